@@ -1,0 +1,129 @@
+#include "catalogues/objectslist.h"
+
+#include "platform/streams.h"
+#include "platform/ansitext.h"
+
+#include <algorithm>
+#include <numeric>
+
+C3DObjectsList::C3DObjectsList() : C3DObjectsList(QLocale::system()) {}
+
+C3DObjectsList::C3DObjectsList(const QLocale& locale) : m_collator(locale)
+{
+    m_collator.setCaseSensitivity(Qt::CaseInsensitive);
+}
+
+QCollatorSortKey C3DObjectsList::KeyOf(const std::string& name) const
+{
+    return m_collator.sortKey(AnsiToQString(name));
+}
+
+bool C3DObjectsList::LoadFromFile(const QString& path, QString* error)
+{
+    CFileReader reader(path);
+    return Parse(reader, error);
+}
+
+bool C3DObjectsList::LoadFromBytes(const QByteArray& bytes, QString* error)
+{
+    CByteReader reader(bytes);
+    return Parse(reader, error);
+}
+
+bool C3DObjectsList::Parse(CByteReader& reader, QString* error)
+{
+    std::vector<std::string> names;
+    if (!reader.Failed() && !reader.AtEnd()) {
+        int32_t count = 0;
+        int32_t unused = 0;
+        reader.ReadInt32(count);
+        reader.ReadInt32(unused);
+        // Only count - 1 entries follow the header, each at least 8 bytes long.
+        const qint64 entries = qint64(count) - 1;
+        if (reader.CanHold(entries, 8, "catalogue entry")) {
+            names.reserve(static_cast<size_t>(std::max<qint64>(entries, 0)));
+            for (qint64 i = 0; i < entries && !reader.Failed(); ++i) {
+                int32_t length = 0;
+                std::string name;
+                reader.ReadInt32(length);
+                reader.ReadString(length, name);
+                reader.ReadInt32(unused);
+                names.push_back(std::move(name));
+            }
+        }
+    }
+    // A partial catalogue would turn every name it misses into INVALID_OBJECT at the next save.
+    if (reader.Failed()) {
+        ReplaceAll({});
+        if (error)
+            *error = reader.Error();
+        return false;
+    }
+    ReplaceAll(std::move(names));
+    return true;
+}
+
+void C3DObjectsList::ReplaceAll(std::vector<std::string> names)
+{
+    std::vector<QCollatorSortKey> keys;
+    keys.reserve(names.size());
+    for (const std::string& name : names)
+        keys.push_back(KeyOf(name));
+    // A stable sort keeps equal names in reading order, so dropping all but the first of each run
+    // keeps the form read first, as adding them one by one would.
+    std::vector<size_t> order(names.size());
+    std::iota(order.begin(), order.end(), size_t{0});
+    std::stable_sort(order.begin(), order.end(),
+                     [&](size_t a, size_t b) { return keys[a].compare(keys[b]) < 0; });
+    m_names.clear();
+    m_keys.clear();
+    m_names.reserve(names.size());
+    m_keys.reserve(names.size());
+    for (size_t index : order) {
+        if (!m_keys.empty() && m_keys.back().compare(keys[index]) == 0)
+            continue;
+        m_names.push_back(std::move(names[index]));
+        m_keys.push_back(keys[index]);
+    }
+}
+
+void C3DObjectsList::Add(const std::string& name)
+{
+    QCollatorSortKey key = KeyOf(name);
+    auto at = std::lower_bound(m_keys.begin(), m_keys.end(), key,
+                               [](const QCollatorSortKey& a, const QCollatorSortKey& b) { return a.compare(b) < 0; });
+    if (at != m_keys.end() && at->compare(key) == 0)
+        return;
+    const auto offset = at - m_keys.begin();
+    m_keys.insert(at, std::move(key));
+    m_names.insert(m_names.begin() + offset, name);
+}
+
+int32_t C3DObjectsList::IndexOf(const std::string& name) const
+{
+    if (m_names.empty())
+        return MissingObjectIndex;
+    const QCollatorSortKey key = KeyOf(name);
+    size_t low = 0;
+    size_t high = m_keys.size();
+    while (low < high) {
+        const size_t mid = low + (high - low) / 2;
+        const int order = m_keys[mid].compare(key);
+        if (order == 0)
+            return static_cast<int32_t>(mid);
+        if (order < 0)
+            low = mid + 1;
+        else
+            high = mid;
+    }
+    return MissingObjectIndex;
+}
+
+std::string C3DObjectsList::NameOf(int32_t index) const
+{
+    if (index == NoObjectIndex)
+        return std::string();
+    if (index < 0 || index >= Count())
+        return "INVALID_OBJECT";
+    return m_names[static_cast<size_t>(index)];
+}

@@ -1,0 +1,45 @@
+#pragma once
+// The simulator's 3D object names (bininfo.bin), kept sorted under the user's locale without regard
+// to letter case, so that each lookup is a binary search. Records hold positions in this list.
+
+#include <QCollator>
+#include <QCollatorSortKey>
+#include <QString>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+constexpr int32_t MissingObjectIndex = -1; // a stored name the catalogue does not hold
+constexpr int32_t NoObjectIndex = -2;      // the reference holds no object
+
+class C3DObjectsList {
+public:
+    // Compares under QLocale::system(); tests pass the locale they need.
+    C3DObjectsList();
+    explicit C3DObjectsList(const QLocale& locale);
+
+    // Replaces the list with the names of a bininfo.bin file. A file that is damaged or ends early
+    // leaves the list empty and returns false with a reason; 0 bytes or a count of 0 or 1 is a
+    // valid empty list.
+    bool LoadFromFile(const QString& path, QString* error = nullptr);
+    bool LoadFromBytes(const QByteArray& bytes, QString* error = nullptr);
+
+    // Adds a name unless one comparing equal is present (the first form read stays).
+    void Add(const std::string& name);
+
+    int32_t IndexOf(const std::string& name) const;
+    std::string NameOf(int32_t index) const;
+    const std::vector<std::string>& Names() const { return m_names; }
+    int32_t Count() const { return static_cast<int32_t>(m_names.size()); }
+
+private:
+    QCollatorSortKey KeyOf(const std::string& name) const;
+    bool Parse(class CByteReader& reader, QString* error);
+    void ReplaceAll(std::vector<std::string> names);
+
+    QCollator m_collator;
+    std::vector<std::string> m_names;
+    // Collation keys of m_names, same order: comparing keys is the locale's comparison, and much
+    // cheaper per probe than comparing the strings again.
+    std::vector<QCollatorSortKey> m_keys;
+};

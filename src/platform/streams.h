@@ -1,0 +1,111 @@
+#pragma once
+// Binary streams for the value-by-value files: Map BIN, template files, terrain files and the 3D
+// object list. Little-endian Int32/Int16, IEEE single floats and runs of 8-bit characters, with no
+// framing. Readers work on the whole file in memory so that every count and length can be checked
+// against the bytes that remain before anything is allocated; a failed read is sticky and carries
+// the offset and field for the tool to print. Writers collect the bytes and save them atomically.
+
+#include <QByteArray>
+#include <QString>
+#include <cstdint>
+#include <string>
+
+class CReader {
+public:
+    virtual int ReadInt32(int32_t& value) = 0;
+    virtual int ReadInt16(int32_t& value) = 0;
+    virtual int ReadFloat(float& value) = 0;
+    virtual int ReadString(int32_t length, std::string& value) = 0;
+
+protected:
+    ~CReader() = default;
+};
+
+class CWriter {
+public:
+    virtual int WriteInt32(int32_t value) = 0;
+    virtual int WriteInt16(int32_t value) = 0;
+    virtual int WriteFloat(float value) = 0;
+    virtual int WriteString(const std::string& value, bool withTerminator) = 0;
+
+protected:
+    ~CWriter() = default;
+};
+
+// Reads from bytes held in memory. A read that would pass the end reads nothing, returns 0 and
+// marks the reader failed; a short read leaves the destination as it was (Int16: zero).
+class CByteReader : public CReader {
+public:
+    explicit CByteReader(QByteArray bytes);
+    virtual ~CByteReader() = default;
+
+    int ReadInt32(int32_t& value) override;
+    int ReadInt16(int32_t& value) override;
+    int ReadFloat(float& value) override;
+    // A negative length, or one beyond the bytes left, is a failed read.
+    int ReadString(int32_t length, std::string& value) override;
+
+    qint64 Position() const { return m_pos; }
+    qint64 Remaining() const { return m_bytes.size() - m_pos; }
+    bool AtEnd() const { return m_pos >= m_bytes.size(); }
+    bool Failed() const { return !m_error.isEmpty(); }
+    // The first failure: what was being read and where, e.g. "unexpected end of data at offset 12".
+    const QString& Error() const { return m_error; }
+    // Marks the reader failed (first failure wins), for checks the caller makes on values it read.
+    void Fail(const QString& reason);
+    // True when `count` items of at least `itemSize` bytes each can still follow; otherwise fails
+    // with a message naming `what`. A negative count needs no bytes.
+    bool CanHold(qint64 count, qint64 itemSize, const char* what);
+    bool Skip(qint64 length);
+
+protected:
+    void SetBytes(QByteArray bytes) { m_bytes = std::move(bytes); m_pos = 0; }
+
+private:
+    bool Take(void* out, qint64 length);
+
+    QByteArray m_bytes;
+    qint64 m_pos = 0;
+    QString m_error;
+};
+
+// Reads a whole file; a file that cannot be opened is a failed reader from the start.
+class CFileReader : public CByteReader {
+public:
+    explicit CFileReader(const QString& fileName);
+    ~CFileReader() override = default;
+};
+
+// Collects written bytes in memory; writes into memory cannot fail.
+class CByteWriter : public CWriter {
+public:
+    virtual ~CByteWriter() = default;
+
+    int WriteInt32(int32_t value) override;
+    int WriteInt16(int32_t value) override;
+    int WriteFloat(float value) override;
+    int WriteString(const std::string& value, bool withTerminator) override;
+
+    const QByteArray& Bytes() const { return m_bytes; }
+
+private:
+    QByteArray m_bytes;
+};
+
+// Collects the bytes of one file and replaces the file with them in Commit(), atomically: a file
+// that was never committed, or whose commit failed, is left exactly as it was.
+class CFileWriter : public CByteWriter {
+public:
+    explicit CFileWriter(QString fileName) : m_fileName(std::move(fileName)) {}
+    ~CFileWriter() override = default;
+
+    bool Commit(QString* error = nullptr);
+
+private:
+    QString m_fileName;
+};
+
+// Big-endian helpers for the layered image format: each reverses the bytes of its value and is
+// its own inverse; the scratch buffer is left holding the big-endian bytes.
+uint32_t ByteSwap32(unsigned char scratch[4], uint32_t value);
+uint16_t ByteSwap16(unsigned char scratch[2], uint16_t value);

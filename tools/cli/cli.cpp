@@ -1,0 +1,128 @@
+#include "cli.h"
+
+#include "catalogues/objectslist.h"
+
+#include <QFile>
+#include <cstdio>
+
+namespace cli {
+
+const char* const kCatalogueMessage = "File stormcr\\3ddata\\bininfo.bin not found or corrupted !";
+
+namespace {
+std::vector<Command>& Registry()
+{
+    static std::vector<Command> commands;
+    return commands;
+}
+
+void WriteUtf8(FILE* stream, const QString& text)
+{
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
+}
+} // namespace
+
+Registration::Registration(Command command)
+{
+    auto& commands = Registry();
+    auto at = commands.begin();
+    while (at != commands.end() && at->Order < command.Order)
+        ++at;
+    commands.insert(at, std::move(command));
+}
+
+const std::vector<Command>& Commands() { return Registry(); }
+
+Arguments::Arguments(const QStringList& args, const std::vector<std::pair<QString, int>>& optionArity)
+{
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& word = args[i];
+        if (!word.startsWith(QLatin1String("--"))) {
+            m_positionals << word;
+            continue;
+        }
+        int arity = -1;
+        for (const auto& [name, count] : optionArity) {
+            if (name == word)
+                arity = count;
+        }
+        if (arity < 0) {
+            m_error = QStringLiteral("unknown option %1").arg(word);
+            return;
+        }
+        if (i + arity >= args.size()) {
+            m_error = QStringLiteral("%1 needs %2 value(s)").arg(word).arg(arity);
+            return;
+        }
+        m_options.emplace_back(word, args.mid(i + 1, arity));
+        i += arity;
+    }
+}
+
+bool Arguments::Has(const QString& option) const
+{
+    for (const auto& occurrence : m_options) {
+        if (occurrence.first == option)
+            return true;
+    }
+    return false;
+}
+
+std::optional<QStringList> Arguments::Values(const QString& option) const
+{
+    std::optional<QStringList> values;
+    for (const auto& occurrence : m_options) {
+        if (occurrence.first == option)
+            values = occurrence.second;
+    }
+    return values;
+}
+
+std::optional<int> ParseInt(const QString& text)
+{
+    bool ok = false;
+    const int value = text.toInt(&ok, 10);
+    if (!ok)
+        return std::nullopt;
+    return value;
+}
+
+int Usage(const QString& problem)
+{
+    QString text;
+    if (!problem.isEmpty())
+        text += QStringLiteral("sablemap-cli: %1\n").arg(problem);
+    text += QStringLiteral("usage:\n");
+    for (const Command& command : Commands())
+        text += QStringLiteral("  sablemap-cli %1\n").arg(QString::fromUtf8(command.Usage));
+    WriteUtf8(stderr, text);
+    return UsageError;
+}
+
+int Fail(const QString& message, const QString& reason)
+{
+    WriteUtf8(stderr, message + QStringLiteral(": ") + reason + QLatin1Char('\n'));
+    return Failure;
+}
+
+void Print(const QString& text) { WriteUtf8(stdout, text); }
+
+bool LoadCatalogueOption(const Arguments& args, C3DObjectsList& catalogue)
+{
+    const auto path = args.Values(QStringLiteral("--catalogue"));
+    if (!path)
+        return true;
+    QString reason;
+    if (!QFile::exists(path->first())) {
+        Fail(QString::fromUtf8(kCatalogueMessage), QStringLiteral("%1: no such file").arg(path->first()));
+        return false;
+    }
+    if (!catalogue.LoadFromFile(path->first(), &reason)) {
+        Fail(QString::fromUtf8(kCatalogueMessage), reason);
+        return false;
+    }
+    return true;
+}
+
+} // namespace cli

@@ -1,0 +1,66 @@
+#pragma once
+// The command-line tool's shared pieces: command registration, argument parsing, output and the
+// failure conventions (exit 1 with "<editor's message>: <reason>", exit 2 with the usage text).
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <optional>
+#include <vector>
+
+class C3DObjectsList;
+
+namespace cli {
+
+enum ExitStatus { Success = 0, Failure = 1, UsageError = 2 };
+
+struct Command {
+    const char* Name;
+    const char* Usage; // one line, without the program name
+    int Order;         // place in the usage text
+    std::function<int(const QStringList& args)> Run;
+};
+
+// Each command file registers its commands with a static Registration object.
+struct Registration {
+    explicit Registration(Command command);
+};
+const std::vector<Command>& Commands();
+
+// Arguments of one command: positionals and options, where an option takes a fixed number of
+// values that may look like negative numbers ("--paint -100 5 0"). Repeatable options keep every
+// occurrence in order.
+class Arguments {
+public:
+    // `optionArity` maps "--name" to its number of values; any other "--" word is a usage error.
+    Arguments(const QStringList& args, const std::vector<std::pair<QString, int>>& optionArity);
+
+    bool Ok() const { return m_error.isEmpty(); }
+    const QString& Error() const { return m_error; }
+    const QStringList& Positionals() const { return m_positionals; }
+    bool Has(const QString& option) const;
+    // Values of the last occurrence, or nothing.
+    std::optional<QStringList> Values(const QString& option) const;
+    // Every occurrence in order, each with its values; also interleaved with other options.
+    const std::vector<std::pair<QString, QStringList>>& Occurrences() const { return m_options; }
+
+private:
+    QStringList m_positionals;
+    std::vector<std::pair<QString, QStringList>> m_options;
+    QString m_error;
+};
+
+std::optional<int> ParseInt(const QString& text);
+
+// Prints the usage text of every command (or one line of a problem first) to stderr; returns 2.
+int Usage(const QString& problem = QString());
+// Prints "<message>: <reason>" to stderr; returns 1.
+int Fail(const QString& message, const QString& reason);
+void Print(const QString& text); // UTF-8 to stdout
+
+// Loads --catalogue into `catalogue` (empty without the option). On a damaged list prints the
+// start-up message and returns false.
+bool LoadCatalogueOption(const Arguments& args, C3DObjectsList& catalogue);
+extern const char* const kCatalogueMessage;
+
+} // namespace cli
