@@ -85,6 +85,15 @@ void C3DObjectsList::ReplaceAll(std::vector<std::string> names)
         m_names.push_back(std::move(names[index]));
         m_keys.push_back(keys[index]);
     }
+    RebuildExact();
+}
+
+void C3DObjectsList::RebuildExact()
+{
+    m_exact.clear();
+    m_exact.reserve(m_names.size());
+    for (size_t i = 0; i < m_names.size(); ++i)
+        m_exact.emplace(m_names[i], static_cast<int32_t>(i));
 }
 
 void C3DObjectsList::Add(const std::string& name)
@@ -97,12 +106,15 @@ void C3DObjectsList::Add(const std::string& name)
     const auto offset = at - m_keys.begin();
     m_keys.insert(at, std::move(key));
     m_names.insert(m_names.begin() + offset, name);
+    RebuildExact();
 }
 
 int32_t C3DObjectsList::IndexOf(const std::string& name) const
 {
     if (m_names.empty())
         return MissingObjectIndex;
+    if (const auto exact = m_exact.find(name); exact != m_exact.end())
+        return exact->second;
     const QCollatorSortKey key = KeyOf(name);
     size_t low = 0;
     size_t high = m_keys.size();

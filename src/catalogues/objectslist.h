@@ -7,6 +7,7 @@
 #include <QString>
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 constexpr int32_t MissingObjectIndex = -1; // a stored name the catalogue does not hold
@@ -36,10 +37,14 @@ private:
     QCollatorSortKey KeyOf(const std::string& name) const;
     bool Parse(class CByteReader& reader, QString* error);
     void ReplaceAll(std::vector<std::string> names);
+    void RebuildExact();
 
     QCollator m_collator;
     std::vector<std::string> m_names;
     // Collation keys of m_names, same order: comparing keys is the locale's comparison, and much
     // cheaper per probe than comparing the strings again.
     std::vector<QCollatorSortKey> m_keys;
+    // Byte-exact names: a stored name equal to a catalogue name needs no collation at all, and
+    // most names in a Map BIN file are stored exactly as the catalogue spells them.
+    std::unordered_map<std::string, int32_t> m_exact;
 };

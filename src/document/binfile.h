@@ -102,6 +102,9 @@ public:
     const CTarnConfig* Symbology = nullptr; // set by the main window; read by the overlay drawing
 
 private:
+    bool LoadFrom(class CByteReader& reader, bool replacing, QString* error);
+    bool ImportFrom(class CByteReader& reader, QString* error);
+
     const C3DObjectsList* m_catalogue;
     const CPopTemplatesTypesList* m_types;
     CRecordEditor* m_editor = nullptr;
