@@ -6,8 +6,24 @@
 #include <QGuiApplication>
 #include <QLocale>
 
+namespace {
+
+QtMessageHandler g_defaultHandler = nullptr;
+
+// The offscreen platform complains about a missing runtime folder that the tool never uses; a
+// failed command must print exactly one line on stderr.
+void FilterMessages(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set")))
+        return;
+    g_defaultHandler(type, context, message);
+}
+
+} // namespace
+
 int main(int argc, char** argv)
 {
+    g_defaultHandler = qInstallMessageHandler(FilterMessages);
     // Drawing needs a GUI application; the offscreen platform keeps the tool usable without a display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");

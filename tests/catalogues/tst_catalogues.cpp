@@ -1,0 +1,113 @@
+#include "catalogues/objectslist.h"
+#include "catalogues/templatetypes.h"
+
+#include <QtTest>
+
+namespace {
+
+QByteArray Int32(int32_t value)
+{
+    return QByteArray(reinterpret_cast<const char*>(&value), 4);
+}
+
+// A bininfo.bin: the count, an unused field, then count - 1 entries.
+QByteArray Catalogue(const QList<QByteArray>& names, int32_t count)
+{
+    QByteArray bytes = Int32(count) + Int32(7);
+    for (const QByteArray& name : names)
+        bytes += Int32(static_cast<int32_t>(name.size())) + name + Int32(0);
+    return bytes;
+}
+
+} // namespace
+
+class TestCatalogues : public QObject {
+    Q_OBJECT
+
+private slots:
+    void readsCountLessOneEntriesSorted()
+    {
+        C3DObjectsList list{QLocale(QLocale::English)};
+        QVERIFY(list.LoadFromBytes(Catalogue({"b", "A", "c"}, 3)));
+        QCOMPARE(list.Count(), 2);
+        QCOMPARE(list.NameOf(0), std::string("A"));
+        QCOMPARE(list.NameOf(1), std::string("b"));
+    }
+
+    void letterCaseDuplicatesKeepTheFirstForm()
+    {
+        C3DObjectsList list{QLocale(QLocale::English)};
+        QVERIFY(list.LoadFromBytes(Catalogue({"Tank", "TANK", "apc"}, 4)));
+        QCOMPARE(list.Count(), 2);
+        QCOMPARE(list.NameOf(1), std::string("Tank"));
+        QCOMPARE(list.IndexOf("tank"), 1);
+        QCOMPARE(list.IndexOf("TANK"), 1);
+        QCOMPARE(list.IndexOf("APC"), 0);
+        QCOMPARE(list.IndexOf("truck"), MissingObjectIndex);
+        QCOMPARE(list.IndexOf(""), MissingObjectIndex);
+    }
+
+    void namesOfSpecialIndices()
+    {
+        C3DObjectsList list{QLocale(QLocale::English)};
+        QVERIFY(list.LoadFromBytes(Catalogue({"Tank"}, 2)));
+        QCOMPARE(list.NameOf(NoObjectIndex), std::string());
+        QCOMPARE(list.NameOf(MissingObjectIndex), std::string("INVALID_OBJECT"));
+        QCOMPARE(list.NameOf(list.Count()), std::string("INVALID_OBJECT"));
+        QCOMPARE(list.NameOf(-7), std::string("INVALID_OBJECT"));
+    }
+
+    void emptyListsAreValid_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("no bytes") << QByteArray();
+        QTest::newRow("count 0") << Catalogue({}, 0);
+        QTest::newRow("count 1") << Catalogue({}, 1);
+        QTest::newRow("negative count") << Catalogue({}, -5);
+    }
+    void emptyListsAreValid()
+    {
+        QFETCH(QByteArray, bytes);
+        C3DObjectsList list{QLocale(QLocale::English)};
+        QVERIFY(list.LoadFromBytes(bytes));
+        QCOMPARE(list.Count(), 0);
+        QCOMPARE(list.IndexOf("Tank"), MissingObjectIndex);
+        QCOMPARE(list.NameOf(0), std::string("INVALID_OBJECT"));
+    }
+
+    void damagedListsAreRefusedWhole()
+    {
+        const QByteArray whole = Catalogue({"alpha", "beta", "gamma"}, 4);
+        for (qsizetype cut = 1; cut < whole.size(); ++cut) {
+            C3DObjectsList list{QLocale(QLocale::English)};
+            QString reason;
+            QVERIFY2(!list.LoadFromBytes(whole.left(cut), &reason), qPrintable(QString::number(cut)));
+            QVERIFY(!reason.isEmpty());
+            QCOMPARE(list.Count(), 0);
+        }
+        C3DObjectsList huge{QLocale(QLocale::English)};
+        QVERIFY(!huge.LoadFromBytes(Catalogue({"alpha"}, 2000000000)));
+        QVERIFY(!huge.LoadFromBytes(Int32(2) + Int32(0) + Int32(-4) + QByteArray("abcd") + Int32(0)));
+    }
+
+    void typeTextsCarryTheNoBreakSpace()
+    {
+        const CPopTemplatesTypesList types;
+        QCOMPARE(types.Rows().size(), size_t(28));
+        QCOMPARE(types.TypeNameOf(14), std::string("[14]\xA0OIL"));
+        QCOMPARE(types.TypeNameOf(1), std::string("[ 1]\xA0SPACE"));
+        QCOMPARE(types.TypeNameOf(1).size(), size_t(10));
+        QCOMPARE(types.TypeNameOf(15), std::string("[15]\xA0KEY POWER"));
+        for (int code : {8, 9, 0, 31, -1})
+            QCOMPARE(types.TypeNameOf(code), std::string("[-1] Unknown keysite template type"));
+        QCOMPARE(types.RowOf(26), 23);
+        QCOMPARE(types.RowOf(9), -1);
+        for (size_t i = 1; i < types.Rows().size(); ++i) {
+            QVERIFY(types.Rows()[i - 1].Code < types.Rows()[i].Code);
+            QVERIFY(types.Rows()[i - 1].Text != types.Rows()[i].Text);
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCatalogues)
+#include "tst_catalogues.moc"

@@ -1,0 +1,257 @@
+// Reading and writing Map BIN and template files through the document.
+#include "catalogues/objectslist.h"
+#include "catalogues/templatetypes.h"
+#include "document/binfile.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+QByteArray Hex(const char* text) { return QByteArray::fromHex(QByteArray(text).replace(' ', "")); }
+
+// One template (type 3, approximation A, object B at 1,2), one keysite on it at 100,200, no
+// airbases, one SAM at 5,6; extended variant.
+const QByteArray kWorkedExample = Hex(
+    "FFFFFFFF 01000000 03000000 01000000 01000000 41 00000000 00000000"
+    "0000803F 00000040 00000000 01000000 42"
+    "01000000 00000000 0000C842 00004843"
+    "00000000"
+    "01000000 0000A040 0000C040");
+
+QByteArray Int32(int32_t value) { return QByteArray(reinterpret_cast<const char*>(&value), 4); }
+
+QByteArray Name(const QByteArray& name) { return Int32(static_cast<int32_t>(name.size())) + name; }
+
+struct Fixture {
+    C3DObjectsList Catalogue{QLocale(QLocale::English)};
+    CPopTemplatesTypesList Types;
+    CBINFile Doc{&Catalogue, &Types};
+
+    explicit Fixture(std::initializer_list<const char*> names = {"A", "B", "TANK"})
+    {
+        for (const char* name : names)
+            Catalogue.Add(name);
+    }
+};
+
+} // namespace
+
+class TestBinFile : public QObject {
+    Q_OBJECT
+
+private slots:
+    void workedExampleRoundTrips()
+    {
+        Fixture f;
+        QVERIFY(f.Doc.LoadBytes(kWorkedExample));
+        QCOMPARE(f.Doc.TemplateCount(), 1);
+        const CPopTemplate& tmpl = *f.Doc.Templates[0];
+        QCOMPARE(tmpl.TypeCode, 3);
+        QCOMPARE(tmpl.ApproximationObject, f.Catalogue.IndexOf("A"));
+        QCOMPARE(tmpl.BaseObject, NoObjectIndex);
+        QCOMPARE(tmpl.RouteObject, NoObjectIndex);
+        QCOMPARE(tmpl.UseCount, 1);
+        QCOMPARE(tmpl.Objects.size(), size_t(1));
+        QCOMPARE(tmpl.Objects[0]->Z, 2.0f);
+        QCOMPARE(f.Doc.KeysiteTemplateIndex(0), 0);
+        QCOMPARE(f.Doc.SAMs[0]->X, 5.0f);
+        QCOMPARE(f.Doc.SaveBytes(true), kWorkedExample);
+        QCOMPARE(kWorkedExample.size(), 78);
+    }
+
+    void emptyDocumentIsSixteenZeroBytes()
+    {
+        Fixture f;
+        QVERIFY(f.Doc.LoadBytes(QByteArray(16, '\0')));
+        QCOMPARE(f.Doc.TemplateCount() + f.Doc.KeysiteCount() + f.Doc.AirbaseCount() + f.Doc.SamCount(), 0);
+        QCOMPARE(f.Doc.SaveBytes(true), QByteArray(16, '\0'));
+    }
+
+    void basicVariantGainsRouteReferencesOnSave()
+    {
+        Fixture f;
+        // Two templates without route references, presence 5 on the first approximation object.
+        const QByteArray tmpl1 = Int32(0) + Int32(7) + Int32(5) + Name("a") + Int32(0);
+        const QByteArray tmpl2 = Int32(0) + Int32(9) + Int32(0) + Int32(1) + Name("tank");
+        const QByteArray basic = Int32(2) + tmpl1 + tmpl2 + Int32(0) + Int32(0) + Int32(0);
+        QVERIFY(f.Doc.LoadBytes(basic));
+        QCOMPARE(f.Doc.Templates[1]->RouteObject, NoObjectIndex);
+        // The catalogue's spelling replaces the stored one; presence becomes 1; a route reference
+        // (absent, 4 bytes) joins each template.
+        const QByteArray expected = Int32(-2) + Int32(0) + Int32(7) + Int32(1) + Name("A") + Int32(0) + Int32(0)
+            + Int32(0) + Int32(9) + Int32(0) + Int32(1) + Name("TANK") + Int32(0) + Int32(0) + Int32(0) + Int32(0);
+        QCOMPARE(f.Doc.SaveBytes(true), expected);
+        QCOMPARE(f.Doc.SaveBytes(false).size(), basic.size());
+    }
+
+    void unknownNamesAndTemplateNumbers()
+    {
+        Fixture f;
+        const QByteArray file = Int32(-1) + Int32(1) + Int32(3) + Int32(1) + Name("") + Int32(0) + Int32(1)
+            + Name("nosuch") + QByteArray(12, '\0') + Name("ghost")   // template object
+            + Int32(3) + Int32(7) + QByteArray(8, '\0')               // keysite on missing template 7
+            + Int32(-1) + QByteArray(8, '\0') + Int32(0) + QByteArray(8, '\0') // no template; template 0
+            + Int32(1) + QByteArray(8, '\0') + Name("Missing")        // airbase
+            + Int32(0);
+        QVERIFY(f.Doc.LoadBytes(file));
+        const CPopTemplate& tmpl = *f.Doc.Templates[0];
+        QCOMPARE(tmpl.ApproximationObject, MissingObjectIndex); // empty name: never in the catalogue
+        QCOMPARE(tmpl.RouteObject, MissingObjectIndex);
+        QCOMPARE(tmpl.UseCount, 1);
+        QCOMPARE(f.Doc.KeysiteTemplateIndex(0), -1);
+        QCOMPARE(f.Doc.KeysiteTemplateIndex(1), -1);
+        QCOMPARE(f.Doc.KeysiteTemplateIndex(2), 0);
+        const QByteArray saved = f.Doc.SaveBytes(true);
+        QVERIFY(saved.contains(Name("INVALID_OBJECT") + Int32(0) + Int32(1) + Name("INVALID_OBJECT")));
+        QVERIFY(saved.contains(Int32(3) + Int32(-1) + QByteArray(8, '\0') + Int32(-1)));
+        QCOMPARE(saved.count(QByteArray("INVALID_OBJECT")), 4);
+    }
+
+    void negativeCountsReadNoRecordsAndGoOn()
+    {
+        Fixture f;
+        const QByteArray file = Int32(1) + Int32(-3) + Int32(2) + Int32(0) + Int32(0) // template, objects -3
+            + Int32(-1) + Int32(-8) + Int32(1) + Hex("0000A040 0000C040");
+        QVERIFY(f.Doc.LoadBytes(file));
+        QCOMPARE(f.Doc.ObjectCount(0), 0);
+        QCOMPARE(f.Doc.KeysiteCount(), 0);
+        QCOMPARE(f.Doc.AirbaseCount(), 0);
+        QCOMPARE(f.Doc.SamCount(), 1);
+    }
+
+    void everyTruncationFailsAndChangesNothing()
+    {
+        Fixture f;
+        QVERIFY(f.Doc.LoadBytes(kWorkedExample));
+        for (qsizetype cut = 0; cut < kWorkedExample.size(); ++cut) {
+            QString reason;
+            QVERIFY2(!f.Doc.LoadBytes(kWorkedExample.left(cut), &reason), qPrintable(QString::number(cut)));
+            QVERIFY(!reason.isEmpty());
+            QVERIFY2(!f.Doc.ImportTemplateBytes(kWorkedExample.left(std::min<qsizetype>(cut, 43)), &reason),
+                     qPrintable(QString::number(cut)));
+        }
+        QCOMPARE(f.Doc.SaveBytes(true), kWorkedExample);
+    }
+
+    void corruptCountsAndLengthsFail_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("template count cannot be negated") << Int32(INT32_MIN) + QByteArray(12, '\0');
+        QTest::newRow("huge template count") << Int32(-2000000000) + QByteArray(64, '\0');
+        QTest::newRow("huge object count") << Int32(1) + Int32(1000000000) + QByteArray(40, '\0');
+        QTest::newRow("negative name length") << Int32(1) + Int32(0) + Int32(0) + Int32(1) + Int32(-5)
+                + QByteArray(40, '\0');
+        QTest::newRow("name longer than file") << Int32(1) + Int32(0) + Int32(0) + Int32(1) + Int32(1000)
+                + QByteArray(40, '\0');
+        QTest::newRow("huge keysite count") << Int32(0) + Int32(0x7FFFFFFF) + QByteArray(24, '\0');
+        QTest::newRow("huge SAM count") << Int32(0) + Int32(0) + Int32(0) + Int32(3) + QByteArray(23, '\0');
+    }
+    void corruptCountsAndLengthsFail()
+    {
+        QFETCH(QByteArray, bytes);
+        Fixture f;
+        QVERIFY(f.Doc.LoadBytes(kWorkedExample));
+        QString reason;
+        QVERIFY(!f.Doc.LoadBytes(bytes, &reason));
+        QVERIFY(!reason.isEmpty());
+        QCOMPARE(f.Doc.TemplateCount(), 1);
+        QCOMPARE(f.Doc.Templates[0]->UseCount, 1);
+    }
+
+    void replacingLoadKeepsTheDocumentOnFailure()
+    {
+        QTemporaryDir dir;
+        Fixture f;
+        QVERIFY(f.Doc.LoadBytes(kWorkedExample));
+        const QString bad = dir.filePath(QStringLiteral("bad.bin"));
+        QFile file(bad);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(kWorkedExample.left(30));
+        file.close();
+        QVERIFY(!f.Doc.LoadReplacing(bad));
+        QVERIFY(!f.Doc.LoadReplacing(dir.filePath(QStringLiteral("missing.bin"))));
+        QCOMPARE(f.Doc.SaveBytes(true), kWorkedExample);
+
+        const QString good = dir.filePath(QStringLiteral("good.bin"));
+        QVERIFY(f.Doc.Save(good, true));
+        QVERIFY(f.Doc.LoadReplacing(good));
+        QCOMPARE(f.Doc.TemplateCount(), 1); // replaced, not appended
+        QCOMPARE(f.Doc.Templates[0]->UseCount, 1);
+    }
+
+    void exportRangesAndImport()
+    {
+        QTemporaryDir dir;
+        Fixture f;
+        // Five templates with type codes 10..14; template 2 gets an object.
+        QByteArray file = Int32(-5);
+        for (int i = 0; i < 5; ++i) {
+            file += Int32(i == 2 ? 1 : 0) + Int32(10 + i) + Int32(0) + Int32(1) + Name("B") + Int32(0);
+            if (i == 2)
+                file += Hex("0000803F 00000040 0000C03F") + Name("A");
+        }
+        file += Int32(1) + Int32(4) + QByteArray(8, '\0') + Int32(0) + Int32(0);
+        QVERIFY(f.Doc.LoadBytes(file));
+
+        const QString btp = dir.filePath(QStringLiteral("t.btp"));
+        QVERIFY(f.Doc.ExportTemplates(btp, 2, 2));
+        QFile exported(btp);
+        QVERIFY(exported.open(QIODevice::ReadOnly));
+        const QByteArray bytes = exported.readAll();
+        QVERIFY(bytes.startsWith(Hex("FFFFFFFF 01000000 0C000000 00000000 01000000 01000000 42 00000000")));
+
+        const QString never = dir.filePath(QStringLiteral("never.btp"));
+        for (auto [first, last] : {std::pair{3, 2}, std::pair{-1, 2}, std::pair{0, 5}, std::pair{4, 7}}) {
+            QVERIFY(!f.Doc.ExportTemplates(never, first, last));
+            QVERIFY(!QFile::exists(never));
+        }
+
+        QVERIFY(f.Doc.ExportTemplates(btp, 1, 3));
+        QVERIFY(f.Doc.ImportTemplates(btp));
+        QCOMPARE(f.Doc.TemplateCount(), 8);
+        QCOMPARE(f.Doc.KeysiteCount(), 1);
+        QCOMPARE(f.Doc.Templates[4]->UseCount, 1);
+        for (int i = 0; i < 3; ++i) {
+            const CPopTemplate& copy = *f.Doc.Templates[5 + i];
+            const CPopTemplate& original = *f.Doc.Templates[1 + i];
+            QCOMPARE(copy.UseCount, 0);
+            QCOMPARE(copy.TypeCode, original.TypeCode);
+            QCOMPARE(copy.BaseObject, original.BaseObject);
+            QCOMPARE(copy.Objects.size(), original.Objects.size());
+        }
+        QCOMPARE(f.Doc.Templates[6]->Objects[0]->Heading, 1.5f);
+
+        // A Map BIN file in the basic variant is a template source too; route objects stay empty.
+        const QString basic = dir.filePath(QStringLiteral("basic.bin"));
+        QFile basicFile(basic);
+        QVERIFY(basicFile.open(QIODevice::WriteOnly));
+        basicFile.write(Int32(1) + Int32(0) + Int32(2) + Int32(0) + Int32(0) + Int32(0) + Int32(0) + Int32(0));
+        basicFile.close();
+        QVERIFY(f.Doc.ImportTemplates(basic));
+        QCOMPARE(f.Doc.TemplateCount(), 9);
+        QCOMPARE(f.Doc.Templates[8]->RouteObject, NoObjectIndex);
+        QCOMPARE(f.Doc.KeysiteCount(), 1);
+    }
+
+    void failedSaveKeepsTheOldFile()
+    {
+        QTemporaryDir dir;
+        Fixture f;
+        QVERIFY(f.Doc.LoadBytes(kWorkedExample));
+        const QString target = dir.filePath(QString(250, QLatin1Char('m')));
+        QFile old(target);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("precious");
+        old.close();
+        QString reason;
+        QVERIFY(!f.Doc.Save(target, true, &reason));
+        QVERIFY(!f.Doc.ExportTemplates(target, 0, 0, &reason));
+        QVERIFY(old.open(QIODevice::ReadOnly));
+        QCOMPARE(old.readAll(), QByteArray("precious"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestBinFile)
+#include "tst_binfile.moc"

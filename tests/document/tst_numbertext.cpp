@@ -1,0 +1,100 @@
+#include "document/numbertext.h"
+
+#include <QtTest>
+#include <cmath>
+#include <limits>
+
+class TestNumberText : public QObject {
+    Q_OBJECT
+
+private slots:
+    void floatTexts_data()
+    {
+        QTest::addColumn<float>("value");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("0.1") << 0.1f << QStringLiteral("0.100000001490116");
+        QTest::newRow("1.5") << 1.5f << QStringLiteral("1.5");
+        QTest::newRow("100") << 100.0f << QStringLiteral("100");
+        QTest::newRow("123456.789") << 123456.789f << QStringLiteral("123456.7890625");
+        QTest::newRow("0.0002 fixed") << 0.0002f << QStringLiteral("0.000199999994947575");
+        QTest::newRow("0.0001 scientific") << 0.0001f << QStringLiteral("9.99999974737875E-5");
+        QTest::newRow("tie rounds away") << 61.03521728515625f << QStringLiteral("61.0352172851563");
+        QTest::newRow("negative tie") << -61.03521728515625f << QStringLiteral("-61.0352172851563");
+        QTest::newRow("negative") << -2.25f << QStringLiteral("-2.25");
+        QTest::newRow("zero") << 0.0f << QStringLiteral("0");
+        QTest::newRow("negative zero") << -0.0f << QStringLiteral("0");
+        QTest::newRow("15 integer digits") << 123456788103168.0f << QStringLiteral("123456788103168");
+        QTest::newRow("nearest float to 1e15") << 1e15f << QStringLiteral("999999986991104");
+        QTest::newRow("16 integer digits") << 1e16f << QStringLiteral("1.00000002725642E16");
+        QTest::newRow("power of ten") << 1e-5f << QStringLiteral("9.99999974737875E-6");
+        QTest::newRow("large") << 1e20f << QStringLiteral("1.00000002004088E20");
+        QTest::newRow("smallest denormal") << std::numeric_limits<float>::denorm_min()
+                                           << QStringLiteral("1.40129846432482E-45");
+        QTest::newRow("NaN") << std::numeric_limits<float>::quiet_NaN() << QStringLiteral("NAN");
+        QTest::newRow("inf") << std::numeric_limits<float>::infinity() << QStringLiteral("INF");
+        QTest::newRow("-inf") << -std::numeric_limits<float>::infinity() << QStringLiteral("-INF");
+    }
+    void floatTexts()
+    {
+        QFETCH(float, value);
+        QFETCH(QString, text);
+        QCOMPARE(FloatText(value, QLatin1Char('.')), text);
+    }
+
+    void decimalSeparatorIsPassedIn()
+    {
+        QCOMPARE(FloatText(12.5f, QLatin1Char(',')), QStringLiteral("12,5"));
+        QCOMPARE(FloatText(0.0001f, QLatin1Char(',')), QStringLiteral("9,99999974737875E-5"));
+        QCOMPARE(IntegerText(-42), QStringLiteral("-42"));
+    }
+
+    void textToNumber_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QChar>("separator");
+        QTest::addColumn<bool>("converts");
+        QTest::addColumn<double>("value");
+        const QChar point = QLatin1Char('.');
+        const QChar comma = QLatin1Char(',');
+        QTest::newRow("plain") << QStringLiteral("12.5") << point << true << 12.5;
+        QTest::newRow("comma under point") << QStringLiteral("12,5") << point << false << 0.0;
+        QTest::newRow("comma under comma") << QStringLiteral("12,5") << comma << true << 12.5;
+        QTest::newRow("point under comma") << QStringLiteral("12.5") << comma << false << 0.0;
+        QTest::newRow("blanks and sign") << QStringLiteral("  -3e2 ") << point << true << -300.0;
+        QTest::newRow("exponent sign") << QStringLiteral("+1.5E-1") << point << true << 0.15;
+        QTest::newRow("leading separator") << QStringLiteral(".5") << point << true << 0.5;
+        QTest::newRow("trailing separator") << QStringLiteral("5.") << point << true << 5.0;
+        QTest::newRow("thousands") << QStringLiteral("1,000.5") << point << false << 0.0;
+        QTest::newRow("two separators") << QStringLiteral("1.2.3") << point << false << 0.0;
+        QTest::newRow("empty") << QString() << point << false << 0.0;
+        QTest::newRow("separator only") << QStringLiteral(".") << point << false << 0.0;
+        QTest::newRow("exponent only") << QStringLiteral("e5") << point << false << 0.0;
+        QTest::newRow("exponent without digits") << QStringLiteral("1e") << point << false << 0.0;
+        QTest::newRow("hexadecimal") << QStringLiteral("0x10") << point << false << 0.0;
+        QTest::newRow("inf") << QStringLiteral("inf") << point << false << 0.0;
+        QTest::newRow("nan") << QStringLiteral("nan") << point << false << 0.0;
+        QTest::newRow("inner blank") << QStringLiteral("1 2") << point << false << 0.0;
+        QTest::newRow("overflow") << QStringLiteral("1e999") << point << false << 0.0;
+    }
+    void textToNumber()
+    {
+        QFETCH(QString, text);
+        QFETCH(QChar, separator);
+        QFETCH(bool, converts);
+        QFETCH(double, value);
+        const std::optional<double> result = TextToNumber(text, separator);
+        QCOMPARE(result.has_value(), converts);
+        if (converts)
+            QCOMPARE(*result, value);
+    }
+
+    void floatRangeIsChecked()
+    {
+        QCOMPARE(TextToFloat32(QStringLiteral("0.1"), QLatin1Char('.')).value(), 0.1f);
+        QVERIFY(!TextToFloat32(QStringLiteral("1e39"), QLatin1Char('.')));
+        QCOMPARE(TextToFloat32(QStringLiteral("-3.4e38"), QLatin1Char('.')).value(), -3.4e38f);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestNumberText)
+#include "tst_numbertext.moc"

@@ -1,0 +1,233 @@
+// Commands on the campaign document: catalogue, dump, resave, export-templates, import-templates.
+
+#include "cli.h"
+
+#include "catalogues/objectslist.h"
+#include "catalogues/templatetypes.h"
+#include "document/binfile.h"
+#include "platform/ansitext.h"
+
+#include <QFile>
+
+namespace {
+
+using namespace cli;
+
+const TextFormat kToolFormat{QLatin1Char('.')};
+
+// The grid headers are the JSON keys; the first entry of each list is the fixed column.
+const QStringList kTemplateKeys = {QString(), QStringLiteral("Number"), QStringLiteral("Type"),
+                                   QStringLiteral("Approximation object"), QStringLiteral("Base object"),
+                                   QStringLiteral("Route object"), QStringLiteral("Used")};
+const QStringList kObjectKeys = {QString(), QStringLiteral("Number"), QStringLiteral("X"), QStringLiteral("Z"),
+                                 QStringLiteral("Heading"), QStringLiteral("Name")};
+const QStringList kKeysiteKeys = {QString(), QStringLiteral("Number"), QStringLiteral("X"), QStringLiteral("Z"),
+                                  QStringLiteral("Population template")};
+const QStringList kAirbaseKeys = {QString(), QStringLiteral("Number"), QStringLiteral("X"), QStringLiteral("Z"),
+                                  QStringLiteral("Object")};
+const QStringList kSamKeys = {QString(), QStringLiteral("Number"), QStringLiteral("X"), QStringLiteral("Z")};
+
+// JSON written by hand so that keys keep the grids' column order.
+QString JsonString(const QString& text)
+{
+    QString out = QStringLiteral("\"");
+    for (QChar ch : text) {
+        switch (ch.unicode()) {
+        case '"': out += QStringLiteral("\\\""); break;
+        case '\\': out += QStringLiteral("\\\\"); break;
+        case '\n': out += QStringLiteral("\\n"); break;
+        case '\r': out += QStringLiteral("\\r"); break;
+        case '\t': out += QStringLiteral("\\t"); break;
+        default:
+            if (ch.unicode() < 0x20)
+                out += QStringLiteral("\\u%1").arg(ch.unicode(), 4, 16, QLatin1Char('0'));
+            else
+                out += ch;
+        }
+    }
+    return out + QLatin1Char('"');
+}
+
+QString RowObject(const QStringList& keys, const GridRow& row, const QString& extra = QString())
+{
+    QStringList members;
+    for (qsizetype i = 1; i < keys.size(); ++i)
+        members << JsonString(keys[i]) + QStringLiteral(": ") + JsonString(row[i]);
+    if (!extra.isEmpty())
+        members << extra;
+    return QLatin1Char('{') + members.join(QStringLiteral(", ")) + QLatin1Char('}');
+}
+
+QString JsonArray(const QStringList& elements, const QString& indent)
+{
+    if (elements.isEmpty())
+        return QStringLiteral("[]");
+    return QStringLiteral("[\n") + indent + QStringLiteral("  ")
+        + elements.join(QStringLiteral(",\n") + indent + QStringLiteral("  ")) + QLatin1Char('\n') + indent
+        + QLatin1Char(']');
+}
+
+// Fills the rows of one grid with its fill operation, exactly as the window fills the grid.
+template <typename Fill>
+QStringList Rows(const QStringList& keys, int count, Fill fill)
+{
+    QStringList rows;
+    for (int i = 0; i < count; ++i) {
+        GridRow row(keys.size());
+        fill(row, i);
+        rows << RowObject(keys, row);
+    }
+    return rows;
+}
+
+QString DumpDocument(const CBINFile& doc)
+{
+    QStringList templates;
+    for (int t = 0; t < doc.TemplateCount(); ++t) {
+        GridRow row(kTemplateKeys.size());
+        doc.TemplateFillRow(row, t, kToolFormat);
+        const QStringList objects = Rows(kObjectKeys, doc.ObjectCount(t), [&](GridRow& r, int o) {
+            doc.ObjectFillRow(r, t, o, kToolFormat);
+        });
+        templates << RowObject(kTemplateKeys, row,
+                               QStringLiteral("\"objects\": ") + JsonArray(objects, QStringLiteral("    ")));
+    }
+    const QStringList keysites = Rows(kKeysiteKeys, doc.KeysiteCount(), [&](GridRow& r, int i) {
+        doc.KeysiteFillRow(r, i, kToolFormat);
+    });
+    const QStringList airbases = Rows(kAirbaseKeys, doc.AirbaseCount(), [&](GridRow& r, int i) {
+        doc.AirbaseFillRow(r, i, kToolFormat);
+    });
+    const QStringList sams = Rows(kSamKeys, doc.SamCount(), [&](GridRow& r, int i) { doc.SamFillRow(r, i, kToolFormat); });
+    const QString indent = QStringLiteral("  ");
+    return QStringLiteral("{\n  \"templates\": ") + JsonArray(templates, indent)
+        + QStringLiteral(",\n  \"keysites\": ") + JsonArray(keysites, indent)
+        + QStringLiteral(",\n  \"airbases\": ") + JsonArray(airbases, indent)
+        + QStringLiteral(",\n  \"SAMs\": ") + JsonArray(sams, indent) + QStringLiteral("\n}\n");
+}
+
+// The catalogue, type table and document of one command run.
+struct Session {
+    C3DObjectsList Catalogue;
+    CPopTemplatesTypesList Types;
+    CBINFile Document{&Catalogue, &Types};
+};
+
+// Loads a Map BIN file as the editor's Load does; prints "Open failed: ..." on failure.
+bool OpenMapFile(CBINFile& doc, const QString& path)
+{
+    QString reason;
+    if (!QFile::exists(path))
+        return Fail(QStringLiteral("Open failed"), QStringLiteral("%1: no such file").arg(path)), false;
+    if (!doc.LoadReplacing(path, &reason))
+        return Fail(QStringLiteral("Open failed"), QStringLiteral("%1: %2").arg(path, reason)), false;
+    return true;
+}
+
+const std::vector<std::pair<QString, int>> kCatalogueOption = {{QStringLiteral("--catalogue"), 1}};
+
+int RunCatalogue(const QStringList& argv)
+{
+    Arguments args(argv, {});
+    if (!args.Ok() || args.Positionals().size() != 1)
+        return Usage(args.Ok() ? QStringLiteral("catalogue takes one file") : args.Error());
+    const QString path = args.Positionals().first();
+    C3DObjectsList catalogue;
+    QString reason;
+    if (!QFile::exists(path))
+        return Fail(QString::fromUtf8(kCatalogueMessage), QStringLiteral("%1: no such file").arg(path));
+    if (!catalogue.LoadFromFile(path, &reason))
+        return Fail(QString::fromUtf8(kCatalogueMessage), reason);
+    QString out;
+    for (int32_t i = 0; i < catalogue.Count(); ++i)
+        out += QStringLiteral("%1\t%2\n").arg(i).arg(AnsiToQString(catalogue.NameOf(i)));
+    Print(out);
+    return Success;
+}
+
+int RunDump(const QStringList& argv)
+{
+    Arguments args(argv, {{QStringLiteral("--catalogue"), 1}, {QStringLiteral("--templates"), 0}});
+    if (!args.Ok() || args.Positionals().size() != 1)
+        return Usage(args.Ok() ? QStringLiteral("dump takes one file") : args.Error());
+    Session session;
+    if (!LoadCatalogueOption(args, session.Catalogue))
+        return Failure;
+    const QString path = args.Positionals().first();
+    if (args.Has(QStringLiteral("--templates"))) {
+        QString reason;
+        if (!QFile::exists(path))
+            return Fail(QStringLiteral("Import failed"), QStringLiteral("%1: no such file").arg(path));
+        if (!session.Document.ImportTemplates(path, &reason))
+            return Fail(QStringLiteral("Import failed"), QStringLiteral("%1: %2").arg(path, reason));
+    } else if (!OpenMapFile(session.Document, path)) {
+        return Failure;
+    }
+    Print(DumpDocument(session.Document));
+    return Success;
+}
+
+int SaveOrFail(const CBINFile& doc, const QString& path)
+{
+    QString reason;
+    if (!doc.Save(path, true, &reason))
+        return Fail(QStringLiteral("Save failed"), QStringLiteral("%1: %2").arg(path, reason));
+    return Success;
+}
+
+int RunResave(const QStringList& argv)
+{
+    Arguments args(argv, kCatalogueOption);
+    if (!args.Ok() || args.Positionals().size() != 2)
+        return Usage(args.Ok() ? QStringLiteral("resave takes IN and OUT") : args.Error());
+    Session session;
+    if (!LoadCatalogueOption(args, session.Catalogue) || !OpenMapFile(session.Document, args.Positionals()[0]))
+        return Failure;
+    return SaveOrFail(session.Document, args.Positionals()[1]);
+}
+
+int RunExportTemplates(const QStringList& argv)
+{
+    Arguments args(argv, kCatalogueOption);
+    if (!args.Ok() || args.Positionals().size() != 4)
+        return Usage(args.Ok() ? QStringLiteral("export-templates takes IN FIRST LAST OUT") : args.Error());
+    const QStringList& pos = args.Positionals();
+    const std::optional<int> first = ParseInt(pos[1]);
+    const std::optional<int> last = ParseInt(pos[2]);
+    if (!first || !last)
+        return Usage(QStringLiteral("FIRST and LAST must be whole numbers, not \"%1\"").arg(first ? pos[2] : pos[1]));
+    Session session;
+    if (!LoadCatalogueOption(args, session.Catalogue) || !OpenMapFile(session.Document, pos[0]))
+        return Failure;
+    QString reason;
+    if (!session.Document.ExportTemplates(pos[3], *first, *last, &reason))
+        return Fail(QStringLiteral("Export failed"), QStringLiteral("%1: %2").arg(pos[3], reason));
+    return Success;
+}
+
+int RunImportTemplates(const QStringList& argv)
+{
+    Arguments args(argv, kCatalogueOption);
+    if (!args.Ok() || args.Positionals().size() != 3)
+        return Usage(args.Ok() ? QStringLiteral("import-templates takes IN SOURCE OUT") : args.Error());
+    const QStringList& pos = args.Positionals();
+    Session session;
+    if (!LoadCatalogueOption(args, session.Catalogue) || !OpenMapFile(session.Document, pos[0]))
+        return Failure;
+    QString reason;
+    if (!QFile::exists(pos[1]))
+        return Fail(QStringLiteral("Import failed"), QStringLiteral("%1: no such file").arg(pos[1]));
+    if (!session.Document.ImportTemplates(pos[1], &reason))
+        return Fail(QStringLiteral("Import failed"), QStringLiteral("%1: %2").arg(pos[1], reason));
+    return SaveOrFail(session.Document, pos[2]);
+}
+
+const Registration kCommands[] = {
+    Registration({"catalogue", "catalogue BININFO", 10, RunCatalogue}),
+    Registration({"dump", "dump FILE [--catalogue P] [--templates]", 20, RunDump}),
+    Registration({"resave", "resave IN OUT [--catalogue P]", 30, RunResave}),
+    Registration({"export-templates", "export-templates IN FIRST LAST OUT [--catalogue P]", 40, RunExportTemplates}),
+    Registration({"import-templates", "import-templates IN SOURCE OUT [--catalogue P]", 50, RunImportTemplates}),
+};
+
+} // namespace
