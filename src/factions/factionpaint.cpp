@@ -1,0 +1,51 @@
+#include "factions/factionpaint.h"
+
+#include "factions/factionsinfo.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// trunc(value) when it fits a sector index; sectors that far out are never in a grid anyway.
+bool SectorOf(float value, int64_t& sector)
+{
+    const float scaled = value * 0.000244140625f;
+    if (!std::isfinite(scaled) || std::fabs(scaled) >= 2147483648.0f)
+        return false;
+    sector = int64_t(std::trunc(scaled));
+    return true;
+}
+
+} // namespace
+
+FactionPaintResult PaintFactionSquare(CFactionsInfo& factions, float x, float z, int32_t radius)
+{
+    FactionPaintResult result;
+    int64_t sx = 0;
+    int64_t sz = 0;
+    if (!SectorOf(x, sx) || !SectorOf(z, sz))
+        return result;
+    const int old = factions.GetFaction(int32_t(sx), int32_t(sz));
+    if (old < 0)
+        return result;
+    result.Painted = true;
+    result.NewFaction = old == 0 ? 1 : 0;
+    if (radius < 0)
+        return result;
+    // Only the grid's part of the square is visited: setting outside it changes nothing anyway,
+    // and a huge radius must not loop over sectors that do not exist.
+    const int64_t i0 = std::max<int64_t>(sx - radius, 0);
+    const int64_t i1 = std::min<int64_t>(sx + radius, int64_t(factions.Columns) - 1);
+    const int64_t j0 = std::max<int64_t>(sz - radius, 0);
+    const int64_t j1 = std::min<int64_t>(sz + radius, int64_t(factions.Rows) - 1);
+    for (int64_t i = i0; i <= i1; ++i) {
+        for (int64_t j = j0; j <= j1; ++j)
+            factions.SetFaction(result.NewFaction, int32_t(i), int32_t(j));
+    }
+    result.FirstColumn = int32_t(i0);
+    result.FirstRow = int32_t(j0);
+    result.LastColumn = int32_t(i1);
+    result.LastRow = int32_t(j1);
+    return result;
+}

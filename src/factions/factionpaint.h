@@ -1,0 +1,21 @@
+#pragma once
+// Painting factions with the mouse (Alt + left click) and with the tool's --paint: one rule for both.
+
+#include <cstdint>
+
+class CFactionsInfo;
+
+struct FactionPaintResult {
+    bool Painted = false;     // false when the clicked sector lies outside the grid
+    int NewFaction = -1;      // the value the square was set to
+    int32_t FirstColumn = 0;  // the sectors of the grid that were set, edges included
+    int32_t FirstRow = 0;
+    int32_t LastColumn = -1;
+    int32_t LastRow = -1;
+};
+
+// A click at record position (x, z): the clicked sector is column trunc(x / 4096) and row
+// trunc(z / 4096); when it lies in the grid, the square of 2 * radius + 1 sectors on a side around
+// it gets the opposite of the clicked sector's faction (sectors outside the grid are left alone).
+// A negative radius sets nothing but still reports the click.
+FactionPaintResult PaintFactionSquare(CFactionsInfo& factions, float x, float z, int32_t radius);
