@@ -59,7 +59,10 @@ void COverlayTransform::SetMapTransform(int32_t mapLeft, int32_t mapBottom, int3
 bool COverlayTransform::IsOnMap(float x, float z) const
 {
     // Comparisons with NaN are false, so a position that is not a number is outside.
-    return OverlayLeft <= x && x <= OverlayRight && OverlayTop <= z && z <= OverlayBottom;
+    // Compared in double: edges beyond 2^24 would round if converted to float.
+    const double px = x;
+    const double pz = z;
+    return OverlayLeft <= px && px <= OverlayRight && OverlayTop <= pz && pz <= OverlayBottom;
 }
 
 void COverlayTransform::MapToPixel(float x, float z, int32_t& column, int32_t& row) const

@@ -1,0 +1,63 @@
+#pragma once
+// The two drawing layers of the map area, without any widget: the terrain bitmap (heights with
+// route networks, or the faction picture), which is slow to draw, and the composite bitmap, a copy
+// of it with the record symbols and the sector grid, which is cheap to rebuild. The main window
+// owns one, sets the plain fields from its check boxes and radio buttons, and shows
+// CompositeBitmap after RefreshMap.
+
+#include "mapview/map.h"
+#include "mapview/mapwindow.h"
+
+#include <QColor>
+#include <QImage>
+#include <QSize>
+#include <memory>
+
+class CBINFile;
+class CFactionsInfo;
+
+enum class MapMode { Heights, Factions };
+
+class CMapCanvas {
+public:
+    // Replaces the map package and view with the map in `mapFolder`, sized to `imageSize`, with
+    // the default view and `resolution`; selects Heights mode and draws both layers. A folder
+    // whose terrain cannot be read keeps the current map and gives false with the reason (the
+    // window then shows "Wrong map data!").
+    bool ChangeMap(const QString& mapFolder, QSize imageSize, int resolution, QString* error = nullptr);
+
+    bool HasMap() const { return m_view != nullptr; }
+    const CMap* Map() const { return m_map.get(); }
+    // The view of the current map for the navigation commands, or null before the first map.
+    CMapWindow* View() { return m_view.get(); }
+    const CMapWindow* View() const { return m_view.get(); }
+
+    // Renders the terrain layer into TerrainBitmap; nothing while there is no map.
+    void RedrawTerrain();
+    // Copies TerrainBitmap into CompositeBitmap, sets the document's overlay transform from the
+    // view and draws the symbols and the grid the flags ask for; nothing before the first map.
+    void RefreshMap();
+
+    // Route networks drawn over the heights.
+    bool ShowRoads = false;
+    bool ShowRivers = false;
+    bool ShowUtilities = false;
+    bool ShowBorders = false;
+    // Overlays over the terrain, drawn in this order.
+    bool ShowKeysites = false;
+    bool ShowAirbases = false;
+    bool ShowSAMs = false;
+    bool ShowGrid = false;
+    MapMode Mode = MapMode::Heights;
+
+    CBINFile* Document = nullptr;      // not owned
+    CFactionsInfo* Factions = nullptr; // not owned; the faction layer, once one was loaded
+    QColor ButtonFace = QColor(240, 240, 240);
+
+    QImage TerrainBitmap;
+    QImage CompositeBitmap;
+
+private:
+    std::unique_ptr<CMap> m_map;
+    std::unique_ptr<CMapWindow> m_view;
+};

@@ -1,0 +1,182 @@
+#include "mapview/overlay.h"
+
+#include "document/binfile.h"
+#include "mapview/raster.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+// Sizes beyond this are drawn directly rather than through a stamp (the mask would be large).
+constexpr int64_t kLargestStamp = 256;
+// Sizes are taken as the settings file gives them; beyond this no symbol fits any picture anyway.
+constexpr int64_t kLargestSize = int64_t(1) << 24;
+
+QRgb ColourOf(int32_t windowsColour)
+{
+    const auto bits = static_cast<uint32_t>(windowsColour);
+    return qRgb(static_cast<int>(bits & 0xFF), static_cast<int>((bits >> 8) & 0xFF), static_cast<int>((bits >> 16) & 0xFF));
+}
+
+void DrawShape(QImage& bitmap, uint8_t shape, int64_t s, int64_t cx, int64_t cy, QRgb colour)
+{
+    switch (shape) {
+    case SquareShape:
+        raster::DrawRectOutline(bitmap, cx - s, cy - s, cx + s, cy + s, colour);
+        break;
+    case CircleShape:
+        raster::DrawEllipseOutline(bitmap, cx - s, cy - s, cx + s, cy + s, colour);
+        break;
+    case CrossShape:
+        raster::DrawLine(bitmap, cx - s, cy - s, cx + s + 1, cy + s + 1, colour);
+        raster::DrawLine(bitmap, cx - s, cy + s, cx + s + 1, cy - s - 1, colour);
+        break;
+    case TriangleShape: // flat side at the top, point at the bottom
+        raster::DrawLine(bitmap, cx - s, cy - s, cx + s, cy - s, colour);
+        raster::DrawLine(bitmap, cx + s, cy - s, cx, cy + s, colour);
+        raster::DrawLine(bitmap, cx, cy + s, cx - s, cy - s, colour);
+        break;
+    default:
+        break; // an unknown shape code draws nothing
+    }
+}
+
+// Draws one kind's symbol many times: small symbols are drawn once and stamped.
+class CSymbolPainter {
+public:
+    explicit CSymbolPainter(const SymbolStyle& style)
+        : m_shape(style.Shape), m_size(std::clamp<int64_t>(style.Size, -kLargestSize, kLargestSize)),
+          m_colour(ColourOf(style.Color))
+    {
+        const int64_t reach = std::llabs(m_size) + 2;
+        if (reach <= kLargestStamp) {
+            const int r = static_cast<int>(reach);
+            m_stamp = raster::CStamp::Capture(-r, -r, r + 1, r + 1, [this](QImage& mask, int ox, int oy) {
+                DrawShape(mask, m_shape, m_size, ox, oy, qRgb(255, 255, 255));
+            });
+            m_stamped = true;
+        }
+    }
+
+    void Draw(QImage& bitmap, int64_t cx, int64_t cy) const
+    {
+        if (m_stamped)
+            m_stamp.Apply(bitmap, cx, cy, m_colour);
+        else
+            DrawShape(bitmap, m_shape, m_size, cx, cy, m_colour);
+    }
+
+private:
+    uint8_t m_shape;
+    int64_t m_size;
+    QRgb m_colour;
+    raster::CStamp m_stamp;
+    bool m_stamped = false;
+};
+
+template <typename List>
+void DrawRecords(const CBINFile& document, const List& records, int kind, QImage& bitmap)
+{
+    if (records.empty())
+        return;
+    const CSymbolPainter painter(SymbologyOf(document).Style(kind));
+    for (const auto& record : records) {
+        if (!document.IsOnMap(record->X, record->Z))
+            continue;
+        int32_t column = 0;
+        int32_t row = 0;
+        document.MapToPixel(record->X, record->Z, column, row);
+        painter.Draw(bitmap, column, row);
+    }
+}
+
+struct HitCandidate {
+    RecordKind Kind;
+    int32_t Index;
+    float Distance;
+};
+
+template <typename List>
+void Collect(const List& records, RecordKind kind, float cx, float cz, double tolerance,
+             std::vector<HitCandidate>& candidates)
+{
+    for (size_t i = 0; i < records.size(); ++i) {
+        const double x = records[i]->X;
+        const double z = records[i]->Z;
+        if (cx - tolerance <= x && x <= cx + tolerance && cz - tolerance <= z && z <= cz + tolerance)
+            candidates.push_back({kind, static_cast<int32_t>(i),
+                                  static_cast<float>(std::sqrt((x - cx) * (x - cx) + (z - cz) * (z - cz)))});
+    }
+}
+
+} // namespace
+
+const CTarnConfig& SymbologyOf(const CBINFile& document)
+{
+    static const CTarnConfig defaults;
+    return document.Symbology ? *document.Symbology : defaults;
+}
+
+void DrawKeysites(const CBINFile& document, QImage& bitmap) { DrawRecords(document, document.Keysites, KeysiteKind, bitmap); }
+void DrawAirbases(const CBINFile& document, QImage& bitmap) { DrawRecords(document, document.Airbases, AirbaseKind, bitmap); }
+void DrawSAMs(const CBINFile& document, QImage& bitmap) { DrawRecords(document, document.SAMs, SamKind, bitmap); }
+
+void DrawSymbol(const CTarnConfig& symbology, QImage& bitmap, int64_t cx, int64_t cy, int kind)
+{
+    const SymbolStyle& style = symbology.Style(kind);
+    DrawShape(bitmap, style.Shape, std::clamp<int64_t>(style.Size, -kLargestSize, kLargestSize), cx, cy,
+              ColourOf(style.Color));
+}
+
+void DrawGrid(const CBINFile& document, QImage& bitmap)
+{
+    const COverlayTransform& o = document.Overlay;
+    const int64_t s = o.OverlaySectorSize;
+    if (s <= 0)
+        return;
+    const int64_t i0 = o.OverlayLeft / s - 1;
+    const int64_t i1 = o.OverlayRight / s + 1;
+    const int64_t j0 = o.OverlayTop / s - 1;
+    const int64_t j1 = o.OverlayBottom / s + 1;
+    const QRgb white = qRgb(255, 255, 255);
+    const auto pixel = [&o](int64_t x, int64_t z, int32_t& column, int32_t& row) {
+        o.MapToPixel(static_cast<float>(x), static_cast<float>(z), column, row);
+    };
+    for (int64_t i = i0; i <= i1; ++i) {
+        int32_t ac, ar, bc, br;
+        pixel(i * s, j0 * s, ac, ar);
+        pixel(i * s, j1 * s, bc, br);
+        raster::DrawLine(bitmap, ac, ar, bc, int64_t(br) - 1, white);
+    }
+    for (int64_t j = j0; j <= j1; ++j) {
+        int32_t ac, ar, bc, br;
+        pixel(i0 * s, j * s, ac, ar);
+        pixel(i1 * s, j * s, bc, br);
+        raster::DrawLine(bitmap, ac, ar, int64_t(bc) + 1, br, white);
+    }
+}
+
+bool HitTest(const CBINFile& document, int32_t column, int32_t row, RecordKind& kind, int32_t& index)
+{
+    const COverlayTransform& o = document.Overlay;
+    if (o.OverlayScaleX == 0.0f || o.OverlayScaleZ == 0.0f)
+        return false;
+    float cx = 0;
+    float cz = 0;
+    o.PixelToMap(column, row, cx, cz);
+    const auto tolerance = static_cast<double>((int64_t(o.OverlayRight) - o.OverlayLeft) / 10);
+    std::vector<HitCandidate> candidates;
+    Collect(document.Keysites, KeysiteKind, cx, cz, tolerance, candidates);
+    Collect(document.Airbases, AirbaseKind, cx, cz, tolerance, candidates);
+    Collect(document.SAMs, SamKind, cx, cz, tolerance, candidates);
+    if (candidates.empty())
+        return false;
+    const auto nearest = std::min_element(candidates.begin(), candidates.end(),
+                                          [](const HitCandidate& a, const HitCandidate& b) { return a.Distance < b.Distance; });
+    kind = nearest->Kind;
+    index = nearest->Index;
+    return true;
+}
