@@ -173,15 +173,15 @@ bool LayerRecord::HasName(const QByteArray& name) const
 bool CLayeredDocument::ReadDocument(const QString& fileName, QString* reason)
 {
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (fileName.isEmpty() || !file.open(QIODevice::ReadOnly)) {
         if (reason)
-            *reason = QStringLiteral("%1: %2").arg(fileName, file.errorString());
+            *reason = fileName.isEmpty() ? QStringLiteral("no file name") : file.errorString();
         return false;
     }
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
         if (reason)
-            *reason = QStringLiteral("%1: %2").arg(fileName, file.errorString());
+            *reason = file.errorString();
         return false;
     }
     return Parse(bytes, reason);
@@ -301,13 +301,7 @@ QByteArray CLayeredDocument::Serialize() const
 
 bool CLayeredDocument::WriteDocument(const QString& fileName, QString* reason) const
 {
-    QString error;
-    if (!SaveFileAtomically(fileName, Serialize(), &error)) {
-        if (reason)
-            *reason = QStringLiteral("%1: %2").arg(fileName, error);
-        return false;
-    }
-    return true;
+    return SaveFileAtomically(fileName, Serialize(), reason);
 }
 
 int CLayeredDocument::FindLayer(const QByteArray& name) const
