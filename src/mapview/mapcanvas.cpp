@@ -1,6 +1,7 @@
 #include "mapview/mapcanvas.h"
 
 #include "document/binfile.h"
+#include "factions/factionsinfo.h"
 #include "mapview/overlay.h"
 
 bool CMapCanvas::ChangeMap(const QString& mapFolder, QSize imageSize, int resolution, QString* error)
@@ -26,8 +27,18 @@ void CMapCanvas::RedrawTerrain()
     if (!m_view)
         return;
     m_view->SetRouteLayers(ShowRoads, ShowRivers, ShowUtilities, ShowBorders);
-    // Factions mode draws the faction layer here once one is loaded (the faction library plugs
-    // into this branch); until then, and in Heights mode, the heights picture is drawn.
+    // Factions mode draws the faction layer once one is loaded; until then, and in Heights mode,
+    // the heights picture is drawn.
+    if (Mode == MapMode::Factions && Factions) {
+        int32_t left, bottom, right, top;
+        int32_t pixelLeft, pixelTop, pixelRight, pixelBottom;
+        m_view->GetMapRect(left, bottom, right, top);
+        m_view->GetMapPixelRect(pixelLeft, pixelTop, pixelRight, pixelBottom);
+        Factions->SetMapTransform(left, bottom, right, top, pixelLeft, pixelTop, pixelRight, pixelBottom, SectorSize,
+                                  m_view->PixelWidth, m_view->PixelHeight);
+        Factions->Render(TerrainBitmap, ButtonFace.rgb());
+        return;
+    }
     m_view->Render(TerrainBitmap, ButtonFace);
 }
 
