@@ -8,7 +8,18 @@
 
 C3DObjectsList::C3DObjectsList() : C3DObjectsList(QLocale::system()) {}
 
-C3DObjectsList::C3DObjectsList(const QLocale& locale) : m_collator(locale)
+namespace {
+
+// The C locale collates by code point and ignores the case setting; a Windows user always has a
+// real locale, so stand in with US English there.
+QLocale CollationLocale(const QLocale& locale)
+{
+    return locale.language() == QLocale::C ? QLocale(QLocale::English, QLocale::UnitedStates) : locale;
+}
+
+} // namespace
+
+C3DObjectsList::C3DObjectsList(const QLocale& locale) : m_collator(CollationLocale(locale))
 {
     m_collator.setCaseSensitivity(Qt::CaseInsensitive);
 }
@@ -88,8 +99,9 @@ void C3DObjectsList::ReplaceAll(std::vector<std::string> names)
     RebuildExact();
 }
 
-void C3DObjectsList::RebuildExact()
+void C3DObjectsList::RebuildExact() const
 {
+    m_exactStale = false;
     m_exact.clear();
     m_exact.reserve(m_names.size());
     for (size_t i = 0; i < m_names.size(); ++i)
@@ -106,13 +118,15 @@ void C3DObjectsList::Add(const std::string& name)
     const auto offset = at - m_keys.begin();
     m_keys.insert(at, std::move(key));
     m_names.insert(m_names.begin() + offset, name);
-    RebuildExact();
+    m_exactStale = true; // positions after the new name moved; rebuilt at the next lookup
 }
 
 int32_t C3DObjectsList::IndexOf(const std::string& name) const
 {
     if (m_names.empty())
         return MissingObjectIndex;
+    if (m_exactStale)
+        RebuildExact();
     if (const auto exact = m_exact.find(name); exact != m_exact.end())
         return exact->second;
     const QCollatorSortKey key = KeyOf(name);

@@ -37,7 +37,7 @@ private:
     QCollatorSortKey KeyOf(const std::string& name) const;
     bool Parse(class CByteReader& reader, QString* error);
     void ReplaceAll(std::vector<std::string> names);
-    void RebuildExact();
+    void RebuildExact() const;
 
     QCollator m_collator;
     std::vector<std::string> m_names;
@@ -46,5 +46,6 @@ private:
     std::vector<QCollatorSortKey> m_keys;
     // Byte-exact names: a stored name equal to a catalogue name needs no collation at all, and
     // most names in a Map BIN file are stored exactly as the catalogue spells them.
-    std::unordered_map<std::string, int32_t> m_exact;
+    mutable std::unordered_map<std::string, int32_t> m_exact;
+    mutable bool m_exactStale = false;
 };

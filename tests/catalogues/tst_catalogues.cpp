@@ -47,6 +47,15 @@ private slots:
         QCOMPARE(list.IndexOf(""), MissingObjectIndex);
     }
 
+    void cLocaleStillIgnoresCase()
+    {
+        C3DObjectsList list{QLocale::c()};
+        QVERIFY(list.LoadFromBytes(Catalogue({"Tower", "h\xE9li", "depot", "DEPOT"}, 5)));
+        QCOMPARE(list.Count(), 3);
+        QCOMPARE(list.IndexOf("Depot"), 0);
+        QCOMPARE(list.NameOf(1), std::string("h\xE9li"));
+    }
+
     void namesOfSpecialIndices()
     {
         C3DObjectsList list{QLocale(QLocale::English)};

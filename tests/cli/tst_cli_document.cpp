@@ -1,0 +1,177 @@
+// The document commands of sablemap-cli: output, exit statuses and messages.
+#include "clirunner.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+QByteArray Int32(int32_t value) { return QByteArray(reinterpret_cast<const char*>(&value), 4); }
+QByteArray Name(const QByteArray& name) { return Int32(static_cast<int32_t>(name.size())) + name; }
+
+QByteArray Catalogue(const QList<QByteArray>& names)
+{
+    QByteArray bytes = Int32(static_cast<int32_t>(names.size() + 1)) + Int32(0);
+    for (const QByteArray& name : names)
+        bytes += Name(name) + Int32(0);
+    return bytes;
+}
+
+// Two templates (the second with an object named in another letter case), a keysite on template
+// 1, an airbase whose object the catalogue lacks, a SAM at 0.1, -2.5.
+QByteArray MapFile()
+{
+    return Int32(-2)                                                           //
+        + Int32(0) + Int32(14) + Int32(1) + Name("Depot") + Int32(0) + Int32(0) //
+        + Int32(1) + Int32(9) + Int32(0) + Int32(0) + Int32(1) + Name("h\xE9li") //
+        + QByteArray::fromHex("0000803F 00000040 0000C03F").replace(" ", "") + Name("depot")
+        + Int32(1) + Int32(1) + QByteArray::fromHex("0000C842") + QByteArray::fromHex("00004843") //
+        + Int32(1) + Int32(0) + Int32(0) + Name("Hangar")                    //
+        + Int32(1) + QByteArray::fromHex("CDCCCC3D") + QByteArray::fromHex("000020C0");
+}
+
+} // namespace
+
+class TestCliDocument : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString m_catalogue;
+    QString m_map;
+
+    QString Path(const char* name) const { return m_dir.filePath(QString::fromLatin1(name)); }
+
+private slots:
+    void initTestCase()
+    {
+        m_catalogue = Path("bininfo.bin");
+        m_map = Path("campaign.bin");
+        WriteBytes(m_catalogue, Catalogue({"Depot", "h\xE9li", "Tower"}));
+        WriteBytes(m_map, MapFile());
+    }
+
+    void catalogueListsSortedNames()
+    {
+        const CliResult result = RunCli({QStringLiteral("catalogue"), m_catalogue});
+        QCOMPARE(result.Status, 0);
+        QCOMPARE(QString::fromUtf8(result.Out), QStringLiteral("0\tDepot\n1\th\u00E9li\n2\tTower\n"));
+    }
+
+    void dumpShowsTheGridTexts()
+    {
+        const CliResult result = RunCli({QStringLiteral("dump"), m_map, QStringLiteral("--catalogue"), m_catalogue});
+        QCOMPARE(result.Status, 0);
+        const QJsonObject dump = QJsonDocument::fromJson(result.Out).object();
+        const QJsonObject t1 = dump[QStringLiteral("templates")].toArray()[1].toObject();
+        QCOMPARE(t1[QStringLiteral("Type")].toString(), QStringLiteral("[-1] Unknown keysite template type"));
+        QCOMPARE(t1[QStringLiteral("Route object")].toString(), QStringLiteral("h\u00E9li"));
+        QCOMPARE(t1[QStringLiteral("Used")].toString(), QStringLiteral("1"));
+        const QJsonObject object = t1[QStringLiteral("objects")].toArray()[0].toObject();
+        QCOMPARE(object[QStringLiteral("Name")].toString(), QStringLiteral("Depot"));
+        QCOMPARE(object[QStringLiteral("Heading")].toString(), QStringLiteral("1.5"));
+        const QJsonObject t0 = dump[QStringLiteral("templates")].toArray()[0].toObject();
+        QCOMPARE(t0[QStringLiteral("Type")].toString(), QStringLiteral("[14]\u00A0OIL"));
+        QCOMPARE(dump[QStringLiteral("keysites")].toArray()[0].toObject()[QStringLiteral("Population template")].toString(),
+                 QStringLiteral("1"));
+        QCOMPARE(dump[QStringLiteral("airbases")].toArray()[0].toObject()[QStringLiteral("Object")].toString(),
+                 QStringLiteral("INVALID_OBJECT"));
+        const QJsonObject sam = dump[QStringLiteral("SAMs")].toArray()[0].toObject();
+        QCOMPARE(sam[QStringLiteral("X")].toString(), QStringLiteral("0.100000001490116"));
+        QCOMPARE(sam[QStringLiteral("Z")].toString(), QStringLiteral("-2.5"));
+        QCOMPARE(sam.keys().size(), 3);
+        // Keys come in the grid's column order.
+        QVERIFY(result.Out.indexOf("\"Number\": \"0\", \"X\"") > 0);
+
+        const CliResult templates = RunCli({QStringLiteral("dump"), m_map, QStringLiteral("--templates")});
+        QCOMPARE(templates.Status, 0);
+        const QJsonObject only = QJsonDocument::fromJson(templates.Out).object();
+        QCOMPARE(only[QStringLiteral("templates")].toArray().size(), 2);
+        QCOMPARE(only[QStringLiteral("keysites")].toArray().size(), 0);
+        QCOMPARE(only[QStringLiteral("templates")].toArray()[1].toObject()[QStringLiteral("Used")].toString(),
+                 QStringLiteral("0"));
+    }
+
+    void resaveNormalisesNames()
+    {
+        const QString out = Path("resaved.bin");
+        QCOMPARE(RunCli({QStringLiteral("resave"), m_map, out, QStringLiteral("--catalogue"), m_catalogue}).Status, 0);
+        const QByteArray saved = ReadBytes(out);
+        QCOMPARE(saved.size(), MapFile().size() + 8); // INVALID_OBJECT is 8 bytes longer than Hangar
+        QVERIFY(saved.contains(Name("Depot") + Int32(1) + Int32(1)));
+        QVERIFY(saved.contains(Name("INVALID_OBJECT")));
+    }
+
+    void exportAndImport()
+    {
+        const QString btp = Path("two.btp");
+        QCOMPARE(RunCli({QStringLiteral("export-templates"), m_map, QStringLiteral("0"), QStringLiteral("1"), btp,
+                         QStringLiteral("--catalogue"), m_catalogue}).Status, 0);
+        QVERIFY(ReadBytes(btp).startsWith(Int32(-2)));
+
+        const QString bad = Path("bad.btp");
+        const CliResult invalid = RunCli({QStringLiteral("export-templates"), m_map, QStringLiteral("-1"),
+                                          QStringLiteral("2"), bad});
+        QCOMPARE(invalid.Status, 1);
+        QVERIFY(invalid.Err.startsWith("Export failed: "));
+        QCOMPARE(invalid.Err.count('\n'), 1);
+        QVERIFY(!QFile::exists(bad));
+
+        const QString merged = Path("merged.bin");
+        QCOMPARE(RunCli({QStringLiteral("import-templates"), m_map, btp, merged}).Status, 0);
+        const CliResult dump = RunCli({QStringLiteral("dump"), merged});
+        const QJsonArray templates = QJsonDocument::fromJson(dump.Out).object()[QStringLiteral("templates")].toArray();
+        QCOMPARE(templates.size(), 4);
+        QCOMPARE(templates[3].toObject()[QStringLiteral("Used")].toString(), QStringLiteral("0"));
+        QCOMPARE(templates[1].toObject()[QStringLiteral("Used")].toString(), QStringLiteral("1"));
+    }
+
+    void failuresLeaveExistingFilesAlone()
+    {
+        const QString out = Path("existing.bin");
+        WriteBytes(out, "keep me");
+        const QString truncated = Path("truncated.bin");
+        WriteBytes(truncated, MapFile().left(40));
+        const CliResult open = RunCli({QStringLiteral("resave"), truncated, out});
+        QCOMPARE(open.Status, 1);
+        QVERIFY(open.Err.startsWith("Open failed: "));
+        QCOMPARE(open.Err.count('\n'), 1);
+
+        const CliResult import = RunCli({QStringLiteral("import-templates"), m_map, truncated, out});
+        QCOMPARE(import.Status, 1);
+        QVERIFY(import.Err.startsWith("Import failed: "));
+        QCOMPARE(RunCli({QStringLiteral("dump"), Path("missing.bin")}).Status, 1);
+        QCOMPARE(ReadBytes(out), QByteArray("keep me"));
+    }
+
+    void damagedCatalogueAndUsageErrors()
+    {
+        const QString damaged = Path("damaged.bin");
+        WriteBytes(damaged, Catalogue({"Depot", "Tower"}).left(15));
+        for (const QStringList& args : {QStringList{QStringLiteral("catalogue"), damaged},
+                                         QStringList{QStringLiteral("dump"), m_map, QStringLiteral("--catalogue"), damaged}}) {
+            const CliResult result = RunCli(args);
+            QCOMPARE(result.Status, 1);
+            QVERIFY(result.Err.startsWith("File stormcr\\3ddata\\bininfo.bin not found or corrupted !: "));
+        }
+        const QString empty = Path("empty.bin");
+        WriteBytes(empty, QByteArray());
+        const CliResult none = RunCli({QStringLiteral("catalogue"), empty});
+        QCOMPARE(none.Status, 0);
+        QVERIFY(none.Out.isEmpty());
+
+        QCOMPARE(RunCli({}).Status, 2);
+        QCOMPARE(RunCli({QStringLiteral("frobnicate")}).Status, 2);
+        QCOMPARE(RunCli({QStringLiteral("dump")}).Status, 2);
+        QCOMPARE(RunCli({QStringLiteral("dump"), m_map, QStringLiteral("--bogus")}).Status, 2);
+        const CliResult words = RunCli({QStringLiteral("export-templates"), m_map, QStringLiteral("one"),
+                                        QStringLiteral("2"), Path("x.btp")});
+        QCOMPARE(words.Status, 2);
+        QVERIFY(words.Err.contains("usage"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCliDocument)
+#include "tst_cli_document.moc"
