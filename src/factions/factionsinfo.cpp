@@ -220,26 +220,44 @@ void CFactionsInfo::Render(QImage& bitmap, QRgb buttonFace) const
     const int64_t i1 = std::min<int64_t>(int64_t(FactionRight / S) + 2, Columns);
     const int64_t j0 = std::max<int64_t>(FactionTop / S - 1, 0);
     const int64_t j1 = std::min<int64_t>(int64_t(FactionBottom / S) + 2, Rows);
+    if (i0 >= i1 || j0 >= j1)
+        return;
     const QRgb colours[2] = {qRgb(0, 0, 255), qRgb(255, 0, 0)};
 
-    for (int64_t i = i0; i < i1; ++i) {
-        int32_t x1, y1, x2, y2;
-        MapToPixel(float(i * S), 0.0f, x1, y1);
-        MapToPixel(float((i + 1) * S), 0.0f, x2, y2);
-        int64_t left = std::max<int64_t>(std::min(x1, x2), 0);
-        int64_t right = std::min<int64_t>(std::max(x1, x2), width);
-        if (left >= right)
+    // Neighbouring squares share their edges, so each edge is mapped once: square i spans the
+    // columns from edge i up to, not including, edge i + 1 (likewise rows), clipped to the bitmap.
+    std::vector<int32_t> columnEdges(size_t(i1 - i0 + 1));
+    std::vector<int32_t> rowEdges(size_t(j1 - j0 + 1));
+    int32_t unused = 0;
+    for (int64_t i = i0; i <= i1; ++i)
+        MapToPixel(float(i * S), 0.0f, columnEdges[size_t(i - i0)], unused);
+    for (int64_t j = j0; j <= j1; ++j)
+        MapToPixel(0.0f, float(j * S), unused, rowEdges[size_t(j - j0)]);
+
+    for (int64_t j = j0; j < j1; ++j) {
+        const int32_t a = rowEdges[size_t(j - j0)];
+        const int32_t b = rowEdges[size_t(j - j0 + 1)];
+        const int64_t top = std::max<int64_t>(std::min(a, b), 0);
+        const int64_t bottom = std::min<int64_t>(std::max(a, b), height);
+        if (top >= bottom)
             continue;
-        for (int64_t j = j0; j < j1; ++j) {
-            MapToPixel(0.0f, float(j * S), x1, y1);
-            MapToPixel(0.0f, float((j + 1) * S), x2, y2);
-            const int64_t top = std::max<int64_t>(std::min(y1, y2), 0);
-            const int64_t bottom = std::min<int64_t>(std::max(y1, y2), height);
-            const QRgb colour = colours[GetFaction(int32_t(i), int32_t(j))];
-            for (int64_t y = top; y < bottom; ++y) {
-                auto* line = reinterpret_cast<QRgb*>(bitmap.scanLine(int(y)));
-                std::fill(line + left, line + right, colour);
-            }
+        auto* first = reinterpret_cast<QRgb*>(bitmap.scanLine(int(top)));
+        for (int64_t i = i0; i < i1; ++i) {
+            const int32_t c = columnEdges[size_t(i - i0)];
+            const int32_t d = columnEdges[size_t(i - i0 + 1)];
+            const int64_t left = std::max<int64_t>(std::min(c, d), 0);
+            const int64_t right = std::min<int64_t>(std::max(c, d), width);
+            if (left < right)
+                std::fill(first + left, first + right, colours[m_factions[size_t(i) * Rows + size_t(j)]]);
+        }
+        // The square's other rows repeat the first one over the same columns.
+        const int64_t spanLeft = std::max<int64_t>(std::min(columnEdges.front(), columnEdges.back()), 0);
+        const int64_t spanRight = std::min<int64_t>(std::max(columnEdges.front(), columnEdges.back()), width);
+        if (spanLeft >= spanRight)
+            continue;
+        for (int64_t y = top + 1; y < bottom; ++y) {
+            auto* line = reinterpret_cast<QRgb*>(bitmap.scanLine(int(y)));
+            std::memcpy(line + spanLeft, first + spanLeft, size_t(spanRight - spanLeft) * sizeof(QRgb));
         }
     }
 }

@@ -1,3 +1,4 @@
+#include "factions/factiondocument.h"
 #include "factions/factionpaint.h"
 #include "factions/factionsinfo.h"
 
@@ -306,6 +307,33 @@ private slots:
         QVERIFY(!f.LoadFromFile(dir.filePath(QStringLiteral("missing.sid")), &reason));
         QCOMPARE(f.Columns, 4);
         QCOMPARE(GridText(f), painted);
+    }
+
+    // A new file for a grid holds it in the Background layer and in the flattened picture, with
+    // lengths a strict reader follows.
+    void newFactionDocument()
+    {
+        auto side = [](int32_t i, int32_t j) { return i + j < 9 ? 1 : 0; };
+        const QByteArray bytes = NewFactionDocument(11, 6, side).Serialize();
+        CFactionsInfo f;
+        QString reason;
+        QVERIFY2(Load(f, bytes, &reason), qPrintable(reason));
+        QCOMPARE(f.Columns, 11);
+        QCOMPARE(f.Rows, 6);
+        for (int i = 0; i < 11; ++i) {
+            for (int j = 0; j < 6; ++j)
+                QCOMPARE(f.GetFaction(i, j), side(i, j));
+        }
+        QCOMPARE(bytes.left(4), QByteArray("8BPS"));
+        QCOMPARE(f.Document().LayerSectionLength, f.Document().LayerInfoLength + 8);
+        // The flattened picture starts where the section lengths say: RLE code, then 3 x 6 row counts.
+        const qsizetype picture = 26 + 4 + 4 + 4 + qsizetype(f.Document().LayerSectionLength);
+        QCOMPARE(bytes.mid(picture, 2), QByteArray("\0\1", 2));
+        QCOMPARE(f.Document().TrailingData, bytes.mid(picture));
+        qsizetype packed = 0;
+        for (int r = 0; r < 18; ++r)
+            packed += (uchar(bytes[picture + 2 + 2 * r]) << 8) | uchar(bytes[picture + 3 + 2 * r]);
+        QCOMPARE(picture + 2 + 36 + packed, bytes.size());
     }
 
     void transformAndMapToPixel()
