@@ -1,0 +1,169 @@
+#include "demo/demoinstall.h"
+
+#include "catalogues/objectslist.h"
+#include "catalogues/templatetypes.h"
+#include "demo/democampaign.h"
+#include "demo/demoroutes.h"
+#include "demo/demoterrain.h"
+#include "document/binfile.h"
+#include "platform/atomicsave.h"
+#include "platform/filepaths.h"
+#include "platform/streams.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+using namespace demo;
+
+struct NetworkFiles {
+    const char* Name; // without extension
+    const char* NodeExtension;
+    const char* LinkExtension;
+};
+
+class CWriterSession {
+public:
+    CWriterSession(QString root, QStringList* written) : m_root(std::move(root)), m_written(written) {}
+
+    QString PathOf(const QString& relative) const { return JoinPath(m_root, relative); }
+
+    bool Write(const QString& relative, const QByteArray& bytes)
+    {
+        const QString path = PathOf(relative);
+        if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
+            m_error = QStringLiteral("%1: cannot create the folder").arg(QFileInfo(path).absolutePath());
+            return false;
+        }
+        QString reason;
+        if (!SaveFileAtomically(path, bytes, &reason)) {
+            m_error = QStringLiteral("%1: %2").arg(path, reason);
+            return false;
+        }
+        Written(path);
+        return true;
+    }
+
+    void Written(const QString& path)
+    {
+        if (m_written)
+            m_written->append(path);
+    }
+    void SetError(const QString& error) { m_error = error; }
+    const QString& Error() const { return m_error; }
+
+private:
+    QString m_root;
+    QStringList* m_written;
+    QString m_error;
+};
+
+QByteArray SectorBytes(int32_t countX, int32_t countZ)
+{
+    CByteWriter writer;
+    writer.WriteInt32(0);
+    writer.WriteInt16(countX);
+    writer.WriteInt16(countZ);
+    return writer.Bytes();
+}
+
+bool WriteNetwork(CWriterSession& session, const QString& mapFolder, const NetworkFiles& files,
+                  const RouteNetwork& network, const DemoTerrain& terrain)
+{
+    const QString base = mapFolder + QStringLiteral("/route/") + QLatin1String(files.Name);
+    return session.Write(base + QLatin1String(files.NodeExtension), network.NodeBytes(terrain)) &&
+           session.Write(base + QLatin1String(files.LinkExtension), network.LinkBytes(terrain));
+}
+
+struct MapRecipe {
+    const char* Folder;
+    DemoTerrain Terrain;
+    NetworkFiles Roads, Rivers, Utilities, Boundary;
+    int RiverCount;
+    float BorderAt; // fraction of the width
+};
+
+bool WriteMap(CWriterSession& session, const MapRecipe& recipe, uint32_t seed, DemoSites* sitesOut)
+{
+    const DemoTerrain& terrain = recipe.Terrain;
+    const QString folder = QStringLiteral("common/maps/") + QLatin1String(recipe.Folder);
+    const int32_t sectors = static_cast<int32_t>(terrain.Width() / 4096.0f);
+    if (!session.Write(folder + QStringLiteral("/terrain/terrain.sim"), terrain.TerrainBytes()) ||
+        !session.Write(folder + QStringLiteral("/terrain/default.sec"), SectorBytes(sectors, sectors)))
+        return false;
+
+    CRandom random(seed);
+    const DemoSites sites = PickSites(terrain, random);
+    const RouteNetwork rivers = MakeRivers(TraceRivers(terrain, recipe.RiverCount, random));
+    const RouteNetwork roads = MakeRoads(terrain, sites.Towns, random);
+    const RouteNetwork power = MakePowerLines(sites.PowerStation, sites.Towns, 5);
+    const RouteNetwork border = MakeBorder(terrain, terrain.Width() * recipe.BorderAt, seed + 7);
+    if (!WriteNetwork(session, folder, recipe.Roads, roads, terrain) ||
+        !WriteNetwork(session, folder, recipe.Rivers, rivers, terrain) ||
+        !WriteNetwork(session, folder, recipe.Utilities, power, terrain) ||
+        !WriteNetwork(session, folder, recipe.Boundary, border, terrain))
+        return false;
+    if (sitesOut)
+        *sitesOut = sites;
+    return true;
+}
+
+} // namespace
+
+bool WriteDemoInstallation(const QString& dir, QStringList* written, QString* error)
+{
+    CWriterSession session(dir, written);
+    const auto fail = [&]() {
+        if (error)
+            *error = session.Error();
+        return false;
+    };
+
+    const std::vector<std::string> names = CatalogueNames();
+    const QByteArray catalogueBytes = CatalogueBytes(names);
+    if (!session.Write(QStringLiteral("stormcr/3ddata/bininfo.bin"), catalogueBytes))
+        return fail();
+
+    // The first map keeps the usual file names; the second the alternative names of the route
+    // files, with upper-case extensions as copies from Windows often have.
+    const MapRecipe coast{kDemoFirstMap, MakeCoastTerrain(512, 256.0f, 1234),
+                          {"roads", ".nde", ".wp"}, {"rivers", ".nde", ".wp"}, {"utils", ".nde", ".wp"},
+                          {"boundary", ".nde", ".wp"}, 9, 0.66f};
+    const MapRecipe isles{kDemoSecondMap, MakeIslesTerrain(256, 256.0f, 987),
+                          {"roaddata", ".NDE", ".WP"}, {"rivdata", ".NDE", ".WP"}, {"utildata", ".NDE", ".WP"},
+                          {"boundary", ".NDE", ".WP"}, 4, 0.58f};
+    DemoSites sites;
+    if (!WriteMap(session, coast, 1234, &sites) || !WriteMap(session, isles, 987, nullptr))
+        return fail();
+
+    // The campaign of the first map, written by the document itself.
+    C3DObjectsList catalogue;
+    QString reason;
+    if (!catalogue.LoadFromBytes(catalogueBytes, &reason)) {
+        session.SetError(QStringLiteral("object list: %1").arg(reason));
+        return fail();
+    }
+    const CPopTemplatesTypesList types;
+    CBINFile document(&catalogue, &types);
+    CRandom random(4321);
+    const int32_t halfSectorsZ = static_cast<int32_t>(coast.Terrain.Depth() / 4096.0f) / 2;
+    FillCampaign(document, sites, coast.Terrain, halfSectorsZ, random);
+    const QString mapFolder = QStringLiteral("common/maps/") + QLatin1String(kDemoFirstMap);
+    const QString campaign = session.PathOf(mapFolder + QLatin1Char('/') + QLatin1String(kDemoCampaignFile));
+    if (!document.Save(campaign, true, &reason)) {
+        session.SetError(QStringLiteral("%1: %2").arg(campaign, reason));
+        return fail();
+    }
+    session.Written(campaign);
+    const QString templates = session.PathOf(mapFolder + QLatin1Char('/') + QLatin1String(kDemoTemplateFile));
+    if (!document.ExportTemplates(templates, 0, document.TemplateCount() - 1, &reason)) {
+        session.SetError(QStringLiteral("%1: %2").arg(templates, reason));
+        return fail();
+    }
+    session.Written(templates);
+
+    // The faction assignment file of the first map joins here, written by the faction library
+    // (a call such as WriteDemoFactions(session.PathOf(mapFolder), ...)).
+    return true;
+}
