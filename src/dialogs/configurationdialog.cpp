@@ -1,0 +1,181 @@
+#include "dialogs/configurationdialog.h"
+
+#include "dialogs/dialogparts.h"
+#include "dialogs/userprompts.h"
+#include "mapview/tarnconfig.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+#include <algorithm>
+
+QColor ColorFromRgbValue(int32_t value)
+{
+    return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
+}
+
+int32_t RgbValueFromColor(const QColor& color)
+{
+    return color.red() | (color.green() << 8) | (color.blue() << 16);
+}
+
+// --- Swatch ------------------------------------------------------------------------------------
+
+CColorSwatch::CColorSwatch(QWidget* parent) : QFrame(parent)
+{
+    setFixedSize(22, 22);
+    setFocusPolicy(Qt::NoFocus);
+    setCursor(Qt::PointingHandCursor);
+    setToolTip(QStringLiteral("Click to choose the colour"));
+}
+
+void CColorSwatch::SetColor(const QColor& color)
+{
+    m_color = color;
+    update();
+}
+
+void CColorSwatch::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), m_color);
+    painter.setPen(palette().color(QPalette::Shadow));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+void CColorSwatch::mouseReleaseEvent(QMouseEvent* event)
+{
+    QFrame::mouseReleaseEvent(event);
+    if (rect().contains(event->position().toPoint()))
+        emit Released();
+}
+
+// --- Dialog ------------------------------------------------------------------------------------
+
+namespace {
+
+QSpinBox* SizeBox(QWidget* parent)
+{
+    auto* box = new QSpinBox(parent);
+    box->setRange(1, 20);
+    box->setSingleStep(1);
+    return box;
+}
+
+void ShowStyle(const SymbolStyle& style, QComboBox* shape, QSpinBox* size, CColorSwatch* color)
+{
+    shape->setCurrentIndex(style.Shape < shape->count() ? style.Shape : -1);
+    size->setValue(std::clamp(style.Size, 1, 20));
+    color->SetColor(ColorFromRgbValue(style.Color));
+}
+
+void StoreStyle(SymbolStyle& style, const QComboBox* shape, QSpinBox* size, const CColorSwatch* color)
+{
+    style.Shape = static_cast<uint8_t>(shape->currentIndex()); // no item: 255, which draws nothing
+    size->interpretText(); // a value typed but not yet confirmed counts, within 1..20
+    style.Size = size->value();
+    style.Color = RgbValueFromColor(color->Color());
+}
+
+} // namespace
+
+TfrmConfigurationDialog::TfrmConfigurationDialog(CUserPrompts& prompts, QWidget* parent)
+    : QDialog(parent), m_prompts(prompts)
+{
+    setWindowTitle(QStringLiteral("Configuration"));
+    auto* gbSymbology = new QGroupBox(QStringLiteral(" Symbology "), this);
+    cbKeysitesShape = new QComboBox(gbSymbology);
+    cbAirbasesShape = new QComboBox(gbSymbology);
+    cbSAMsShape = new QComboBox(gbSymbology);
+    seKeysitesSize = SizeBox(gbSymbology);
+    seAirbasesSize = SizeBox(gbSymbology);
+    seSAMsSize = SizeBox(gbSymbology);
+    shKeysitesColor = new CColorSwatch(gbSymbology);
+    shAirbasesColor = new CColorSwatch(gbSymbology);
+    shSAMsColor = new CColorSwatch(gbSymbology);
+
+    // FormCreate: the four shapes, item i being shape code i, in all three boxes.
+    cbKeysitesShape->clear();
+    cbKeysitesShape->addItems({QStringLiteral("Square"), QStringLiteral("Circle"), QStringLiteral("Cross"),
+                               QStringLiteral("Triangle")});
+    for (QComboBox* box : {cbAirbasesShape, cbSAMsShape}) {
+        box->clear();
+        for (int i = 0; i < cbKeysitesShape->count(); ++i)
+            box->addItem(cbKeysitesShape->itemText(i));
+    }
+
+    auto* grid = new QGridLayout(gbSymbology);
+    grid->addWidget(new QLabel(QStringLiteral("Shape"), gbSymbology), 0, 1);
+    grid->addWidget(new QLabel(QStringLiteral("Size"), gbSymbology), 0, 2);
+    grid->addWidget(new QLabel(QStringLiteral("Color"), gbSymbology), 0, 3);
+    const QString rows[] = {QStringLiteral("Keysites"), QStringLiteral("Airbases"), QStringLiteral("SAMs")};
+    QComboBox* shapes[] = {cbKeysitesShape, cbAirbasesShape, cbSAMsShape};
+    QSpinBox* sizes[] = {seKeysitesSize, seAirbasesSize, seSAMsSize};
+    CColorSwatch* colors[] = {shKeysitesColor, shAirbasesColor, shSAMsColor};
+    for (int row = 0; row < 3; ++row) {
+        grid->addWidget(new QLabel(rows[row], gbSymbology), row + 1, 0);
+        grid->addWidget(shapes[row], row + 1, 1);
+        grid->addWidget(sizes[row], row + 1, 2);
+        grid->addWidget(colors[row], row + 1, 3, Qt::AlignCenter);
+        CColorSwatch* swatch = colors[row];
+        connect(swatch, &CColorSwatch::Released, this, [this, swatch] { SelectColor(swatch); });
+    }
+    grid->setColumnStretch(1, 1);
+
+    const OkCancelButtons buttons = MakeOkCancel(this, QStringLiteral("Ok"));
+    btnOk = buttons.Ok;
+    btnCancel = buttons.Cancel;
+    connect(btnOk, &QPushButton::clicked, this, &QDialog::accept);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(gbSymbology);
+    layout->addStretch(1);
+    layout->addLayout(buttons.Row);
+
+    QWidget* order[] = {cbKeysitesShape, cbAirbasesShape, cbSAMsShape, seKeysitesSize, seAirbasesSize, seSAMsSize,
+                        btnOk, btnCancel};
+    for (size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
+    FixOuterSize(this, 286, 191);
+}
+
+void TfrmConfigurationDialog::Fill(const CTarnConfig& settings)
+{
+    ShowStyle(settings.Style(KeysiteKind), cbKeysitesShape, seKeysitesSize, shKeysitesColor);
+    ShowStyle(settings.Style(AirbaseKind), cbAirbasesShape, seAirbasesSize, shAirbasesColor);
+    ShowStyle(settings.Style(SamKind), cbSAMsShape, seSAMsSize, shSAMsColor);
+}
+
+void TfrmConfigurationDialog::Store(CTarnConfig& settings) const
+{
+    StoreStyle(settings.Style(KeysiteKind), cbKeysitesShape, seKeysitesSize, shKeysitesColor);
+    StoreStyle(settings.Style(AirbaseKind), cbAirbasesShape, seAirbasesSize, shAirbasesColor);
+    StoreStyle(settings.Style(SamKind), cbSAMsShape, seSAMsSize, shSAMsColor);
+}
+
+void TfrmConfigurationDialog::SelectColor(CColorSwatch* swatch)
+{
+    QColor chosen;
+    if (m_prompts.ChooseColor(this, swatch->Color(), chosen))
+        swatch->SetColor(chosen);
+}
+
+bool EditSymbology(CUserPrompts& prompts, QWidget* parent, CTarnConfig& settings, const QString& settingsFile)
+{
+    TfrmConfigurationDialog dialog(prompts, parent);
+    dialog.Fill(settings);
+    if (prompts.Run(dialog) != QDialog::Accepted)
+        return false;
+    dialog.Store(settings);
+    QString message;
+    if (!settings.Save(settingsFile, &message)) {
+        prompts.Error(parent, message);
+        return false;
+    }
+    return true;
+}

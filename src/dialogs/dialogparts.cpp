@@ -1,0 +1,66 @@
+#include "dialogs/dialogparts.h"
+
+#include "dialogs/userprompts.h"
+#include "document/numbertext.h"
+
+#include <QHBoxLayout>
+#include <QLayout>
+#include <QLineEdit>
+#include <QPushButton>
+
+QLineEdit* MakeNameField(QWidget* parent)
+{
+    auto* field = new QLineEdit(parent);
+    field->setReadOnly(true);
+    field->setEnabled(false);
+    QPalette palette = field->palette();
+    const QColor face = palette.color(QPalette::Active, QPalette::Button);
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        palette.setColor(group, QPalette::Base, face);
+    // Disabled text is usually too faint to read a name in; keep it legible.
+    palette.setColor(QPalette::Disabled, QPalette::Text, palette.color(QPalette::Active, QPalette::Text));
+    field->setPalette(palette);
+    return field;
+}
+
+void ShowNumber(QLineEdit* field, float value, QChar decimalSeparator)
+{
+    field->setText(FloatText(value, decimalSeparator));
+}
+
+std::optional<float> ReadNumber(CUserPrompts& prompts, QWidget* dialog, QLineEdit* field, QChar decimalSeparator)
+{
+    const std::optional<float> value = TextToFloat32(field->text(), decimalSeparator);
+    if (!value) {
+        prompts.Message(dialog, QStringLiteral("Bad parameter"));
+        field->setFocus();
+    }
+    return value;
+}
+
+OkCancelButtons MakeOkCancel(QDialog* dialog, const QString& okCaption)
+{
+    OkCancelButtons buttons;
+    buttons.Ok = new QPushButton(okCaption, dialog);
+    buttons.Ok->setDefault(true);
+    buttons.Ok->setAutoDefault(true);
+    buttons.Cancel = new QPushButton(QStringLiteral("Cancel"), dialog);
+    buttons.Cancel->setAutoDefault(false);
+    QObject::connect(buttons.Cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+    buttons.Row = new QHBoxLayout;
+    buttons.Row->addStretch(1);
+    buttons.Row->addWidget(buttons.Ok);
+    buttons.Row->addWidget(buttons.Cancel);
+    return buttons;
+}
+
+void FixOuterSize(QDialog* dialog, int outerWidth, int outerHeight)
+{
+    // A typical decorated frame: 4 pixels on each side and a title bar of about 26.
+    constexpr int kFrameWidth = 8;
+    constexpr int kFrameHeight = 34;
+    QSize size(outerWidth - kFrameWidth, outerHeight - kFrameHeight);
+    if (dialog->layout())
+        size = size.expandedTo(dialog->layout()->sizeHint());
+    dialog->setFixedSize(size);
+}

@@ -1,0 +1,34 @@
+#pragma once
+// Pieces that every record dialog shares: the read-only object name field, the number fields
+// with their "Bad parameter" check, and the OK/Cancel pair.
+
+#include <QChar>
+#include <QDialog>
+#include <optional>
+
+class CUserPrompts;
+class QLineEdit;
+class QPushButton;
+class QHBoxLayout;
+
+// A read-only, disabled name box drawn in the button face colour.
+QLineEdit* MakeNameField(QWidget* parent);
+
+// Shows a float as the dialogs do: general form, 15 significant digits, the given separator.
+void ShowNumber(QLineEdit* field, float value, QChar decimalSeparator);
+
+// Converts a field's text, or shows "Bad parameter", puts the keyboard focus on the field and
+// returns nothing. The text itself is left as the user typed it.
+std::optional<float> ReadNumber(CUserPrompts& prompts, QWidget* dialog, QLineEdit* field, QChar decimalSeparator);
+
+// OK (the default button, Enter) and Cancel (Esc, like closing the window), right-aligned.
+struct OkCancelButtons {
+    QPushButton* Ok;
+    QPushButton* Cancel;
+    QHBoxLayout* Row;
+};
+OkCancelButtons MakeOkCancel(QDialog* dialog, const QString& okCaption = QStringLiteral("OK"));
+
+// Sizes a dialog to the given outer size (window frame included), never below what its layout
+// needs, and keeps it at that size.
+void FixOuterSize(QDialog* dialog, int outerWidth, int outerHeight);

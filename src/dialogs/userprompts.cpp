@@ -1,0 +1,80 @@
+#include "dialogs/userprompts.h"
+
+#include "dialogs/mapselectdialog.h"
+
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+
+QString ApplicationCaption()
+{
+    return QStringLiteral("Sablemap");
+}
+
+void CWidgetPrompts::Message(QWidget* parent, const QString& text)
+{
+    QMessageBox box(QMessageBox::NoIcon, ApplicationCaption(), text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+void CWidgetPrompts::Error(QWidget* parent, const QString& text)
+{
+    QMessageBox box(QMessageBox::Critical, ApplicationCaption(), text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+bool CWidgetPrompts::Confirm(QWidget* parent, const QString& text)
+{
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Confirmation"), text,
+                    QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
+namespace {
+
+bool RunFileDialog(QWidget* parent, const FileDialogSpec& spec, bool save, QString& path)
+{
+    QFileDialog dialog(parent, spec.Title, spec.Folder);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setNameFilters(spec.Filters);
+    dialog.setDefaultSuffix(spec.DefaultSuffix);
+    if (!spec.FileName.isEmpty())
+        dialog.selectFile(spec.FileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return false;
+    path = dialog.selectedFiles().constFirst();
+    return true;
+}
+
+} // namespace
+
+bool CWidgetPrompts::OpenFile(QWidget* parent, const FileDialogSpec& spec, QString& path)
+{
+    return RunFileDialog(parent, spec, false, path);
+}
+
+bool CWidgetPrompts::SaveFile(QWidget* parent, const FileDialogSpec& spec, QString& path)
+{
+    return RunFileDialog(parent, spec, true, path);
+}
+
+bool CWidgetPrompts::ChooseColor(QWidget* parent, const QColor& initial, QColor& chosen)
+{
+    const QColor color = QColorDialog::getColor(initial, parent);
+    if (!color.isValid())
+        return false;
+    chosen = color;
+    return true;
+}
+
+bool CWidgetPrompts::SelectMap(QWidget* parent, const QString& installationPath, QString& folder)
+{
+    return ::SelectMap(*this, parent, installationPath, folder);
+}
+
+int CWidgetPrompts::Run(QDialog& dialog)
+{
+    return dialog.exec();
+}

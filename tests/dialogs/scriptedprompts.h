@@ -1,0 +1,72 @@
+#pragma once
+// Prompts answered by the test instead of the user. Every text that would have been shown is
+// recorded in order, prefixed with its kind ("message: ", "error: ", "confirm: "); answers are
+// taken from queues, and modal dialogs are handed to scripted drivers instead of exec().
+
+#include "dialogs/userprompts.h"
+
+#include <QDialog>
+#include <QList>
+#include <QQueue>
+#include <functional>
+#include <optional>
+
+class CScriptedPrompts : public CUserPrompts {
+public:
+    using Driver = std::function<int(QDialog&)>;
+
+    QStringList Shown;
+    QQueue<bool> ConfirmAnswers;  // empty: Yes
+    QQueue<QString> FileAnswers;  // empty queue or empty text: cancelled
+    QList<FileDialogSpec> FileDialogs;
+    QQueue<std::optional<QColor>> ColorAnswers; // nothing: cancelled
+    QQueue<Driver> Drivers;       // empty: the dialog is cancelled
+    QStringList RunTitles;        // caption of every dialog run
+
+    void Message(QWidget*, const QString& text) override { Shown << QStringLiteral("message: ") + text; }
+    void Error(QWidget*, const QString& text) override { Shown << QStringLiteral("error: ") + text; }
+    bool Confirm(QWidget*, const QString& text) override
+    {
+        Shown << QStringLiteral("confirm: ") + text;
+        return ConfirmAnswers.isEmpty() ? true : ConfirmAnswers.dequeue();
+    }
+    bool OpenFile(QWidget*, const FileDialogSpec& spec, QString& path) override { return File(spec, path); }
+    bool SaveFile(QWidget*, const FileDialogSpec& spec, QString& path) override { return File(spec, path); }
+    bool ChooseColor(QWidget*, const QColor&, QColor& chosen) override
+    {
+        const std::optional<QColor> answer = ColorAnswers.isEmpty() ? std::nullopt : ColorAnswers.dequeue();
+        if (answer)
+            chosen = *answer;
+        return answer.has_value();
+    }
+    bool SelectMap(QWidget*, const QString&, QString&) override { return false; }
+    int Run(QDialog& dialog) override
+    {
+        RunTitles << dialog.windowTitle();
+        return Drivers.isEmpty() ? int(QDialog::Rejected) : Drivers.dequeue()(dialog);
+    }
+
+    // A driver that acts on the dialog as its real type and returns the dialog's result.
+    template <typename Dialog>
+    static Driver Drive(std::function<void(Dialog&)> action)
+    {
+        return [action](QDialog& dialog) {
+            auto* typed = dynamic_cast<Dialog*>(&dialog);
+            if (!typed)
+                return int(QDialog::Rejected);
+            action(*typed);
+            return dialog.result();
+        };
+    }
+
+private:
+    bool File(const FileDialogSpec& spec, QString& path)
+    {
+        FileDialogs << spec;
+        const QString answer = FileAnswers.isEmpty() ? QString() : FileAnswers.dequeue();
+        if (answer.isEmpty())
+            return false;
+        path = answer;
+        return true;
+    }
+};
