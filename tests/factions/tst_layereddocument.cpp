@@ -13,7 +13,7 @@ psd::Document ThreeLayers()
     psd::Document d;
     d.Width = 4;
     d.Height = 3;
-    d.ImageResources = QByteArray("8BIM\x04\x04\0\0\0\0\0\x02xy", 16);
+    d.ImageResources = QByteArray("8BIM\x04\x04\0\0\0\0\0\x02xy", 14);
     psd::Layer top;
     top.Name = "Roads";
     top.Top = 1, top.Left = 1, top.Bottom = 3, top.Right = 3;
