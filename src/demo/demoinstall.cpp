@@ -3,6 +3,7 @@
 #include "catalogues/objectslist.h"
 #include "catalogues/templatetypes.h"
 #include "demo/democampaign.h"
+#include "demo/demofactions.h"
 #include "demo/demoroutes.h"
 #include "demo/demoterrain.h"
 #include "document/binfile.h"
@@ -163,7 +164,11 @@ bool WriteDemoInstallation(const QString& dir, QStringList* written, QString* er
     }
     session.Written(templates);
 
-    // The faction assignment file of the first map joins here, written by the faction library
-    // (a call such as WriteDemoFactions(session.PathOf(mapFolder), ...)).
+    const QString factions = WriteDemoFactions(session.PathOf(mapFolder), &reason);
+    if (factions.isEmpty()) {
+        session.SetError(reason);
+        return fail();
+    }
+    session.Written(factions);
     return true;
 }

@@ -6,6 +6,7 @@
 #include "catalogues/templatetypes.h"
 #include "demo/demoinstall.h"
 #include "document/binfile.h"
+#include "factions/factionsinfo.h"
 #include "mapview/mapcanvas.h"
 #include "mapview/maplist.h"
 #include "mapview/tarnconfig.h"
@@ -151,7 +152,8 @@ int RunRender(const QStringList& argv)
                                 {QStringLiteral("--view"), 1}, {QStringLiteral("--routes"), 1},
                                 {QStringLiteral("--campaign"), 1}, {QStringLiteral("--catalogue"), 1},
                                 {QStringLiteral("--symbols"), 1}, {QStringLiteral("--grid"), 0},
-                                {QStringLiteral("--settings"), 1}, {QStringLiteral("--button-face"), 1}});
+                                {QStringLiteral("--settings"), 1}, {QStringLiteral("--button-face"), 1},
+                                {QStringLiteral("--factions"), 1}});
     if (!args.Ok() || args.Positionals().size() != 2)
         return Usage(args.Ok() ? QStringLiteral("render takes MAPFOLDER and OUT.png") : args.Error());
     RenderOptions options;
@@ -179,6 +181,13 @@ int RunRender(const QStringList& argv)
             return Fail(QStringLiteral("Open failed"), QStringLiteral("%1: %2").arg(path, reason));
     }
 
+    CFactionsInfo factions;
+    if (const auto sid = args.Values(QStringLiteral("--factions"))) {
+        QString reason;
+        if (!factions.LoadFromFile(sid->first(), &reason))
+            return Fail(QStringLiteral("Open failed"), QStringLiteral("%1: %2").arg(sid->first(), reason));
+    }
+
     CMapCanvas canvas;
     canvas.Document = &document;
     canvas.ButtonFace = options.ButtonFace.value_or(QGuiApplication::palette().color(QPalette::Button));
@@ -196,6 +205,10 @@ int RunRender(const QStringList& argv)
     canvas.ShowAirbases = options.Airbases;
     canvas.ShowSAMs = options.SAMs;
     canvas.ShowGrid = options.Grid;
+    if (factions.HasDocument()) {
+        canvas.Factions = &factions;
+        canvas.Mode = MapMode::Factions;
+    }
     canvas.RedrawTerrain();
     canvas.RefreshMap();
 
@@ -270,7 +283,7 @@ int RunDemo(const QStringList& argv)
 
 const Registration kCommands[] = {
     Registration({"render",
-                  "render MAPFOLDER OUT.png --size W H [--resolution R] [--view OPS] [--routes LIST] "
+                  "render MAPFOLDER OUT.png --size W H [--resolution R] [--view OPS] [--routes LIST] [--factions SID] "
                   "[--campaign BIN] [--catalogue P] [--symbols LIST] [--grid] [--settings INI] [--button-face RRGGBB]",
                   60, RunRender}),
     Registration({"settings", "settings INI [--save]", 80, RunSettings}),
