@@ -37,12 +37,12 @@ public:
         if (right <= left || bottom <= top)
             return stamp;
         QImage mask(right - left, bottom - top, QImage::Format_RGB32);
-        mask.fill(0u);
+        mask.fill(qRgb(0, 0, 0));
         draw(mask, -left, -top);
         for (int y = 0; y < mask.height(); ++y) {
             const auto* line = reinterpret_cast<const QRgb*>(mask.constScanLine(y));
             for (int x = 0; x < mask.width(); ++x) {
-                if (line[x] != 0u)
+                if ((line[x] & 0xFFFFFFu) != 0u)
                     stamp.m_offsets.push_back(QPoint(x + left, y + top));
             }
         }

@@ -1,0 +1,340 @@
+// The record overlay: the transform, symbol shapes pixel by pixel, the sector grid, the hit test,
+// and the two drawing layers that put them over the terrain.
+
+#include "catalogues/objectslist.h"
+#include "catalogues/templatetypes.h"
+#include "document/binfile.h"
+#include "mapfixtures.h"
+#include "mapview/mapcanvas.h"
+#include "mapview/overlay.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+#include <limits>
+
+using namespace fixtures;
+
+namespace {
+
+const QRgb kBlack = qRgb(0, 0, 0);
+const QRgb kWhite = qRgb(255, 255, 255);
+
+QImage Blank(int w, int h)
+{
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(kBlack);
+    return image;
+}
+
+// The picture of a symbol as text rows ('#' set, '.' not), for the box around (cx, cy).
+QStringList Picture(const QImage& image, int cx, int cy, int reach)
+{
+    QStringList rows;
+    for (int y = cy - reach; y <= cy + reach; ++y) {
+        QString row;
+        for (int x = cx - reach; x <= cx + reach; ++x)
+            row += image.pixel(x, y) == kBlack ? QLatin1Char('.') : QLatin1Char('#');
+        rows << row;
+    }
+    return rows;
+}
+
+struct Document {
+    C3DObjectsList Catalogue{QLocale::c()};
+    CPopTemplatesTypesList Types;
+    CBINFile File{&Catalogue, &Types};
+    CTarnConfig Styles;
+
+    Document() { File.Symbology = &Styles; }
+    void AddKeysite(float x, float z)
+    {
+        auto keysite = std::make_unique<CKeysitePlacement>(&File.Templates);
+        keysite->SetPosition(x, z);
+        File.Keysites.push_back(std::move(keysite));
+    }
+    void AddAirbase(float x, float z)
+    {
+        auto airbase = std::make_unique<CAirbasePlacement>(&Catalogue);
+        airbase->SetPosition(x, z);
+        File.Airbases.push_back(std::move(airbase));
+    }
+    void AddSam(float x, float z)
+    {
+        auto sam = std::make_unique<CSAMPlacement>();
+        sam->SetPosition(x, z);
+        File.SAMs.push_back(std::move(sam));
+    }
+};
+
+} // namespace
+
+class TestOverlay : public QObject {
+    Q_OBJECT
+
+private slots:
+    void recordZGrowsDownward()
+    {
+        Document doc;
+        doc.File.SetMapTransform(0, 0, 262144, 262144, 0, 0, 256, 256, 16, 32, 4096);
+        QCOMPARE(doc.File.Overlay.OverlayTop, -131072);
+        QCOMPARE(doc.File.Overlay.OverlayBottom, 131072);
+        int32_t column = 0, row = 0;
+        doc.File.MapToPixel(0, 0, column, row); // record Z 0 is terrain Z 131072, the middle
+        QCOMPARE(row, 128);
+        float x = -1, z = -1;
+        doc.File.PixelToMap(128, 0, x, z);
+        QCOMPARE(x, 131072.0f);
+        QCOMPARE(z, -131072.0f);
+    }
+
+    void visibleRectangleIncludesItsEdges()
+    {
+        Document doc;
+        doc.File.SetMapTransform(0, 0, 1000, 1000, 0, 0, 100, 100, 0, 0, 4096);
+        QVERIFY(doc.File.IsOnMap(1000.0f, -500.0f));
+        QVERIFY(!doc.File.IsOnMap(1000.001f, -500.0f));
+        QVERIFY(!doc.File.IsOnMap(std::numeric_limits<float>::quiet_NaN(), -500.0f));
+    }
+
+    void symbolShapes_data()
+    {
+        QTest::addColumn<int>("shape");
+        QTest::addColumn<int>("size");
+        QTest::addColumn<QStringList>("picture");
+        QTest::newRow("square 2: the box stops before its second corner")
+            << 0 << 2 << QStringList{".......", ".####..", ".#..#..", ".#..#..", ".####..", ".......", "......."};
+        QTest::newRow("square 1: two by two") << 0 << 1 << QStringList{"##.", "##.", "..."};
+        QTest::newRow("cross 2") << 2 << 2
+                                 << QStringList{".......", ".#...#.", "..#.#..", "...#...", "..#.#..", ".#...#.", "......."};
+        QTest::newRow("unknown shape draws nothing") << 7 << 2
+                                                     << QStringList{".......", ".......", ".......", ".......", ".......", ".......", "......."};
+    }
+    void symbolShapes()
+    {
+        QFETCH(int, shape);
+        QFETCH(int, size);
+        QFETCH(QStringList, picture);
+        CTarnConfig styles;
+        styles.Styles[SamKind] = {static_cast<uint8_t>(shape), size, 0x00FF00};
+        QImage image = Blank(20, 20);
+        DrawSymbol(styles, image, 10, 10, SamKind);
+        const int reach = (picture.size() - 1) / 2;
+        QCOMPARE(Picture(image, 10, 10, reach), picture);
+        if (shape != 7)
+            QCOMPARE(image.pixel(10 - size, 10 - size), qRgb(0, 255, 0)); // red in the low byte
+    }
+
+    void triangleHasItsFlatSideAtTheTop()
+    {
+        CTarnConfig styles;
+        styles.Styles[KeysiteKind] = {TriangleShape, 4, 0xFFFFFF};
+        QImage image = Blank(30, 30);
+        DrawSymbol(styles, image, 15, 15, KeysiteKind);
+        for (int x = 0; x < 30; ++x)
+            QCOMPARE(image.pixel(x, 11), (x >= 11 && x <= 19) ? kWhite : kBlack); // the top side
+        QCOMPARE(image.pixel(15, 19), kWhite); // the point
+        for (int y = 12; y < 19; ++y) {
+            int set = 0, first = -1, last = -1;
+            for (int x = 0; x < 30; ++x) {
+                if (image.pixel(x, y) == kWhite) {
+                    ++set;
+                    last = x;
+                    if (first < 0)
+                        first = x;
+                }
+            }
+            QVERIFY2(set >= 1 && set <= 3, qPrintable(QString::number(y)));
+            QVERIFY(first >= 11 && last <= 19);
+            QVERIFY(last - first <= 19 - y + 1); // narrowing toward the point
+        }
+        for (int x = 0; x < 30; ++x) {
+            QCOMPARE(image.pixel(x, 10), kBlack);
+            QCOMPARE(image.pixel(x, 20), kBlack);
+        }
+    }
+
+    void circleFitsItsBox()
+    {
+        CTarnConfig styles;
+        styles.Styles[AirbaseKind] = {CircleShape, 6, 255};
+        QImage image = Blank(40, 40);
+        DrawSymbol(styles, image, 20, 20, AirbaseKind);
+        int left = 40, right = -1, top = 40, bottom = -1;
+        for (int y = 0; y < 40; ++y)
+            for (int x = 0; x < 40; ++x)
+                if (image.pixel(x, y) != kBlack) {
+                    left = std::min(left, x), right = std::max(right, x);
+                    top = std::min(top, y), bottom = std::max(bottom, y);
+                    QCOMPARE(image.pixel(x, y), qRgb(255, 0, 0));
+                    QVERIFY(image.pixel(39 - x, y) != kBlack); // symmetric about the box's middle
+                    QVERIFY(image.pixel(x, 39 - y) != kBlack);
+                }
+        QCOMPARE(QList<int>({left, top, right, bottom}), QList<int>({14, 14, 25, 25}));
+        QCOMPARE(image.pixel(20, 20), kBlack); // outline only
+    }
+
+    void recordsOnTheMapAreDrawnInTheirStyle()
+    {
+        Document doc;
+        doc.Styles.Styles[KeysiteKind] = {SquareShape, 1, 0x0000FF};
+        doc.AddKeysite(500, 500);
+        doc.AddKeysite(1000, 0);  // on the edge: drawn
+        doc.AddKeysite(1001, 0);  // beyond it: not drawn
+        doc.File.SetMapTransform(0, -1000, 1000, 0, 0, 0, 100, 100, 0, 0, 4096);
+        QImage image = Blank(110, 110);
+        DrawKeysites(doc.File, image);
+        QCOMPARE(image.pixel(50, 50), qRgb(255, 0, 0));
+        QCOMPARE(image.pixel(49, 49), qRgb(255, 0, 0));
+        QCOMPARE(image.pixel(99, 0), qRgb(255, 0, 0));
+        QCOMPARE(image.pixel(100, 0), qRgb(255, 0, 0));
+        QCOMPARE(image.pixel(101, 0), kBlack);
+        int set = 0;
+        for (int y = 0; y < 110; ++y)
+            for (int x = 0; x < 110; ++x)
+                set += image.pixel(x, y) != kBlack;
+        QCOMPARE(set, 4 + 2); // one whole square, one cut by the top edge
+        QImage none = Blank(110, 110);
+        DrawAirbases(doc.File, none);
+        DrawSAMs(doc.File, none);
+        QCOMPARE(none, Blank(110, 110));
+    }
+
+    void manySymbolsLookLikeOne_data()
+    {
+        QTest::addColumn<int>("shape");
+        QTest::addColumn<int>("size");
+        for (int shape : {0, 1, 2, 3})
+            for (int size : {0, 1, 2, 5, -3, 300})
+                QTest::addRow("shape %d size %d", shape, size) << shape << size;
+    }
+    void manySymbolsLookLikeOne()
+    {
+        // Records are drawn from a stamp of their symbol (or directly when large); either way the
+        // pixels are those of drawing the one symbol.
+        QFETCH(int, shape);
+        QFETCH(int, size);
+        Document doc;
+        doc.Styles.Styles[SamKind] = {static_cast<uint8_t>(shape), size, 0x00FFFF};
+        doc.AddSam(300, 200);
+        doc.File.SetMapTransform(0, -800, 800, 0, 0, 0, 800, 800, 0, 0, 4096); // one pixel per unit
+        QImage stamped = Blank(800, 800);
+        DrawSAMs(doc.File, stamped);
+        QImage direct = Blank(800, 800);
+        DrawSymbol(doc.Styles, direct, 300, 200, SamKind);
+        QCOMPARE(stamped, direct);
+        QVERIFY(size == 0 && shape != CrossShape ? stamped == Blank(800, 800) : stamped != Blank(800, 800));
+    }
+
+    void gridLiesOnSectorBoundaries()
+    {
+        Document doc;
+        // Two sectors wide and deep, one pixel per 128 units.
+        doc.File.SetMapTransform(0, 0, 8192, 8192, 0, 0, 64, 64, 1, 1, 4096);
+        QImage image = Blank(66, 66);
+        DrawGrid(doc.File, image);
+        for (int y = 0; y < 64; ++y) {
+            QCOMPARE(image.pixel(0, y), kWhite);
+            QCOMPARE(image.pixel(32, y), kWhite);
+            QCOMPARE(image.pixel(31, y), y % 32 == 0 ? kWhite : kBlack);
+            QCOMPARE(image.pixel(64, y), kWhite);
+        }
+        for (int x = 0; x <= 64; ++x)
+            QCOMPARE(image.pixel(x, 32), kWhite);
+        QCOMPARE(image.pixel(17, 17), kBlack);
+    }
+
+    void hitTest_data()
+    {
+        QTest::addColumn<int>("visibleWidth");
+        QTest::addColumn<QList<QPointF>>("keysites");
+        QTest::addColumn<QList<QPointF>>("sams");
+        QTest::addColumn<bool>("hit");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("index");
+        // The click converts to (0, 0) in every row.
+        QTest::newRow("nearest wins across kinds") << 1000 << QList<QPointF>{{30, 0}} << QList<QPointF>{{0, 20}} << true << 2 << 0;
+        QTest::newRow("inside the square of a tenth") << 50000 << QList<QPointF>{{4999, 4999}} << QList<QPointF>{} << true << 0 << 0;
+        QTest::newRow("outside on one axis, near on the other")
+            << 50000 << QList<QPointF>{{5001, 0}} << QList<QPointF>{} << false << 0 << 0;
+        QTest::newRow("width 9: only the exact position") << 9 << QList<QPointF>{{1, 0}, {0, 0}} << QList<QPointF>{} << true << 0 << 1;
+        QTest::newRow("width 9: nothing exact") << 9 << QList<QPointF>{{1, 0}} << QList<QPointF>{} << false << 0 << 0;
+        QTest::newRow("records off the map count") << 1000 << QList<QPointF>{{-50, 0}} << QList<QPointF>{} << true << 0 << 0;
+    }
+    void hitTest()
+    {
+        QFETCH(int, visibleWidth);
+        QFETCH(QList<QPointF>, keysites);
+        QFETCH(QList<QPointF>, sams);
+        Document doc;
+        for (const QPointF& p : keysites)
+            doc.AddKeysite(float(p.x()), float(p.y()));
+        for (const QPointF& p : sams)
+            doc.AddSam(float(p.x()), float(p.y()));
+        // Record Z 0 at the top edge, so that pixel (0, 0) is the record position (0, 0).
+        doc.File.SetMapTransform(0, -visibleWidth, visibleWidth, 0, 0, 0, visibleWidth, visibleWidth, 0, 0, 4096);
+        RecordKind kind = KeysiteKind;
+        int32_t index = -1;
+        QTEST(HitTest(doc.File, 0, 0, kind, index), "hit");
+        if (QTest::currentDataTag() && QByteArray(QTest::currentDataTag()).contains("nothing"))
+            return;
+        if (index >= 0) {
+            QTEST(int(kind), "kind");
+            QTEST(int(index), "index");
+        }
+    }
+
+    void hitTestNeedsAScale()
+    {
+        Document doc;
+        doc.AddKeysite(0, 0);
+        RecordKind kind;
+        int32_t index;
+        QVERIFY(!HitTest(doc.File, 0, 0, kind, index));
+    }
+
+    void layersBeforeAnyMapDrawNothing()
+    {
+        Document doc;
+        CMapCanvas canvas;
+        canvas.Document = &doc.File;
+        canvas.RedrawTerrain();
+        canvas.RefreshMap();
+        QVERIFY(canvas.TerrainBitmap.isNull());
+        QVERIFY(canvas.CompositeBitmap.isNull());
+        QCOMPARE(doc.File.Overlay.OverlayScaleX, 0.0f);
+    }
+
+    void compositeDrawsTheGridOverTheSymbols()
+    {
+        QTemporaryDir dir;
+        WriteBytes(dir.path() + QStringLiteral("/terrain/terrain.sim"), TerrainBytes(8, 8, 1024, 1024, [](int, int) { return 0.0f; }));
+        WriteBytes(dir.path() + QStringLiteral("/terrain/default.sec"), SectorBytes(2, 2));
+        Document doc;
+        doc.Styles.Styles[KeysiteKind] = {SquareShape, 3, 0x0000FF};
+        doc.AddKeysite(4096, 0); // record Z 0 is terrain Z 4096: on a grid crossing
+        CMapCanvas canvas;
+        canvas.Document = &doc.File;
+        QVERIFY(canvas.ChangeMap(dir.path(), QSize(64, 64), 1));
+        const QImage terrainOnly = canvas.CompositeBitmap;
+        QCOMPARE(terrainOnly, canvas.TerrainBitmap);
+        canvas.ShowKeysites = true;
+        canvas.RefreshMap();
+        QCOMPARE(canvas.CompositeBitmap.pixel(29, 29), qRgb(255, 0, 0));
+        canvas.ShowGrid = true;
+        canvas.RefreshMap();
+        QCOMPARE(canvas.CompositeBitmap.pixel(32, 29), kWhite); // grid over the square's edge
+        QCOMPARE(canvas.CompositeBitmap.pixel(29, 29), qRgb(255, 0, 0));
+        QCOMPARE(canvas.TerrainBitmap, terrainOnly); // the terrain layer is untouched
+
+        // A folder without a readable terrain keeps the current map.
+        QTemporaryDir empty;
+        QString error;
+        QVERIFY(!canvas.ChangeMap(empty.path(), QSize(64, 64), 1, &error));
+        QVERIFY(!error.isEmpty());
+        QVERIFY(canvas.HasMap());
+        QCOMPARE(canvas.View()->WorldWidth, 8192);
+    }
+};
+
+QTEST_MAIN(TestOverlay)
+#include "test_overlay.moc"
