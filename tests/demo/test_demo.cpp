@@ -1,0 +1,180 @@
+// The demonstration installation: complete, readable by the program's own readers, believable,
+// and the same every time.
+
+#include "catalogues/objectslist.h"
+#include "catalogues/templatetypes.h"
+#include "demo/demoinstall.h"
+#include "document/binfile.h"
+#include "mapview/map.h"
+#include "mapview/mapcanvas.h"
+#include "mapview/maplist.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <algorithm>
+
+class TestDemo : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    QStringList m_written;
+
+    QString MapFolder(const char* name) const { return m_dir.path() + QStringLiteral("/common/maps/") + QLatin1String(name); }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        QString error;
+        QVERIFY2(WriteDemoInstallation(m_dir.path(), &m_written, &error), qPrintable(error));
+    }
+
+    void writesTheInstallationLayout()
+    {
+        const QString first = MapFolder(kDemoFirstMap);
+        for (const QString& path : m_written)
+            QVERIFY2(QFileInfo(path).isFile() && QFileInfo(path).size() > 0, qPrintable(path));
+        QVERIFY(m_written.contains(m_dir.path() + QStringLiteral("/stormcr/3ddata/bininfo.bin")));
+        QVERIFY(m_written.contains(first + QStringLiteral("/terrain/terrain.sim")));
+        QVERIFY(m_written.contains(first + QStringLiteral("/") + QLatin1String(kDemoCampaignFile)));
+        QVERIFY(m_written.contains(first + QStringLiteral("/") + QLatin1String(kDemoTemplateFile)));
+        QCOMPARE(ListMapEntries(m_dir.path()),
+                 QStringList({QLatin1String(kDemoSecondMap), QLatin1String(kDemoFirstMap)}));
+    }
+
+    void catalogueHoldsAFewHundredNames()
+    {
+        C3DObjectsList catalogue(QLocale::c());
+        QString error;
+        QVERIFY2(catalogue.LoadFromFile(m_dir.path() + QStringLiteral("/stormcr/3ddata/bininfo.bin"), &error),
+                 qPrintable(error));
+        QVERIFY(catalogue.Count() >= 200 && catalogue.Count() <= 1000);
+        QVERIFY(catalogue.IndexOf("hangar_01") >= 0);
+    }
+
+    void mapsAreBelievable_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<int>("samples");
+        QTest::newRow("first") << QString::fromLatin1(kDemoFirstMap) << 512;
+        QTest::newRow("second, with the alternative route names") << QString::fromLatin1(kDemoSecondMap) << 256;
+    }
+    void mapsAreBelievable()
+    {
+        QFETCH(QString, folder);
+        QFETCH(int, samples);
+        CMap map;
+        QString error;
+        QVERIFY2(map.Load(m_dir.path() + QStringLiteral("/common/maps/") + folder, &error), qPrintable(error));
+        QCOMPARE(map.ColumnCount, samples);
+        QCOMPARE(map.RowCount, samples);
+        int32_t halfX = 0, halfZ = 0;
+        map.GetHalfSectorCounts(halfX, halfZ);
+        QCOMPARE(halfX * 2 * 4096, int(map.GetExtentX())); // one sector per 4096 units
+        const auto [low, high] = std::minmax_element(map.Heights.begin(), map.Heights.end());
+        const auto sea = std::count_if(map.Heights.begin(), map.Heights.end(), [](float h) { return h < 0; });
+        QVERIFY(*low < -100.0f);        // deep water
+        QVERIFY(*high > 1000.0f);       // hills
+        QVERIFY(sea > qsizetype(map.Heights.size() / 10) && sea < qsizetype(map.Heights.size() * 9 / 10));
+        for (const RouteList* list : {&map.Roads, &map.Rivers, &map.Utilities, &map.Boundary}) {
+            QVERIFY(!list->empty());
+            for (const RouteSegment& s : *list) {
+                QVERIFY(s.X1 >= 0 && s.X1 <= map.GetExtentX() && s.Z1 >= 0 && s.Z1 <= map.GetExtentZ());
+                QVERIFY(s.X2 >= 0 && s.X2 <= map.GetExtentX() && s.Z2 >= 0 && s.Z2 <= map.GetExtentZ());
+            }
+        }
+        // Rivers end in the sea (or in another river, which ends in the sea).
+        QVERIFY(std::any_of(map.Rivers.begin(), map.Rivers.end(),
+                            [&](const RouteSegment& s) { return map.GetHeight(s.X2, s.Z2) < 0; }));
+    }
+
+    void campaignRecordsStandOnLand()
+    {
+        C3DObjectsList catalogue(QLocale::c());
+        QVERIFY(catalogue.LoadFromFile(m_dir.path() + QStringLiteral("/stormcr/3ddata/bininfo.bin")));
+        const CPopTemplatesTypesList types;
+        CBINFile document(&catalogue, &types);
+        const QString first = MapFolder(kDemoFirstMap);
+        QString error;
+        QVERIFY2(document.Load(first + QLatin1Char('/') + QLatin1String(kDemoCampaignFile), &error), qPrintable(error));
+        QVERIFY(document.TemplateCount() >= 8);
+        QVERIFY(document.KeysiteCount() >= 30);
+        QVERIFY(document.AirbaseCount() >= 2);
+        QVERIFY(document.SamCount() >= 6);
+        CMap map;
+        QVERIFY(map.Load(first));
+        int32_t halfX = 0, halfZ = 0;
+        map.GetHalfSectorCounts(halfX, halfZ);
+        const auto onLand = [&](float x, float z) { return map.GetHeight(x, float(halfZ) * 4096.0f - z) > 0.0f; };
+        for (const auto& k : document.Keysites) {
+            QVERIFY(onLand(k->X, k->Z));
+            QVERIFY(k->Template);
+        }
+        for (const auto& a : document.Airbases) {
+            QVERIFY(onLand(a->X, a->Z));
+            QVERIFY(a->ObjectIndex >= 0);
+        }
+        for (const auto& s : document.SAMs)
+            QVERIFY(onLand(s->X, s->Z));
+        for (const auto& t : document.Templates)
+            for (const auto& o : t->Objects)
+                QVERIFY(o->ObjectIndex >= 0); // every name is in the catalogue
+
+        CBINFile imported(&catalogue, &types);
+        QVERIFY(imported.ImportTemplates(first + QLatin1Char('/') + QLatin1String(kDemoTemplateFile), &error));
+        QCOMPARE(imported.TemplateCount(), document.TemplateCount());
+    }
+
+    void rendersLikeAMap()
+    {
+        C3DObjectsList catalogue(QLocale::c());
+        const CPopTemplatesTypesList types;
+        CBINFile document(&catalogue, &types);
+        CMapCanvas canvas;
+        canvas.Document = &document;
+        QVERIFY(canvas.ChangeMap(MapFolder(kDemoFirstMap), QSize(300, 200), 2));
+        canvas.ShowRoads = canvas.ShowRivers = canvas.ShowUtilities = canvas.ShowBorders = true;
+        canvas.RedrawTerrain();
+        canvas.RefreshMap();
+        QHash<QRgb, int> colours;
+        for (int y = 0; y < 200; ++y)
+            for (int x = 0; x < 300; ++x)
+                ++colours[canvas.CompositeBitmap.pixel(x, y)];
+        for (QRgb expected : {qRgb(0, 0, 128), qRgb(255, 0, 0), qRgb(0, 0, 255), qRgb(0, 255, 0), qRgb(255, 255, 0)})
+            QVERIFY(colours.value(expected) > 0);
+        QVERIFY(colours.size() > 40); // many shades of grey
+    }
+
+    void sameInstallationEveryTime()
+    {
+        QTemporaryDir again;
+        QStringList written;
+        QVERIFY(WriteDemoInstallation(again.path(), &written));
+        QCOMPARE(written.size(), m_written.size());
+        for (qsizetype i = 0; i < written.size(); ++i) {
+            QFile a(m_written[i]), b(written[i]);
+            QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+            QVERIFY2(a.readAll() == b.readAll(), qPrintable(written[i]));
+        }
+    }
+
+    void unwritableFolderFails()
+    {
+        QTemporaryDir dir;
+        QFile blocker(dir.filePath(QStringLiteral("stormcr")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly)); // a file where a folder must go
+        blocker.close();
+        QString error;
+        QStringList written;
+        QVERIFY(!WriteDemoInstallation(dir.path(), &written, &error));
+        QVERIFY(!error.isEmpty());
+        QVERIFY(written.isEmpty());
+    }
+};
+
+QTEST_MAIN(TestDemo)
+#include "test_demo.moc"
