@@ -1,0 +1,182 @@
+#pragma once
+// TfrmMain, the program's one window: the map area above, the four record pages below, the menus.
+// It owns the settings, the catalogue, the template type table and the document for the whole
+// run, and reaches the user only through CUserPrompts.
+
+#include "dialogs/userprompts.h"
+#include "document/records.h"
+
+#include <QMainWindow>
+#include <memory>
+
+class C3DObjectsList;
+class CBINFile;
+class CMapCanvas;
+class CMapControlColumn;
+class CPopTemplatesTypesList;
+class CRecordEditor;
+class CStringGrid;
+class CTarnConfig;
+class QAction;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QSplitter;
+class QTabWidget;
+class QWidget;
+
+// Where the program's own files are: the folder of the executable (which holds "guide") and the
+// settings file beside it.
+struct StartupEnvironment {
+    QString ProgramFolder;
+    QString SettingsFile;
+    // The running program's: its folder, and its path with the extension replaced by ".INI".
+    static StartupEnvironment OfApplication();
+};
+
+class TfrmMain : public QMainWindow {
+    Q_OBJECT
+public:
+    // `editor` answers the document's record dialogs; the real dialogs when null.
+    TfrmMain(CUserPrompts& prompts, const StartupEnvironment& environment, CRecordEditor* editor = nullptr);
+    ~TfrmMain() override; // FormDestroy
+
+    // --- Start-up -----------------------------------------------------------------------------
+    // The creation sequence. False when the installation is missing: the message has been shown
+    // and the window must never be shown; the caller ends the program.
+    bool InitializeMainWindow();
+    bool FindInstallation();
+    bool LoadObjectCatalogue();
+
+    // --- Grids --------------------------------------------------------------------------------
+    void FillTemplateGrid();
+    void FillTemplateObjectGrid(int templateIndex);
+    void FillKeysiteGrid();
+    void FillAirbaseGrid();
+    void FillSamGrid();
+    void grPopTemplatesClick();
+    void grKeysitesClick();
+
+    // --- Record commands ----------------------------------------------------------------------
+    void btnTemplateAddClick();
+    void btnTemplateEdClick();
+    void btnTemplateDelClick();
+    void btnTemplateObjectAddClick();
+    void btnTemplateObjectEdClick();
+    void btnTemplateObjectDelClick();
+    void btnKeysiteAddClick();
+    void btnKeysiteEdClick();
+    void btnKeysiteDelClick();
+    void btnAirbaseAddClick();
+    void btnAirbaseEdClick();
+    void btnAirbaseDelClick();
+    void btnSAMAddClick();
+    void btnSAMEditClick();
+    void btnSAMDelClick();
+
+    // --- Document and menu commands -----------------------------------------------------------
+    void New1Click();
+    void Load1Click();
+    void Save1Click();
+    void Exit1Click();
+    void Settings1Click();
+    void About1Click();
+    bool LoadBinFile(const QString& path);
+    bool SaveBinFile(const QString& path);
+
+    // Rebuilds the composite picture from the terrain layer; nothing until a map has been chosen.
+    void RefreshMap();
+
+    // --- Owned state, in the order it is released by FormDestroy (reversed here) ---------------
+    std::unique_ptr<CPopTemplatesTypesList> TemplateTypes;
+    std::unique_ptr<CTarnConfig> Settings;
+    std::unique_ptr<C3DObjectsList> Catalogue;
+    std::unique_ptr<CBINFile> Document;
+    // The map package, its view and both bitmaps; created empty at start-up.
+    std::unique_ptr<CMapCanvas> MapCanvas;
+
+    QString InstallationPath;
+    QString BinFilePath;
+    QString MapFolder;
+
+    FileDialogSpec OpenDialogBIN;
+    FileDialogSpec SaveDialogBIN;
+    FileDialogSpec OpenDialogSID;
+    FileDialogSpec SaveDialogSID;
+    FileDialogSpec OpenDialogBTP;
+    FileDialogSpec SaveDialogBTP;
+
+    // --- Components ---------------------------------------------------------------------------
+    QMenu* File1;
+    QMenu* Options1;
+    QMenu* Help1;
+    QAction* New1;
+    QAction* Load1;
+    QAction* Save1;
+    QAction* Loadfactions1;
+    QAction* Savefactionassignment1;
+    QAction* Importtemplates1;
+    QAction* Exporttemplates1;
+    QAction* Exit1;
+    QAction* Changemap1;
+    QAction* Settings1;
+    QAction* mmOfflineGuide; // null once removed
+    QAction* Onlineguide1;
+    QAction* About1;
+
+    QSplitter* Splitter2;     // map area above, record pages below
+    QSplitter* Splitter1;     // map, then its control column
+    QWidget* pnlMap;
+    QLabel* im;
+    CMapControlColumn* pnlMapControls;
+    QWidget* pnlBIN;
+    QTabWidget* pcBINFile;
+    QWidget* tsPopTemplates;
+    QWidget* tsKeysites;
+    QWidget* tsAirbases;
+    QWidget* tsSAMs;
+    QSplitter* Splitter3;
+    CStringGrid* grPopTemplates;
+    CStringGrid* grTemplateObjects;
+    CStringGrid* grKeysites;
+    CStringGrid* grAirbases;
+    CStringGrid* grSAMs;
+    QPushButton* btnTemplateAdd;
+    QPushButton* btnTemplateEd;
+    QPushButton* btnTemplateDel;
+    QPushButton* btnTemplateObjectAdd;
+    QPushButton* btnTemplateObjectEd;
+    QPushButton* btnTemplateObjectDel;
+    QPushButton* btnKeysiteAdd;
+    QPushButton* btnKeysiteEd;
+    QPushButton* btnKeysiteDel;
+    QPushButton* btnKeysitePlace;
+    QPushButton* btnAirbaseAdd;
+    QPushButton* btnAirbaseEd;
+    QPushButton* btnAirbaseDel;
+    QPushButton* btnAirbasePlace;
+    QPushButton* btnSAMAdd;
+    QPushButton* btnSAMEdit;
+    QPushButton* btnSAMDel;
+    QPushButton* btnSAMPlace;
+
+private:
+    void CreateMenus();
+    void CreateLayout();
+    QWidget* CreateTemplatePage();
+    QWidget* CreateRecordPage(CStringGrid*& grid, const QString& panelName, QPushButton*& add, QPushButton*& edit,
+                              QPushButton*& del, QPushButton*& place, const QString& editName);
+    void ConnectCommands();
+    void InitialiseFileDialogs();
+    // "Do you want to delete <count><listWord>"; true for Yes.
+    bool ConfirmDelete(int count, const QString& listWord);
+    // The record index of a grid's current row (-1 when the grid was never filled).
+    static int CurrentIndex(const CStringGrid* grid);
+
+    CUserPrompts& m_prompts;
+    StartupEnvironment m_environment;
+    std::unique_ptr<CRecordEditor> m_ownEditor;
+    CRecordEditor* m_editor;
+    TextFormat m_format;
+    bool m_installationUnreadable = false;
+};

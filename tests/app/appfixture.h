@@ -1,0 +1,127 @@
+#pragma once
+// A stand-in installation in a temporary folder, registered through the registry stand-in, and a
+// record editor that answers the document's dialogs for the test.
+
+#include "app/mainwindow.h"
+#include "document/recordeditor.h"
+
+#include <QDataStream>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class CTestInstallation {
+public:
+    CTestInstallation()
+    {
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(Dir.filePath(QStringLiteral("user-config"))));
+        qputenv("XDG_CONFIG_DIRS", QFile::encodeName(Dir.filePath(QStringLiteral("system-config"))));
+    }
+
+    QString Root() const { return Dir.filePath(QStringLiteral("sim")); }
+
+    // Writes the key file with the given lines into the user's (or the system's) folder.
+    void Register(const QByteArray& lines, bool system = false) const
+    {
+        const QString folder =
+            Dir.filePath(system ? QStringLiteral("system-config/Quillfeather") : QStringLiteral("user-config/Quillfeather"));
+        QDir().mkpath(folder);
+        QFile file(folder + QStringLiteral("/Stormcrest.ini"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(lines);
+    }
+    void RegisterRoot() const { Register("[General]\nINSTALLATION PATH=" + QFile::encodeName(Root()) + "\n"); }
+
+    // bininfo.bin: a count, a dropped value, then count - 1 entries of length, name, dropped value.
+    void WriteCatalogue(const QList<QByteArray>& names) const
+    {
+        QDir().mkpath(Root() + QStringLiteral("/stormcr/3ddata"));
+        QDir().mkpath(Root() + QStringLiteral("/common/maps"));
+        QFile file(Root() + QStringLiteral("/stormcr/3ddata/bininfo.bin"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QDataStream out(&file);
+        out.setByteOrder(QDataStream::LittleEndian);
+        out << qint32(names.size() + 1) << qint32(0);
+        for (const QByteArray& name : names) {
+            out << qint32(name.size());
+            out.writeRawData(name.constData(), static_cast<int>(name.size()));
+            out << qint32(0);
+        }
+    }
+
+    StartupEnvironment Environment(bool withGuide = false) const
+    {
+        StartupEnvironment environment;
+        environment.ProgramFolder = Dir.filePath(QStringLiteral("program"));
+        environment.SettingsFile = environment.ProgramFolder + QStringLiteral("/sablemap.INI");
+        QDir().mkpath(environment.ProgramFolder + QStringLiteral("/guide"));
+        if (withGuide) {
+            QFile guide(environment.ProgramFolder + QStringLiteral("/guide/index.html"));
+            guide.open(QIODevice::WriteOnly);
+        }
+        return environment;
+    }
+
+    QTemporaryDir Dir;
+};
+
+// Answers every record dialog with the values below (when Answer is true), counting the calls.
+class CScriptedEditor : public CRecordEditor {
+public:
+    bool Answer = true;
+    int Calls = 0;
+    int32_t TypeCode = 1;
+    int32_t TemplateNumber = -1;
+    int32_t ObjectIndex = 0;
+    float X = 0;
+    float Z = 0;
+
+    bool EditKeysiteTemplate(const C3DObjectsList&, const CPopTemplatesTypesList&, int32_t& typeCode, int32_t&,
+                             int32_t&, int32_t&) override
+    {
+        ++Calls;
+        if (Answer)
+            typeCode = TypeCode;
+        return Answer;
+    }
+    bool EditTemplateObject(const C3DObjectsList&, float& x, float& z, float&, int32_t& objectIndex) override
+    {
+        ++Calls;
+        if (Answer) {
+            x = X;
+            z = Z;
+            objectIndex = ObjectIndex;
+        }
+        return Answer;
+    }
+    bool EditKeysitePlacement(int32_t& templateNumber, float& x, float& z) override
+    {
+        ++Calls;
+        if (Answer) {
+            templateNumber = TemplateNumber;
+            x = X;
+            z = Z;
+        }
+        return Answer;
+    }
+    bool EditAirbasePlacement(const C3DObjectsList&, int32_t& objectIndex, float& x, float& z) override
+    {
+        ++Calls;
+        if (Answer) {
+            objectIndex = ObjectIndex;
+            x = X;
+            z = Z;
+        }
+        return Answer;
+    }
+    bool EditSamPlacement(float& x, float& z) override
+    {
+        ++Calls;
+        if (Answer) {
+            x = X;
+            z = Z;
+        }
+        return Answer;
+    }
+};
