@@ -96,6 +96,7 @@ bool ParseTerrain(const QByteArray& bytes, CMap& map, QString* error)
     for (qint64 i = 0; i < count; ++i)
         heights[static_cast<size_t>(i)] = qFromLittleEndian<float>(data + 4 * i);
     map.Heights = std::move(heights);
+    map.UpdateShades();
     map.ColumnCount = columns;
     map.RowCount = rows;
     map.CellSizeX = cellX;
@@ -159,9 +160,27 @@ bool IsReadableTerrain(const QString& mapFolder, QString* error)
     return true;
 }
 
+uint8_t HeightShade(float height)
+{
+    if (!(height >= 0.0f))
+        return 0;
+    if (height >= 2325.0f)
+        return 255;
+    // For h >= 0, trunc(h + 1500) is 1500 + trunc(h): no rounding, whatever the precision.
+    return static_cast<uint8_t>((1500 + static_cast<int>(height)) / 15);
+}
+
+void CMap::UpdateShades()
+{
+    Shades.resize(Heights.size());
+    for (size_t i = 0; i < Heights.size(); ++i)
+        Shades[i] = HeightShade(Heights[i]);
+}
+
 int32_t CMap::ColumnOf(float x) const
 {
-    if (!TerrainLoaded)
+    // A terrain without samples in either direction has no cell 0 for the truncation below.
+    if (!TerrainLoaded || ColumnCount <= 0 || RowCount <= 0)
         return -1;
     // Truncation toward zero puts -CellSizeX < x < 0 into column 0, as the simulator does.
     const double column = double(x) / double(CellSizeX);
@@ -172,7 +191,7 @@ int32_t CMap::ColumnOf(float x) const
 
 int32_t CMap::RowOf(float z) const
 {
-    if (!TerrainLoaded)
+    if (!TerrainLoaded || ColumnCount <= 0 || RowCount <= 0)
         return -1;
     const double row = double(z) / double(CellSizeZ);
     if (!(row > -1.0 && row < double(RowCount)))

@@ -66,9 +66,23 @@ public:
         return Heights.data() + static_cast<size_t>(row) * static_cast<size_t>(ColumnCount);
     }
 
+    // Derives Shades from Heights; the terrain reader calls it, code that fills Heights itself must.
+    void UpdateShades();
+    // Samples of one row as shades (see HeightShade); null unless UpdateShades ran.
+    const uint8_t* RowShades(int32_t row) const
+    {
+        if (Shades.size() != Heights.size())
+            return nullptr;
+        return Shades.data() + static_cast<size_t>(row) * static_cast<size_t>(ColumnCount);
+    }
+
     // Heights in file order: all columns of row 0, then row 1, ... (row-major, so that a picture
     // row reads consecutive memory).
     std::vector<float> Heights;
+    // The heights picture's shade of every sample, a quarter of the memory the heights take: the
+    // full-resolution picture reads one sample per pixel, and reading fewer bytes is what makes
+    // it fast.
+    std::vector<uint8_t> Shades;
     RouteList Roads;
     RouteList Rivers;
     RouteList Utilities;
@@ -92,6 +106,10 @@ private:
     bool LoadNetwork(std::initializer_list<const char*> names, RouteList& list);
     QString PackageFile(const char* relative) const;
 };
+
+// The shade of a height in the heights picture: 0 for the sea (below 0, or not a number), else the
+// grey level trunc(h + 1500) div 15, at most 255 (white from 2325 up).
+uint8_t HeightShade(float height);
 
 // Checks that `mapFolder` holds a terrain file that can be read as a terrain, without keeping it:
 // Change map asks this before it gives up the current map.

@@ -23,6 +23,29 @@ int64_t Tenth(int32_t low, int32_t high)
     return TruncToInt32(double(int64_t(high) - int64_t(low)) * double(kStep));
 }
 
+// The colour of every shade: 0 is the sea's navy, the others grey.
+struct ShadeColours {
+    QRgb Colours[256];
+    ShadeColours()
+    {
+        Colours[0] = qRgb(0, 0, 128);
+        for (int g = 1; g < 256; ++g)
+            Colours[g] = qRgb(g, g, g);
+    }
+};
+const ShadeColours kShades;
+
+inline void Prefetch(const void* address)
+{
+#if defined(__GNUC__) || defined(__clang__)
+    __builtin_prefetch(address);
+#else
+    (void)address;
+#endif
+}
+
+inline QRgb Colour(float height) { return kShades.Colours[HeightShade(height)]; }
+
 } // namespace
 
 CMapWindow::CMapWindow(const CMap* map) : Map(map)
@@ -180,12 +203,7 @@ void CMapWindow::GetMapPixelRect(int32_t& left, int32_t& top, int32_t& right, in
 
 QRgb CMapWindow::HeightColour(float height)
 {
-    if (!(height >= 0.0f))
-        return qRgb(0, 0, 128); // sea, and anything that is not a number
-    if (height >= 2325.0f)
-        return qRgb(255, 255, 255);
-    const int g = static_cast<int>(double(height) + 1500.0) / 15;
-    return qRgb(g, g, g);
+    return Colour(height);
 }
 
 void CMapWindow::Render(QImage& bitmap, QColor background) const
@@ -196,18 +214,18 @@ void CMapWindow::Render(QImage& bitmap, QColor background) const
         bitmap = QImage(width, height, QImage::Format_RGB32);
     if (bitmap.isNull())
         return;
-    bitmap.fill(background.rgb());
     // A view window without extent has no scale: only the background.
-    if (ViewRight == ViewLeft || ViewTop == ViewBottom)
+    if (ViewRight == ViewLeft || ViewTop == ViewBottom || !Map) {
+        bitmap.fill(background.rgb());
         return;
+    }
     const auto ux = static_cast<float>(double(int64_t(ViewRight) - ViewLeft) / double(PixelWidth));
     const auto uz = static_cast<float>(double(int64_t(ViewTop) - ViewBottom) / double(PixelHeight));
-    if (Map)
-        RenderHeights(bitmap, ux, uz);
+    RenderHeights(bitmap, ux, uz, background.rgb());
     RenderRoutes(bitmap, ux, uz);
 }
 
-void CMapWindow::RenderHeights(QImage& bitmap, float ux, float uz) const
+void CMapWindow::RenderHeights(QImage& bitmap, float ux, float uz, QRgb background) const
 {
     const int64_t step = std::max(Resolution, 1);
     const int64_t width = bitmap.width();
@@ -222,36 +240,76 @@ void CMapWindow::RenderHeights(QImage& bitmap, float ux, float uz) const
     const int64_t y0 = firstBlock(MapPixelTop);
     const int64_t xEnd = std::min(right, width);
     const int64_t yEnd = std::min(bottom, height);
-    if (x0 >= xEnd || y0 >= yEnd)
+    if (x0 >= xEnd || y0 >= yEnd) {
+        bitmap.fill(background);
         return;
+    }
+    // The blocks cover [left, xEnd) x [top, yEnd) completely; the background goes around it.
+    const int64_t left = std::max<int64_t>(x0, 0);
+    const int64_t top = std::max<int64_t>(y0, 0);
+    raster::FillRect(bitmap, 0, 0, width, top, background);
+    raster::FillRect(bitmap, 0, yEnd, width, height, background);
+    raster::FillRect(bitmap, 0, top, left, yEnd, background);
+    raster::FillRect(bitmap, xEnd, top, width, yEnd, background);
 
     // The grid column of every block column: the sample under the block's top-left pixel.
     std::vector<int32_t> columns;
     for (int64_t x = x0; x < xEnd; x += step)
         columns.push_back(Map->ColumnOf(static_cast<float>(double(ViewLeft) + double(x) * double(ux))));
 
+    // The columns on the grid form one run when they grow with x, as they do for any view with
+    // extent; then the full-resolution loop needs no test per pixel.
+    int64_t firstValid = xEnd;
+    int64_t endValid = x0;
+    for (size_t i = 0; i < columns.size(); ++i) {
+        if (columns[i] >= 0) {
+            firstValid = std::min(firstValid, x0 + int64_t(i) * step);
+            endValid = x0 + int64_t(i) * step + 1;
+        }
+    }
+    bool validContiguous = true;
+    for (int64_t x = firstValid; x < endValid && step == 1; ++x)
+        validContiguous = validContiguous && columns[size_t(x - x0)] >= 0;
+    if (firstValid >= endValid)
+        firstValid = endValid = x0;
+
+    const QRgb outside = Colour(0.0f); // GetHeight's answer off the grid
     uchar* bits = bitmap.bits();
     const int64_t stride = bitmap.bytesPerLine();
     for (int64_t y = y0; y < yEnd; y += step) {
         const int32_t row = Map->RowOf(static_cast<float>(double(ViewTop) - double(y) * double(uz)));
+        const uint8_t* shades = row >= 0 ? Map->RowShades(row) : nullptr;
         const float* samples = row >= 0 ? Map->RowSamples(row) : nullptr;
-        const int64_t top = std::max<int64_t>(y, 0);
-        const int64_t blockBottom = std::min(y + step, yEnd);
-        auto* line = reinterpret_cast<QRgb*>(bits + top * stride);
-        size_t block = 0;
-        for (int64_t x = x0; x < xEnd; x += step, ++block) {
-            const int32_t column = columns[block];
-            const float h = (samples && column >= 0) ? samples[column] : 0.0f;
-            const QRgb colour = HeightColour(h);
-            const int64_t left = std::max<int64_t>(x, 0);
-            const int64_t blockRight = std::min(x + step, xEnd);
-            for (int64_t px = left; px < blockRight; ++px)
-                line[px] = colour;
+        const int64_t lineTop = std::max<int64_t>(y, 0);
+        auto* line = reinterpret_cast<QRgb*>(bits + lineTop * stride);
+        const int32_t* column = columns.data();
+        if (row < 0) {
+            std::fill(line + left, line + xEnd, outside);
+        } else if (step == 1 && shades && validContiguous) {
+            // One sample per pixel, the common case: the columns off the grid lie at the ends.
+            // Each picture row reads a different terrain row; asking for the next one early
+            // hides most of the wait for memory.
+            const int32_t next = Map->RowOf(static_cast<float>(double(ViewTop) - double(y + 1) * double(uz)));
+            if (next >= 0 && firstValid < endValid) {
+                const uint8_t* ahead = Map->RowShades(next);
+                for (int64_t c = columns[size_t(firstValid - x0)]; c <= columns[size_t(endValid - 1 - x0)]; c += 64)
+                    Prefetch(ahead + c);
+            }
+            std::fill(line + x0, line + firstValid, outside);
+            for (int64_t x = firstValid; x < endValid; ++x)
+                line[x] = kShades.Colours[shades[column[x - x0]]];
+            std::fill(line + endValid, line + xEnd, outside);
+        } else {
+            for (int64_t x = x0; x < xEnd; x += step, ++column) {
+                const QRgb colour = *column < 0 ? outside
+                                    : shades    ? kShades.Colours[shades[*column]]
+                                                : Colour(samples[*column]);
+                std::fill(line + std::max<int64_t>(x, 0), line + std::min(x + step, xEnd), colour);
+            }
         }
         // The other rows of the block row repeat the first.
-        const int64_t left = std::max<int64_t>(x0, 0);
         const size_t bytes = static_cast<size_t>(xEnd - left) * sizeof(QRgb);
-        for (int64_t py = top + 1; py < blockBottom; ++py)
+        for (int64_t py = lineTop + 1; py < std::min(y + step, yEnd); ++py)
             std::memcpy(bits + py * stride + left * int64_t(sizeof(QRgb)), line + left, bytes);
     }
 }
