@@ -22,7 +22,8 @@ bool Fail(QString* reason, const QString& text)
     return false;
 }
 
-// Unpacks a channel of a w x h layer into `pixels` (w * h bytes, zero to start with).
+// Unpacks a channel of a w x h layer into `pixels` (made w * h bytes, zero to start with, once the
+// channel is known to hold its row table, so that a short file cannot claim a large buffer).
 bool UnpackChannel(const QByteArray& data, int32_t w, int32_t h, std::vector<unsigned char>& pixels, QString* reason)
 {
     const auto* bytes = reinterpret_cast<const unsigned char*>(data.constData());
@@ -32,6 +33,7 @@ bool UnpackChannel(const QByteArray& data, int32_t w, int32_t h, std::vector<uns
     const uint16_t code = qFromBigEndian<uint16_t>(bytes);
     if (code != 1) {
         const int64_t count = std::min<int64_t>(int64_t(w) * h, length - 2);
+        pixels.assign(size_t(int64_t(w) * h), 0);
         std::memcpy(pixels.data(), bytes + 2, size_t(count));
         return true;
     }
@@ -39,6 +41,7 @@ bool UnpackChannel(const QByteArray& data, int32_t w, int32_t h, std::vector<uns
     if (tableEnd > length)
         return Fail(reason, QStringLiteral("the Background layer's first channel is too short for its %1 row byte counts")
                                 .arg(h));
+    pixels.assign(size_t(int64_t(w) * h), 0);
     int64_t rowStart = tableEnd;
     for (int32_t row = 0; row < h; ++row) {
         const int64_t count = qFromBigEndian<uint16_t>(bytes + 2 + 2 * row);
@@ -69,7 +72,7 @@ bool ExtractGrid(const CLayeredDocument& doc, int32_t& columns, int32_t& rows, s
     if (w > CFactionsInfo::MaxSide || h > CFactionsInfo::MaxSide || w * h > CFactionsInfo::MaxSectors)
         return Fail(reason, QStringLiteral("the Background layer of %1 x %2 pixels is too large").arg(w).arg(h));
 
-    std::vector<unsigned char> pixels(size_t(w * h), 0);
+    std::vector<unsigned char> pixels;
     if (!UnpackChannel(layer.Channels[0].Data, int32_t(w), int32_t(h), pixels, reason))
         return false;
     grid.assign(size_t(w * h), 0);

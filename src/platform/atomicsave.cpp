@@ -8,7 +8,10 @@ bool SaveFileAtomically(const QString& path, const QByteArray& bytes, QString* e
     // Also used for faction files that other tools may have hard-linked or symlinked; the rename
     // is what makes the save atomic, so never fall back to writing in place.
     file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly)) {
+    // Unbuffered: a write that fails (a full disk) must fail here. Buffered bytes would only be
+    // written when the file is committed, and a failure there is not reported by the commit, which
+    // would then put a cut-short file in place of the old one.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         if (error)
             *error = file.errorString();
         return false;

@@ -69,10 +69,12 @@ void CProfileFile::LoadBytes(const QByteArray& bytes)
     qsizetype start = 0;
     while (start < bytes.size()) {
         qsizetype end = bytes.indexOf('\n', start);
-        if (end < 0)
+        const bool ended = end >= 0;
+        if (!ended)
             end = bytes.size();
         QByteArray text = bytes.mid(start, end - start);
-        if (text.endsWith('\r'))
+        // Only a line ending loses its '\r': a last line without one keeps its bytes.
+        if (ended && text.endsWith('\r'))
             text.chop(1);
         m_lines.push_back({text});
         start = end + 1;

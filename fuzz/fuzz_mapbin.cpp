@@ -1,0 +1,57 @@
+// Map BIN files from any source: whatever loads must save and load again to the same document,
+// in both variants, and a file that fails must leave the document it was loaded into as it was.
+#include "document/binfile.h"
+#include "fuzzcommon.h"
+
+namespace {
+
+// A document that already holds work: one template with an object, a keysite on it, an airbase
+// and a SAM site.
+const QByteArray& ExistingWork()
+{
+    static const QByteArray bytes = [] {
+        QByteArray b = fuzz::Int32Bytes(-1) + fuzz::Int32Bytes(1) + fuzz::Int32Bytes(3);
+        b += fuzz::Int32Bytes(0) + fuzz::Int32Bytes(0) + fuzz::Int32Bytes(0);
+        b += QByteArray(12, '\x01') + fuzz::Int32Bytes(4) + QByteArray("TANK");
+        b += fuzz::Int32Bytes(1) + fuzz::Int32Bytes(0) + QByteArray(8, '\x02');
+        b += fuzz::Int32Bytes(1) + QByteArray(8, '\x03') + fuzz::Int32Bytes(6) + QByteArray("HANGAR");
+        b += fuzz::Int32Bytes(1) + QByteArray(8, '\x04');
+        return b;
+    }();
+    return bytes;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const QByteArray input = fuzz::Bytes(data, size);
+    const C3DObjectsList& catalogue = fuzz::Catalogue();
+
+    CBINFile kept(&catalogue, &fuzz::Types());
+    FUZZ_CHECK(kept.LoadBytes(ExistingWork()));
+    const QByteArray before = kept.SaveBytes(true);
+    QString reason;
+    const bool loaded = kept.LoadBytes(input, &reason);
+    if (!loaded) {
+        FUZZ_CHECK(!reason.isEmpty());
+        FUZZ_CHECK(kept.SaveBytes(true) == before);
+        return 0;
+    }
+    for (const auto& keysite : kept.Keysites)
+        FUZZ_CHECK(keysite->Template == nullptr || keysite->Template->UseCount > 0);
+
+    for (const bool withRouteObjects : {true, false}) {
+        CBINFile first(&catalogue, &fuzz::Types());
+        FUZZ_CHECK(first.LoadBytes(input));
+        const QByteArray saved = first.SaveBytes(withRouteObjects);
+        CBINFile second(&catalogue, &fuzz::Types());
+        FUZZ_CHECK(second.LoadBytes(saved));
+        FUZZ_CHECK(second.TemplateCount() == first.TemplateCount());
+        FUZZ_CHECK(second.KeysiteCount() == first.KeysiteCount());
+        FUZZ_CHECK(second.AirbaseCount() == first.AirbaseCount());
+        FUZZ_CHECK(second.SamCount() == first.SamCount());
+        FUZZ_CHECK(second.SaveBytes(withRouteObjects) == saved);
+    }
+    return 0;
+}

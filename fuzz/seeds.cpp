@@ -1,0 +1,175 @@
+// Writes the seed corpora of the fuzz targets with the program's own writers: the demonstration
+// installation (cut down to a few KiB per file), the document's writers, the faction document
+// builder and the settings writer. Usage: fuzz_seeds <corpus folder>.
+#include "catalogues/objectslist.h"
+#include "catalogues/templatetypes.h"
+#include "demo/democampaign.h"
+#include "demo/demoinstall.h"
+#include "demo/demoroutes.h"
+#include "demo/demoterrain.h"
+#include "document/binfile.h"
+#include "factions/factiondocument.h"
+#include "factions/factionsinfo.h"
+#include "mapview/tarnconfig.h"
+#include "platform/atomicsave.h"
+#include "platform/streams.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <cstdio>
+
+namespace {
+
+QString g_root;
+int g_written = 0;
+
+void Seed(const char* target, const char* name, const QByteArray& bytes)
+{
+    const QString dir = g_root + QLatin1Char('/') + QLatin1String(target);
+    QDir().mkpath(dir);
+    QString reason;
+    if (!SaveFileAtomically(dir + QLatin1Char('/') + QLatin1String(name), bytes, &reason)) {
+        std::fprintf(stderr, "%s/%s: %s\n", target, name, qPrintable(reason));
+        std::exit(1);
+    }
+    ++g_written;
+}
+
+QByteArray ReadAll(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        std::fprintf(stderr, "%s: %s\n", qPrintable(path), qPrintable(file.errorString()));
+        std::exit(1);
+    }
+    return file.readAll();
+}
+
+// Keeps the first `templates` templates (each with at most `objects` objects), the keysites on
+// them, and the first few airbases and SAM sites.
+void CutDown(CBINFile& doc, size_t templates, size_t objects, size_t keysites, size_t airbases, size_t sams)
+{
+    std::erase_if(doc.Keysites, [&](const auto& k) { return k->TemplateIndex() < 0 || size_t(k->TemplateIndex()) >= templates; });
+    if (doc.Keysites.size() > keysites)
+        doc.Keysites.resize(keysites);
+    if (doc.Templates.size() > templates)
+        doc.Templates.resize(templates);
+    for (auto& t : doc.Templates) {
+        if (t->Objects.size() > objects)
+            t->Objects.resize(objects);
+    }
+    if (doc.Airbases.size() > airbases)
+        doc.Airbases.resize(airbases);
+    if (doc.SAMs.size() > sams)
+        doc.SAMs.resize(sams);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: fuzz_seeds <corpus folder>\n");
+        return 2;
+    }
+    g_root = QString::fromLocal8Bit(argv[1]);
+    QTemporaryDir install;
+    QString reason;
+    if (!WriteDemoInstallation(install.path(), nullptr, &reason)) {
+        std::fprintf(stderr, "demo installation: %s\n", qPrintable(reason));
+        return 1;
+    }
+    const QString mapDir = install.filePath(QStringLiteral("common/maps/") + QLatin1String(kDemoFirstMap));
+
+    // 3D object list: a slice of the demonstration names, and an empty list.
+    const std::vector<std::string> names = demo::CatalogueNames();
+    Seed("fuzz_objectslist", "demo-slice", demo::CatalogueBytes({names.begin(), names.begin() + std::min<size_t>(40, names.size())}));
+    Seed("fuzz_objectslist", "empty-list", demo::CatalogueBytes({}));
+
+    // Map BIN and template files: the demonstration campaign, cut down, in both variants.
+    const QLocale english(QLocale::English, QLocale::UnitedStates);
+    C3DObjectsList catalogue(english);
+    for (const std::string& name : names)
+        catalogue.Add(name);
+    CPopTemplatesTypesList types;
+    CBINFile doc(&catalogue, &types);
+    if (!doc.Load(mapDir + QLatin1Char('/') + QLatin1String(kDemoCampaignFile), &reason)) {
+        std::fprintf(stderr, "demo campaign: %s\n", qPrintable(reason));
+        return 1;
+    }
+    CutDown(doc, 4, 3, 6, 2, 3);
+    Seed("fuzz_mapbin", "demo-extended", doc.SaveBytes(true));
+    Seed("fuzz_mapbin", "demo-basic", doc.SaveBytes(false));
+    CBINFile empty(&catalogue, &types);
+    Seed("fuzz_mapbin", "empty", empty.SaveBytes(false));
+    const QString btp = install.filePath(QStringLiteral("seed.btp"));
+    if (!doc.ExportTemplates(btp, 0, std::min(2, doc.TemplateCount() - 1), &reason)) {
+        std::fprintf(stderr, "template export: %s\n", qPrintable(reason));
+        return 1;
+    }
+    Seed("fuzz_template", "demo-export", ReadAll(btp));
+    CutDown(doc, 2, 2, 0, 0, 0);
+    Seed("fuzz_template", "basic-list", doc.SaveBytes(false));
+
+    // Terrain, sectors and route networks of a small demonstration map.
+    const demo::DemoTerrain terrain = demo::MakeCoastTerrain(12, 256.0f, 1234);
+    Seed("fuzz_terrain", "coast-12", terrain.TerrainBytes());
+    Seed("fuzz_terrain", "isles-5", demo::MakeIslesTerrain(5, 512.0f, 987).TerrainBytes());
+    Seed("fuzz_sectors", "demo", ReadAll(mapDir + QStringLiteral("/terrain/default.sec")));
+    CByteWriter sectors;
+    sectors.WriteInt32(0);
+    sectors.WriteInt16(40000);
+    sectors.WriteInt16(3);
+    Seed("fuzz_sectors", "wide", sectors.Bytes());
+    // The route target reads the node file's length from its first two bytes.
+    const auto routeSeed = [](const demo::RouteNetwork& network, const demo::DemoTerrain& ground) {
+        const QByteArray nodes = network.NodeBytes(ground);
+        const QByteArray links = network.LinkBytes(ground);
+        const char split[2] = {char(nodes.size() & 0xFF), char(nodes.size() >> 8)};
+        return QByteArray(split, 2) + nodes + links;
+    };
+    Seed("fuzz_routes", "border", routeSeed(demo::MakeBorder(terrain, terrain.Width() / 2, 7), terrain));
+    Seed("fuzz_routes", "power", routeSeed(demo::MakePowerLines({300, 300}, {{1000, 200}, {2500, 2900}}, 2), terrain));
+    Seed("fuzz_routes", "rivers", routeSeed(demo::MakeRivers({{{0, 0}, {100, 50}, {300, 90}}, {{50, 500}, {60, 400}}}), terrain));
+
+    // Faction files: a new document, one painted and saved by the faction grid, and one with an
+    // extra layer in front of the Background layer.
+    const auto checker = [](int32_t c, int32_t r) { return (c + r) % 2; };
+    Seed("fuzz_faction", "new-6x4", NewFactionDocument(6, 4, checker).Serialize());
+    CFactionsInfo info;
+    info.Document() = NewFactionDocument(40, 3, [](int32_t c, int32_t) { return c < 20 ? 1 : 0; });
+    info.ExtractFactions();
+    info.SetFaction(1, 30, 1);
+    info.StoreFactions();
+    Seed("fuzz_faction", "painted-40x3", info.Document().Serialize());
+    CLayeredDocument twoLayers = NewFactionDocument(3, 3, checker);
+    LayerRecord top = twoLayers.Layers[0];
+    top.NameBlock = QByteArray("\x03" "Top", 4);
+    top.ExtraLength = uint32_t(8 + top.NameBlock.size());
+    twoLayers.Layers.insert(twoLayers.Layers.begin(), top);
+    twoLayers.LayerCount = 2;
+    twoLayers.RecomputeLengths();
+    Seed("fuzz_faction", "two-layers", twoLayers.Serialize());
+
+    // Settings files: as the program writes them, and one with other content to keep.
+    CTarnConfig config;
+    const QString ini = install.filePath(QStringLiteral("sablemap.INI"));
+    config.Save(ini);
+    Seed("fuzz_settings", "defaults", ReadAll(ini));
+    {
+        QFile other(ini);
+        other.open(QIODevice::WriteOnly);
+        other.write("; user settings\r\n[Other]\r\nValue = 12\r\n[keysite SYMBOL]\r\nShape=0x3\r\nColor=$FF00\r\n"
+                    "Size=\"4\"\r\nName=kept\r\n");
+    }
+    config.Load(ini);
+    config.Styles[SamKind].Size = -7;
+    config.Save(ini);
+    Seed("fuzz_settings", "other-content", ReadAll(ini));
+
+    std::printf("%d seeds written below %s\n", g_written, qPrintable(g_root));
+    return 0;
+}
