@@ -1,4 +1,4 @@
-// The document's menu commands and the map refresh that record changes call.
+// The document's menu commands: new, load, save, settings, about and exit.
 #include "app/mainwindow.h"
 
 #include "app/mapcontrolcolumn.h"
@@ -85,16 +85,4 @@ void TfrmMain::Settings1Click()
 void TfrmMain::About1Click()
 {
     ShowAbout(m_prompts, this);
-}
-
-void TfrmMain::RefreshMap()
-{
-    if (!MapCanvas || !MapCanvas->HasMap())
-        return;
-    MapCanvas->ShowKeysites = pnlMapControls->chbKeysites->isChecked();
-    MapCanvas->ShowAirbases = pnlMapControls->chbAirbases->isChecked();
-    MapCanvas->ShowSAMs = pnlMapControls->chbSAMs->isChecked();
-    MapCanvas->ShowGrid = pnlMapControls->chbGrid->isChecked();
-    MapCanvas->RefreshMap();
-    im->setPixmap(QPixmap::fromImage(MapCanvas->CompositeBitmap));
 }

@@ -1,16 +1,19 @@
 #include "app/mainwindow.h"
 
 #include "app/mapcontrolcolumn.h"
+#include "app/mapimage.h"
 #include "app/stringgrid.h"
 #include "catalogues/objectslist.h"
 #include "catalogues/templatetypes.h"
 #include "dialogs/dialogrecordeditor.h"
 #include "document/binfile.h"
 #include "document/numbertext.h"
+#include "factions/factionsinfo.h"
 #include "mapview/mapcanvas.h"
 #include "mapview/tarnconfig.h"
 
 #include <QCoreApplication>
+#include <QDesktopServices>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeySequence>
@@ -19,6 +22,7 @@
 #include <QPushButton>
 #include <QSplitter>
 #include <QTabWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 StartupEnvironment StartupEnvironment::OfApplication()
@@ -74,6 +78,7 @@ TfrmMain::TfrmMain(CUserPrompts& prompts, const StartupEnvironment& environment,
         editor = m_ownEditor.get();
     }
     m_editor = editor;
+    OpenUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
     m_format.DecimalSeparator = SystemDecimalSeparator();
 
     setWindowTitle(QStringLiteral("Sablemap"));
@@ -83,6 +88,7 @@ TfrmMain::TfrmMain(CUserPrompts& prompts, const StartupEnvironment& environment,
     CreateMenus();
     CreateLayout();
     ConnectCommands();
+    ConnectMapArea();
     move(39, 67);
     resize(714, 594 - 30);
 }
@@ -91,6 +97,7 @@ TfrmMain::~TfrmMain()
 {
     // The document refers to the catalogue, the settings and the type table, so it goes first.
     MapCanvas.reset();
+    Factions.reset();
     Document.reset();
     Catalogue.reset();
     Settings.reset();
@@ -177,10 +184,8 @@ void TfrmMain::CreateLayout()
     pnlMap->setObjectName(QStringLiteral("pnlMap"));
     pnlMap->setAutoFillBackground(true);
     pnlMap->setMinimumSize(64, 64);
-    im = new QLabel(pnlMap);
+    im = new CMapImage(pnlMap);
     im->setObjectName(QStringLiteral("im"));
-    im->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    im->setScaledContents(false);
     auto* mapLayout = new QVBoxLayout(pnlMap);
     mapLayout->setContentsMargins(0, 0, 0, 0);
     mapLayout->addWidget(im);
@@ -257,4 +262,11 @@ void TfrmMain::ConnectCommands()
     connect(Exit1, &QAction::triggered, this, &TfrmMain::Exit1Click);
     connect(Settings1, &QAction::triggered, this, &TfrmMain::Settings1Click);
     connect(About1, &QAction::triggered, this, &TfrmMain::About1Click);
+    connect(Loadfactions1, &QAction::triggered, this, &TfrmMain::Loadfactions1Click);
+    connect(Savefactionassignment1, &QAction::triggered, this, &TfrmMain::Savefactionassignment1Click);
+    connect(Importtemplates1, &QAction::triggered, this, &TfrmMain::Importtemplates1Click);
+    connect(Exporttemplates1, &QAction::triggered, this, &TfrmMain::Exporttemplates1Click);
+    connect(Changemap1, &QAction::triggered, this, &TfrmMain::Changemap1Click);
+    connect(mmOfflineGuide, &QAction::triggered, this, &TfrmMain::mmOfflineGuideClick);
+    connect(Onlineguide1, &QAction::triggered, this, &TfrmMain::Onlineguide1Click);
 }

@@ -5,13 +5,20 @@
 
 #include "dialogs/userprompts.h"
 #include "document/records.h"
+#include "mapview/tarnconfig.h"
 
 #include <QMainWindow>
+#include <QPoint>
+#include <QUrl>
+#include <functional>
 #include <memory>
 
 class C3DObjectsList;
 class CBINFile;
+class CFactionsInfo;
+class CMapImage;
 class CMapCanvas;
+class CMapWindow;
 class CMapControlColumn;
 class CPopTemplatesTypesList;
 class CRecordEditor;
@@ -22,6 +29,7 @@ class QLabel;
 class QMenu;
 class QPushButton;
 class QSplitter;
+class QTimer;
 class QTabWidget;
 class QWidget;
 
@@ -84,8 +92,54 @@ public:
     bool LoadBinFile(const QString& path);
     bool SaveBinFile(const QString& path);
 
-    // Rebuilds the composite picture from the terrain layer; nothing until a map has been chosen.
+    void Loadfactions1Click();
+    void Savefactionassignment1Click();
+    void Importtemplates1Click();
+    void Exporttemplates1Click();
+    void Changemap1Click();
+    void mmOfflineGuideClick();
+    void Onlineguide1Click();
+
+    // --- Map area -----------------------------------------------------------------------------
+    // Renders the terrain layer (heights with the ticked route networks, or the faction layer in
+    // Factions mode); nothing until a map has been chosen.
+    void RedrawTerrain();
+    // Rebuilds the composite picture from the terrain layer and shows it; nothing until a map has
+    // been chosen.
     void RefreshMap();
+    bool EnterPlaceMode(RecordKind kind, int32_t index);
+    void SetRecordButtonsEnabled(bool enabled);
+
+    void spMapUpClick();
+    void spMapDownClick();
+    void spMapLeftClick();
+    void spMapRightClick();
+    void spMapZoomInClick();
+    void spMapZoomOutClick();
+    void spMapDefaultClick();
+    void tbResolutionChange();
+    void TimerTBResolutionTimer();
+    void pnlMapResize();
+    void TimerMapResizeTimer();
+    void rbMapModeClick();
+    void chbOverlayClick();
+    void chbMapPropsClick();
+    void imMouseMove(QPoint pixel);
+    void imMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pixel);
+    void btnKeysitePlaceClick();
+    void btnAirbasePlaceClick();
+    void btnSAMPlaceClick();
+
+    struct PlaceModeState {
+        bool Active = false;
+        RecordKind Kind = KeysiteKind;
+        int32_t Index = -1;
+    };
+    PlaceModeState PlaceMode;
+
+    // Hands a guide's address to the desktop; tests replace it.
+    std::function<bool(const QUrl&)> OpenUrl;
+    static const char* const OnlineGuideAddress;
 
     // --- Owned state, in the order it is released by FormDestroy (reversed here) ---------------
     std::unique_ptr<CPopTemplatesTypesList> TemplateTypes;
@@ -94,6 +148,8 @@ public:
     std::unique_ptr<CBINFile> Document;
     // The map package, its view and both bitmaps; created empty at start-up.
     std::unique_ptr<CMapCanvas> MapCanvas;
+    // The faction layer, from the first successful "Load faction assignment" on.
+    std::unique_ptr<CFactionsInfo> Factions;
 
     QString InstallationPath;
     QString BinFilePath;
@@ -127,7 +183,9 @@ public:
     QSplitter* Splitter2;     // map area above, record pages below
     QSplitter* Splitter1;     // map, then its control column
     QWidget* pnlMap;
-    QLabel* im;
+    CMapImage* im;
+    QTimer* TimerTBResolution;
+    QTimer* TimerMapResize;
     CMapControlColumn* pnlMapControls;
     QWidget* pnlBIN;
     QTabWidget* pcBINFile;
@@ -160,7 +218,20 @@ public:
     QPushButton* btnSAMDel;
     QPushButton* btnSAMPlace;
 
+signals:
+    // After every render of the terrain layer.
+    void TerrainRedrawn();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void ConnectMapArea();
+    // Copies the control column's states into the canvas.
+    void SyncCanvasFlags();
+    // Runs one view operation of the map column with the hourglass, then redraws.
+    void ApplyViewOperation(void (CMapWindow::*operation)());
+    void LeavePlaceMode();
     void CreateMenus();
     void CreateLayout();
     QWidget* CreateTemplatePage();

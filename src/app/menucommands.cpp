@@ -1,0 +1,139 @@
+// The menu commands around the document: faction files, template exchange, choosing the map and
+// the two guides.
+#include "app/mainwindow.h"
+
+#include "app/mapcontrolcolumn.h"
+#include "app/mapimage.h"
+#include "app/stringgrid.h"
+#include "app/waitcursor.h"
+#include "document/binfile.h"
+#include "factions/factionsinfo.h"
+#include "mapview/mapcanvas.h"
+#include "platform/filepaths.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QPixmap>
+#include <QRadioButton>
+#include <QSlider>
+
+const char* const TfrmMain::OnlineGuideAddress = "https://sablemap.example/guide/";
+
+void TfrmMain::Loadfactions1Click()
+{
+    QString path;
+    if (!m_prompts.OpenFile(this, OpenDialogSID, path))
+        return;
+    // The file is read into a layer of its own; the current layer goes only once it has loaded,
+    // so a damaged file never takes away the factions being painted.
+    auto layer = std::make_unique<CFactionsInfo>();
+    bool loaded = false;
+    {
+        CWaitCursor wait;
+        loaded = layer->LoadFromFile(path);
+    }
+    if (!loaded) {
+        m_prompts.Message(this, QStringLiteral("Open failed"));
+        return;
+    }
+    Factions = std::move(layer);
+    if (MapCanvas)
+        MapCanvas->Factions = Factions.get();
+    pnlMapControls->rbMapModeFactions->setChecked(true);
+    CWaitCursor wait;
+    RedrawTerrain();
+    RefreshMap();
+}
+
+void TfrmMain::Savefactionassignment1Click()
+{
+    if (!Factions)
+        return;
+    QString path;
+    if (!m_prompts.SaveFile(this, SaveDialogSID, path))
+        return;
+    bool saved = false;
+    {
+        CWaitCursor wait;
+        saved = Factions->SaveToFile(path);
+    }
+    if (!saved)
+        m_prompts.Message(this, QStringLiteral("Save failed"));
+}
+
+void TfrmMain::Importtemplates1Click()
+{
+    QString path;
+    if (!Document || !m_prompts.OpenFile(this, OpenDialogBTP, path))
+        return;
+    bool imported = false;
+    {
+        CWaitCursor wait;
+        imported = Document->ImportTemplates(path);
+    }
+    if (!imported) {
+        m_prompts.Message(this, QStringLiteral("Import failed"));
+        return;
+    }
+    FillTemplateGrid();
+    FillKeysiteGrid();
+    FillAirbaseGrid();
+    FillSamGrid();
+}
+
+void TfrmMain::Exporttemplates1Click()
+{
+    // The range is taken before the dialog can change anything. An empty list's blank row, or a
+    // grid never filled, gives a range the document refuses, so nothing is written.
+    const int first = grPopTemplates->SelectionTop() - 1;
+    const int last = grPopTemplates->SelectionBottom() - 1;
+    QString path;
+    if (!m_prompts.SaveFile(this, SaveDialogBTP, path))
+        return;
+    bool exported = false;
+    {
+        CWaitCursor wait;
+        exported = Document && Document->ExportTemplates(path, first, last);
+    }
+    if (!exported)
+        m_prompts.Message(this, QStringLiteral("Export failed"));
+}
+
+void TfrmMain::Changemap1Click()
+{
+    QString folder;
+    if (!m_prompts.SelectMap(this, InstallationPath, folder))
+        return;
+    if (folder.isEmpty() || !MapCanvas
+        || !QFileInfo(ResolveGamePath(folder, QStringLiteral("terrain\\terrain.sim"))).isFile()) {
+        m_prompts.Message(this, QStringLiteral("Wrong map data!"));
+        return;
+    }
+    bool changed = false;
+    {
+        CWaitCursor wait;
+        // The route and overlay boxes stay as they are; a new map always opens in Heights mode.
+        pnlMapControls->rbMapModeHeights->setChecked(true);
+        SyncCanvasFlags();
+        // The new map is read completely before the current one is given up: a terrain file that
+        // exists but cannot be read keeps the map on screen.
+        changed = MapCanvas->ChangeMap(folder, im->size(), pnlMapControls->tbResolution->value());
+        if (changed) {
+            MapFolder = QDir::toNativeSeparators(folder + QLatin1Char('/'));
+            emit TerrainRedrawn();
+            im->setPixmap(QPixmap::fromImage(MapCanvas->CompositeBitmap));
+        }
+    }
+    if (!changed)
+        m_prompts.Message(this, QStringLiteral("Wrong map data!"));
+}
+
+void TfrmMain::mmOfflineGuideClick()
+{
+    OpenUrl(QUrl::fromLocalFile(JoinPath(m_environment.ProgramFolder, QStringLiteral("guide\\index.html"))));
+}
+
+void TfrmMain::Onlineguide1Click()
+{
+    OpenUrl(QUrl(QLatin1String(OnlineGuideAddress)));
+}

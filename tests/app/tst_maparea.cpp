@@ -1,0 +1,472 @@
+// The map area of the main window on the demonstration installation: choosing a map, the
+// debounced resolution, the mouse (read-out, place mode, Shift/Alt/Ctrl clicks) and the faction
+// layer, driven through the real widgets.
+#include "../dialogs/scriptedprompts.h"
+#include "app/mapcontrolcolumn.h"
+#include "app/mapimage.h"
+#include "app/stringgrid.h"
+#include "appfixture.h"
+#include "demo/demofactions.h"
+#include "demo/demoinstall.h"
+#include "document/binfile.h"
+#include "document/numbertext.h"
+#include "factions/factionsinfo.h"
+#include "mapview/mapcanvas.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QSlider>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolButton>
+
+// Scripted prompts that also answer the map selection, in order; an empty queue cancels.
+class CMapPrompts : public CScriptedPrompts {
+public:
+    QQueue<QString> MapAnswers;
+    bool SelectMap(QWidget*, const QString&, QString& folder) override
+    {
+        if (MapAnswers.isEmpty())
+            return false;
+        folder = MapAnswers.dequeue();
+        return true;
+    }
+};
+
+class TestMapArea : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void imagePixelAt_data();
+    void imagePixelAt();
+    void coordinateText_data();
+    void coordinateText();
+
+    void readoutBeforeAndAfterMap();
+    void changeMapRefusals_data();
+    void changeMapRefusals();
+    void changeMapResetsModeKeepsFactions();
+    void resolutionRendersOnceAtTheEnd();
+    void viewButtonsMoveTheView();
+    void placeMode();
+    void placeButtonsNeedAMap();
+    void ctrlClickSelects();
+    void shiftWinsOverCtrl();
+    void altClickPaints_data();
+    void altClickPaints();
+    void altClickWithoutFactionsDoesNothing();
+    void plainClickDoesNothing();
+
+private:
+    QString MapFolder(const char* name) const;
+    void ChooseMap(const QString& folder);
+    // The pixel of `im` over which the document's record position (x, z) lies, found by search.
+    QPoint PixelOf(float x, float z) const;
+    void Click(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pixel);
+
+    std::unique_ptr<CTestInstallation> m_installation;
+    std::unique_ptr<CMapPrompts> m_prompts;
+    std::unique_ptr<TfrmMain> m_window;
+};
+
+void TestMapArea::init()
+{
+    m_installation = std::make_unique<CTestInstallation>();
+    QString error;
+    QVERIFY2(WriteDemoInstallation(m_installation->Root(), nullptr, &error), qPrintable(error));
+    m_installation->RegisterRoot();
+    m_prompts = std::make_unique<CMapPrompts>();
+    m_window = std::make_unique<TfrmMain>(*m_prompts, m_installation->Environment());
+    QVERIFY(m_window->InitializeMainWindow());
+    m_window->resize(900, 700);
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+}
+
+void TestMapArea::cleanup()
+{
+    while (QGuiApplication::overrideCursor())
+        QGuiApplication::restoreOverrideCursor();
+    m_window.reset();
+    m_prompts.reset();
+    m_installation.reset();
+}
+
+QString TestMapArea::MapFolder(const char* name) const
+{
+    return m_installation->Root() + QStringLiteral("/common/maps/") + QLatin1String(name);
+}
+
+void TestMapArea::ChooseMap(const QString& folder)
+{
+    m_prompts->MapAnswers.enqueue(folder);
+    m_window->Changemap1Click();
+}
+
+QPoint TestMapArea::PixelOf(float x, float z) const
+{
+    const CBINFile& document = *m_window->Document;
+    QPoint best(-1, -1);
+    double bestDistance = 1e300;
+    const QSize size = m_window->im->size();
+    for (int py = 0; py < size.height(); ++py) {
+        for (int px = 0; px < size.width(); ++px) {
+            float mx = 0;
+            float mz = 0;
+            document.PixelToMap(px, py, mx, mz);
+            const double distance = std::abs(mx - x) + std::abs(mz - z);
+            if (distance < bestDistance) {
+                bestDistance = distance;
+                best = QPoint(px, py);
+            }
+        }
+    }
+    return best;
+}
+
+void TestMapArea::Click(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pixel)
+{
+    QTest::mouseClick(m_window->im, button, modifiers, pixel);
+}
+
+void TestMapArea::imagePixelAt_data()
+{
+    QTest::addColumn<QPointF>("position");
+    QTest::addColumn<QRect>("contents");
+    QTest::addColumn<QPoint>("pixel");
+    QTest::newRow("origin") << QPointF(0, 0) << QRect(0, 0, 100, 80) << QPoint(0, 0);
+    QTest::newRow("fractions round down") << QPointF(10.7, 3.99) << QRect(0, 0, 100, 80) << QPoint(10, 3);
+    QTest::newRow("left of the picture") << QPointF(-0.25, -0.5) << QRect(0, 0, 100, 80) << QPoint(-1, -1);
+    QTest::newRow("inside a frame") << QPointF(5.5, 2) << QRect(2, 1, 100, 80) << QPoint(3, 1);
+}
+
+void TestMapArea::imagePixelAt()
+{
+    QFETCH(QPointF, position);
+    QFETCH(QRect, contents);
+    QFETCH(QPoint, pixel);
+    QCOMPARE(ImagePixelAt(position, contents), pixel);
+}
+
+void TestMapArea::coordinateText_data()
+{
+    QTest::addColumn<float>("value");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("positive") << 12.9f << QStringLiteral("12");
+    QTest::newRow("negative toward zero") << -12.9f << QStringLiteral("-12");
+    QTest::newRow("small negative is 0, not -0") << -0.4f << QStringLiteral("0");
+    QTest::newRow("beyond 32 bits") << 1e20f << QStringLiteral("2147483647");
+    QTest::newRow("far below") << -1e20f << QStringLiteral("-2147483648");
+    QTest::newRow("not a number") << std::numeric_limits<float>::quiet_NaN() << QStringLiteral("0");
+}
+
+void TestMapArea::coordinateText()
+{
+    QFETCH(float, value);
+    QFETCH(QString, text);
+    QCOMPARE(CoordinateText(value), text);
+}
+
+void TestMapArea::readoutBeforeAndAfterMap()
+{
+    CMapControlColumn* column = m_window->pnlMapControls;
+    column->lblXCoord->setText(QStringLiteral("?"));
+    QTest::mouseMove(m_window->im, QPoint(40, 30));
+    QTRY_COMPARE(column->lblXCoord->text(), QStringLiteral("0"));
+    QCOMPARE(column->lblZCoord->text(), QStringLiteral("0"));
+
+    ChooseMap(MapFolder(kDemoFirstMap));
+    QVERIFY(m_prompts->Shown.isEmpty());
+    float x = 0;
+    float z = 0;
+    m_window->Document->PixelToMap(60, 50, x, z);
+    QVERIFY(x != 0 || z != 0);
+    QTest::mouseMove(m_window->im, QPoint(60, 50));
+    QTRY_COMPARE(column->lblXCoord->text(), QString::number(int(x)));
+    QCOMPARE(column->lblZCoord->text(), QString::number(int(z)));
+}
+
+void TestMapArea::changeMapRefusals_data()
+{
+    QTest::addColumn<QString>("choice");
+    QTest::newRow("folder without terrain") << QStringLiteral("no-terrain");
+    QTest::newRow("terrain that cannot be read") << QStringLiteral("bad-terrain");
+    QTest::newRow("empty map list") << QString();
+    QTest::newRow("a plain file") << QStringLiteral("map_notes.txt");
+}
+
+void TestMapArea::changeMapRefusals()
+{
+    QFETCH(QString, choice);
+    const QString maps = m_installation->Root() + QStringLiteral("/common/maps/");
+    QDir().mkpath(maps + QStringLiteral("no-terrain/terrain"));
+    QDir().mkpath(maps + QStringLiteral("bad-terrain/terrain"));
+    QFile bad(maps + QStringLiteral("bad-terrain/terrain/terrain.sim"));
+    QVERIFY(bad.open(QIODevice::WriteOnly));
+    bad.write("not a terrain");
+    bad.close();
+    QFile notes(maps + QStringLiteral("map_notes.txt"));
+    QVERIFY(notes.open(QIODevice::WriteOnly));
+    notes.close();
+
+    ChooseMap(MapFolder(kDemoFirstMap));
+    const CMap* before = m_window->MapCanvas->Map();
+    const QString folderBefore = m_window->MapFolder;
+    const QImage pictureBefore = m_window->im->pixmap().toImage();
+    QVERIFY(before);
+
+    ChooseMap(choice.isEmpty() ? QString() : maps + choice);
+    QCOMPARE(m_prompts->Shown, QStringList{QStringLiteral("message: Wrong map data!")});
+    QCOMPARE(m_window->MapCanvas->Map(), before);
+    QCOMPARE(m_window->MapFolder, folderBefore);
+    QCOMPARE(m_window->im->pixmap().toImage(), pictureBefore);
+
+    // Cancelling the selection is silent and changes nothing either.
+    m_window->Changemap1Click();
+    QCOMPARE(m_prompts->Shown.size(), 1);
+    QCOMPARE(m_window->MapCanvas->Map(), before);
+}
+
+void TestMapArea::changeMapResetsModeKeepsFactions()
+{
+    CMapControlColumn* column = m_window->pnlMapControls;
+    ChooseMap(MapFolder(kDemoFirstMap));
+    const QImage heights = m_window->im->pixmap().toImage();
+    m_prompts->FileAnswers.enqueue(MapFolder(kDemoFirstMap) + QLatin1Char('/') + QLatin1String(kDemoFactionFile));
+    m_window->Loadfactions1Click();
+    QVERIFY(m_window->Factions);
+    QVERIFY(column->rbMapModeFactions->isChecked());
+    const QImage factions = m_window->im->pixmap().toImage();
+    QVERIFY(factions != heights);
+
+    ChooseMap(MapFolder(kDemoSecondMap));
+    QVERIFY(column->rbMapModeHeights->isChecked());
+    QVERIFY(m_window->Factions);
+    ChooseMap(MapFolder(kDemoFirstMap));
+    QCOMPARE(m_window->im->pixmap().toImage(), heights);
+    QTest::mouseClick(column->rbMapModeFactions, Qt::LeftButton);
+    QCOMPARE(m_window->im->pixmap().toImage(), factions);
+    QVERIFY(m_prompts->Shown.isEmpty());
+}
+
+void TestMapArea::resolutionRendersOnceAtTheEnd()
+{
+    ChooseMap(MapFolder(kDemoFirstMap));
+    QTRY_VERIFY_WITH_TIMEOUT(!m_window->TimerMapResize->isActive(), 3000); // the start-up resize
+    QSignalSpy renders(m_window.get(), &TfrmMain::TerrainRedrawn);
+    QSlider* track = m_window->pnlMapControls->tbResolution;
+    for (int position : {5, 6, 7, 8}) {
+        track->setValue(position);
+        QTest::qWait(100);
+    }
+    QCOMPARE(renders.size(), 0);
+    QVERIFY(renders.wait(2000));
+    QCOMPARE(m_window->MapCanvas->View()->Resolution, 8);
+    QTest::qWait(700);
+    QCOMPARE(renders.size(), 1);
+}
+
+void TestMapArea::viewButtonsMoveTheView()
+{
+    CMapControlColumn* column = m_window->pnlMapControls;
+    // Before a map the buttons have nothing to move.
+    QTest::mouseClick(column->spMapZoomIn, Qt::LeftButton);
+    QVERIFY(m_window->im->pixmap().isNull());
+
+    ChooseMap(MapFolder(kDemoFirstMap));
+    const CMapWindow* view = m_window->MapCanvas->View();
+    const int32_t left = view->ViewLeft;
+    const int32_t width = view->ViewRight - view->ViewLeft;
+    QTest::mouseClick(column->spMapZoomIn, Qt::LeftButton);
+    QVERIFY(view->ViewRight - view->ViewLeft < width);
+    QTest::mouseClick(column->spMapRight, Qt::LeftButton);
+    QVERIFY(view->ViewLeft > left);
+    QTest::mouseClick(column->spMapDefault, Qt::LeftButton);
+    QCOMPARE(view->ViewLeft, left);
+    QCOMPARE(view->ViewRight - view->ViewLeft, width);
+    QVERIFY(!QGuiApplication::overrideCursor()); // the hourglass went away again
+}
+
+void TestMapArea::placeMode()
+{
+    TfrmMain& window = *m_window;
+    QVERIFY(window.LoadBinFile(MapFolder(kDemoFirstMap) + QLatin1Char('/') + QLatin1String(kDemoCampaignFile)));
+    ChooseMap(MapFolder(kDemoFirstMap));
+    CBINFile& document = *window.Document;
+    QVERIFY(document.SamCount() >= 2);
+    window.pcBINFile->setCurrentWidget(window.tsSAMs);
+    window.grSAMs->SetRow(2);
+    const float oldX = document.SAMs[1]->X;
+    const float oldZ = document.SAMs[1]->Z;
+
+    QTest::mouseClick(window.btnSAMPlace, Qt::LeftButton);
+    QVERIFY(window.PlaceMode.Active);
+    QCOMPARE(window.PlaceMode.Index, 1);
+    QVERIFY(!window.btnSAMPlace->isEnabled());
+    QVERIFY(!window.btnKeysiteAdd->isEnabled());
+    QVERIFY(window.btnTemplateAdd->isEnabled());
+    QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::CrossCursor);
+    // A second request is refused and keeps the first.
+    QVERIFY(!window.EnterPlaceMode(KeysiteKind, 0));
+    QCOMPARE(window.PlaceMode.Kind, SamKind);
+
+    Click(Qt::MiddleButton, Qt::NoModifier, QPoint(30, 30));
+    QVERIFY(window.PlaceMode.Active);
+    Click(Qt::RightButton, Qt::NoModifier, QPoint(30, 30));
+    QVERIFY(!window.PlaceMode.Active);
+    QVERIFY(window.btnSAMPlace->isEnabled());
+    QVERIFY(!QGuiApplication::overrideCursor());
+    QCOMPARE(document.SAMs[1]->X, oldX);
+    QCOMPARE(document.SAMs[1]->Z, oldZ);
+
+    // Modifier keys make no difference while placing: a Ctrl+left click places.
+    const QPoint target(101, 57);
+    float x = 0;
+    float z = 0;
+    document.PixelToMap(target.x(), target.y(), x, z);
+    QVERIFY(x != std::trunc(x) || z != std::trunc(z)); // the test needs a position off the whole numbers
+    QTest::mouseClick(window.pnlMapControls->chbSAMs, Qt::LeftButton);
+    const QImage before = window.im->pixmap().toImage();
+    QTest::mouseClick(window.btnSAMPlace, Qt::LeftButton);
+    Click(Qt::LeftButton, Qt::ControlModifier, target);
+    QVERIFY(!window.PlaceMode.Active);
+    QCOMPARE(document.SAMs[1]->X, x);
+    QCOMPARE(document.SAMs[1]->Z, z);
+    const QChar separator = SystemDecimalSeparator();
+    QCOMPARE(window.grSAMs->Cell(2, 2), FloatText(x, separator));
+    QCOMPARE(window.grSAMs->Cell(3, 2), FloatText(z, separator));
+    QCOMPARE(window.pcBINFile->currentWidget(), window.tsSAMs);
+    // With SAM symbols shown the picture follows the move at once.
+    QVERIFY(window.im->pixmap().toImage() != before);
+}
+
+void TestMapArea::placeButtonsNeedAMap()
+{
+    QVERIFY(m_window->LoadBinFile(MapFolder(kDemoFirstMap) + QLatin1Char('/') + QLatin1String(kDemoCampaignFile)));
+    QTest::mouseClick(m_window->btnKeysitePlace, Qt::LeftButton);
+    QVERIFY(!m_window->PlaceMode.Active);
+    QVERIFY(!QGuiApplication::overrideCursor());
+    ChooseMap(MapFolder(kDemoFirstMap));
+    m_window->New1Click();
+    QTest::mouseClick(m_window->btnAirbasePlace, Qt::LeftButton);
+    QVERIFY(!m_window->PlaceMode.Active);
+}
+
+void TestMapArea::ctrlClickSelects()
+{
+    TfrmMain& window = *m_window;
+    QVERIFY(window.LoadBinFile(MapFolder(kDemoFirstMap) + QLatin1Char('/') + QLatin1String(kDemoCampaignFile)));
+    ChooseMap(MapFolder(kDemoFirstMap));
+    CBINFile& document = *window.Document;
+    const int last = document.KeysiteCount() - 1;
+    QVERIFY(last >= 1);
+    CKeysitePlacement& keysite = *document.Keysites[size_t(last)];
+    const QPoint pixel = PixelOf(keysite.X, keysite.Z);
+
+    Click(Qt::LeftButton, Qt::ControlModifier, pixel);
+    QCOMPARE(window.pcBINFile->currentWidget(), window.tsKeysites);
+    QCOMPARE(window.grKeysites->Row(), last + 1);
+    const int templateIndex = keysite.TemplateIndex();
+    if (templateIndex >= 0)
+        QCOMPARE(window.grPopTemplates->Row(), templateIndex + 1);
+
+    // With no record left nothing is hit and nothing changes.
+    window.pcBINFile->setCurrentWidget(window.tsPopTemplates);
+    window.New1Click();
+    Click(Qt::LeftButton, Qt::ControlModifier, pixel);
+    QCOMPARE(window.pcBINFile->currentWidget(), window.tsPopTemplates);
+}
+
+void TestMapArea::shiftWinsOverCtrl()
+{
+    TfrmMain& window = *m_window;
+    QVERIFY(window.LoadBinFile(MapFolder(kDemoFirstMap) + QLatin1Char('/') + QLatin1String(kDemoCampaignFile)));
+    ChooseMap(MapFolder(kDemoFirstMap));
+    CSAMPlacement& sam = *window.Document->SAMs[0];
+    const QPoint pixel = PixelOf(sam.X, sam.Z);
+    const CMapWindow* view = window.MapCanvas->View();
+    const int32_t left = view->ViewLeft;
+    const int32_t bottom = view->ViewBottom;
+
+    Click(Qt::LeftButton, Qt::ShiftModifier | Qt::ControlModifier, pixel);
+    QCOMPARE(window.pcBINFile->currentWidget(), window.tsPopTemplates);
+    QVERIFY(view->ViewLeft != left || view->ViewBottom != bottom);
+    QVERIFY(!QGuiApplication::overrideCursor());
+}
+
+void TestMapArea::altClickPaints_data()
+{
+    QTest::addColumn<int>("radius");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::newRow("one sector") << 0 << Qt::KeyboardModifiers(Qt::AltModifier);
+    QTest::newRow("5 x 5, with Ctrl held too") << 2 << (Qt::AltModifier | Qt::ControlModifier);
+}
+
+void TestMapArea::altClickPaints()
+{
+    QFETCH(int, radius);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    TfrmMain& window = *m_window;
+    QVERIFY(window.LoadBinFile(MapFolder(kDemoFirstMap) + QLatin1Char('/') + QLatin1String(kDemoCampaignFile)));
+    ChooseMap(MapFolder(kDemoFirstMap));
+    m_prompts->FileAnswers.enqueue(MapFolder(kDemoFirstMap) + QLatin1Char('/') + QLatin1String(kDemoFactionFile));
+    window.Loadfactions1Click();
+    QVERIFY(window.Factions);
+    window.pnlMapControls->rbMapModeHeights->setChecked(true);
+    window.pnlMapControls->seSectors->setValue(radius);
+
+    const QPoint pixel(window.im->width() / 2, window.im->height() / 2);
+    float x = 0;
+    float z = 0;
+    window.Document->PixelToMap(pixel.x(), pixel.y(), x, z);
+    const int sx = int(x / 4096);
+    const int sz = int(z / 4096);
+    const CFactionsInfo& factions = *window.Factions;
+    const int old = factions.GetFaction(sx, sz);
+    QVERIFY(old >= 0);
+    std::map<std::pair<int, int>, int> before;
+    for (int i = sx - radius - 2; i <= sx + radius + 2; ++i)
+        for (int j = sz - radius - 2; j <= sz + radius + 2; ++j)
+            before[{i, j}] = factions.GetFaction(i, j);
+
+    Click(Qt::LeftButton, modifiers, pixel);
+    const int painted = old == 0 ? 1 : 0;
+    for (const auto& [sector, value] : before) {
+        const bool inside = std::abs(sector.first - sx) <= radius && std::abs(sector.second - sz) <= radius;
+        const int expected = inside && value >= 0 ? painted : value;
+        QCOMPARE(factions.GetFaction(sector.first, sector.second), expected);
+    }
+    QVERIFY(window.pnlMapControls->rbMapModeFactions->isChecked());
+    QCOMPARE(window.pcBINFile->currentWidget(), window.tsPopTemplates); // Ctrl did not select
+}
+
+void TestMapArea::altClickWithoutFactionsDoesNothing()
+{
+    ChooseMap(MapFolder(kDemoFirstMap));
+    QSignalSpy renders(m_window.get(), &TfrmMain::TerrainRedrawn);
+    Click(Qt::LeftButton, Qt::AltModifier, QPoint(50, 50));
+    QCOMPARE(renders.size(), 0);
+    QVERIFY(m_window->pnlMapControls->rbMapModeHeights->isChecked());
+}
+
+void TestMapArea::plainClickDoesNothing()
+{
+    QVERIFY(m_window->LoadBinFile(MapFolder(kDemoFirstMap) + QLatin1Char('/') + QLatin1String(kDemoCampaignFile)));
+    ChooseMap(MapFolder(kDemoFirstMap));
+    const CMapWindow* view = m_window->MapCanvas->View();
+    const int32_t left = view->ViewLeft;
+    QSignalSpy renders(m_window.get(), &TfrmMain::TerrainRedrawn);
+    Click(Qt::LeftButton, Qt::NoModifier, QPoint(20, 20));
+    Click(Qt::RightButton, Qt::ShiftModifier, QPoint(20, 20));
+    QCOMPARE(renders.size(), 0);
+    QCOMPARE(view->ViewLeft, left);
+    QCOMPARE(m_window->pcBINFile->currentWidget(), m_window->tsPopTemplates);
+}
+
+QTEST_MAIN(TestMapArea)
+#include "tst_maparea.moc"
