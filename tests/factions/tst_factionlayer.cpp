@@ -1,7 +1,8 @@
-// The faction layer inside the map drawing, the demo installation's faction file and
-// `render --factions`, on the demo installation's first map.
+// The faction layer inside the map drawing, the demo installation's faction file, and the tool's
+// `factions` and `render --factions` as users run them.
 #include "demo/demofactions.h"
 #include "demo/demoinstall.h"
+#include "factions/factiondocument.h"
 #include "factions/factionpaint.h"
 #include "factions/factionsinfo.h"
 #include "mapview/mapcanvas.h"
@@ -11,12 +12,37 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+namespace {
+
+struct Run {
+    int Status = -1;
+    QString Out;
+    QString Err;
+};
+
+Run Cli(const QStringList& args)
+{
+    QProcess process;
+    process.start(QStringLiteral(SABLEMAP_CLI), args);
+    process.waitForFinished(60000);
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+QStringList Words(const char* text)
+{
+    return QString::fromUtf8(text).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+}
+
+} // namespace
+
 class TestFactionLayer : public QObject {
     Q_OBJECT
 
     QTemporaryDir m_dir;
     QString m_map;
     QString m_sid;
+    QString m_small; // 4 x 3 sectors, the left half faction 1
 
     static QString MapFolder(const QString& root)
     {
@@ -32,6 +58,58 @@ private slots:
         m_map = MapFolder(m_dir.path());
         m_sid = m_map + QLatin1Char('/') + QLatin1String(kDemoFactionFile);
         QVERIFY(written.contains(m_sid));
+        m_small = m_dir.filePath(QStringLiteral("small.sid"));
+        QVERIFY(NewFactionDocument(4, 3, [](int32_t i, int32_t) { return i < 2 ? 1 : 0; }).WriteDocument(m_small));
+    }
+
+    void factionsCommand_data()
+    {
+        QTest::addColumn<QString>("ops");
+        QTest::addColumn<QString>("printed");
+        QTest::newRow("as loaded") << QString() << QStringLiteral("1100\n1100\n1100\n");
+        QTest::newRow("set outside is ignored") << QStringLiteral("--set 4 0 1") << QStringLiteral("1100\n1100\n1100\n");
+        QTest::newRow("paint at negative x") << QStringLiteral("--paint -100 5 0") << QStringLiteral("0100\n1100\n1100\n");
+        // The paint reads the clicked sector as the earlier operations left it.
+        QTest::newRow("set then paint") << QStringLiteral("--set 1 1 0 --paint 4096.5 4096 1")
+                                        << QStringLiteral("1110\n1110\n1110\n");
+        QTest::newRow("paint then set") << QStringLiteral("--paint 4096.5 4096 1 --set 1 1 0 --set 3 2 5")
+                                        << QStringLiteral("0000\n0000\n0001\n");
+    }
+    void factionsCommand()
+    {
+        QFETCH(QString, ops);
+        QFETCH(QString, printed);
+        const QString out = m_dir.filePath(QStringLiteral("out.sid"));
+        const Run run = Cli(QStringList{QStringLiteral("factions"), m_small} + Words(ops.toUtf8().constData())
+                            + QStringList{QStringLiteral("--print"), QStringLiteral("--out"), out});
+        QCOMPARE(run.Err, QString());
+        QCOMPARE(run.Status, 0);
+        QCOMPARE(run.Out, printed);
+        QCOMPARE(Cli({QStringLiteral("factions"), out, QStringLiteral("--print")}).Out, printed);
+    }
+
+    void factionsCommandFailures()
+    {
+        const QString damaged = m_dir.filePath(QStringLiteral("damaged.sid"));
+        const QString kept = m_dir.filePath(QStringLiteral("kept.sid"));
+        for (const auto& [path, bytes] : {std::pair{damaged, QByteArray("8BPS\0\1", 6)}, std::pair{kept, QByteArray("old")}}) {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
+        }
+        Run run = Cli({QStringLiteral("factions"), damaged, QStringLiteral("--out"), kept});
+        QCOMPARE(run.Status, 1);
+        QVERIFY2(run.Err.startsWith(QStringLiteral("Open failed: ") + damaged + QStringLiteral(": ")), qPrintable(run.Err));
+        QFile f(kept);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), QByteArray("old"));
+
+        run = Cli({QStringLiteral("factions"), m_small, QStringLiteral("--out"), QStringLiteral("/nonexistent/o.sid")});
+        QCOMPARE(run.Status, 1);
+        QVERIFY2(run.Err.startsWith(QStringLiteral("Save failed: /nonexistent/o.sid: ")), qPrintable(run.Err));
+        run = Cli({QStringLiteral("factions"), m_small, QStringLiteral("--paint"), QStringLiteral("1"),
+                   QStringLiteral("2"), QStringLiteral("1.5")});
+        QCOMPARE(run.Status, 2);
+        QCOMPARE(run.Out, QString());
     }
 
     // One sector per pixel as the sector file counts them, both sides holding a fair share.
@@ -103,14 +181,10 @@ private slots:
     void renderWithFactions()
     {
         const QString png = m_dir.filePath(QStringLiteral("f.png"));
-        QProcess cli;
-        cli.start(QStringLiteral(SABLEMAP_CLI), {QStringLiteral("render"), m_map, png, QStringLiteral("--size"),
-                                                 QStringLiteral("300"), QStringLiteral("200"),
-                                                 QStringLiteral("--factions"), m_sid, QStringLiteral("--button-face"),
-                                                 QStringLiteral("102030")});
-        QVERIFY(cli.waitForFinished(60000));
-        QCOMPARE(cli.readAllStandardError(), QByteArray());
-        QCOMPARE(cli.exitCode(), 0);
+        Run run = Cli(QStringList{QStringLiteral("render"), m_map, png} + Words("--size 300 200 --button-face 102030")
+                      + QStringList{QStringLiteral("--factions"), m_sid});
+        QCOMPARE(run.Err, QString());
+        QCOMPARE(run.Status, 0);
         QImage image(png);
         QCOMPARE(image.size(), QSize(300, 200));
         int red = 0, blue = 0;
@@ -122,18 +196,10 @@ private slots:
         }
         QVERIFY(red > 10000 && blue > 5000);
 
-        const QString broken = m_dir.filePath(QStringLiteral("broken.sid"));
-        QFile f(broken);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("8BPS");
-        f.close();
         const QString out = m_dir.filePath(QStringLiteral("never.png"));
-        cli.start(QStringLiteral(SABLEMAP_CLI), {QStringLiteral("render"), m_map, out, QStringLiteral("--size"),
-                                                 QStringLiteral("30"), QStringLiteral("20"),
-                                                 QStringLiteral("--factions"), broken});
-        QVERIFY(cli.waitForFinished(60000));
-        QCOMPARE(cli.exitCode(), 1);
-        QVERIFY(cli.readAllStandardError().startsWith("Open failed: " + broken.toUtf8() + ": "));
+        run = Cli(QStringList{QStringLiteral("render"), m_map, out} + Words("--size 30 20 --factions /nonexistent/f.sid"));
+        QCOMPARE(run.Status, 1);
+        QVERIFY2(run.Err.startsWith(QStringLiteral("Open failed: /nonexistent/f.sid: ")), qPrintable(run.Err));
         QVERIFY(!QFile::exists(out));
     }
 };

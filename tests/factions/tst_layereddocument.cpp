@@ -80,24 +80,6 @@ private slots:
         QCOMPARE(g.readAll().toHex(), file.toHex());
     }
 
-    void readsTheFieldsItInterprets()
-    {
-        CLayeredDocument doc;
-        QVERIFY(doc.Parse(psd::Build(ThreeLayers())));
-        QCOMPARE(doc.LayerCount, 3);
-        QCOMPARE(doc.Layers.size(), size_t(3));
-        QCOMPARE(doc.Layers[0].Channels.size(), size_t(4));
-        QCOMPARE(doc.Layers[0].TaggedBlocks.size(), size_t(1));
-        QCOMPARE(doc.Layers[0].Channels[3].Data, psd::RawChannel("mnop"));
-        QCOMPARE(doc.Layers[0].Top(), 1);
-        QCOMPARE(doc.Layers[0].Right(), 3);
-        QCOMPARE(doc.FindLayer("Background"), 1);
-        QCOMPARE(doc.FindLayer("Notes"), 2);
-        QCOMPARE(doc.FindLayer("Note"), -1);
-        QCOMPARE(doc.Layers[1].NameBlock.left(11), QByteArray("\x0a" "Background"));
-        QCOMPARE(doc.TrailingData, psd::Flattened(4, 3, 1, 2, 3));
-    }
-
     // Every cut of a valid file is a failed read with a reason, never a crash or a partial document.
     void truncatedFilesFail()
     {
@@ -215,29 +197,6 @@ private slots:
         CLayeredDocument again;
         QVERIFY2(again.Parse(saved, &reason), qPrintable(reason));
         QCOMPARE(again.LayerInfoPad.size(), expectedPad);
-    }
-
-    void whatLiesBeyondTheLayerInformationKeepsItsSize()
-    {
-        // A section that also holds global mask data: its length must move with the layers only.
-        psd::Document d = psd::Faction(2, 2, QByteArray(4, '\0'), false);
-        QByteArray file = psd::Build(d);
-        CLayeredDocument doc;
-        QVERIFY(doc.Parse(file));
-        doc.LayerSectionLength += 12;
-        doc.SetChannelData(0, 0, psd::RawChannel(QByteArray(10, 'q')));
-        doc.RecomputeLengths();
-        QCOMPARE(doc.LayerSectionLength, doc.LayerInfoLength + 8 + 12);
-    }
-
-    void unreadableFileFails()
-    {
-        CLayeredDocument doc;
-        QString reason;
-        QVERIFY(!doc.ReadDocument(QStringLiteral("/nonexistent/x.sid"), &reason));
-        QVERIFY(!reason.isEmpty());
-        QTemporaryDir dir;
-        QVERIFY(!doc.WriteDocument(dir.filePath(QStringLiteral("missing/x.sid")), &reason));
     }
 };
 
