@@ -1,6 +1,7 @@
 // Start-up of the main window against stand-in installations: the two failures and their
 // messages, the installation path, the off-line guide item, the settings file and the blank window.
 #include "../dialogs/scriptedprompts.h"
+#include "app/mapimage.h"
 #include "app/mapcontrolcolumn.h"
 #include "app/stringgrid.h"
 #include "appfixture.h"

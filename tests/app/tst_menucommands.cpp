@@ -1,0 +1,290 @@
+// The menu commands around files: the six file dialogs, loads that fail, the faction layer,
+// template export ranges and import, and the guides.
+#include "../dialogs/scriptedprompts.h"
+#include "app/mapcontrolcolumn.h"
+#include "app/stringgrid.h"
+#include "appfixture.h"
+#include "catalogues/templatetypes.h"
+#include "demo/demofactions.h"
+#include "demo/demoinstall.h"
+#include "document/binfile.h"
+#include "factions/factionsinfo.h"
+#include "platform/filepaths.h"
+
+#include <QRadioButton>
+#include <QUrl>
+
+class TestMenuCommands : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void fileDialogs_data();
+    void fileDialogs();
+    void failedLoadKeepsDocument_data();
+    void failedLoadKeepsDocument();
+    void failedFactionLoadKeepsLayer();
+    void saveFactionsNeedsALayer();
+    void exportRange_data();
+    void exportRange();
+    void exportRefusedRange_data();
+    void exportRefusedRange();
+    void importTemplates();
+    void guides();
+
+private:
+    QString DemoFile(const char* name) const
+    {
+        return m_installation->Root() + QStringLiteral("/common/maps/") + QLatin1String(kDemoFirstMap) + QLatin1Char('/')
+            + QLatin1String(name);
+    }
+    void AddTemplates(int count);
+    QString Write(const QString& name, const QByteArray& bytes) const;
+
+    std::unique_ptr<CTestInstallation> m_installation;
+    std::unique_ptr<CScriptedPrompts> m_prompts;
+    std::unique_ptr<TfrmMain> m_window;
+};
+
+void TestMenuCommands::init()
+{
+    m_installation = std::make_unique<CTestInstallation>();
+    QString error;
+    QVERIFY2(WriteDemoInstallation(m_installation->Root(), nullptr, &error), qPrintable(error));
+    m_installation->RegisterRoot();
+    m_prompts = std::make_unique<CScriptedPrompts>();
+    m_window = std::make_unique<TfrmMain>(*m_prompts, m_installation->Environment(true));
+    QVERIFY(m_window->InitializeMainWindow());
+}
+
+void TestMenuCommands::cleanup()
+{
+    m_window.reset();
+    m_prompts.reset();
+    m_installation.reset();
+}
+
+void TestMenuCommands::AddTemplates(int count)
+{
+    CBINFile& document = *m_window->Document;
+    for (int t = 0; t < count; ++t) {
+        auto tmpl = std::make_unique<CPopTemplate>(m_window->Catalogue.get(), m_window->TemplateTypes.get());
+        tmpl->TypeCode = t + 1;
+        document.Templates.push_back(std::move(tmpl));
+    }
+    m_window->FillTemplateGrid();
+}
+
+QString TestMenuCommands::Write(const QString& name, const QByteArray& bytes) const
+{
+    const QString path = m_installation->Dir.filePath(name);
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(bytes);
+    return path;
+}
+
+void TestMenuCommands::fileDialogs_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QStringList>("filters");
+    QTest::addColumn<QString>("suffix");
+    const QString bin = QStringLiteral("Map BIN file (*.BIN)");
+    QTest::newRow("load") << "load" << "Load BIN file" << QStringList{bin} << "BIN";
+    QTest::newRow("load factions") << "load factions" << "Load SID file"
+                                   << QStringList{"Faction assignment file (*.SID)"} << "SID";
+    QTest::newRow("save factions") << "save factions" << "Save SID file"
+                                   << QStringList{"Faction assignment file (*.SID)"} << "SID";
+    QTest::newRow("import") << "import" << "Load templates file"
+                            << QStringList{"Map BIN templates file (*.BTP)", bin} << "BTP";
+    QTest::newRow("export") << "export" << "Save templates file" << QStringList{"Map BIN templates file (*.BTP)"}
+                            << "BTP";
+}
+
+void TestMenuCommands::fileDialogs()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, title);
+    QFETCH(QStringList, filters);
+    QFETCH(QString, suffix);
+    TfrmMain& window = *m_window;
+    if (command == QLatin1String("save factions")) {
+        m_prompts->FileAnswers << DemoFile(kDemoFactionFile);
+        window.Loadfactions1Click();
+    }
+    const qsizetype before = m_prompts->FileDialogs.size();
+    QAction* action = command == QLatin1String("load")            ? window.Load1
+                      : command == QLatin1String("load factions") ? window.Loadfactions1
+                      : command == QLatin1String("save factions") ? window.Savefactionassignment1
+                      : command == QLatin1String("import")        ? window.Importtemplates1
+                                                                  : window.Exporttemplates1;
+    action->trigger(); // cancelled: nothing else happens
+    QCOMPARE(m_prompts->FileDialogs.size(), before + 1);
+    const FileDialogSpec& spec = m_prompts->FileDialogs.last();
+    QCOMPARE(spec.Title, title);
+    QCOMPARE(spec.Filters, filters);
+    QCOMPARE(spec.DefaultSuffix, suffix);
+    QCOMPARE(QDir(spec.Folder).canonicalPath(), QDir(m_installation->Root() + QStringLiteral("/common/maps")).canonicalPath());
+    QVERIFY(m_prompts->Shown.isEmpty());
+}
+
+void TestMenuCommands::failedLoadKeepsDocument_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::newRow("vanished") << QStringLiteral("gone.BIN");
+    QTest::newRow("damaged") << QStringLiteral("damaged.BIN");
+}
+
+void TestMenuCommands::failedLoadKeepsDocument()
+{
+    QFETCH(QString, file);
+    TfrmMain& window = *m_window;
+    const QString good = DemoFile(kDemoCampaignFile);
+    QVERIFY(window.LoadBinFile(good));
+    const int keysites = window.Document->KeysiteCount();
+    QVERIFY(keysites > 0);
+    const QStringList row = window.grKeysites->Cells(1);
+    // A template count that promises far more than the file holds.
+    const QString damaged = Write(QStringLiteral("damaged.BIN"), QByteArray("\x05\x00\x00\x00\x01", 5));
+    Q_UNUSED(damaged);
+
+    m_prompts->FileAnswers << m_installation->Dir.filePath(file);
+    window.Load1Click();
+    QCOMPARE(m_prompts->Shown, QStringList{QStringLiteral("message: Open failed")});
+    QCOMPARE(window.Document->KeysiteCount(), keysites);
+    QCOMPARE(window.grKeysites->Cells(1), row);
+    QCOMPARE(window.BinFilePath, good);
+}
+
+void TestMenuCommands::failedFactionLoadKeepsLayer()
+{
+    TfrmMain& window = *m_window;
+    m_prompts->FileAnswers << DemoFile(kDemoFactionFile);
+    window.Loadfactions1Click();
+    QVERIFY(window.Factions);
+    CFactionsInfo* layer = window.Factions.get();
+    const int faction = layer->GetFaction(0, 0);
+    QVERIFY(layer->SetFaction(faction == 0 ? 1 : 0, 0, 0)); // painted, not yet saved
+    window.pnlMapControls->rbMapModeHeights->setChecked(true);
+
+    m_prompts->FileAnswers << Write(QStringLiteral("broken.SID"), QByteArray("8BPS but nothing more"));
+    window.Loadfactions1Click();
+    QCOMPARE(m_prompts->Shown, QStringList{QStringLiteral("message: Open failed")});
+    QCOMPARE(window.Factions.get(), layer);
+    QCOMPARE(layer->GetFaction(0, 0), faction == 0 ? 1 : 0);
+    QVERIFY(window.pnlMapControls->rbMapModeHeights->isChecked());
+}
+
+void TestMenuCommands::saveFactionsNeedsALayer()
+{
+    m_prompts->FileAnswers << m_installation->Dir.filePath(QStringLiteral("out.SID"));
+    m_window->Savefactionassignment1Click();
+    QVERIFY(m_prompts->FileDialogs.isEmpty());
+    QVERIFY(!QFile::exists(m_installation->Dir.filePath(QStringLiteral("out.SID"))));
+    m_prompts->FileAnswers.clear();
+
+    // With a layer the file is written, and reads back with the same factions.
+    m_prompts->FileAnswers << DemoFile(kDemoFactionFile) << m_installation->Dir.filePath(QStringLiteral("out.SID"));
+    m_window->Loadfactions1Click();
+    m_window->Savefactionassignment1Click();
+    QCOMPARE(m_prompts->Shown, QStringList());
+    CFactionsInfo copy;
+    QVERIFY(copy.LoadFromFile(m_installation->Dir.filePath(QStringLiteral("out.SID"))));
+    QCOMPARE(copy.GetFaction(3, 2), m_window->Factions->GetFaction(3, 2));
+}
+
+void TestMenuCommands::exportRange_data()
+{
+    QTest::addColumn<int>("top");
+    QTest::addColumn<int>("bottom");
+    QTest::addColumn<QList<int>>("typeCodes");
+    QTest::newRow("rows 3 to 5") << 3 << 5 << QList<int>{3, 4, 5};
+    QTest::newRow("one row") << 6 << 6 << QList<int>{6};
+}
+
+void TestMenuCommands::exportRange()
+{
+    QFETCH(int, top);
+    QFETCH(int, bottom);
+    QFETCH(QList<int>, typeCodes);
+    AddTemplates(6);
+    CStringGrid* grid = m_window->grPopTemplates;
+    grid->SetRow(top);
+    const QModelIndex first = grid->model()->index(top - grid->FixedRows(), 1);
+    const QModelIndex last = grid->model()->index(bottom - grid->FixedRows(), 1);
+    grid->selectionModel()->select(QItemSelection(first, last),
+                                   QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    const QString path = m_installation->Dir.filePath(QStringLiteral("range.BTP"));
+    m_prompts->FileAnswers << path;
+    m_window->Exporttemplates1Click();
+    QVERIFY(m_prompts->Shown.isEmpty());
+
+    CBINFile copy(m_window->Catalogue.get(), m_window->TemplateTypes.get());
+    QVERIFY(copy.ImportTemplates(path));
+    QList<int> codes;
+    for (const auto& tmpl : copy.Templates)
+        codes << tmpl->TypeCode;
+    QCOMPARE(codes, typeCodes);
+}
+
+void TestMenuCommands::exportRefusedRange_data()
+{
+    QTest::addColumn<bool>("filled");
+    QTest::newRow("grid never filled") << false;
+    QTest::newRow("empty list, its blank row selected") << true;
+}
+
+void TestMenuCommands::exportRefusedRange()
+{
+    QFETCH(bool, filled);
+    if (filled)
+        m_window->New1Click();
+    const QString path = m_installation->Dir.filePath(QStringLiteral("empty.BTP"));
+    m_prompts->FileAnswers << path;
+    m_window->Exporttemplates1Click();
+    QCOMPARE(m_prompts->Shown, QStringList{QStringLiteral("message: Export failed")});
+    QVERIFY(!QFile::exists(path));
+}
+
+void TestMenuCommands::importTemplates()
+{
+    TfrmMain& window = *m_window;
+    AddTemplates(1);
+    // A Map BIN file serves as a template source too.
+    m_prompts->FileAnswers << DemoFile(kDemoCampaignFile);
+    window.Importtemplates1Click();
+    QVERIFY(m_prompts->Shown.isEmpty());
+    CBINFile source(window.Catalogue.get(), window.TemplateTypes.get());
+    QVERIFY(source.Load(DemoFile(kDemoCampaignFile)));
+    QCOMPARE(window.Document->TemplateCount(), 1 + source.TemplateCount());
+    QCOMPARE(window.grPopTemplates->RowCount(), 2 + source.TemplateCount());
+
+    // A failed import refills no grid.
+    const int rows = window.grPopTemplates->RowCount();
+    m_prompts->FileAnswers << Write(QStringLiteral("bad.BTP"), QByteArray("\xF0\xFF\xFF\xFF", 4));
+    window.Importtemplates1Click();
+    QCOMPARE(m_prompts->Shown, QStringList{QStringLiteral("message: Import failed")});
+    QCOMPARE(window.grPopTemplates->RowCount(), rows);
+}
+
+void TestMenuCommands::guides()
+{
+    QList<QUrl> opened;
+    m_window->OpenUrl = [&opened](const QUrl& url) {
+        opened << url;
+        return true;
+    };
+    QVERIFY(m_window->mmOfflineGuide); // the guide exists in this installation
+    m_window->mmOfflineGuide->trigger();
+    m_window->Onlineguide1->trigger();
+    QCOMPARE(opened.size(), 2);
+    QVERIFY(opened[0].isLocalFile());
+    QCOMPARE(QFileInfo(opened[0].toLocalFile()).canonicalFilePath(),
+             QFileInfo(m_installation->Environment().ProgramFolder + QStringLiteral("/guide/index.html")).canonicalFilePath());
+    QCOMPARE(opened[1].scheme(), QStringLiteral("https"));
+}
+
+QTEST_MAIN(TestMenuCommands)
+#include "tst_menucommands.moc"
