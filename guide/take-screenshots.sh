@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# Takes the guide's pictures of the real editor on the demonstration installation, on a virtual
+# display: starts build/bin/sablemap, chooses a map, loads the demo files and ticks every layer,
+# driving it with xdotool, and saves PNG files into guide/images/.
+# Needs: xvfb, xauth, xdotool, imagemagick. Usage: guide/take-screenshots.sh [build folder]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=$(cd "${1:-build}" && pwd)
+out=$PWD/guide/images
+mkdir -p "$out"
+
+if [ -z "${SABLEMAP_ON_XVFB:-}" ]; then
+  SABLEMAP_ON_XVFB=1 exec xvfb-run -a -s "-screen 0 1600x1000x24" "$0" "$build"
+fi
+
+"$build/bin/sablemap-cli" demo "$build/demo" >/dev/null
+config="$build/demo-config"
+mkdir -p "$config/Quillfeather"
+printf '[General]\nINSTALLATION PATH=%s\n' "$build/demo" > "$config/Quillfeather/Stormcrest.ini"
+maps="$build/demo/common/maps"
+
+XDG_CONFIG_HOME="$config" "$build/bin/sablemap" &
+app=$!
+trap 'kill $app 2>/dev/null || true' EXIT
+
+window() { # the id of the visible window with this exact title, waiting for it
+  for _ in $(seq 50); do
+    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1 || true)
+    [ -n "$id" ] && { echo "$id"; return; }
+    sleep 0.2
+  done
+  echo "window '$1' did not appear" >&2; exit 1
+}
+shot() { sleep "${2:-0.8}"; import -window root "$out/$1.png"; }
+crop() { convert "$out/$1.png" -crop "$2" +repage "$out/$1.png"; }
+
+main=$(window Sablemap)
+xdotool windowsize "$main" 1200 860
+sleep 0.5
+eval "$(xdotool getwindowgeometry --shell "$main")" # X, Y, WIDTH, HEIGHT
+frame="${WIDTH}x${HEIGHT}+${X}+${Y}"
+colX=$((X + WIDTH - 90)); colY=$((Y + 19))         # the map control column, below the menu bar
+tick() { xdotool mousemove $((colX + $1)) $((colY + $2)) click 1; sleep 0.5; }
+openFile() { sleep 1; xdotool type --delay 5 "$1"; xdotool key Return; sleep 1.5; }
+
+shot start; crop start "$frame"
+
+xdotool windowfocus "$main"; xdotool key ctrl+m
+dialog=$(window "Select map")
+eval "$(xdotool getwindowgeometry --shell "$dialog")"
+xdotool mousemove --window "$dialog" 45 85 click 1 # the second map, map_sable_coast
+shot select-map 0.3; crop select-map "$((WIDTH + 40))x$((HEIGHT + 40))+$((X - 20))+$((Y - 20))"
+xdotool key Return
+shot map-chosen 2; crop map-chosen "$frame"
+
+xdotool windowfocus "$main"; xdotool key ctrl+o
+openFile "$maps/map_sable_coast/sable_coast.BIN"
+for y in 179 219 234 249; do tick 15 "$y"; done   # Grid, Keysites, Airbases, SAMs
+for y in 296 307 319 331; do tick 12 "$y"; done   # Roads, Rivers, Power lines, Borders
+xdotool mousemove $((colX - 300)) $((colY + 200))
+shot all-layers; crop all-layers "$frame"
+
+xdotool windowfocus "$main"; xdotool key alt+f; sleep 0.3; xdotool key f
+openFile "$maps/map_sable_coast/sable_coast.SID"
+shot factions; crop factions "$frame"
+
+echo "Pictures written to $out"

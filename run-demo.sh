@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Opens the editor on a demonstration installation: installs what is missing (Debian/Ubuntu),
+# builds the program, writes the demonstration into the build folder and starts the editor with a
+# private registry stand-in pointing at it. The user's own configuration is never touched.
+set -euo pipefail
+cd "$(dirname "$0")"
+root=$PWD
+
+packages=(cmake g++ make qt6-base-dev libgl-dev)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO="sudo"
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+BUILD_DIR=${BUILD_DIR:-build}
+cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$BUILD_DIR" -j"$(nproc)" --target sablemap sablemap-cli
+
+build=$(cd "$BUILD_DIR" && pwd)
+"$build/bin/sablemap-cli" demo "$build/demo" >/dev/null
+
+# The registry stand-in: a folder of our own as XDG_CONFIG_HOME, holding only the one key file.
+config="$build/demo-config"
+mkdir -p "$config/Quillfeather"
+printf '[General]\nINSTALLATION PATH=%s\n' "$build/demo" > "$config/Quillfeather/Stormcrest.ini"
+
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+  cat >&2 <<MSG
+No display: neither DISPLAY nor WAYLAND_DISPLAY is set, so the editor has nowhere to open.
+Everything is built and the demonstration installation is in $build/demo.
+On a desktop session run ./run-demo.sh again; on a machine without one, run it on a virtual
+display (sudo apt-get install xvfb xauth), for example:
+
+  xvfb-run -a -s "-screen 0 1600x1000x24" ./run-demo.sh
+
+MSG
+  exit 2
+fi
+
+echo "Starting $build/bin/sablemap on $build/demo (Options > Change map to choose a map)"
+cd "$root"
+XDG_CONFIG_HOME="$config" exec "$build/bin/sablemap"
