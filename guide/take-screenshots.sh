@@ -2,15 +2,20 @@
 # Takes the guide's pictures of the real editor on the demonstration installation, on a virtual
 # display: starts build/bin/sablemap, chooses a map, loads the demo files and ticks every layer,
 # driving it with xdotool, and saves PNG files into guide/images/.
-# Needs: xvfb, xauth, xdotool, imagemagick. Usage: guide/take-screenshots.sh [build folder]
+# Needs: xvfb, xauth, xdotool, imagemagick.
+# Usage: guide/take-screenshots.sh [build folder] [picture folder, default guide/images]
+# Fails when a window does not appear or the picture with every layer is (nearly) blank, so it
+# also serves as the smoke test of the real program.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=$(cd "${1:-build}" && pwd)
-out=$PWD/guide/images
+out=${2:-$PWD/guide/images}
 mkdir -p "$out"
+out=$(cd "$out" && pwd)
+unset QT_QPA_PLATFORM # the program must open a real window on the virtual display
 
 if [ -z "${SABLEMAP_ON_XVFB:-}" ]; then
-  SABLEMAP_ON_XVFB=1 exec xvfb-run -a -s "-screen 0 1600x1000x24" "$0" "$build"
+  SABLEMAP_ON_XVFB=1 exec xvfb-run -a -s "-screen 0 1600x1000x24" "$0" "$build" "$out"
 fi
 
 "$build/bin/sablemap-cli" demo "$build/demo" >/dev/null
@@ -64,4 +69,10 @@ xdotool windowfocus "$main"; xdotool key alt+f; sleep 0.3; xdotool key f
 openFile "$maps/map_sable_coast/sable_coast.SID"
 shot factions; crop factions "$frame"
 
+# Terrain, grid, routes and symbols give hundreds of colours; an empty map area a handful.
+colours=$(convert "$out/all-layers.png" -format %k info:)
+if [ "$colours" -lt 100 ]; then
+  echo "the map with every layer shows only $colours colours" >&2; exit 1
+fi
+kill -0 $app || { echo "the program ended unexpectedly" >&2; exit 1; }
 echo "Pictures written to $out"
