@@ -54,7 +54,7 @@ bool UnpackChannel(const QByteArray& data, int32_t w, int32_t h, std::vector<uns
     return true;
 }
 
-// The grid of the Background layer of `doc`, column-major.
+// The grid of the Background layer of `doc`, row by row as the image stores it.
 bool ExtractGrid(const CLayeredDocument& doc, int32_t& columns, int32_t& rows, std::vector<unsigned char>& grid,
                  QString* reason)
 {
@@ -75,11 +75,9 @@ bool ExtractGrid(const CLayeredDocument& doc, int32_t& columns, int32_t& rows, s
     std::vector<unsigned char> pixels;
     if (!UnpackChannel(layer.Channels[0].Data, int32_t(w), int32_t(h), pixels, reason))
         return false;
-    grid.assign(size_t(w * h), 0);
-    for (int64_t j = 0; j < h; ++j) {
-        for (int64_t i = 0; i < w; ++i)
-            grid[size_t(i * h + j)] = pixels[size_t(j * w + i)] > 127 ? 1 : 0;
-    }
+    for (unsigned char& pixel : pixels)
+        pixel = pixel > 127 ? 1 : 0;
+    grid = std::move(pixels);
     columns = int32_t(w);
     rows = int32_t(h);
     return true;
@@ -143,11 +141,9 @@ bool CFactionsInfo::StoreFactions()
     const int index = m_document.FindLayer(BackgroundName());
     if (index < 0 || Columns <= 0 || Rows <= 0 || m_document.Layers[size_t(index)].Channels.size() < 3)
         return false;
-    std::vector<unsigned char> pixels(size_t(Columns) * size_t(Rows));
-    for (int32_t j = 0; j < Rows; ++j) {
-        for (int32_t i = 0; i < Columns; ++i)
-            pixels[size_t(j) * Columns + i] = m_factions[size_t(i) * Rows + j] ? 255 : 0;
-    }
+    std::vector<unsigned char> pixels(m_factions.size());
+    for (size_t k = 0; k < pixels.size(); ++k)
+        pixels[k] = m_factions[k] ? 255 : 0;
     QByteArray first = PackChannel(pixels.data(), Rows, Columns);
     for (unsigned char& pixel : pixels)
         pixel = 255 - pixel;
@@ -164,14 +160,14 @@ int CFactionsInfo::GetFaction(int32_t column, int32_t row) const
 {
     if (column < 0 || row < 0 || column >= Columns || row >= Rows)
         return -1;
-    return m_factions[size_t(column) * Rows + row];
+    return m_factions[size_t(row) * size_t(Columns) + size_t(column)];
 }
 
 bool CFactionsInfo::SetFaction(int value, int32_t column, int32_t row)
 {
     if (column < 0 || row < 0 || column >= Columns || row >= Rows)
         return false;
-    m_factions[size_t(column) * Rows + row] = value != 0 ? 1 : 0;
+    m_factions[size_t(row) * size_t(Columns) + size_t(column)] = value != 0 ? 1 : 0;
     return true;
 }
 
@@ -245,13 +241,14 @@ void CFactionsInfo::Render(QImage& bitmap, QRgb buttonFace) const
         if (top >= bottom)
             continue;
         auto* first = reinterpret_cast<QRgb*>(bitmap.scanLine(int(top)));
+        const unsigned char* factions = m_factions.data() + size_t(j) * size_t(Columns);
         for (int64_t i = i0; i < i1; ++i) {
             const int32_t c = columnEdges[size_t(i - i0)];
             const int32_t d = columnEdges[size_t(i - i0 + 1)];
             const int64_t left = std::max<int64_t>(std::min(c, d), 0);
             const int64_t right = std::min<int64_t>(std::max(c, d), width);
             if (left < right)
-                std::fill(first + left, first + right, colours[m_factions[size_t(i) * Rows + size_t(j)]]);
+                std::fill(first + left, first + right, colours[factions[i]]);
         }
         // The square's other rows repeat the first one over the same columns.
         const int64_t spanLeft = std::max<int64_t>(std::min(columnEdges.front(), columnEdges.back()), 0);

@@ -70,7 +70,7 @@ public:
     CLayeredDocument& Document() { return m_document; }
 
 private:
-    // Column-major, as the grid is addressed: sector (i, j) at i * Rows + j.
+    // Row by row, as the image stores it: sector (i, j) at j * Columns + i.
     std::vector<unsigned char> m_factions;
     CLayeredDocument m_document;
     bool m_loaded = false;
