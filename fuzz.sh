@@ -10,17 +10,7 @@ case "$SECONDS_PER_TARGET" in
   ''|*[!0-9]*) echo "usage: $0 [SECONDS]" >&2; exit 2 ;;
 esac
 
-packages=(clang-14 libclang-rt-14-dev llvm-14 cmake make qt6-base-dev libgl-dev)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO="sudo"
-  $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+scripts/ensure-packages.sh clang-14 libclang-rt-14-dev llvm-14 cmake make qt6-base-dev libgl-dev
 
 BUILD_DIR=${BUILD_DIR:-build-fuzz}
 cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo \

@@ -6,17 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 root=$PWD
 
-packages=(cmake g++ make qt6-base-dev libgl-dev)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO="sudo"
-  $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+scripts/ensure-packages.sh cmake g++ make qt6-base-dev libgl-dev
 
 BUILD_DIR=${BUILD_DIR:-build}
 cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=Release >/dev/null
