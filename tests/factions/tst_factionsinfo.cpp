@@ -1,7 +1,7 @@
 #include "factions/factionpaint.h"
 #include "factions/factionsinfo.h"
 
-#include "psdbuilder.h"
+#include "layeredbuilder.h"
 
 #include <QFile>
 #include <QtEndian>
@@ -68,7 +68,7 @@ private slots:
     {
         QFETCH(bool, packed);
         CFactionsInfo f;
-        QVERIFY(Load(f, psd::Build(psd::Faction(64, 48, Pattern(64, 48), packed))));
+        QVERIFY(Load(f, layered::Build(layered::Faction(64, 48, Pattern(64, 48), packed))));
         QCOMPARE(f.Columns, 64);
         QCOMPARE(f.Rows, 48);
         QCOMPARE(f.GetFaction(0, 0), 1);
@@ -94,10 +94,10 @@ private slots:
     {
         QFETCH(int, value);
         QFETCH(int, faction);
-        psd::Document d = psd::Faction(2, 1, QByteArray(2, char(value)));
-        d.Layers[0].Channels[2] = psd::LiteralChannel(QByteArray(2, char(value)), 2, 1); // third agrees
+        layered::Document d = layered::Faction(2, 1, QByteArray(2, char(value)));
+        d.Layers[0].Channels[2] = layered::LiteralChannel(QByteArray(2, char(value)), 2, 1); // third agrees
         CFactionsInfo f;
-        QVERIFY(Load(f, psd::Build(d)));
+        QVERIFY(Load(f, layered::Build(d)));
         QCOMPARE(f.GetFaction(0, 0), faction);
         QCOMPARE(f.GetFaction(1, 0), faction);
     }
@@ -116,16 +116,16 @@ private slots:
     {
         QFETCH(QByteArrayList, names);
         QFETCH(int, expectedColumns);
-        psd::Document d;
+        layered::Document d;
         for (qsizetype n = 0; n < names.size(); ++n) {
             const int w = 2 + 3 * int(n);
-            psd::Layer l = psd::Faction(w, 2, QByteArray(w * 2, '\xff')).Layers[0];
+            layered::Layer l = layered::Faction(w, 2, QByteArray(w * 2, '\xff')).Layers[0];
             l.Name = names[n];
             d.Layers.push_back(l);
         }
         CFactionsInfo f;
         QString reason;
-        QCOMPARE(Load(f, psd::Build(d), &reason), expectedColumns > 0);
+        QCOMPARE(Load(f, layered::Build(d), &reason), expectedColumns > 0);
         QCOMPARE(f.Columns, expectedColumns);
         if (expectedColumns == 0)
             QCOMPARE(reason, QStringLiteral("no layer named Background"));
@@ -149,13 +149,13 @@ private slots:
         QFETCH(int, width);
         QFETCH(int, height);
         QFETCH(QString, reason);
-        psd::Document d = psd::Faction(3, 3, QByteArray(9, '\0'));
+        layered::Document d = layered::Faction(3, 3, QByteArray(9, '\0'));
         d.Layers[0].Right = width;
         d.Layers[0].Bottom = height;
         d.Layers[0].Channels.resize(size_t(channels));
         CFactionsInfo f;
         QString got;
-        QVERIFY(!Load(f, psd::Build(d), &got));
+        QVERIFY(!Load(f, layered::Build(d), &got));
         QVERIFY2(got.contains(reason), qPrintable(got));
         QCOMPARE(f.Columns, 0);
         QCOMPARE(f.GetFaction(0, 0), -1);
@@ -174,10 +174,10 @@ private slots:
     {
         QFETCH(QByteArray, channel);
         QFETCH(bool, loads);
-        psd::Document d = psd::Faction(2, 2, QByteArray(4, '\xff'));
+        layered::Document d = layered::Faction(2, 2, QByteArray(4, '\xff'));
         d.Layers[0].Channels[0] = channel;
         CFactionsInfo f;
-        QCOMPARE(Load(f, psd::Build(d)), loads);
+        QCOMPARE(Load(f, layered::Build(d)), loads);
         if (loads)
             QCOMPARE(GridText(f), QStringLiteral("10\n00\n"));
     }
@@ -186,19 +186,19 @@ private slots:
     // the Background layer changed, and nothing of the other layers.
     void saveAndLoadAgain()
     {
-        psd::Document d;
-        psd::Layer first;
+        layered::Document d;
+        layered::Layer first;
         first.Name = "Roads";
-        first.Channels = {psd::RawChannel("ab"), psd::RawChannel("cd"), psd::RawChannel("ef")};
+        first.Channels = {layered::RawChannel("ab"), layered::RawChannel("cd"), layered::RawChannel("ef")};
         first.TaggedAfterRecord = QByteArray("8BIMlfx2\0\0\0\x0e!?", 14);
-        psd::Layer background = psd::Faction(9, 7, Pattern(9, 7)).Layers[0];
-        psd::Layer third = first;
+        layered::Layer background = layered::Faction(9, 7, Pattern(9, 7)).Layers[0];
+        layered::Layer third = first;
         third.Name = "Notes";
         d.Layers = {first, background, third};
-        d.Trailing = psd::Flattened(9, 7, 3, 4, 5);
+        d.Trailing = layered::Flattened(9, 7, 3, 4, 5);
         // Padded to a multiple of 4, as image programs that align the layer information write it.
         const auto infoLength = [](const QByteArray& file) { return qFromBigEndian<uint32_t>(file.constData() + 38); };
-        d.Pad = int(4 - infoLength(psd::Build(d)) % 4) % 4;
+        d.Pad = int(4 - infoLength(layered::Build(d)) % 4) % 4;
         if (d.Pad == 0) {
             d.Layers[0].Channels[0] += 'x';
             d.Pad = 3;
@@ -206,7 +206,7 @@ private slots:
         QTemporaryDir dir;
         const QString in = dir.filePath(QStringLiteral("in.sid"));
         const QString out = dir.filePath(QStringLiteral("out.sid"));
-        QVERIFY(WriteFile(in, psd::Build(d)));
+        QVERIFY(WriteFile(in, layered::Build(d)));
 
         CFactionsInfo f;
         QString reason;
@@ -225,7 +225,7 @@ private slots:
             for (int c = 0; c < 3; ++c)
                 QCOMPARE(after.Layers[l].Channels[c].Data, d.Layers[l].Channels[c]);
             QCOMPARE(after.Layers[l].TaggedBlocks.at(0), d.Layers[l].TaggedAfterRecord);
-            QCOMPARE(after.Layers[l].NameBlock, psd::NameBlock(d.Layers[l].Name));
+            QCOMPARE(after.Layers[l].NameBlock, layered::NameBlock(d.Layers[l].Name));
         }
         QCOMPARE(after.TrailingData, d.Trailing);
         // A strict reader follows the lengths to the flattened picture.
@@ -241,8 +241,8 @@ private slots:
     void documentWithoutBackgroundIsWrittenUnchanged()
     {
         CFactionsInfo f;
-        QVERIFY(Load(f, psd::Build(psd::Faction(3, 3, Pattern(3, 3)))));
-        f.Document().Layers[0].NameBlock = psd::NameBlock("Renamed");
+        QVERIFY(Load(f, layered::Build(layered::Faction(3, 3, Pattern(3, 3)))));
+        f.Document().Layers[0].NameBlock = layered::NameBlock("Renamed");
         const QByteArray expected = f.Document().Serialize();
         QVERIFY(!f.StoreFactions());
         QTemporaryDir dir;
@@ -256,7 +256,7 @@ private slots:
         QTemporaryDir dir;
         const QString good = dir.filePath(QStringLiteral("good.sid"));
         const QString bad = dir.filePath(QStringLiteral("bad.sid"));
-        const QByteArray bytes = psd::Build(psd::Faction(4, 4, Pattern(4, 4)));
+        const QByteArray bytes = layered::Build(layered::Faction(4, 4, Pattern(4, 4)));
         QVERIFY(WriteFile(good, bytes));
         QVERIFY(WriteFile(bad, bytes.left(bytes.size() / 2)));
         CFactionsInfo f;
@@ -276,9 +276,9 @@ private slots:
     // Damaged files either fail with a reason or load into a document that writes back as read.
     void damagedFilesNeverLoadHalfway()
     {
-        psd::Document d = psd::Faction(7, 5, Pattern(7, 5));
+        layered::Document d = layered::Faction(7, 5, Pattern(7, 5));
         d.Layers[0].TaggedAfterRecord = QByteArray("8BIMabcd\0\0\0\x0exy", 14);
-        const QByteArray good = psd::Build(d);
+        const QByteArray good = layered::Build(d);
         QRandomGenerator random(77);
         int loaded = 0;
         for (int trial = 0; trial < 3000; ++trial) {
@@ -306,7 +306,7 @@ private slots:
     void transformAndMapToPixel()
     {
         CFactionsInfo f;
-        QVERIFY(Load(f, psd::Build(psd::Faction(4, 2, QByteArray(8, '\0')))));
+        QVERIFY(Load(f, layered::Build(layered::Faction(4, 2, QByteArray(8, '\0')))));
         // Terrain 0..16384 x 0..8192 shown in pixels 10..90 x 5..45.
         f.SetMapTransform(0, 0, 16384, 8192, 10, 5, 90, 45, 4096, 100, 50);
         QCOMPARE(f.FactionTop, 0);
@@ -330,7 +330,7 @@ private slots:
         // 2 x 2 sectors: top row faction 1 then 0, bottom row 0 then 1.
         QByteArray first("\xff\0\0\xff", 4);
         CFactionsInfo f;
-        QVERIFY(Load(f, psd::Build(psd::Faction(2, 2, first))));
+        QVERIFY(Load(f, layered::Build(layered::Faction(2, 2, first))));
         f.SetMapTransform(0, 0, 8192, 8192, 10, 0, 30, 20, 4096, 40, 20);
         const QRgb face = qRgb(0xd4, 0xd0, 0xc8);
         QImage image(3, 3, QImage::Format_ARGB32);
@@ -386,7 +386,7 @@ private slots:
         QByteArray first(5 * 4, '\xff');
         first[1 * 5 + 2] = 0;
         CFactionsInfo f;
-        QVERIFY(Load(f, psd::Build(psd::Faction(5, 4, first))));
+        QVERIFY(Load(f, layered::Build(layered::Faction(5, 4, first))));
         PaintFactionSquare(f, x, z, radius);
         QCOMPARE(GridText(f), grid);
     }

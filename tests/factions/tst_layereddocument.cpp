@@ -1,6 +1,6 @@
 #include "factions/layereddocument.h"
 
-#include "psdbuilder.h"
+#include "layeredbuilder.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -8,32 +8,32 @@
 
 namespace {
 
-psd::Document ThreeLayers()
+layered::Document ThreeLayers()
 {
-    psd::Document d;
+    layered::Document d;
     d.Width = 4;
     d.Height = 3;
     d.ImageResources = QByteArray("8BIM\x04\x04\0\0\0\0\0\x02xy", 14);
-    psd::Layer top;
+    layered::Layer top;
     top.Name = "Roads";
     top.Top = 1, top.Left = 1, top.Bottom = 3, top.Right = 3;
-    top.Channels = {psd::RawChannel("abcd"), psd::RawChannel("efgh"), psd::RawChannel("ijkl"), psd::RawChannel("mnop")};
+    top.Channels = {layered::RawChannel("abcd"), layered::RawChannel("efgh"), layered::RawChannel("ijkl"), layered::RawChannel("mnop")};
     top.TaggedAfterRecord = QByteArray("8BIMluni\0\0\0\x10wxyz", 16);
-    psd::Layer background = psd::Faction(4, 3, QByteArray(12, '\xff')).Layers[0];
+    layered::Layer background = layered::Faction(4, 3, QByteArray(12, '\xff')).Layers[0];
     background.ExtraAfterName = QByteArray("8BIMlsct\0\0\0\x04\0\0\0\0", 16);
-    psd::Layer bottom;
+    layered::Layer bottom;
     bottom.Name = "Notes";
-    bottom.Channels = {psd::RawChannel(""), psd::RawChannel(""), psd::RawChannel("")};
+    bottom.Channels = {layered::RawChannel(""), layered::RawChannel(""), layered::RawChannel("")};
     bottom.BlendingRanges.clear();
     d.Layers = {top, background, bottom};
-    d.Trailing = psd::Flattened(4, 3, 1, 2, 3);
+    d.Trailing = layered::Flattened(4, 3, 1, 2, 3);
     return d;
 }
 
 QByteArray Replace32(QByteArray bytes, int at, uint32_t value)
 {
     QByteArray be;
-    psd::Be32(be, value);
+    layered::Be32(be, value);
     bytes.replace(at, 4, be);
     return bytes;
 }
@@ -52,14 +52,14 @@ private slots:
     void unchangedDocumentComesBackByteForByte_data()
     {
         QTest::addColumn<QByteArray>("file");
-        QTest::newRow("one faction layer") << psd::Build(psd::Faction(5, 2, QByteArray(10, '\x80')));
-        QTest::newRow("three layers, resources, tagged blocks") << psd::Build(ThreeLayers());
-        psd::Document padded = ThreeLayers();
+        QTest::newRow("one faction layer") << layered::Build(layered::Faction(5, 2, QByteArray(10, '\x80')));
+        QTest::newRow("three layers, resources, tagged blocks") << layered::Build(ThreeLayers());
+        layered::Document padded = ThreeLayers();
         padded.Pad = 1;
-        QTest::newRow("padded layer information") << psd::Build(padded);
-        psd::Document noTrailing = psd::Faction(3, 3, QByteArray(9, '\0'), false);
+        QTest::newRow("padded layer information") << layered::Build(padded);
+        layered::Document noTrailing = layered::Faction(3, 3, QByteArray(9, '\0'), false);
         noTrailing.Trailing.clear();
-        QTest::newRow("no trailing data") << psd::Build(noTrailing);
+        QTest::newRow("no trailing data") << layered::Build(noTrailing);
     }
     void unchangedDocumentComesBackByteForByte()
     {
@@ -83,8 +83,8 @@ private slots:
     // Every cut of a valid file is a failed read with a reason, never a crash or a partial document.
     void truncatedFilesFail()
     {
-        const QByteArray file = psd::Build(ThreeLayers());
-        const qsizetype trailing = psd::Flattened(4, 3, 1, 2, 3).size();
+        const QByteArray file = layered::Build(ThreeLayers());
+        const qsizetype trailing = layered::Flattened(4, 3, 1, 2, 3).size();
         for (qsizetype cut = 0; cut < file.size() - trailing; ++cut) {
             CLayeredDocument doc;
             doc.LayerCount = 77;
@@ -99,7 +99,7 @@ private slots:
     {
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<QString>("reason");
-        const QByteArray good = psd::Build(psd::Faction(4, 3, QByteArray(12, '\0')));
+        const QByteArray good = layered::Build(layered::Faction(4, 3, QByteArray(12, '\0')));
         QTest::newRow("image resources beyond the file")
             << Replace32(good, 30, 0x7fffffff) << QStringLiteral("image resources of 2147483647 bytes");
         QTest::newRow("layer section beyond the file")
@@ -143,11 +143,11 @@ private slots:
     {
         QFETCH(QByteArray, block);
         QFETCH(bool, reads);
-        psd::Document d = psd::Faction(2, 1, QByteArray(2, '\0'));
+        layered::Document d = layered::Faction(2, 1, QByteArray(2, '\0'));
         d.Layers[0].TaggedAfterRecord = block;
         d.Trailing.clear();
         CLayeredDocument doc;
-        QCOMPARE(doc.Parse(psd::Build(d)), reads);
+        QCOMPARE(doc.Parse(layered::Build(d)), reads);
         if (reads)
             QCOMPARE(doc.Layers[0].TaggedBlocks.at(0), block);
     }
@@ -174,17 +174,17 @@ private slots:
         QFETCH(int, pad);
         QFETCH(int, growth);
         QFETCH(int, expectedPad);
-        psd::Document d = psd::Faction(4, 3, QByteArray(12, '\0'), false);
-        d.Layers[0].Channels[1] = psd::RawChannel(QByteArray(12 + extra, 'y'));
+        layered::Document d = layered::Faction(4, 3, QByteArray(12, '\0'), false);
+        d.Layers[0].Channels[1] = layered::RawChannel(QByteArray(12 + extra, 'y'));
         d.Pad = pad;
-        const QByteArray file = psd::Build(d);
+        const QByteArray file = layered::Build(d);
         CLayeredDocument doc;
         QString reason;
         QVERIFY2(doc.Parse(file, &reason), qPrintable(reason));
         QCOMPARE(doc.LayerInfoPad.size(), pad);
         QCOMPARE(int64_t(doc.LayerInfoLength), 124 + extra + pad);
 
-        doc.SetChannelData(0, 1, psd::RawChannel(QByteArray(12 + extra + growth, 'z')));
+        doc.SetChannelData(0, 1, layered::RawChannel(QByteArray(12 + extra + growth, 'z')));
         doc.RecomputeLengths();
         QCOMPARE(int(doc.LayerInfoPad.size()), expectedPad);
         QCOMPARE(int64_t(doc.LayerInfoLength), 124 + extra + growth + expectedPad);

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace psd {
+namespace layered {
 
 inline void Be16(QByteArray& out, uint32_t v)
 {
@@ -160,4 +160,4 @@ inline Document Faction(int w, int h, const QByteArray& first, bool packed = tru
     return d;
 }
 
-} // namespace psd
+} // namespace layered
