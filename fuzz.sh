@@ -5,7 +5,10 @@
 #   ./fuzz.sh [SECONDS]        FUZZ_TARGETS="fuzz_mapbin fuzz_faction" ./fuzz.sh 20
 set -euo pipefail
 cd "$(dirname "$0")"
-SECONDS_PER_TARGET=${1:-60}
+
+# All in one function, so that the whole script is read before anything runs.
+main() {
+local SECONDS_PER_TARGET=${1:-60}
 case "$SECONDS_PER_TARGET" in
   ''|*[!0-9]*) echo "usage: $0 [SECONDS]" >&2; exit 2 ;;
 esac
@@ -60,3 +63,6 @@ if [ "$failed" -ne 0 ]; then
   exit 1
 fi
 echo "No findings."
+}
+
+main "$@"

@@ -24,7 +24,7 @@ bool CheckTerrainHeader(int32_t columns, int32_t rows, float cellX, float cellZ,
         reason = QStringLiteral("cell size is not a number");
     else if (qint64(columns) * qint64(rows) > bytesAfterHeader / 4)
         reason = QStringLiteral("%1 x %2 samples need %3 bytes, the file holds %4 after its header")
-                     .arg(columns).arg(rows).arg(qint64(columns) * qint64(rows) * 4).arg(bytesAfterHeader);
+                     .arg(columns).arg(rows).arg(quint64(columns) * quint64(rows) * 4).arg(bytesAfterHeader); // fits 64 bits unsigned
     if (reason.isEmpty())
         return true;
     if (error)

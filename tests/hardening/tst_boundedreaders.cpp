@@ -162,6 +162,7 @@ private slots:
 
         row("terrain: 65536 x 65536 samples in 16 bytes", "terrain", I32(65536) + I32(65536) + F32(256) + F32(256));
         row("terrain: product beyond 32 bits", "terrain", I32(0x10000) + I32(0x10001) + F32(1) + F32(1) + Zeros(8));
+        row("terrain: two billion squared samples", "terrain", I32(0x7FFFFFFF) + I32(0x7FFFFFFF) + F32(1) + F32(1));
         row("terrain: two billion columns", "terrain", I32(0x7FFFFFFF) + I32(2) + F32(1) + F32(1) + Zeros(32));
         row("terrain: negative rows", "terrain", I32(4) + I32(-4) + F32(1) + F32(1) + Zeros(64));
 
