@@ -2,7 +2,7 @@
 // and takes memory in proportion to the bytes it was given, not to what they claim.
 #include "allocationprobe.h"
 
-#include "../factions/psdbuilder.h"
+#include "../factions/layeredbuilder.h"
 #include "catalogues/objectslist.h"
 #include "catalogues/templatetypes.h"
 #include "document/binfile.h"
@@ -54,7 +54,7 @@ QByteArray WithBe16(QByteArray bytes, int at, uint32_t value)
 // 76, extra data length at 92, mask length at 96, blending ranges length at 100.
 QByteArray SmallFaction()
 {
-    return psd::Build(psd::Faction(4, 3, QByteArray("\xff\x00\xff\x00\x00\xff\x00\xff\xff\xff\x00\x00", 12)));
+    return layered::Build(layered::Faction(4, 3, QByteArray("\xff\x00\xff\x00\x00\xff\x00\xff\xff\xff\x00\x00", 12)));
 }
 
 bool WriteFile(const QString& path, const QByteArray& bytes)
