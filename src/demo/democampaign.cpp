@@ -104,6 +104,10 @@ PointXZ Near(const DemoTerrain& terrain, CRandom& random, PointXZ centre, float 
         const double angle = random.Range(0, 6.283185307);
         const double reach = radius * std::sqrt(random.Uniform());
         const PointXZ p{centre.X + float(reach * std::cos(angle)), centre.Z + float(reach * std::sin(angle))};
+        // Keep a sector's margin inside the map: records beyond its edge would be off the grid.
+        const float margin = 4096.0f;
+        if (p.X < margin || p.Z < margin || p.X > terrain.Width() - margin || p.Z > terrain.Depth() - margin)
+            continue;
         const float h = terrain.HeightAt(p.X, p.Z);
         if (h < low || h > high)
             continue;

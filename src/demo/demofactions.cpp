@@ -34,8 +34,11 @@ QString WriteDemoFactions(const QString& mapFolder, QString* error)
     CMap map;
     if (!map.Load(mapFolder, error))
         return QString();
-    const int32_t columns = map.SectorCountX;
-    const int32_t rows = map.SectorCountZ;
+    // One pixel per sector of the terrain: the half counts, so that a click paints the sector
+    // drawn under the mouse.
+    int32_t columns = 0;
+    int32_t rows = 0;
+    map.GetHalfSectorCounts(columns, rows);
     if (columns <= 0 || rows <= 0 || columns > CFactionsInfo::MaxSide || rows > CFactionsInfo::MaxSide) {
         if (error)
             *error = QStringLiteral("%1: sector counts %2 x %3 cannot hold factions").arg(mapFolder).arg(columns).arg(rows);

@@ -74,7 +74,9 @@ private slots:
         QCOMPARE(map.RowCount, samples);
         int32_t halfX = 0, halfZ = 0;
         map.GetHalfSectorCounts(halfX, halfZ);
-        QCOMPARE(halfX * 2 * 4096, int(map.GetExtentX())); // one sector per 4096 units
+        // Record coordinates cover the terrain exactly: 0 at the top edge, the depth at the bottom.
+        QCOMPARE(halfX * 4096, int(map.GetExtentX()));
+        QCOMPARE(halfZ * 4096, int(map.GetExtentZ()));
         const auto [low, high] = std::minmax_element(map.Heights.begin(), map.Heights.end());
         const auto sea = std::count_if(map.Heights.begin(), map.Heights.end(), [](float h) { return h < 0; });
         QVERIFY(*low < -100.0f);        // deep water
@@ -112,6 +114,7 @@ private slots:
         const auto onLand = [&](float x, float z) { return map.GetHeight(x, float(halfZ) * 4096.0f - z) > 0.0f; };
         for (const auto& k : document.Keysites) {
             QVERIFY(onLand(k->X, k->Z));
+            QVERIFY(k->Z > 0 && k->Z < map.GetExtentZ());
             QVERIFY(k->Template);
         }
         for (const auto& a : document.Airbases) {

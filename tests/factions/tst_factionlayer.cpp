@@ -112,7 +112,7 @@ private slots:
         QCOMPARE(run.Out, QString());
     }
 
-    // One sector per pixel as the sector file counts them, both sides holding a fair share.
+    // One pixel per sector under the mouse (the half counts), both sides holding a fair share.
     void demoFileMatchesTheMap()
     {
         CMap map;
@@ -120,8 +120,10 @@ private slots:
         CFactionsInfo factions;
         QString reason;
         QVERIFY2(factions.LoadFromFile(m_sid, &reason), qPrintable(reason));
-        QCOMPARE(factions.Columns, map.SectorCountX);
-        QCOMPARE(factions.Rows, map.SectorCountZ);
+        int32_t halfX = 0, halfZ = 0;
+        map.GetHalfSectorCounts(halfX, halfZ);
+        QCOMPARE(factions.Columns, halfX);
+        QCOMPARE(factions.Rows, halfZ);
         int red = 0;
         for (int i = 0; i < factions.Columns; ++i) {
             for (int j = 0; j < factions.Rows; ++j)
