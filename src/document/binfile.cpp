@@ -53,6 +53,10 @@ bool CBINFile::LoadFrom(CByteReader& reader, bool replacing, QString* error)
     }
     if (replacing)
         Clear();
+    Templates.reserve(Templates.size() + file.Templates.size());
+    Keysites.reserve(Keysites.size() + file.Keysites.size());
+    Airbases.reserve(Airbases.size() + file.Airbases.size());
+    SAMs.reserve(SAMs.size() + file.SAMs.size());
     for (auto& tmpl : file.Templates)
         Templates.push_back(std::move(tmpl));
     // Template numbers refer to the whole list as it stands once this file's templates are in.

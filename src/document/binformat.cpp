@@ -2,6 +2,7 @@
 
 #include "platform/streams.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace {
@@ -63,6 +64,7 @@ bool ReadTemplateList(CByteReader& reader, const C3DObjectsList* catalogue, cons
     const int32_t count = extended ? -countField : countField;
     if (!reader.CanHold(count, kMinTemplateBytes + (extended ? 4 : 0), "template"))
         return false;
+    templates.reserve(templates.size() + static_cast<size_t>(count)); // bounded by the bytes left
     for (int32_t t = 0; t < count && !reader.Failed(); ++t) {
         auto tmpl = std::make_unique<CPopTemplate>(catalogue, types);
         int32_t objects = 0;
@@ -73,6 +75,7 @@ bool ReadTemplateList(CByteReader& reader, const C3DObjectsList* catalogue, cons
         tmpl->RouteObject = extended ? ReadObjectReference(reader, catalogue) : NoObjectIndex;
         if (!reader.CanHold(objects, kMinObjectBytes, "template object"))
             break;
+        tmpl->Objects.reserve(static_cast<size_t>(std::max(objects, 0)));
         for (int32_t o = 0; o < objects && !reader.Failed(); ++o) {
             auto object = std::make_unique<CThreeDObject>(catalogue);
             reader.ReadFloat(object->X);
@@ -96,6 +99,7 @@ bool ReadMapFile(CByteReader& reader, const C3DObjectsList* catalogue, const CPo
     reader.ReadInt32(count);
     if (!reader.CanHold(count, kKeysiteBytes, "keysite"))
         return false;
+    file.Keysites.reserve(static_cast<size_t>(std::max(count, 0)));
     for (int32_t i = 0; i < count && !reader.Failed(); ++i) {
         ParsedKeysite keysite{-1, 0, 0};
         reader.ReadInt32(keysite.TemplateNumber);
@@ -108,6 +112,7 @@ bool ReadMapFile(CByteReader& reader, const C3DObjectsList* catalogue, const CPo
     reader.ReadInt32(count);
     if (!reader.CanHold(count, kMinAirbaseBytes, "airbase"))
         return false;
+    file.Airbases.reserve(static_cast<size_t>(std::max(count, 0)));
     for (int32_t i = 0; i < count && !reader.Failed(); ++i) {
         auto airbase = std::make_unique<CAirbasePlacement>(catalogue);
         reader.ReadFloat(airbase->X);
@@ -120,6 +125,7 @@ bool ReadMapFile(CByteReader& reader, const C3DObjectsList* catalogue, const CPo
     reader.ReadInt32(count);
     if (!reader.CanHold(count, kSamBytes, "SAM"))
         return false;
+    file.SAMs.reserve(static_cast<size_t>(std::max(count, 0)));
     for (int32_t i = 0; i < count && !reader.Failed(); ++i) {
         auto sam = std::make_unique<CSAMPlacement>();
         reader.ReadFloat(sam->X);
