@@ -155,12 +155,12 @@ public:
     QString BinFilePath;
     QString MapFolder;
 
-    FileDialogSpec OpenDialogBIN;
-    FileDialogSpec SaveDialogBIN;
-    FileDialogSpec OpenDialogSID;
-    FileDialogSpec SaveDialogSID;
-    FileDialogSpec OpenDialogBTP;
-    FileDialogSpec SaveDialogBTP;
+    FileDialogRequest OpenDialogBIN;
+    FileDialogRequest SaveDialogBIN;
+    FileDialogRequest OpenDialogSID;
+    FileDialogRequest SaveDialogSID;
+    FileDialogRequest OpenDialogBTP;
+    FileDialogRequest SaveDialogBTP;
 
     // --- Components ---------------------------------------------------------------------------
     QMenu* File1;

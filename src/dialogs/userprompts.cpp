@@ -33,15 +33,15 @@ bool CWidgetPrompts::Confirm(QWidget* parent, const QString& text)
 
 namespace {
 
-bool RunFileDialog(QWidget* parent, const FileDialogSpec& spec, bool save, QString& path)
+bool RunFileDialog(QWidget* parent, const FileDialogRequest& request, bool save, QString& path)
 {
-    QFileDialog dialog(parent, spec.Title, spec.Folder);
+    QFileDialog dialog(parent, request.Title, request.Folder);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    dialog.setNameFilters(spec.Filters);
-    dialog.setDefaultSuffix(spec.DefaultSuffix);
-    if (!spec.FileName.isEmpty())
-        dialog.selectFile(spec.FileName);
+    dialog.setNameFilters(request.Filters);
+    dialog.setDefaultSuffix(request.DefaultSuffix);
+    if (!request.FileName.isEmpty())
+        dialog.selectFile(request.FileName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
     path = dialog.selectedFiles().constFirst();
@@ -50,14 +50,14 @@ bool RunFileDialog(QWidget* parent, const FileDialogSpec& spec, bool save, QStri
 
 } // namespace
 
-bool CWidgetPrompts::OpenFile(QWidget* parent, const FileDialogSpec& spec, QString& path)
+bool CWidgetPrompts::OpenFile(QWidget* parent, const FileDialogRequest& request, QString& path)
 {
-    return RunFileDialog(parent, spec, false, path);
+    return RunFileDialog(parent, request, false, path);
 }
 
-bool CWidgetPrompts::SaveFile(QWidget* parent, const FileDialogSpec& spec, QString& path)
+bool CWidgetPrompts::SaveFile(QWidget* parent, const FileDialogRequest& request, QString& path)
 {
-    return RunFileDialog(parent, spec, true, path);
+    return RunFileDialog(parent, request, true, path);
 }
 
 bool CWidgetPrompts::ChooseColor(QWidget* parent, const QColor& initial, QColor& chosen)

@@ -13,7 +13,7 @@ class QWidget;
 
 // One file dialog's settings. Filters are shown texts with their patterns, e.g.
 // "Map BIN file (*.BIN)"; the first entry is preselected.
-struct FileDialogSpec {
+struct FileDialogRequest {
     QString Title;
     QStringList Filters;
     QString DefaultSuffix;
@@ -34,8 +34,8 @@ public:
     virtual bool Confirm(QWidget* parent, const QString& text) = 0;
 
     // Open and save dialogs; true with the chosen path when the user chose a file.
-    virtual bool OpenFile(QWidget* parent, const FileDialogSpec& spec, QString& path) = 0;
-    virtual bool SaveFile(QWidget* parent, const FileDialogSpec& spec, QString& path) = 0;
+    virtual bool OpenFile(QWidget* parent, const FileDialogRequest& request, QString& path) = 0;
+    virtual bool SaveFile(QWidget* parent, const FileDialogRequest& request, QString& path) = 0;
     // Colour dialog starting at `initial`; true with the chosen colour when confirmed.
     virtual bool ChooseColor(QWidget* parent, const QColor& initial, QColor& chosen) = 0;
     // Lets the user choose one of the installation's maps; true with the map's folder on OK.
@@ -51,8 +51,8 @@ public:
     void Message(QWidget* parent, const QString& text) override;
     void Error(QWidget* parent, const QString& text) override;
     bool Confirm(QWidget* parent, const QString& text) override;
-    bool OpenFile(QWidget* parent, const FileDialogSpec& spec, QString& path) override;
-    bool SaveFile(QWidget* parent, const FileDialogSpec& spec, QString& path) override;
+    bool OpenFile(QWidget* parent, const FileDialogRequest& request, QString& path) override;
+    bool SaveFile(QWidget* parent, const FileDialogRequest& request, QString& path) override;
     bool ChooseColor(QWidget* parent, const QColor& initial, QColor& chosen) override;
     bool SelectMap(QWidget* parent, const QString& installationPath, QString& folder) override;
     int Run(QDialog& dialog) override;

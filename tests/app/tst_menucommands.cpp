@@ -122,11 +122,11 @@ void TestMenuCommands::fileDialogs()
                                                                   : window.Exporttemplates1;
     action->trigger(); // cancelled: nothing else happens
     QCOMPARE(m_prompts->FileDialogs.size(), before + 1);
-    const FileDialogSpec& spec = m_prompts->FileDialogs.last();
-    QCOMPARE(spec.Title, title);
-    QCOMPARE(spec.Filters, filters);
-    QCOMPARE(spec.DefaultSuffix, suffix);
-    QCOMPARE(QDir(spec.Folder).canonicalPath(), QDir(m_installation->Root() + QStringLiteral("/common/maps")).canonicalPath());
+    const FileDialogRequest& request = m_prompts->FileDialogs.last();
+    QCOMPARE(request.Title, title);
+    QCOMPARE(request.Filters, filters);
+    QCOMPARE(request.DefaultSuffix, suffix);
+    QCOMPARE(QDir(request.Folder).canonicalPath(), QDir(m_installation->Root() + QStringLiteral("/common/maps")).canonicalPath());
     QVERIFY(m_prompts->Shown.isEmpty());
 }
 

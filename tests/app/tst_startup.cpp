@@ -179,7 +179,7 @@ void TestStartup::windowStartsBlank()
         QCOMPARE(grid->Row(), 0);
     }
     const QString maps = installation.Root() + QStringLiteral("/common/maps/");
-    for (const FileDialogSpec* dialog : {&window.OpenDialogBIN, &window.SaveDialogBIN, &window.OpenDialogSID,
+    for (const FileDialogRequest* dialog : {&window.OpenDialogBIN, &window.SaveDialogBIN, &window.OpenDialogSID,
                                          &window.SaveDialogSID, &window.OpenDialogBTP, &window.SaveDialogBTP})
         QCOMPARE(dialog->Folder, maps);
     QVERIFY(window.pnlMapControls->rbMapModeHeights->isChecked());

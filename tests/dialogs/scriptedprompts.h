@@ -18,7 +18,7 @@ public:
     QStringList Shown;
     QQueue<bool> ConfirmAnswers;  // empty: Yes
     QQueue<QString> FileAnswers;  // empty queue or empty text: cancelled
-    QList<FileDialogSpec> FileDialogs;
+    QList<FileDialogRequest> FileDialogs;
     QQueue<std::optional<QColor>> ColorAnswers; // nothing: cancelled
     QQueue<Driver> Drivers;       // empty: the dialog is cancelled
     QStringList RunTitles;        // caption of every dialog run
@@ -30,8 +30,8 @@ public:
         Shown << QStringLiteral("confirm: ") + text;
         return ConfirmAnswers.isEmpty() ? true : ConfirmAnswers.dequeue();
     }
-    bool OpenFile(QWidget*, const FileDialogSpec& spec, QString& path) override { return File(spec, path); }
-    bool SaveFile(QWidget*, const FileDialogSpec& spec, QString& path) override { return File(spec, path); }
+    bool OpenFile(QWidget*, const FileDialogRequest& request, QString& path) override { return File(request, path); }
+    bool SaveFile(QWidget*, const FileDialogRequest& request, QString& path) override { return File(request, path); }
     bool ChooseColor(QWidget*, const QColor&, QColor& chosen) override
     {
         const std::optional<QColor> answer = ColorAnswers.isEmpty() ? std::nullopt : ColorAnswers.dequeue();
@@ -60,9 +60,9 @@ public:
     }
 
 private:
-    bool File(const FileDialogSpec& spec, QString& path)
+    bool File(const FileDialogRequest& request, QString& path)
     {
-        FileDialogs << spec;
+        FileDialogs << request;
         const QString answer = FileAnswers.isEmpty() ? QString() : FileAnswers.dequeue();
         if (answer.isEmpty())
             return false;
