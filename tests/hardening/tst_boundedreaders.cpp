@@ -174,20 +174,20 @@ private slots:
         row("routes: negative point count", "routes", I32(2) + Zeros(24),
             I32(1) + I32(0) + I32(1) + I32(0) + I32(-5) + Zeros(12));
 
-        const QByteArray psd = SmallFaction();
-        row("layered: colour mode data of 4 GiB", "layered", WithBe32(psd, 26, 0xFFFFFFFFu));
-        row("layered: layer section of 4 GiB", "layered", WithBe32(psd, 34, 0xFFFFFFF0u));
-        row("layered: 32767 layers", "layered", WithBe16(psd, 42, 0x7FFF));
-        row("layered: 65535 channels", "layered", WithBe16(psd, 60, 0xFFFF));
-        row("layered: channel data of 4 GiB", "layered", WithBe32(psd, 64, 0xFFFFFFF0u));
-        row("layered: extra data of 4 GiB", "layered", WithBe32(psd, 92, 0xFFFFFFF0u));
-        row("layered: mask of 4 GiB", "layered", WithBe32(psd, 96, 0xFFFFFFF0u));
-        row("layered: blending ranges of 4 GiB", "layered", WithBe32(psd, 100, 0xFFFFFFF0u));
+        const QByteArray faction = SmallFaction();
+        row("layered: colour mode data of 4 GiB", "layered", WithBe32(faction, 26, 0xFFFFFFFFu));
+        row("layered: layer section of 4 GiB", "layered", WithBe32(faction, 34, 0xFFFFFFF0u));
+        row("layered: 32767 layers", "layered", WithBe16(faction, 42, 0x7FFF));
+        row("layered: 65535 channels", "layered", WithBe16(faction, 60, 0xFFFF));
+        row("layered: channel data of 4 GiB", "layered", WithBe32(faction, 64, 0xFFFFFFF0u));
+        row("layered: extra data of 4 GiB", "layered", WithBe32(faction, 92, 0xFFFFFFF0u));
+        row("layered: mask of 4 GiB", "layered", WithBe32(faction, 96, 0xFFFFFFF0u));
+        row("layered: blending ranges of 4 GiB", "layered", WithBe32(faction, 100, 0xFFFFFFF0u));
 
-        row("faction: Background of 100000 x 100000", "faction", WithBe32(WithBe32(psd, 52, 100000), 56, 100000));
-        row("faction: Background of 30000 x 30000", "faction", WithBe32(WithBe32(psd, 52, 30000), 56, 30000));
+        row("faction: Background of 100000 x 100000", "faction", WithBe32(WithBe32(faction, 52, 100000), 56, 100000));
+        row("faction: Background of 30000 x 30000", "faction", WithBe32(WithBe32(faction, 52, 30000), 56, 30000));
         row("faction: Background from -2^31 to 2^31-1", "faction",
-            WithBe32(WithBe32(WithBe32(WithBe32(psd, 44, 0x80000000u), 48, 0x80000000u), 52, 0x7FFFFFFF), 56, 0x7FFFFFFF));
+            WithBe32(WithBe32(WithBe32(WithBe32(faction, 44, 0x80000000u), 48, 0x80000000u), 52, 0x7FFFFFFF), 56, 0x7FFFFFFF));
         row("faction: 20000 rows of packed data in 30 bytes", "faction", WithBe32(psd, 52, 20000));
 
         QByteArray hugeNumbers("[Keysite symbol]\nSize=99999999999999999999999999999999\nColor=0x1234567890ABCDEF\n"
