@@ -188,7 +188,7 @@ private slots:
         row("faction: Background of 30000 x 30000", "faction", WithBe32(WithBe32(faction, 52, 30000), 56, 30000));
         row("faction: Background from -2^31 to 2^31-1", "faction",
             WithBe32(WithBe32(WithBe32(WithBe32(faction, 44, 0x80000000u), 48, 0x80000000u), 52, 0x7FFFFFFF), 56, 0x7FFFFFFF));
-        row("faction: 20000 rows of packed data in 30 bytes", "faction", WithBe32(psd, 52, 20000));
+        row("faction: 20000 rows of packed data in 30 bytes", "faction", WithBe32(faction, 52, 20000));
 
         QByteArray hugeNumbers("[Keysite symbol]\nSize=99999999999999999999999999999999\nColor=0x1234567890ABCDEF\n"
                                "Shape=$FFFFFFFFFFFFFFFFFFFF\n");
