@@ -137,10 +137,8 @@ TfrmConfigurationDialog::TfrmConfigurationDialog(CUserPrompts& prompts, QWidget*
     layout->addStretch(1);
     layout->addLayout(buttons.Row);
 
-    QWidget* order[] = {cbKeysitesShape, cbAirbasesShape, cbSAMsShape, seKeysitesSize, seAirbasesSize, seSAMsSize,
-                        btnOk, btnCancel};
-    for (size_t i = 1; i < std::size(order); ++i)
-        setTabOrder(order[i - 1], order[i]);
+    SetTabChain({cbKeysitesShape, cbAirbasesShape, cbSAMsShape, seKeysitesSize, seAirbasesSize, seSAMsSize,
+                        btnOk, btnCancel});
     FixOuterSize(this, 286, 191);
 }
 

@@ -7,6 +7,7 @@
 #include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 QLineEdit* MakeNameField(QWidget* parent)
 {
@@ -63,4 +64,22 @@ void FixOuterSize(QDialog* dialog, int outerWidth, int outerHeight)
     if (dialog->layout())
         size = size.expandedTo(dialog->layout()->sizeHint());
     dialog->setFixedSize(size);
+}
+
+void LayOutFormDialog(QDialog* dialog, QLayout* form, const OkCancelButtons& buttons)
+{
+    auto* layout = new QVBoxLayout(dialog);
+    layout->addLayout(form);
+    layout->addStretch(1);
+    layout->addLayout(buttons.Row);
+}
+
+void SetTabChain(std::initializer_list<QWidget*> widgets)
+{
+    QWidget* previous = nullptr;
+    for (QWidget* widget : widgets) {
+        if (previous)
+            QWidget::setTabOrder(previous, widget);
+        previous = widget;
+    }
 }

@@ -4,12 +4,14 @@
 
 #include <QChar>
 #include <QDialog>
+#include <initializer_list>
 #include <optional>
 
 class CUserPrompts;
 class QLineEdit;
 class QPushButton;
 class QHBoxLayout;
+class QLayout;
 
 // A read-only, disabled name box drawn in the button face colour.
 QLineEdit* MakeNameField(QWidget* parent);
@@ -28,6 +30,12 @@ struct OkCancelButtons {
     QHBoxLayout* Row;
 };
 OkCancelButtons MakeOkCancel(QDialog* dialog, const QString& okCaption = QStringLiteral("OK"));
+
+// The usual record dialog: the form on top, room below it, the OK/Cancel row at the bottom.
+void LayOutFormDialog(QDialog* dialog, QLayout* form, const OkCancelButtons& buttons);
+
+// The keyboard's Tab runs through the widgets in this order.
+void SetTabChain(std::initializer_list<QWidget*> widgets);
 
 // Sizes a dialog to the given outer size (window frame included), never below what its layout
 // needs, and keeps it at that size.

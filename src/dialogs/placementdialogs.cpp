@@ -31,13 +31,8 @@ TfrmSamPlacementEd::TfrmSamPlacementEd(CUserPrompts& prompts, QWidget* parent, Q
     btnOK = buttons.Ok;
     btnCancel = buttons.Cancel;
     connect(btnOK, &QPushButton::clicked, this, &TfrmSamPlacementEd::btnOKClick);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addStretch(1);
-    layout->addLayout(buttons.Row);
-    setTabOrder(edX, edZ);
-    setTabOrder(edZ, btnOK);
-    setTabOrder(btnOK, btnCancel);
+    LayOutFormDialog(this, form, buttons);
+    SetTabChain({edX, edZ, btnOK, btnCancel});
     FixOuterSize(this, 192, 125);
 }
 
@@ -98,15 +93,8 @@ TfrmAirbasePlacementEd::TfrmAirbasePlacementEd(CUserPrompts& prompts, const C3DO
     btnCancel = buttons.Cancel;
     connect(btnOK, &QPushButton::clicked, this, &TfrmAirbasePlacementEd::btnOKClick);
     connect(btnChangeObject, &QPushButton::clicked, this, &TfrmAirbasePlacementEd::btnChangeObjectClick);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addStretch(1);
-    layout->addLayout(buttons.Row);
-    setTabOrder(edX, edZ);
-    setTabOrder(edZ, btnOK);
-    setTabOrder(btnOK, btnCancel);
-    setTabOrder(btnCancel, edObjectName);
-    setTabOrder(edObjectName, btnChangeObject);
+    LayOutFormDialog(this, form, buttons);
+    SetTabChain({edX, edZ, btnOK, btnCancel, edObjectName, btnChangeObject});
     FixOuterSize(this, 287, 142);
 }
 
@@ -184,14 +172,8 @@ TfrmKeysitePlacementEd::TfrmKeysitePlacementEd(CUserPrompts& prompts, QWidget* p
     btnOK = buttons.Ok;
     btnCancel = buttons.Cancel;
     connect(btnOK, &QPushButton::clicked, this, &TfrmKeysitePlacementEd::btnOKClick);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addStretch(1);
-    layout->addLayout(buttons.Row);
-    setTabOrder(sedTemplate, edX);
-    setTabOrder(edX, edZ);
-    setTabOrder(edZ, btnOK);
-    setTabOrder(btnOK, btnCancel);
+    LayOutFormDialog(this, form, buttons);
+    SetTabChain({sedTemplate, edX, edZ, btnOK, btnCancel});
     FixOuterSize(this, 191, 154);
 }
 

@@ -71,16 +71,11 @@ TfrmPopTemplateEd::TfrmPopTemplateEd(CUserPrompts& prompts, const C3DObjectsList
     connect(btnAppObjectClear, &QPushButton::clicked, this, &TfrmPopTemplateEd::btnAppObjectClearClick);
     connect(btnBaseObjectClear, &QPushButton::clicked, this, &TfrmPopTemplateEd::btnBaseObjectClearClick);
     connect(btnRouteObjectClear, &QPushButton::clicked, this, &TfrmPopTemplateEd::btnRouteObjectClearClick);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addStretch(1);
-    layout->addLayout(buttons.Row);
+    LayOutFormDialog(this, form, buttons);
 
-    QWidget* order[] = {edAppObject, edBaseObject, edRouteObject, btnOK, btnCancel, btnAppObjectSel,
+    SetTabChain({edAppObject, edBaseObject, edRouteObject, btnOK, btnCancel, btnAppObjectSel,
                         btnBaseObjectSel, btnRouteObjectSel, btnRouteObjectClear, btnBaseObjectClear,
-                        btnAppObjectClear, cbType};
-    for (size_t i = 1; i < std::size(order); ++i)
-        setTabOrder(order[i - 1], order[i]);
+                        btnAppObjectClear, cbType});
     FixOuterSize(this, 458, 166);
 }
 
@@ -178,14 +173,9 @@ Tfrm3DObjectEd::Tfrm3DObjectEd(CUserPrompts& prompts, const C3DObjectsList& cata
     btnCancel = buttons.Cancel;
     connect(btnOK, &QPushButton::clicked, this, &Tfrm3DObjectEd::btnOKClick);
     connect(btnSelectObject, &QPushButton::clicked, this, &Tfrm3DObjectEd::btnSelectObjectClick);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addStretch(1);
-    layout->addLayout(buttons.Row);
+    LayOutFormDialog(this, form, buttons);
     // The keyboard runs up the rows, from Heading to X.
-    QWidget* order[] = {edName, edHeading, edZ, edX, btnOK, btnCancel, btnSelectObject};
-    for (size_t i = 1; i < std::size(order); ++i)
-        setTabOrder(order[i - 1], order[i]);
+    SetTabChain({edName, edHeading, edZ, edX, btnOK, btnCancel, btnSelectObject});
     FixOuterSize(this, 307, 167);
 }
 
