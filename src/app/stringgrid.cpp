@@ -235,10 +235,9 @@ int CStringGrid::Row() const
 
 void CStringGrid::SetRow(int row)
 {
-    if (row < m_model.FixedRows || row >= m_model.RowCount || row == Row())
+    if (row < m_model.FixedRows || row >= m_model.RowCount)
         return;
-    setCurrentIndex(m_model.index(row - m_model.FixedRows, 0)); // raises Click through CurrentRowChanged
-    selectRow(row - m_model.FixedRows);
+    SelectFromCode(row); // raises Click through CurrentRowChanged when the row changes
 }
 
 int CStringGrid::SelectionTop() const
@@ -267,12 +266,28 @@ void CStringGrid::SelectSilently(int row)
 {
     const bool wasSilent = m_silent;
     m_silent = true;
-    const QModelIndex index = m_model.index(row - m_model.FixedRows, 0);
-    // The single blank cell of a grid never filled is not highlighted.
-    const auto command = m_model.FixedRows > 0 ? QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows
-                                               : QItemSelectionModel::Clear;
-    selectionModel()->setCurrentIndex(index, command);
+    SelectFromCode(row);
     m_silent = wasSilent;
+}
+
+void CStringGrid::SelectFromCode(int row)
+{
+    // The view's own rules would read a Ctrl or Shift that the user still holds (from a click on
+    // the map or in another grid) as extending the selection. Going through setCurrentIndex with
+    // a command of our own also makes this row the anchor of the user's next Shift+click or
+    // Shift+arrow.
+    m_selectingFromCode = true;
+    setCurrentIndex(m_model.index(row - m_model.FixedRows, 0));
+    m_selectingFromCode = false;
+}
+
+QItemSelectionModel::SelectionFlags CStringGrid::selectionCommand(const QModelIndex& index, const QEvent* event) const
+{
+    if (!m_selectingFromCode)
+        return QTableView::selectionCommand(index, event);
+    // The single blank cell of a grid never filled is not highlighted.
+    return m_model.FixedRows > 0 ? QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows
+                                 : QItemSelectionModel::Clear;
 }
 
 void CStringGrid::CurrentRowChanged()

@@ -66,7 +66,8 @@ public:
     void SetCells(int row, const QStringList& cells);
 
     int Row() const;
-    // Makes `row` current and the selection; raises Click when the row changes.
+    // Makes `row` current and the whole selection, whatever keys are held; raises Click when the
+    // row changes. Only the user's own clicks and keys extend a selection.
     void SetRow(int row);
     // The selected range, top to bottom; the current row when nothing is selected.
     int SelectionTop() const;
@@ -77,10 +78,13 @@ signals:
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                         const QEvent* event = nullptr) const override;
 
 private:
     void ApplyStructure();
     void SelectSilently(int row);
+    void SelectFromCode(int row);
     void CurrentRowChanged();
 
     CGridModel m_model;
@@ -88,4 +92,5 @@ private:
     int m_savedRow = 0;
     int m_updating = 0;
     bool m_silent = false;
+    bool m_selectingFromCode = false;
 };

@@ -3,6 +3,7 @@
 // record editor that answers the document's dialogs for the test.
 
 #include "app/mainwindow.h"
+#include "app/stringgrid.h"
 #include "document/recordeditor.h"
 
 #include <QDataStream>
@@ -34,13 +35,10 @@ public:
     void RegisterRoot() const { Register("[General]\nINSTALLATION PATH=" + QFile::encodeName(Root()) + "\n"); }
 
     // bininfo.bin: a count, a dropped value, then count - 1 entries of length, name, dropped value.
-    void WriteCatalogue(const QList<QByteArray>& names) const
+    static QByteArray CatalogueBytes(const QList<QByteArray>& names)
     {
-        QDir().mkpath(Root() + QStringLiteral("/stormcr/3ddata"));
-        QDir().mkpath(Root() + QStringLiteral("/common/maps"));
-        QFile file(Root() + QStringLiteral("/stormcr/3ddata/bininfo.bin"));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        QDataStream out(&file);
+        QByteArray bytes;
+        QDataStream out(&bytes, QIODevice::WriteOnly);
         out.setByteOrder(QDataStream::LittleEndian);
         out << qint32(names.size() + 1) << qint32(0);
         for (const QByteArray& name : names) {
@@ -48,6 +46,16 @@ public:
             out.writeRawData(name.constData(), static_cast<int>(name.size()));
             out << qint32(0);
         }
+        return bytes;
+    }
+    void WriteCatalogue(const QList<QByteArray>& names) const { WriteCatalogueFile(CatalogueBytes(names)); }
+    void WriteCatalogueFile(const QByteArray& bytes) const
+    {
+        QDir().mkpath(Root() + QStringLiteral("/stormcr/3ddata"));
+        QDir().mkpath(Root() + QStringLiteral("/common/maps"));
+        QFile file(Root() + QStringLiteral("/stormcr/3ddata/bininfo.bin"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
     }
 
     StartupEnvironment Environment(bool withGuide = false) const
@@ -65,6 +73,24 @@ public:
 
     QTemporaryDir Dir;
 };
+
+// A user's click on grid row `row` (grid numbering: row 1 is record 0), with the keys held.
+inline void ClickGridRow(CStringGrid* grid, int row, Qt::KeyboardModifiers modifiers = {})
+{
+    const QModelIndex index = grid->model()->index(row - grid->FixedRows(), 0);
+    grid->scrollTo(index);
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, modifiers, grid->visualRect(index).center());
+}
+
+// The highlighted rows of a grid, top to bottom, in grid numbering.
+inline QList<int> SelectedGridRows(const CStringGrid* grid)
+{
+    QList<int> rows;
+    for (const QModelIndex& index : grid->selectionModel()->selectedRows())
+        rows << index.row() + grid->FixedRows();
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
 
 // Answers every record dialog with the values below (when Answer is true), counting the calls.
 class CScriptedEditor : public CRecordEditor {

@@ -57,6 +57,7 @@ private slots:
     void placeMode();
     void placeButtonsNeedAMap();
     void ctrlClickSelects();
+    void ctrlClickSelectsOnlyTheHitRecord();
     void shiftWinsOverCtrl();
     void altClickPaints_data();
     void altClickPaints();
@@ -380,6 +381,39 @@ void TestMapArea::ctrlClickSelects()
     window.New1Click();
     Click(Qt::LeftButton, Qt::ControlModifier, pixel);
     QCOMPARE(window.pcBINFile->currentWidget(), window.tsPopTemplates);
+}
+
+void TestMapArea::ctrlClickSelectsOnlyTheHitRecord()
+{
+    TfrmMain& window = *m_window;
+    QVERIFY(window.LoadBinFile(MapFolder(kDemoFirstMap) + QLatin1Char('/') + QLatin1String(kDemoCampaignFile)));
+    ChooseMap(MapFolder(kDemoFirstMap));
+    const CBINFile& document = *window.Document;
+    QVERIFY(document.SamCount() >= 7 && document.AirbaseCount() >= 3);
+
+    // A grid nobody has clicked since it was filled: the airbase's row is highlighted, alone.
+    const CAirbasePlacement& airbase = *document.Airbases[2];
+    Click(Qt::LeftButton, Qt::ControlModifier, PixelOf(airbase.X, airbase.Z));
+    QCOMPARE(window.pcBINFile->currentWidget(), window.tsAirbases);
+    QCOMPARE(window.grAirbases->Row(), 3);
+    QCOMPARE(SelectedGridRows(window.grAirbases), QList<int>{3});
+
+    // A range the user made on the SAM page gives way to the one SAM hit, so Delete asks for one.
+    window.pcBINFile->setCurrentWidget(window.tsSAMs);
+    ClickGridRow(window.grSAMs, 5);
+    ClickGridRow(window.grSAMs, 7, Qt::ShiftModifier);
+    QCOMPARE(SelectedGridRows(window.grSAMs), (QList<int>{5, 6, 7}));
+    const CSAMPlacement& sam = *document.SAMs[0];
+    Click(Qt::LeftButton, Qt::ControlModifier, PixelOf(sam.X, sam.Z));
+    QCOMPARE(window.grSAMs->Row(), 1);
+    QCOMPARE(SelectedGridRows(window.grSAMs), QList<int>{1});
+    m_prompts->ConfirmAnswers << false;
+    window.btnSAMDelClick();
+    QCOMPARE(m_prompts->Shown, QStringList{QStringLiteral("confirm: Do you want to delete 1 SAMs")});
+
+    // Ctrl+click on the row that is current already keeps it the only one.
+    Click(Qt::LeftButton, Qt::ControlModifier, PixelOf(sam.X, sam.Z));
+    QCOMPARE(SelectedGridRows(window.grSAMs), QList<int>{1});
 }
 
 void TestMapArea::shiftWinsOverCtrl()

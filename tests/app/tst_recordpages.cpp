@@ -21,6 +21,7 @@ private slots:
     void templateAddShowsItsEmptyObjectList();
     void keyboardMovesRefillObjects();
     void keysiteSelectsItsTemplate();
+    void shiftClickedKeysitesSelectOneTemplate();
     void templatesDeletedBottomUp();
     void samDeletion_data();
     void samDeletion();
@@ -170,6 +171,28 @@ void TestRecordPages::keysiteSelectsItsTemplate()
     keysites->SetRow(3);
     QCOMPARE(templates->Row(), 1);
     QCOMPARE(m_window->grTemplateObjects->RowCount(), 2);
+}
+
+void TestRecordPages::shiftClickedKeysitesSelectOneTemplate()
+{
+    Populate({0, 0, 0, 0, 0}, {0, 1, 2, 3, 3, 4});
+    m_window->pcBINFile->setCurrentWidget(m_window->tsKeysites);
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    CStringGrid* keysites = m_window->grKeysites;
+    ClickGridRow(keysites, 1);
+    ClickGridRow(keysites, 5, Qt::ShiftModifier);
+    QCOMPARE(SelectedGridRows(keysites), (QList<int>{1, 2, 3, 4, 5})); // the user's own range
+    // The held Shift must not stretch the template selection: Export templates or Delete would
+    // act on every template in between.
+    QCOMPARE(SelectedGridRows(m_window->grPopTemplates), QList<int>{4});
+    QCOMPARE(m_window->grPopTemplates->SelectionTop(), 4);
+    QCOMPARE(m_window->grPopTemplates->SelectionBottom(), 4);
+
+    // The row set from code is where the user's next Shift+arrow starts.
+    CStringGrid* templates = m_window->grPopTemplates;
+    templates->setFocus();
+    QTest::keyClick(templates, Qt::Key_Down, Qt::ShiftModifier);
+    QCOMPARE(SelectedGridRows(templates), (QList<int>{4, 5}));
 }
 
 void TestRecordPages::templatesDeletedBottomUp()
