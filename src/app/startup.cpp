@@ -85,9 +85,12 @@ bool TfrmMain::LoadObjectCatalogue()
     const QString path = ResolveGamePath(InstallationPath, QStringLiteral("stormcr\\3ddata\\bininfo.bin"));
     if (!QFileInfo(path).isFile())
         return false;
-    Catalogue = std::make_unique<C3DObjectsList>();
-    // Only the file's presence decides; a damaged list leaves an empty catalogue.
-    Catalogue->LoadFromFile(path);
+    // A damaged list is refused like a missing one: started with no names, the editor would show
+    // every object as INVALID_OBJECT and the next save would write that over every name.
+    auto catalogue = std::make_unique<C3DObjectsList>();
+    if (!catalogue->LoadFromFile(path))
+        return false;
+    Catalogue = std::move(catalogue);
     return true;
 }
 

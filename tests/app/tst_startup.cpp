@@ -18,6 +18,8 @@ class TestStartup : public QObject {
 private slots:
     void failures_data();
     void failures();
+    void emptyCatalogueStarts_data();
+    void emptyCatalogueStarts();
     void installationPath_data();
     void installationPath();
     void userKeyBeforeSystemKey();
@@ -32,22 +34,30 @@ void TestStartup::failures_data()
 {
     QTest::addColumn<QByteArray>("key");
     QTest::addColumn<bool>("catalogue");
+    QTest::addColumn<QByteArray>("catalogueBytes");
     QTest::addColumn<QString>("message");
     const QString notInstalled = QStringLiteral("message: Skyreach improperly installed !");
     const QString noCatalogue = QStringLiteral("message: File stormcr\\3ddata\\bininfo.bin not found or corrupted !");
-    QTest::newRow("no key") << QByteArray() << true << notInstalled;
-    QTest::newRow("key without the value") << QByteArray("[General]\nPATH=/tmp\n") << true << notInstalled;
-    QTest::newRow("no bininfo.bin") << QByteArray("ROOT") << false << noCatalogue;
+    QList<QByteArray> names;
+    for (int i = 0; i < 20; ++i)
+        names << "OBJECT_" + QByteArray::number(i);
+    const QByteArray whole = CTestInstallation::CatalogueBytes(names);
+    QTest::newRow("no key") << QByteArray() << true << whole << notInstalled;
+    QTest::newRow("key without the value") << QByteArray("[General]\nPATH=/tmp\n") << true << whole << notInstalled;
+    QTest::newRow("no bininfo.bin") << QByteArray("ROOT") << false << QByteArray() << noCatalogue;
+    QTest::newRow("bininfo.bin cut after 100 bytes") << QByteArray("ROOT") << true << whole.left(100) << noCatalogue;
+    QTest::newRow("bininfo.bin cut in its header") << QByteArray("ROOT") << true << whole.left(6) << noCatalogue;
 }
 
 void TestStartup::failures()
 {
     QFETCH(QByteArray, key);
     QFETCH(bool, catalogue);
+    QFETCH(QByteArray, catalogueBytes);
     QFETCH(QString, message);
     CTestInstallation installation;
     if (catalogue)
-        installation.WriteCatalogue({"alpha"});
+        installation.WriteCatalogueFile(catalogueBytes);
     if (key == "ROOT")
         installation.RegisterRoot();
     else if (!key.isEmpty())
@@ -60,6 +70,27 @@ void TestStartup::failures()
     QVERIFY(!window.Catalogue);
     QVERIFY(!window.Document);
     QVERIFY(!QFile::exists(installation.Environment().SettingsFile));
+}
+
+void TestStartup::emptyCatalogueStarts_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("0 bytes") << QByteArray();
+    QTest::newRow("count 0") << QByteArray("\0\0\0\0\0\0\0\0", 8);
+    QTest::newRow("count 1") << CTestInstallation::CatalogueBytes({});
+}
+
+void TestStartup::emptyCatalogueStarts()
+{
+    QFETCH(QByteArray, bytes);
+    CTestInstallation installation;
+    installation.WriteCatalogueFile(bytes);
+    installation.RegisterRoot();
+    CScriptedPrompts prompts;
+    TfrmMain window(prompts, installation.Environment());
+    QVERIFY(window.InitializeMainWindow());
+    QVERIFY(prompts.Shown.isEmpty());
+    QCOMPARE(window.Catalogue->Count(), 0);
 }
 
 void TestStartup::installationPath_data()
