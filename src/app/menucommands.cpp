@@ -112,13 +112,14 @@ void TfrmMain::Changemap1Click()
     bool changed = false;
     {
         CWaitCursor wait;
-        // The route and overlay boxes stay as they are; a new map always opens in Heights mode.
-        pnlMapControls->rbMapModeHeights->setChecked(true);
+        // The route and overlay boxes stay as they are.
         SyncCanvasFlags();
         // The new map is read completely before the current one is given up: a terrain file that
-        // exists but cannot be read keeps the map on screen.
+        // exists but cannot be read keeps the map on screen, and its mode with it.
         changed = MapCanvas->ChangeMap(folder, im->size(), pnlMapControls->tbResolution->value());
         if (changed) {
+            // A new map always opens in Heights mode.
+            pnlMapControls->rbMapModeHeights->setChecked(true);
             MapFolder = QDir::toNativeSeparators(folder + QLatin1Char('/'));
             emit TerrainRedrawn();
             im->setPixmap(QPixmap::fromImage(MapCanvas->CompositeBitmap));

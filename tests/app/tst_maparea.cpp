@@ -195,15 +195,19 @@ void TestMapArea::readoutBeforeAndAfterMap()
 void TestMapArea::changeMapRefusals_data()
 {
     QTest::addColumn<QString>("choice");
-    QTest::newRow("folder without terrain") << QStringLiteral("no-terrain");
-    QTest::newRow("terrain that cannot be read") << QStringLiteral("bad-terrain");
-    QTest::newRow("empty map list") << QString();
-    QTest::newRow("a plain file") << QStringLiteral("map_notes.txt");
+    QTest::addColumn<bool>("factions");
+    QTest::newRow("folder without terrain") << QStringLiteral("no-terrain") << false;
+    QTest::newRow("terrain that cannot be read") << QStringLiteral("bad-terrain") << false;
+    QTest::newRow("empty map list") << QString() << false;
+    QTest::newRow("a plain file") << QStringLiteral("map_notes.txt") << false;
+    QTest::newRow("folder without terrain, Factions mode") << QStringLiteral("no-terrain") << true;
+    QTest::newRow("terrain that cannot be read, Factions mode") << QStringLiteral("bad-terrain") << true;
 }
 
 void TestMapArea::changeMapRefusals()
 {
     QFETCH(QString, choice);
+    QFETCH(bool, factions);
     const QString maps = m_installation->Root() + QStringLiteral("/common/maps/");
     QDir().mkpath(maps + QStringLiteral("no-terrain/terrain"));
     QDir().mkpath(maps + QStringLiteral("bad-terrain/terrain"));
@@ -216,6 +220,10 @@ void TestMapArea::changeMapRefusals()
     notes.close();
 
     ChooseMap(MapFolder(kDemoFirstMap));
+    if (factions) {
+        m_prompts->FileAnswers.enqueue(MapFolder(kDemoFirstMap) + QLatin1Char('/') + QLatin1String(kDemoFactionFile));
+        m_window->Loadfactions1Click();
+    }
     const CMap* before = m_window->MapCanvas->Map();
     const QString folderBefore = m_window->MapFolder;
     const QImage pictureBefore = m_window->im->pixmap().toImage();
@@ -225,6 +233,11 @@ void TestMapArea::changeMapRefusals()
     QCOMPARE(m_prompts->Shown, QStringList{QStringLiteral("message: Wrong map data!")});
     QCOMPARE(m_window->MapCanvas->Map(), before);
     QCOMPARE(m_window->MapFolder, folderBefore);
+    QCOMPARE(m_window->im->pixmap().toImage(), pictureBefore);
+    // The mode buttons still say what the map shows, and a later redraw draws the same.
+    QCOMPARE(m_window->pnlMapControls->rbMapModeFactions->isChecked(), factions);
+    m_window->RedrawTerrain();
+    m_window->RefreshMap();
     QCOMPARE(m_window->im->pixmap().toImage(), pictureBefore);
 
     // Cancelling the selection is silent and changes nothing either.
