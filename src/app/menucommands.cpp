@@ -131,10 +131,16 @@ void TfrmMain::Changemap1Click()
 
 void TfrmMain::mmOfflineGuideClick()
 {
-    OpenUrl(QUrl::fromLocalFile(JoinPath(m_environment.ProgramFolder, QStringLiteral("guide\\index.html"))));
+    const QString guide = JoinPath(m_environment.ProgramFolder, QStringLiteral("guide\\index.html"));
+    // Without a browser the desktop refuses the file; the user can still open it by hand.
+    if (!OpenUrl(QUrl::fromLocalFile(guide)))
+        m_prompts.Message(this, QStringLiteral("Can't open the off-line guide. Open %1 in a web browser.")
+                                    .arg(QDir::toNativeSeparators(guide)));
 }
 
 void TfrmMain::Onlineguide1Click()
 {
-    OpenUrl(QUrl(QLatin1String(OnlineGuideAddress)));
+    if (!OpenUrl(QUrl(QLatin1String(OnlineGuideAddress))))
+        m_prompts.Message(this, QStringLiteral("Can't open the on-line guide. Open %1 in a web browser.")
+                                    .arg(QLatin1String(OnlineGuideAddress)));
 }

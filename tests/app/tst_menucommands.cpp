@@ -284,6 +284,17 @@ void TestMenuCommands::guides()
     QCOMPARE(QFileInfo(opened[0].toLocalFile()).canonicalFilePath(),
              QFileInfo(m_installation->Environment().ProgramFolder + QStringLiteral("/guide/index.html")).canonicalFilePath());
     QCOMPARE(opened[1].scheme(), QStringLiteral("https"));
+    QVERIFY(m_prompts->Shown.isEmpty());
+
+    // A desktop that cannot open them (no browser) leaves the user the way to do it by hand.
+    m_window->OpenUrl = [](const QUrl&) { return false; };
+    m_window->mmOfflineGuide->trigger();
+    m_window->Onlineguide1->trigger();
+    const QString guide = QDir::toNativeSeparators(opened[0].toLocalFile());
+    QCOMPARE(m_prompts->Shown,
+             (QStringList{QStringLiteral("message: Can't open the off-line guide. Open %1 in a web browser.").arg(guide),
+                          QStringLiteral("message: Can't open the on-line guide. Open %1 in a web browser.")
+                              .arg(QLatin1String(TfrmMain::OnlineGuideAddress))}));
 }
 
 QTEST_MAIN(TestMenuCommands)
