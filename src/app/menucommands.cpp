@@ -101,7 +101,7 @@ void TfrmMain::Exporttemplates1Click()
 
 void TfrmMain::Changemap1Click()
 {
-    QString folder;
+    QString folder = MapFolder; // the dialog opens on the current map
     if (!m_prompts.SelectMap(this, InstallationPath, folder))
         return;
     if (folder.isEmpty() || !MapCanvas

@@ -5,13 +5,23 @@
 #include "mapview/maplist.h"
 
 #include <QButtonGroup>
+#include <QDir>
 #include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QVBoxLayout>
 
-TfrmSelectMap::TfrmSelectMap(const QString& installationPath, QWidget* parent)
+namespace {
+
+QString ComparablePath(const QString& folder)
+{
+    return QDir::cleanPath(QDir::fromNativeSeparators(folder));
+}
+
+} // namespace
+
+TfrmSelectMap::TfrmSelectMap(const QString& installationPath, const QString& currentFolder, QWidget* parent)
     : QDialog(parent), m_installationPath(installationPath)
 {
     setWindowTitle(QStringLiteral("Select map"));
@@ -26,15 +36,23 @@ TfrmSelectMap::TfrmSelectMap(const QString& installationPath, QWidget* parent)
         list->addWidget(button);
     }
     list->addStretch(1);
-    if (!m_names.isEmpty())
-        Buttons->button(0)->setChecked(true);
+    if (!m_names.isEmpty()) {
+        int current = 0;
+        const QString wanted = ComparablePath(currentFolder);
+        for (int i = 0; i < m_names.size() && !currentFolder.isEmpty(); ++i) {
+            if (ComparablePath(MapEntryPath(installationPath, m_names[i])) == wanted)
+                current = i;
+        }
+        Buttons->button(current)->setChecked(true);
+    }
     // Many maps scroll instead of crowding together.
-    auto* scroll = new QScrollArea(rgSelectMap);
-    scroll->setWidget(inner);
-    scroll->setWidgetResizable(true);
-    scroll->setFrameShape(QFrame::NoFrame);
+    m_scroll = new QScrollArea(rgSelectMap);
+    m_scroll->setWidget(inner);
+    m_scroll->setWidgetResizable(true);
+    m_scroll->setFrameShape(QFrame::NoFrame);
+    m_scroll->setFocusPolicy(Qt::NoFocus); // the buttons take the keyboard, not the area around them
     auto* groupLayout = new QVBoxLayout(rgSelectMap);
-    groupLayout->addWidget(scroll);
+    groupLayout->addWidget(m_scroll);
 
     const OkCancelButtons buttons = MakeOkCancel(this);
     btnOk = buttons.Ok;
@@ -44,6 +62,16 @@ TfrmSelectMap::TfrmSelectMap(const QString& installationPath, QWidget* parent)
     layout->addWidget(rgSelectMap, 1);
     layout->addLayout(buttons.Row);
     resize(289 - 8, 245 - 34);
+    // Otherwise the default button takes the keyboard and the arrow keys do nothing.
+    if (QAbstractButton* checked = Buttons->checkedButton())
+        checked->setFocus();
+}
+
+void TfrmSelectMap::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (QAbstractButton* current = Buttons->checkedButton())
+        m_scroll->ensureWidgetVisible(current);
 }
 
 QString TfrmSelectMap::ChosenFolder() const
@@ -56,7 +84,7 @@ QString TfrmSelectMap::ChosenFolder() const
 
 bool SelectMap(CUserPrompts& prompts, QWidget* parent, const QString& installationPath, QString& folder)
 {
-    TfrmSelectMap dialog(installationPath, parent);
+    TfrmSelectMap dialog(installationPath, folder, parent);
     if (prompts.Run(dialog) != QDialog::Accepted)
         return false;
     folder = dialog.ChosenFolder();

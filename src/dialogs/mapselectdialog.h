@@ -8,11 +8,14 @@ class CUserPrompts;
 class QButtonGroup;
 class QGroupBox;
 class QPushButton;
+class QScrollArea;
 
 class TfrmSelectMap : public QDialog {
     Q_OBJECT
 public:
-    TfrmSelectMap(const QString& installationPath, QWidget* parent);
+    // Opens with the entry of `currentFolder` selected (the first entry when no entry is that
+    // folder) and the keyboard on the list, so the arrow keys choose at once.
+    TfrmSelectMap(const QString& installationPath, const QString& currentFolder, QWidget* parent);
     // The chosen map's folder, or empty when the list is empty.
     QString ChosenFolder() const;
 
@@ -21,9 +24,14 @@ public:
     QPushButton* btnOk;
     QPushButton* btnCancel;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
+    QScrollArea* m_scroll;
     QString m_installationPath;
     QStringList m_names;
 };
 
+// `folder` is the current map's folder on entry (empty when none) and the chosen one on OK.
 bool SelectMap(CUserPrompts& prompts, QWidget* parent, const QString& installationPath, QString& folder);

@@ -28,8 +28,10 @@
 class CMapPrompts : public CScriptedPrompts {
 public:
     QQueue<QString> MapAnswers;
+    QStringList OpenedOn; // the folder each selection was opened on
     bool SelectMap(QWidget*, const QString&, QString& folder) override
     {
+        OpenedOn << folder;
         if (MapAnswers.isEmpty())
             return false;
         folder = MapAnswers.dequeue();
@@ -261,6 +263,9 @@ void TestMapArea::changeMapResetsModeKeepsFactions()
     ChooseMap(MapFolder(kDemoSecondMap));
     QVERIFY(column->rbMapModeHeights->isChecked());
     QVERIFY(m_window->Factions);
+    // Each selection opens on the map shown at the time.
+    QCOMPARE(m_prompts->OpenedOn,
+             (QStringList{QString(), QDir::toNativeSeparators(MapFolder(kDemoFirstMap) + QLatin1Char('/'))}));
     ChooseMap(MapFolder(kDemoFirstMap));
     QCOMPARE(m_window->im->pixmap().toImage(), heights);
     QTest::mouseClick(column->rbMapModeFactions, Qt::LeftButton);
