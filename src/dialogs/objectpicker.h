@@ -1,12 +1,16 @@
 #pragma once
 // The one dialog through which every 3D object is chosen: the catalogue's names in catalogue
-// order, row i being catalogue index i.
+// order, row i being catalogue index i. A filter field above the list hides the names that do not
+// contain its text (letter case ignored); hidden rows keep their places, so a row is still its
+// catalogue index.
 
 #include <QDialog>
+#include <QStringList>
 #include <cstdint>
 
 class C3DObjectsList;
 class CUserPrompts;
+class QLineEdit;
 class QListWidget;
 class QPushButton;
 
@@ -16,17 +20,26 @@ public:
     TfrmSelect3DObject(CUserPrompts& prompts, const C3DObjectsList& catalogue, QWidget* parent);
     // Selects and shows the row of `index`, or no row when it names no catalogue entry.
     void Fill(int32_t index);
+    // Shows only the names containing `text`; a selected name that is hidden is no longer selected.
+    void edFilterChange(const QString& text);
     // Closes with OK only when a row is selected.
     void btnOkClick();
     int32_t SelectedIndex() const;
 
+    QLineEdit* edFilter;
     QListWidget* lbObjects;
     QPushButton* btnOk;
     QPushButton* btnCancel;
 
+protected:
+    // The filter field hands the list's movement keys on, so the user can type and choose
+    // without leaving it.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     CUserPrompts& m_prompts;
     const C3DObjectsList& m_catalogue;
+    QStringList m_names;
 };
 
 bool SelectObject(CUserPrompts& prompts, QWidget* parent, const C3DObjectsList& catalogue, int32_t& index);

@@ -55,6 +55,9 @@ private slots:
     void pickerSelection_data();
     void pickerSelection();
     void pickerOnEmptyCatalogue();
+    void pickerFilter_data();
+    void pickerFilter();
+    void pickerTypeAndChoose();
 };
 
 void TestPlacementDialogs::samFieldChecks_data()
@@ -351,6 +354,55 @@ void TestPlacementDialogs::pickerOnEmptyCatalogue()
     QVERIFY(!SelectObject(prompts, nullptr, empty, index));
     QCOMPARE(index, 0);
     QCOMPARE(prompts.Shown.size(), 2);
+}
+
+void TestPlacementDialogs::pickerFilter_data()
+{
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QList<int>>("shown");
+    QTest::addColumn<int>("selected"); // the picker opens on "radar", index 2
+    QTest::newRow("nothing typed") << QString() << QList<int>{0, 1, 2, 3} << 2;
+    QTest::newRow("letter case ignored, order kept") << QStringLiteral("AR") << QList<int>{1, 2} << 2;
+    QTest::newRow("inside the name") << QStringLiteral("we") << QList<int>{3} << -1;
+    QTest::newRow("no name matches") << QStringLiteral("tank") << QList<int>{} << -1;
+}
+
+void TestPlacementDialogs::pickerFilter()
+{
+    QFETCH(QString, filter);
+    QFETCH(QList<int>, shown);
+    QFETCH(int, selected);
+    const C3DObjectsList catalogue = MakeCatalogue();
+    CScriptedPrompts prompts;
+    TfrmSelect3DObject picker(prompts, catalogue, nullptr);
+    picker.Fill(2);
+    QTest::keyClicks(picker.edFilter, filter);
+    QList<int> visible;
+    for (int row = 0; row < picker.lbObjects->count(); ++row) {
+        if (!picker.lbObjects->isRowHidden(row))
+            visible << row;
+    }
+    QCOMPARE(visible, shown);
+    QCOMPARE(picker.lbObjects->count(), 4); // rows stay catalogue indices
+    QCOMPARE(picker.SelectedIndex(), selected);
+}
+
+void TestPlacementDialogs::pickerTypeAndChoose()
+{
+    const C3DObjectsList catalogue = MakeCatalogue();
+    CScriptedPrompts prompts;
+    prompts.Drivers << CScriptedPrompts::Drive<TfrmSelect3DObject>([](TfrmSelect3DObject& picker) {
+        picker.show();
+        QVERIFY(QTest::qWaitForWindowActive(&picker));
+        QCOMPARE(QApplication::focusWidget(), picker.edFilter); // typing filters at once
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("ER"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down); // the first name shown: bunker
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down); // the next shown: tower
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    });
+    int32_t index = NoObjectIndex;
+    QVERIFY(SelectObject(prompts, nullptr, catalogue, index));
+    QCOMPARE(index, 3);
 }
 
 QTEST_MAIN(TestPlacementDialogs)
