@@ -11,15 +11,21 @@ namespace {
 
 struct Column {
     const char* Header;
-    int Width;
+    int Width;                       // pixels for the 8-point font (app/columnwidth.h)
+    const char* Typical = nullptr;   // a value the column must show whole
 };
+
+// A map position in full float precision: six digits before the point, seven after.
+constexpr const char* kCoordinate = "100000.0078125";
 
 constexpr Column kTemplateColumns[] = {{"Number", 40},      {"Type", 130},         {"Approximation object", 130},
                                        {"Base object", 130}, {"Route object", 130}, {"Used", 30}};
 constexpr Column kObjectColumns[] = {{"Number", 40}, {"X", 60}, {"Z", 60}, {"Heading", 60}, {"Name", 300}};
-constexpr Column kKeysiteColumns[] = {{"Number", 40}, {"X", 80}, {"Z", 80}, {"Population template", 60}};
-constexpr Column kAirbaseColumns[] = {{"Number", 40}, {"X", 80}, {"Z", 80}, {"Object", 300}};
-constexpr Column kSamColumns[] = {{"Number", 40}, {"X", 80}, {"Z", 80}};
+constexpr Column kKeysiteColumns[] = {
+    {"Number", 40}, {"X", 80, kCoordinate}, {"Z", 80, kCoordinate}, {"Population template", 60}};
+constexpr Column kAirbaseColumns[] = {
+    {"Number", 40}, {"X", 80, kCoordinate}, {"Z", 80, kCoordinate}, {"Object", 300}};
+constexpr Column kSamColumns[] = {{"Number", 40}, {"X", 80, kCoordinate}, {"Z", 80, kCoordinate}};
 
 constexpr int kFixedColumnWidth = 5;
 
@@ -35,7 +41,7 @@ void PrepareGrid(CStringGrid* grid, std::span<const Column> columns, int records
     grid->SetColWidth(0, kFixedColumnWidth);
     QStringList header{QString()};
     for (size_t i = 0; i < columns.size(); ++i) {
-        grid->SetColWidth(static_cast<int>(i) + 1, columns[i].Width);
+        grid->SetColWidth(static_cast<int>(i) + 1, columns[i].Width, QLatin1String(columns[i].Typical));
         header << QLatin1String(columns[i].Header);
     }
     grid->SetCells(0, header);

@@ -1,8 +1,13 @@
 #include "app/stringgrid.h"
 
+#include "app/columnwidth.h"
+
+#include <QFontMetricsF>
 #include <QHeaderView>
 #include <QMouseEvent>
+#include <QStyle>
 #include <algorithm>
+#include <cmath>
 
 // --- Model -------------------------------------------------------------------------------------
 
@@ -99,7 +104,7 @@ void CGridModel::NotifyRow(int row, int firstCol, int lastCol)
 CStringGrid::CStringGrid(QWidget* parent) : QTableView(parent)
 {
     m_model.Resize(1, 1);
-    m_widths.assign(1, 64);
+    m_widths.assign(1, ColumnWidth{});
     setModel(&m_model);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -116,12 +121,25 @@ CStringGrid::CStringGrid(QWidget* parent) : QTableView(parent)
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setHighlightSections(false);
     verticalHeader()->setMinimumSectionSize(5);
-    // Rows are 15 pixels at 96 dpi; a larger desktop font gets the room it needs.
-    verticalHeader()->setDefaultSectionSize(std::max(15, fontMetrics().height() + 3));
     horizontalHeader()->setDefaultSectionSize(15);
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this, &CStringGrid::CurrentRowChanged);
-    ApplyStructure();
+    ApplyFont();
     SelectSilently(0);
+}
+
+void CStringGrid::ApplyFont()
+{
+    // Rows are 15 pixels at 96 dpi; a larger desktop font gets the room it needs.
+    verticalHeader()->setDefaultSectionSize(std::max(15, fontMetrics().height() + 3));
+    if (m_updating == 0)
+        ApplyStructure();
+}
+
+void CStringGrid::changeEvent(QEvent* event)
+{
+    QTableView::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        ApplyFont();
 }
 
 void CStringGrid::BeginUpdate()
@@ -147,7 +165,7 @@ void CStringGrid::SetColCount(int count)
 {
     BeginUpdate();
     m_model.Resize(count, m_model.RowCount);
-    m_widths.resize(static_cast<size_t>(m_model.ColCount), 64);
+    m_widths.resize(static_cast<size_t>(m_model.ColCount), ColumnWidth{});
     EndUpdate();
 }
 
@@ -172,11 +190,11 @@ void CStringGrid::SetFixedCols(int count)
     EndUpdate();
 }
 
-void CStringGrid::SetColWidth(int col, int width)
+void CStringGrid::SetColWidth(int col, int width, const QString& typical)
 {
     if (col < 0 || col >= m_model.ColCount)
         return;
-    m_widths[static_cast<size_t>(col)] = width;
+    m_widths[static_cast<size_t>(col)] = {width, typical};
     if (m_updating == 0)
         ApplyStructure();
 }
@@ -195,12 +213,22 @@ void CStringGrid::ApplyStructure()
     horizontalHeader()->setVisible(m_model.FixedRows > 0);
     if (m_model.FixedCols > 0) {
         verticalHeader()->setVisible(true);
-        verticalHeader()->setFixedWidth(m_widths[0]);
+        verticalHeader()->setFixedWidth(m_widths[0].Designed);
     } else {
         verticalHeader()->setVisible(false);
     }
-    for (int col = m_model.FixedCols; col < m_model.ColCount; ++col)
-        setColumnWidth(col - m_model.FixedCols, m_widths[static_cast<size_t>(col)]);
+    const QFontMetricsF metrics(font());
+    const double average = AverageCharWidth(metrics);
+    // A cell's text keeps the item margins on both sides, and the grid line takes one pixel.
+    const int cellMargins = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1) + 1;
+    for (int col = m_model.FixedCols; col < m_model.ColCount; ++col) {
+        const ColumnWidth& width = m_widths[static_cast<size_t>(col)];
+        const int section = col - m_model.FixedCols;
+        int needed = m_model.FixedRows > 0 ? horizontalHeader()->sectionSizeHint(section) : 0;
+        if (!width.Typical.isEmpty())
+            needed = std::max(needed, static_cast<int>(std::ceil(metrics.horizontalAdvance(width.Typical))) + cellMargins);
+        setColumnWidth(section, ScaledColumnWidth(width.Designed, average, needed));
+    }
 }
 
 QString CStringGrid::Cell(int col, int row) const

@@ -51,13 +51,16 @@ public:
     void SetRowCount(int count);
     void SetFixedRows(int count);
     void SetFixedCols(int count);
-    void SetColWidth(int col, int width);
+    // `width` is in pixels for the 8-point font the grids were laid out with; the grid scales it
+    // to its own font (app/columnwidth.h) and widens the column where its header, or `typical`
+    // (a value the column must show whole), would be cut off. The fixed column keeps its width.
+    void SetColWidth(int col, int width, const QString& typical = QString());
 
     int ColCount() const { return m_model.ColCount; }
     int RowCount() const { return m_model.RowCount; }
     int FixedRows() const { return m_model.FixedRows; }
     int FixedCols() const { return m_model.FixedCols; }
-    int ColWidth(int col) const;
+    int ColWidth(int col) const; // as drawn
 
     QString Cell(int col, int row) const;
     void SetCell(int col, int row, const QString& text);
@@ -77,18 +80,25 @@ signals:
     void Click();
 
 protected:
+    void changeEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
                                                          const QEvent* event = nullptr) const override;
 
 private:
     void ApplyStructure();
+    void ApplyFont();
     void SelectSilently(int row);
     void SelectFromCode(int row);
     void CurrentRowChanged();
 
+    struct ColumnWidth {
+        int Designed = 64;
+        QString Typical;
+    };
+
     CGridModel m_model;
-    std::vector<int> m_widths; // grid column widths
+    std::vector<ColumnWidth> m_widths; // by grid column
     int m_savedRow = 0;
     int m_updating = 0;
     bool m_silent = false;
