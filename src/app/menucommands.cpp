@@ -134,13 +134,13 @@ void TfrmMain::mmOfflineGuideClick()
     const QString guide = JoinPath(m_environment.ProgramFolder, QStringLiteral("guide\\index.html"));
     // Without a browser the desktop refuses the file; the user can still open it by hand.
     if (!OpenUrl(QUrl::fromLocalFile(guide)))
-        m_prompts.Message(this, QStringLiteral("Can't open the off-line guide. Open %1 in a web browser.")
+        m_prompts.Message(this, QStringLiteral("Can't open the off-line guide. Open this file in a web browser:\n%1")
                                     .arg(QDir::toNativeSeparators(guide)));
 }
 
 void TfrmMain::Onlineguide1Click()
 {
     if (!OpenUrl(QUrl(QLatin1String(OnlineGuideAddress))))
-        m_prompts.Message(this, QStringLiteral("Can't open the on-line guide. Open %1 in a web browser.")
+        m_prompts.Message(this, QStringLiteral("Can't open the on-line guide. Open this address in a web browser:\n%1")
                                     .arg(QLatin1String(OnlineGuideAddress)));
 }

@@ -78,6 +78,13 @@ void TfrmSelect3DObject::edFilterChange(const QString& text)
     }
 }
 
+void TfrmSelect3DObject::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (const int selected = SelectedIndex(); selected >= 0)
+        lbObjects->scrollToItem(lbObjects->item(selected), QAbstractItemView::PositionAtCenter);
+}
+
 bool TfrmSelect3DObject::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == edFilter && event->type() == QEvent::KeyPress) {

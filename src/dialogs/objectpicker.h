@@ -35,6 +35,8 @@ protected:
     // The filter field hands the list's movement keys on, so the user can type and choose
     // without leaving it.
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // The list has its size only now, so the selected name can be brought to the middle.
+    void showEvent(QShowEvent* event) override;
 
 private:
     CUserPrompts& m_prompts;

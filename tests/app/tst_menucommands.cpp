@@ -292,8 +292,8 @@ void TestMenuCommands::guides()
     m_window->Onlineguide1->trigger();
     const QString guide = QDir::toNativeSeparators(opened[0].toLocalFile());
     QCOMPARE(m_prompts->Shown,
-             (QStringList{QStringLiteral("message: Can't open the off-line guide. Open %1 in a web browser.").arg(guide),
-                          QStringLiteral("message: Can't open the on-line guide. Open %1 in a web browser.")
+             (QStringList{QStringLiteral("message: Can't open the off-line guide. Open this file in a web browser:\n%1").arg(guide),
+                          QStringLiteral("message: Can't open the on-line guide. Open this address in a web browser:\n%1")
                               .arg(QLatin1String(TfrmMain::OnlineGuideAddress))}));
 }
 
