@@ -1,23 +1,13 @@
 #include "platform/wineregistry.h"
 
 #include "platform/filepaths.h"
+#include "platform/hexdigit.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <vector>
 
 namespace {
-
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 // Decodes escaped text from `at` up to the unescaped `terminator`; `at` ends just past it. Bytes
 // outside escapes are UTF-8 (Wine writes ASCII and escapes the rest).
