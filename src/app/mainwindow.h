@@ -49,8 +49,8 @@ struct StartupEnvironment {
     // The running program's: its folder, and its path with the extension replaced by ".INI".
     static StartupEnvironment OfApplication();
     // The same for the program at `programPath`. An installed program (one with a data folder,
-    // <prefix>/share/sablemap) keeps its settings file in the user's configuration folder, since
-    // the folder of the program is not the user's to write.
+    // <prefix>/share/sablemap) keeps its settings file in the user's configuration folder (made
+    // when missing), since the folder of the program is not the user's to write.
     static StartupEnvironment ForProgram(const QString& programPath);
 };
 

@@ -3,7 +3,6 @@
 #include "app/mainwindow.h"
 
 #include "app/rememberingprompts.h"
-
 #include "catalogues/objectslist.h"
 #include "catalogues/templatetypes.h"
 #include "document/binfile.h"
