@@ -19,7 +19,7 @@ BUILD_DIR=${BUILD_DIR:-build-fuzz}
 cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_CXX_COMPILER=clang++-14 \
   -DSABLEMAP_FUZZ=ON -DSABLEMAP_GUI=OFF -DSABLEMAP_BENCHMARKS=OFF -DBUILD_TESTING=OFF >/dev/null
-targets=(${FUZZ_TARGETS:-fuzz_mapbin fuzz_template fuzz_objectslist fuzz_terrain fuzz_sectors fuzz_routes fuzz_faction fuzz_settings})
+targets=(${FUZZ_TARGETS:-fuzz_mapbin fuzz_template fuzz_objectslist fuzz_terrain fuzz_sectors fuzz_routes fuzz_faction fuzz_settings fuzz_wineregistry})
 cmake --build "$BUILD_DIR" -j"$(nproc)" --target "${targets[@]}"
 
 # The sanitizers stop at the first fault; leaks count as findings too.

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Opens the editor on a demonstration installation: installs what is missing (Debian/Ubuntu),
 # builds the program, writes the demonstration into the build folder and starts the editor with a
-# private registry stand-in pointing at it. The user's own configuration is never touched.
+# private registry stand-in pointing at it, the demonstration map chosen and its Map BIN and faction
+# files loaded. The user's own configuration (recent files included) is never touched.
 set -euo pipefail
 cd "$(dirname "$0")"
 root=$PWD
@@ -33,6 +34,9 @@ MSG
   exit 2
 fi
 
-echo "Starting $build/bin/sablemap on $build/demo (Options > Change map to choose a map)"
+map=map_sable_coast
+files="$build/demo/common/maps/$map"
+echo "Starting $build/bin/sablemap on $build/demo with $map, sable_coast.BIN and sable_coast.SID"
 cd "$root"
-XDG_CONFIG_HOME="$config" exec "$build/bin/sablemap"
+XDG_CONFIG_HOME="$config" exec "$build/bin/sablemap" --map "$map" "$files/sable_coast.BIN" \
+  --factions "$files/sable_coast.SID"

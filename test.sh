@@ -3,8 +3,11 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-# xvfb, xdotool and imagemagick serve the smoke test that starts the real editor on a virtual display.
-scripts/ensure-packages.sh cmake g++ make qt6-base-dev libgl-dev libbenchmark-dev xvfb xauth xdotool imagemagick
+# xvfb, xdotool and imagemagick serve the smoke test that starts the real editor on a virtual display;
+# desktop-file-utils, appstream and groff-base check the installed desktop files and manual pages,
+# dpkg-dev computes the .deb package's dependencies.
+scripts/ensure-packages.sh cmake g++ make qt6-base-dev libgl-dev libbenchmark-dev xvfb xauth xdotool imagemagick \
+  desktop-file-utils appstream groff-base dpkg-dev
 
 BUILD_DIR=${BUILD_DIR:-build}
 cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=Release "$@"

@@ -170,6 +170,19 @@ int main(int argc, char** argv)
     config.Save(ini);
     Seed("fuzz_settings", "other-content", ReadAll(ini));
 
+    // Wine registries and Steam's library list: the program writes neither, so these are texts in
+    // the forms the readers meet.
+    Seed("fuzz_wineregistry", "system-reg",
+         "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n#arch=win64\n\n"
+         "[Software\\\\Quillfeather\\\\Stormcrest] 1700000000\n#time=1d9a2b3c4d5e6f7\n"
+         "@=\"\"\n\"Version\"=dword:00000001\n\"Data\"=hex:43,00,\\\n  3a,00\n"
+         "\"INSTALLATION PATH\"=\"C:\\\\Games\\\\J\\xe9r\\xf4me \\\"\\x4e2d\\\"\\\\\"\n\n"
+         "[Software\\\\Wow6432Node\\\\Quillfeather\\\\Stormcrest] 1700000000\n"
+         "\"INSTALLATION PATH\"=str(2):\"%ProgramFiles%\\\\Skyreach\"\n");
+    Seed("fuzz_wineregistry", "libraryfolders",
+         "\"libraryfolders\"\n{\n\t\"0\"\n\t{\n\t\t\"path\"\t\t\"/home/user/.local/share/Steam\"\n"
+         "\t\t\"apps\"\n\t\t{\n\t\t\t\"228980\"\t\t\"1\"\n\t\t}\n\t}\n\t\"1\"\t\t\"/mnt/games\"\n}\n");
+
     std::printf("%d seeds written below %s\n", g_written, qPrintable(g_root));
     return 0;
 }

@@ -1,6 +1,7 @@
 // The document's menu commands: new, load, save, settings, about and exit.
 #include "app/mainwindow.h"
 
+#include "app/fileplaces.h"
 #include "app/mapcontrolcolumn.h"
 #include "app/waitcursor.h"
 #include "dialogs/aboutdialog.h"
@@ -28,7 +29,17 @@ void TfrmMain::New1Click()
 void TfrmMain::Load1Click()
 {
     QString path;
-    if (m_prompts.OpenFile(this, OpenDialogBIN, path) && !LoadBinFile(path))
+    if (m_prompts.OpenFile(this, OpenDialogBIN, path))
+        OpenBinFile(path);
+    else
+        RefreshMap();
+}
+
+void TfrmMain::OpenBinFile(const QString& path)
+{
+    if (LoadBinFile(path))
+        FilePlaces->AddRecentFile(path, CFilePlaces::Kind::MapBin);
+    else
         m_prompts.Message(this, QStringLiteral("Open failed"));
     RefreshMap();
 }

@@ -1,7 +1,9 @@
 #include "app/mainwindow.h"
 
+#include "app/fileplaces.h"
 #include "app/mapcontrolcolumn.h"
 #include "app/mapimage.h"
+#include "app/rememberingprompts.h"
 #include "app/stringgrid.h"
 #include "catalogues/objectslist.h"
 #include "catalogues/templatetypes.h"
@@ -12,9 +14,7 @@
 #include "mapview/mapcanvas.h"
 #include "mapview/tarnconfig.h"
 
-#include <QCoreApplication>
 #include <QDesktopServices>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeySequence>
 #include <QLabel>
@@ -24,20 +24,6 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
-
-StartupEnvironment StartupEnvironment::OfApplication()
-{
-    StartupEnvironment environment;
-    const QString program = QCoreApplication::applicationFilePath();
-    const QFileInfo info(program);
-    environment.ProgramFolder = info.absolutePath();
-    // The extension is what follows the last dot of the file name itself.
-    const QString name = info.fileName();
-    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-    const QString stem = dot >= 0 ? name.left(dot) : name;
-    environment.SettingsFile = info.absolutePath() + QLatin1Char('/') + stem + QStringLiteral(".INI");
-    return environment;
-}
 
 namespace {
 
@@ -71,7 +57,9 @@ QWidget* GridWithButtons(CStringGrid* grid, QWidget* buttons)
 } // namespace
 
 TfrmMain::TfrmMain(CUserPrompts& prompts, const StartupEnvironment& environment, CRecordEditor* editor)
-    : m_prompts(prompts), m_environment(environment)
+    : FilePlaces(std::make_unique<CFilePlaces>()),
+      m_rememberingPrompts(std::make_unique<CRememberingPrompts>(prompts, *FilePlaces)),
+      m_prompts(*m_rememberingPrompts), m_environment(environment)
 {
     if (!editor) {
         m_ownEditor = std::make_unique<CDialogRecordEditor>(prompts, this);
@@ -89,6 +77,7 @@ TfrmMain::TfrmMain(CUserPrompts& prompts, const StartupEnvironment& environment,
     CreateLayout();
     ConnectCommands();
     ConnectMapArea();
+    CreateFileSources();
     move(39, 67);
     resize(714, 594 - 30);
 }

@@ -15,6 +15,9 @@
 
 class C3DObjectsList;
 class CBINFile;
+class CFilePlaces;
+class CRememberingPrompts;
+struct CommandLine;
 class CFactionsInfo;
 class CMapImage;
 class CMapCanvas;
@@ -38,8 +41,17 @@ class QWidget;
 struct StartupEnvironment {
     QString ProgramFolder;
     QString SettingsFile;
+    // The installation folder named on the command line; the registry is asked when empty.
+    QString Installation;
+
+    // "guide/index.html" beside the program or, for an installed program, in its data folder.
+    QString GuideIndex() const;
     // The running program's: its folder, and its path with the extension replaced by ".INI".
     static StartupEnvironment OfApplication();
+    // The same for the program at `programPath`. An installed program (one with a data folder,
+    // <prefix>/share/sablemap) keeps its settings file in the user's configuration folder (made
+    // when missing), since the folder of the program is not the user's to write.
+    static StartupEnvironment ForProgram(const QString& programPath);
 };
 
 class TfrmMain : public QMainWindow {
@@ -100,6 +112,22 @@ public:
     void mmOfflineGuideClick();
     void Onlineguide1Click();
 
+    // --- Files opened by name (command line, dropped files, recent files) ---------------------
+    // What Load, Load faction assignment, Import templates and Change map do once the file or map
+    // has been chosen.
+    void OpenBinFile(const QString& path);
+    void OpenFactionFile(const QString& path);
+    void ImportTemplateFile(const QString& path);
+    void OpenMapFolder(const QString& folder);
+    // A file by its extension: .SID a faction file, .BTP templates to import (after asking when
+    // `askBeforeImport`), anything else a Map BIN file. "No such file" when it is not there.
+    void OpenFileByKind(const QString& path, bool askBeforeImport);
+    // --map NAME: the map folder of that name under common/maps.
+    void OpenNamedMap(const QString& name);
+    // Reports the command line's problems, or opens its files and then chooses its map.
+    void OpenCommandLine(const CommandLine& line);
+    void FillRecentFiles();
+
     // --- Map area -----------------------------------------------------------------------------
     // Renders the terrain layer (heights with the ticked route networks, or the faction layer in
     // Factions mode); nothing until a map has been chosen.
@@ -150,6 +178,8 @@ public:
     std::unique_ptr<CMapCanvas> MapCanvas;
     // The faction layer, from the first successful "Load faction assignment" on.
     std::unique_ptr<CFactionsInfo> Factions;
+    // Recent files and the folders of the file dialogs, in the person's own configuration.
+    std::unique_ptr<CFilePlaces> FilePlaces;
 
     QString InstallationPath;
     QString BinFilePath;
@@ -177,6 +207,7 @@ public:
     QAction* Changemap1;
     QAction* Settings1;
     QAction* mmOfflineGuide; // null once removed
+    QMenu* mmRecentFiles;
     QAction* Onlineguide1;
     QAction* About1;
 
@@ -224,6 +255,9 @@ signals:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Map BIN, faction and templates files dropped on the window open as if chosen in the menus.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void ConnectMapArea();
@@ -238,13 +272,15 @@ private:
     QWidget* CreateRecordPage(CStringGrid*& grid, const QString& panelName, QPushButton*& add, QPushButton*& edit,
                               QPushButton*& del, QPushButton*& place, const QString& editName);
     void ConnectCommands();
+    void CreateFileSources();
     void InitialiseFileDialogs();
     // "Do you want to delete <count><listWord>"; true for Yes.
     bool ConfirmDelete(int count, const QString& listWord);
     // The record index of a grid's current row (-1 when the grid was never filled).
     static int CurrentIndex(const CStringGrid* grid);
 
-    CUserPrompts& m_prompts;
+    std::unique_ptr<CRememberingPrompts> m_rememberingPrompts;
+    CUserPrompts& m_prompts; // the prompts given, through m_rememberingPrompts
     StartupEnvironment m_environment;
     std::unique_ptr<CRecordEditor> m_ownEditor;
     CRecordEditor* m_editor;

@@ -2,6 +2,7 @@
 // the two guides.
 #include "app/mainwindow.h"
 
+#include "app/fileplaces.h"
 #include "app/mapcontrolcolumn.h"
 #include "app/mapimage.h"
 #include "app/stringgrid.h"
@@ -22,8 +23,12 @@ const char* const TfrmMain::OnlineGuideAddress = "https://sablemap.example/guide
 void TfrmMain::Loadfactions1Click()
 {
     QString path;
-    if (!m_prompts.OpenFile(this, OpenDialogSID, path))
-        return;
+    if (m_prompts.OpenFile(this, OpenDialogSID, path))
+        OpenFactionFile(path);
+}
+
+void TfrmMain::OpenFactionFile(const QString& path)
+{
     // The file is read into a layer of its own; the current layer goes only once it has loaded,
     // so a damaged file never takes away the factions being painted.
     auto layer = std::make_unique<CFactionsInfo>();
@@ -36,6 +41,7 @@ void TfrmMain::Loadfactions1Click()
         m_prompts.Message(this, QStringLiteral("Open failed"));
         return;
     }
+    FilePlaces->AddRecentFile(path, CFilePlaces::Kind::Factions);
     Factions = std::move(layer);
     if (MapCanvas)
         MapCanvas->Factions = Factions.get();
@@ -64,7 +70,13 @@ void TfrmMain::Savefactionassignment1Click()
 void TfrmMain::Importtemplates1Click()
 {
     QString path;
-    if (!Document || !m_prompts.OpenFile(this, OpenDialogBTP, path))
+    if (Document && m_prompts.OpenFile(this, OpenDialogBTP, path))
+        ImportTemplateFile(path);
+}
+
+void TfrmMain::ImportTemplateFile(const QString& path)
+{
+    if (!Document)
         return;
     bool imported = false;
     {
@@ -102,8 +114,12 @@ void TfrmMain::Exporttemplates1Click()
 void TfrmMain::Changemap1Click()
 {
     QString folder = MapFolder; // the dialog opens on the current map
-    if (!m_prompts.SelectMap(this, InstallationPath, folder))
-        return;
+    if (m_prompts.SelectMap(this, InstallationPath, folder))
+        OpenMapFolder(folder);
+}
+
+void TfrmMain::OpenMapFolder(const QString& folder)
+{
     if (folder.isEmpty() || !MapCanvas
         || !QFileInfo(ResolveGamePath(folder, QStringLiteral("terrain\\terrain.sim"))).isFile()) {
         m_prompts.Message(this, QStringLiteral("Wrong map data!"));
@@ -131,7 +147,7 @@ void TfrmMain::Changemap1Click()
 
 void TfrmMain::mmOfflineGuideClick()
 {
-    const QString guide = JoinPath(m_environment.ProgramFolder, QStringLiteral("guide\\index.html"));
+    const QString guide = m_environment.GuideIndex();
     // Without a browser the desktop refuses the file; the user can still open it by hand.
     if (!OpenUrl(QUrl::fromLocalFile(guide)))
         m_prompts.Message(this, QStringLiteral("Can't open the off-line guide. Open this file in a web browser:\n%1")

@@ -2,6 +2,7 @@
 // empty document, in the order the rest of the window relies on.
 #include "app/mainwindow.h"
 
+#include "app/rememberingprompts.h"
 #include "catalogues/objectslist.h"
 #include "catalogues/templatetypes.h"
 #include "document/binfile.h"
@@ -17,7 +18,7 @@
 
 bool TfrmMain::InitializeMainWindow()
 {
-    if (!QFileInfo::exists(JoinPath(m_environment.ProgramFolder, QStringLiteral("guide\\index.html")))) {
+    if (!QFileInfo::exists(m_environment.GuideIndex())) {
         Help1->removeAction(mmOfflineGuide);
         delete mmOfflineGuide;
         mmOfflineGuide = nullptr;
@@ -55,8 +56,9 @@ bool TfrmMain::InitializeMainWindow()
 
 bool TfrmMain::FindInstallation()
 {
-    QString value;
-    switch (ReadInstallationPath(value)) {
+    // A folder named on the command line is taken as the registry's value would be.
+    QString value = m_environment.Installation;
+    switch (value.isEmpty() ? ReadInstallationPath(value) : RegistryRead::Found) {
     case RegistryRead::Found:
         break;
     case RegistryRead::NotAString:
@@ -106,4 +108,5 @@ void TfrmMain::InitialiseFileDialogs()
     SaveDialogSID = {QStringLiteral("Save SID file"), {sid}, QStringLiteral("SID"), maps, {}};
     OpenDialogBTP = {QStringLiteral("Load templates file"), {btp, bin}, QStringLiteral("BTP"), maps, {}};
     SaveDialogBTP = {QStringLiteral("Save templates file"), {btp}, QStringLiteral("BTP"), maps, {}};
+    m_rememberingPrompts->FallbackFolder = maps;
 }

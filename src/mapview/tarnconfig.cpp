@@ -1,5 +1,6 @@
 #include "mapview/tarnconfig.h"
 
+#include "platform/hexdigit.h"
 #include "platform/profile.h"
 
 #include <QFileInfo>
@@ -11,17 +12,6 @@ const char* const kSections[3] = {"Keysite symbol", "Airbase symbol", "SAM symbo
 constexpr int32_t kReadDefaultShape = 2;
 constexpr int32_t kReadDefaultSize = 1;
 constexpr int32_t kReadDefaultColor = 32768;
-
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 // Up to eight hexadecimal digits fill the 32 bits, as the value's bit pattern.
 bool ParseHex(const std::string& digits, uint32_t& value)

@@ -1,5 +1,8 @@
 #include "platform/registry.h"
 
+#include "platform/wineprefixes.h"
+#include "platform/wineregistry.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -18,6 +21,12 @@ QString Unquoted(QString text)
 }
 
 } // namespace
+
+QStringList InstallationKeys()
+{
+    return {QStringLiteral("Software\\Quillfeather\\Stormcrest"),
+            QStringLiteral("Software\\Wow6432Node\\Quillfeather\\Stormcrest")};
+}
 
 QStringList RegistryStandInFiles()
 {
@@ -76,6 +85,16 @@ RegistryRead ReadInstallationPath(QString& value)
     for (const QString& file : RegistryStandInFiles()) {
         if (QFileInfo(file).isFile())
             return ReadInstallationPathFromFile(file, value);
+    }
+    // The simulator runs under Wine or Proton here: its installer wrote the key into a prefix.
+    for (const QString& prefix : WinePrefixes()) {
+        const RegistryRead read = ReadWineRegistryFile(prefix + QStringLiteral("/system.reg"), InstallationKeys(),
+                                                       kValueName, value);
+        if (read == RegistryRead::KeyMissing)
+            continue;
+        if (read == RegistryRead::Found)
+            value = WinePathToLocal(prefix, value);
+        return read;
     }
     return RegistryRead::KeyMissing;
 #endif

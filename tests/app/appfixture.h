@@ -1,6 +1,7 @@
 #pragma once
-// A stand-in installation in a temporary folder, registered through the registry stand-in, and a
-// record editor that answers the document's dialogs for the test.
+// A stand-in installation in a temporary folder, registered through the registry stand-in (with a
+// home folder of its own, so that no real Wine prefix is found), and a record editor that answers
+// the document's dialogs for the test.
 
 #include "app/mainwindow.h"
 #include "app/stringgrid.h"
@@ -18,7 +19,13 @@ public:
     {
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(Dir.filePath(QStringLiteral("user-config"))));
         qputenv("XDG_CONFIG_DIRS", QFile::encodeName(Dir.filePath(QStringLiteral("system-config"))));
+        // The person's own Wine prefixes and Steam libraries stay out of the tests.
+        qputenv("HOME", QFile::encodeName(Home()));
+        qunsetenv("WINEPREFIX");
+        qunsetenv("XDG_DATA_HOME");
     }
+
+    QString Home() const { return Dir.filePath(QStringLiteral("home")); }
 
     QString Root() const { return Dir.filePath(QStringLiteral("sim")); }
 

@@ -421,8 +421,8 @@ void TestRecordPages::columnsShowHeadersAndValuesWhole()
 
 void TestRecordPages::saveProposesLoadedFile()
 {
-    m_window->Save1Click(); // nothing loaded yet: no folder, no name
-    QCOMPARE(m_prompts->FileDialogs.last().Folder, QString());
+    m_window->Save1Click(); // nothing loaded or chosen yet: the maps folder, no name
+    QCOMPARE(m_prompts->FileDialogs.last().Folder, m_window->SaveDialogBTP.Folder);
     QCOMPARE(m_prompts->FileDialogs.last().FileName, QString());
 
     Populate({1}, {0});

@@ -34,6 +34,10 @@ int main(int argc, char** argv)
     const QString name = args.takeFirst();
     if (name == QLatin1String("--help") || name == QLatin1String("-h"))
         return cli::Usage();
+    if (name == QLatin1String("--version")) {
+        cli::Print(QStringLiteral("sablemap-cli %1\n").arg(QStringLiteral(SABLEMAP_VERSION)));
+        return cli::Success;
+    }
     for (const cli::Command& command : cli::Commands()) {
         if (name == QLatin1String(command.Name))
             return command.Run(args);
