@@ -25,7 +25,8 @@ public:
 
     // --- Files ---------------------------------------------------------------------------------
     // Reads a Map BIN file and appends its records. The file is read whole before anything is
-    // appended: a damaged or truncated file returns false with a reason and changes nothing.
+    // appended: a damaged or truncated file, one longer than any Map BIN file (filelimits.h), or
+    // one that needs more memory than there is, returns false with a reason and changes nothing.
     bool Load(const QString& fileName, QString* error = nullptr);
     bool LoadBytes(const QByteArray& bytes, QString* error = nullptr);
     // Load into an emptied document, but empty it only once the file has been read successfully.
