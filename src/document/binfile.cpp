@@ -32,6 +32,7 @@ int CBINFile::Clear()
     Templates.clear();
     Airbases.clear();
     SAMs.clear();
+    m_lastReadMissing.Clear();
     return 1;
 }
 
@@ -64,7 +65,9 @@ bool CBINFile::LoadReplacing(const QString& fileName, QString* error)
 bool CBINFile::LoadFrom(CByteReader& reader, bool replacing, QString* error)
 {
     ParsedMapFile file;
-    if (reader.Failed() || !ReadMapFile(reader, m_catalogue, m_types, file)) {
+    CMissingNames missing;
+    const ReadNumbering numbering{replacing ? 0 : TemplateCount(), replacing ? 0 : AirbaseCount(), &missing};
+    if (reader.Failed() || !ReadMapFile(reader, m_catalogue, m_types, file, numbering)) {
         if (error)
             *error = reader.Error();
         return false;
@@ -98,6 +101,7 @@ bool CBINFile::LoadFrom(CByteReader& reader, bool replacing, QString* error)
         Airbases.push_back(std::move(airbase));
     for (auto& sam : file.SAMs)
         SAMs.push_back(std::move(sam));
+    m_lastReadMissing = std::move(missing);
     return true;
 }
 
@@ -172,7 +176,9 @@ bool CBINFile::ImportTemplateBytes(const QByteArray& bytes, QString* error)
 bool CBINFile::ImportFrom(CByteReader& reader, QString* error)
 {
     TemplateList imported;
-    if (reader.Failed() || !ReadTemplateList(reader, m_catalogue, m_types, imported)) {
+    CMissingNames missing;
+    if (reader.Failed()
+        || !ReadTemplateList(reader, m_catalogue, m_types, imported, {TemplateCount(), 0, &missing})) {
         if (error)
             *error = reader.Error();
         return false;
@@ -180,5 +186,6 @@ bool CBINFile::ImportFrom(CByteReader& reader, QString* error)
     Reserve(Templates, imported.size(), false);
     for (auto& tmpl : imported)
         Templates.push_back(std::move(tmpl));
+    m_lastReadMissing = std::move(missing);
     return true;
 }
