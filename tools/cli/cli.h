@@ -57,6 +57,14 @@ int Usage(const QString& problem = QString());
 // Prints "<message>: <reason>" to stderr; returns 1.
 int Fail(const QString& message, const QString& reason);
 void Print(const QString& text); // UTF-8 to stdout
+void Warn(const QString& text);  // "Warning: <text>" on stderr; the command goes on
+// Flushes standard output at the end of a command. When a write to it failed, now or before,
+// prints "Write failed: <reason>" and returns 1; otherwise returns `status`.
+int FinishOutput(int status);
+// Empty when `argument` (as the system passed it) reads back to the same bytes; otherwise the usage
+// problem to show. Qt reaches files by names decoded from the system's encoding, so bytes that do
+// not decode would name another file.
+QString NameProblem(const QByteArray& argument);
 
 // Loads --catalogue into `catalogue` (empty without the option). On a damaged list prints the
 // start-up message and returns false.
