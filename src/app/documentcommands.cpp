@@ -28,26 +28,52 @@ void TfrmMain::New1Click()
 void TfrmMain::Load1Click()
 {
     QString path;
-    if (m_prompts.OpenFile(this, OpenDialogBIN, path) && !LoadBinFile(path))
-        m_prompts.Message(this, QStringLiteral("Open failed"));
+    if (m_prompts.OpenFile(this, OpenDialogBIN, path)) {
+        QString reason;
+        if (LoadBinFile(path, &reason))
+            ShowMissingNames(Document->LastReadMissingNames());
+        else
+            m_prompts.Message(this, QStringLiteral("Open failed"), reason);
+    }
     RefreshMap();
 }
 
-bool TfrmMain::LoadBinFile(const QString& path)
+bool TfrmMain::LoadBinFile(const QString& path, QString* reason)
 {
-    if (!Document || !QFileInfo(path).isFile())
+    if (!Document)
         return false;
+    if (!QFileInfo(path).isFile()) {
+        if (reason)
+            *reason = QStringLiteral("%1: no such file").arg(path);
+        return false;
+    }
     CWaitCursor wait;
     // The document is emptied only once the whole file has been read: a damaged file leaves the
     // records on screen as they were.
-    if (!Document->LoadReplacing(path))
+    QString why;
+    if (!Document->LoadReplacing(path, &why)) {
+        if (reason)
+            *reason = QStringLiteral("%1: %2").arg(path, why);
         return false;
+    }
     BinFilePath = path;
+    FillAllGrids();
+    return true;
+}
+
+void TfrmMain::FillAllGrids()
+{
     FillTemplateGrid();
     FillKeysiteGrid();
     FillAirbaseGrid();
     FillSamGrid();
-    return true;
+}
+
+void TfrmMain::ShowMissingNames(const CMissingNames& missing)
+{
+    // Said once, after the read: every later save writes these names as INVALID_OBJECT.
+    if (!missing.IsEmpty())
+        m_prompts.Message(this, MissingNamesText(missing, kMissingNamesShown));
 }
 
 void TfrmMain::Save1Click()
@@ -59,16 +85,17 @@ void TfrmMain::Save1Click()
     SaveDialogBIN.Folder = BinFilePath.left(split + 1);
     SaveDialogBIN.FileName = BinFilePath.mid(split + 1);
     QString path;
-    if (m_prompts.SaveFile(this, SaveDialogBIN, path) && !SaveBinFile(path))
-        m_prompts.Message(this, QStringLiteral("Save failed"));
+    QString reason;
+    if (m_prompts.SaveFile(this, SaveDialogBIN, path) && !SaveBinFile(path, &reason))
+        m_prompts.Message(this, QStringLiteral("Save failed"), QStringLiteral("%1: %2").arg(path, reason));
 }
 
-bool TfrmMain::SaveBinFile(const QString& path)
+bool TfrmMain::SaveBinFile(const QString& path, QString* reason)
 {
     if (!Document)
         return false;
     CWaitCursor wait;
-    return Document->Save(path, true);
+    return Document->Save(path, true, reason);
 }
 
 void TfrmMain::Exit1Click()

@@ -28,12 +28,13 @@ void TfrmMain::Loadfactions1Click()
     // so a damaged file never takes away the factions being painted.
     auto layer = std::make_unique<CFactionsInfo>();
     bool loaded = false;
+    QString reason;
     {
         CWaitCursor wait;
-        loaded = layer->LoadFromFile(path);
+        loaded = layer->LoadFromFile(path, &reason);
     }
     if (!loaded) {
-        m_prompts.Message(this, QStringLiteral("Open failed"));
+        m_prompts.Message(this, QStringLiteral("Open failed"), QStringLiteral("%1: %2").arg(path, reason));
         return;
     }
     Factions = std::move(layer);
@@ -53,12 +54,13 @@ void TfrmMain::Savefactionassignment1Click()
     if (!m_prompts.SaveFile(this, SaveDialogSID, path))
         return;
     bool saved = false;
+    QString reason;
     {
         CWaitCursor wait;
-        saved = Factions->SaveToFile(path);
+        saved = Factions->SaveToFile(path, &reason);
     }
     if (!saved)
-        m_prompts.Message(this, QStringLiteral("Save failed"));
+        m_prompts.Message(this, QStringLiteral("Save failed"), QStringLiteral("%1: %2").arg(path, reason));
 }
 
 void TfrmMain::Importtemplates1Click()
@@ -67,18 +69,17 @@ void TfrmMain::Importtemplates1Click()
     if (!Document || !m_prompts.OpenFile(this, OpenDialogBTP, path))
         return;
     bool imported = false;
+    QString reason;
     {
         CWaitCursor wait;
-        imported = Document->ImportTemplates(path);
+        imported = Document->ImportTemplates(path, &reason);
     }
     if (!imported) {
-        m_prompts.Message(this, QStringLiteral("Import failed"));
+        m_prompts.Message(this, QStringLiteral("Import failed"), QStringLiteral("%1: %2").arg(path, reason));
         return;
     }
-    FillTemplateGrid();
-    FillKeysiteGrid();
-    FillAirbaseGrid();
-    FillSamGrid();
+    FillAllGrids();
+    ShowMissingNames(Document->LastReadMissingNames());
 }
 
 void TfrmMain::Exporttemplates1Click()
@@ -91,12 +92,13 @@ void TfrmMain::Exporttemplates1Click()
     if (!m_prompts.SaveFile(this, SaveDialogBTP, path))
         return;
     bool exported = false;
+    QString reason;
     {
         CWaitCursor wait;
-        exported = Document && Document->ExportTemplates(path, first, last);
+        exported = Document && Document->ExportTemplates(path, first, last, &reason);
     }
     if (!exported)
-        m_prompts.Message(this, QStringLiteral("Export failed"));
+        m_prompts.Message(this, QStringLiteral("Export failed"), QStringLiteral("%1: %2").arg(path, reason));
 }
 
 void TfrmMain::Changemap1Click()
