@@ -118,17 +118,25 @@ void Print(const QString& text) { WriteUtf8(stdout, text); }
 
 void Warn(const QString& text) { WriteUtf8(stderr, QStringLiteral("Warning: ") + text + QLatin1Char('\n')); }
 
-int FinishOutput(int status)
+bool OutputWritten()
 {
+    static bool reported = false;
     errno = 0;
     if (std::fflush(stdout) != 0 && g_outputError == 0)
         g_outputError = errno != 0 ? errno : EIO;
     if (g_outputError == 0 && std::ferror(stdout))
         g_outputError = EIO;
     if (g_outputError == 0)
-        return status;
-    Fail(QStringLiteral("Write failed"), QString::fromLocal8Bit(std::strerror(g_outputError)));
-    return Failure;
+        return true;
+    if (!reported)
+        Fail(QStringLiteral("Write failed"), QString::fromLocal8Bit(std::strerror(g_outputError)));
+    reported = true;
+    return false;
+}
+
+int FinishOutput(int status)
+{
+    return OutputWritten() ? status : Failure;
 }
 
 QString NameProblem(const QByteArray& argument)

@@ -58,8 +58,11 @@ int Usage(const QString& problem = QString());
 int Fail(const QString& message, const QString& reason);
 void Print(const QString& text); // UTF-8 to stdout
 void Warn(const QString& text);  // "Warning: <text>" on stderr; the command goes on
-// Flushes standard output at the end of a command. When a write to it failed, now or before,
-// prints "Write failed: <reason>" and returns 1; otherwise returns `status`.
+// Flushes standard output; false, with "Write failed: <reason>" printed once, when a write to it
+// failed, now or before. A command that prints and then saves asks before it saves, so that lost
+// output leaves the files as they were.
+bool OutputWritten();
+// The same at the end of every command: `status`, or 1 when output was lost.
 int FinishOutput(int status);
 // Empty when `argument` (as the system passed it) reads back to the same bytes; otherwise the usage
 // problem to show. Qt reaches files by names decoded from the system's encoding, so bytes that do
