@@ -1,5 +1,7 @@
 // Map BIN files from any source: whatever loads must save and load again to the same document,
-// in both variants, and a file that fails must leave the document it was loaded into as it was.
+// in both variants and through files as the editor saves and loads them, and a file that fails
+// must leave the document it was loaded into as it was. The names a load reports as missing from
+// the catalogue are exactly those its records hold as missing.
 #include "document/binfile.h"
 #include "fuzzcommon.h"
 
@@ -41,10 +43,27 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (const auto& keysite : kept.Keysites)
         FUZZ_CHECK(keysite->Template == nullptr || keysite->Template->UseCount > 0);
 
+    // The editor's way: the file read in place of the document, saved atomically, read again.
+    const QString path = fuzz::WriteScratchFile(QStringLiteral("campaign.bin"), input);
+    CBINFile fromFile(&catalogue, &fuzz::Types());
+    FUZZ_CHECK(fromFile.LoadBytes(ExistingWork()));
+    FUZZ_CHECK(fromFile.LoadReplacing(path, &reason));
+    const QByteArray fromFileBytes = fromFile.SaveBytes(true);
+    const CMissingNames& missing = fromFile.LastReadMissingNames();
+    FUZZ_CHECK(missing.RecordCount() == fuzz::RecordsWithMissingNames(fromFile));
+    FUZZ_CHECK(missing.IsEmpty() == missing.Names().empty());
+    const QString savedPath = fuzz::Scratch().filePath(QStringLiteral("saved.bin"));
+    FUZZ_CHECK(fromFile.Save(savedPath, true, &reason));
+    FUZZ_CHECK(fuzz::ReadScratchFile(savedPath) == fromFileBytes);
+    CBINFile again(&catalogue, &fuzz::Types());
+    FUZZ_CHECK(again.Load(savedPath, &reason));
+    FUZZ_CHECK(again.SaveBytes(true) == fromFileBytes);
+
     for (const bool withRouteObjects : {true, false}) {
         CBINFile first(&catalogue, &fuzz::Types());
         FUZZ_CHECK(first.LoadBytes(input));
         const QByteArray saved = first.SaveBytes(withRouteObjects);
+        FUZZ_CHECK(!withRouteObjects || saved == fromFileBytes);
         CBINFile second(&catalogue, &fuzz::Types());
         FUZZ_CHECK(second.LoadBytes(saved));
         FUZZ_CHECK(second.TemplateCount() == first.TemplateCount());

@@ -1,8 +1,11 @@
 // Template files (and Map BIN files used as template sources): an import that fails appends
 // nothing; one that succeeds appends exactly the file's templates, unused, and they save and read
-// back the same.
+// back the same, also through files as the editor exports and imports them. The names an import
+// reports as missing from the catalogue are exactly those its templates hold as missing.
 #include "document/binfile.h"
+#include "document/binformat.h"
 #include "fuzzcommon.h"
+#include "platform/streams.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -26,6 +29,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FUZZ_CHECK(doc.Templates[0]->UseCount == 1);
     for (int i = 1; i < doc.TemplateCount(); ++i)
         FUZZ_CHECK(doc.Templates[static_cast<size_t>(i)]->UseCount == 0);
+    const CMissingNames& missing = doc.LastReadMissingNames();
+    FUZZ_CHECK(missing.RecordCount() == fuzz::RecordsWithMissingNames(doc, 1));
+    FUZZ_CHECK(missing.OfTemplates(1, doc.TemplateCount() - 1).RecordCount() == missing.RecordCount());
+
+    // The editor's way: the imported templates exported to a file and imported from it.
+    if (doc.TemplateCount() > 1) {
+        const QString path = fuzz::Scratch().filePath(QStringLiteral("export.btp"));
+        FUZZ_CHECK(doc.ExportTemplates(path, 1, doc.TemplateCount() - 1, &reason));
+        CBINFile reimported(&catalogue, &fuzz::Types());
+        FUZZ_CHECK(reimported.ImportTemplates(path, &reason));
+        FUZZ_CHECK(reimported.TemplateCount() == doc.TemplateCount() - 1);
+        CByteWriter exported;
+        exported.WriteInt32(-(doc.TemplateCount() - 1));
+        for (int i = 1; i < doc.TemplateCount(); ++i)
+            WriteTemplate(exported, *doc.Templates[static_cast<size_t>(i)], true);
+        FUZZ_CHECK(fuzz::ReadScratchFile(path) == exported.Bytes());
+        // The same file, followed by three empty record lists.
+        FUZZ_CHECK(reimported.SaveBytes(true) == exported.Bytes() + QByteArray(12, '\0'));
+    }
 
     CBINFile imported(&catalogue, &fuzz::Types());
     FUZZ_CHECK(imported.ImportTemplateBytes(input));

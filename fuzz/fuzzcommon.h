@@ -57,6 +57,32 @@ inline QString WriteScratchFile(const QString& relative, const QByteArray& bytes
     return path;
 }
 
+inline QByteArray ReadScratchFile(const QString& path)
+{
+    QFile file(path);
+    FUZZ_CHECK(file.open(QIODevice::ReadOnly));
+    return file.readAll();
+}
+
+// Records holding a name that the catalogue lacks: a template (for any of its references), a
+// template object, an airbase. What a read reports as missing must be exactly these.
+template <typename Document>
+int RecordsWithMissingNames(const Document& doc, int firstTemplate = 0)
+{
+    int records = 0;
+    for (size_t t = size_t(firstTemplate); t < doc.Templates.size(); ++t) {
+        const auto& tmpl = *doc.Templates[t];
+        if (tmpl.ApproximationObject == MissingObjectIndex || tmpl.BaseObject == MissingObjectIndex
+            || tmpl.RouteObject == MissingObjectIndex)
+            ++records;
+        for (const auto& object : tmpl.Objects)
+            records += object->ObjectIndex == MissingObjectIndex ? 1 : 0;
+    }
+    for (const auto& airbase : doc.Airbases)
+        records += airbase->ObjectIndex == MissingObjectIndex ? 1 : 0;
+    return records;
+}
+
 inline QByteArray Int32Bytes(int32_t value)
 {
     const uint32_t v = static_cast<uint32_t>(value);

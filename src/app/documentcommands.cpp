@@ -37,28 +37,52 @@ void TfrmMain::Load1Click()
 
 void TfrmMain::OpenBinFile(const QString& path)
 {
-    if (LoadBinFile(path))
+    QString reason;
+    if (LoadBinFile(path, &reason)) {
         FilePlaces->AddRecentFile(path, CFilePlaces::Kind::MapBin);
-    else
-        m_prompts.Message(this, QStringLiteral("Open failed"));
+        ShowMissingNames(Document->LastReadMissingNames());
+    } else {
+        m_prompts.Message(this, QStringLiteral("Open failed"), reason);
+    }
     RefreshMap();
 }
 
-bool TfrmMain::LoadBinFile(const QString& path)
+bool TfrmMain::LoadBinFile(const QString& path, QString* reason)
 {
-    if (!Document || !QFileInfo(path).isFile())
+    if (!Document)
         return false;
+    if (!QFileInfo(path).isFile()) {
+        if (reason)
+            *reason = QStringLiteral("%1: no such file").arg(path);
+        return false;
+    }
     CWaitCursor wait;
     // The document is emptied only once the whole file has been read: a damaged file leaves the
     // records on screen as they were.
-    if (!Document->LoadReplacing(path))
+    QString why;
+    if (!Document->LoadReplacing(path, &why)) {
+        if (reason)
+            *reason = QStringLiteral("%1: %2").arg(path, why);
         return false;
+    }
     BinFilePath = path;
+    FillAllGrids();
+    return true;
+}
+
+void TfrmMain::FillAllGrids()
+{
     FillTemplateGrid();
     FillKeysiteGrid();
     FillAirbaseGrid();
     FillSamGrid();
-    return true;
+}
+
+void TfrmMain::ShowMissingNames(const CMissingNames& missing)
+{
+    // Said once, after the read: every later save writes these names as INVALID_OBJECT.
+    if (!missing.IsEmpty())
+        m_prompts.Message(this, MissingNamesText(missing, kMissingNamesShown));
 }
 
 void TfrmMain::Save1Click()
@@ -70,16 +94,17 @@ void TfrmMain::Save1Click()
     SaveDialogBIN.Folder = BinFilePath.left(split + 1);
     SaveDialogBIN.FileName = BinFilePath.mid(split + 1);
     QString path;
-    if (m_prompts.SaveFile(this, SaveDialogBIN, path) && !SaveBinFile(path))
-        m_prompts.Message(this, QStringLiteral("Save failed"));
+    QString reason;
+    if (m_prompts.SaveFile(this, SaveDialogBIN, path) && !SaveBinFile(path, &reason))
+        m_prompts.Message(this, QStringLiteral("Save failed"), QStringLiteral("%1: %2").arg(path, reason));
 }
 
-bool TfrmMain::SaveBinFile(const QString& path)
+bool TfrmMain::SaveBinFile(const QString& path, QString* reason)
 {
     if (!Document)
         return false;
     CWaitCursor wait;
-    return Document->Save(path, true);
+    return Document->Save(path, true, reason);
 }
 
 void TfrmMain::Exit1Click()

@@ -23,6 +23,7 @@ class CMapImage;
 class CMapCanvas;
 class CMapWindow;
 class CMapControlColumn;
+class CMissingNames;
 class CPopTemplatesTypesList;
 class CRecordEditor;
 class CStringGrid;
@@ -101,8 +102,9 @@ public:
     void Exit1Click();
     void Settings1Click();
     void About1Click();
-    bool LoadBinFile(const QString& path);
-    bool SaveBinFile(const QString& path);
+    // Both give the reason for a failure in `reason`, for the message's detail.
+    bool LoadBinFile(const QString& path, QString* reason = nullptr);
+    bool SaveBinFile(const QString& path, QString* reason = nullptr);
 
     void Loadfactions1Click();
     void Savefactionassignment1Click();
@@ -274,6 +276,10 @@ private:
     void ConnectCommands();
     void CreateFileSources();
     void InitialiseFileDialogs();
+    void FillAllGrids();
+    // Tells the user which 3D object names a Load or Import met that the catalogue does not hold.
+    void ShowMissingNames(const CMissingNames& missing);
+    static constexpr int kMissingNamesShown = 10; // names listed in that message
     // "Do you want to delete <count><listWord>"; true for Yes.
     bool ConfirmDelete(int count, const QString& listWord);
     // The record index of a grid's current row (-1 when the grid was never filled).

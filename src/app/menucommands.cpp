@@ -33,12 +33,13 @@ void TfrmMain::OpenFactionFile(const QString& path)
     // so a damaged file never takes away the factions being painted.
     auto layer = std::make_unique<CFactionsInfo>();
     bool loaded = false;
+    QString reason;
     {
         CWaitCursor wait;
-        loaded = layer->LoadFromFile(path);
+        loaded = layer->LoadFromFile(path, &reason);
     }
     if (!loaded) {
-        m_prompts.Message(this, QStringLiteral("Open failed"));
+        m_prompts.Message(this, QStringLiteral("Open failed"), QStringLiteral("%1: %2").arg(path, reason));
         return;
     }
     FilePlaces->AddRecentFile(path, CFilePlaces::Kind::Factions);
@@ -59,12 +60,13 @@ void TfrmMain::Savefactionassignment1Click()
     if (!m_prompts.SaveFile(this, SaveDialogSID, path))
         return;
     bool saved = false;
+    QString reason;
     {
         CWaitCursor wait;
-        saved = Factions->SaveToFile(path);
+        saved = Factions->SaveToFile(path, &reason);
     }
     if (!saved)
-        m_prompts.Message(this, QStringLiteral("Save failed"));
+        m_prompts.Message(this, QStringLiteral("Save failed"), QStringLiteral("%1: %2").arg(path, reason));
 }
 
 void TfrmMain::Importtemplates1Click()
@@ -79,18 +81,17 @@ void TfrmMain::ImportTemplateFile(const QString& path)
     if (!Document)
         return;
     bool imported = false;
+    QString reason;
     {
         CWaitCursor wait;
-        imported = Document->ImportTemplates(path);
+        imported = Document->ImportTemplates(path, &reason);
     }
     if (!imported) {
-        m_prompts.Message(this, QStringLiteral("Import failed"));
+        m_prompts.Message(this, QStringLiteral("Import failed"), QStringLiteral("%1: %2").arg(path, reason));
         return;
     }
-    FillTemplateGrid();
-    FillKeysiteGrid();
-    FillAirbaseGrid();
-    FillSamGrid();
+    FillAllGrids();
+    ShowMissingNames(Document->LastReadMissingNames());
 }
 
 void TfrmMain::Exporttemplates1Click()
@@ -103,12 +104,13 @@ void TfrmMain::Exporttemplates1Click()
     if (!m_prompts.SaveFile(this, SaveDialogBTP, path))
         return;
     bool exported = false;
+    QString reason;
     {
         CWaitCursor wait;
-        exported = Document && Document->ExportTemplates(path, first, last);
+        exported = Document && Document->ExportTemplates(path, first, last, &reason);
     }
     if (!exported)
-        m_prompts.Message(this, QStringLiteral("Export failed"));
+        m_prompts.Message(this, QStringLiteral("Export failed"), QStringLiteral("%1: %2").arg(path, reason));
 }
 
 void TfrmMain::Changemap1Click()

@@ -14,8 +14,14 @@ public:
 
     QString FallbackFolder;
 
-    void Message(QWidget* parent, const QString& text) override { m_inner.Message(parent, text); }
-    void Error(QWidget* parent, const QString& text) override { m_inner.Error(parent, text); }
+    void Message(QWidget* parent, const QString& text, const QString& detail = QString()) override
+    {
+        m_inner.Message(parent, text, detail);
+    }
+    void Error(QWidget* parent, const QString& text, const QString& detail = QString()) override
+    {
+        m_inner.Error(parent, text, detail);
+    }
     bool Confirm(QWidget* parent, const QString& text) override { return m_inner.Confirm(parent, text); }
     bool OpenFile(QWidget* parent, const FileDialogRequest& request, QString& path) override;
     bool SaveFile(QWidget* parent, const FileDialogRequest& request, QString& path) override;

@@ -1,7 +1,8 @@
 #include "catalogues/objectslist.h"
 
-#include "platform/streams.h"
 #include "platform/ansitext.h"
+#include "platform/fileread.h"
+#include "platform/streams.h"
 
 #include <algorithm>
 #include <numeric>
@@ -31,14 +32,29 @@ QCollatorSortKey C3DObjectsList::KeyOf(const std::string& name) const
 
 bool C3DObjectsList::LoadFromFile(const QString& path, QString* error)
 {
-    CFileReader reader(path);
-    return Parse(reader, error);
+    return Load(error, [&] { return CFileReader(path, FileLimits::Catalogue); });
 }
 
 bool C3DObjectsList::LoadFromBytes(const QByteArray& bytes, QString* error)
 {
-    CByteReader reader(bytes);
-    return Parse(reader, error);
+    return Load(error, [&] { return CByteReader(bytes); });
+}
+
+template <typename MakeReader>
+bool C3DObjectsList::Load(QString* error, MakeReader makeReader)
+{
+    const bool loaded = GuardAllocation(error, [&] {
+        auto reader = makeReader();
+        return Parse(reader, error);
+    });
+    // A partial catalogue would turn every name it misses into INVALID_OBJECT at the next save.
+    if (!loaded) {
+        m_names.clear();
+        m_keys.clear();
+        m_exact.clear();
+        m_exactStale = false;
+    }
+    return loaded;
 }
 
 bool C3DObjectsList::Parse(CByteReader& reader, QString* error)
@@ -63,9 +79,7 @@ bool C3DObjectsList::Parse(CByteReader& reader, QString* error)
             }
         }
     }
-    // A partial catalogue would turn every name it misses into INVALID_OBJECT at the next save.
     if (reader.Failed()) {
-        ReplaceAll({});
         if (error)
             *error = reader.Error();
         return false;
@@ -86,26 +100,31 @@ void C3DObjectsList::ReplaceAll(std::vector<std::string> names)
     std::iota(order.begin(), order.end(), size_t{0});
     std::stable_sort(order.begin(), order.end(),
                      [&](size_t a, size_t b) { return keys[a].compare(keys[b]) < 0; });
-    m_names.clear();
-    m_keys.clear();
-    m_names.reserve(names.size());
-    m_keys.reserve(names.size());
+    // Built aside and swapped in, so that running out of memory leaves the list as it was.
+    std::vector<std::string> sortedNames;
+    std::vector<QCollatorSortKey> sortedKeys;
+    sortedNames.reserve(names.size());
+    sortedKeys.reserve(names.size());
     for (size_t index : order) {
-        if (!m_keys.empty() && m_keys.back().compare(keys[index]) == 0)
+        if (!sortedKeys.empty() && sortedKeys.back().compare(keys[index]) == 0)
             continue;
-        m_names.push_back(std::move(names[index]));
-        m_keys.push_back(keys[index]);
+        sortedNames.push_back(std::move(names[index]));
+        sortedKeys.push_back(keys[index]);
     }
+    m_names.swap(sortedNames);
+    m_keys.swap(sortedKeys);
+    m_exactStale = true;
     RebuildExact();
 }
 
 void C3DObjectsList::RebuildExact() const
 {
-    m_exactStale = false;
-    m_exact.clear();
-    m_exact.reserve(m_names.size());
+    std::unordered_map<std::string, int32_t> exact;
+    exact.reserve(m_names.size());
     for (size_t i = 0; i < m_names.size(); ++i)
-        m_exact.emplace(m_names[i], static_cast<int32_t>(i));
+        exact.emplace(m_names[i], static_cast<int32_t>(i));
+    m_exact.swap(exact);
+    m_exactStale = false;
 }
 
 void C3DObjectsList::Add(const std::string& name)

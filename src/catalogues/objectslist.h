@@ -19,9 +19,9 @@ public:
     C3DObjectsList();
     explicit C3DObjectsList(const QLocale& locale);
 
-    // Replaces the list with the names of a bininfo.bin file. A file that is damaged or ends early
-    // leaves the list empty and returns false with a reason; 0 bytes or a count of 0 or 1 is a
-    // valid empty list.
+    // Replaces the list with the names of a bininfo.bin file. A file that is damaged, ends early,
+    // is longer than any such list (filelimits.h) or needs more memory than there is leaves the
+    // list empty and returns false with a reason; 0 bytes or a count of 0 or 1 is a valid empty list.
     bool LoadFromFile(const QString& path, QString* error = nullptr);
     bool LoadFromBytes(const QByteArray& bytes, QString* error = nullptr);
 
@@ -35,6 +35,8 @@ public:
 
 private:
     QCollatorSortKey KeyOf(const std::string& name) const;
+    template <typename MakeReader>
+    bool Load(QString* error, MakeReader makeReader);
     bool Parse(class CByteReader& reader, QString* error);
     void ReplaceAll(std::vector<std::string> names);
     void RebuildExact() const;

@@ -171,8 +171,9 @@ bool EditSymbology(CUserPrompts& prompts, QWidget* parent, CTarnConfig& settings
         return false;
     dialog.Store(settings);
     QString message;
-    if (!settings.Save(settingsFile, &message)) {
-        prompts.Error(parent, message);
+    QString reason;
+    if (!settings.Save(settingsFile, &message, &reason)) {
+        prompts.Error(parent, message, reason);
         return false;
     }
     return true;

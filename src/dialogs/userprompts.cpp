@@ -11,15 +11,17 @@ QString ApplicationCaption()
     return QStringLiteral("Sablemap");
 }
 
-void CWidgetPrompts::Message(QWidget* parent, const QString& text)
+void CWidgetPrompts::Message(QWidget* parent, const QString& text, const QString& detail)
 {
     QMessageBox box(QMessageBox::NoIcon, ApplicationCaption(), text, QMessageBox::Ok, parent);
+    box.setInformativeText(detail);
     box.exec();
 }
 
-void CWidgetPrompts::Error(QWidget* parent, const QString& text)
+void CWidgetPrompts::Error(QWidget* parent, const QString& text, const QString& detail)
 {
     QMessageBox box(QMessageBox::Critical, ApplicationCaption(), text, QMessageBox::Ok, parent);
+    box.setInformativeText(detail);
     box.exec();
 }
 

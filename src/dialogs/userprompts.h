@@ -25,11 +25,12 @@ class CUserPrompts {
 public:
     virtual ~CUserPrompts() = default;
 
-    // Plain message box with the application's title as caption and one OK button.
-    virtual void Message(QWidget* parent, const QString& text) = 0;
+    // Plain message box with the application's title as caption and one OK button. A `detail`
+    // (the system's reason for a failure) is shown under the text.
+    virtual void Message(QWidget* parent, const QString& text, const QString& detail = QString()) = 0;
     // Error box, for failures that are not the user's doing (an unexpected error, a settings file
-    // that cannot be written).
-    virtual void Error(QWidget* parent, const QString& text) = 0;
+    // that cannot be written), with an optional detail as for Message.
+    virtual void Error(QWidget* parent, const QString& text, const QString& detail = QString()) = 0;
     // Yes/No question captioned "Confirmation"; true for Yes.
     virtual bool Confirm(QWidget* parent, const QString& text) = 0;
 
@@ -48,8 +49,8 @@ public:
 // The real thing: Qt's message boxes and dialogs, each modal over `parent`.
 class CWidgetPrompts : public CUserPrompts {
 public:
-    void Message(QWidget* parent, const QString& text) override;
-    void Error(QWidget* parent, const QString& text) override;
+    void Message(QWidget* parent, const QString& text, const QString& detail = QString()) override;
+    void Error(QWidget* parent, const QString& text, const QString& detail = QString()) override;
     bool Confirm(QWidget* parent, const QString& text) override;
     bool OpenFile(QWidget* parent, const FileDialogRequest& request, QString& path) override;
     bool SaveFile(QWidget* parent, const FileDialogRequest& request, QString& path) override;

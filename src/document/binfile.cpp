@@ -2,7 +2,19 @@
 
 #include "document/binformat.h"
 #include "platform/atomicsave.h"
+#include "platform/fileread.h"
 #include "platform/streams.h"
+
+namespace {
+
+// Makes room for `added` more records, counting from nothing when the list is about to be emptied.
+template <typename List>
+void Reserve(List& list, size_t added, bool replacing)
+{
+    list.reserve((replacing ? 0 : list.size()) + added);
+}
+
+} // namespace
 
 CBINFile::CBINFile(const C3DObjectsList* catalogue, const CPopTemplatesTypesList* types)
     : m_catalogue(catalogue), m_types(types)
@@ -20,6 +32,7 @@ int CBINFile::Clear()
     Templates.clear();
     Airbases.clear();
     SAMs.clear();
+    m_lastReadMissing.Clear();
     return 1;
 }
 
@@ -27,51 +40,68 @@ int CBINFile::Clear()
 
 bool CBINFile::Load(const QString& fileName, QString* error)
 {
-    CFileReader reader(fileName);
-    return LoadFrom(reader, false, error);
+    return GuardAllocation(error, [&] {
+        CFileReader reader(fileName, FileLimits::MapBin);
+        return LoadFrom(reader, false, error);
+    });
 }
 
 bool CBINFile::LoadBytes(const QByteArray& bytes, QString* error)
 {
-    CByteReader reader(bytes);
-    return LoadFrom(reader, false, error);
+    return GuardAllocation(error, [&] {
+        CByteReader reader(bytes);
+        return LoadFrom(reader, false, error);
+    });
 }
 
 bool CBINFile::LoadReplacing(const QString& fileName, QString* error)
 {
-    CFileReader reader(fileName);
-    return LoadFrom(reader, true, error);
+    return GuardAllocation(error, [&] {
+        CFileReader reader(fileName, FileLimits::MapBin);
+        return LoadFrom(reader, true, error);
+    });
 }
 
 bool CBINFile::LoadFrom(CByteReader& reader, bool replacing, QString* error)
 {
     ParsedMapFile file;
-    if (reader.Failed() || !ReadMapFile(reader, m_catalogue, m_types, file)) {
+    CMissingNames missing;
+    const ReadNumbering numbering{replacing ? 0 : TemplateCount(), replacing ? 0 : AirbaseCount(), &missing};
+    if (reader.Failed() || !ReadMapFile(reader, m_catalogue, m_types, file, numbering)) {
         if (error)
             *error = reader.Error();
         return false;
     }
+    // Everything that allocates comes before the first change, so that running out of memory
+    // leaves the document as it was.
+    std::vector<std::unique_ptr<CKeysitePlacement>> keysites;
+    keysites.reserve(file.Keysites.size());
+    for (size_t i = 0; i < file.Keysites.size(); ++i)
+        keysites.push_back(std::make_unique<CKeysitePlacement>(&Templates));
+    Reserve(Templates, file.Templates.size(), replacing);
+    Reserve(Keysites, keysites.size(), replacing);
+    Reserve(Airbases, file.Airbases.size(), replacing);
+    Reserve(SAMs, file.SAMs.size(), replacing);
+
     if (replacing)
         Clear();
-    Templates.reserve(Templates.size() + file.Templates.size());
-    Keysites.reserve(Keysites.size() + file.Keysites.size());
-    Airbases.reserve(Airbases.size() + file.Airbases.size());
-    SAMs.reserve(SAMs.size() + file.SAMs.size());
     for (auto& tmpl : file.Templates)
         Templates.push_back(std::move(tmpl));
     // Template numbers refer to the whole list as it stands once this file's templates are in.
-    for (const ParsedKeysite& parsed : file.Keysites) {
-        auto keysite = std::make_unique<CKeysitePlacement>(&Templates);
+    for (size_t i = 0; i < keysites.size(); ++i) {
+        const ParsedKeysite& parsed = file.Keysites[i];
+        CKeysitePlacement& keysite = *keysites[i];
         if (parsed.TemplateNumber >= 0 && static_cast<size_t>(parsed.TemplateNumber) < Templates.size())
-            keysite->SetTemplate(Templates[static_cast<size_t>(parsed.TemplateNumber)].get());
-        keysite->X = parsed.X;
-        keysite->Z = parsed.Z;
-        Keysites.push_back(std::move(keysite));
+            keysite.SetTemplate(Templates[static_cast<size_t>(parsed.TemplateNumber)].get());
+        keysite.X = parsed.X;
+        keysite.Z = parsed.Z;
+        Keysites.push_back(std::move(keysites[i]));
     }
     for (auto& airbase : file.Airbases)
         Airbases.push_back(std::move(airbase));
     for (auto& sam : file.SAMs)
         SAMs.push_back(std::move(sam));
+    m_lastReadMissing = std::move(missing);
     return true;
 }
 
@@ -129,25 +159,33 @@ bool CBINFile::ExportTemplates(const QString& fileName, int first, int last, QSt
 
 bool CBINFile::ImportTemplates(const QString& fileName, QString* error)
 {
-    CFileReader reader(fileName);
-    return ImportFrom(reader, error);
+    return GuardAllocation(error, [&] {
+        CFileReader reader(fileName, FileLimits::TemplateSource);
+        return ImportFrom(reader, error);
+    });
 }
 
 bool CBINFile::ImportTemplateBytes(const QByteArray& bytes, QString* error)
 {
-    CByteReader reader(bytes);
-    return ImportFrom(reader, error);
+    return GuardAllocation(error, [&] {
+        CByteReader reader(bytes);
+        return ImportFrom(reader, error);
+    });
 }
 
 bool CBINFile::ImportFrom(CByteReader& reader, QString* error)
 {
     TemplateList imported;
-    if (reader.Failed() || !ReadTemplateList(reader, m_catalogue, m_types, imported)) {
+    CMissingNames missing;
+    if (reader.Failed()
+        || !ReadTemplateList(reader, m_catalogue, m_types, imported, {TemplateCount(), 0, &missing})) {
         if (error)
             *error = reader.Error();
         return false;
     }
+    Reserve(Templates, imported.size(), false);
     for (auto& tmpl : imported)
         Templates.push_back(std::move(tmpl));
+    m_lastReadMissing = std::move(missing);
     return true;
 }

@@ -4,6 +4,7 @@
 // it, never replace it. Records are addressed by number (position in their list, from 0); an
 // out-of-range number is answered with false and no effect.
 
+#include "document/missingnames.h"
 #include "document/overlaytransform.h"
 #include "document/records.h"
 
@@ -25,7 +26,8 @@ public:
 
     // --- Files ---------------------------------------------------------------------------------
     // Reads a Map BIN file and appends its records. The file is read whole before anything is
-    // appended: a damaged or truncated file returns false with a reason and changes nothing.
+    // appended: a damaged or truncated file, one longer than any Map BIN file (filelimits.h), or
+    // one that needs more memory than there is, returns false with a reason and changes nothing.
     bool Load(const QString& fileName, QString* error = nullptr);
     bool LoadBytes(const QByteArray& bytes, QString* error = nullptr);
     // Load into an emptied document, but empty it only once the file has been read successfully.
@@ -38,6 +40,10 @@ public:
     // Appends the template list of a template file or Map BIN file; on failure appends nothing.
     bool ImportTemplates(const QString& fileName, QString* error = nullptr);
     bool ImportTemplateBytes(const QByteArray& bytes, QString* error = nullptr);
+    // The 3D object names that the last successful Load or Import met and the catalogue does not
+    // hold, under the numbers that read gave its records; emptied by Clear. Record operations do
+    // not keep it up to date: ask right after the read.
+    const CMissingNames& LastReadMissingNames() const { return m_lastReadMissing; }
 
     // --- Record operations ---------------------------------------------------------------------
     void SetRecordEditor(CRecordEditor* editor) { m_editor = editor; }
@@ -108,4 +114,5 @@ private:
     const C3DObjectsList* m_catalogue;
     const CPopTemplatesTypesList* m_types;
     CRecordEditor* m_editor = nullptr;
+    CMissingNames m_lastReadMissing;
 };

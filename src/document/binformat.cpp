@@ -14,23 +14,35 @@ constexpr qint64 kKeysiteBytes = 12;
 constexpr qint64 kMinAirbaseBytes = 12;
 constexpr qint64 kSamBytes = 8;
 
-int32_t ReadCountedName(CByteReader& reader, const C3DObjectsList* catalogue)
-{
-    int32_t length = 0;
-    std::string name;
-    reader.ReadInt32(length);
-    reader.ReadString(length, name);
-    return reader.Failed() ? MissingObjectIndex : catalogue->IndexOf(name);
-}
+// Resolves the names of one record, noting those the catalogue does not hold.
+struct NameResolver {
+    CByteReader& Reader;
+    const C3DObjectsList* Catalogue;
+    CMissingNames* Missing;
 
-// Any presence value other than 0 means a name follows.
-int32_t ReadObjectReference(CByteReader& reader, const C3DObjectsList* catalogue)
-{
-    int32_t presence = 0;
-    if (!reader.ReadInt32(presence) || presence == 0)
-        return NoObjectIndex;
-    return ReadCountedName(reader, catalogue);
-}
+    int32_t CountedName(int32_t templateNumber, int32_t objectNumber)
+    {
+        int32_t length = 0;
+        std::string name;
+        Reader.ReadInt32(length);
+        Reader.ReadString(length, name);
+        if (Reader.Failed())
+            return MissingObjectIndex;
+        const int32_t index = Catalogue->IndexOf(name);
+        if (index == MissingObjectIndex && Missing)
+            Missing->Add(templateNumber, objectNumber, name);
+        return index;
+    }
+
+    // Any presence value other than 0 means a name follows.
+    int32_t ObjectReference(int32_t templateNumber)
+    {
+        int32_t presence = 0;
+        if (!Reader.ReadInt32(presence) || presence == 0)
+            return NoObjectIndex;
+        return CountedName(templateNumber, -1);
+    }
+};
 
 void WriteCountedName(CWriter& writer, const std::string& name)
 {
@@ -51,8 +63,9 @@ void WriteObjectReference(CWriter& writer, const C3DObjectsList* catalogue, int3
 } // namespace
 
 bool ReadTemplateList(CByteReader& reader, const C3DObjectsList* catalogue, const CPopTemplatesTypesList* types,
-                      TemplateList& templates)
+                      TemplateList& templates, const ReadNumbering& numbering)
 {
+    NameResolver names{reader, catalogue, numbering.Missing};
     int32_t countField = 0;
     if (!reader.ReadInt32(countField))
         return false;
@@ -70,9 +83,10 @@ bool ReadTemplateList(CByteReader& reader, const C3DObjectsList* catalogue, cons
         int32_t objects = 0;
         reader.ReadInt32(objects);
         reader.ReadInt32(tmpl->TypeCode);
-        tmpl->ApproximationObject = ReadObjectReference(reader, catalogue);
-        tmpl->BaseObject = ReadObjectReference(reader, catalogue);
-        tmpl->RouteObject = extended ? ReadObjectReference(reader, catalogue) : NoObjectIndex;
+        const int32_t number = numbering.FirstTemplate + t;
+        tmpl->ApproximationObject = names.ObjectReference(number);
+        tmpl->BaseObject = names.ObjectReference(number);
+        tmpl->RouteObject = extended ? names.ObjectReference(number) : NoObjectIndex;
         if (!reader.CanHold(objects, kMinObjectBytes, "template object"))
             break;
         tmpl->Objects.reserve(static_cast<size_t>(std::max(objects, 0)));
@@ -81,7 +95,7 @@ bool ReadTemplateList(CByteReader& reader, const C3DObjectsList* catalogue, cons
             reader.ReadFloat(object->X);
             reader.ReadFloat(object->Z);
             reader.ReadFloat(object->Heading);
-            object->ObjectIndex = ReadCountedName(reader, catalogue);
+            object->ObjectIndex = names.CountedName(number, o);
             tmpl->Objects.push_back(std::move(object));
         }
         templates.push_back(std::move(tmpl));
@@ -90,10 +104,11 @@ bool ReadTemplateList(CByteReader& reader, const C3DObjectsList* catalogue, cons
 }
 
 bool ReadMapFile(CByteReader& reader, const C3DObjectsList* catalogue, const CPopTemplatesTypesList* types,
-                 ParsedMapFile& file)
+                 ParsedMapFile& file, const ReadNumbering& numbering)
 {
-    if (!ReadTemplateList(reader, catalogue, types, file.Templates))
+    if (!ReadTemplateList(reader, catalogue, types, file.Templates, numbering))
         return false;
+    NameResolver names{reader, catalogue, numbering.Missing};
 
     int32_t count = 0;
     reader.ReadInt32(count);
@@ -117,7 +132,7 @@ bool ReadMapFile(CByteReader& reader, const C3DObjectsList* catalogue, const CPo
         auto airbase = std::make_unique<CAirbasePlacement>(catalogue);
         reader.ReadFloat(airbase->X);
         reader.ReadFloat(airbase->Z);
-        airbase->ObjectIndex = ReadCountedName(reader, catalogue);
+        airbase->ObjectIndex = names.CountedName(-1, numbering.FirstAirbase + i);
         file.Airbases.push_back(std::move(airbase));
     }
 

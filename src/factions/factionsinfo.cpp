@@ -1,6 +1,7 @@
 #include "factions/factionsinfo.h"
 
 #include "factions/packbits.h"
+#include "platform/fileread.h"
 
 #include <QtEndian>
 #include <algorithm>
@@ -98,6 +99,11 @@ int32_t Saturate(float value)
 
 bool CFactionsInfo::LoadFromFile(const QString& fileName, QString* reason)
 {
+    return GuardAllocation(reason, [&] { return Load(fileName, reason); });
+}
+
+bool CFactionsInfo::Load(const QString& fileName, QString* reason)
+{
     CLayeredDocument doc;
     if (!doc.ReadDocument(fileName, reason))
         return false;
@@ -123,6 +129,11 @@ bool CFactionsInfo::SaveToFile(const QString& fileName, QString* reason)
 }
 
 bool CFactionsInfo::ExtractFactions(QString* reason)
+{
+    return GuardAllocation(reason, [&] { return Extract(reason); });
+}
+
+bool CFactionsInfo::Extract(QString* reason)
 {
     int32_t columns = 0;
     int32_t rows = 0;

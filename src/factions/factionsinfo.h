@@ -38,7 +38,8 @@ public:
     static constexpr int32_t MaxSide = 30000;
     static constexpr int64_t MaxSectors = int64_t(1) << 26;
 
-    // ReadDocument, then ExtractFactions. On failure the object is left as it was.
+    // ReadDocument, then ExtractFactions. On failure (running out of memory included) the object is
+    // left as it was.
     bool LoadFromFile(const QString& fileName, QString* reason = nullptr);
     // StoreFactions, then WriteDocument (atomically). A document without a Background layer is
     // written back unchanged. Fails when nothing was ever loaded.
@@ -70,6 +71,9 @@ public:
     CLayeredDocument& Document() { return m_document; }
 
 private:
+    bool Load(const QString& fileName, QString* reason);
+    bool Extract(QString* reason);
+
     // Row by row, as the image stores it: sector (i, j) at j * Columns + i.
     std::vector<unsigned char> m_factions;
     CLayeredDocument m_document;

@@ -1,9 +1,9 @@
 #include "factions/layereddocument.h"
 
 #include "platform/atomicsave.h"
+#include "platform/fileread.h"
 #include "platform/streams.h"
 
-#include <QFile>
 #include <QtEndian>
 #include <cstring>
 
@@ -172,22 +172,18 @@ bool LayerRecord::HasName(const QByteArray& name) const
 
 bool CLayeredDocument::ReadDocument(const QString& fileName, QString* reason)
 {
-    QFile file(fileName);
-    if (fileName.isEmpty() || !file.open(QIODevice::ReadOnly)) {
-        if (reason)
-            *reason = fileName.isEmpty() ? QStringLiteral("no file name") : file.errorString();
-        return false;
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        if (reason)
-            *reason = file.errorString();
-        return false;
-    }
-    return Parse(bytes, reason);
+    return GuardAllocation(reason, [&] {
+        QByteArray bytes;
+        return ReadWholeFile(fileName, FileLimits::FactionFile, bytes, reason) && Parse(bytes, reason);
+    });
 }
 
 bool CLayeredDocument::Parse(const QByteArray& bytes, QString* reason)
+{
+    return GuardAllocation(reason, [&] { return ParseBytes(bytes, reason); });
+}
+
+bool CLayeredDocument::ParseBytes(const QByteArray& bytes, QString* reason)
 {
     CLayeredDocument doc;
     Cursor in(bytes);

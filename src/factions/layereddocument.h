@@ -57,9 +57,10 @@ public:
     std::array<unsigned char, 4> GlobalMaskLength{}; // raw
     QByteArray TrailingData;                    // to the end of the file: the flattened picture
 
-    // Reads a whole document. A file that cannot be read, is truncated, has a length that runs past
-    // its section or the file, or a layer count with the top bit set fails with a reason and leaves
-    // this object unchanged.
+    // Reads a whole document. A file that cannot be read, is longer than any faction file
+    // (filelimits.h), is truncated, has a length that runs past its section or the file, has a
+    // layer count with the top bit set, or needs more memory than there is fails with a reason and
+    // leaves this object unchanged.
     bool ReadDocument(const QString& fileName, QString* reason = nullptr);
     bool Parse(const QByteArray& bytes, QString* reason = nullptr);
     // Writes the document in the order it was read; the save is atomic.
@@ -76,6 +77,7 @@ public:
     void RecomputeLengths();
 
 private:
+    bool ParseBytes(const QByteArray& bytes, QString* reason);
     int64_t ContentLength() const; // layer count, records, tagged blocks and channel data
     int PadAlignment() const;
     int m_alignment = 1;

@@ -1,9 +1,11 @@
 #include "mapview/map.h"
 
 #include "mapview/truncation.h"
+#include "platform/fileread.h"
 #include "platform/filepaths.h"
 #include "platform/streams.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QtEndian>
@@ -13,23 +15,89 @@ namespace {
 
 constexpr qint64 kTerrainHeaderSize = 16;
 
-// Checks a terrain header against the bytes that follow it.
+// Checks a terrain header against the most samples a terrain has and, when known (not for a pipe
+// or device: -1), against the bytes that follow the header.
 bool CheckTerrainHeader(int32_t columns, int32_t rows, float cellX, float cellZ, qint64 bytesAfterHeader,
                         QString* error)
 {
     QString reason;
+    const qint64 samples = qint64(columns) * qint64(rows);
+    const auto need = [&] { return quint64(columns) * quint64(rows) * 4; }; // fits 64 bits unsigned
     if (columns < 0 || rows < 0)
         reason = QStringLiteral("negative sample count %1 x %2").arg(columns).arg(rows);
     else if (!std::isfinite(cellX) || !std::isfinite(cellZ))
         reason = QStringLiteral("cell size is not a number");
-    else if (qint64(columns) * qint64(rows) > bytesAfterHeader / 4)
+    else if (samples > FileLimits::MostTerrainSamples)
+        reason = QStringLiteral("%1 x %2 samples need %3 bytes, more than any terrain file holds")
+                     .arg(columns).arg(rows).arg(need());
+    else if (bytesAfterHeader >= 0 && samples > bytesAfterHeader / 4)
         reason = QStringLiteral("%1 x %2 samples need %3 bytes, the file holds %4 after its header")
-                     .arg(columns).arg(rows).arg(quint64(columns) * quint64(rows) * 4).arg(bytesAfterHeader); // fits 64 bits unsigned
+                     .arg(columns).arg(rows).arg(need()).arg(bytesAfterHeader);
     if (reason.isEmpty())
         return true;
     if (error)
         *error = reason;
     return false;
+}
+
+// Reads a terrain from `device`: the header, then exactly the samples it announces, straight into
+// the height grid. `length` is the device's length, or -1 for a pipe or device. On failure `map`
+// is unchanged.
+bool ReadTerrain(QIODevice& device, qint64 length, CMap& map, QString* error)
+{
+    char header[kTerrainHeaderSize];
+    const qint64 got = device.read(header, kTerrainHeaderSize);
+    if (got < 0) {
+        if (error)
+            *error = device.errorString();
+        return false;
+    }
+    if (got < kTerrainHeaderSize) {
+        if (error)
+            *error = QStringLiteral("terrain header: unexpected end of data at offset %1").arg(got);
+        return false;
+    }
+    const auto columns = qFromLittleEndian<int32_t>(header);
+    const auto rows = qFromLittleEndian<int32_t>(header + 4);
+    const auto cellX = qFromLittleEndian<float>(header + 8);
+    const auto cellZ = qFromLittleEndian<float>(header + 12);
+    if (!CheckTerrainHeader(columns, rows, cellX, cellZ, length < 0 ? -1 : length - kTerrainHeaderSize, error))
+        return false;
+    const qint64 count = qint64(columns) * qint64(rows);
+    std::vector<float> heights(static_cast<size_t>(count));
+    char* data = reinterpret_cast<char*>(heights.data());
+    const qint64 need = 4 * count;
+    qint64 have = 0;
+    while (have < need) {
+        const qint64 read = device.read(data + have, need - have);
+        if (read < 0) {
+            if (error)
+                *error = device.errorString();
+            return false;
+        }
+        if (read == 0)
+            break;
+        have += read;
+    }
+    if (have < need) {
+        if (error)
+            *error = QStringLiteral("%1 x %2 samples need %3 bytes, the file holds %4 after its header")
+                         .arg(columns).arg(rows).arg(need).arg(have);
+        return false;
+    }
+    // The samples are stored exactly as they are kept: little-endian floats, row after row.
+    std::vector<uint8_t> shades(heights.size());
+    for (size_t i = 0; i < heights.size(); ++i) {
+        heights[i] = qFromLittleEndian<float>(data + 4 * i);
+        shades[i] = HeightShade(heights[i]);
+    }
+    map.Heights = std::move(heights);
+    map.Shades = std::move(shades);
+    map.ColumnCount = columns;
+    map.RowCount = rows;
+    map.CellSizeX = cellX;
+    map.CellSizeZ = cellZ;
+    return true;
 }
 
 } // namespace
@@ -42,13 +110,24 @@ QString CMap::PackageFile(const char* relative) const
 bool CMap::Load(const QString& mapFolder, QString* error)
 {
     MapPath = mapFolder;
-    LoadSectors();
-    TerrainLoaded = LoadTerrain(error);
-    LoadRoads();
-    LoadRivers();
-    LoadUtilities();
-    LoadBoundary();
-    return TerrainLoaded;
+    QString reason;
+    // Sectors and route networks may be missing or damaged, but running out of memory on any of
+    // them fails the whole load: the map would look complete without being so.
+    const bool loaded = GuardAllocation(&reason, [&] {
+        LoadSectors();
+        TerrainLoaded = LoadTerrain(&reason);
+        LoadRoads();
+        LoadRivers();
+        LoadUtilities();
+        LoadBoundary();
+        return TerrainLoaded;
+    });
+    if (!loaded) {
+        TerrainLoaded = false;
+        if (error)
+            *error = reason == OutOfMemoryReason() ? QStringLiteral("%1: %2").arg(mapFolder, reason) : reason;
+    }
+    return loaded;
 }
 
 bool CMap::LoadSectors()
@@ -56,7 +135,11 @@ bool CMap::LoadSectors()
     const QString name = PackageFile("terrain\\default.sec");
     if (!QFileInfo::exists(name))
         return false;
-    CFileReader reader(name);
+    // Only the first 8 bytes are read, so the file's length does not matter.
+    QByteArray start;
+    if (!ReadFileStart(name, FileLimits::SectorHeaderBytes, start))
+        return false;
+    CByteReader reader(start);
     int32_t unused = 0;
     int32_t countX = 0;
     int32_t countZ = 0;
@@ -73,91 +156,67 @@ bool CMap::LoadSectors()
 
 bool ParseTerrain(const QByteArray& bytes, CMap& map, QString* error)
 {
-    CByteReader reader(bytes);
-    int32_t columns = 0;
-    int32_t rows = 0;
-    float cellX = 0;
-    float cellZ = 0;
-    reader.ReadInt32(columns);
-    reader.ReadInt32(rows);
-    reader.ReadFloat(cellX);
-    reader.ReadFloat(cellZ);
-    if (reader.Failed()) {
-        if (error)
-            *error = QStringLiteral("terrain header: %1").arg(reader.Error());
-        return false;
-    }
-    if (!CheckTerrainHeader(columns, rows, cellX, cellZ, reader.Remaining(), error))
-        return false;
-    const qint64 count = qint64(columns) * qint64(rows);
-    std::vector<float> heights(static_cast<size_t>(count));
-    // The samples are stored exactly as they are kept: little-endian floats, row after row.
-    const char* data = bytes.constData() + kTerrainHeaderSize;
-    for (qint64 i = 0; i < count; ++i)
-        heights[static_cast<size_t>(i)] = qFromLittleEndian<float>(data + 4 * i);
-    map.Heights = std::move(heights);
-    map.UpdateShades();
-    map.ColumnCount = columns;
-    map.RowCount = rows;
-    map.CellSizeX = cellX;
-    map.CellSizeZ = cellZ;
-    return true;
+    return GuardAllocation(error, [&] {
+        QBuffer buffer;
+        buffer.setData(bytes);
+        buffer.open(QIODevice::ReadOnly);
+        return ReadTerrain(buffer, bytes.size(), map, error);
+    });
 }
 
 bool CMap::LoadTerrain(QString* error)
 {
-    const QString name = PackageFile("terrain\\terrain.sim");
-    if (!QFileInfo::exists(name)) {
-        if (error)
-            *error = QStringLiteral("%1: no such file").arg(name);
-        return false;
-    }
-    QFile file(name);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = QStringLiteral("%1: %2").arg(name, file.errorString());
-        return false;
-    }
+    QString name;
     QString reason;
-    if (!ParseTerrain(file.readAll(), *this, &reason)) {
-        if (error)
-            *error = QStringLiteral("%1: %2").arg(name, reason);
-        return false;
-    }
-    return true;
+    const bool loaded = GuardAllocation(&reason, [&] {
+        name = PackageFile("terrain\\terrain.sim");
+        if (!QFileInfo::exists(name)) {
+            reason = QStringLiteral("no such file");
+            return false;
+        }
+        QFile file(name);
+        if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+            reason = file.errorString();
+            return false;
+        }
+        return CheckFileLength(file, FileLimits::Terrain, &reason)
+            && ReadTerrain(file, file.isSequential() ? -1 : file.size(), *this, &reason);
+    });
+    if (!loaded && error)
+        *error = name.isEmpty() ? reason : QStringLiteral("%1: %2").arg(name, reason);
+    return loaded;
 }
 
 bool IsReadableTerrain(const QString& mapFolder, QString* error)
 {
     const QString name = ResolveGamePath(mapFolder, QStringLiteral("terrain\\terrain.sim"));
     QFile file(name);
-    if (!file.exists() || !QFileInfo(name).isFile()) {
-        if (error)
-            *error = QStringLiteral("%1: no such file").arg(name);
-        return false;
-    }
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = QStringLiteral("%1: %2").arg(name, file.errorString());
-        return false;
-    }
-    const QByteArray header = file.read(kTerrainHeaderSize);
-    if (header.size() < kTerrainHeaderSize) {
-        if (error)
-            *error = QStringLiteral("%1: shorter than a terrain header").arg(name);
-        return false;
-    }
-    const auto columns = qFromLittleEndian<int32_t>(header.constData());
-    const auto rows = qFromLittleEndian<int32_t>(header.constData() + 4);
-    const auto cellX = qFromLittleEndian<float>(header.constData() + 8);
-    const auto cellZ = qFromLittleEndian<float>(header.constData() + 12);
     QString reason;
-    if (!CheckTerrainHeader(columns, rows, cellX, cellZ, file.size() - kTerrainHeaderSize, &reason)) {
-        if (error)
-            *error = QStringLiteral("%1: %2").arg(name, reason);
-        return false;
-    }
-    return true;
+    const bool readable = [&] {
+        if (!file.exists() || !QFileInfo(name).isFile()) {
+            reason = QStringLiteral("no such file");
+            return false;
+        }
+        if (!file.open(QIODevice::ReadOnly)) {
+            reason = file.errorString();
+            return false;
+        }
+        if (!CheckFileLength(file, FileLimits::Terrain, &reason))
+            return false;
+        const QByteArray header = file.read(kTerrainHeaderSize);
+        if (header.size() < kTerrainHeaderSize) {
+            reason = QStringLiteral("shorter than a terrain header");
+            return false;
+        }
+        const auto columns = qFromLittleEndian<int32_t>(header.constData());
+        const auto rows = qFromLittleEndian<int32_t>(header.constData() + 4);
+        const auto cellX = qFromLittleEndian<float>(header.constData() + 8);
+        const auto cellZ = qFromLittleEndian<float>(header.constData() + 12);
+        return CheckTerrainHeader(columns, rows, cellX, cellZ, file.size() - kTerrainHeaderSize, &reason);
+    }();
+    if (!readable && error)
+        *error = QStringLiteral("%1: %2").arg(name, reason);
+    return readable;
 }
 
 uint8_t HeightShade(float height)

@@ -23,12 +23,15 @@ class CMap {
 public:
     // Reads the package from `mapFolder`. Only the terrain file decides the result: a folder
     // without one, or with one that is not a terrain (see LoadTerrain), gives false with a reason.
-    // Sectors and route networks that are missing or damaged are left empty.
+    // Sectors and route networks that are missing or damaged are left empty. Running out of memory
+    // anywhere fails the load; the map is then only fit to be thrown away.
     bool Load(const QString& mapFolder, QString* error = nullptr);
 
+    // The sector file and the four networks, for Load (they throw std::bad_alloc when memory runs out).
     bool LoadSectors();
     // Reads "terrain\terrain.sim". Counts and sizes are checked against the file before anything
-    // is allocated; a damaged file leaves the map without terrain and gives the reason.
+    // is allocated; a damaged file, one longer than any terrain file (filelimits.h) or one that
+    // needs more memory than there is leaves the map without terrain and gives the reason.
     bool LoadTerrain(QString* error = nullptr);
     bool LoadRoads();
     bool LoadRivers();
@@ -104,6 +107,7 @@ private:
         return &list[static_cast<size_t>(index)];
     }
     bool LoadNetwork(std::initializer_list<const char*> names, RouteList& list);
+    static bool ReadNetwork(const QString& baseName, RouteList& list, QString* error);
     QString PackageFile(const char* relative) const;
 };
 

@@ -3,6 +3,7 @@
 
 #include "mapview/map.h"
 
+#include "platform/fileread.h"
 #include "platform/filepaths.h"
 #include "platform/streams.h"
 
@@ -27,7 +28,7 @@ QString WithExtension(const QString& baseName, const char* extension)
 
 bool ReadNodes(const QString& fileName, std::vector<Node>& nodes, QString* error)
 {
-    CFileReader reader(fileName);
+    CFileReader reader(fileName, FileLimits::RouteNodes);
     int32_t count = 0;
     reader.ReadInt32(count);
     if (!reader.Failed() && count < 0)
@@ -51,7 +52,7 @@ bool ReadNodes(const QString& fileName, std::vector<Node>& nodes, QString* error
 
 bool ReadLinks(const QString& fileName, const std::vector<Node>& nodes, RouteList& segments, QString* error)
 {
-    CFileReader reader(fileName);
+    CFileReader reader(fileName, FileLimits::RouteLinks);
     int32_t links = 0;
     reader.ReadInt32(links);
     if (!reader.Failed() && links < 0)
@@ -109,6 +110,17 @@ bool ReadLinks(const QString& fileName, const std::vector<Node>& nodes, RouteLis
 bool CMap::LoadRouteNetwork(const QString& baseName, RouteList& list, QString* error)
 {
     list.clear();
+    QString reason;
+    if (GuardAllocation(&reason, [&] { return ReadNetwork(baseName, list, &reason); }))
+        return true;
+    list.clear();
+    if (error)
+        *error = reason == OutOfMemoryReason() ? QStringLiteral("%1: %2").arg(baseName, reason) : reason;
+    return false;
+}
+
+bool CMap::ReadNetwork(const QString& baseName, RouteList& list, QString* error)
+{
     const QString nodeFile = WithExtension(baseName, ".NDE");
     const QString linkFile = WithExtension(baseName, ".WP");
     if (!QFileInfo(nodeFile).isFile()) {
@@ -133,10 +145,13 @@ bool CMap::LoadRouteNetwork(const QString& baseName, RouteList& list, QString* e
 
 bool CMap::LoadNetwork(std::initializer_list<const char*> names, RouteList& list)
 {
+    // A network that cannot be read is simply not drawn; running out of memory is left to Load.
     for (const char* name : names) {
         const QString file = PackageFile(name);
-        if (QFileInfo::exists(file))
-            return LoadRouteNetwork(file, list);
+        if (QFileInfo::exists(file)) {
+            list.clear();
+            return ReadNetwork(file, list, nullptr);
+        }
     }
     return false;
 }

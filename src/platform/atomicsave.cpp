@@ -16,11 +16,18 @@ bool SaveFileAtomically(const QString& path, const QByteArray& bytes, QString* e
             *error = file.errorString();
         return false;
     }
-    if (file.write(bytes) != bytes.size()) {
-        if (error)
-            *error = file.errorString();
-        file.cancelWriting();
-        return false;
+    // A write that stops part-way (the disk filled up after some bytes went out) returns a short
+    // count and leaves no reason; writing the rest makes the system say why it cannot go on.
+    qint64 written = 0;
+    while (written < bytes.size()) {
+        const qint64 count = file.write(bytes.constData() + written, bytes.size() - written);
+        if (count <= 0) {
+            if (error)
+                *error = file.errorString();
+            file.cancelWriting();
+            return false;
+        }
+        written += count;
     }
     if (!file.commit()) {
         if (error)

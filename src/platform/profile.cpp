@@ -1,6 +1,7 @@
 #include "platform/profile.h"
 
 #include "platform/atomicsave.h"
+#include "platform/fileread.h"
 
 #include <QFile>
 
@@ -48,17 +49,19 @@ bool IsComment(const QByteArray& trimmed) { return trimmed.startsWith(';'); }
 
 bool CProfileFile::Load(const QString& path, QString* error)
 {
-    m_lines.clear();
-    QFile file(path);
-    if (!file.exists())
+    return GuardAllocation(error, [&] {
+        if (!QFile::exists(path)) {
+            m_lines.clear();
+            return true;
+        }
+        QByteArray bytes;
+        if (!ReadWholeFile(path, FileLimits::Settings, bytes, error))
+            return false;
+        CProfileFile read;
+        read.LoadBytes(bytes);
+        *this = std::move(read);
         return true;
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    LoadBytes(file.readAll());
-    return true;
+    });
 }
 
 void CProfileFile::LoadBytes(const QByteArray& bytes)

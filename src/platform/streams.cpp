@@ -1,8 +1,8 @@
 #include "platform/streams.h"
 
 #include "platform/atomicsave.h"
+#include "platform/fileread.h"
 
-#include <QFile>
 #include <QtEndian>
 #include <cstring>
 
@@ -99,16 +99,12 @@ bool CByteReader::Skip(qint64 length)
     return true;
 }
 
-CFileReader::CFileReader(const QString& fileName) : CByteReader(QByteArray())
+CFileReader::CFileReader(const QString& fileName, const FileLimit& limit) : CByteReader(QByteArray())
 {
-    QFile file(fileName);
-    if (fileName.isEmpty() || !file.open(QIODevice::ReadOnly)) {
-        Fail(fileName.isEmpty() ? QStringLiteral("no file name") : file.errorString());
-        return;
-    }
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        Fail(file.errorString());
+    QByteArray bytes;
+    QString reason;
+    if (!ReadWholeFile(fileName, limit, bytes, &reason)) {
+        Fail(reason);
         return;
     }
     SetBytes(std::move(bytes));

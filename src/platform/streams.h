@@ -5,6 +5,8 @@
 // against the bytes that remain before anything is allocated; a failed read is sticky and carries
 // the offset and field for the tool to print. Writers collect the bytes and save them atomically.
 
+#include "platform/filelimits.h"
+
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
@@ -69,10 +71,11 @@ private:
     QString m_error;
 };
 
-// Reads a whole file; a file that cannot be opened is a failed reader from the start.
+// Reads a whole file of at most `limit` bytes (see filelimits.h); a file that cannot be opened or
+// read, or is longer than the limit, is a failed reader from the start.
 class CFileReader : public CByteReader {
 public:
-    explicit CFileReader(const QString& fileName);
+    CFileReader(const QString& fileName, const FileLimit& limit);
     ~CFileReader() override = default;
 };
 

@@ -128,6 +128,44 @@ private slots:
         QCOMPARE(templates[1].toObject()[QStringLiteral("Used")].toString(), QStringLiteral("1"));
     }
 
+    // Names the catalogue lacks are written as INVALID_OBJECT: the tool says which, and for how
+    // many records, of what it wrote (the exit status stays 0).
+    void missingNamesAreNamed_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("missing");
+        const QString map = QStringLiteral("MAP");
+        const QString out = QStringLiteral("OUT");
+        const QString all = QStringLiteral("\"Depot\", \"h\u00E9li\", \"depot\", \"Hangar\"");
+        QTest::newRow("resave") << QStringList{QStringLiteral("resave"), map, out, QStringLiteral("--catalogue"), QStringLiteral("CAT")}
+                                << QStringLiteral("1 record, 1 name (\"Hangar\")");
+        QTest::newRow("resave without catalogue") << QStringList{QStringLiteral("resave"), map, out}
+                                                  << QStringLiteral("4 records, 4 names (%1)").arg(all);
+        QTest::newRow("export of template 1") << QStringList{QStringLiteral("export-templates"), map, QStringLiteral("1"),
+                                                             QStringLiteral("1"), out}
+                                              << QStringLiteral("2 records, 2 names (\"h\u00E9li\", \"depot\")");
+        QTest::newRow("export, every name known") << QStringList{QStringLiteral("export-templates"), map, QStringLiteral("0"),
+                                                                 QStringLiteral("1"), out, QStringLiteral("--catalogue"),
+                                                                 QStringLiteral("CAT")}
+                                                  << QString();
+        QTest::newRow("import of the file's own templates") << QStringList{QStringLiteral("import-templates"), map, map, out}
+                                                            << QStringLiteral("7 records, 4 names (%1)").arg(all);
+    }
+    void missingNamesAreNamed()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, missing);
+        for (QString& arg : args)
+            arg = arg == QLatin1String("MAP") ? m_map : arg == QLatin1String("CAT") ? m_catalogue
+                : arg == QLatin1String("OUT") ? Path("named.out") : arg;
+        const CliResult result = RunCli(args);
+        QCOMPARE(result.Status, 0);
+        QCOMPARE(QString::fromUtf8(result.Err),
+                 missing.isEmpty() ? QString()
+                                   : QStringLiteral("Warning: 3D object names not in the catalogue are written as "
+                                                    "INVALID_OBJECT: %1\n").arg(missing));
+    }
+
     void failuresLeaveExistingFilesAlone()
     {
         const QString out = Path("existing.bin");

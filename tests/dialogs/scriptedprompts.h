@@ -1,7 +1,8 @@
 #pragma once
 // Prompts answered by the test instead of the user. Every text that would have been shown is
-// recorded in order, prefixed with its kind ("message: ", "error: ", "confirm: "); answers are
-// taken from queues, and modal dialogs are handed to scripted drivers instead of exec().
+// recorded in order, prefixed with its kind ("message: ", "error: ", "confirm: "), and the detail
+// of every message and error beside it; answers are taken from queues, and modal dialogs are
+// handed to scripted drivers instead of exec().
 
 #include "dialogs/userprompts.h"
 
@@ -16,6 +17,7 @@ public:
     using Driver = std::function<int(QDialog&)>;
 
     QStringList Shown;
+    QStringList Details;          // one per message and error, in order; empty when it had none
     QQueue<bool> ConfirmAnswers;  // empty: Yes
     QQueue<QString> FileAnswers;  // empty queue or empty text: cancelled
     QList<FileDialogRequest> FileDialogs;
@@ -23,8 +25,16 @@ public:
     QQueue<Driver> Drivers;       // empty: the dialog is cancelled
     QStringList RunTitles;        // caption of every dialog run
 
-    void Message(QWidget*, const QString& text) override { Shown << QStringLiteral("message: ") + text; }
-    void Error(QWidget*, const QString& text) override { Shown << QStringLiteral("error: ") + text; }
+    void Message(QWidget*, const QString& text, const QString& detail = QString()) override
+    {
+        Shown << QStringLiteral("message: ") + text;
+        Details << detail;
+    }
+    void Error(QWidget*, const QString& text, const QString& detail = QString()) override
+    {
+        Shown << QStringLiteral("error: ") + text;
+        Details << detail;
+    }
     bool Confirm(QWidget*, const QString& text) override
     {
         Shown << QStringLiteral("confirm: ") + text;

@@ -1,8 +1,9 @@
 #pragma once
 // Counts what the code under test takes from operator new while a probe is armed: the largest
-// single request and the most held at once. Include in exactly one file of a test executable (it
-// replaces the global operator new and delete). QByteArray storage comes from malloc and is not
-// counted; the readers' own structures (vectors, strings, records) are.
+// single request, the most held at once and the number of requests; it can also make one request
+// fail, as when memory runs out. Include in exactly one file of a test executable (it replaces the
+// global operator new and delete). QByteArray storage comes from malloc and is not counted; the
+// readers' own structures (vectors, strings, records) are.
 
 #include <cstddef>
 #include <cstdlib>
@@ -15,6 +16,8 @@ struct State {
     size_t Largest = 0;
     long long Held = 0;
     long long Peak = 0;
+    long long Requests = 0;
+    long long FailingRequest = -1; // this request (counted from 0) throws std::bad_alloc
 };
 
 inline State& Current()
@@ -26,13 +29,17 @@ inline State& Current()
 // Each block carries its size in front, so that delete knows what it gives back.
 constexpr size_t kHeader = alignof(std::max_align_t);
 
-inline void* Take(size_t size)
+// Only requests that may throw are counted and made to fail: a nothrow request (a sort's scratch
+// buffer) has its own way out.
+inline void* Take(size_t size, bool mayThrow = true)
 {
+    State& s = Current();
+    if (s.Armed && mayThrow && s.Requests++ == s.FailingRequest)
+        throw std::bad_alloc();
     void* raw = std::malloc(size + kHeader);
     if (!raw)
         throw std::bad_alloc();
     *static_cast<size_t*>(raw) = size;
-    State& s = Current();
     if (s.Armed) {
         if (size > s.Largest)
             s.Largest = size;
@@ -54,13 +61,14 @@ inline void Give(void* block)
     std::free(raw);
 }
 
-// Arms the probe for its lifetime.
+// Arms the probe for its lifetime; with `failingRequest`, that request fails.
 class Scope {
 public:
-    Scope() { Current() = State{true, 0, 0, 0}; }
+    explicit Scope(long long failingRequest = -1) { Current() = State{true, 0, 0, 0, 0, failingRequest}; }
     ~Scope() { Current().Armed = false; }
     size_t Largest() const { return Current().Largest; }
     long long Peak() const { return Current().Peak; }
+    long long Requests() const { return Current().Requests; }
 };
 
 } // namespace probe
@@ -70,7 +78,7 @@ void* operator new[](size_t size) { return probe::Take(size); }
 void* operator new(size_t size, const std::nothrow_t&) noexcept
 {
     try {
-        return probe::Take(size);
+        return probe::Take(size, false);
     } catch (...) {
         return nullptr;
     }

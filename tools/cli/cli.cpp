@@ -3,7 +3,9 @@
 #include "catalogues/objectslist.h"
 
 #include <QFile>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 namespace cli {
 
@@ -16,10 +18,16 @@ std::vector<Command>& Registry()
     return commands;
 }
 
+// The first error met writing standard output (an errno value), 0 while none.
+int g_outputError = 0;
+
 void WriteUtf8(FILE* stream, const QString& text)
 {
     const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
+    errno = 0;
+    const size_t written = std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
+    if (stream == stdout && written != static_cast<size_t>(bytes.size()) && g_outputError == 0)
+        g_outputError = errno != 0 ? errno : EIO;
 }
 } // namespace
 
@@ -107,6 +115,44 @@ int Fail(const QString& message, const QString& reason)
 }
 
 void Print(const QString& text) { WriteUtf8(stdout, text); }
+
+void Warn(const QString& text) { WriteUtf8(stderr, QStringLiteral("Warning: ") + text + QLatin1Char('\n')); }
+
+bool OutputWritten()
+{
+    static bool reported = false;
+    errno = 0;
+    if (std::fflush(stdout) != 0 && g_outputError == 0)
+        g_outputError = errno != 0 ? errno : EIO;
+    if (g_outputError == 0 && std::ferror(stdout))
+        g_outputError = EIO;
+    if (g_outputError == 0)
+        return true;
+    if (!reported)
+        Fail(QStringLiteral("Write failed"), QString::fromLocal8Bit(std::strerror(g_outputError)));
+    reported = true;
+    return false;
+}
+
+int FinishOutput(int status)
+{
+    return OutputWritten() ? status : Failure;
+}
+
+QString NameProblem(const QByteArray& argument)
+{
+    if (QFile::encodeName(QFile::decodeName(argument)) == argument)
+        return QString();
+    QString shown;
+    for (const char c : argument) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte < 0x7F)
+            shown += QLatin1Char(c);
+        else
+            shown += QStringLiteral("\\x") + QString::number(byte, 16).toUpper().rightJustified(2, QLatin1Char('0'));
+    }
+    return QStringLiteral("the name \"%1\" is not valid in the system's encoding").arg(shown);
+}
 
 bool LoadCatalogueOption(const Arguments& args, C3DObjectsList& catalogue)
 {

@@ -57,6 +57,17 @@ int Usage(const QString& problem = QString());
 // Prints "<message>: <reason>" to stderr; returns 1.
 int Fail(const QString& message, const QString& reason);
 void Print(const QString& text); // UTF-8 to stdout
+void Warn(const QString& text);  // "Warning: <text>" on stderr; the command goes on
+// Flushes standard output; false, with "Write failed: <reason>" printed once, when a write to it
+// failed, now or before. A command that prints and then saves asks before it saves, so that lost
+// output leaves the files as they were.
+bool OutputWritten();
+// The same at the end of every command: `status`, or 1 when output was lost.
+int FinishOutput(int status);
+// Empty when `argument` (as the system passed it) reads back to the same bytes; otherwise the usage
+// problem to show. Qt reaches files by names decoded from the system's encoding, so bytes that do
+// not decode would name another file.
+QString NameProblem(const QByteArray& argument);
 
 // Loads --catalogue into `catalogue` (empty without the option). On a damaged list prints the
 // start-up message and returns false.

@@ -167,12 +167,21 @@ int RunDump(const QStringList& argv)
     return Success;
 }
 
-int SaveOrFail(const CBINFile& doc, const QString& path)
+// Names the catalogue does not hold were written as INVALID_OBJECT: say so once the file is
+// written (a failed command says only why it failed).
+int WarnMissingNames(const CMissingNames& missing)
+{
+    if (!missing.IsEmpty())
+        Warn(MissingNamesText(missing));
+    return Success;
+}
+
+int SaveOrFail(const CBINFile& doc, const QString& path, const CMissingNames& missing)
 {
     QString reason;
     if (!doc.Save(path, true, &reason))
         return Fail(QStringLiteral("Save failed"), QStringLiteral("%1: %2").arg(path, reason));
-    return Success;
+    return WarnMissingNames(missing);
 }
 
 int RunResave(const QStringList& argv)
@@ -183,7 +192,7 @@ int RunResave(const QStringList& argv)
     Session session;
     if (!LoadCatalogueOption(args, session.Catalogue) || !OpenMapFile(session.Document, args.Positionals()[0]))
         return Failure;
-    return SaveOrFail(session.Document, args.Positionals()[1]);
+    return SaveOrFail(session.Document, args.Positionals()[1], session.Document.LastReadMissingNames());
 }
 
 int RunExportTemplates(const QStringList& argv)
@@ -202,7 +211,7 @@ int RunExportTemplates(const QStringList& argv)
     QString reason;
     if (!session.Document.ExportTemplates(pos[3], *first, *last, &reason))
         return Fail(QStringLiteral("Export failed"), QStringLiteral("%1: %2").arg(pos[3], reason));
-    return Success;
+    return WarnMissingNames(session.Document.LastReadMissingNames().OfTemplates(*first, *last));
 }
 
 int RunImportTemplates(const QStringList& argv)
@@ -214,12 +223,14 @@ int RunImportTemplates(const QStringList& argv)
     Session session;
     if (!LoadCatalogueOption(args, session.Catalogue) || !OpenMapFile(session.Document, pos[0]))
         return Failure;
+    CMissingNames missing = session.Document.LastReadMissingNames();
     QString reason;
     if (!QFile::exists(pos[1]))
         return Fail(QStringLiteral("Import failed"), QStringLiteral("%1: no such file").arg(pos[1]));
     if (!session.Document.ImportTemplates(pos[1], &reason))
         return Fail(QStringLiteral("Import failed"), QStringLiteral("%1: %2").arg(pos[1], reason));
-    return SaveOrFail(session.Document, pos[2]);
+    missing.Append(session.Document.LastReadMissingNames());
+    return SaveOrFail(session.Document, pos[2], missing);
 }
 
 const Registration kCommands[] = {

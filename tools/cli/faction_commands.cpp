@@ -70,6 +70,8 @@ int RunFactions(const QStringList& argv)
 
     if (args.Has(QStringLiteral("--print")))
         Print(GridText(factions));
+    if (!OutputWritten())
+        return Failure;
     if (const auto out = args.Values(QStringLiteral("--out"))) {
         if (!factions.SaveToFile(out->first(), &reason))
             return Fail(QStringLiteral("Save failed"), QStringLiteral("%1: %2").arg(out->first(), reason));

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QLocale>
+#include <new>
 
 namespace {
 
@@ -19,15 +20,14 @@ void FilterMessages(QtMsgType type, const QMessageLogContext& context, const QSt
     g_defaultHandler(type, context, message);
 }
 
-} // namespace
-
-int main(int argc, char** argv)
+int Run(int argc, char** argv)
 {
-    g_defaultHandler = qInstallMessageHandler(FilterMessages);
-    // Drawing needs a GUI application; the offscreen platform keeps the tool usable without a display.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    // A name that does not decode would be read or written under another name: refuse it.
+    for (int i = 1; i < argc; ++i) {
+        const QString problem = cli::NameProblem(QByteArray(argv[i]));
+        if (!problem.isEmpty())
+            return cli::Usage(problem);
+    }
     QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty())
         return cli::Usage();
@@ -43,4 +43,24 @@ int main(int argc, char** argv)
             return command.Run(args);
     }
     return cli::Usage(QStringLiteral("unknown command %1").arg(name));
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    g_defaultHandler = qInstallMessageHandler(FilterMessages);
+    // Drawing needs a GUI application; the offscreen platform keeps the tool usable without a display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    int status = cli::Failure;
+    try {
+        status = Run(argc, argv);
+    } catch (const std::bad_alloc&) {
+        // The readers turn this into their own failure; what is left is the command's own work.
+        status = cli::Fail(QStringLiteral("Out of memory"), QStringLiteral("the command needs more memory than there is"));
+    }
+    // Output that could not be written is a failure, not a success with nothing printed.
+    return cli::FinishOutput(status);
 }

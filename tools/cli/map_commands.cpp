@@ -212,14 +212,7 @@ int RunRender(const QStringList& argv)
     canvas.RedrawTerrain();
     canvas.RefreshMap();
 
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    if (!canvas.CompositeBitmap.save(&buffer, "PNG"))
-        return Fail(QStringLiteral("Save failed"), QStringLiteral("%1: cannot encode the picture").arg(output));
-    if (!SaveFileAtomically(output, png, &reason))
-        return Fail(QStringLiteral("Save failed"), QStringLiteral("%1: %2").arg(output, reason));
-
+    // The view is printed first: output that cannot be written leaves the picture unwritten.
     int32_t halfX = 0;
     int32_t halfZ = 0;
     canvas.Map()->GetHalfSectorCounts(halfX, halfZ);
@@ -228,6 +221,16 @@ int RunRender(const QStringList& argv)
                    JsonInts({view.MapLeft, view.MapBottom, view.MapRight, view.MapTop}),
                    JsonInts({view.MapPixelLeft, view.MapPixelTop, view.MapPixelRight, view.MapPixelBottom}),
                    JsonInts({halfX, halfZ})));
+    if (!OutputWritten())
+        return Failure;
+
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (!canvas.CompositeBitmap.save(&buffer, "PNG"))
+        return Fail(QStringLiteral("Save failed"), QStringLiteral("%1: cannot encode the picture").arg(output));
+    if (!SaveFileAtomically(output, png, &reason))
+        return Fail(QStringLiteral("Save failed"), QStringLiteral("%1: %2").arg(output, reason));
     return Success;
 }
 
@@ -246,6 +249,8 @@ int RunSettings(const QStringList& argv)
         text += QStringLiteral("%1 %2 %3 %4\n").arg(QLatin1String(names[kind])).arg(style.Shape).arg(style.Size).arg(style.Color);
     }
     Print(text);
+    if (!OutputWritten())
+        return Failure;
     if (args.Has(QStringLiteral("--save"))) {
         QString message;
         QString reason;

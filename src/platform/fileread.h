@@ -1,0 +1,42 @@
+#pragma once
+// Reading whole files within a size limit (see filelimits.h), and turning an allocation that fails
+// while a file is read into a failed read instead of the end of the program.
+
+#include "platform/filelimits.h"
+
+#include <QByteArray>
+#include <QString>
+
+class QFile;
+#include <new>
+
+// False, with the reason, when `file` (open) is a regular file longer than the limit. Pipes and
+// devices pass: their length is only known once read.
+bool CheckFileLength(const QFile& file, const FileLimit& limit, QString* error = nullptr);
+// The reason for a pipe or device that gave more than the limit.
+QString BeyondLimitReason(const FileLimit& limit);
+
+// Reads the whole file at `path` into `bytes`. A regular file longer than the limit is refused
+// before anything is read; a pipe or a device is read only until it has given more than the limit.
+// On failure `bytes` is unchanged and `error` says why.
+bool ReadWholeFile(const QString& path, const FileLimit& limit, QByteArray& bytes, QString* error = nullptr);
+
+// Reads at most `length` bytes from the start of the file (fewer when it is shorter).
+bool ReadFileStart(const QString& path, qint64 length, QByteArray& bytes, QString* error = nullptr);
+
+// The reason a read gives when memory ran out.
+QString OutOfMemoryReason();
+
+// Runs `read` and returns its result; when an allocation fails inside it, the read fails with
+// OutOfMemoryReason() instead. `read` must leave what it fills unchanged when it throws.
+template <typename Read>
+bool GuardAllocation(QString* error, Read&& read)
+{
+    try {
+        return read();
+    } catch (const std::bad_alloc&) {
+        if (error)
+            *error = OutOfMemoryReason();
+        return false;
+    }
+}
