@@ -1,11 +1,21 @@
 // The document commands of sablemap-cli: output, exit statuses and messages.
 #include "clirunner.h"
 
+#include "catalogues/objectslist.h"
+#include "catalogues/templatetypes.h"
+#include "demo/democampaign.h"
+#include "demo/demoinstall.h"
+#include "demo/demoterrain.h"
+#include "document/binfile.h"
+
+#include <QCryptographicHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <cstring>
+#include <limits>
 
 namespace {
 
@@ -33,6 +43,86 @@ QByteArray MapFile()
         + Int32(1) + QByteArray::fromHex("CDCCCC3D") + QByteArray::fromHex("000020C0");
 }
 
+// Names with the characters JSON must escape and Windows-1252 letters beyond ASCII.
+const std::vector<std::string> kRandomNames = {"Depot", "h\xE9li", "quote\"d", "back\\slash", "tab\there",
+                                               "bell\x07", "\x80uro", "TOWER", "a"};
+
+float RandomFloat(demo::CRandom& random)
+{
+    static const float kSpecial[] = {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
+                                     -std::numeric_limits<float>::infinity(), std::numeric_limits<float>::denorm_min(),
+                                     -3.5e-42f, std::numeric_limits<float>::max(), 1e15f, 1e-4f};
+    switch (random.Int(0, 6)) {
+    case 6:
+        return kSpecial[random.Int(0, 7)];
+    case 0: { // any bit pattern: every exponent, subnormals, NaN and the infinities
+        const auto bits = static_cast<uint32_t>(random.Next());
+        float value;
+        std::memcpy(&value, &bits, 4);
+        return value;
+    }
+    case 1: // ties at the 16th significant digit round away from zero
+        return (random.Int(0, 1) ? -1.0f : 1.0f) * 61.03521728515625f * float(1 << random.Int(0, 6));
+    case 2:
+        return float(random.Int(-400000, 400000)) / 8.0f;
+    case 3:
+        return random.Int(0, 1) ? -0.0f : 0.0f;
+    default:
+        return float(random.Range(-1e6, 1e6));
+    }
+}
+
+int32_t RandomIndex(demo::CRandom& random)
+{
+    return random.Int(-2, int(kRandomNames.size()) + 2); // -2, -1, the names, and indices past the end
+}
+
+// A Map BIN file of random records, written by the document itself.
+QByteArray RandomMapFile(const C3DObjectsList& catalogue, const CPopTemplatesTypesList& types)
+{
+    demo::CRandom random(20240611);
+    CBINFile doc(&catalogue, &types);
+    for (int t = random.Int(30, 40); t > 0; --t) {
+        auto tmpl = std::make_unique<CPopTemplate>(&catalogue, &types);
+        tmpl->TypeCode = random.Int(0, 3) == 0 ? int32_t(random.Next()) : random.Int(-3, 40);
+        tmpl->ApproximationObject = RandomIndex(random);
+        tmpl->BaseObject = RandomIndex(random);
+        tmpl->RouteObject = RandomIndex(random);
+        for (int o = random.Int(0, 6); o > 0; --o) {
+            auto object = std::make_unique<CThreeDObject>(&catalogue);
+            object->X = RandomFloat(random);
+            object->Z = RandomFloat(random);
+            object->Heading = RandomFloat(random);
+            object->ObjectIndex = RandomIndex(random);
+            tmpl->Objects.push_back(std::move(object));
+        }
+        doc.Templates.push_back(std::move(tmpl));
+    }
+    for (int k = random.Int(100, 150); k > 0; --k) {
+        auto keysite = std::make_unique<CKeysitePlacement>(&doc.Templates);
+        const int t = random.Int(-1, doc.TemplateCount() - 1);
+        if (t >= 0)
+            keysite->SetTemplate(doc.Templates[size_t(t)].get());
+        keysite->SetPosition(RandomFloat(random), RandomFloat(random));
+        doc.Keysites.push_back(std::move(keysite));
+    }
+    for (int a = random.Int(20, 40); a > 0; --a) {
+        auto airbase = std::make_unique<CAirbasePlacement>(&catalogue);
+        airbase->ObjectIndex = RandomIndex(random);
+        airbase->SetPosition(RandomFloat(random), RandomFloat(random));
+        doc.Airbases.push_back(std::move(airbase));
+    }
+    for (int s = random.Int(40, 60); s > 0; --s) {
+        auto sam = std::make_unique<CSAMPlacement>();
+        sam->SetPosition(RandomFloat(random), RandomFloat(random));
+        doc.SAMs.push_back(std::move(sam));
+    }
+    return doc.SaveBytes(true);
+}
+
+// The random file the golden output was taken from.
+constexpr const char* kRandomFileSha256 = "2d56ebdf46a1eb975cf912870038a062d5fddc1b4272f89296d8bfd3c4af3fc0";
+
 } // namespace
 
 class TestCliDocument : public QObject {
@@ -51,6 +141,19 @@ private slots:
         m_map = Path("campaign.bin");
         WriteBytes(m_catalogue, Catalogue({"Depot", "h\xE9li", "Tower"}));
         WriteBytes(m_map, MapFile());
+
+        // The inputs of the golden dumps: the demonstration files and a file of random records.
+        QString error;
+        QVERIFY2(WriteDemoInstallation(Path("demo"), nullptr, &error), qPrintable(error));
+        WriteBytes(Path("random-bininfo.bin"), demo::CatalogueBytes(kRandomNames));
+        C3DObjectsList catalogue(QLocale(QLocale::English, QLocale::UnitedStates));
+        for (const std::string& name : kRandomNames)
+            catalogue.Add(name);
+        const CPopTemplatesTypesList types;
+        const QByteArray random = RandomMapFile(catalogue, types);
+        // The generator must keep writing the very file the golden output was taken from.
+        QCOMPARE(QCryptographicHash::hash(random, QCryptographicHash::Sha256).toHex(), QByteArray(kRandomFileSha256));
+        WriteBytes(Path("random.bin"), random);
     }
 
     void catalogueListsSortedNames()
@@ -182,6 +285,43 @@ private slots:
         QVERIFY(import.Err.startsWith("Import failed: "));
         QCOMPARE(RunCli({QStringLiteral("dump"), Path("missing.bin")}).Status, 1);
         QCOMPARE(ReadBytes(out), QByteArray("keep me"));
+    }
+
+    // dump prints exactly what it printed when these files were taken: the demonstration files and
+    // a file of random records, with and without a catalogue.
+    void dumpIsUnchanged_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("golden");
+        const QString map = Path("demo") + QStringLiteral("/common/maps/") + QLatin1String(kDemoFirstMap) + QLatin1Char('/');
+        const QString demoCatalogue = Path("demo") + QStringLiteral("/stormcr/3ddata/bininfo.bin");
+        const QString cat = QStringLiteral("--catalogue");
+        const QString templates = QStringLiteral("--templates");
+        QTest::newRow("demo campaign") << QStringList{map + QLatin1String(kDemoCampaignFile), cat, demoCatalogue}
+                                       << "demo-campaign.json";
+        QTest::newRow("demo campaign, no catalogue") << QStringList{map + QLatin1String(kDemoCampaignFile)}
+                                                     << "demo-campaign-nocatalogue.json";
+        QTest::newRow("demo templates") << QStringList{map + QLatin1String(kDemoTemplateFile), templates, cat, demoCatalogue}
+                                        << "demo-templates.json";
+        QTest::newRow("random records") << QStringList{Path("random.bin"), cat, Path("random-bininfo.bin")} << "random.json";
+        QTest::newRow("random templates, no catalogue") << QStringList{Path("random.bin"), templates}
+                                                        << "random-templates.json";
+    }
+    void dumpIsUnchanged()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, golden);
+        const CliResult result = RunCli(QStringList{QStringLiteral("dump")} + args);
+        QCOMPARE(result.Status, 0);
+        const QString goldenPath = QStringLiteral(SABLEMAP_GOLDEN_DIR "/") + golden;
+        if (qEnvironmentVariableIsSet("SABLEMAP_WRITE_GOLDEN"))
+            WriteBytes(goldenPath, result.Out);
+        const QByteArray expected = ReadBytes(goldenPath);
+        QVERIFY2(!expected.isEmpty(), qPrintable(goldenPath));
+        const QString actual = m_dir.filePath(QStringLiteral("actual-") + golden);
+        if (result.Out != expected)
+            WriteBytes(actual, result.Out);
+        QVERIFY2(result.Out == expected, qPrintable(QStringLiteral("output differs; kept in ") + actual));
     }
 
     void damagedCatalogueAndUsageErrors()
