@@ -16,6 +16,15 @@ QString IntegerText(int64_t value);
 // infinities as "INF" and "-INF".
 QString FloatText(float value, QChar decimalSeparator);
 
+// The first 15 significant digits of |value| (finite and non-zero) after rounding its exact value
+// half away from zero, and the decimal exponent of the first digit: 0.1f gives "100000001490116"
+// and -1. FloatText lays these out.
+struct SignificantDigits {
+    char Digits[15];
+    int Exponent;
+};
+SignificantDigits RoundToSignificantDigits(float value);
+
 // Optional sign, digits with at most one decimal separator, optional exponent (E or e, optional
 // sign, digits); blanks around it are allowed, thousands separators are not, and at least one
 // digit is needed. Returns nothing for text that does not convert.

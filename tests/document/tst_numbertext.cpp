@@ -2,7 +2,90 @@
 
 #include <QtTest>
 #include <cmath>
+#include <cstring>
 #include <limits>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Exact decimal expansions of floats, by big-integer arithmetic in base 10^9: a float is
+// m x 2^e, that is m x 2^e for e >= 0 and m x 5^-e / 10^-e for e < 0.
+class CExactDecimal {
+public:
+    CExactDecimal()
+    {
+        m_powersOfTwo.push_back({1});
+        for (int i = 1; i <= 104; ++i)
+            m_powersOfTwo.push_back(Times(m_powersOfTwo.back(), 2));
+        m_powersOfFive.push_back({1});
+        for (int i = 1; i <= 149; ++i)
+            m_powersOfFive.push_back(Times(m_powersOfFive.back(), 5));
+    }
+
+    // The 15 significant digits rounded half away from zero (from the 16th digit alone, which is
+    // exact here), and the decimal exponent of the first.
+    std::pair<std::string, int> Rounded(float value) const
+    {
+        uint32_t bits;
+        std::memcpy(&bits, &value, 4);
+        const uint32_t field = (bits >> 23) & 0xFF;
+        const uint32_t mantissa = (bits & 0x7FFFFF) | (field ? 0x800000u : 0u);
+        const int e = field ? int(field) - 150 : -149;
+        const std::string all = Digits(Times(e >= 0 ? m_powersOfTwo[size_t(e)] : m_powersOfFive[size_t(-e)], mantissa));
+        int exponent = int(all.size()) - 1 + std::min(e, 0);
+        std::string digits = (all + std::string(16, '0')).substr(0, 16);
+        const bool up = digits[15] >= '5';
+        digits.resize(15);
+        if (up) {
+            int i = 14;
+            while (i >= 0 && digits[size_t(i)] == '9')
+                digits[size_t(i--)] = '0';
+            if (i >= 0) {
+                ++digits[size_t(i)];
+            } else {
+                digits[0] = '1';
+                ++exponent;
+            }
+        }
+        return {digits, exponent};
+    }
+
+private:
+    using Big = std::vector<uint32_t>; // base 10^9, least significant first
+
+    static Big Times(const Big& a, uint32_t factor)
+    {
+        Big out;
+        uint64_t carry = 0;
+        for (uint32_t limb : a) {
+            const uint64_t product = uint64_t(limb) * factor + carry;
+            out.push_back(uint32_t(product % 1000000000u));
+            carry = product / 1000000000u;
+        }
+        while (carry) {
+            out.push_back(uint32_t(carry % 1000000000u));
+            carry /= 1000000000u;
+        }
+        return out;
+    }
+
+    static std::string Digits(const Big& a)
+    {
+        std::string text = std::to_string(a.back());
+        for (size_t i = a.size() - 1; i-- > 0;) {
+            const std::string limb = std::to_string(a[i]);
+            text += std::string(9 - limb.size(), '0') + limb;
+        }
+        return text;
+    }
+
+    std::vector<Big> m_powersOfTwo;
+    std::vector<Big> m_powersOfFive;
+};
+
+} // namespace
 
 class TestNumberText : public QObject {
     Q_OBJECT
@@ -39,6 +122,37 @@ private slots:
         QFETCH(float, value);
         QFETCH(QString, text);
         QCOMPARE(FloatText(value, QLatin1Char('.')), text);
+    }
+
+    // Against the exact expansion on random bit patterns of every exponent, subnormals included,
+    // and on every exponent with the smallest, largest and middle mantissas.
+    void digitsAreTheExactValueRounded()
+    {
+        const CExactDecimal exact;
+        std::mt19937 random(15);
+        std::vector<uint32_t> patterns;
+        for (uint32_t field = 0; field < 255; ++field) {
+            for (uint32_t mantissa : {0u, 1u, 0x400000u, 0x7FFFFFu})
+                patterns.push_back(field << 23 | mantissa);
+        }
+        while (patterns.size() < 1100000)
+            patterns.push_back(random());
+        int compared = 0;
+        for (const uint32_t pattern : patterns) {
+            float value;
+            std::memcpy(&value, &pattern, 4);
+            if (!std::isfinite(value) || value == 0)
+                continue;
+            const SignificantDigits digits = RoundToSignificantDigits(value);
+            const auto [expected, exponent] = exact.Rounded(value);
+            if (std::string(digits.Digits, 15) != expected || digits.Exponent != exponent)
+                QFAIL(qPrintable(QStringLiteral("%1: %2E%3, expected %4E%5")
+                                     .arg(pattern, 8, 16, QLatin1Char('0'))
+                                     .arg(QLatin1String(digits.Digits, 15)).arg(digits.Exponent)
+                                     .arg(QString::fromStdString(expected)).arg(exponent)));
+            ++compared;
+        }
+        QVERIFY(compared > 1000000);
     }
 
     void decimalSeparatorIsPassedIn()
