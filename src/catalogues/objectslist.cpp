@@ -25,9 +25,9 @@ C3DObjectsList::C3DObjectsList(const QLocale& locale) : m_collator(CollationLoca
     m_collator.setCaseSensitivity(Qt::CaseInsensitive);
 }
 
-QCollatorSortKey C3DObjectsList::KeyOf(const std::string& name) const
+QCollatorSortKey C3DObjectsList::KeyOf(std::string_view name) const
 {
-    return m_collator.sortKey(AnsiToQString(name));
+    return m_collator.sortKey(AnsiToQString(std::string(name)));
 }
 
 bool C3DObjectsList::LoadFromFile(const QString& path, QString* error)
@@ -51,7 +51,7 @@ bool C3DObjectsList::Load(QString* error, MakeReader makeReader)
     if (!loaded) {
         m_names.clear();
         m_keys.clear();
-        m_exact.clear();
+        m_exact.Build(m_names);
         m_exactStale = false;
     }
     return loaded;
@@ -119,11 +119,7 @@ void C3DObjectsList::ReplaceAll(std::vector<std::string> names)
 
 void C3DObjectsList::RebuildExact() const
 {
-    std::unordered_map<std::string, int32_t> exact;
-    exact.reserve(m_names.size());
-    for (size_t i = 0; i < m_names.size(); ++i)
-        exact.emplace(m_names[i], static_cast<int32_t>(i));
-    m_exact.swap(exact);
+    m_exact.Build(m_names);
     m_exactStale = false;
 }
 
@@ -140,14 +136,14 @@ void C3DObjectsList::Add(const std::string& name)
     m_exactStale = true; // positions after the new name moved; rebuilt at the next lookup
 }
 
-int32_t C3DObjectsList::IndexOf(const std::string& name) const
+int32_t C3DObjectsList::IndexOf(std::string_view name) const
 {
     if (m_names.empty())
         return MissingObjectIndex;
     if (m_exactStale)
         RebuildExact();
-    if (const auto exact = m_exact.find(name); exact != m_exact.end())
-        return exact->second;
+    if (const int32_t exact = m_exact.Find(m_names, name); exact >= 0)
+        return exact;
     const QCollatorSortKey key = KeyOf(name);
     size_t low = 0;
     size_t high = m_keys.size();
@@ -164,11 +160,13 @@ int32_t C3DObjectsList::IndexOf(const std::string& name) const
     return MissingObjectIndex;
 }
 
-std::string C3DObjectsList::NameOf(int32_t index) const
+const std::string& C3DObjectsList::NameOf(int32_t index) const
 {
+    static const std::string none;
+    static const std::string invalid = "INVALID_OBJECT";
     if (index == NoObjectIndex)
-        return std::string();
+        return none;
     if (index < 0 || index >= Count())
-        return "INVALID_OBJECT";
+        return invalid;
     return m_names[static_cast<size_t>(index)];
 }

@@ -2,12 +2,14 @@
 // The simulator's 3D object names (bininfo.bin), kept sorted under the user's locale without regard
 // to letter case, so that each lookup is a binary search. Records hold positions in this list.
 
+#include "catalogues/nametable.h"
+
 #include <QCollator>
 #include <QCollatorSortKey>
 #include <QString>
 #include <cstdint>
 #include <string>
-#include <unordered_map>
+#include <string_view>
 #include <vector>
 
 constexpr int32_t MissingObjectIndex = -1; // a stored name the catalogue does not hold
@@ -28,13 +30,16 @@ public:
     // Adds a name unless one comparing equal is present (the first form read stays).
     void Add(const std::string& name);
 
-    int32_t IndexOf(const std::string& name) const;
-    std::string NameOf(int32_t index) const;
+    // A name spelt exactly as the catalogue spells it is found by hashing; any other spelling
+    // costs a comparison under the locale.
+    int32_t IndexOf(std::string_view name) const;
+    // The name, "INVALID_OBJECT" (-1, or past the end) or the empty name (-2); never a copy.
+    const std::string& NameOf(int32_t index) const;
     const std::vector<std::string>& Names() const { return m_names; }
     int32_t Count() const { return static_cast<int32_t>(m_names.size()); }
 
 private:
-    QCollatorSortKey KeyOf(const std::string& name) const;
+    QCollatorSortKey KeyOf(std::string_view name) const;
     template <typename MakeReader>
     bool Load(QString* error, MakeReader makeReader);
     bool Parse(class CByteReader& reader, QString* error);
@@ -48,6 +53,6 @@ private:
     std::vector<QCollatorSortKey> m_keys;
     // Byte-exact names: a stored name equal to a catalogue name needs no collation at all, and
     // most names in a Map BIN file are stored exactly as the catalogue spells them.
-    mutable std::unordered_map<std::string, int32_t> m_exact;
+    mutable CNameTable m_exact;
     mutable bool m_exactStale = false;
 };

@@ -4,37 +4,36 @@
 
 #include <QStringList>
 #include <algorithm>
-#include <set>
-#include <unordered_set>
-#include <utility>
 
-void CMissingNames::Add(int32_t templateNumber, int32_t objectNumber, const std::string& name)
+void CMissingNames::Add(int32_t templateNumber, int32_t objectNumber, std::string_view name)
 {
-    m_entries.push_back({templateNumber, objectNumber, name});
+    auto [at, added] = m_nameNumbers.try_emplace(std::string(name), static_cast<int32_t>(m_names.size()));
+    if (added)
+        m_names.push_back(at->first);
+    m_entries.push_back({templateNumber, objectNumber, at->second});
 }
 
 void CMissingNames::Append(const CMissingNames& other)
 {
-    m_entries.insert(m_entries.end(), other.m_entries.begin(), other.m_entries.end());
+    for (const Entry& entry : other.m_entries)
+        Add(entry.Template, entry.Object, other.m_names[static_cast<size_t>(entry.Name)]);
+}
+
+void CMissingNames::Clear()
+{
+    m_entries.clear();
+    m_names.clear();
+    m_nameNumbers.clear();
 }
 
 int CMissingNames::RecordCount() const
 {
-    std::set<std::pair<int32_t, int32_t>> records;
+    std::vector<uint64_t> records;
+    records.reserve(m_entries.size());
     for (const Entry& entry : m_entries)
-        records.insert({entry.Template, entry.Object});
-    return static_cast<int>(records.size());
-}
-
-std::vector<std::string> CMissingNames::Names() const
-{
-    std::vector<std::string> names;
-    std::unordered_set<std::string> seen;
-    for (const Entry& entry : m_entries) {
-        if (seen.insert(entry.Name).second)
-            names.push_back(entry.Name);
-    }
-    return names;
+        records.push_back(uint64_t(uint32_t(entry.Template)) << 32 | uint32_t(entry.Object));
+    std::sort(records.begin(), records.end());
+    return static_cast<int>(std::unique(records.begin(), records.end()) - records.begin());
 }
 
 CMissingNames CMissingNames::OfTemplates(int32_t first, int32_t last) const
@@ -42,7 +41,7 @@ CMissingNames CMissingNames::OfTemplates(int32_t first, int32_t last) const
     CMissingNames part;
     for (const Entry& entry : m_entries) {
         if (entry.Template >= first && entry.Template <= last)
-            part.m_entries.push_back(entry);
+            part.Add(entry.Template, entry.Object, m_names[static_cast<size_t>(entry.Name)]);
     }
     return part;
 }
@@ -50,7 +49,7 @@ CMissingNames CMissingNames::OfTemplates(int32_t first, int32_t last) const
 QString MissingNamesText(const CMissingNames& missing, int mostNames)
 {
     const int records = missing.RecordCount();
-    const std::vector<std::string> names = missing.Names();
+    const std::vector<std::string>& names = missing.Names();
     const int count = static_cast<int>(names.size());
     const int listed = mostNames < 0 ? count : std::min(count, mostNames);
     QStringList quoted;
