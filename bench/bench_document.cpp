@@ -25,33 +25,26 @@ struct BigFile {
         for (int i = 0; i < 10000; ++i)
             Catalogue.Add("object_" + std::to_string(i * 7919 % 10007));
         CBINFile doc(&Catalogue, &Types);
+        std::vector<CPopTemplate> templates(10000);
         for (int t = 0; t < 10000; ++t) {
-            auto tmpl = std::make_unique<CPopTemplate>(&Catalogue, &Types);
-            tmpl->TypeCode = 1 + t % 30;
-            tmpl->ApproximationObject = t % 10000;
-            tmpl->BaseObject = t % 3 == 0 ? NoObjectIndex : (t * 13) % 10000;
-            tmpl->RouteObject = (t * 31) % 10000;
-            for (int o = 0; o < 10; ++o) {
-                auto object = std::make_unique<CThreeDObject>(&Catalogue);
-                object->X = float(o * 12.5);
-                object->Z = float(t % 100);
-                object->ObjectIndex = (t + o * 97) % 10000;
-                tmpl->Objects.push_back(std::move(object));
-            }
-            doc.Templates.push_back(std::move(tmpl));
+            CPopTemplate& tmpl = templates[size_t(t)];
+            tmpl.TypeCode = 1 + t % 30;
+            tmpl.ApproximationObject = t % 10000;
+            tmpl.BaseObject = t % 3 == 0 ? NoObjectIndex : (t * 13) % 10000;
+            tmpl.RouteObject = (t * 31) % 10000;
+            for (int o = 0; o < 10; ++o)
+                tmpl.Objects.push_back({float(o * 12.5), float(t % 100), 0, (t + o * 97) % 10000});
         }
-        for (int k = 0; k < 60000; ++k) {
-            auto keysite = std::make_unique<CKeysitePlacement>(&doc.Templates);
-            keysite->SetTemplate(doc.Templates[size_t(k % 10000)].get());
-            keysite->X = float(k);
-            doc.Keysites.push_back(std::move(keysite));
-        }
-        for (int a = 0; a < 15000; ++a) {
-            auto airbase = std::make_unique<CAirbasePlacement>(&Catalogue);
-            airbase->ObjectIndex = a % 10000;
-            doc.Airbases.push_back(std::move(airbase));
-            doc.SAMs.push_back(std::make_unique<CSAMPlacement>());
-        }
+        doc.InsertRows(0, std::move(templates));
+        std::vector<CKeysitePlacement> keysites;
+        for (int k = 0; k < 60000; ++k)
+            keysites.push_back({k % 10000, float(k), 0});
+        doc.InsertRows(0, std::move(keysites));
+        std::vector<CAirbasePlacement> airbases;
+        for (int a = 0; a < 15000; ++a)
+            airbases.push_back({0, 0, a % 10000});
+        doc.InsertRows(0, std::move(airbases));
+        doc.InsertRows(0, std::vector<CSAMPlacement>(15000));
         Path = Dir.filePath(QStringLiteral("big.bin"));
         OutPath = Dir.filePath(QStringLiteral("out.bin"));
         doc.Save(Path, true);

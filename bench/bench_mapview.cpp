@@ -95,17 +95,20 @@ void RefreshMap(benchmark::State& state)
         seed = seed * 1664525u + 1013904223u;
         return float(seed >> 8) / float(1 << 24);
     };
+    std::vector<CKeysitePlacement> keysites;
+    std::vector<CAirbasePlacement> airbases;
+    std::vector<CSAMPlacement> sams;
     for (int i = 0; i < 10000; ++i) {
-        auto k = std::make_unique<CKeysitePlacement>(&document.Templates);
-        k->SetPosition(next() * 262144.0f, next() * 262144.0f - 131072.0f);
-        document.Keysites.push_back(std::move(k));
-        auto a = std::make_unique<CAirbasePlacement>(&catalogue);
-        a->SetPosition(next() * 262144.0f, next() * 262144.0f - 131072.0f);
-        document.Airbases.push_back(std::move(a));
-        auto s = std::make_unique<CSAMPlacement>();
-        s->SetPosition(next() * 262144.0f, next() * 262144.0f - 131072.0f);
-        document.SAMs.push_back(std::move(s));
+        const float kx = next() * 262144.0f;
+        keysites.push_back({-1, kx, next() * 262144.0f - 131072.0f});
+        const float ax = next() * 262144.0f;
+        airbases.push_back({ax, next() * 262144.0f - 131072.0f});
+        const float sx = next() * 262144.0f;
+        sams.push_back({sx, next() * 262144.0f - 131072.0f});
     }
+    document.InsertRows(0, std::move(keysites));
+    document.InsertRows(0, std::move(airbases));
+    document.InsertRows(0, std::move(sams));
     CMapWindow window(&LargeTerrain());
     window.SetSize(kWidth, kHeight);
     window.ResetView();

@@ -40,8 +40,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         FUZZ_CHECK(kept.SaveBytes(true) == before);
         return 0;
     }
-    for (const auto& keysite : kept.Keysites)
-        FUZZ_CHECK(keysite->Template == nullptr || keysite->Template->UseCount > 0);
+    // Every keysite names a template or none, and the use counts count exactly the keysites.
+    std::vector<int32_t> uses(size_t(kept.TemplateCount()), 0);
+    for (const CKeysitePlacement& keysite : kept.Keysites()) {
+        FUZZ_CHECK(keysite.TemplateNumber >= -1 && keysite.TemplateNumber < kept.TemplateCount());
+        if (keysite.TemplateNumber >= 0)
+            ++uses[size_t(keysite.TemplateNumber)];
+    }
+    for (int t = 0; t < kept.TemplateCount(); ++t)
+        FUZZ_CHECK(kept.Templates()[size_t(t)].UseCount == uses[size_t(t)]);
 
     // The editor's way: the file read in place of the document, saved atomically, read again.
     const QString path = fuzz::WriteScratchFile(QStringLiteral("campaign.bin"), input);

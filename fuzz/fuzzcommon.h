@@ -70,16 +70,15 @@ template <typename Document>
 int RecordsWithMissingNames(const Document& doc, int firstTemplate = 0)
 {
     int records = 0;
-    for (size_t t = size_t(firstTemplate); t < doc.Templates.size(); ++t) {
-        const auto& tmpl = *doc.Templates[t];
+    for (const auto& tmpl : doc.Templates().subspan(size_t(firstTemplate))) {
         if (tmpl.ApproximationObject == MissingObjectIndex || tmpl.BaseObject == MissingObjectIndex
             || tmpl.RouteObject == MissingObjectIndex)
             ++records;
         for (const auto& object : tmpl.Objects)
-            records += object->ObjectIndex == MissingObjectIndex ? 1 : 0;
+            records += object.ObjectIndex == MissingObjectIndex ? 1 : 0;
     }
-    for (const auto& airbase : doc.Airbases)
-        records += airbase->ObjectIndex == MissingObjectIndex ? 1 : 0;
+    for (const auto& airbase : doc.Airbases())
+        records += airbase.ObjectIndex == MissingObjectIndex ? 1 : 0;
     return records;
 }
 

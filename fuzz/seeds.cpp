@@ -49,21 +49,21 @@ QByteArray ReadAll(const QString& path)
 
 // Keeps the first `templates` templates (each with at most `objects` objects), the keysites on
 // them, and the first few airbases and SAM sites.
-void CutDown(CBINFile& doc, size_t templates, size_t objects, size_t keysites, size_t airbases, size_t sams)
+void CutDown(CBINFile& doc, int templates, int objects, int keysites, int airbases, int sams)
 {
-    std::erase_if(doc.Keysites, [&](const auto& k) { return k->TemplateIndex() < 0 || size_t(k->TemplateIndex()) >= templates; });
-    if (doc.Keysites.size() > keysites)
-        doc.Keysites.resize(keysites);
-    if (doc.Templates.size() > templates)
-        doc.Templates.resize(templates);
-    for (auto& t : doc.Templates) {
-        if (t->Objects.size() > objects)
-            t->Objects.resize(objects);
+    // Through the record path, as an editing user would: the keysites on templates that go first.
+    for (int k = doc.KeysiteCount() - 1; k >= 0; --k) {
+        const int32_t t = doc.Keysites()[size_t(k)].TemplateNumber;
+        if (t < 0 || t >= templates)
+            doc.RemoveRows<CKeysitePlacement>(k, 1);
     }
-    if (doc.Airbases.size() > airbases)
-        doc.Airbases.resize(airbases);
-    if (doc.SAMs.size() > sams)
-        doc.SAMs.resize(sams);
+    const auto trim = [](int count, int keep) { return std::max(count - keep, 0); };
+    doc.RemoveRows<CKeysitePlacement>(keysites, trim(doc.KeysiteCount(), keysites));
+    doc.RemoveRows<CPopTemplate>(templates, trim(doc.TemplateCount(), templates));
+    for (int t = 0; t < doc.TemplateCount(); ++t)
+        doc.RemoveRows<CThreeDObject>(objects, trim(doc.ObjectCount(t), objects), t);
+    doc.RemoveRows<CAirbasePlacement>(airbases, trim(doc.AirbaseCount(), airbases));
+    doc.RemoveRows<CSAMPlacement>(sams, trim(doc.SamCount(), sams));
 }
 
 } // namespace

@@ -33,6 +33,8 @@ public:
     // A name spelt exactly as the catalogue spells it is found by hashing; any other spelling
     // costs a comparison under the locale.
     int32_t IndexOf(std::string_view name) const;
+    // Only a name spelt exactly as the catalogue spells it; -1 for any other.
+    int32_t ExactIndexOf(std::string_view name) const;
     // The name, "INVALID_OBJECT" (-1, or past the end) or the empty name (-2); never a copy.
     const std::string& NameOf(int32_t index) const;
     const std::vector<std::string>& Names() const { return m_names; }

@@ -190,29 +190,23 @@ void FillCampaign(CBINFile& document, const DemoSites& sites, const DemoTerrain&
                   CRandom& random)
 {
     const auto recipes = Recipes();
+    std::vector<CPopTemplate> templates;
     for (const TemplateRecipe& recipe : recipes) {
-        auto tmpl = std::make_unique<CPopTemplate>(document.Catalogue(), document.Types());
-        tmpl->TypeCode = recipe.TypeCode;
-        tmpl->ApproximationObject = IndexOf(document, recipe.Approximation);
-        tmpl->BaseObject = IndexOf(document, recipe.Base);
-        tmpl->RouteObject = IndexOf(document, recipe.Route);
-        for (const Piece& piece : recipe.Objects) {
-            auto object = std::make_unique<CThreeDObject>(document.Catalogue());
-            object->ObjectIndex = IndexOf(document, piece);
-            object->X = piece.X;
-            object->Z = piece.Z;
-            object->Heading = piece.Heading;
-            tmpl->Objects.push_back(std::move(object));
-        }
-        document.Templates.push_back(std::move(tmpl));
+        CPopTemplate& tmpl = templates.emplace_back();
+        tmpl.TypeCode = recipe.TypeCode;
+        tmpl.ApproximationObject = IndexOf(document, recipe.Approximation);
+        tmpl.BaseObject = IndexOf(document, recipe.Base);
+        tmpl.RouteObject = IndexOf(document, recipe.Route);
+        for (const Piece& piece : recipe.Objects)
+            tmpl.Objects.push_back({piece.X, piece.Z, piece.Heading, IndexOf(document, piece)});
     }
+    const int32_t firstTemplate = document.TemplateCount();
+    document.InsertRows(firstTemplate, std::move(templates));
     const float recordBase = static_cast<float>(halfSectorsZ) * 4096.0f;
     std::vector<PointXZ> taken;
+    std::vector<CKeysitePlacement> keysites;
     const auto keysite = [&](Recipe recipe, PointXZ at) {
-        auto placement = std::make_unique<CKeysitePlacement>(&document.Templates);
-        placement->SetTemplate(document.Templates[static_cast<size_t>(recipe)].get());
-        placement->SetPosition(at.X, recordBase - at.Z);
-        document.Keysites.push_back(std::move(placement));
+        keysites.push_back({firstTemplate + static_cast<int32_t>(recipe), at.X, recordBase - at.Z});
         taken.push_back(at);
     };
     const auto around = [&](PointXZ centre, float radius) {
@@ -235,31 +229,31 @@ void FillCampaign(CBINFile& document, const DemoSites& sites, const DemoTerrain&
     keysite(Port, sites.Port);
 
     const char* const hangars[] = {"HANGAR", "HANGAR", "CONTROL_TOWER"};
+    std::vector<CAirbasePlacement> airbases;
     for (size_t i = 0; i < sites.Airbases.size(); ++i) {
         const PointXZ at = sites.Airbases[i];
-        auto airbase = std::make_unique<CAirbasePlacement>(document.Catalogue());
-        airbase->ObjectIndex = document.Catalogue()->IndexOf(NameOf(hangars[i % 3], int(i) + 1));
-        airbase->SetPosition(at.X, recordBase - at.Z);
-        document.Airbases.push_back(std::move(airbase));
+        airbases.push_back({at.X, recordBase - at.Z, document.Catalogue()->IndexOf(NameOf(hangars[i % 3], int(i) + 1))});
         keysite(Military, around(at, 1500));
     }
+    document.InsertRows(document.KeysiteCount(), std::move(keysites));
+    document.InsertRows(document.AirbaseCount(), std::move(airbases));
     // SAM sites ring the airfields and guard the key sites.
     std::vector<PointXZ> guarded = sites.Airbases;
     guarded.push_back(sites.PowerStation);
     guarded.push_back(sites.RadioSite);
     guarded.push_back(sites.Port);
+    std::vector<CSAMPlacement> sams;
     for (size_t g = 0; g < guarded.size(); ++g) {
         const int count = g < sites.Airbases.size() ? 3 : 1;
         for (int k = 0; k < count; ++k) {
             const PointXZ at = Near(terrain, random, guarded[g], 3500.0f, 3.0f, 2000.0f, taken, 1200.0f);
             if (terrain.HeightAt(at.X, at.Z) < 3.0f)
                 continue;
-            auto sam = std::make_unique<CSAMPlacement>();
-            sam->SetPosition(at.X, recordBase - at.Z);
-            document.SAMs.push_back(std::move(sam));
+            sams.push_back({at.X, recordBase - at.Z});
             taken.push_back(at);
         }
     }
+    document.InsertRows(document.SamCount(), std::move(sams));
 }
 
 } // namespace demo

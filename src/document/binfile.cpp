@@ -1,3 +1,4 @@
+// The document's files: Map BIN load and save, template import and export.
 #include "document/binfile.h"
 
 #include "document/binformat.h"
@@ -5,38 +6,20 @@
 #include "platform/fileread.h"
 #include "platform/streams.h"
 
-namespace {
-
-// Makes room for `added` more records, counting from nothing when the list is about to be emptied.
-template <typename List>
-void Reserve(List& list, size_t added, bool replacing)
-{
-    list.reserve((replacing ? 0 : list.size()) + added);
-}
-
-} // namespace
-
-CBINFile::CBINFile(const C3DObjectsList* catalogue, const CPopTemplatesTypesList* types)
-    : m_catalogue(catalogue), m_types(types)
+CBINFile::CBINFile(const C3DObjectsList* catalogue, const CPopTemplatesTypesList* types, QObject* parent)
+    : QObject(parent), m_catalogue(catalogue), m_types(types)
 {
 }
 
-CBINFile::~CBINFile()
-{
-    Clear();
-}
+CBINFile::~CBINFile() = default;
 
 int CBINFile::Clear()
 {
-    Keysites.clear(); // first: each keysite releases its template
-    Templates.clear();
-    Airbases.clear();
-    SAMs.clear();
+    ReadRecords none;
+    TakeRecords(none, true);
     m_lastReadMissing.Clear();
     return 1;
 }
-
-// --- Files -----------------------------------------------------------------------------------
 
 bool CBINFile::Load(const QString& fileName, QString* error)
 {
@@ -64,77 +47,61 @@ bool CBINFile::LoadReplacing(const QString& fileName, QString* error)
 
 bool CBINFile::LoadFrom(CByteReader& reader, bool replacing, QString* error)
 {
-    ParsedMapFile file;
-    CMissingNames missing;
-    const ReadNumbering numbering{replacing ? 0 : TemplateCount(), replacing ? 0 : AirbaseCount(), &missing};
-    if (reader.Failed() || !ReadMapFile(reader, m_catalogue, m_types, file, numbering)) {
+    ReadRecords records;
+    const ReadNumbering numbering{replacing ? 0 : TemplateCount(), replacing ? 0 : AirbaseCount()};
+    if (!ReadMapRecords(reader, *m_catalogue, records, numbering)) {
         if (error)
             *error = reader.Error();
         return false;
     }
+    TakeRecords(records, replacing);
+    m_lastReadMissing = std::move(records.Missing);
+    return true;
+}
+
+void CBINFile::TakeRecords(ReadRecords& records, bool replacing)
+{
     // Everything that allocates comes before the first change, so that running out of memory
     // leaves the document as it was.
-    std::vector<std::unique_ptr<CKeysitePlacement>> keysites;
-    keysites.reserve(file.Keysites.size());
-    for (size_t i = 0; i < file.Keysites.size(); ++i)
-        keysites.push_back(std::make_unique<CKeysitePlacement>(&Templates));
-    Reserve(Templates, file.Templates.size(), replacing);
-    Reserve(Keysites, keysites.size(), replacing);
-    Reserve(Airbases, file.Airbases.size(), replacing);
-    Reserve(SAMs, file.SAMs.size(), replacing);
-
-    if (replacing)
-        Clear();
-    for (auto& tmpl : file.Templates)
-        Templates.push_back(std::move(tmpl));
-    // Template numbers refer to the whole list as it stands once this file's templates are in.
-    for (size_t i = 0; i < keysites.size(); ++i) {
-        const ParsedKeysite& parsed = file.Keysites[i];
-        CKeysitePlacement& keysite = *keysites[i];
-        if (parsed.TemplateNumber >= 0 && static_cast<size_t>(parsed.TemplateNumber) < Templates.size())
-            keysite.SetTemplate(Templates[static_cast<size_t>(parsed.TemplateNumber)].get());
-        keysite.X = parsed.X;
-        keysite.Z = parsed.Z;
-        Keysites.push_back(std::move(keysites[i]));
+    const size_t kept = replacing ? 0 : m_templates.size();
+    if (!replacing) {
+        m_templates.reserve(m_templates.size() + records.Templates.size());
+        m_keysites.reserve(m_keysites.size() + records.Keysites.size());
+        m_airbases.reserve(m_airbases.size() + records.Airbases.size());
+        m_sams.reserve(m_sams.size() + records.Sams.size());
     }
-    for (auto& airbase : file.Airbases)
-        Airbases.push_back(std::move(airbase));
-    for (auto& sam : file.SAMs)
-        SAMs.push_back(std::move(sam));
-    m_lastReadMissing = std::move(missing);
-    return true;
+    emit AboutToReset();
+    if (replacing) {
+        m_templates.swap(records.Templates);
+        m_keysites.swap(records.Keysites);
+        m_airbases.swap(records.Airbases);
+        m_sams.swap(records.Sams);
+    } else {
+        for (CPopTemplate& tmpl : records.Templates)
+            m_templates.push_back(std::move(tmpl));
+        m_keysites.insert(m_keysites.end(), records.Keysites.begin(), records.Keysites.end());
+        m_airbases.insert(m_airbases.end(), records.Airbases.begin(), records.Airbases.end());
+        m_sams.insert(m_sams.end(), records.Sams.begin(), records.Sams.end());
+    }
+    // Stored template numbers refer to the whole list as it stands once the file's templates are
+    // in; any other number is no template.
+    const size_t firstNew = m_keysites.size() - (replacing ? m_keysites.size() : records.Keysites.size());
+    for (size_t i = firstNew; i < m_keysites.size(); ++i) {
+        if (!IsTemplateNumber(m_keysites[i].TemplateNumber))
+            m_keysites[i].TemplateNumber = -1;
+    }
+    for (size_t t = kept; t < m_templates.size(); ++t)
+        m_templates[t].UseCount = 0;
+    for (size_t i = firstNew; i < m_keysites.size(); ++i) {
+        if (m_keysites[i].TemplateNumber >= 0)
+            ++m_templates[static_cast<size_t>(m_keysites[i].TemplateNumber)].UseCount;
+    }
+    emit DocumentReset();
 }
 
 QByteArray CBINFile::SaveBytes(bool withRouteObjects) const
 {
-    CByteWriter writer;
-    const int32_t count = static_cast<int32_t>(Templates.size());
-    writer.WriteInt32(withRouteObjects ? -count : count);
-    for (const auto& tmpl : Templates)
-        WriteTemplate(writer, *tmpl, withRouteObjects);
-
-    const auto numbers = TemplateNumbers();
-    writer.WriteInt32(static_cast<int32_t>(Keysites.size()));
-    for (const auto& keysite : Keysites) {
-        const auto found = keysite->Template ? numbers.find(keysite->Template) : numbers.end();
-        writer.WriteInt32(found == numbers.end() ? -1 : found->second);
-        writer.WriteFloat(keysite->X);
-        writer.WriteFloat(keysite->Z);
-    }
-    writer.WriteInt32(static_cast<int32_t>(Airbases.size()));
-    for (const auto& airbase : Airbases) {
-        writer.WriteFloat(airbase->X);
-        writer.WriteFloat(airbase->Z);
-        const std::string name = m_catalogue->NameOf(airbase->ObjectIndex);
-        writer.WriteInt32(static_cast<int32_t>(name.size()));
-        writer.WriteString(name, false);
-    }
-    writer.WriteInt32(static_cast<int32_t>(SAMs.size()));
-    for (const auto& sam : SAMs) {
-        writer.WriteFloat(sam->X);
-        writer.WriteFloat(sam->Z);
-    }
-    return writer.Bytes();
+    return WriteMapFile(*m_catalogue, {m_templates, m_keysites, m_airbases, m_sams}, withRouteObjects);
 }
 
 bool CBINFile::Save(const QString& fileName, bool withRouteObjects, QString* error) const
@@ -150,11 +117,8 @@ bool CBINFile::ExportTemplates(const QString& fileName, int first, int last, QSt
                          .arg(first).arg(last).arg(TemplateCount());
         return false;
     }
-    CFileWriter writer(fileName);
-    writer.WriteInt32(first - last - 1);
-    for (int i = first; i <= last; ++i)
-        WriteTemplate(writer, *Templates[static_cast<size_t>(i)], true);
-    return writer.Commit(error);
+    const auto range = Templates().subspan(static_cast<size_t>(first), static_cast<size_t>(last - first + 1));
+    return SaveFileAtomically(fileName, WriteTemplateList(*m_catalogue, range, true), error);
 }
 
 bool CBINFile::ImportTemplates(const QString& fileName, QString* error)
@@ -175,17 +139,15 @@ bool CBINFile::ImportTemplateBytes(const QByteArray& bytes, QString* error)
 
 bool CBINFile::ImportFrom(CByteReader& reader, QString* error)
 {
-    TemplateList imported;
-    CMissingNames missing;
-    if (reader.Failed()
-        || !ReadTemplateList(reader, m_catalogue, m_types, imported, {TemplateCount(), 0, &missing})) {
+    ReadRecords records;
+    if (!ReadTemplateRecords(reader, *m_catalogue, records, {TemplateCount(), 0})) {
         if (error)
             *error = reader.Error();
         return false;
     }
-    Reserve(Templates, imported.size(), false);
-    for (auto& tmpl : imported)
-        Templates.push_back(std::move(tmpl));
-    m_lastReadMissing = std::move(missing);
+    // A file of no templates adds nothing and announces nothing.
+    if (!records.Templates.empty())
+        InsertRows(TemplateCount(), std::move(records.Templates));
+    m_lastReadMissing = std::move(records.Missing);
     return true;
 }

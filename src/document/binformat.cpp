@@ -1,168 +1,192 @@
 #include "document/binformat.h"
 
-#include "platform/streams.h"
+#include "document/binreader.h"
 
-#include <algorithm>
-#include <limits>
+#include <unordered_map>
 
 namespace {
 
-// Smallest encodings, used to refuse counts that the remaining bytes cannot hold.
-constexpr qint64 kMinTemplateBytes = 16; // count, type, two absent references
-constexpr qint64 kMinObjectBytes = 16;   // X, Z, heading, name length
-constexpr qint64 kKeysiteBytes = 12;
-constexpr qint64 kMinAirbaseBytes = 12;
-constexpr qint64 kSamBytes = 8;
-
-// Resolves the names of one record, noting those the catalogue does not hold.
-struct NameResolver {
-    CByteReader& Reader;
-    const C3DObjectsList* Catalogue;
-    CMissingNames* Missing;
-
-    int32_t CountedName(int32_t templateNumber, int32_t objectNumber)
+// Turns the stored records into the document's: names become catalogue indices (noted when the
+// catalogue does not hold them), everything else is taken as stored.
+class CDocumentSink {
+public:
+    CDocumentSink(const C3DObjectsList& catalogue, ReadRecords& records, ReadNumbering numbering)
+        : m_catalogue(catalogue), m_records(records), m_numbering(numbering)
     {
-        int32_t length = 0;
-        std::string name;
-        Reader.ReadInt32(length);
-        Reader.ReadString(length, name);
-        if (Reader.Failed())
-            return MissingObjectIndex;
-        const int32_t index = Catalogue->IndexOf(name);
-        if (index == MissingObjectIndex && Missing)
-            Missing->Add(templateNumber, objectNumber, name);
+    }
+
+    void TemplateList(int32_t, int32_t count) { m_records.Templates.reserve(static_cast<size_t>(count)); }
+    void Template(int32_t number, const StoredTemplate& stored)
+    {
+        const int32_t documentNumber = m_numbering.FirstTemplate + number;
+        CPopTemplate& tmpl = m_records.Templates.emplace_back();
+        tmpl.TypeCode = stored.TypeCode;
+        tmpl.ApproximationObject = Reference(stored.Approximation, documentNumber);
+        tmpl.BaseObject = Reference(stored.Base, documentNumber);
+        tmpl.RouteObject = stored.HasRoute ? Reference(stored.Route, documentNumber) : NoObjectIndex;
+        tmpl.Objects.reserve(static_cast<size_t>(std::max(stored.ObjectCount, 0)));
+    }
+    void TemplateObject(int32_t templateNumber, int32_t number, const StoredObject& stored)
+    {
+        m_records.Templates.back().Objects.push_back(
+            {stored.X, stored.Z, stored.Heading, Index(stored.Name, m_numbering.FirstTemplate + templateNumber, number)});
+    }
+    void KeysiteList(int32_t count) { m_records.Keysites.reserve(static_cast<size_t>(count)); }
+    void Keysite(int32_t, const StoredKeysite& stored)
+    {
+        m_records.Keysites.push_back({stored.TemplateNumber, stored.X, stored.Z});
+    }
+    void AirbaseList(int32_t count) { m_records.Airbases.reserve(static_cast<size_t>(count)); }
+    void Airbase(int32_t number, const StoredAirbase& stored)
+    {
+        m_records.Airbases.push_back({stored.X, stored.Z, Index(stored.Name, -1, m_numbering.FirstAirbase + number)});
+    }
+    void SamList(int32_t count) { m_records.Sams.reserve(static_cast<size_t>(count)); }
+    void Sam(int32_t, const StoredSam& stored) { m_records.Sams.push_back({stored.X, stored.Z}); }
+
+private:
+    int32_t Reference(const StoredReference& reference, int32_t templateNumber)
+    {
+        return reference.Presence == 0 ? NoObjectIndex : Index(reference.Name, templateNumber, -1);
+    }
+
+    int32_t Index(std::string_view stored, int32_t templateNumber, int32_t objectNumber)
+    {
+        // The stored characters end at the first zero byte.
+        const std::string_view name = stored.substr(0, std::min(stored.size(), stored.find('\0')));
+        int32_t index = m_catalogue.ExactIndexOf(name);
+        if (index < 0 && m_catalogue.Count() > 0) {
+            // Another spelling costs a comparison under the locale: once per distinct name.
+            auto [at, added] = m_otherSpellings.try_emplace(std::string(name), MissingObjectIndex);
+            if (added)
+                at->second = m_catalogue.IndexOf(name);
+            index = at->second;
+        }
+        if (index < 0) {
+            index = MissingObjectIndex;
+            m_records.Missing.Add(templateNumber, objectNumber, name);
+        }
         return index;
     }
 
-    // Any presence value other than 0 means a name follows.
-    int32_t ObjectReference(int32_t templateNumber)
-    {
-        int32_t presence = 0;
-        if (!Reader.ReadInt32(presence) || presence == 0)
-            return NoObjectIndex;
-        return CountedName(templateNumber, -1);
-    }
+    const C3DObjectsList& m_catalogue;
+    ReadRecords& m_records;
+    ReadNumbering m_numbering;
+    std::unordered_map<std::string, int32_t> m_otherSpellings;
 };
 
-void WriteCountedName(CWriter& writer, const std::string& name)
+// Sizes as written, to reserve the buffer once.
+qsizetype NameBytes(const C3DObjectsList& catalogue, int32_t index)
 {
-    writer.WriteInt32(static_cast<int32_t>(name.size()));
-    writer.WriteString(name, false);
+    return 4 + static_cast<qsizetype>(catalogue.NameOf(index).size());
 }
 
-void WriteObjectReference(CWriter& writer, const C3DObjectsList* catalogue, int32_t index)
+qsizetype ReferenceBytes(const C3DObjectsList& catalogue, int32_t index)
+{
+    return index == NoObjectIndex ? 4 : 4 + NameBytes(catalogue, index);
+}
+
+qsizetype TemplateListBytes(const C3DObjectsList& catalogue, std::span<const CPopTemplate> templates,
+                            bool withRouteObjects)
+{
+    qsizetype bytes = 4;
+    for (const CPopTemplate& tmpl : templates) {
+        bytes += 8 + ReferenceBytes(catalogue, tmpl.ApproximationObject) + ReferenceBytes(catalogue, tmpl.BaseObject)
+            + (withRouteObjects ? ReferenceBytes(catalogue, tmpl.RouteObject) : 0);
+        for (const CThreeDObject& object : tmpl.Objects)
+            bytes += 12 + NameBytes(catalogue, object.ObjectIndex);
+    }
+    return bytes;
+}
+
+void PutName(CByteWriter& writer, const std::string& name)
+{
+    writer.PutInt32(static_cast<int32_t>(name.size()));
+    writer.PutBytes(name);
+}
+
+// The presence value written is always 1.
+void PutReference(CByteWriter& writer, const C3DObjectsList& catalogue, int32_t index)
 {
     if (index == NoObjectIndex) {
-        writer.WriteInt32(0);
+        writer.PutInt32(0);
         return;
     }
-    writer.WriteInt32(1);
-    WriteCountedName(writer, catalogue->NameOf(index));
+    writer.PutInt32(1);
+    PutName(writer, catalogue.NameOf(index));
+}
+
+void PutTemplateList(CByteWriter& writer, const C3DObjectsList& catalogue, std::span<const CPopTemplate> templates,
+                     bool withRouteObjects)
+{
+    const auto count = static_cast<int32_t>(templates.size());
+    writer.PutInt32(withRouteObjects ? -count : count);
+    for (const CPopTemplate& tmpl : templates) {
+        writer.PutInt32(static_cast<int32_t>(tmpl.Objects.size()));
+        writer.PutInt32(tmpl.TypeCode);
+        PutReference(writer, catalogue, tmpl.ApproximationObject);
+        PutReference(writer, catalogue, tmpl.BaseObject);
+        if (withRouteObjects)
+            PutReference(writer, catalogue, tmpl.RouteObject);
+        for (const CThreeDObject& object : tmpl.Objects) {
+            writer.PutFloat(object.X);
+            writer.PutFloat(object.Z);
+            writer.PutFloat(object.Heading);
+            PutName(writer, catalogue.NameOf(object.ObjectIndex));
+        }
+    }
 }
 
 } // namespace
 
-bool ReadTemplateList(CByteReader& reader, const C3DObjectsList* catalogue, const CPopTemplatesTypesList* types,
-                      TemplateList& templates, const ReadNumbering& numbering)
+bool ReadTemplateRecords(CByteReader& reader, const C3DObjectsList& catalogue, ReadRecords& records,
+                         ReadNumbering numbering)
 {
-    NameResolver names{reader, catalogue, numbering.Missing};
-    int32_t countField = 0;
-    if (!reader.ReadInt32(countField))
-        return false;
-    if (countField == std::numeric_limits<int32_t>::min()) {
-        reader.Fail(QStringLiteral("template count -2147483648 at offset 0 cannot be negated"));
-        return false;
-    }
-    const bool extended = countField < 0;
-    const int32_t count = extended ? -countField : countField;
-    if (!reader.CanHold(count, kMinTemplateBytes + (extended ? 4 : 0), "template"))
-        return false;
-    templates.reserve(templates.size() + static_cast<size_t>(count)); // bounded by the bytes left
-    for (int32_t t = 0; t < count && !reader.Failed(); ++t) {
-        auto tmpl = std::make_unique<CPopTemplate>(catalogue, types);
-        int32_t objects = 0;
-        reader.ReadInt32(objects);
-        reader.ReadInt32(tmpl->TypeCode);
-        const int32_t number = numbering.FirstTemplate + t;
-        tmpl->ApproximationObject = names.ObjectReference(number);
-        tmpl->BaseObject = names.ObjectReference(number);
-        tmpl->RouteObject = extended ? names.ObjectReference(number) : NoObjectIndex;
-        if (!reader.CanHold(objects, kMinObjectBytes, "template object"))
-            break;
-        tmpl->Objects.reserve(static_cast<size_t>(std::max(objects, 0)));
-        for (int32_t o = 0; o < objects && !reader.Failed(); ++o) {
-            auto object = std::make_unique<CThreeDObject>(catalogue);
-            reader.ReadFloat(object->X);
-            reader.ReadFloat(object->Z);
-            reader.ReadFloat(object->Heading);
-            object->ObjectIndex = names.CountedName(number, o);
-            tmpl->Objects.push_back(std::move(object));
-        }
-        templates.push_back(std::move(tmpl));
-    }
-    return !reader.Failed();
+    CDocumentSink sink(catalogue, records, numbering);
+    return !reader.Failed() && ReadTemplateList(reader, sink);
 }
 
-bool ReadMapFile(CByteReader& reader, const C3DObjectsList* catalogue, const CPopTemplatesTypesList* types,
-                 ParsedMapFile& file, const ReadNumbering& numbering)
+bool ReadMapRecords(CByteReader& reader, const C3DObjectsList& catalogue, ReadRecords& records,
+                    ReadNumbering numbering)
 {
-    if (!ReadTemplateList(reader, catalogue, types, file.Templates, numbering))
-        return false;
-    NameResolver names{reader, catalogue, numbering.Missing};
-
-    int32_t count = 0;
-    reader.ReadInt32(count);
-    if (!reader.CanHold(count, kKeysiteBytes, "keysite"))
-        return false;
-    file.Keysites.reserve(static_cast<size_t>(std::max(count, 0)));
-    for (int32_t i = 0; i < count && !reader.Failed(); ++i) {
-        ParsedKeysite keysite{-1, 0, 0};
-        reader.ReadInt32(keysite.TemplateNumber);
-        reader.ReadFloat(keysite.X);
-        reader.ReadFloat(keysite.Z);
-        file.Keysites.push_back(keysite);
-    }
-
-    count = 0;
-    reader.ReadInt32(count);
-    if (!reader.CanHold(count, kMinAirbaseBytes, "airbase"))
-        return false;
-    file.Airbases.reserve(static_cast<size_t>(std::max(count, 0)));
-    for (int32_t i = 0; i < count && !reader.Failed(); ++i) {
-        auto airbase = std::make_unique<CAirbasePlacement>(catalogue);
-        reader.ReadFloat(airbase->X);
-        reader.ReadFloat(airbase->Z);
-        airbase->ObjectIndex = names.CountedName(-1, numbering.FirstAirbase + i);
-        file.Airbases.push_back(std::move(airbase));
-    }
-
-    count = 0;
-    reader.ReadInt32(count);
-    if (!reader.CanHold(count, kSamBytes, "SAM"))
-        return false;
-    file.SAMs.reserve(static_cast<size_t>(std::max(count, 0)));
-    for (int32_t i = 0; i < count && !reader.Failed(); ++i) {
-        auto sam = std::make_unique<CSAMPlacement>();
-        reader.ReadFloat(sam->X);
-        reader.ReadFloat(sam->Z);
-        file.SAMs.push_back(std::move(sam));
-    }
-    return !reader.Failed();
+    CDocumentSink sink(catalogue, records, numbering);
+    return !reader.Failed() && ReadMapFile(reader, sink);
 }
 
-void WriteTemplate(CWriter& writer, const CPopTemplate& tmpl, bool withRouteObjects)
+QByteArray WriteTemplateList(const C3DObjectsList& catalogue, std::span<const CPopTemplate> templates,
+                             bool withRouteObjects)
 {
-    const C3DObjectsList* catalogue = tmpl.Catalogue();
-    writer.WriteInt32(static_cast<int32_t>(tmpl.Objects.size()));
-    writer.WriteInt32(tmpl.TypeCode);
-    WriteObjectReference(writer, catalogue, tmpl.ApproximationObject);
-    WriteObjectReference(writer, catalogue, tmpl.BaseObject);
-    if (withRouteObjects)
-        WriteObjectReference(writer, catalogue, tmpl.RouteObject);
-    for (const auto& object : tmpl.Objects) {
-        writer.WriteFloat(object->X);
-        writer.WriteFloat(object->Z);
-        writer.WriteFloat(object->Heading);
-        WriteCountedName(writer, catalogue->NameOf(object->ObjectIndex));
+    CByteWriter writer;
+    writer.Reserve(TemplateListBytes(catalogue, templates, withRouteObjects));
+    PutTemplateList(writer, catalogue, templates, withRouteObjects);
+    return writer.Bytes();
+}
+
+QByteArray WriteMapFile(const C3DObjectsList& catalogue, const MapRecordsView& records, bool withRouteObjects)
+{
+    qsizetype bytes = TemplateListBytes(catalogue, records.Templates, withRouteObjects) + 12
+        + 12 * static_cast<qsizetype>(records.Keysites.size()) + 8 * static_cast<qsizetype>(records.Sams.size());
+    for (const CAirbasePlacement& airbase : records.Airbases)
+        bytes += 8 + NameBytes(catalogue, airbase.ObjectIndex);
+    CByteWriter writer;
+    writer.Reserve(bytes);
+    PutTemplateList(writer, catalogue, records.Templates, withRouteObjects);
+    writer.PutInt32(static_cast<int32_t>(records.Keysites.size()));
+    for (const CKeysitePlacement& keysite : records.Keysites) {
+        writer.PutInt32(keysite.TemplateNumber);
+        writer.PutFloat(keysite.X);
+        writer.PutFloat(keysite.Z);
     }
+    writer.PutInt32(static_cast<int32_t>(records.Airbases.size()));
+    for (const CAirbasePlacement& airbase : records.Airbases) {
+        writer.PutFloat(airbase.X);
+        writer.PutFloat(airbase.Z);
+        PutName(writer, catalogue.NameOf(airbase.ObjectIndex));
+    }
+    writer.PutInt32(static_cast<int32_t>(records.Sams.size()));
+    for (const CSAMPlacement& sam : records.Sams) {
+        writer.PutFloat(sam.X);
+        writer.PutFloat(sam.Z);
+    }
+    return writer.Bytes();
 }

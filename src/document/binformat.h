@@ -1,47 +1,53 @@
 #pragma once
-// The Map BIN file and its first section, the template list, which is also the whole of a
-// template file. Reading yields plain records that join a document only when the whole file (or
-// list) was read: a damaged file adds nothing.
+// The Map BIN file and its first section, the template list (also the whole of a template file),
+// as the document reads and writes them. Reading (binreader.h) yields plain records that join a
+// document only once the whole file (or list) was read: a damaged file adds nothing. Writing
+// produces the bytes in one buffer of the exact size.
 
 #include "document/missingnames.h"
 #include "document/records.h"
 
-#include <QString>
-#include <memory>
+#include <QByteArray>
+#include <span>
 #include <vector>
 
 class CByteReader;
-class CWriter;
 class CPopTemplatesTypesList;
 
-struct ParsedKeysite {
-    int32_t TemplateNumber;
-    float X;
-    float Z;
+// The records of one read, with names turned into catalogue indices; keysites keep the template
+// numbers as stored.
+struct ReadRecords {
+    std::vector<CPopTemplate> Templates;
+    std::vector<CKeysitePlacement> Keysites;
+    std::vector<CAirbasePlacement> Airbases;
+    std::vector<CSAMPlacement> Sams;
+    // Names the catalogue does not hold, under the numbers the records will have in the document.
+    CMissingNames Missing;
 };
 
-struct ParsedMapFile {
-    TemplateList Templates;
-    std::vector<ParsedKeysite> Keysites;
-    std::vector<std::unique_ptr<CAirbasePlacement>> Airbases;
-    std::vector<std::unique_ptr<CSAMPlacement>> SAMs;
-};
-
-// Where the records read will stand in the document: the numbers of the first template and of the
-// first airbase. Names the catalogue does not hold are added to `Missing` under those numbers.
+// Where the records read will stand in the document: the numbers of the first template and of
+// the first airbase.
 struct ReadNumbering {
     int32_t FirstTemplate = 0;
     int32_t FirstAirbase = 0;
-    CMissingNames* Missing = nullptr;
 };
 
-// Reads a template list (either variant, chosen by the sign of its count). Names become indices of
-// `catalogue`. Returns false, with the reader's reason, when the list is damaged or cut short.
-bool ReadTemplateList(CByteReader& reader, const C3DObjectsList* catalogue, const CPopTemplatesTypesList* types,
-                      TemplateList& templates, const ReadNumbering& numbering = {});
-// Reads a whole Map BIN file; whatever follows the SAM section is ignored.
-bool ReadMapFile(CByteReader& reader, const C3DObjectsList* catalogue, const CPopTemplatesTypesList* types,
-                 ParsedMapFile& file, const ReadNumbering& numbering = {});
+// Read a template list or a whole Map BIN file into `records`; false, with the reader's reason,
+// when the data is damaged or cut short.
+bool ReadTemplateRecords(CByteReader& reader, const C3DObjectsList& catalogue, ReadRecords& records,
+                         ReadNumbering numbering = {});
+bool ReadMapRecords(CByteReader& reader, const C3DObjectsList& catalogue, ReadRecords& records,
+                    ReadNumbering numbering = {});
 
-// One template record; with route objects for the extended variant.
-void WriteTemplate(CWriter& writer, const CPopTemplate& tmpl, bool withRouteObjects);
+// A template list of `templates` (negative count field, route references included, when
+// `withRouteObjects`), followed by the keysites, airbases and SAM sites when `keysites` etc. are
+// given (a whole Map BIN file).
+struct MapRecordsView {
+    std::span<const CPopTemplate> Templates;
+    std::span<const CKeysitePlacement> Keysites;
+    std::span<const CAirbasePlacement> Airbases;
+    std::span<const CSAMPlacement> Sams;
+};
+QByteArray WriteTemplateList(const C3DObjectsList& catalogue, std::span<const CPopTemplate> templates,
+                             bool withRouteObjects);
+QByteArray WriteMapFile(const C3DObjectsList& catalogue, const MapRecordsView& records, bool withRouteObjects);

@@ -1,168 +1,164 @@
-// The numbered record operations the main window calls; each checks its numbers first.
+// The numbered record operations the main window calls. Each checks its numbers, opens the
+// record's editor on a copy of the value where it edits, and applies the result through the
+// record path.
 #include "document/binfile.h"
 
+#include "document/recordcolumns.h"
 #include "document/recordeditor.h"
 
 namespace {
 
-template <typename List>
-bool InRange(const List& list, int number)
+bool Edit(CRecordEditor& editor, const CBINFile& document, CPopTemplate& tmpl)
 {
-    return number >= 0 && static_cast<size_t>(number) < list.size();
+    return editor.EditKeysiteTemplate(*document.Catalogue(), *document.Types(), tmpl.TypeCode,
+                                      tmpl.ApproximationObject, tmpl.BaseObject, tmpl.RouteObject);
 }
 
-// Opens the new record's editor; only a confirmed record joins its list.
-template <typename Record, typename List>
-bool AddEdited(List& list, std::unique_ptr<Record> record, CRecordEditor* editor)
+bool Edit(CRecordEditor& editor, const CBINFile& document, CThreeDObject& object)
 {
-    if (!editor || !record->Edit(*editor))
+    return editor.EditTemplateObject(*document.Catalogue(), object.X, object.Z, object.Heading, object.ObjectIndex);
+}
+
+// The editor is shown the keysite's template number; only a confirmed number naming an existing
+// template moves the keysite, anything else keeps its template.
+bool Edit(CRecordEditor& editor, const CBINFile& document, CKeysitePlacement& keysite)
+{
+    int32_t number = keysite.TemplateNumber;
+    if (!editor.EditKeysitePlacement(number, keysite.X, keysite.Z))
         return false;
-    list.push_back(std::move(record));
+    if (number >= 0 && number < document.TemplateCount())
+        keysite.TemplateNumber = number;
     return true;
 }
 
-template <typename List>
-bool EditAt(List& list, int number, CRecordEditor* editor)
+bool Edit(CRecordEditor& editor, const CBINFile& document, CAirbasePlacement& airbase)
 {
-    return InRange(list, number) && editor && list[static_cast<size_t>(number)]->Edit(*editor);
+    return editor.EditAirbasePlacement(*document.Catalogue(), airbase.ObjectIndex, airbase.X, airbase.Z);
 }
 
-template <typename List>
-bool DeleteAt(List& list, int number)
+bool Edit(CRecordEditor& editor, const CBINFile&, CSAMPlacement& sam)
 {
-    if (!InRange(list, number))
-        return false;
-    list.erase(list.begin() + number);
-    return true;
+    return editor.EditSamPlacement(sam.X, sam.Z);
 }
 
-template <typename List>
-bool SetPositionAt(List& list, int number, float x, float z)
+template <typename Record>
+ListAddress AddressOf(int templateNumber)
 {
-    if (!InRange(list, number))
+    return {RecordTraits<Record>::List, RecordTraits<Record>::List == RecordList::TemplateObjects ? templateNumber : -1};
+}
+
+template <typename Record>
+bool InRange(const CBINFile& document, int number, int templateNumber = -1)
+{
+    return number >= 0 && number < document.Count(AddressOf<Record>(templateNumber));
+}
+
+// A new record with its defaults; only a confirmed one joins the end of its list.
+template <typename Record>
+bool AddRecord(CBINFile& document, CRecordEditor* editor, int templateNumber = -1)
+{
+    const ListAddress list = AddressOf<Record>(templateNumber);
+    Record record;
+    if (!editor || !document.HasList(list) || !Edit(*editor, document, record))
         return false;
-    list[static_cast<size_t>(number)]->SetPosition(x, z);
-    return true;
+    return document.InsertRows(document.Count(list), std::vector{std::move(record)}, templateNumber);
+}
+
+template <typename Record>
+bool EditRecord(CBINFile& document, CRecordEditor* editor, int number, int templateNumber = -1)
+{
+    if (!editor || !InRange<Record>(document, number, templateNumber))
+        return false;
+    Record record = document.Rows<Record>(templateNumber)[static_cast<size_t>(number)];
+    return Edit(*editor, document, record) && document.ReplaceRow(number, record, templateNumber);
+}
+
+template <typename Record>
+bool DeleteRecord(CBINFile& document, int number, int templateNumber = -1)
+{
+    return !document.RemoveRows<Record>(number, 1, templateNumber).empty();
+}
+
+template <typename Record>
+bool SetPosition(CBINFile& document, int number, float x, float z)
+{
+    if (!InRange<Record>(document, number))
+        return false;
+    Record record = document.Rows<Record>()[static_cast<size_t>(number)];
+    record.X = x;
+    record.Z = z;
+    return document.ReplaceRow(number, record).has_value();
 }
 
 } // namespace
 
-std::unordered_map<const CPopTemplate*, int32_t> CBINFile::TemplateNumbers() const
-{
-    std::unordered_map<const CPopTemplate*, int32_t> numbers;
-    numbers.reserve(Templates.size());
-    for (size_t i = 0; i < Templates.size(); ++i)
-        numbers.emplace(Templates[i].get(), static_cast<int32_t>(i));
-    return numbers;
-}
-
-// --- Keysite templates -------------------------------------------------------------------------
-
-bool CBINFile::TemplateAdd()
-{
-    return AddEdited(Templates, std::make_unique<CPopTemplate>(m_catalogue, m_types), m_editor);
-}
-
-bool CBINFile::TemplateEdit(int number) { return EditAt(Templates, number, m_editor); }
-
-bool CBINFile::TemplateDelete(int number)
-{
-    if (!InRange(Templates, number) || !Templates[static_cast<size_t>(number)]->HasNoUsers())
-        return false;
-    return DeleteAt(Templates, number);
-}
+bool CBINFile::TemplateAdd() { return AddRecord<CPopTemplate>(*this, m_editor); }
+bool CBINFile::TemplateEdit(int number) { return EditRecord<CPopTemplate>(*this, m_editor, number); }
+// Refused for a template in use.
+bool CBINFile::TemplateDelete(int number) { return DeleteRecord<CPopTemplate>(*this, number); }
 
 bool CBINFile::TemplateFillRow(GridRow& row, int number, const TextFormat& format) const
 {
-    return InRange(Templates, number) && Templates[static_cast<size_t>(number)]->FillRow(row, number, format);
+    return FillGridRow(*this, {RecordList::Templates}, number, format, row);
 }
 
-// --- Template objects --------------------------------------------------------------------------
-
-bool CBINFile::ObjectAdd(int templateNumber)
-{
-    if (!InRange(Templates, templateNumber))
-        return false;
-    return AddEdited(Templates[static_cast<size_t>(templateNumber)]->Objects,
-                     std::make_unique<CThreeDObject>(m_catalogue), m_editor);
-}
+bool CBINFile::ObjectAdd(int templateNumber) { return AddRecord<CThreeDObject>(*this, m_editor, templateNumber); }
 
 bool CBINFile::ObjectEdit(int templateNumber, int objectNumber)
 {
-    return InRange(Templates, templateNumber)
-        && EditAt(Templates[static_cast<size_t>(templateNumber)]->Objects, objectNumber, m_editor);
+    return EditRecord<CThreeDObject>(*this, m_editor, objectNumber, templateNumber);
 }
 
 bool CBINFile::ObjectDelete(int templateNumber, int objectNumber)
 {
-    return InRange(Templates, templateNumber)
-        && DeleteAt(Templates[static_cast<size_t>(templateNumber)]->Objects, objectNumber);
-}
-
-int CBINFile::ObjectCount(int templateNumber) const
-{
-    return InRange(Templates, templateNumber)
-        ? static_cast<int>(Templates[static_cast<size_t>(templateNumber)]->Objects.size())
-        : 0;
+    return DeleteRecord<CThreeDObject>(*this, objectNumber, templateNumber);
 }
 
 bool CBINFile::ObjectFillRow(GridRow& row, int templateNumber, int objectNumber, const TextFormat& format) const
 {
-    if (!InRange(Templates, templateNumber))
-        return false;
-    const auto& objects = Templates[static_cast<size_t>(templateNumber)]->Objects;
-    return InRange(objects, objectNumber) && objects[static_cast<size_t>(objectNumber)]->FillRow(row, objectNumber, format);
+    return FillGridRow(*this, {RecordList::TemplateObjects, templateNumber}, objectNumber, format, row);
 }
 
-// --- Keysites ----------------------------------------------------------------------------------
-
-bool CBINFile::KeysiteAdd()
-{
-    return AddEdited(Keysites, std::make_unique<CKeysitePlacement>(&Templates), m_editor);
-}
-
-bool CBINFile::KeysiteEdit(int number) { return EditAt(Keysites, number, m_editor); }
-bool CBINFile::KeysiteDelete(int number) { return DeleteAt(Keysites, number); }
+bool CBINFile::KeysiteAdd() { return AddRecord<CKeysitePlacement>(*this, m_editor); }
+bool CBINFile::KeysiteEdit(int number) { return EditRecord<CKeysitePlacement>(*this, m_editor, number); }
+bool CBINFile::KeysiteDelete(int number) { return DeleteRecord<CKeysitePlacement>(*this, number); }
 
 bool CBINFile::KeysiteFillRow(GridRow& row, int number, const TextFormat& format) const
 {
-    if (!InRange(Keysites, number))
-        return false;
-    const CKeysitePlacement& keysite = *Keysites[static_cast<size_t>(number)];
-    return keysite.FillRow(row, number, keysite.TemplateIndex(), format);
+    return FillGridRow(*this, {RecordList::Keysites}, number, format, row);
 }
 
 int CBINFile::KeysiteTemplateIndex(int number) const
 {
-    return InRange(Keysites, number) ? Keysites[static_cast<size_t>(number)]->TemplateIndex() : -1;
+    return InRange<CKeysitePlacement>(*this, number) ? m_keysites[static_cast<size_t>(number)].TemplateNumber : -1;
 }
 
-bool CBINFile::KeysiteSetPosition(int number, float x, float z) { return SetPositionAt(Keysites, number, x, z); }
-
-// --- Airbases and SAM sites --------------------------------------------------------------------
-
-bool CBINFile::AirbaseAdd()
+bool CBINFile::KeysiteSetPosition(int number, float x, float z)
 {
-    return AddEdited(Airbases, std::make_unique<CAirbasePlacement>(m_catalogue), m_editor);
+    return SetPosition<CKeysitePlacement>(*this, number, x, z);
 }
 
-bool CBINFile::AirbaseEdit(int number) { return EditAt(Airbases, number, m_editor); }
-bool CBINFile::AirbaseDelete(int number) { return DeleteAt(Airbases, number); }
+bool CBINFile::AirbaseAdd() { return AddRecord<CAirbasePlacement>(*this, m_editor); }
+bool CBINFile::AirbaseEdit(int number) { return EditRecord<CAirbasePlacement>(*this, m_editor, number); }
+bool CBINFile::AirbaseDelete(int number) { return DeleteRecord<CAirbasePlacement>(*this, number); }
 
 bool CBINFile::AirbaseFillRow(GridRow& row, int number, const TextFormat& format) const
 {
-    return InRange(Airbases, number) && Airbases[static_cast<size_t>(number)]->FillRow(row, number, format);
+    return FillGridRow(*this, {RecordList::Airbases}, number, format, row);
 }
 
-bool CBINFile::AirbaseSetPosition(int number, float x, float z) { return SetPositionAt(Airbases, number, x, z); }
+bool CBINFile::AirbaseSetPosition(int number, float x, float z)
+{
+    return SetPosition<CAirbasePlacement>(*this, number, x, z);
+}
 
-bool CBINFile::SamAdd() { return AddEdited(SAMs, std::make_unique<CSAMPlacement>(), m_editor); }
-bool CBINFile::SamEdit(int number) { return EditAt(SAMs, number, m_editor); }
-bool CBINFile::SamDelete(int number) { return DeleteAt(SAMs, number); }
+bool CBINFile::SamAdd() { return AddRecord<CSAMPlacement>(*this, m_editor); }
+bool CBINFile::SamEdit(int number) { return EditRecord<CSAMPlacement>(*this, m_editor, number); }
+bool CBINFile::SamDelete(int number) { return DeleteRecord<CSAMPlacement>(*this, number); }
 
 bool CBINFile::SamFillRow(GridRow& row, int number, const TextFormat& format) const
 {
-    return InRange(SAMs, number) && SAMs[static_cast<size_t>(number)]->FillRow(row, number, format);
+    return FillGridRow(*this, {RecordList::Sams}, number, format, row);
 }
 
-bool CBINFile::SamSetPosition(int number, float x, float z) { return SetPositionAt(SAMs, number, x, z); }
+bool CBINFile::SamSetPosition(int number, float x, float z) { return SetPosition<CSAMPlacement>(*this, number, x, z); }

@@ -84,11 +84,11 @@ void DrawRecords(const CBINFile& document, const List& records, int kind, QImage
         return;
     const CSymbolPainter painter(SymbologyOf(document).Style(kind));
     for (const auto& record : records) {
-        if (!document.IsOnMap(record->X, record->Z))
+        if (!document.IsOnMap(record.X, record.Z))
             continue;
         int32_t column = 0;
         int32_t row = 0;
-        document.MapToPixel(record->X, record->Z, column, row);
+        document.MapToPixel(record.X, record.Z, column, row);
         painter.Draw(bitmap, column, row);
     }
 }
@@ -104,8 +104,8 @@ void Collect(const List& records, RecordKind kind, float cx, float cz, double to
              std::vector<HitCandidate>& candidates)
 {
     for (size_t i = 0; i < records.size(); ++i) {
-        const double x = records[i]->X;
-        const double z = records[i]->Z;
+        const double x = records[i].X;
+        const double z = records[i].Z;
         if (cx - tolerance <= x && x <= cx + tolerance && cz - tolerance <= z && z <= cz + tolerance)
             candidates.push_back({kind, static_cast<int32_t>(i),
                                   static_cast<float>(std::sqrt((x - cx) * (x - cx) + (z - cz) * (z - cz)))});
@@ -120,9 +120,9 @@ const CTarnConfig& SymbologyOf(const CBINFile& document)
     return document.Symbology ? *document.Symbology : defaults;
 }
 
-void DrawKeysites(const CBINFile& document, QImage& bitmap) { DrawRecords(document, document.Keysites, KeysiteKind, bitmap); }
-void DrawAirbases(const CBINFile& document, QImage& bitmap) { DrawRecords(document, document.Airbases, AirbaseKind, bitmap); }
-void DrawSAMs(const CBINFile& document, QImage& bitmap) { DrawRecords(document, document.SAMs, SamKind, bitmap); }
+void DrawKeysites(const CBINFile& document, QImage& bitmap) { DrawRecords(document, document.Keysites(), KeysiteKind, bitmap); }
+void DrawAirbases(const CBINFile& document, QImage& bitmap) { DrawRecords(document, document.Airbases(), AirbaseKind, bitmap); }
+void DrawSAMs(const CBINFile& document, QImage& bitmap) { DrawRecords(document, document.Sams(), SamKind, bitmap); }
 
 void DrawSymbol(const CTarnConfig& symbology, QImage& bitmap, int64_t cx, int64_t cy, int kind)
 {
@@ -169,9 +169,9 @@ bool HitTest(const CBINFile& document, int32_t column, int32_t row, RecordKind& 
     o.PixelToMap(column, row, cx, cz);
     const auto tolerance = static_cast<double>((int64_t(o.OverlayRight) - o.OverlayLeft) / 10);
     std::vector<HitCandidate> candidates;
-    Collect(document.Keysites, KeysiteKind, cx, cz, tolerance, candidates);
-    Collect(document.Airbases, AirbaseKind, cx, cz, tolerance, candidates);
-    Collect(document.SAMs, SamKind, cx, cz, tolerance, candidates);
+    Collect(document.Keysites(), KeysiteKind, cx, cz, tolerance, candidates);
+    Collect(document.Airbases(), AirbaseKind, cx, cz, tolerance, candidates);
+    Collect(document.Sams(), SamKind, cx, cz, tolerance, candidates);
     if (candidates.empty())
         return false;
     const auto nearest = std::min_element(candidates.begin(), candidates.end(),

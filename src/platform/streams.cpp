@@ -10,8 +10,9 @@ CByteReader::CByteReader(QByteArray bytes) : m_bytes(std::move(bytes)) {}
 
 void CByteReader::Fail(const QString& reason)
 {
-    if (m_error.isEmpty())
+    if (!m_failed)
         m_error = reason;
+    m_failed = true;
 }
 
 bool CByteReader::Take(void* out, qint64 length)
@@ -112,8 +113,7 @@ CFileReader::CFileReader(const QString& fileName, const FileLimit& limit) : CByt
 
 int CByteWriter::WriteInt32(int32_t value)
 {
-    const int32_t raw = qToLittleEndian(value);
-    m_bytes.append(reinterpret_cast<const char*>(&raw), 4);
+    PutInt32(value);
     return 1;
 }
 
@@ -126,10 +126,7 @@ int CByteWriter::WriteInt16(int32_t value)
 
 int CByteWriter::WriteFloat(float value)
 {
-    uint32_t raw;
-    std::memcpy(&raw, &value, 4);
-    raw = qToLittleEndian(raw);
-    m_bytes.append(reinterpret_cast<const char*>(&raw), 4);
+    PutFloat(value);
     return 1;
 }
 

@@ -9,7 +9,9 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QtEndian>
 #include <cstdint>
+#include <cstring>
 #include <string>
 
 class CReader {
@@ -50,7 +52,7 @@ public:
     qint64 Position() const { return m_pos; }
     qint64 Remaining() const { return m_bytes.size() - m_pos; }
     bool AtEnd() const { return m_pos >= m_bytes.size(); }
-    bool Failed() const { return !m_error.isEmpty(); }
+    bool Failed() const { return m_failed; }
     // The first failure: what was being read and where, e.g. "unexpected end of data at offset 12".
     const QString& Error() const { return m_error; }
     // Marks the reader failed (first failure wins), for checks the caller makes on values it read.
@@ -60,6 +62,33 @@ public:
     bool CanHold(qint64 count, qint64 itemSize, const char* what);
     bool Skip(qint64 length);
 
+    // For the record readers, which check a whole record against Remaining() (or a whole list
+    // with CanHold) and then take its fields unchecked: the unread bytes, and stepping over bytes
+    // known to be there.
+    const char* Current() const { return m_bytes.constData() + m_pos; }
+    void Advance(qint64 length) { m_pos += length; }
+    // ReadInt32 without the virtual call, for fields read one at a time; the same result.
+    bool GetInt32(int32_t& value)
+    {
+        if (m_failed || Remaining() < 4)
+            return ReadInt32(value) == 1; // fails with the reason
+        value = LoadInt32(Current());
+        m_pos += 4;
+        return true;
+    }
+
+    static int32_t LoadInt32(const char* at)
+    {
+        return qFromLittleEndian<int32_t>(at);
+    }
+    static float LoadFloat(const char* at)
+    {
+        const uint32_t raw = qFromLittleEndian<uint32_t>(at);
+        float value;
+        std::memcpy(&value, &raw, 4);
+        return value;
+    }
+
 protected:
     void SetBytes(QByteArray bytes) { m_bytes = std::move(bytes); m_pos = 0; }
 
@@ -68,6 +97,7 @@ private:
 
     QByteArray m_bytes;
     qint64 m_pos = 0;
+    bool m_failed = false;
     QString m_error;
 };
 
@@ -88,6 +118,23 @@ public:
     int WriteInt16(int32_t value) override;
     int WriteFloat(float value) override;
     int WriteString(const std::string& value, bool withTerminator) override;
+
+    // The writes above without the virtual call, for writers of many records; Reserve makes room
+    // for what they will write when it is known beforehand.
+    void Reserve(qsizetype bytes) { m_bytes.reserve(bytes); }
+    void PutInt32(int32_t value)
+    {
+        const int32_t raw = qToLittleEndian(value);
+        m_bytes.append(reinterpret_cast<const char*>(&raw), 4);
+    }
+    void PutFloat(float value)
+    {
+        uint32_t raw;
+        std::memcpy(&raw, &value, 4);
+        raw = qToLittleEndian(raw);
+        m_bytes.append(reinterpret_cast<const char*>(&raw), 4);
+    }
+    void PutBytes(const std::string& bytes) { m_bytes.append(bytes.data(), static_cast<qsizetype>(bytes.size())); }
 
     const QByteArray& Bytes() const { return m_bytes; }
 

@@ -320,8 +320,8 @@ void TestMapArea::placeMode()
     QVERIFY(document.SamCount() >= 2);
     window.pcBINFile->setCurrentWidget(window.tsSAMs);
     window.grSAMs->SetRow(2);
-    const float oldX = document.SAMs[1]->X;
-    const float oldZ = document.SAMs[1]->Z;
+    const float oldX = document.Sams()[1].X;
+    const float oldZ = document.Sams()[1].Z;
 
     QTest::mouseClick(window.btnSAMPlace, Qt::LeftButton);
     QVERIFY(window.PlaceMode.Active);
@@ -340,8 +340,8 @@ void TestMapArea::placeMode()
     QVERIFY(!window.PlaceMode.Active);
     QVERIFY(window.btnSAMPlace->isEnabled());
     QVERIFY(!QGuiApplication::overrideCursor());
-    QCOMPARE(document.SAMs[1]->X, oldX);
-    QCOMPARE(document.SAMs[1]->Z, oldZ);
+    QCOMPARE(document.Sams()[1].X, oldX);
+    QCOMPARE(document.Sams()[1].Z, oldZ);
 
     // Modifier keys make no difference while placing: a Ctrl+left click places.
     const QPoint target(101, 57);
@@ -354,8 +354,8 @@ void TestMapArea::placeMode()
     QTest::mouseClick(window.btnSAMPlace, Qt::LeftButton);
     Click(Qt::LeftButton, Qt::ControlModifier, target);
     QVERIFY(!window.PlaceMode.Active);
-    QCOMPARE(document.SAMs[1]->X, x);
-    QCOMPARE(document.SAMs[1]->Z, z);
+    QCOMPARE(document.Sams()[1].X, x);
+    QCOMPARE(document.Sams()[1].Z, z);
     const QChar separator = SystemDecimalSeparator();
     QCOMPARE(window.grSAMs->Cell(2, 2), FloatText(x, separator));
     QCOMPARE(window.grSAMs->Cell(3, 2), FloatText(z, separator));
@@ -384,13 +384,13 @@ void TestMapArea::ctrlClickSelects()
     CBINFile& document = *window.Document;
     const int last = document.KeysiteCount() - 1;
     QVERIFY(last >= 1);
-    CKeysitePlacement& keysite = *document.Keysites[size_t(last)];
+    const CKeysitePlacement& keysite = document.Keysites()[size_t(last)];
     const QPoint pixel = PixelOf(keysite.X, keysite.Z);
 
     Click(Qt::LeftButton, Qt::ControlModifier, pixel);
     QCOMPARE(window.pcBINFile->currentWidget(), window.tsKeysites);
     QCOMPARE(window.grKeysites->Row(), last + 1);
-    const int templateIndex = keysite.TemplateIndex();
+    const int templateIndex = keysite.TemplateNumber;
     if (templateIndex >= 0)
         QCOMPARE(window.grPopTemplates->Row(), templateIndex + 1);
 
@@ -410,7 +410,7 @@ void TestMapArea::ctrlClickSelectsOnlyTheHitRecord()
     QVERIFY(document.SamCount() >= 7 && document.AirbaseCount() >= 3);
 
     // A grid nobody has clicked since it was filled: the airbase's row is highlighted, alone.
-    const CAirbasePlacement& airbase = *document.Airbases[2];
+    const CAirbasePlacement& airbase = document.Airbases()[2];
     Click(Qt::LeftButton, Qt::ControlModifier, PixelOf(airbase.X, airbase.Z));
     QCOMPARE(window.pcBINFile->currentWidget(), window.tsAirbases);
     QCOMPARE(window.grAirbases->Row(), 3);
@@ -421,7 +421,7 @@ void TestMapArea::ctrlClickSelectsOnlyTheHitRecord()
     ClickGridRow(window.grSAMs, 5);
     ClickGridRow(window.grSAMs, 7, Qt::ShiftModifier);
     QCOMPARE(SelectedGridRows(window.grSAMs), (QList<int>{5, 6, 7}));
-    const CSAMPlacement& sam = *document.SAMs[0];
+    const CSAMPlacement& sam = document.Sams()[0];
     Click(Qt::LeftButton, Qt::ControlModifier, PixelOf(sam.X, sam.Z));
     QCOMPARE(window.grSAMs->Row(), 1);
     QCOMPARE(SelectedGridRows(window.grSAMs), QList<int>{1});
@@ -439,7 +439,7 @@ void TestMapArea::shiftWinsOverCtrl()
     TfrmMain& window = *m_window;
     QVERIFY(window.LoadBinFile(MapFolder(kDemoFirstMap) + QLatin1Char('/') + QLatin1String(kDemoCampaignFile)));
     ChooseMap(MapFolder(kDemoFirstMap));
-    CSAMPlacement& sam = *window.Document->SAMs[0];
+    const CSAMPlacement& sam = window.Document->Sams()[0];
     const QPoint pixel = PixelOf(sam.X, sam.Z);
     const CMapWindow* view = window.MapCanvas->View();
     const int32_t left = view->ViewLeft;

@@ -67,12 +67,10 @@ void TestMenuCommands::cleanup()
 
 void TestMenuCommands::AddTemplates(int count)
 {
-    CBINFile& document = *m_window->Document;
-    for (int t = 0; t < count; ++t) {
-        auto tmpl = std::make_unique<CPopTemplate>(m_window->Catalogue.get(), m_window->TemplateTypes.get());
-        tmpl->TypeCode = t + 1;
-        document.Templates.push_back(std::move(tmpl));
-    }
+    std::vector<CPopTemplate> templates(static_cast<size_t>(count));
+    for (int t = 0; t < count; ++t)
+        templates[size_t(t)].TypeCode = t + 1;
+    m_window->Document->InsertRows(m_window->Document->TemplateCount(), std::move(templates));
     m_window->FillTemplateGrid();
 }
 
@@ -227,8 +225,8 @@ void TestMenuCommands::exportRange()
     CBINFile copy(m_window->Catalogue.get(), m_window->TemplateTypes.get());
     QVERIFY(copy.ImportTemplates(path));
     QList<int> codes;
-    for (const auto& tmpl : copy.Templates)
-        codes << tmpl->TypeCode;
+    for (const CPopTemplate& tmpl : copy.Templates())
+        codes << tmpl.TypeCode;
     QCOMPARE(codes, typeCodes);
 }
 

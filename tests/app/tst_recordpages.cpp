@@ -68,22 +68,17 @@ void TestRecordPages::cleanup()
 void TestRecordPages::Populate(const QList<int>& objectCounts, const QList<int>& keysiteTemplates)
 {
     CBINFile& document = *m_window->Document;
+    std::vector<CPopTemplate> templates(static_cast<size_t>(objectCounts.size()));
     for (int t = 0; t < objectCounts.size(); ++t) {
-        auto tmpl = std::make_unique<CPopTemplate>(m_window->Catalogue.get(), m_window->TemplateTypes.get());
-        tmpl->TypeCode = t + 1;
-        for (int o = 0; o < objectCounts[t]; ++o) {
-            auto object = std::make_unique<CThreeDObject>(m_window->Catalogue.get());
-            object->X = float(o);
-            tmpl->Objects.push_back(std::move(object));
-        }
-        document.Templates.push_back(std::move(tmpl));
+        templates[size_t(t)].TypeCode = t + 1;
+        for (int o = 0; o < objectCounts[t]; ++o)
+            templates[size_t(t)].Objects.push_back({float(o), 0, 0, NoObjectIndex});
     }
-    for (int t : keysiteTemplates) {
-        auto keysite = std::make_unique<CKeysitePlacement>(&document.Templates);
-        if (t >= 0)
-            keysite->SetTemplate(document.Templates[size_t(t)].get());
-        document.Keysites.push_back(std::move(keysite));
-    }
+    std::vector<CKeysitePlacement> keysites;
+    for (int t : keysiteTemplates)
+        keysites.push_back({t >= 0 ? document.TemplateCount() + t : -1, 0, 0});
+    document.InsertRows(document.TemplateCount(), std::move(templates));
+    document.InsertRows(document.KeysiteCount(), std::move(keysites));
     m_window->FillTemplateGrid();
     m_window->FillKeysiteGrid();
     m_window->FillAirbaseGrid();
@@ -208,7 +203,7 @@ void TestRecordPages::templatesDeletedBottomUp()
     QCOMPARE(m_prompts->Shown, (QStringList{"confirm: Do you want to delete 3 keysite templates",
                                             "message: Can't delete template 3!"}));
     QCOMPARE(Column(templates, 2).size(), 3);
-    QCOMPARE(m_window->Document->Templates[2]->TypeCode, 4); // the old template 3
+    QCOMPARE(m_window->Document->Templates()[2].TypeCode, 4); // the old template 3
     QCOMPARE(Column(templates, 6), (QStringList{"0", "0", "1"}));
     // The keysite's template has moved up, and its row says so.
     QCOMPARE(m_window->grKeysites->Cell(4, 1), QStringLiteral("2"));
@@ -239,10 +234,8 @@ void TestRecordPages::samDeletion()
     QFETCH(QString, question);
     QFETCH(QStringList, remaining);
     m_window->New1Click();
-    for (int i = 0; i < sams; ++i) {
-        m_window->Document->SAMs.push_back(std::make_unique<CSAMPlacement>());
-        m_window->Document->SAMs.back()->X = float(i);
-    }
+    for (int i = 0; i < sams; ++i)
+        m_window->Document->InsertRows(i, std::vector{CSAMPlacement{float(i), 0}});
     m_window->FillSamGrid();
     CStringGrid* grid = m_window->grSAMs;
     grid->setFocus();

@@ -82,41 +82,41 @@ QByteArray RandomMapFile(const C3DObjectsList& catalogue, const CPopTemplatesTyp
 {
     demo::CRandom random(20240611);
     CBINFile doc(&catalogue, &types);
-    for (int t = random.Int(30, 40); t > 0; --t) {
-        auto tmpl = std::make_unique<CPopTemplate>(&catalogue, &types);
-        tmpl->TypeCode = random.Int(0, 3) == 0 ? int32_t(random.Next()) : random.Int(-3, 40);
-        tmpl->ApproximationObject = RandomIndex(random);
-        tmpl->BaseObject = RandomIndex(random);
-        tmpl->RouteObject = RandomIndex(random);
+    std::vector<CPopTemplate> templates(static_cast<size_t>(random.Int(30, 40)));
+    for (CPopTemplate& tmpl : templates) {
+        tmpl.TypeCode = random.Int(0, 3) == 0 ? int32_t(random.Next()) : random.Int(-3, 40);
+        tmpl.ApproximationObject = RandomIndex(random);
+        tmpl.BaseObject = RandomIndex(random);
+        tmpl.RouteObject = RandomIndex(random);
         for (int o = random.Int(0, 6); o > 0; --o) {
-            auto object = std::make_unique<CThreeDObject>(&catalogue);
-            object->X = RandomFloat(random);
-            object->Z = RandomFloat(random);
-            object->Heading = RandomFloat(random);
-            object->ObjectIndex = RandomIndex(random);
-            tmpl->Objects.push_back(std::move(object));
+            CThreeDObject& object = tmpl.Objects.emplace_back();
+            object.X = RandomFloat(random);
+            object.Z = RandomFloat(random);
+            object.Heading = RandomFloat(random);
+            object.ObjectIndex = RandomIndex(random);
         }
-        doc.Templates.push_back(std::move(tmpl));
     }
-    for (int k = random.Int(100, 150); k > 0; --k) {
-        auto keysite = std::make_unique<CKeysitePlacement>(&doc.Templates);
-        const int t = random.Int(-1, doc.TemplateCount() - 1);
-        if (t >= 0)
-            keysite->SetTemplate(doc.Templates[size_t(t)].get());
-        keysite->SetPosition(RandomFloat(random), RandomFloat(random));
-        doc.Keysites.push_back(std::move(keysite));
+    doc.InsertRows(0, std::move(templates));
+    std::vector<CKeysitePlacement> keysites(static_cast<size_t>(random.Int(100, 150)));
+    for (CKeysitePlacement& keysite : keysites) {
+        keysite.TemplateNumber = random.Int(-1, doc.TemplateCount() - 1);
+        keysite.Z = RandomFloat(random); // drawn in the order the golden file's generator drew them
+        keysite.X = RandomFloat(random);
     }
-    for (int a = random.Int(20, 40); a > 0; --a) {
-        auto airbase = std::make_unique<CAirbasePlacement>(&catalogue);
-        airbase->ObjectIndex = RandomIndex(random);
-        airbase->SetPosition(RandomFloat(random), RandomFloat(random));
-        doc.Airbases.push_back(std::move(airbase));
+    doc.InsertRows(0, std::move(keysites));
+    std::vector<CAirbasePlacement> airbases(static_cast<size_t>(random.Int(20, 40)));
+    for (CAirbasePlacement& airbase : airbases) {
+        airbase.ObjectIndex = RandomIndex(random);
+        airbase.Z = RandomFloat(random);
+        airbase.X = RandomFloat(random);
     }
-    for (int s = random.Int(40, 60); s > 0; --s) {
-        auto sam = std::make_unique<CSAMPlacement>();
-        sam->SetPosition(RandomFloat(random), RandomFloat(random));
-        doc.SAMs.push_back(std::move(sam));
+    doc.InsertRows(0, std::move(airbases));
+    std::vector<CSAMPlacement> sams(static_cast<size_t>(random.Int(40, 60)));
+    for (CSAMPlacement& sam : sams) {
+        sam.Z = RandomFloat(random);
+        sam.X = RandomFloat(random);
     }
+    doc.InsertRows(0, std::move(sams));
     return doc.SaveBytes(true);
 }
 

@@ -132,13 +132,14 @@ private slots:
 #ifdef SABLEMAP_SANITIZED
         QSKIP("the sanitizers reserve more address space than the limit allows");
 #else
-        // Seventeen million SAM sites at 0, 0: a file of zeros but for its counts.
-        const QString path = Path(QStringLiteral("sams.BIN"));
+        // Eight and a half million templates with nothing in them: a file of zeros but for its
+        // first count. A template takes three times its 16 bytes in memory.
+        const QString path = Path(QStringLiteral("templates.BIN"));
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
-        const int32_t counts[4] = {0, 0, 0, 17000000};
-        file.write(reinterpret_cast<const char*>(counts), sizeof counts);
-        QVERIFY(file.resize(16 + 17000000LL * 8));
+        const int32_t count = 8500000;
+        file.write(reinterpret_cast<const char*>(&count), sizeof count);
+        QVERIFY(file.resize(4 + count * 16LL + 12));
         file.close();
         const CliResult result = RunShell(QStringLiteral("ulimit -v 600000 && exec \"$0\" dump \"$1\""), {path}, m_dir.path());
         QCOMPARE(result.Status, 1);

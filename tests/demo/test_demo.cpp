@@ -112,20 +112,20 @@ private slots:
         int32_t halfX = 0, halfZ = 0;
         map.GetHalfSectorCounts(halfX, halfZ);
         const auto onLand = [&](float x, float z) { return map.GetHeight(x, float(halfZ) * 4096.0f - z) > 0.0f; };
-        for (const auto& k : document.Keysites) {
-            QVERIFY(onLand(k->X, k->Z));
-            QVERIFY(k->Z > 0 && k->Z < map.GetExtentZ());
-            QVERIFY(k->Template);
+        for (const CKeysitePlacement& k : document.Keysites()) {
+            QVERIFY(onLand(k.X, k.Z));
+            QVERIFY(k.Z > 0 && k.Z < map.GetExtentZ());
+            QVERIFY(k.TemplateNumber >= 0);
         }
-        for (const auto& a : document.Airbases) {
-            QVERIFY(onLand(a->X, a->Z));
-            QVERIFY(a->ObjectIndex >= 0);
+        for (const CAirbasePlacement& a : document.Airbases()) {
+            QVERIFY(onLand(a.X, a.Z));
+            QVERIFY(a.ObjectIndex >= 0);
         }
-        for (const auto& s : document.SAMs)
-            QVERIFY(onLand(s->X, s->Z));
-        for (const auto& t : document.Templates)
-            for (const auto& o : t->Objects)
-                QVERIFY(o->ObjectIndex >= 0); // every name is in the catalogue
+        for (const CSAMPlacement& s : document.Sams())
+            QVERIFY(onLand(s.X, s.Z));
+        for (const CPopTemplate& t : document.Templates())
+            for (const CThreeDObject& o : t.Objects)
+                QVERIFY(o.ObjectIndex >= 0); // every name is in the catalogue
 
         CBINFile imported(&catalogue, &types);
         QVERIFY(imported.ImportTemplates(first + QLatin1Char('/') + QLatin1String(kDemoTemplateFile), &error));

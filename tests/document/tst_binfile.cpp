@@ -47,16 +47,16 @@ private slots:
         Fixture f;
         QVERIFY(f.Doc.LoadBytes(kWorkedExample));
         QCOMPARE(f.Doc.TemplateCount(), 1);
-        const CPopTemplate& tmpl = *f.Doc.Templates[0];
+        const CPopTemplate& tmpl = f.Doc.Templates()[0];
         QCOMPARE(tmpl.TypeCode, 3);
         QCOMPARE(tmpl.ApproximationObject, f.Catalogue.IndexOf("A"));
         QCOMPARE(tmpl.BaseObject, NoObjectIndex);
         QCOMPARE(tmpl.RouteObject, NoObjectIndex);
         QCOMPARE(tmpl.UseCount, 1);
         QCOMPARE(tmpl.Objects.size(), size_t(1));
-        QCOMPARE(tmpl.Objects[0]->Z, 2.0f);
+        QCOMPARE(tmpl.Objects[0].Z, 2.0f);
         QCOMPARE(f.Doc.KeysiteTemplateIndex(0), 0);
-        QCOMPARE(f.Doc.SAMs[0]->X, 5.0f);
+        QCOMPARE(f.Doc.Sams()[0].X, 5.0f);
         QCOMPARE(f.Doc.SaveBytes(true), kWorkedExample);
         QCOMPARE(kWorkedExample.size(), 78);
     }
@@ -77,7 +77,7 @@ private slots:
         const QByteArray tmpl2 = Int32(0) + Int32(9) + Int32(0) + Int32(1) + Name("tank");
         const QByteArray basic = Int32(2) + tmpl1 + tmpl2 + Int32(0) + Int32(0) + Int32(0);
         QVERIFY(f.Doc.LoadBytes(basic));
-        QCOMPARE(f.Doc.Templates[1]->RouteObject, NoObjectIndex);
+        QCOMPARE(f.Doc.Templates()[1].RouteObject, NoObjectIndex);
         // The catalogue's spelling replaces the stored one; presence becomes 1; a route reference
         // (absent, 4 bytes) joins each template.
         const QByteArray expected = Int32(-2) + Int32(0) + Int32(7) + Int32(1) + Name("A") + Int32(0) + Int32(0)
@@ -96,7 +96,7 @@ private slots:
             + Int32(1) + QByteArray(8, '\0') + Name("Missing")        // airbase
             + Int32(0);
         QVERIFY(f.Doc.LoadBytes(file));
-        const CPopTemplate& tmpl = *f.Doc.Templates[0];
+        const CPopTemplate& tmpl = f.Doc.Templates()[0];
         QCOMPARE(tmpl.ApproximationObject, MissingObjectIndex); // empty name: never in the catalogue
         QCOMPARE(tmpl.RouteObject, MissingObjectIndex);
         QCOMPARE(tmpl.UseCount, 1);
@@ -157,7 +157,7 @@ private slots:
         QVERIFY(!f.Doc.LoadBytes(bytes, &reason));
         QVERIFY(!reason.isEmpty());
         QCOMPARE(f.Doc.TemplateCount(), 1);
-        QCOMPARE(f.Doc.Templates[0]->UseCount, 1);
+        QCOMPARE(f.Doc.Templates()[0].UseCount, 1);
     }
 
     void replacingLoadKeepsTheDocumentOnFailure()
@@ -178,7 +178,7 @@ private slots:
         QVERIFY(f.Doc.Save(good, true));
         QVERIFY(f.Doc.LoadReplacing(good));
         QCOMPARE(f.Doc.TemplateCount(), 1); // replaced, not appended
-        QCOMPARE(f.Doc.Templates[0]->UseCount, 1);
+        QCOMPARE(f.Doc.Templates()[0].UseCount, 1);
     }
 
     void exportRangesAndImport()
@@ -212,16 +212,16 @@ private slots:
         QVERIFY(f.Doc.ImportTemplates(btp));
         QCOMPARE(f.Doc.TemplateCount(), 8);
         QCOMPARE(f.Doc.KeysiteCount(), 1);
-        QCOMPARE(f.Doc.Templates[4]->UseCount, 1);
+        QCOMPARE(f.Doc.Templates()[4].UseCount, 1);
         for (int i = 0; i < 3; ++i) {
-            const CPopTemplate& copy = *f.Doc.Templates[5 + i];
-            const CPopTemplate& original = *f.Doc.Templates[1 + i];
+            const CPopTemplate& copy = f.Doc.Templates()[5 + i];
+            const CPopTemplate& original = f.Doc.Templates()[1 + i];
             QCOMPARE(copy.UseCount, 0);
             QCOMPARE(copy.TypeCode, original.TypeCode);
             QCOMPARE(copy.BaseObject, original.BaseObject);
             QCOMPARE(copy.Objects.size(), original.Objects.size());
         }
-        QCOMPARE(f.Doc.Templates[6]->Objects[0]->Heading, 1.5f);
+        QCOMPARE(f.Doc.Templates()[6].Objects[0].Heading, 1.5f);
 
         // A Map BIN file in the basic variant is a template source too; route objects stay empty.
         const QString basic = dir.filePath(QStringLiteral("basic.bin"));
@@ -231,7 +231,7 @@ private slots:
         basicFile.close();
         QVERIFY(f.Doc.ImportTemplates(basic));
         QCOMPARE(f.Doc.TemplateCount(), 9);
-        QCOMPARE(f.Doc.Templates[8]->RouteObject, NoObjectIndex);
+        QCOMPARE(f.Doc.Templates()[8].RouteObject, NoObjectIndex);
         QCOMPARE(f.Doc.KeysiteCount(), 1);
     }
 

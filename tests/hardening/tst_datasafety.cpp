@@ -47,16 +47,11 @@ struct Documents {
     Documents()
     {
         Catalogue.Add("TANK");
-        auto tmpl = std::make_unique<CPopTemplate>(&Catalogue, &Types);
-        for (int i = 0; i < 200; ++i) {
-            auto object = std::make_unique<CThreeDObject>(&Catalogue);
-            object->ObjectIndex = 0;
-            object->X = float(i);
-            tmpl->Objects.push_back(std::move(object));
-        }
-        Campaign.Templates.push_back(std::move(tmpl));
-        for (int i = 0; i < 400; ++i)
-            Campaign.SAMs.push_back(std::make_unique<CSAMPlacement>());
+        CPopTemplate tmpl;
+        for (int i = 0; i < 200; ++i)
+            tmpl.Objects.push_back({float(i), 0, 0, 0});
+        Campaign.InsertRows(0, std::vector{tmpl});
+        Campaign.InsertRows(0, std::vector<CSAMPlacement>(400));
         Factions.Document() = NewFactionDocument(64, 64, [](int32_t c, int32_t r) { return (c + r) % 2; });
         Factions.ExtractFactions();
         Factions.SetFaction(1, 5, 5);
@@ -207,9 +202,7 @@ private slots:
         QTemporaryDir dir;
         Documents docs;
         CBINFile& campaign = docs.Campaign;
-        auto keysite = std::make_unique<CKeysitePlacement>(&campaign.Templates);
-        keysite->SetTemplate(campaign.Templates[0].get());
-        campaign.Keysites.push_back(std::move(keysite));
+        campaign.InsertRows(0, std::vector{CKeysitePlacement{0, 0, 0}});
         const QByteArray document = campaign.SaveBytes(true);
         const QString good = dir.filePath(QStringLiteral("good.sid"));
         QVERIFY(docs.Factions.SaveToFile(good));
@@ -233,7 +226,7 @@ private slots:
         QVERIFY(!campaign.ImportTemplates(path, &reason));
         QVERIFY(!reason.isEmpty());
         QCOMPARE(campaign.SaveBytes(true), document);
-        QCOMPARE(campaign.Templates[0]->UseCount, 1);
+        QCOMPARE(campaign.Templates()[0].UseCount, 1);
 
         QVERIFY(!docs.Factions.LoadFromFile(factionPath, &reason));
         QVERIFY(!reason.isEmpty());

@@ -46,24 +46,9 @@ struct Document {
     CTarnConfig Styles;
 
     Document() { File.Symbology = &Styles; }
-    void AddKeysite(float x, float z)
-    {
-        auto keysite = std::make_unique<CKeysitePlacement>(&File.Templates);
-        keysite->SetPosition(x, z);
-        File.Keysites.push_back(std::move(keysite));
-    }
-    void AddAirbase(float x, float z)
-    {
-        auto airbase = std::make_unique<CAirbasePlacement>(&Catalogue);
-        airbase->SetPosition(x, z);
-        File.Airbases.push_back(std::move(airbase));
-    }
-    void AddSam(float x, float z)
-    {
-        auto sam = std::make_unique<CSAMPlacement>();
-        sam->SetPosition(x, z);
-        File.SAMs.push_back(std::move(sam));
-    }
+    void AddKeysite(float x, float z) { File.InsertRows(File.KeysiteCount(), std::vector{CKeysitePlacement{-1, x, z}}); }
+    void AddAirbase(float x, float z) { File.InsertRows(File.AirbaseCount(), std::vector{CAirbasePlacement{x, z}}); }
+    void AddSam(float x, float z) { File.InsertRows(File.SamCount(), std::vector{CSAMPlacement{x, z}}); }
 };
 
 } // namespace
