@@ -19,10 +19,6 @@ void TfrmMain::New1Click()
     if (!Document)
         return;
     Document->Clear();
-    FillTemplateGrid();
-    FillKeysiteGrid();
-    FillAirbaseGrid();
-    FillSamGrid();
     RefreshMap();
 }
 
@@ -66,16 +62,7 @@ bool TfrmMain::LoadBinFile(const QString& path, QString* reason)
         return false;
     }
     BinFilePath = path;
-    FillAllGrids();
     return true;
-}
-
-void TfrmMain::FillAllGrids()
-{
-    FillTemplateGrid();
-    FillKeysiteGrid();
-    FillAirbaseGrid();
-    FillSamGrid();
 }
 
 void TfrmMain::ShowMissingNames(const CMissingNames& missing)

@@ -10,6 +10,7 @@
 #include "dialogs/dialogrecordeditor.h"
 #include "document/binfile.h"
 #include "document/numbertext.h"
+#include "document/recordtablemodel.h"
 #include "factions/factionsinfo.h"
 #include "mapview/mapcanvas.h"
 #include "mapview/tarnconfig.h"
@@ -87,6 +88,7 @@ TfrmMain::~TfrmMain()
     // The document refers to the catalogue, the settings and the type table, so it goes first.
     MapCanvas.reset();
     Factions.reset();
+    m_recordModels.clear();
     Document.reset();
     Catalogue.reset();
     Settings.reset();

@@ -12,6 +12,7 @@
 #include <QUrl>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class C3DObjectsList;
 class CBINFile;
@@ -26,6 +27,7 @@ class CMapControlColumn;
 class CMissingNames;
 class CPopTemplatesTypesList;
 class CRecordEditor;
+class CRecordTableModel;
 class CStringGrid;
 class CTarnConfig;
 class QAction;
@@ -70,11 +72,10 @@ public:
     bool LoadObjectCatalogue();
 
     // --- Grids --------------------------------------------------------------------------------
-    void FillTemplateGrid();
+    // Each grid is a view on a table model of its list, which follows the document by itself.
+    // The objects grid shows the objects of template `templateIndex` (none when out of range),
+    // from its first row.
     void FillTemplateObjectGrid(int templateIndex);
-    void FillKeysiteGrid();
-    void FillAirbaseGrid();
-    void FillSamGrid();
     void grPopTemplatesClick();
     void grKeysitesClick();
 
@@ -267,6 +268,21 @@ private:
     void SyncCanvasFlags();
     // Runs one view operation of the map column with the hourglass, then redraws.
     void ApplyViewOperation(void (CMapWindow::*operation)());
+    // The keysite, airbase and SAM pages are alike but for their list: one piece of code for the
+    // three, by kind.
+    struct PlacementPage {
+        CStringGrid* Grid;
+        QWidget* Tab;
+        const char* ListWord; // the list in the delete question: " keysites"
+    };
+    PlacementPage Page(RecordKind kind) const;
+    void AddPlacement(RecordKind kind);
+    void EditPlacement(RecordKind kind);
+    void DeletePlacements(RecordKind kind);
+    void StartPlacing(RecordKind kind);
+    bool SetPlacementPosition(RecordKind kind, int index, float x, float z);
+    // Makes the record's page active and its row the current and only selected one.
+    void SelectPlacement(RecordKind kind, int index);
     void LeavePlaceMode();
     void CreateMenus();
     void CreateLayout();
@@ -276,7 +292,8 @@ private:
     void ConnectCommands();
     void CreateFileSources();
     void InitialiseFileDialogs();
-    void FillAllGrids();
+    // The grids' models, made with the document (start-up).
+    void AttachRecordGrids();
     // Tells the user which 3D object names a Load or Import met that the catalogue does not hold.
     void ShowMissingNames(const CMissingNames& missing);
     static constexpr int kMissingNamesShown = 10; // names listed in that message
@@ -289,6 +306,7 @@ private:
     CUserPrompts& m_prompts; // the prompts given, through m_rememberingPrompts
     StartupEnvironment m_environment;
     std::unique_ptr<CRecordEditor> m_ownEditor;
+    std::vector<std::unique_ptr<CRecordTableModel>> m_recordModels; // released before the document
     CRecordEditor* m_editor;
     TextFormat m_format;
     bool m_installationUnreadable = false;

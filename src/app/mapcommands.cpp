@@ -209,23 +209,9 @@ void TfrmMain::LeavePlaceMode()
     SetRecordButtonsEnabled(true);
 }
 
-void TfrmMain::btnKeysitePlaceClick()
-{
-    if (Document && MapCanvas && MapCanvas->HasMap() && Document->KeysiteCount() >= 1)
-        EnterPlaceMode(KeysiteKind, grKeysites->Row() - 1);
-}
-
-void TfrmMain::btnAirbasePlaceClick()
-{
-    if (Document && MapCanvas && MapCanvas->HasMap() && Document->AirbaseCount() >= 1)
-        EnterPlaceMode(AirbaseKind, grAirbases->Row() - 1);
-}
-
-void TfrmMain::btnSAMPlaceClick()
-{
-    if (Document && MapCanvas && MapCanvas->HasMap() && Document->SamCount() >= 1)
-        EnterPlaceMode(SamKind, grSAMs->Row() - 1);
-}
+void TfrmMain::btnKeysitePlaceClick() { StartPlacing(KeysiteKind); }
+void TfrmMain::btnAirbasePlaceClick() { StartPlacing(AirbaseKind); }
+void TfrmMain::btnSAMPlaceClick() { StartPlacing(SamKind); }
 
 void TfrmMain::imMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pixel)
 {
@@ -239,31 +225,8 @@ void TfrmMain::imMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifie
         float z = 0;
         Document->PixelToMap(pixel.x(), pixel.y(), x, z);
         // The menus stay usable in place mode, so the record may have gone meanwhile: only a
-        // record that still exists is moved and its row rewritten.
-        const int index = PlaceMode.Index;
-        switch (PlaceMode.Kind) {
-        case KeysiteKind:
-            if (Document->KeysiteSetPosition(index, x, z)) {
-                GridRow row(grKeysites->ColCount());
-                if (Document->KeysiteFillRow(row, index, m_format))
-                    grKeysites->SetCells(index + 1, row);
-            }
-            break;
-        case AirbaseKind:
-            if (Document->AirbaseSetPosition(index, x, z)) {
-                GridRow row(grAirbases->ColCount());
-                if (Document->AirbaseFillRow(row, index, m_format))
-                    grAirbases->SetCells(index + 1, row);
-            }
-            break;
-        case SamKind:
-            if (Document->SamSetPosition(index, x, z)) {
-                GridRow row(grSAMs->ColCount());
-                if (Document->SamFillRow(row, index, m_format))
-                    grSAMs->SetCells(index + 1, row);
-            }
-            break;
-        }
+        // record that still exists is moved (and its row shows it at once).
+        SetPlacementPosition(PlaceMode.Kind, PlaceMode.Index, x, z);
         RefreshMap();
         return;
     }
@@ -298,25 +261,7 @@ void TfrmMain::imMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifie
             return;
         RecordKind kind = KeysiteKind;
         int32_t index = -1;
-        if (!HitTest(*Document, pixel.x(), pixel.y(), kind, index))
-            return;
-        switch (kind) {
-        case KeysiteKind:
-            pcBINFile->setCurrentWidget(tsKeysites);
-            // Selecting the row again still brings its template forward.
-            if (grKeysites->Row() == index + 1)
-                grKeysitesClick();
-            else
-                grKeysites->SetRow(index + 1);
-            break;
-        case AirbaseKind:
-            pcBINFile->setCurrentWidget(tsAirbases);
-            grAirbases->SetRow(index + 1);
-            break;
-        case SamKind:
-            pcBINFile->setCurrentWidget(tsSAMs);
-            grSAMs->SetRow(index + 1);
-            break;
-        }
+        if (HitTest(*Document, pixel.x(), pixel.y(), kind, index))
+            SelectPlacement(kind, index);
     }
 }

@@ -90,7 +90,6 @@ void TfrmMain::ImportTemplateFile(const QString& path)
         m_prompts.Message(this, QStringLiteral("Import failed"), QStringLiteral("%1: %2").arg(path, reason));
         return;
     }
-    FillAllGrids();
     ShowMissingNames(Document->LastReadMissingNames());
 }
 

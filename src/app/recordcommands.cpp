@@ -1,9 +1,37 @@
-// The Add, Edit and Delete buttons of the record pages: each asks the document, then refills what
-// shows the change.
+// The Add, Edit, Delete and Place buttons of the record pages: each asks the document, whose
+// announcements update the grids; the keysite, airbase and SAM pages share one piece of code.
 #include "app/mainwindow.h"
 
 #include "app/stringgrid.h"
 #include "document/binfile.h"
+#include "mapview/mapcanvas.h"
+
+namespace {
+
+// Calls `visit` with a value of the record type of a placement kind.
+template <typename Visit>
+auto WithPlacementType(RecordKind kind, Visit visit)
+{
+    switch (kind) {
+    case KeysiteKind: return visit(CKeysitePlacement{});
+    case AirbaseKind: return visit(CAirbasePlacement{});
+    case SamKind: break;
+    }
+    return visit(CSAMPlacement{});
+}
+
+// Deletes the records of the grid's selected rows (`count` of them from grid row `top`), in one
+// step; rows past the end of the list, such as an empty list's blank row, delete nothing.
+template <typename Record>
+void DeleteRows(CBINFile& document, int top, int count, int templateNumber = -1)
+{
+    const int first = top - 1;
+    const int available = document.Count({RecordTraits<Record>::List, templateNumber}) - first;
+    if (first >= 0 && available > 0)
+        document.RemoveRows<Record>(first, std::min(count, available), templateNumber);
+}
+
+} // namespace
 
 bool TfrmMain::ConfirmDelete(int count, const QString& listWord)
 {
@@ -14,16 +42,14 @@ bool TfrmMain::ConfirmDelete(int count, const QString& listWord)
 
 void TfrmMain::btnTemplateAddClick()
 {
-    if (!Document || !Document->TemplateAdd())
-        return;
-    FillTemplateGrid();
-    grPopTemplates->SetRow(grPopTemplates->RowCount() - 1);
+    if (Document && Document->TemplateAdd())
+        grPopTemplates->SetRow(grPopTemplates->RowCount() - 1);
 }
 
 void TfrmMain::btnTemplateEdClick()
 {
-    if (Document && Document->TemplateEdit(CurrentIndex(grPopTemplates)))
-        FillTemplateGrid();
+    if (Document)
+        Document->TemplateEdit(CurrentIndex(grPopTemplates));
 }
 
 void TfrmMain::btnTemplateDelClick()
@@ -42,31 +68,20 @@ void TfrmMain::btnTemplateDelClick()
             m_prompts.Message(this, QStringLiteral("Can't delete template ") + QString::number(index) +
                                         QLatin1Char('!'));
     }
-    FillTemplateGrid();
-    // The keysites show template numbers, which have moved up.
-    FillKeysiteGrid();
 }
 
 // --- Template objects --------------------------------------------------------------------------
 
 void TfrmMain::btnTemplateObjectAddClick()
 {
-    const int templateIndex = CurrentIndex(grPopTemplates);
-    if (Document && Document->ObjectAdd(templateIndex))
-        FillTemplateObjectGrid(templateIndex);
+    if (Document)
+        Document->ObjectAdd(CurrentIndex(grPopTemplates));
 }
 
 void TfrmMain::btnTemplateObjectEdClick()
 {
-    if (!Document)
-        return;
-    const int templateIndex = CurrentIndex(grPopTemplates);
-    const int object = CurrentIndex(grTemplateObjects);
-    if (!Document->ObjectEdit(templateIndex, object))
-        return;
-    GridRow row(grTemplateObjects->ColCount());
-    if (Document->ObjectFillRow(row, templateIndex, object, m_format))
-        grTemplateObjects->SetCells(object + 1, row);
+    if (Document)
+        Document->ObjectEdit(CurrentIndex(grPopTemplates), CurrentIndex(grTemplateObjects));
 }
 
 void TfrmMain::btnTemplateObjectDelClick()
@@ -75,127 +90,79 @@ void TfrmMain::btnTemplateObjectDelClick()
         return;
     const int top = grTemplateObjects->SelectionTop();
     const int count = grTemplateObjects->SelectionBottom() - top + 1;
-    if (!ConfirmDelete(count, QStringLiteral(" objects of template")))
-        return;
-    const int templateIndex = CurrentIndex(grPopTemplates);
-    for (int i = 0; i < count; ++i)
-        Document->ObjectDelete(templateIndex, top - 1);
-    FillTemplateObjectGrid(templateIndex);
+    if (ConfirmDelete(count, QStringLiteral(" objects of template")))
+        DeleteRows<CThreeDObject>(*Document, top, count, CurrentIndex(grPopTemplates));
 }
 
-// --- Keysites ----------------------------------------------------------------------------------
+// --- Keysites, airbases and SAM sites ----------------------------------------------------------
 
-void TfrmMain::btnKeysiteAddClick()
+TfrmMain::PlacementPage TfrmMain::Page(RecordKind kind) const
 {
-    if (!Document || !Document->KeysiteAdd())
+    switch (kind) {
+    case KeysiteKind: return {grKeysites, tsKeysites, " keysites"};
+    case AirbaseKind: return {grAirbases, tsAirbases, " airbases"};
+    case SamKind: break;
+    }
+    return {grSAMs, tsSAMs, " SAMs"};
+}
+
+void TfrmMain::AddPlacement(RecordKind kind)
+{
+    if (!Document || !WithPlacementType(kind, [this](auto record) { return Document->Add<decltype(record)>(); }))
         return;
-    FillKeysiteGrid();
-    grKeysites->SetRow(grKeysites->RowCount() - 1);
-    FillTemplateGrid(); // use counts changed
+    // The new last row; for a keysite this selects its template.
+    CStringGrid* grid = Page(kind).Grid;
+    grid->SetRow(grid->RowCount() - 1);
     RefreshMap();
 }
 
-void TfrmMain::btnKeysiteEdClick()
+void TfrmMain::EditPlacement(RecordKind kind)
 {
-    if (!Document)
-        return;
-    const int keysite = CurrentIndex(grKeysites);
-    if (!Document->KeysiteEdit(keysite))
-        return;
-    GridRow row(grKeysites->ColCount());
-    if (Document->KeysiteFillRow(row, keysite, m_format))
-        grKeysites->SetCells(keysite + 1, row);
-    FillTemplateGrid(); // the keysite may use another template now
-    RefreshMap();
+    const int index = CurrentIndex(Page(kind).Grid);
+    if (Document && WithPlacementType(kind, [&](auto record) { return Document->Edit<decltype(record)>(index); }))
+        RefreshMap();
 }
 
-void TfrmMain::btnKeysiteDelClick()
-{
-    if (!Document)
-        return;
-    const int top = grKeysites->SelectionTop();
-    const int count = grKeysites->SelectionBottom() - top + 1;
-    if (!ConfirmDelete(count, QStringLiteral(" keysites")))
-        return;
-    for (int i = 0; i < count; ++i)
-        Document->KeysiteDelete(top - 1);
-    FillKeysiteGrid();
-    FillTemplateGrid(); // use counts changed
-    RefreshMap();
-}
-
-// --- Airbases ----------------------------------------------------------------------------------
-
-void TfrmMain::btnAirbaseAddClick()
-{
-    if (!Document || !Document->AirbaseAdd())
-        return;
-    FillAirbaseGrid();
-    grAirbases->SetRow(grAirbases->RowCount() - 1);
-    RefreshMap();
-}
-
-void TfrmMain::btnAirbaseEdClick()
+void TfrmMain::DeletePlacements(RecordKind kind)
 {
     if (!Document)
         return;
-    const int airbase = CurrentIndex(grAirbases);
-    if (!Document->AirbaseEdit(airbase))
+    const PlacementPage page = Page(kind);
+    const int top = page.Grid->SelectionTop();
+    const int count = page.Grid->SelectionBottom() - top + 1;
+    if (!ConfirmDelete(count, QLatin1String(page.ListWord)))
         return;
-    GridRow row(grAirbases->ColCount());
-    if (Document->AirbaseFillRow(row, airbase, m_format))
-        grAirbases->SetCells(airbase + 1, row);
+    WithPlacementType(kind, [&](auto record) { DeleteRows<decltype(record)>(*Document, top, count); });
     RefreshMap();
 }
 
-void TfrmMain::btnAirbaseDelClick()
+void TfrmMain::StartPlacing(RecordKind kind)
 {
-    if (!Document)
-        return;
-    const int top = grAirbases->SelectionTop();
-    const int count = grAirbases->SelectionBottom() - top + 1;
-    if (!ConfirmDelete(count, QStringLiteral(" airbases")))
-        return;
-    for (int i = 0; i < count; ++i)
-        Document->AirbaseDelete(top - 1);
-    FillAirbaseGrid();
-    RefreshMap();
+    const RecordList list = WithPlacementType(kind, [](auto record) { return RecordTraits<decltype(record)>::List; });
+    if (Document && MapCanvas && MapCanvas->HasMap() && Document->Count({list}) >= 1)
+        EnterPlaceMode(kind, Page(kind).Grid->Row() - 1);
 }
 
-// --- SAMs --------------------------------------------------------------------------------------
-
-void TfrmMain::btnSAMAddClick()
+bool TfrmMain::SetPlacementPosition(RecordKind kind, int index, float x, float z)
 {
-    if (!Document || !Document->SamAdd())
-        return;
-    FillSamGrid();
-    grSAMs->SetRow(grSAMs->RowCount() - 1);
-    RefreshMap();
+    return Document
+        && WithPlacementType(kind, [&](auto record) { return Document->SetPosition<decltype(record)>(index, x, z); });
 }
 
-void TfrmMain::btnSAMEditClick()
+void TfrmMain::SelectPlacement(RecordKind kind, int index)
 {
-    if (!Document)
-        return;
-    const int sam = CurrentIndex(grSAMs);
-    if (!Document->SamEdit(sam))
-        return;
-    GridRow row(grSAMs->ColCount());
-    if (Document->SamFillRow(row, sam, m_format))
-        grSAMs->SetCells(sam + 1, row);
-    RefreshMap();
+    const PlacementPage page = Page(kind);
+    pcBINFile->setCurrentWidget(page.Tab);
+    // A click on the row, even the current one: a keysite brings its template forward.
+    page.Grid->ClickRow(index + 1);
 }
 
-void TfrmMain::btnSAMDelClick()
-{
-    if (!Document)
-        return;
-    const int top = grSAMs->SelectionTop();
-    const int count = grSAMs->SelectionBottom() - top + 1;
-    if (!ConfirmDelete(count, QStringLiteral(" SAMs")))
-        return;
-    for (int i = 0; i < count; ++i)
-        Document->SamDelete(top - 1);
-    FillSamGrid();
-    RefreshMap();
-}
+void TfrmMain::btnKeysiteAddClick() { AddPlacement(KeysiteKind); }
+void TfrmMain::btnKeysiteEdClick() { EditPlacement(KeysiteKind); }
+void TfrmMain::btnKeysiteDelClick() { DeletePlacements(KeysiteKind); }
+void TfrmMain::btnAirbaseAddClick() { AddPlacement(AirbaseKind); }
+void TfrmMain::btnAirbaseEdClick() { EditPlacement(AirbaseKind); }
+void TfrmMain::btnAirbaseDelClick() { DeletePlacements(AirbaseKind); }
+void TfrmMain::btnSAMAddClick() { AddPlacement(SamKind); }
+void TfrmMain::btnSAMEditClick() { EditPlacement(SamKind); }
+void TfrmMain::btnSAMDelClick() { DeletePlacements(SamKind); }

@@ -1,101 +1,45 @@
-// The five record grids of the main window: how each is rebuilt from the document, and how the
+// The five record grids of the main window: each a view on its list's table model, and how the
 // current row of one drives another.
 #include "app/mainwindow.h"
 
 #include "app/stringgrid.h"
 #include "document/binfile.h"
-#include "document/recordcolumns.h"
+#include "document/recordtablemodel.h"
 
-#include <span>
-
-namespace {
-
-constexpr int kFixedColumnWidth = 5;
-
-// The common part of every fill: n records under a header row, beside the narrow fixed column;
-// an empty list keeps one blank data row. Call between BeginUpdate and EndUpdate.
-void PrepareGrid(CStringGrid* grid, std::span<const RecordColumn> columns, int records)
+void TfrmMain::AttachRecordGrids()
 {
-    const int colCount = static_cast<int>(columns.size()) + 1;
-    grid->SetColCount(colCount);
-    grid->SetRowCount(records > 0 ? records + 1 : 2);
-    grid->SetFixedRows(1);
-    grid->SetFixedCols(1);
-    grid->SetColWidth(0, kFixedColumnWidth);
-    QStringList header{QString()};
-    for (size_t i = 0; i < columns.size(); ++i) {
-        grid->SetColWidth(static_cast<int>(i) + 1, columns[i].Width, QLatin1String(columns[i].Typical));
-        header << QLatin1String(columns[i].Header);
+    const std::pair<CStringGrid*, RecordList> grids[] = {{grPopTemplates, RecordList::Templates},
+                                                         {grTemplateObjects, RecordList::TemplateObjects},
+                                                         {grKeysites, RecordList::Keysites},
+                                                         {grAirbases, RecordList::Airbases},
+                                                         {grSAMs, RecordList::Sams}};
+    for (const auto& [grid, list] : grids) {
+        m_recordModels.push_back(std::make_unique<CRecordTableModel>(*Document, list, m_format));
+        grid->SetRecordModel(m_recordModels.back().get());
     }
-    grid->SetCells(0, header);
-    if (records == 0)
-        grid->SetCells(1, QStringList());
+    // When templates come or go the current template row may show another template: its objects
+    // follow. Connected after the models, so that the template grid has settled its current row.
+    const auto templatesMoved = [this](ListAddress list) {
+        if (list.List == RecordList::Templates)
+            FillTemplateObjectGrid(CurrentIndex(grPopTemplates));
+    };
+    connect(Document.get(), &CBINFile::RowsInserted, this, templatesMoved);
+    connect(Document.get(), &CBINFile::RowsRemoved, this, templatesMoved);
+    connect(Document.get(), &CBINFile::DocumentReset, this, [this] { FillTemplateObjectGrid(CurrentIndex(grPopTemplates)); });
 }
-
-void FillGrid(CStringGrid* grid, const CBINFile& document, ListAddress list, const TextFormat& format)
-{
-    const std::span<const RecordColumn> columns = RecordColumns(list.List);
-    const int records = document.Count(list);
-    grid->BeginUpdate();
-    PrepareGrid(grid, columns, records);
-    GridRow row;
-    for (int i = 0; i < records; ++i) {
-        row.fill(QString(), static_cast<qsizetype>(columns.size()) + 1);
-        FillGridRow(document, list, i, format, row);
-        grid->SetCells(i + 1, row);
-    }
-    grid->EndUpdate();
-}
-
-} // namespace
 
 int TfrmMain::CurrentIndex(const CStringGrid* grid)
 {
     return grid->Row() - 1;
 }
 
-void TfrmMain::FillTemplateGrid()
-{
-    if (!Document)
-        return;
-    FillGrid(grPopTemplates, *Document, {RecordList::Templates}, m_format);
-    FillTemplateObjectGrid(CurrentIndex(grPopTemplates));
-}
-
 void TfrmMain::FillTemplateObjectGrid(int templateIndex)
 {
-    grTemplateObjects->BeginUpdate();
-    grTemplateObjects->SetFixedRows(0);
-    grTemplateObjects->SetFixedCols(0);
-    grTemplateObjects->SetColCount(1);
-    grTemplateObjects->SetRowCount(1);
-    grTemplateObjects->SetColWidth(0, 64);
-    grTemplateObjects->SetCells(0, QStringList());
-    grTemplateObjects->EndUpdate();
-    if (!Document || templateIndex < 0 || templateIndex >= Document->TemplateCount())
+    CRecordTableModel* objects = grTemplateObjects->RecordModel();
+    if (!objects)
         return;
-    FillGrid(grTemplateObjects, *Document, {RecordList::TemplateObjects, templateIndex}, m_format);
-}
-
-void TfrmMain::FillKeysiteGrid()
-{
-    if (!Document)
-        return;
-    FillGrid(grKeysites, *Document, {RecordList::Keysites}, m_format);
-}
-
-void TfrmMain::FillAirbaseGrid()
-{
-    if (!Document)
-        return;
-    FillGrid(grAirbases, *Document, {RecordList::Airbases}, m_format);
-}
-
-void TfrmMain::FillSamGrid()
-{
-    if (!Document)
-        return;
-    FillGrid(grSAMs, *Document, {RecordList::Sams}, m_format);
+    objects->ShowTemplate(templateIndex);
+    grTemplateObjects->SetRow(grTemplateObjects->FixedRows());
 }
 
 void TfrmMain::grPopTemplatesClick()

@@ -45,6 +45,7 @@ bool TfrmMain::InitializeMainWindow()
     Document = std::make_unique<CBINFile>(Catalogue.get(), TemplateTypes.get());
     Document->SetRecordEditor(m_editor);
     Document->Symbology = Settings.get();
+    AttachRecordGrids();
 
     MapCanvas = std::make_unique<CMapCanvas>();
     MapCanvas->Document = Document.get();

@@ -1,6 +1,7 @@
 #include "app/stringgrid.h"
 
 #include "app/columnwidth.h"
+#include "document/recordtablemodel.h"
 
 #include <QFontMetricsF>
 #include <QHeaderView>
@@ -9,103 +10,16 @@
 #include <algorithm>
 #include <cmath>
 
-// --- Model -------------------------------------------------------------------------------------
+namespace {
 
-int CGridModel::rowCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : RowCount - FixedRows;
-}
+// The fixed column, and the one column of a grid never filled, in pixels for the 8-point font.
+constexpr int kFixedColumnWidth = 5;
+constexpr int kEmptyGridWidth = 64;
 
-int CGridModel::columnCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : ColCount - FixedCols;
-}
-
-QVariant CGridModel::data(const QModelIndex& index, int role) const
-{
-    if (role != Qt::DisplayRole || !index.isValid())
-        return {};
-    const size_t row = static_cast<size_t>(index.row() + FixedRows);
-    const int col = index.column() + FixedCols;
-    if (row >= Cells.size() || col >= Cells[row].size())
-        return {};
-    return Cells[row][col];
-}
-
-QVariant CGridModel::headerData(int section, Qt::Orientation orientation, int role) const
-{
-    if (role != Qt::DisplayRole)
-        return {};
-    if (orientation == Qt::Horizontal) {
-        const int col = section + FixedCols;
-        if (FixedRows == 0 || Cells.empty() || col >= Cells[0].size())
-            return QString();
-        return Cells[0][col];
-    }
-    const size_t row = static_cast<size_t>(section + FixedRows);
-    if (FixedCols == 0 || row >= Cells.size() || Cells[row].isEmpty())
-        return QString();
-    return Cells[row][0];
-}
-
-void CGridModel::Resize(int colCount, int rowCount)
-{
-    ColCount = std::max(1, colCount);
-    RowCount = std::max(1, rowCount);
-    FixedRows = std::min(FixedRows, RowCount - 1);
-    FixedCols = std::min(FixedCols, ColCount - 1);
-    Cells.resize(static_cast<size_t>(RowCount));
-    for (QStringList& row : Cells)
-        row.resize(ColCount);
-}
-
-void CGridModel::SetFixed(int fixedRows, int fixedCols)
-{
-    FixedRows = std::clamp(fixedRows, 0, RowCount - 1);
-    FixedCols = std::clamp(fixedCols, 0, ColCount - 1);
-}
-
-void CGridModel::SetCell(int col, int row, const QString& text, bool notify)
-{
-    if (row < 0 || row >= RowCount || col < 0 || col >= ColCount)
-        return;
-    Cells[static_cast<size_t>(row)][col] = text;
-    if (notify)
-        NotifyRow(row, col, col);
-}
-
-void CGridModel::SetRow(int row, const QStringList& cells, bool notify)
-{
-    if (row < 0 || row >= RowCount)
-        return;
-    QStringList& target = Cells[static_cast<size_t>(row)];
-    for (int col = 0; col < ColCount; ++col)
-        target[col] = col < cells.size() ? cells[col] : QString();
-    if (notify)
-        NotifyRow(row, 0, ColCount - 1);
-}
-
-void CGridModel::NotifyRow(int row, int firstCol, int lastCol)
-{
-    if (row < FixedRows) {
-        emit headerDataChanged(Qt::Horizontal, std::max(0, firstCol - FixedCols), ColCount - FixedCols - 1);
-        return;
-    }
-    if (firstCol < FixedCols)
-        emit headerDataChanged(Qt::Vertical, row - FixedRows, row - FixedRows);
-    const int first = std::max(0, firstCol - FixedCols);
-    const int last = lastCol - FixedCols;
-    if (last >= first)
-        emit dataChanged(index(row - FixedRows, first), index(row - FixedRows, last), {Qt::DisplayRole});
-}
-
-// --- View --------------------------------------------------------------------------------------
+} // namespace
 
 CStringGrid::CStringGrid(QWidget* parent) : QTableView(parent)
 {
-    m_model.Resize(1, 1);
-    m_widths.assign(1, ColumnWidth{});
-    setModel(&m_model);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::ContiguousSelection);
@@ -122,7 +36,19 @@ CStringGrid::CStringGrid(QWidget* parent) : QTableView(parent)
     verticalHeader()->setHighlightSections(false);
     verticalHeader()->setMinimumSectionSize(5);
     horizontalHeader()->setDefaultSectionSize(15);
+}
+
+void CStringGrid::SetRecordModel(CRecordTableModel* model)
+{
+    m_model = model;
+    setModel(model);
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this, &CStringGrid::CurrentRowChanged);
+    connect(model, &QAbstractItemModel::rowsAboutToBeInserted, this, &CStringGrid::RowsAboutToChange);
+    connect(model, &QAbstractItemModel::rowsAboutToBeRemoved, this, &CStringGrid::RowsAboutToChange);
+    connect(model, &QAbstractItemModel::modelAboutToBeReset, this, &CStringGrid::RowsAboutToChange);
+    connect(model, &QAbstractItemModel::rowsInserted, this, [this] { RowsChanged(false); });
+    connect(model, &QAbstractItemModel::rowsRemoved, this, [this] { RowsChanged(false); });
+    connect(model, &QAbstractItemModel::modelReset, this, [this] { RowsChanged(true); });
     ApplyFont();
     SelectSilently(0);
 }
@@ -131,8 +57,7 @@ void CStringGrid::ApplyFont()
 {
     // Rows are 15 pixels at 96 dpi; a larger desktop font gets the room it needs.
     verticalHeader()->setDefaultSectionSize(std::max(15, fontMetrics().height() + 3));
-    if (m_updating == 0)
-        ApplyStructure();
+    ApplyStructure();
 }
 
 void CStringGrid::changeEvent(QEvent* event)
@@ -142,130 +67,104 @@ void CStringGrid::changeEvent(QEvent* event)
         ApplyFont();
 }
 
-void CStringGrid::BeginUpdate()
+int CStringGrid::ColCount() const
 {
-    if (m_updating++ == 0) {
-        m_savedRow = Row();
-        m_silent = true;
-        m_model.Begin();
-    }
+    return m_model ? m_model->columnCount() + FixedCols() : 1;
 }
 
-void CStringGrid::EndUpdate()
+int CStringGrid::RowCount() const
 {
-    if (m_updating == 0 || --m_updating > 0)
-        return;
-    m_model.End();
-    ApplyStructure();
-    SelectSilently(std::clamp(m_savedRow, m_model.FixedRows, m_model.RowCount - 1));
-    m_silent = false;
+    return m_model ? m_model->rowCount() + FixedRows() : 1;
 }
 
-void CStringGrid::SetColCount(int count)
+int CStringGrid::FixedRows() const
 {
-    BeginUpdate();
-    m_model.Resize(count, m_model.RowCount);
-    m_widths.resize(static_cast<size_t>(m_model.ColCount), ColumnWidth{});
-    EndUpdate();
+    return m_model && m_model->IsFilled() ? 1 : 0;
 }
 
-void CStringGrid::SetRowCount(int count)
+int CStringGrid::FixedCols() const
 {
-    BeginUpdate();
-    m_model.Resize(m_model.ColCount, count);
-    EndUpdate();
-}
-
-void CStringGrid::SetFixedRows(int count)
-{
-    BeginUpdate();
-    m_model.SetFixed(count, m_model.FixedCols);
-    EndUpdate();
-}
-
-void CStringGrid::SetFixedCols(int count)
-{
-    BeginUpdate();
-    m_model.SetFixed(m_model.FixedRows, count);
-    EndUpdate();
-}
-
-void CStringGrid::SetColWidth(int col, int width, const QString& typical)
-{
-    if (col < 0 || col >= m_model.ColCount)
-        return;
-    m_widths[static_cast<size_t>(col)] = {width, typical};
-    if (m_updating == 0)
-        ApplyStructure();
+    return FixedRows();
 }
 
 int CStringGrid::ColWidth(int col) const
 {
-    if (col < 0 || col >= m_model.ColCount)
+    if (col < 0 || col >= ColCount())
         return 0;
-    if (col < m_model.FixedCols)
+    if (col < FixedCols())
         return verticalHeader()->width();
-    return columnWidth(col - m_model.FixedCols);
+    return columnWidth(col - FixedCols());
 }
 
 void CStringGrid::ApplyStructure()
 {
-    horizontalHeader()->setVisible(m_model.FixedRows > 0);
-    if (m_model.FixedCols > 0) {
-        verticalHeader()->setVisible(true);
-        verticalHeader()->setFixedWidth(m_widths[0].Designed);
-    } else {
-        verticalHeader()->setVisible(false);
-    }
+    if (!m_model)
+        return;
+    const bool filled = m_model->IsFilled();
+    horizontalHeader()->setVisible(filled);
+    verticalHeader()->setVisible(filled);
     const QFontMetricsF metrics(font());
     const double average = AverageCharWidth(metrics);
+    if (filled)
+        verticalHeader()->setFixedWidth(kFixedColumnWidth);
+    else {
+        setColumnWidth(0, ScaledColumnWidth(kEmptyGridWidth, average));
+        return;
+    }
     // A cell's text keeps the item margins on both sides, and the grid line takes one pixel.
     const int cellMargins = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1) + 1;
-    for (int col = m_model.FixedCols; col < m_model.ColCount; ++col) {
-        const ColumnWidth& width = m_widths[static_cast<size_t>(col)];
-        const int section = col - m_model.FixedCols;
-        int needed = m_model.FixedRows > 0 ? horizontalHeader()->sectionSizeHint(section) : 0;
-        if (!width.Typical.isEmpty())
-            needed = std::max(needed, static_cast<int>(std::ceil(metrics.horizontalAdvance(width.Typical))) + cellMargins);
-        setColumnWidth(section, ScaledColumnWidth(width.Designed, average, needed));
+    for (int section = 0; section < m_model->columnCount(); ++section) {
+        const RecordColumn& column = m_model->Column(section);
+        int needed = horizontalHeader()->sectionSizeHint(section);
+        if (column.Typical)
+            needed = std::max(needed, static_cast<int>(std::ceil(metrics.horizontalAdvance(QLatin1String(column.Typical))))
+                                          + cellMargins);
+        setColumnWidth(section, ScaledColumnWidth(column.Width, average, needed));
     }
 }
 
 QString CStringGrid::Cell(int col, int row) const
 {
-    if (row < 0 || row >= m_model.RowCount || col < 0 || col >= m_model.ColCount)
+    if (!m_model || row < 0 || row >= RowCount() || col < 0 || col >= ColCount())
         return {};
-    return m_model.Cells[static_cast<size_t>(row)][col];
-}
-
-void CStringGrid::SetCell(int col, int row, const QString& text)
-{
-    m_model.SetCell(col, row, text, m_updating == 0);
+    if (col < FixedCols())
+        return QString();
+    if (row < FixedRows())
+        return m_model->headerData(col - FixedCols(), Qt::Horizontal).toString();
+    return m_model->index(row - FixedRows(), col - FixedCols()).data().toString();
 }
 
 QStringList CStringGrid::Cells(int row) const
 {
-    if (row < 0 || row >= m_model.RowCount)
+    if (row < 0 || row >= RowCount())
         return {};
-    return m_model.Cells[static_cast<size_t>(row)];
-}
-
-void CStringGrid::SetCells(int row, const QStringList& cells)
-{
-    m_model.SetRow(row, cells, m_updating == 0);
+    QStringList cells;
+    for (int col = 0; col < ColCount(); ++col)
+        cells << Cell(col, row);
+    return cells;
 }
 
 int CStringGrid::Row() const
 {
     const QModelIndex current = currentIndex();
-    return (current.isValid() ? current.row() : 0) + m_model.FixedRows;
+    return (current.isValid() ? current.row() : 0) + FixedRows();
 }
 
 void CStringGrid::SetRow(int row)
 {
-    if (row < m_model.FixedRows || row >= m_model.RowCount)
+    if (row < FixedRows() || row >= RowCount())
         return;
     SelectFromCode(row); // raises Click through CurrentRowChanged when the row changes
+}
+
+void CStringGrid::ClickRow(int row)
+{
+    if (row < FixedRows() || row >= RowCount())
+        return;
+    const int before = Row();
+    SelectFromCode(row);
+    if (Row() == before)
+        emit Click();
 }
 
 int CStringGrid::SelectionTop() const
@@ -276,7 +175,7 @@ int CStringGrid::SelectionTop() const
     int top = rows.constFirst().row();
     for (const QModelIndex& index : rows)
         top = std::min(top, index.row());
-    return top + m_model.FixedRows;
+    return top + FixedRows();
 }
 
 int CStringGrid::SelectionBottom() const
@@ -287,7 +186,21 @@ int CStringGrid::SelectionBottom() const
     int bottom = rows.constFirst().row();
     for (const QModelIndex& index : rows)
         bottom = std::max(bottom, index.row());
-    return bottom + m_model.FixedRows;
+    return bottom + FixedRows();
+}
+
+void CStringGrid::RowsAboutToChange()
+{
+    m_savedRow = Row();
+    m_silent = true;
+}
+
+void CStringGrid::RowsChanged(bool structure)
+{
+    if (structure)
+        ApplyStructure();
+    SelectSilently(std::clamp(m_savedRow, FixedRows(), RowCount() - 1));
+    m_silent = false;
 }
 
 void CStringGrid::SelectSilently(int row)
@@ -305,7 +218,7 @@ void CStringGrid::SelectFromCode(int row)
     // a command of our own also makes this row the anchor of the user's next Shift+click or
     // Shift+arrow.
     m_selectingFromCode = true;
-    setCurrentIndex(m_model.index(row - m_model.FixedRows, 0));
+    setCurrentIndex(model()->index(row - FixedRows(), 0));
     m_selectingFromCode = false;
 }
 
@@ -314,8 +227,8 @@ QItemSelectionModel::SelectionFlags CStringGrid::selectionCommand(const QModelIn
     if (!m_selectingFromCode)
         return QTableView::selectionCommand(index, event);
     // The single blank cell of a grid never filled is not highlighted.
-    return m_model.FixedRows > 0 ? QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows
-                                 : QItemSelectionModel::Clear;
+    return FixedRows() > 0 ? QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows
+                           : QItemSelectionModel::Clear;
 }
 
 void CStringGrid::CurrentRowChanged()

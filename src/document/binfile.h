@@ -105,6 +105,17 @@ public:
     // through the path.
     void SetRecordEditor(CRecordEditor* editor) { m_editor = editor; }
 
+    // The operations below for any list, by record type: a new record with its defaults that
+    // joins the end of its list when the editor confirms it; the editor on a record's value;
+    // a new position for a keysite, airbase or SAM site. False when the editor declines or a
+    // number is out of range.
+    template <typename Record>
+    bool Add(int templateNumber = -1);
+    template <typename Record>
+    bool Edit(int number, int templateNumber = -1);
+    template <typename Record>
+    bool SetPosition(int number, float x, float z);
+
     bool TemplateAdd();
     bool TemplateEdit(int number);
     bool TemplateDelete(int number);

@@ -53,47 +53,60 @@ bool InRange(const CBINFile& document, int number, int templateNumber = -1)
     return number >= 0 && number < document.Count(AddressOf<Record>(templateNumber));
 }
 
-// A new record with its defaults; only a confirmed one joins the end of its list.
-template <typename Record>
-bool AddRecord(CBINFile& document, CRecordEditor* editor, int templateNumber = -1)
-{
-    const ListAddress list = AddressOf<Record>(templateNumber);
-    Record record;
-    if (!editor || !document.HasList(list) || !Edit(*editor, document, record))
-        return false;
-    return document.InsertRows(document.Count(list), std::vector{std::move(record)}, templateNumber);
-}
-
-template <typename Record>
-bool EditRecord(CBINFile& document, CRecordEditor* editor, int number, int templateNumber = -1)
-{
-    if (!editor || !InRange<Record>(document, number, templateNumber))
-        return false;
-    Record record = document.Rows<Record>(templateNumber)[static_cast<size_t>(number)];
-    return Edit(*editor, document, record) && document.ReplaceRow(number, record, templateNumber);
-}
-
 template <typename Record>
 bool DeleteRecord(CBINFile& document, int number, int templateNumber = -1)
 {
     return !document.RemoveRows<Record>(number, 1, templateNumber).empty();
 }
 
-template <typename Record>
-bool SetPosition(CBINFile& document, int number, float x, float z)
-{
-    if (!InRange<Record>(document, number))
-        return false;
-    Record record = document.Rows<Record>()[static_cast<size_t>(number)];
-    record.X = x;
-    record.Z = z;
-    return document.ReplaceRow(number, record).has_value();
-}
-
 } // namespace
 
-bool CBINFile::TemplateAdd() { return AddRecord<CPopTemplate>(*this, m_editor); }
-bool CBINFile::TemplateEdit(int number) { return EditRecord<CPopTemplate>(*this, m_editor, number); }
+template <typename Record>
+bool CBINFile::Add(int templateNumber)
+{
+    const ListAddress list = AddressOf<Record>(templateNumber);
+    Record record;
+    if (!m_editor || !HasList(list) || !::Edit(*m_editor, *this, record))
+        return false;
+    return InsertRows(Count(list), std::vector{std::move(record)}, templateNumber);
+}
+
+template <typename Record>
+bool CBINFile::Edit(int number, int templateNumber)
+{
+    if (!m_editor || !InRange<Record>(*this, number, templateNumber))
+        return false;
+    Record record = Rows<Record>(templateNumber)[static_cast<size_t>(number)];
+    return ::Edit(*m_editor, *this, record) && ReplaceRow(number, record, templateNumber);
+}
+
+template <typename Record>
+bool CBINFile::SetPosition(int number, float x, float z)
+{
+    if (!InRange<Record>(*this, number))
+        return false;
+    Record record = Rows<Record>()[static_cast<size_t>(number)];
+    record.X = x;
+    record.Z = z;
+    return ReplaceRow(number, record).has_value();
+}
+
+template bool CBINFile::Add<CPopTemplate>(int);
+template bool CBINFile::Add<CThreeDObject>(int);
+template bool CBINFile::Add<CKeysitePlacement>(int);
+template bool CBINFile::Add<CAirbasePlacement>(int);
+template bool CBINFile::Add<CSAMPlacement>(int);
+template bool CBINFile::Edit<CPopTemplate>(int, int);
+template bool CBINFile::Edit<CThreeDObject>(int, int);
+template bool CBINFile::Edit<CKeysitePlacement>(int, int);
+template bool CBINFile::Edit<CAirbasePlacement>(int, int);
+template bool CBINFile::Edit<CSAMPlacement>(int, int);
+template bool CBINFile::SetPosition<CKeysitePlacement>(int, float, float);
+template bool CBINFile::SetPosition<CAirbasePlacement>(int, float, float);
+template bool CBINFile::SetPosition<CSAMPlacement>(int, float, float);
+
+bool CBINFile::TemplateAdd() { return Add<CPopTemplate>(); }
+bool CBINFile::TemplateEdit(int number) { return Edit<CPopTemplate>(number); }
 // Refused for a template in use.
 bool CBINFile::TemplateDelete(int number) { return DeleteRecord<CPopTemplate>(*this, number); }
 
@@ -102,11 +115,11 @@ bool CBINFile::TemplateFillRow(GridRow& row, int number, const TextFormat& forma
     return FillGridRow(*this, {RecordList::Templates}, number, format, row);
 }
 
-bool CBINFile::ObjectAdd(int templateNumber) { return AddRecord<CThreeDObject>(*this, m_editor, templateNumber); }
+bool CBINFile::ObjectAdd(int templateNumber) { return Add<CThreeDObject>(templateNumber); }
 
 bool CBINFile::ObjectEdit(int templateNumber, int objectNumber)
 {
-    return EditRecord<CThreeDObject>(*this, m_editor, objectNumber, templateNumber);
+    return Edit<CThreeDObject>(objectNumber, templateNumber);
 }
 
 bool CBINFile::ObjectDelete(int templateNumber, int objectNumber)
@@ -119,8 +132,8 @@ bool CBINFile::ObjectFillRow(GridRow& row, int templateNumber, int objectNumber,
     return FillGridRow(*this, {RecordList::TemplateObjects, templateNumber}, objectNumber, format, row);
 }
 
-bool CBINFile::KeysiteAdd() { return AddRecord<CKeysitePlacement>(*this, m_editor); }
-bool CBINFile::KeysiteEdit(int number) { return EditRecord<CKeysitePlacement>(*this, m_editor, number); }
+bool CBINFile::KeysiteAdd() { return Add<CKeysitePlacement>(); }
+bool CBINFile::KeysiteEdit(int number) { return Edit<CKeysitePlacement>(number); }
 bool CBINFile::KeysiteDelete(int number) { return DeleteRecord<CKeysitePlacement>(*this, number); }
 
 bool CBINFile::KeysiteFillRow(GridRow& row, int number, const TextFormat& format) const
@@ -135,11 +148,11 @@ int CBINFile::KeysiteTemplateIndex(int number) const
 
 bool CBINFile::KeysiteSetPosition(int number, float x, float z)
 {
-    return SetPosition<CKeysitePlacement>(*this, number, x, z);
+    return SetPosition<CKeysitePlacement>(number, x, z);
 }
 
-bool CBINFile::AirbaseAdd() { return AddRecord<CAirbasePlacement>(*this, m_editor); }
-bool CBINFile::AirbaseEdit(int number) { return EditRecord<CAirbasePlacement>(*this, m_editor, number); }
+bool CBINFile::AirbaseAdd() { return Add<CAirbasePlacement>(); }
+bool CBINFile::AirbaseEdit(int number) { return Edit<CAirbasePlacement>(number); }
 bool CBINFile::AirbaseDelete(int number) { return DeleteRecord<CAirbasePlacement>(*this, number); }
 
 bool CBINFile::AirbaseFillRow(GridRow& row, int number, const TextFormat& format) const
@@ -149,11 +162,11 @@ bool CBINFile::AirbaseFillRow(GridRow& row, int number, const TextFormat& format
 
 bool CBINFile::AirbaseSetPosition(int number, float x, float z)
 {
-    return SetPosition<CAirbasePlacement>(*this, number, x, z);
+    return SetPosition<CAirbasePlacement>(number, x, z);
 }
 
-bool CBINFile::SamAdd() { return AddRecord<CSAMPlacement>(*this, m_editor); }
-bool CBINFile::SamEdit(int number) { return EditRecord<CSAMPlacement>(*this, m_editor, number); }
+bool CBINFile::SamAdd() { return Add<CSAMPlacement>(); }
+bool CBINFile::SamEdit(int number) { return Edit<CSAMPlacement>(number); }
 bool CBINFile::SamDelete(int number) { return DeleteRecord<CSAMPlacement>(*this, number); }
 
 bool CBINFile::SamFillRow(GridRow& row, int number, const TextFormat& format) const
@@ -161,4 +174,4 @@ bool CBINFile::SamFillRow(GridRow& row, int number, const TextFormat& format) co
     return FillGridRow(*this, {RecordList::Sams}, number, format, row);
 }
 
-bool CBINFile::SamSetPosition(int number, float x, float z) { return SetPosition<CSAMPlacement>(*this, number, x, z); }
+bool CBINFile::SamSetPosition(int number, float x, float z) { return SetPosition<CSAMPlacement>(number, x, z); }

@@ -71,7 +71,6 @@ void TestMenuCommands::AddTemplates(int count)
     for (int t = 0; t < count; ++t)
         templates[size_t(t)].TypeCode = t + 1;
     m_window->Document->InsertRows(m_window->Document->TemplateCount(), std::move(templates));
-    m_window->FillTemplateGrid();
 }
 
 QString TestMenuCommands::Write(const QString& name, const QByteArray& bytes) const

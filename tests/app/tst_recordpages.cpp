@@ -79,10 +79,6 @@ void TestRecordPages::Populate(const QList<int>& objectCounts, const QList<int>&
         keysites.push_back({t >= 0 ? document.TemplateCount() + t : -1, 0, 0});
     document.InsertRows(document.TemplateCount(), std::move(templates));
     document.InsertRows(document.KeysiteCount(), std::move(keysites));
-    m_window->FillTemplateGrid();
-    m_window->FillKeysiteGrid();
-    m_window->FillAirbaseGrid();
-    m_window->FillSamGrid();
 }
 
 QStringList TestRecordPages::Column(const CStringGrid* grid, int col) const
@@ -236,7 +232,6 @@ void TestRecordPages::samDeletion()
     m_window->New1Click();
     for (int i = 0; i < sams; ++i)
         m_window->Document->InsertRows(i, std::vector{CSAMPlacement{float(i), 0}});
-    m_window->FillSamGrid();
     CStringGrid* grid = m_window->grSAMs;
     grid->setFocus();
     grid->SetRow(first);

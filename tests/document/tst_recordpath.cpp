@@ -4,9 +4,9 @@
 #include "catalogues/objectslist.h"
 #include "catalogues/templatetypes.h"
 #include "document/binfile.h"
+#include "randomedits.h"
 
 #include <QtTest>
-#include <random>
 
 namespace {
 
@@ -255,36 +255,9 @@ private slots:
     {
         for (const unsigned seed : {1u, 2u, 3u, 4u}) {
             Fixture f;
-            std::mt19937 random(seed);
-            const auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
-            const auto coordinate = [&] { return float(pick(-1000, 1000)) / 4.0f; };
+            CRandomEdits edits(seed);
             for (int step = 0; step < 400; ++step) {
-                const int templates = f.Doc.TemplateCount();
-                const int t = pick(0, std::max(templates - 1, 0));
-                switch (pick(0, 9)) {
-                case 0: {
-                    std::vector<CPopTemplate> added(size_t(pick(1, 2)));
-                    for (CPopTemplate& tmpl : added)
-                        tmpl.Objects.resize(size_t(pick(0, 2)), CThreeDObject{coordinate(), 0, 0, -2});
-                    f.Doc.InsertRows(pick(0, templates), std::move(added));
-                    break;
-                }
-                case 1: f.Doc.RemoveRows<CPopTemplate>(pick(0, templates), pick(1, 2)); break;
-                case 2: f.Doc.ReplaceRow(t, CPopTemplate{pick(0, 40), -2, -1, -2, 0, {}}); break;
-                case 3: f.Doc.InsertRows(pick(0, f.Doc.ObjectCount(t)), std::vector{CThreeDObject{coordinate(), 1, 2, -1}}, t); break;
-                case 4: f.Doc.RemoveRows<CThreeDObject>(pick(0, f.Doc.ObjectCount(t)), 1, t); break;
-                case 5:
-                    f.Doc.InsertRows(pick(0, f.Doc.KeysiteCount()),
-                                     std::vector{CKeysitePlacement{pick(-1, templates - 1), coordinate(), coordinate()}});
-                    break;
-                case 6: f.Doc.RemoveRows<CKeysitePlacement>(pick(0, f.Doc.KeysiteCount()), pick(1, 3)); break;
-                case 7:
-                    f.Doc.ReplaceRow(pick(0, f.Doc.KeysiteCount()),
-                                     CKeysitePlacement{pick(-1, templates - 1), coordinate(), coordinate()});
-                    break;
-                case 8: f.Doc.InsertRows(pick(0, f.Doc.SamCount()), std::vector{CSAMPlacement{coordinate(), 0}}); break;
-                case 9: f.Doc.RemoveRows<CAirbasePlacement>(pick(0, f.Doc.AirbaseCount()), 1); break;
-                }
+                edits.Apply(f.Doc);
                 f.Replica.CompareWithDocument();
                 if (QTest::currentTestFailed())
                     QFAIL(qPrintable(QStringLiteral("seed %1, step %2").arg(seed).arg(step)));
