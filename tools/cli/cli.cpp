@@ -21,13 +21,18 @@ std::vector<Command>& Registry()
 // The first error met writing standard output (an errno value), 0 while none.
 int g_outputError = 0;
 
+void WriteBytes(FILE* stream, const char* bytes, size_t size)
+{
+    errno = 0;
+    const size_t written = std::fwrite(bytes, 1, size, stream);
+    if (stream == stdout && written != size && g_outputError == 0)
+        g_outputError = errno != 0 ? errno : EIO;
+}
+
 void WriteUtf8(FILE* stream, const QString& text)
 {
     const QByteArray bytes = text.toUtf8();
-    errno = 0;
-    const size_t written = std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
-    if (stream == stdout && written != static_cast<size_t>(bytes.size()) && g_outputError == 0)
-        g_outputError = errno != 0 ? errno : EIO;
+    WriteBytes(stream, bytes.constData(), static_cast<size_t>(bytes.size()));
 }
 } // namespace
 
@@ -115,6 +120,8 @@ int Fail(const QString& message, const QString& reason)
 }
 
 void Print(const QString& text) { WriteUtf8(stdout, text); }
+
+void PrintBytes(const char* bytes, size_t size) { WriteBytes(stdout, bytes, size); }
 
 void Warn(const QString& text) { WriteUtf8(stderr, QStringLiteral("Warning: ") + text + QLatin1Char('\n')); }
 

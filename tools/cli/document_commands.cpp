@@ -1,6 +1,7 @@
 // Commands on the campaign document: catalogue, dump, resave, export-templates, import-templates.
 
 #include "cli.h"
+#include "jsondump.h"
 
 #include "catalogues/objectslist.h"
 #include "catalogues/templatetypes.h"
@@ -12,99 +13,6 @@
 namespace {
 
 using namespace cli;
-
-const TextFormat kToolFormat{QLatin1Char('.')};
-
-// The grid headers are the JSON keys; the first entry of each list is the fixed column.
-const QStringList kTemplateKeys = {QString(), QStringLiteral("Number"), QStringLiteral("Type"),
-                                   QStringLiteral("Approximation object"), QStringLiteral("Base object"),
-                                   QStringLiteral("Route object"), QStringLiteral("Used")};
-const QStringList kObjectKeys = {QString(), QStringLiteral("Number"), QStringLiteral("X"), QStringLiteral("Z"),
-                                 QStringLiteral("Heading"), QStringLiteral("Name")};
-const QStringList kKeysiteKeys = {QString(), QStringLiteral("Number"), QStringLiteral("X"), QStringLiteral("Z"),
-                                  QStringLiteral("Population template")};
-const QStringList kAirbaseKeys = {QString(), QStringLiteral("Number"), QStringLiteral("X"), QStringLiteral("Z"),
-                                  QStringLiteral("Object")};
-const QStringList kSamKeys = {QString(), QStringLiteral("Number"), QStringLiteral("X"), QStringLiteral("Z")};
-
-// JSON written by hand so that keys keep the grids' column order.
-QString JsonString(const QString& text)
-{
-    QString out = QStringLiteral("\"");
-    for (QChar ch : text) {
-        switch (ch.unicode()) {
-        case '"': out += QStringLiteral("\\\""); break;
-        case '\\': out += QStringLiteral("\\\\"); break;
-        case '\n': out += QStringLiteral("\\n"); break;
-        case '\r': out += QStringLiteral("\\r"); break;
-        case '\t': out += QStringLiteral("\\t"); break;
-        default:
-            if (ch.unicode() < 0x20)
-                out += QStringLiteral("\\u%1").arg(ch.unicode(), 4, 16, QLatin1Char('0'));
-            else
-                out += ch;
-        }
-    }
-    return out + QLatin1Char('"');
-}
-
-QString RowObject(const QStringList& keys, const GridRow& row, const QString& extra = QString())
-{
-    QStringList members;
-    for (qsizetype i = 1; i < keys.size(); ++i)
-        members << JsonString(keys[i]) + QStringLiteral(": ") + JsonString(row[i]);
-    if (!extra.isEmpty())
-        members << extra;
-    return QLatin1Char('{') + members.join(QStringLiteral(", ")) + QLatin1Char('}');
-}
-
-QString JsonArray(const QStringList& elements, const QString& indent)
-{
-    if (elements.isEmpty())
-        return QStringLiteral("[]");
-    return QStringLiteral("[\n") + indent + QStringLiteral("  ")
-        + elements.join(QStringLiteral(",\n") + indent + QStringLiteral("  ")) + QLatin1Char('\n') + indent
-        + QLatin1Char(']');
-}
-
-// Fills the rows of one grid with its fill operation, exactly as the window fills the grid.
-template <typename Fill>
-QStringList Rows(const QStringList& keys, int count, Fill fill)
-{
-    QStringList rows;
-    for (int i = 0; i < count; ++i) {
-        GridRow row(keys.size());
-        fill(row, i);
-        rows << RowObject(keys, row);
-    }
-    return rows;
-}
-
-QString DumpDocument(const CBINFile& doc)
-{
-    QStringList templates;
-    for (int t = 0; t < doc.TemplateCount(); ++t) {
-        GridRow row(kTemplateKeys.size());
-        doc.TemplateFillRow(row, t, kToolFormat);
-        const QStringList objects = Rows(kObjectKeys, doc.ObjectCount(t), [&](GridRow& r, int o) {
-            doc.ObjectFillRow(r, t, o, kToolFormat);
-        });
-        templates << RowObject(kTemplateKeys, row,
-                               QStringLiteral("\"objects\": ") + JsonArray(objects, QStringLiteral("    ")));
-    }
-    const QStringList keysites = Rows(kKeysiteKeys, doc.KeysiteCount(), [&](GridRow& r, int i) {
-        doc.KeysiteFillRow(r, i, kToolFormat);
-    });
-    const QStringList airbases = Rows(kAirbaseKeys, doc.AirbaseCount(), [&](GridRow& r, int i) {
-        doc.AirbaseFillRow(r, i, kToolFormat);
-    });
-    const QStringList sams = Rows(kSamKeys, doc.SamCount(), [&](GridRow& r, int i) { doc.SamFillRow(r, i, kToolFormat); });
-    const QString indent = QStringLiteral("  ");
-    return QStringLiteral("{\n  \"templates\": ") + JsonArray(templates, indent)
-        + QStringLiteral(",\n  \"keysites\": ") + JsonArray(keysites, indent)
-        + QStringLiteral(",\n  \"airbases\": ") + JsonArray(airbases, indent)
-        + QStringLiteral(",\n  \"SAMs\": ") + JsonArray(sams, indent) + QStringLiteral("\n}\n");
-}
 
 // The catalogue, type table and document of one command run.
 struct Session {
@@ -163,7 +71,7 @@ int RunDump(const QStringList& argv)
     } else if (!OpenMapFile(session.Document, path)) {
         return Failure;
     }
-    Print(DumpDocument(session.Document));
+    DumpDocument(session.Document);
     return Success;
 }
 
