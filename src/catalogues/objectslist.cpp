@@ -136,13 +136,6 @@ void C3DObjectsList::Add(const std::string& name)
     m_exactStale = true; // positions after the new name moved; rebuilt at the next lookup
 }
 
-int32_t C3DObjectsList::ExactIndexOf(std::string_view name) const
-{
-    if (m_exactStale)
-        RebuildExact();
-    return m_exact.Find(m_names, name);
-}
-
 int32_t C3DObjectsList::IndexOf(std::string_view name) const
 {
     if (m_names.empty())

@@ -34,7 +34,12 @@ public:
     // costs a comparison under the locale.
     int32_t IndexOf(std::string_view name) const;
     // Only a name spelt exactly as the catalogue spells it; -1 for any other.
-    int32_t ExactIndexOf(std::string_view name) const;
+    int32_t ExactIndexOf(std::string_view name) const
+    {
+        if (m_exactStale)
+            RebuildExact();
+        return m_exact.Find(m_names, name);
+    }
     // The name, "INVALID_OBJECT" (-1, or past the end) or the empty name (-2); never a copy.
     const std::string& NameOf(int32_t index) const;
     const std::vector<std::string>& Names() const { return m_names; }

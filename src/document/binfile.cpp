@@ -61,6 +61,8 @@ bool CBINFile::LoadFrom(CByteReader& reader, bool replacing, QString* error)
 
 void CBINFile::TakeRecords(ReadRecords& records, bool replacing)
 {
+    // Appending to an empty document is taking the records whole.
+    replacing = replacing || (m_templates.empty() && m_keysites.empty() && m_airbases.empty() && m_sams.empty());
     // Everything that allocates comes before the first change, so that running out of memory
     // leaves the document as it was.
     const size_t kept = replacing ? 0 : m_templates.size();

@@ -2,6 +2,9 @@
 
 #include "document/binreader.h"
 
+#include <QtEndian>
+#include <cstring>
+
 #include <unordered_map>
 
 namespace {
@@ -99,40 +102,70 @@ qsizetype TemplateListBytes(const C3DObjectsList& catalogue, std::span<const CPo
     return bytes;
 }
 
-void PutName(CByteWriter& writer, const std::string& name)
-{
-    writer.PutInt32(static_cast<int32_t>(name.size()));
-    writer.PutBytes(name);
-}
+// Writes into a buffer sized beforehand to the exact length of what is written.
+class CBufferWriter {
+public:
+    explicit CBufferWriter(qsizetype bytes) : m_bytes(bytes, Qt::Uninitialized), m_at(m_bytes.data()) {}
+
+    void Int32(int32_t value)
+    {
+        const int32_t raw = qToLittleEndian(value);
+        std::memcpy(m_at, &raw, 4);
+        m_at += 4;
+    }
+    void Float(float value)
+    {
+        uint32_t raw;
+        std::memcpy(&raw, &value, 4);
+        raw = qToLittleEndian(raw);
+        std::memcpy(m_at, &raw, 4);
+        m_at += 4;
+    }
+    void Name(const std::string& name)
+    {
+        Int32(static_cast<int32_t>(name.size()));
+        std::memcpy(m_at, name.data(), name.size());
+        m_at += name.size();
+    }
+    QByteArray Bytes()
+    {
+        Q_ASSERT(m_at == m_bytes.data() + m_bytes.size());
+        return std::move(m_bytes);
+    }
+
+private:
+    QByteArray m_bytes;
+    char* m_at;
+};
 
 // The presence value written is always 1.
-void PutReference(CByteWriter& writer, const C3DObjectsList& catalogue, int32_t index)
+void PutReference(CBufferWriter& writer, const C3DObjectsList& catalogue, int32_t index)
 {
     if (index == NoObjectIndex) {
-        writer.PutInt32(0);
+        writer.Int32(0);
         return;
     }
-    writer.PutInt32(1);
-    PutName(writer, catalogue.NameOf(index));
+    writer.Int32(1);
+    writer.Name(catalogue.NameOf(index));
 }
 
-void PutTemplateList(CByteWriter& writer, const C3DObjectsList& catalogue, std::span<const CPopTemplate> templates,
+void PutTemplateList(CBufferWriter& writer, const C3DObjectsList& catalogue, std::span<const CPopTemplate> templates,
                      bool withRouteObjects)
 {
     const auto count = static_cast<int32_t>(templates.size());
-    writer.PutInt32(withRouteObjects ? -count : count);
+    writer.Int32(withRouteObjects ? -count : count);
     for (const CPopTemplate& tmpl : templates) {
-        writer.PutInt32(static_cast<int32_t>(tmpl.Objects.size()));
-        writer.PutInt32(tmpl.TypeCode);
+        writer.Int32(static_cast<int32_t>(tmpl.Objects.size()));
+        writer.Int32(tmpl.TypeCode);
         PutReference(writer, catalogue, tmpl.ApproximationObject);
         PutReference(writer, catalogue, tmpl.BaseObject);
         if (withRouteObjects)
             PutReference(writer, catalogue, tmpl.RouteObject);
         for (const CThreeDObject& object : tmpl.Objects) {
-            writer.PutFloat(object.X);
-            writer.PutFloat(object.Z);
-            writer.PutFloat(object.Heading);
-            PutName(writer, catalogue.NameOf(object.ObjectIndex));
+            writer.Float(object.X);
+            writer.Float(object.Z);
+            writer.Float(object.Heading);
+            writer.Name(catalogue.NameOf(object.ObjectIndex));
         }
     }
 }
@@ -156,8 +189,7 @@ bool ReadMapRecords(CByteReader& reader, const C3DObjectsList& catalogue, ReadRe
 QByteArray WriteTemplateList(const C3DObjectsList& catalogue, std::span<const CPopTemplate> templates,
                              bool withRouteObjects)
 {
-    CByteWriter writer;
-    writer.Reserve(TemplateListBytes(catalogue, templates, withRouteObjects));
+    CBufferWriter writer(TemplateListBytes(catalogue, templates, withRouteObjects));
     PutTemplateList(writer, catalogue, templates, withRouteObjects);
     return writer.Bytes();
 }
@@ -168,25 +200,24 @@ QByteArray WriteMapFile(const C3DObjectsList& catalogue, const MapRecordsView& r
         + 12 * static_cast<qsizetype>(records.Keysites.size()) + 8 * static_cast<qsizetype>(records.Sams.size());
     for (const CAirbasePlacement& airbase : records.Airbases)
         bytes += 8 + NameBytes(catalogue, airbase.ObjectIndex);
-    CByteWriter writer;
-    writer.Reserve(bytes);
+    CBufferWriter writer(bytes);
     PutTemplateList(writer, catalogue, records.Templates, withRouteObjects);
-    writer.PutInt32(static_cast<int32_t>(records.Keysites.size()));
+    writer.Int32(static_cast<int32_t>(records.Keysites.size()));
     for (const CKeysitePlacement& keysite : records.Keysites) {
-        writer.PutInt32(keysite.TemplateNumber);
-        writer.PutFloat(keysite.X);
-        writer.PutFloat(keysite.Z);
+        writer.Int32(keysite.TemplateNumber);
+        writer.Float(keysite.X);
+        writer.Float(keysite.Z);
     }
-    writer.PutInt32(static_cast<int32_t>(records.Airbases.size()));
+    writer.Int32(static_cast<int32_t>(records.Airbases.size()));
     for (const CAirbasePlacement& airbase : records.Airbases) {
-        writer.PutFloat(airbase.X);
-        writer.PutFloat(airbase.Z);
-        PutName(writer, catalogue.NameOf(airbase.ObjectIndex));
+        writer.Float(airbase.X);
+        writer.Float(airbase.Z);
+        writer.Name(catalogue.NameOf(airbase.ObjectIndex));
     }
-    writer.PutInt32(static_cast<int32_t>(records.Sams.size()));
+    writer.Int32(static_cast<int32_t>(records.Sams.size()));
     for (const CSAMPlacement& sam : records.Sams) {
-        writer.PutFloat(sam.X);
-        writer.PutFloat(sam.Z);
+        writer.Float(sam.X);
+        writer.Float(sam.Z);
     }
     return writer.Bytes();
 }
