@@ -3,9 +3,7 @@
 // per record and a flat hash lookup of every name, and nothing else; for Save, an atomic write
 // of the same bytes. Compare the medians: Load / LoadFloor and Save / RawWrite.
 //   build/bench/bench_document --benchmark_repetitions=7 --benchmark_report_aggregates_only=true
-#include "catalogues/objectslist.h"
-#include "catalogues/templatetypes.h"
-#include "document/binfile.h"
+#include "bigcampaign.h"
 #include "platform/atomicsave.h"
 
 #include <QFile>
@@ -26,37 +24,10 @@ struct BigFile {
 
     BigFile()
     {
-        // 10,000 catalogue names; 200,000 records: 10,000 templates with 10 objects each, 60,000
-        // keysites, 15,000 airbases, 15,000 SAM sites.
-        for (int i = 0; i < 10000; ++i)
-            Catalogue.Add("object_" + std::to_string(i * 7919 % 10007));
-        CBINFile doc(&Catalogue, &Types);
-        std::vector<CPopTemplate> templates(10000);
-        for (int t = 0; t < 10000; ++t) {
-            CPopTemplate& tmpl = templates[size_t(t)];
-            tmpl.TypeCode = 1 + t % 30;
-            tmpl.ApproximationObject = t % 10000;
-            tmpl.BaseObject = t % 3 == 0 ? NoObjectIndex : (t * 13) % 10000;
-            tmpl.RouteObject = (t * 31) % 10000;
-            for (int o = 0; o < 10; ++o)
-                tmpl.Objects.push_back({float(o * 12.5), float(t % 100), float(o * 36), (t + o * 97) % 10000});
-        }
-        doc.InsertRows(0, std::move(templates));
-        std::vector<CKeysitePlacement> keysites;
-        for (int k = 0; k < 60000; ++k)
-            keysites.push_back({k % 10000, float(k) * 3.5f, float(k % 977) * 17.25f});
-        doc.InsertRows(0, std::move(keysites));
-        std::vector<CAirbasePlacement> airbases;
-        std::vector<CSAMPlacement> sams;
-        for (int a = 0; a < 15000; ++a) {
-            airbases.push_back({float(a) * 9.5f, float(a % 311) * 41.0f, a % 10000});
-            sams.push_back({float(a) * 7.25f, float(a % 211) * 53.0f});
-        }
-        doc.InsertRows(0, std::move(airbases));
-        doc.InsertRows(0, std::move(sams));
+        bench::FillCatalogue(Catalogue);
         Path = Dir.filePath(QStringLiteral("big.bin"));
         OutPath = Dir.filePath(QStringLiteral("out.bin"));
-        doc.Save(Path, true);
+        bench::WriteBigCampaign(Path, Catalogue, 200000);
         Bytes = QFile(Path).size();
     }
 };

@@ -3,11 +3,15 @@
 #include "app/columnwidth.h"
 #include "document/recordtablemodel.h"
 
+#include <QApplication>
 #include <QFontMetricsF>
 #include <QHeaderView>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QStyle>
+#include <QStyledItemDelegate>
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace {
@@ -16,10 +20,100 @@ namespace {
 constexpr int kFixedColumnWidth = 5;
 constexpr int kEmptyGridWidth = 64;
 
+// The narrow fixed column: no text, one size for every row. Qt would otherwise measure the texts
+// of two hundred rows' headers after every row that comes or goes.
+class CFixedColumnHeader : public QHeaderView {
+public:
+    CFixedColumnHeader() : QHeaderView(Qt::Vertical) {}
+
+protected:
+    QSize sectionSizeFromContents(int) const override { return {minimumWidth(), defaultSectionSize()}; }
+    // A plain face with the grid's lines: a header section's full drawing for a column this
+    // narrow and empty costs more than all the cells of its row.
+    void paintSection(QPainter* painter, const QRect& rect, int) const override
+    {
+        painter->fillRect(rect, palette().button());
+        painter->setPen(palette().color(QPalette::Mid));
+        painter->drawLine(rect.topRight(), rect.bottomRight());
+        painter->drawLine(rect.bottomLeft(), rect.bottomRight());
+    }
+};
+
+// Cells drawn as the style draws an item view's item, but with the text laid out the short way:
+// one line, left aligned and centred in height, elided only when it does not fit. Most of the
+// time of showing a grid went into the general layout of every cell's text.
+class CGridCellDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QStyleOptionViewItem item = option;
+        initStyleOption(&item, index);
+        const QWidget* widget = item.widget;
+        QStyle* style = widget ? widget->style() : QApplication::style();
+        // The panel shows only a selection or a background of the item's own.
+        if ((item.state & QStyle::State_Selected) || item.backgroundBrush.style() != Qt::NoBrush)
+            style->drawPrimitive(QStyle::PE_PanelItemViewItem, &item, painter, widget);
+        if (!item.text.isEmpty()) {
+            const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
+            const QRect text = item.rect.adjusted(margin, 0, -margin, 0);
+            const QFontMetrics& metrics = item.fontMetrics;
+            const QString shown = Fits(item.font, metrics, item.text, text.width())
+                ? item.text
+                : metrics.elidedText(item.text, item.textElideMode, text.width());
+            const QPalette::ColorGroup group = !(item.state & QStyle::State_Enabled) ? QPalette::Disabled
+                : (item.state & QStyle::State_Active)                                  ? QPalette::Normal
+                                                                                      : QPalette::Inactive;
+            painter->setPen(item.palette.color(group, (item.state & QStyle::State_Selected) ? QPalette::HighlightedText
+                                                                                           : QPalette::Text));
+            painter->setFont(item.font);
+            const int baseline = text.top() + (text.height() - metrics.height()) / 2 + metrics.ascent();
+            painter->drawText(QPoint(text.left(), baseline), shown);
+        }
+        if (item.state & QStyle::State_HasFocus) {
+            QStyleOptionFocusRect focus;
+            focus.QStyleOption::operator=(item);
+            focus.rect = style->subElementRect(QStyle::SE_ItemViewItemFocusRect, &item, widget);
+            focus.state |= QStyle::State_KeyboardFocusChange | QStyle::State_Item;
+            style->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, widget);
+        }
+    }
+
+private:
+    // Whether `text` fits in `width`. Numbers and most names are printable ASCII, whose width is
+    // about the sum of its characters' advances; only text near the edge is measured whole.
+    bool Fits(const QFont& font, const QFontMetrics& metrics, const QString& text, int width) const
+    {
+        if (font != m_advancesFont) {
+            m_advancesFont = font;
+            for (int c = 0; c < int(m_advances.size()); ++c)
+                m_advances[size_t(c)] = metrics.horizontalAdvance(QChar(c + ' '));
+        }
+        int sum = 0;
+        for (const QChar c : text) {
+            const int index = c.unicode() - ' ';
+            if (index < 0 || index >= int(m_advances.size()))
+                return metrics.horizontalAdvance(text) <= width;
+            sum += m_advances[size_t(index)];
+        }
+        // Kerning moves a pair of letters by a pixel at most.
+        const int slack = text.size() / 2 + 1;
+        if (sum + slack <= width)
+            return true;
+        return sum - slack <= width && metrics.horizontalAdvance(text) <= width;
+    }
+
+    mutable QFont m_advancesFont;
+    mutable std::array<int, 95> m_advances{}; // ' ' to '~'
+};
+
 } // namespace
 
 CStringGrid::CStringGrid(QWidget* parent) : QTableView(parent)
 {
+    setVerticalHeader(new CFixedColumnHeader);
+    setItemDelegate(new CGridCellDelegate(this));
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::ContiguousSelection);

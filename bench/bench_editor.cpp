@@ -1,0 +1,214 @@
+// The editor window, offscreen, on a Map BIN file of 200,000 records.
+//   Load:         CBINFile::Load alone (DocumentLoad) beside the window's Load with every grid
+//                 filled and the first screen of each grid painted at the size it is shown at
+//                 (EditorLoad; PaintGrids is its painting alone); compare medians.
+//   Single edits: deleting a keysite, editing an airbase, adding a SAM site through the page's
+//                 button, the grid updated and its visible rows painted. Argument 0: no map is
+//                 shown, so the map refresh is not included; 1: the demonstration map is shown
+//                 with every symbol ticked, so each edit includes its map refresh.
+//   RefreshMap:   the map refresh alone, with the 200,000 records' symbols.
+//   build/bench/bench_editor --benchmark_repetitions=7 --benchmark_report_aggregates_only=true
+#include "app/appfixture.h"
+#include "app/mapcontrolcolumn.h"
+#include "bigcampaign.h"
+#include "demo/demoinstall.h"
+#include "dialogs/scriptedprompts.h"
+#include "mapview/mapcanvas.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QImage>
+#include <QTabWidget>
+#include <benchmark/benchmark.h>
+#include <chrono>
+#include <map>
+#include <memory>
+
+namespace {
+
+struct Editor {
+    CTestInstallation Installation;
+    CScriptedPrompts Prompts;
+    CScriptedEditor RecordEditor;
+    std::unique_ptr<TfrmMain> Window;
+    QString Campaign;
+
+    Editor()
+    {
+        QString error;
+        WriteDemoInstallation(Installation.Root(), nullptr, &error);
+        Installation.WriteCatalogueFile(
+            CTestInstallation::CatalogueBytes([] {
+                QList<QByteArray> names;
+                for (const std::string& name : bench::CatalogueNames())
+                    names << QByteArray::fromStdString(name);
+                return names;
+            }()));
+        Installation.RegisterRoot();
+        Window = std::make_unique<TfrmMain>(Prompts, Installation.Environment(), &RecordEditor);
+        Window->InitializeMainWindow();
+        Window->resize(1000, 760);
+        if (!QTest::qWaitForWindowExposed(Window.get()))
+            qFatal("the window is not shown");
+        // Every page once on screen, so that each grid has the size it is shown at.
+        for (int page = Window->pcBINFile->count() - 1; page >= 0; --page) {
+            Window->pcBINFile->setCurrentIndex(page);
+            QApplication::processEvents();
+        }
+        Campaign = Installation.Dir.filePath(QStringLiteral("big.bin"));
+        bench::WriteBigCampaign(Campaign, *Window->Catalogue, 200000);
+        Window->LoadBinFile(Campaign);
+    }
+
+    // Shows or hides the demonstration map with every symbol ticked.
+    void ShowMap(bool shown)
+    {
+        if (shown && !Window->MapCanvas->HasMap())
+            Window->OpenMapFolder(Installation.Root() + QStringLiteral("/common/maps/") + QLatin1String(kDemoFirstMap));
+        CMapControlColumn* column = Window->pnlMapControls;
+        for (QCheckBox* box : {column->chbKeysites, column->chbAirbases, column->chbSAMs})
+            box->setChecked(shown);
+    }
+};
+
+// Made at the first benchmark, released before the application.
+std::unique_ptr<Editor> g_editor;
+
+Editor& TheEditor()
+{
+    if (!g_editor)
+        g_editor = std::make_unique<Editor>();
+    return *g_editor;
+}
+
+// Paints what the grid shows on screen now, as the next frame would.
+void Paint(CStringGrid* grid)
+{
+    static std::map<CStringGrid*, QImage> images;
+    QImage& image = images[grid];
+    if (image.size() != grid->size())
+        image = QImage(grid->size(), QImage::Format_RGB32);
+    grid->render(&image);
+}
+
+using Clock = std::chrono::steady_clock;
+
+// Times `edit` (and the repaint of the page's grid) alone; `restore` puts the document back.
+template <typename Edit, typename Restore>
+void TimeEdits(benchmark::State& state, QWidget* page, CStringGrid* grid, Edit edit, Restore restore)
+{
+    Editor& editor = TheEditor();
+    editor.ShowMap(state.range(0) != 0);
+    editor.Window->pcBINFile->setCurrentWidget(page);
+    for (auto _ : state) {
+        const auto start = Clock::now();
+        edit();
+        grid->viewport()->repaint();
+        state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
+        restore();
+    }
+    editor.ShowMap(false);
+}
+
+void BM_DocumentLoad(benchmark::State& state)
+{
+    Editor& editor = TheEditor();
+    for (auto _ : state) {
+        CBINFile document(editor.Window->Catalogue.get(), editor.Window->TemplateTypes.get());
+        benchmark::DoNotOptimize(document.Load(editor.Campaign));
+    }
+}
+
+void PaintAllGrids(TfrmMain& window)
+{
+    for (CStringGrid* grid :
+         {window.grPopTemplates, window.grTemplateObjects, window.grKeysites, window.grAirbases, window.grSAMs})
+        Paint(grid);
+}
+
+void BM_EditorLoad(benchmark::State& state)
+{
+    TfrmMain& window = *TheEditor().Window;
+    for (auto _ : state) {
+        window.LoadBinFile(TheEditor().Campaign);
+        PaintAllGrids(window);
+    }
+}
+
+// The painting part of EditorLoad alone.
+void BM_PaintGrids(benchmark::State& state)
+{
+    TfrmMain& window = *TheEditor().Window;
+    for (auto _ : state)
+        PaintAllGrids(window);
+}
+
+void BM_DeleteKeysite(benchmark::State& state)
+{
+    TfrmMain& window = *TheEditor().Window;
+    CBINFile& document = *window.Document;
+    TimeEdits(
+        state, window.tsKeysites, window.grKeysites,
+        [&] {
+            window.grKeysites->SetRow(30001);
+            window.btnKeysiteDelClick(); // the scripted prompts answer Yes
+        },
+        [&] {
+            document.InsertRows(30000, std::vector{CKeysitePlacement{7, 1.0f, 2.0f}});
+            TheEditor().Prompts.Shown.clear();
+        });
+}
+
+void BM_EditAirbase(benchmark::State& state)
+{
+    TfrmMain& window = *TheEditor().Window;
+    CScriptedEditor& recordEditor = TheEditor().RecordEditor;
+    window.grAirbases->SetRow(7501);
+    TimeEdits(
+        state, window.tsAirbases, window.grAirbases,
+        [&] {
+            recordEditor.X += 1.0f;
+            window.btnAirbaseEdClick();
+        },
+        [] {});
+}
+
+void BM_AddSam(benchmark::State& state)
+{
+    TfrmMain& window = *TheEditor().Window;
+    CBINFile& document = *window.Document;
+    TimeEdits(
+        state, window.tsSAMs, window.grSAMs, [&] { window.btnSAMAddClick(); },
+        [&] { document.RemoveRows<CSAMPlacement>(document.SamCount() - 1, 1); });
+}
+
+void BM_RefreshMap(benchmark::State& state)
+{
+    Editor& editor = TheEditor();
+    editor.ShowMap(true);
+    for (auto _ : state)
+        editor.Window->RefreshMap();
+    editor.ShowMap(false);
+}
+
+} // namespace
+
+BENCHMARK(BM_DocumentLoad)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EditorLoad)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PaintGrids)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DeleteKeysite)->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_EditAirbase)->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_AddSam)->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RefreshMap)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    g_editor.reset();
+    return 0;
+}
