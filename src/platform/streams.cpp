@@ -113,7 +113,8 @@ CFileReader::CFileReader(const QString& fileName, const FileLimit& limit) : CByt
 
 int CByteWriter::WriteInt32(int32_t value)
 {
-    PutInt32(value);
+    const int32_t raw = qToLittleEndian(value);
+    m_bytes.append(reinterpret_cast<const char*>(&raw), 4);
     return 1;
 }
 
@@ -126,7 +127,10 @@ int CByteWriter::WriteInt16(int32_t value)
 
 int CByteWriter::WriteFloat(float value)
 {
-    PutFloat(value);
+    uint32_t raw;
+    std::memcpy(&raw, &value, 4);
+    raw = qToLittleEndian(raw);
+    m_bytes.append(reinterpret_cast<const char*>(&raw), 4);
     return 1;
 }
 

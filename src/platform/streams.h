@@ -119,23 +119,6 @@ public:
     int WriteFloat(float value) override;
     int WriteString(const std::string& value, bool withTerminator) override;
 
-    // The writes above without the virtual call, for writers of many records; Reserve makes room
-    // for what they will write when it is known beforehand.
-    void Reserve(qsizetype bytes) { m_bytes.reserve(bytes); }
-    void PutInt32(int32_t value)
-    {
-        const int32_t raw = qToLittleEndian(value);
-        m_bytes.append(reinterpret_cast<const char*>(&raw), 4);
-    }
-    void PutFloat(float value)
-    {
-        uint32_t raw;
-        std::memcpy(&raw, &value, 4);
-        raw = qToLittleEndian(raw);
-        m_bytes.append(reinterpret_cast<const char*>(&raw), 4);
-    }
-    void PutBytes(const std::string& bytes) { m_bytes.append(bytes.data(), static_cast<qsizetype>(bytes.size())); }
-
     const QByteArray& Bytes() const { return m_bytes; }
 
 private:

@@ -26,7 +26,6 @@ private slots:
     void templatesDeletedBottomUp();
     void samDeletion_data();
     void samDeletion();
-    void usedFollowsKeysiteEdits();
     void deletingLastKeysiteFreesTemplate();
     void addAndCancel();
     void firstKeysiteKeepsTemplateSelection();
@@ -241,17 +240,6 @@ void TestRecordPages::samDeletion()
     m_window->btnSAMDelClick();
     QCOMPARE(m_prompts->Shown, QStringList{QStringLiteral("confirm: ") + question});
     QCOMPARE(Column(grid, 2), remaining);
-}
-
-void TestRecordPages::usedFollowsKeysiteEdits()
-{
-    Populate({0, 0}, {0});
-    QCOMPARE(Column(m_window->grPopTemplates, 6), (QStringList{"1", "0"}));
-    m_editor->TemplateNumber = 1;
-    m_editor->X = 12.5f;
-    m_window->btnKeysiteEdClick();
-    QCOMPARE(Column(m_window->grPopTemplates, 6), (QStringList{"0", "1"}));
-    QCOMPARE(m_window->grKeysites->Cells(1), (QStringList{"", "0", "12.5", "0", "1"}));
 }
 
 void TestRecordPages::deletingLastKeysiteFreesTemplate()

@@ -16,36 +16,43 @@ class CReplica {
 public:
     explicit CReplica(CBINFile& document) : m_document(document)
     {
-        QObject::connect(&document, &CBINFile::RowsAboutToBeInserted, [this](ListAddress list, int first, int) {
-            Log(QStringLiteral("insert?"), list, first);
-            QCOMPARE(Size(list), m_document.Count(list)); // announced before the change
+        const auto on = [&](auto signal, const char* what, auto change) {
+            QObject::connect(&document, signal, [this, what, change](ListAddress list, int first, int last) {
+                Announced << QStringLiteral("%1 %2 %3").arg(QLatin1String(what), ListName(list)).arg(first)
+                        + (QByteArray(what).endsWith('?') ? QString() : QStringLiteral("..%1").arg(last));
+                change(list, first, last);
+            });
+        };
+        // Before a change the replica still has the rows the document has.
+        const auto unchanged = [this](ListAddress list, int, int) { QCOMPARE(Size(list), m_document.Count(list)); };
+        on(&CBINFile::RowsAboutToBeInserted, "insert?", unchanged);
+        on(&CBINFile::RowsAboutToBeRemoved, "remove?", unchanged);
+        on(&CBINFile::RowsInserted, "insert", [this](ListAddress list, int first, int last) {
+            OnRows(list, [&](auto& rows, auto source) {
+                rows.insert(rows.begin() + first, source.begin() + first, source.begin() + last + 1);
+            });
         });
-        QObject::connect(&document, &CBINFile::RowsInserted, [this](ListAddress list, int first, int last) {
-            Log(QStringLiteral("insert"), list, first, last);
-            Insert(list, first, last);
-            QCOMPARE(Size(list), m_document.Count(list));
+        on(&CBINFile::RowsRemoved, "remove", [this](ListAddress list, int first, int last) {
+            OnRows(list, [&](auto& rows, auto) { rows.erase(rows.begin() + first, rows.begin() + last + 1); });
         });
-        QObject::connect(&document, &CBINFile::RowsAboutToBeRemoved, [this](ListAddress list, int first, int) {
-            Log(QStringLiteral("remove?"), list, first);
-            QCOMPARE(Size(list), m_document.Count(list));
-        });
-        QObject::connect(&document, &CBINFile::RowsRemoved, [this](ListAddress list, int first, int last) {
-            Log(QStringLiteral("remove"), list, first, last);
-            Remove(list, first, last);
-            QCOMPARE(Size(list), m_document.Count(list));
-        });
-        QObject::connect(&document, &CBINFile::RowsChanged, [this](ListAddress list, int first, int last) {
-            Log(QStringLiteral("change"), list, first, last);
-            for (int row = first; row <= last; ++row)
-                Copy(list, row);
+        on(&CBINFile::RowsChanged, "change", [this](ListAddress list, int first, int last) {
+            OnRows(list, [&](auto& rows, auto source) {
+                for (auto row = size_t(first); row <= size_t(last); ++row) {
+                    if constexpr (std::is_same_v<std::decay_t<decltype(rows[row])>, CPopTemplate>) {
+                        std::vector<CThreeDObject> objects = std::move(rows[row].Objects);
+                        rows[row] = source[row];
+                        rows[row].Objects = std::move(objects);
+                    } else {
+                        rows[row] = source[row];
+                    }
+                }
+            });
         });
         QObject::connect(&document, &CBINFile::AboutToReset, [this] { Announced << QStringLiteral("reset?"); });
         QObject::connect(&document, &CBINFile::DocumentReset, [this] {
             Announced << QStringLiteral("reset");
-            m_templates.assign(m_document.Templates().begin(), m_document.Templates().end());
-            m_keysites.assign(m_document.Keysites().begin(), m_document.Keysites().end());
-            m_airbases.assign(m_document.Airbases().begin(), m_document.Airbases().end());
-            m_sams.assign(m_document.Sams().begin(), m_document.Sams().end());
+            for (const RecordList list : {RecordList::Templates, RecordList::Keysites, RecordList::Airbases, RecordList::Sams})
+                OnRows({list}, [](auto& rows, auto source) { rows.assign(source.begin(), source.end()); });
         });
     }
 
@@ -70,75 +77,26 @@ private:
         }
         return QString();
     }
-    void Log(const QString& what, ListAddress list, int first, int last = -1)
-    {
-        Announced << QStringLiteral("%1 %2 %3").arg(what, ListName(list)).arg(first)
-                         + (last >= 0 ? QStringLiteral("..%1").arg(last) : QString());
-    }
 
-    int Size(ListAddress list) const
+    // Calls `f` with the replica's rows of a list and the document's.
+    template <typename F>
+    void OnRows(ListAddress list, F f)
     {
         switch (list.List) {
-        case RecordList::Templates: return int(m_templates.size());
-        case RecordList::TemplateObjects: return int(m_templates[size_t(list.Template)].Objects.size());
-        case RecordList::Keysites: return int(m_keysites.size());
-        case RecordList::Airbases: return int(m_airbases.size());
-        case RecordList::Sams: return int(m_sams.size());
-        }
-        return 0;
-    }
-
-    template <typename Record>
-    static void InsertRows(std::vector<Record>& rows, std::span<const Record> source, int first, int last)
-    {
-        rows.insert(rows.begin() + first, source.begin() + first, source.begin() + last + 1);
-    }
-    void Insert(ListAddress list, int first, int last)
-    {
-        switch (list.List) {
-        case RecordList::Templates: InsertRows(m_templates, m_document.Templates(), first, last); break;
+        case RecordList::Templates: f(m_templates, m_document.Templates()); break;
         case RecordList::TemplateObjects:
-            InsertRows(m_templates[size_t(list.Template)].Objects, m_document.Objects(list.Template), first, last);
+            f(m_templates[size_t(list.Template)].Objects, m_document.Objects(list.Template));
             break;
-        case RecordList::Keysites: InsertRows(m_keysites, m_document.Keysites(), first, last); break;
-        case RecordList::Airbases: InsertRows(m_airbases, m_document.Airbases(), first, last); break;
-        case RecordList::Sams: InsertRows(m_sams, m_document.Sams(), first, last); break;
+        case RecordList::Keysites: f(m_keysites, m_document.Keysites()); break;
+        case RecordList::Airbases: f(m_airbases, m_document.Airbases()); break;
+        case RecordList::Sams: f(m_sams, m_document.Sams()); break;
         }
     }
-
-    template <typename Record>
-    static void RemoveRows(std::vector<Record>& rows, int first, int last)
+    int Size(ListAddress list)
     {
-        rows.erase(rows.begin() + first, rows.begin() + last + 1);
-    }
-    void Remove(ListAddress list, int first, int last)
-    {
-        switch (list.List) {
-        case RecordList::Templates: RemoveRows(m_templates, first, last); break;
-        case RecordList::TemplateObjects: RemoveRows(m_templates[size_t(list.Template)].Objects, first, last); break;
-        case RecordList::Keysites: RemoveRows(m_keysites, first, last); break;
-        case RecordList::Airbases: RemoveRows(m_airbases, first, last); break;
-        case RecordList::Sams: RemoveRows(m_sams, first, last); break;
-        }
-    }
-
-    void Copy(ListAddress list, int row)
-    {
-        const auto at = size_t(row);
-        switch (list.List) {
-        case RecordList::Templates: {
-            std::vector<CThreeDObject> objects = std::move(m_templates[at].Objects);
-            m_templates[at] = m_document.Templates()[at];
-            m_templates[at].Objects = std::move(objects);
-            break;
-        }
-        case RecordList::TemplateObjects:
-            m_templates[size_t(list.Template)].Objects[at] = m_document.Objects(list.Template)[at];
-            break;
-        case RecordList::Keysites: m_keysites[at] = m_document.Keysites()[at]; break;
-        case RecordList::Airbases: m_airbases[at] = m_document.Airbases()[at]; break;
-        case RecordList::Sams: m_sams[at] = m_document.Sams()[at]; break;
-        }
+        int size = 0;
+        OnRows(list, [&](auto& rows, auto) { size = int(rows.size()); });
+        return size;
     }
 
     static QStringList Text(std::span<const CPopTemplate> templates, std::span<const CKeysitePlacement> keysites,
