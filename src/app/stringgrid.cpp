@@ -135,11 +135,13 @@ CStringGrid::CStringGrid(QWidget* parent) : QTableView(parent)
 void CStringGrid::SetRecordModel(CRecordTableModel* model)
 {
     m_model = model;
-    setModel(model);
-    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this, &CStringGrid::CurrentRowChanged);
+    // Before the view and its selection hear of a change, so that the row is taken before the
+    // selection moves it, and silently; after them, once they have settled, the row is put back.
     connect(model, &QAbstractItemModel::rowsAboutToBeInserted, this, &CStringGrid::RowsAboutToChange);
     connect(model, &QAbstractItemModel::rowsAboutToBeRemoved, this, &CStringGrid::RowsAboutToChange);
     connect(model, &QAbstractItemModel::modelAboutToBeReset, this, &CStringGrid::RowsAboutToChange);
+    setModel(model);
+    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this, &CStringGrid::CurrentRowChanged);
     connect(model, &QAbstractItemModel::rowsInserted, this, [this] { RowsChanged(false); });
     connect(model, &QAbstractItemModel::rowsRemoved, this, [this] { RowsChanged(false); });
     connect(model, &QAbstractItemModel::modelReset, this, [this] { RowsChanged(true); });

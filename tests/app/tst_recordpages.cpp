@@ -212,12 +212,15 @@ void TestRecordPages::samDeletion_data()
     QTest::addColumn<bool>("yes");
     QTest::addColumn<QString>("question");
     QTest::addColumn<QStringList>("remaining");
-    QTest::newRow("empty list") << 0 << 1 << 0 << true << "Do you want to delete 1 SAMs" << QStringList{""};
+    QTest::addColumn<int>("current"); // the grid keeps the number of its current row, within range
+    QTest::newRow("empty list") << 0 << 1 << 0 << true << "Do you want to delete 1 SAMs" << QStringList{""} << 1;
     QTest::newRow("three, declined") << 5 << 2 << 2 << false << "Do you want to delete 3 SAMs"
-                                     << QStringList{"0", "1", "2", "3", "4"};
+                                     << QStringList{"0", "1", "2", "3", "4"} << 4;
     QTest::newRow("three, confirmed") << 5 << 2 << 2 << true << "Do you want to delete 3 SAMs"
-                                      << QStringList{"0", "4"};
-    QTest::newRow("last one") << 2 << 2 << 0 << true << "Do you want to delete 1 SAMs" << QStringList{"0"};
+                                      << QStringList{"0", "4"} << 2;
+    QTest::newRow("one in the middle: the next takes its row")
+        << 5 << 3 << 0 << true << "Do you want to delete 1 SAMs" << QStringList{"0", "1", "3", "4"} << 3;
+    QTest::newRow("last one") << 2 << 2 << 0 << true << "Do you want to delete 1 SAMs" << QStringList{"0"} << 1;
 }
 
 void TestRecordPages::samDeletion()
@@ -228,6 +231,7 @@ void TestRecordPages::samDeletion()
     QFETCH(bool, yes);
     QFETCH(QString, question);
     QFETCH(QStringList, remaining);
+    QFETCH(int, current);
     m_window->New1Click();
     for (int i = 0; i < sams; ++i)
         m_window->Document->InsertRows(i, std::vector{CSAMPlacement{float(i), 0}});
@@ -240,6 +244,9 @@ void TestRecordPages::samDeletion()
     m_window->btnSAMDelClick();
     QCOMPARE(m_prompts->Shown, QStringList{QStringLiteral("confirm: ") + question});
     QCOMPARE(Column(grid, 2), remaining);
+    QCOMPARE(grid->Row(), current);
+    if (yes)
+        QCOMPARE(SelectedGridRows(grid), QList<int>{current});
 }
 
 void TestRecordPages::deletingLastKeysiteFreesTemplate()
