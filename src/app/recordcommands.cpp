@@ -26,7 +26,7 @@ template <typename Record>
 void DeleteRows(CBINFile& document, int top, int count, int templateNumber = -1)
 {
     const int first = top - 1;
-    const int available = document.Count({RecordTraits<Record>::List, templateNumber}) - first;
+    const int available = document.Count(AddressOf<Record>(templateNumber)) - first;
     if (first >= 0 && available > 0)
         document.RemoveRows<Record>(first, std::min(count, available), templateNumber);
 }
@@ -138,7 +138,7 @@ void TfrmMain::DeletePlacements(RecordKind kind)
 
 void TfrmMain::StartPlacing(RecordKind kind)
 {
-    const RecordList list = WithPlacementType(kind, [](auto record) { return RecordTraits<decltype(record)>::List; });
+    const RecordList list = WithPlacementType(kind, [](auto record) { return ListOf<decltype(record)>; });
     if (Document && MapCanvas && MapCanvas->HasMap() && Document->Count({list}) >= 1)
         EnterPlaceMode(kind, Page(kind).Grid->Row() - 1);
 }

@@ -82,7 +82,7 @@ public:
     bool HasList(ListAddress list) const;
 
     // --- The record path -----------------------------------------------------------------------
-    // `Record` names the list (RecordTraits); `templateNumber` is the template whose objects, for
+    // `Record` names the list (ListOf); `templateNumber` is the template whose objects, for
     // CThreeDObject, and is ignored otherwise.
     //
     // Inserts `values` before row `row` (the row count appends). A template enters unused; a

@@ -22,6 +22,7 @@
 #include "platform/streams.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <limits>
 #include <string_view>
@@ -41,9 +42,9 @@ struct StoredTemplate {
 };
 
 struct StoredObject {
-    float X;
-    float Z;
-    float Heading;
+    float X = 0;
+    float Z = 0;
+    float Heading = 0;
     std::string_view Name;
 };
 
@@ -54,8 +55,8 @@ struct StoredKeysite {
 };
 
 struct StoredAirbase {
-    float X;
-    float Z;
+    float X = 0;
+    float Z = 0;
     std::string_view Name;
 };
 
@@ -102,20 +103,20 @@ inline bool Reference(CByteReader& reader, StoredReference& reference)
 // Floats, then a counted name: a template object (three floats) or an airbase (two). The fixed
 // part is checked once; a record cut short is read field by field, so that the reason names the
 // field where the data ends.
-template <int Floats>
-bool FloatsAndName(CByteReader& reader, float (&values)[Floats], std::string_view& name)
+template <size_t Floats>
+bool FloatsAndName(CByteReader& reader, const std::array<float*, Floats>& values, std::string_view& name)
 {
     constexpr qint64 fixed = 4 * Floats + 4;
     if (!reader.Failed() && reader.Remaining() >= fixed) {
         const char* at = reader.Current();
-        for (int i = 0; i < Floats; ++i)
-            values[i] = CByteReader::LoadFloat(at + 4 * i);
+        for (size_t i = 0; i < Floats; ++i)
+            *values[i] = CByteReader::LoadFloat(at + 4 * i);
         const int32_t length = CByteReader::LoadInt32(at + 4 * Floats);
         reader.Advance(fixed);
         return NameBytes(reader, length, name);
     }
-    for (float& value : values)
-        reader.ReadFloat(value);
+    for (float* value : values)
+        reader.ReadFloat(*value);
     return CountedName(reader, name);
 }
 
@@ -161,13 +162,9 @@ bool ReadTemplateList(CByteReader& reader, Sink& sink)
             return false;
         sink.Template(t, stored);
         for (int32_t o = 0; o < stored.ObjectCount; ++o) {
-            float values[3];
             StoredObject object;
-            if (!FloatsAndName(reader, values, object.Name))
+            if (!FloatsAndName<3>(reader, {&object.X, &object.Z, &object.Heading}, object.Name))
                 return false;
-            object.X = values[0];
-            object.Z = values[1];
-            object.Heading = values[2];
             sink.TemplateObject(t, o, object);
         }
     }
@@ -197,12 +194,9 @@ bool ReadMapFile(CByteReader& reader, Sink& sink)
         return false;
     sink.AirbaseList(count);
     for (int32_t i = 0; i < count; ++i) {
-        float values[2];
         StoredAirbase airbase;
-        if (!FloatsAndName(reader, values, airbase.Name))
+        if (!FloatsAndName<2>(reader, {&airbase.X, &airbase.Z}, airbase.Name))
             return false;
-        airbase.X = values[0];
-        airbase.Z = values[1];
         sink.Airbase(i, airbase);
     }
 

@@ -42,12 +42,6 @@ bool Edit(CRecordEditor& editor, const CBINFile&, CSAMPlacement& sam)
 }
 
 template <typename Record>
-ListAddress AddressOf(int templateNumber)
-{
-    return {RecordTraits<Record>::List, RecordTraits<Record>::List == RecordList::TemplateObjects ? templateNumber : -1};
-}
-
-template <typename Record>
 bool InRange(const CBINFile& document, int number, int templateNumber = -1)
 {
     return number >= 0 && number < document.Count(AddressOf<Record>(templateNumber));

@@ -58,17 +58,6 @@ std::span<const Record> CBINFile::Rows(int templateNumber) const
     return rows ? std::span<const Record>(*rows) : std::span<const Record>();
 }
 
-namespace {
-
-template <typename Record>
-ListAddress AddressOf(int templateNumber)
-{
-    constexpr RecordList list = RecordTraits<Record>::List;
-    return {list, list == RecordList::TemplateObjects ? templateNumber : -1};
-}
-
-} // namespace
-
 void CBINFile::CountUses(std::span<const CKeysitePlacement> keysites, int32_t step, std::vector<int32_t>& changed)
 {
     for (const CKeysitePlacement& keysite : keysites) {

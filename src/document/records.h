@@ -8,6 +8,7 @@
 
 #include <QStringList>
 #include <cstdint>
+#include <type_traits>
 #include <vector>
 
 // A grid row as the list of its cell texts; column 0 is the grid's fixed column.
@@ -70,24 +71,16 @@ struct ListAddress {
 
 // Which list holds each kind of record.
 template <typename Record>
-struct RecordTraits;
-template <>
-struct RecordTraits<CPopTemplate> {
-    static constexpr RecordList List = RecordList::Templates;
-};
-template <>
-struct RecordTraits<CThreeDObject> {
-    static constexpr RecordList List = RecordList::TemplateObjects;
-};
-template <>
-struct RecordTraits<CKeysitePlacement> {
-    static constexpr RecordList List = RecordList::Keysites;
-};
-template <>
-struct RecordTraits<CAirbasePlacement> {
-    static constexpr RecordList List = RecordList::Airbases;
-};
-template <>
-struct RecordTraits<CSAMPlacement> {
-    static constexpr RecordList List = RecordList::Sams;
-};
+inline constexpr RecordList ListOf = std::is_same_v<Record, CPopTemplate>        ? RecordList::Templates
+                                   : std::is_same_v<Record, CThreeDObject>     ? RecordList::TemplateObjects
+                                   : std::is_same_v<Record, CKeysitePlacement> ? RecordList::Keysites
+                                   : std::is_same_v<Record, CAirbasePlacement> ? RecordList::Airbases
+                                                                               : RecordList::Sams;
+
+// The list of `Record`; `templateNumber` names the template for its objects and is dropped for
+// the other lists.
+template <typename Record>
+constexpr ListAddress AddressOf(int32_t templateNumber = -1)
+{
+    return {ListOf<Record>, ListOf<Record> == RecordList::TemplateObjects ? templateNumber : -1};
+}
