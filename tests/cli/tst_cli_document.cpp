@@ -61,8 +61,10 @@ float RandomFloat(demo::CRandom& random)
         std::memcpy(&value, &bits, 4);
         return value;
     }
-    case 1: // ties at the 16th significant digit round away from zero
-        return (random.Int(0, 1) ? -1.0f : 1.0f) * 61.03521728515625f * float(1 << random.Int(0, 6));
+    case 1: { // ties at the 16th significant digit round away from zero
+        const float sign = random.Int(0, 1) ? -1.0f : 1.0f;
+        return sign * 61.03521728515625f * float(1 << random.Int(0, 6));
+    }
     case 2:
         return float(random.Int(-400000, 400000)) / 8.0f;
     case 3:
