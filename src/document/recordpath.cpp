@@ -115,8 +115,9 @@ bool CBINFile::InsertRows(int row, std::vector<Record> values, int templateNumbe
         for (CPopTemplate& tmpl : values)
             tmpl.UseCount = 0;
     }
-    // Room first: once announced, the insertion cannot fail.
-    rows->reserve(rows->size() + values.size());
+    // Room first (growing as push_back would): once announced, the insertion cannot fail.
+    if (const size_t needed = rows->size() + values.size(); needed > rows->capacity())
+        rows->reserve(std::max(needed, 2 * rows->capacity()));
     std::vector<int32_t> used;
     used.reserve(std::is_same_v<Record, CKeysitePlacement> ? values.size() : 0);
 
