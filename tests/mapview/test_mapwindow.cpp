@@ -211,6 +211,27 @@ private slots:
         QCOMPARE(image.pixel(10, 11), kFace.rgb());
     }
 
+    // A map rectangle that ends at the image's top edge (as an inverted view of a terrain with
+    // negative cell sizes gives) leaves the whole image to the background, even when its first
+    // block starts above the image and would reach into it.
+    void rectangleEndingAtTheTopEdgeDrawsNothing()
+    {
+        const CMap map = FlatMap(100, 100, 1.0f, 0.0f);
+        CMapWindow window(&map);
+        window.SetSize(10, 10);
+        SetView(window, {0, 10, 0, 10});
+        window.MapPixelLeft = 0;
+        window.MapPixelTop = -3;
+        window.MapPixelRight = 10;
+        window.MapPixelBottom = 0;
+        window.SetResolution(4);
+        QImage image;
+        window.Render(image, kFace);
+        QImage expected(10, 10, QImage::Format_RGB32);
+        expected.fill(kFace.rgb());
+        QCOMPARE(image, expected);
+    }
+
     void routesAreDrawnByFlag_data()
     {
         QTest::addColumn<int>("network");
