@@ -40,6 +40,16 @@ void SetView(CMapWindow& window, View v)
     window.ViewTop = v.Top;
 }
 
+// The picture holds nothing but the background.
+void ExpectOnlyBackground(const CMapWindow& window)
+{
+    QImage image;
+    window.Render(image, kFace);
+    QImage expected(window.PixelWidth, window.PixelHeight, QImage::Format_RGB32);
+    expected.fill(kFace.rgb());
+    QCOMPARE(image, expected);
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(View)
@@ -225,11 +235,7 @@ private slots:
         window.MapPixelRight = 10;
         window.MapPixelBottom = 0;
         window.SetResolution(4);
-        QImage image;
-        window.Render(image, kFace);
-        QImage expected(10, 10, QImage::Format_RGB32);
-        expected.fill(kFace.rgb());
-        QCOMPARE(image, expected);
+        ExpectOnlyBackground(window);
     }
 
     void routesAreDrawnByFlag_data()
@@ -295,11 +301,7 @@ private slots:
         window.SetSize(30, 20);
         window.ResetView();
         window.SetResolution(1);
-        QImage image;
-        window.Render(image, kFace);
-        QImage expected(30, 20, QImage::Format_RGB32);
-        expected.fill(kFace.rgb());
-        QCOMPARE(image, expected);
+        ExpectOnlyBackground(window);
     }
 
     void loadedTerrainInTheMiddleOfTheImage()
