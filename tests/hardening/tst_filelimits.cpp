@@ -129,10 +129,8 @@ bool Read(Target& target, const QString& kind, const QString& folder, QString& r
 // A small valid file of each kind, written by hand so that every reader has something to parse.
 QByteArray SmallFile(const QString& kind)
 {
-    if (kind == QLatin1String("3D object list")) {
-        QByteArray bytes = Int32s({3, 0, 4}) + "TANK" + Int32s({0, 6}) + "HANGAR" + Int32s({0});
-        return bytes;
-    }
+    if (kind == QLatin1String("3D object list"))
+        return Int32s({3, 0, 4}) + "TANK" + Int32s({0, 6}) + "HANGAR" + Int32s({0});
     if (kind == QLatin1String("terrain file")) {
         CByteWriter writer;
         writer.WriteInt32(3);
