@@ -307,8 +307,8 @@ private slots:
     void loadedTerrainInTheMiddleOfTheImage()
     {
         QTemporaryDir dir;
-        WriteBytes(dir.path() + QStringLiteral("/terrain/terrain.sim"),
-                   TerrainBytes(10, 10, 100, 100, [](int c, int) { return c < 5 ? -10.0f : 150.0f; }));
+        QVERIFY(SaveTerrain(dir.path() + QStringLiteral("/terrain/terrain.sim"),
+                            Grid(10, 10, 100, 100, [](int c, int) { return c < 5 ? -10.0f : 150.0f; })));
         CMap map;
         QVERIFY(map.Load(dir.path()));
         CMapWindow window(&map);
