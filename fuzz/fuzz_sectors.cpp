@@ -17,6 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     FUZZ_CHECK(map.SectorCountX == (data[4] | (data[5] << 8)));
     FUZZ_CHECK(map.SectorCountZ == (data[6] | (data[7] << 8)));
+    // The sector writer gives back the counts' bytes.
+    FUZZ_CHECK(SectorFileBytes(map.SectorCountX, map.SectorCountZ).mid(4) == input.mid(4, 4));
     int32_t halfX = -1;
     int32_t halfZ = -1;
     map.GetHalfSectorCounts(halfX, halfZ);

@@ -10,9 +10,9 @@
 #include "document/binfile.h"
 #include "factions/factiondocument.h"
 #include "factions/factionsinfo.h"
+#include "mapview/map.h"
 #include "mapview/tarnconfig.h"
 #include "platform/atomicsave.h"
-#include "platform/streams.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -116,18 +116,15 @@ int main(int argc, char** argv)
 
     // Terrain, sectors and route networks of a small demonstration map.
     const demo::DemoTerrain terrain = demo::MakeCoastTerrain(12, 256.0f, 1234);
-    Seed("fuzz_terrain", "coast-12", terrain.TerrainBytes());
-    Seed("fuzz_terrain", "isles-5", demo::MakeIslesTerrain(5, 512.0f, 987).TerrainBytes());
+    Seed("fuzz_terrain", "coast-12", TerrainFileBytes(terrain.Grid()));
+    Seed("fuzz_terrain", "isles-5", TerrainFileBytes(demo::MakeIslesTerrain(5, 512.0f, 987).Grid()));
     Seed("fuzz_sectors", "demo", ReadAll(mapDir + QStringLiteral("/terrain/default.sec")));
-    CByteWriter sectors;
-    sectors.WriteInt32(0);
-    sectors.WriteInt16(40000);
-    sectors.WriteInt16(3);
-    Seed("fuzz_sectors", "wide", sectors.Bytes());
+    Seed("fuzz_sectors", "wide", SectorFileBytes(40000, 3));
     // The route target reads the node file's length from its first two bytes.
     const auto routeSeed = [](const demo::RouteNetwork& network, const demo::DemoTerrain& ground) {
-        const QByteArray nodes = network.NodeBytes(ground);
-        const QByteArray links = network.LinkBytes(ground);
+        const RouteGraph graph = network.Graph(ground);
+        const QByteArray nodes = RouteNodeFileBytes(graph);
+        const QByteArray links = RouteLinkFileBytes(graph);
         const char split[2] = {char(nodes.size() & 0xFF), char(nodes.size() >> 8)};
         return QByteArray(split, 2) + nodes + links;
     };

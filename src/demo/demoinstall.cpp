@@ -9,7 +9,6 @@
 #include "document/binfile.h"
 #include "platform/atomicsave.h"
 #include "platform/filepaths.h"
-#include "platform/streams.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -30,7 +29,10 @@ public:
 
     QString PathOf(const QString& relative) const { return JoinPath(m_root, relative); }
 
-    bool Write(const QString& relative, const QByteArray& bytes)
+    // Makes the folder of the file `relative` below the root and saves it with `save`, which gets
+    // its path and a place for the reason it fails.
+    template <typename Writer>
+    bool Save(const QString& relative, Writer save)
     {
         const QString path = PathOf(relative);
         if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
@@ -38,12 +40,17 @@ public:
             return false;
         }
         QString reason;
-        if (!SaveFileAtomically(path, bytes, &reason)) {
+        if (!save(path, &reason)) {
             m_error = QStringLiteral("%1: %2").arg(path, reason);
             return false;
         }
         Written(path);
         return true;
+    }
+
+    bool Write(const QString& relative, const QByteArray& bytes)
+    {
+        return Save(relative, [&](const QString& path, QString* reason) { return SaveFileAtomically(path, bytes, reason); });
     }
 
     void Written(const QString& path)
@@ -60,21 +67,15 @@ private:
     QString m_error;
 };
 
-QByteArray SectorBytes(int32_t countX, int32_t countZ)
-{
-    CByteWriter writer;
-    writer.WriteInt32(0);
-    writer.WriteInt16(countX);
-    writer.WriteInt16(countZ);
-    return writer.Bytes();
-}
-
 bool WriteNetwork(CWriterSession& session, const QString& mapFolder, const NetworkFiles& files,
                   const RouteNetwork& network, const DemoTerrain& terrain)
 {
     const QString base = mapFolder + QStringLiteral("/route/") + QLatin1String(files.Name);
-    return session.Write(base + QLatin1String(files.NodeExtension), network.NodeBytes(terrain)) &&
-           session.Write(base + QLatin1String(files.LinkExtension), network.LinkBytes(terrain));
+    const RouteGraph graph = network.Graph(terrain);
+    return session.Save(base + QLatin1String(files.NodeExtension),
+                        [&](const QString& path, QString* reason) { return SaveRouteNodeFile(path, graph, reason); })
+        && session.Save(base + QLatin1String(files.LinkExtension),
+                        [&](const QString& path, QString* reason) { return SaveRouteLinkFile(path, graph, reason); });
 }
 
 struct MapRecipe {
@@ -93,8 +94,13 @@ bool WriteMap(CWriterSession& session, const MapRecipe& recipe, uint32_t seed, D
     // times 4096 minus terrain Z, so only then do records run from 0 at the map's top edge to the
     // map's depth at its bottom, and the faction grid (half count rows) lies under the mouse.
     const int32_t sectors = static_cast<int32_t>(terrain.Width() / 4096.0f);
-    if (!session.Write(folder + QStringLiteral("/terrain/terrain.sim"), terrain.TerrainBytes()) ||
-        !session.Write(folder + QStringLiteral("/terrain/default.sec"), SectorBytes(2 * sectors, 2 * sectors)))
+    const bool saved =
+        session.Save(folder + QStringLiteral("/terrain/terrain.sim"),
+                     [&](const QString& path, QString* reason) { return SaveTerrainFile(path, terrain.Grid(), reason); })
+        && session.Save(folder + QStringLiteral("/terrain/default.sec"), [&](const QString& path, QString* reason) {
+               return SaveSectorFile(path, 2 * sectors, 2 * sectors, reason);
+           });
+    if (!saved)
         return false;
 
     CRandom random(seed);

@@ -1,7 +1,5 @@
 #include "demo/demoroutes.h"
 
-#include "platform/streams.h"
-
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -12,11 +10,9 @@ namespace {
 
 float Distance(PointXZ a, PointXZ b) { return std::hypot(a.X - b.X, a.Z - b.Z); }
 
-void WritePoint(CByteWriter& writer, const DemoTerrain& terrain, PointXZ point)
+RouteGraph::Point OnGround(const DemoTerrain& terrain, PointXZ point)
 {
-    writer.WriteFloat(point.X);
-    writer.WriteFloat(std::max(0.0f, terrain.HeightAt(point.X, point.Z)));
-    writer.WriteFloat(point.Z);
+    return {point.X, std::max(0.0f, terrain.HeightAt(point.X, point.Z)), point.Z};
 }
 
 // Points along a to b every `spacing` units, pushed sideways by a smooth wave (never into the sea).
@@ -46,28 +42,20 @@ int32_t RouteNetwork::AddNode(PointXZ point)
     return static_cast<int32_t>(Nodes.size()) - 1;
 }
 
-QByteArray RouteNetwork::NodeBytes(const DemoTerrain& terrain) const
+RouteGraph RouteNetwork::Graph(const DemoTerrain& terrain) const
 {
-    CByteWriter writer;
-    writer.WriteInt32(static_cast<int32_t>(Nodes.size()));
+    RouteGraph graph;
     for (const PointXZ& node : Nodes)
-        WritePoint(writer, terrain, node);
-    return writer.Bytes();
-}
-
-QByteArray RouteNetwork::LinkBytes(const DemoTerrain& terrain) const
-{
-    CByteWriter writer;
-    writer.WriteInt32(static_cast<int32_t>(Links.size()));
+        graph.Nodes.push_back(OnGround(terrain, node));
     for (const Link& link : Links) {
-        writer.WriteInt32(link.From);
-        writer.WriteInt32(link.To);
-        writer.WriteInt32(1);
-        writer.WriteInt32(static_cast<int32_t>(link.Points.size()));
+        RouteGraph::Link& stored = graph.Links.emplace_back();
+        stored.A = link.From;
+        stored.B = link.To;
+        stored.Reserved = 1;
         for (const PointXZ& point : link.Points)
-            WritePoint(writer, terrain, point);
+            stored.Points.push_back(OnGround(terrain, point));
     }
-    return writer.Bytes();
+    return graph;
 }
 
 bool OverLand(const DemoTerrain& terrain, PointXZ a, PointXZ b)

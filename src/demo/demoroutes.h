@@ -4,7 +4,6 @@
 
 #include "demo/demoterrain.h"
 
-#include <QByteArray>
 #include <vector>
 
 namespace demo {
@@ -19,11 +18,9 @@ struct RouteNetwork {
     std::vector<Link> Links;
 
     int32_t AddNode(PointXZ point);
-    // Node file: count, then X, height, Z of every node.
-    QByteArray NodeBytes(const DemoTerrain& terrain) const;
-    // Link file: count, then per link the two node indices, a type word, the point count and the
-    // points (X, height, Z).
-    QByteArray LinkBytes(const DemoTerrain& terrain) const;
+    // The network as its node and link files hold it: every point at the height of the ground
+    // (never below the sea), every link's reserved word 1.
+    RouteGraph Graph(const DemoTerrain& terrain) const;
 };
 
 // Whether the straight way from a to b stays on land.

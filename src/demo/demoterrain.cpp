@@ -1,6 +1,5 @@
 #include "demo/demoterrain.h"
 
-#include <QtEndian>
 #include <algorithm>
 #include <cmath>
 #include <queue>
@@ -94,19 +93,6 @@ float DemoTerrain::HeightAt(float x, float z) const
     if (!(c > -1.0 && c < Columns && r > -1.0 && r < Rows))
         return 0.0f;
     return At(static_cast<int32_t>(c), static_cast<int32_t>(r));
-}
-
-QByteArray DemoTerrain::TerrainBytes() const
-{
-    QByteArray bytes(16 + 4 * static_cast<qsizetype>(Heights.size()), Qt::Uninitialized);
-    char* out = bytes.data();
-    qToLittleEndian<int32_t>(Columns, out);
-    qToLittleEndian<int32_t>(Rows, out + 4);
-    qToLittleEndian<float>(Cell, out + 8);
-    qToLittleEndian<float>(Cell, out + 12);
-    for (size_t i = 0; i < Heights.size(); ++i)
-        qToLittleEndian<float>(Heights[i], out + 16 + 4 * i);
-    return bytes;
 }
 
 DemoTerrain MakeCoastTerrain(int32_t samples, float cell, uint32_t seed)

@@ -3,7 +3,8 @@
 // coastline with hills and mountains, or into an archipelago, and rivers traced downhill to the
 // sea. Everything is deterministic for a seed, on every platform.
 
-#include <QByteArray>
+#include "mapview/map.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -44,8 +45,8 @@ struct DemoTerrain {
     float Depth() const { return static_cast<float>(Rows) * Cell; }
     // The sample the map view would show at a terrain position (0 outside).
     float HeightAt(float x, float z) const;
-    // Terrain file: column and row counts, cell sizes, then the samples row by row.
-    QByteArray TerrainBytes() const;
+    // The grid as the terrain file holds it: square cells.
+    TerrainGrid Grid() const { return {Columns, Rows, Cell, Cell, Heights}; }
 };
 
 // Sea in the west below a ragged coast, farmland rising to hills, mountains in the east.

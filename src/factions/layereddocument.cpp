@@ -59,10 +59,8 @@ public:
         value = qFromBigEndian<uint32_t>(b);
         return true;
     }
-    bool Peek(const char* text, qint64 length) const
-    {
-        return Remaining() >= length && std::memcmp(m_bytes.constData() + Position(), text, 4) == 0;
-    }
+    // True when the bytes at the cursor begin with `signature`.
+    bool Peek(QByteArrayView signature) const { return QByteArrayView(m_bytes).sliced(Position()).startsWith(signature); }
     bool Fail(const QString& reason)
     {
         m_reader.Fail(reason);
@@ -136,7 +134,7 @@ bool ReadLayer(Cursor& in, LayerRecord& layer)
         return false;
 
     // Blocks that follow the record itself; each length counts the block from its signature on.
-    while (in.Peek("8BIM", 8)) {
+    while (in.Peek("8BIM")) {
         const qint64 at = in.Position();
         if (in.Remaining() < 12)
             return in.Fail(QStringLiteral("tagged block at offset %1 is cut short").arg(at));

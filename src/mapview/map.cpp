@@ -1,6 +1,7 @@
 #include "mapview/map.h"
 
 #include "mapview/truncation.h"
+#include "platform/atomicsave.h"
 #include "platform/fileread.h"
 #include "platform/filepaths.h"
 #include "platform/streams.h"
@@ -14,6 +15,13 @@
 namespace {
 
 constexpr qint64 kTerrainHeaderSize = 16;
+
+bool Refuse(QString* error, const QString& reason)
+{
+    if (error)
+        *error = reason;
+    return false;
+}
 
 // Checks a terrain header against the most samples a terrain has and, when known (not for a pipe
 // or device: -1), against the bytes that follow the header.
@@ -267,4 +275,52 @@ void CMap::GetHalfSectorCounts(int32_t& halfX, int32_t& halfZ) const
 {
     halfX = SectorCountX / 2;
     halfZ = SectorCountZ / 2;
+}
+
+QByteArray TerrainFileBytes(const TerrainGrid& grid, QString* error)
+{
+    // The reader's own header check, so that whatever is written reads back.
+    if (!CheckTerrainHeader(grid.ColumnCount, grid.RowCount, grid.CellSizeX, grid.CellSizeZ, -1, error))
+        return {};
+    const auto samples = static_cast<size_t>(qint64(grid.ColumnCount) * qint64(grid.RowCount));
+    if (grid.Heights.size() != samples) {
+        Refuse(error, QStringLiteral("%1 x %2 samples, but %3 heights")
+                          .arg(grid.ColumnCount).arg(grid.RowCount).arg(grid.Heights.size()));
+        return {};
+    }
+    QByteArray bytes(kTerrainHeaderSize + 4 * qsizetype(samples), Qt::Uninitialized);
+    char* out = bytes.data();
+    qToLittleEndian<int32_t>(grid.ColumnCount, out);
+    qToLittleEndian<int32_t>(grid.RowCount, out + 4);
+    qToLittleEndian<float>(grid.CellSizeX, out + 8);
+    qToLittleEndian<float>(grid.CellSizeZ, out + 12);
+    if (samples > 0)
+        qToLittleEndian<float>(grid.Heights.data(), qsizetype(samples), out + kTerrainHeaderSize);
+    return bytes;
+}
+
+bool SaveTerrainFile(const QString& fileName, const TerrainGrid& grid, QString* error)
+{
+    const QByteArray bytes = TerrainFileBytes(grid, error);
+    return !bytes.isEmpty() && SaveFileAtomically(fileName, bytes, error);
+}
+
+QByteArray SectorFileBytes(int32_t countX, int32_t countZ, QString* error)
+{
+    if (countX < 0 || countX > 0xFFFF || countZ < 0 || countZ > 0xFFFF) {
+        Refuse(error, QStringLiteral("sector counts %1 x %2: a sector file holds counts from 0 to 65535")
+                          .arg(countX).arg(countZ));
+        return {};
+    }
+    CByteWriter writer;
+    writer.WriteInt32(0);
+    writer.WriteInt16(countX);
+    writer.WriteInt16(countZ);
+    return writer.Bytes();
+}
+
+bool SaveSectorFile(const QString& fileName, int32_t countX, int32_t countZ, QString* error)
+{
+    const QByteArray bytes = SectorFileBytes(countX, countZ, error);
+    return !bytes.isEmpty() && SaveFileAtomically(fileName, bytes, error);
 }

@@ -4,6 +4,7 @@
 // borders). Heights are sampled without interpolation: a position gets the sample of the cell
 // whose lower corner it lies in.
 
+#include <QByteArray>
 #include <QString>
 #include <cstdint>
 #include <vector>
@@ -122,3 +123,48 @@ bool IsReadableTerrain(const QString& mapFolder, QString* error = nullptr);
 // Parses the bytes of a terrain file into `map` (counts, cell sizes, heights). On failure `map`
 // is unchanged and `error` says why.
 bool ParseTerrain(const QByteArray& bytes, CMap& map, QString* error = nullptr);
+
+// --- Writers of the package's files, the counterparts of the readers above --------------------------
+// Each writes what its reader reads back exactly as given, and refuses what its reader would refuse
+// or read otherwise (an empty result, or false, with the reason). The Save functions replace the
+// file atomically; they do not create folders.
+
+// A height grid as the terrain file holds it.
+struct TerrainGrid {
+    int32_t ColumnCount = 0;
+    int32_t RowCount = 0;
+    float CellSizeX = 0;
+    float CellSizeZ = 0;
+    std::vector<float> Heights; // ColumnCount x RowCount samples, row by row, column 0 first
+};
+QByteArray TerrainFileBytes(const TerrainGrid& grid, QString* error = nullptr);
+bool SaveTerrainFile(const QString& fileName, const TerrainGrid& grid, QString* error = nullptr);
+
+// The sector file: a word the reader skips (0), then the two counts as 16-bit words (0 to 65535).
+QByteArray SectorFileBytes(int32_t countX, int32_t countZ, QString* error = nullptr);
+bool SaveSectorFile(const QString& fileName, int32_t countX, int32_t countZ, QString* error = nullptr);
+
+// A route network as its node and link files hold it: nodes, and links from node A to node B
+// through intermediate points. The map view keeps only the segments; heights (Y) and each link's
+// reserved word are stored for the simulator.
+struct RouteGraph {
+    struct Point {
+        float X = 0;
+        float Y = 0;
+        float Z = 0;
+    };
+    struct Link {
+        int32_t A = 0;
+        int32_t B = 0;
+        int32_t Reserved = 0;
+        std::vector<Point> Points; // in path order
+    };
+    std::vector<Point> Nodes;
+    std::vector<Link> Links;
+};
+QByteArray RouteNodeFileBytes(const RouteGraph& graph, QString* error = nullptr);
+bool SaveRouteNodeFile(const QString& fileName, const RouteGraph& graph, QString* error = nullptr);
+// Refuses a link whose A or B is not a node of the graph. LoadRouteNetwork finds the link file
+// beside the node file by its base name.
+QByteArray RouteLinkFileBytes(const RouteGraph& graph, QString* error = nullptr);
+bool SaveRouteLinkFile(const QString& fileName, const RouteGraph& graph, QString* error = nullptr);

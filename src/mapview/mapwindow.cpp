@@ -240,13 +240,14 @@ void CMapWindow::RenderHeights(QImage& bitmap, float ux, float uz, QRgb backgrou
     const int64_t y0 = firstBlock(MapPixelTop);
     const int64_t xEnd = std::min(right, width);
     const int64_t yEnd = std::min(bottom, height);
-    if (x0 >= xEnd || y0 >= yEnd) {
+    // The blocks cover [left, xEnd) x [top, yEnd) completely; the background goes around it. A
+    // first block that starts before the image and ends where the rectangle ends shows nothing.
+    const int64_t left = std::max<int64_t>(x0, 0);
+    const int64_t top = std::max<int64_t>(y0, 0);
+    if (left >= xEnd || top >= yEnd) {
         bitmap.fill(background);
         return;
     }
-    // The blocks cover [left, xEnd) x [top, yEnd) completely; the background goes around it.
-    const int64_t left = std::max<int64_t>(x0, 0);
-    const int64_t top = std::max<int64_t>(y0, 0);
     raster::FillRect(bitmap, 0, 0, width, top, background);
     raster::FillRect(bitmap, 0, yEnd, width, height, background);
     raster::FillRect(bitmap, 0, top, left, yEnd, background);

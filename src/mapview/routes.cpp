@@ -1,8 +1,10 @@
 // The route networks of a map package: a node file of junctions and a link file of links between
-// two nodes through any number of intermediate points, expanded into straight segments once.
+// two nodes through any number of intermediate points, expanded into straight segments once; and
+// the writers of both files.
 
 #include "mapview/map.h"
 
+#include "platform/atomicsave.h"
 #include "platform/fileread.h"
 #include "platform/filepaths.h"
 #include "platform/streams.h"
@@ -160,3 +162,78 @@ bool CMap::LoadRoads() { return LoadNetwork({"route\\roads.nde", "route\\roaddat
 bool CMap::LoadRivers() { return LoadNetwork({"route\\rivers.nde", "route\\rivdata.nde"}, Rivers); }
 bool CMap::LoadUtilities() { return LoadNetwork({"route\\utils.nde", "route\\utildata.nde"}, Utilities); }
 bool CMap::LoadBoundary() { return LoadNetwork({"route\\boundary.nde"}, Boundary); }
+
+namespace {
+
+void WritePoint(CByteWriter& writer, const RouteGraph::Point& point)
+{
+    writer.WriteFloat(point.X);
+    writer.WriteFloat(point.Y);
+    writer.WriteFloat(point.Z);
+}
+
+// The reader refuses a file longer than its limit, so the writer does too.
+bool FitsLimit(qint64 length, const FileLimit& limit, QString* error)
+{
+    if (length <= limit.Bytes)
+        return true;
+    if (error)
+        *error = QStringLiteral("the file would be %1 bytes long; no %2 is longer than %3 bytes")
+                     .arg(length).arg(QLatin1String(limit.Kind)).arg(limit.Bytes);
+    return false;
+}
+
+} // namespace
+
+QByteArray RouteNodeFileBytes(const RouteGraph& graph, QString* error)
+{
+    if (!FitsLimit(4 + 12 * qint64(graph.Nodes.size()), FileLimits::RouteNodes, error))
+        return {};
+    CByteWriter writer;
+    writer.WriteInt32(static_cast<int32_t>(graph.Nodes.size()));
+    for (const RouteGraph::Point& node : graph.Nodes)
+        WritePoint(writer, node);
+    return writer.Bytes();
+}
+
+QByteArray RouteLinkFileBytes(const RouteGraph& graph, QString* error)
+{
+    // A link to a node that is not there would lose its end segments when read back.
+    const auto isNode = [&](int32_t index) { return index >= 0 && size_t(index) < graph.Nodes.size(); };
+    qint64 length = 4;
+    for (size_t i = 0; i < graph.Links.size(); ++i) {
+        const RouteGraph::Link& link = graph.Links[i];
+        if (!isNode(link.A) || !isNode(link.B)) {
+            if (error)
+                *error = QStringLiteral("link %1 runs from node %2 to node %3, but there are %4 nodes")
+                             .arg(i).arg(link.A).arg(link.B).arg(graph.Nodes.size());
+            return {};
+        }
+        length += 16 + 12 * qint64(link.Points.size());
+    }
+    if (!FitsLimit(length, FileLimits::RouteLinks, error))
+        return {};
+    CByteWriter writer;
+    writer.WriteInt32(static_cast<int32_t>(graph.Links.size()));
+    for (const RouteGraph::Link& link : graph.Links) {
+        writer.WriteInt32(link.A);
+        writer.WriteInt32(link.B);
+        writer.WriteInt32(link.Reserved);
+        writer.WriteInt32(static_cast<int32_t>(link.Points.size()));
+        for (const RouteGraph::Point& point : link.Points)
+            WritePoint(writer, point);
+    }
+    return writer.Bytes();
+}
+
+bool SaveRouteNodeFile(const QString& fileName, const RouteGraph& graph, QString* error)
+{
+    const QByteArray bytes = RouteNodeFileBytes(graph, error);
+    return !bytes.isEmpty() && SaveFileAtomically(fileName, bytes, error);
+}
+
+bool SaveRouteLinkFile(const QString& fileName, const RouteGraph& graph, QString* error)
+{
+    const QByteArray bytes = RouteLinkFileBytes(graph, error);
+    return !bytes.isEmpty() && SaveFileAtomically(fileName, bytes, error);
+}

@@ -50,6 +50,12 @@ bool ReadUpTo(QFile& file, qint64 most, QByteArray& out, QString* error)
     return true;
 }
 
+// The reason for a pipe or device that gave more than the limit.
+QString BeyondLimitReason(const FileLimit& limit)
+{
+    return QStringLiteral("the file holds more than %1 bytes; no %2 is longer").arg(limit.Bytes).arg(QLatin1String(limit.Kind));
+}
+
 } // namespace
 
 QString OutOfMemoryReason()
@@ -63,11 +69,6 @@ bool CheckFileLength(const QFile& file, const FileLimit& limit, QString* error)
         return true;
     return Fail(error, QStringLiteral("the file is %1 bytes long; no %2 is longer than %3 bytes")
                            .arg(file.size()).arg(QLatin1String(limit.Kind)).arg(limit.Bytes));
-}
-
-QString BeyondLimitReason(const FileLimit& limit)
-{
-    return QStringLiteral("the file holds more than %1 bytes; no %2 is longer").arg(limit.Bytes).arg(QLatin1String(limit.Kind));
 }
 
 bool ReadWholeFile(const QString& path, const FileLimit& limit, QByteArray& bytes, QString* error)

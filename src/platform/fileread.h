@@ -6,15 +6,13 @@
 
 #include <QByteArray>
 #include <QString>
+#include <new>
 
 class QFile;
-#include <new>
 
 // False, with the reason, when `file` (open) is a regular file longer than the limit. Pipes and
 // devices pass: their length is only known once read.
 bool CheckFileLength(const QFile& file, const FileLimit& limit, QString* error = nullptr);
-// The reason for a pipe or device that gave more than the limit.
-QString BeyondLimitReason(const FileLimit& limit);
 
 // Reads the whole file at `path` into `bytes`. A regular file longer than the limit is refused
 // before anything is read; a pipe or a device is read only until it has given more than the limit.

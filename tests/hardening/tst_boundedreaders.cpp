@@ -131,7 +131,7 @@ private slots:
         QString reason;
         QVERIFY(Read(QStringLiteral("objects"), I32(2) + I32(0) + I32(1) + QByteArray("A") + I32(0), {}, reason));
         QVERIFY(Read(QStringLiteral("faction"), SmallFaction(), {}, reason));
-        QVERIFY(Read(QStringLiteral("routes"), I32(0), I32(0), reason));
+        QVERIFY(Read(QStringLiteral("routes"), RouteNodeFileBytes({}), RouteLinkFileBytes({}), reason));
     }
 
     void absurdCountsAndLengthsFailWithinBounds_data()
@@ -240,7 +240,7 @@ private slots:
         QFETCH(int, columns);
         QFETCH(int, rows);
         CMap map;
-        QVERIFY(ParseTerrain(I32(columns) + I32(rows) + F32(512) + F32(512), map));
+        QVERIFY(ParseTerrain(TerrainFileBytes({columns, rows, 512, 512, {}}), map));
         map.TerrainLoaded = true;
         for (float at : {-1.0f, -511.0f, 0.0f, 0.5f}) {
             QCOMPARE(map.ColumnOf(at), -1);

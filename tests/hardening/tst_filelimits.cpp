@@ -104,7 +104,7 @@ bool Prepare(const QString& kind, const QString& folder)
         return true;
     const QString other = FileOf(folder, kind.contains(QLatin1String("node")) ? QStringLiteral("route link file")
                                                                                : QStringLiteral("route node file"));
-    return WriteFile(other, Int32s({0}));
+    return WriteFile(other, kind.contains(QLatin1String("node")) ? RouteLinkFileBytes({}) : RouteNodeFileBytes({}));
 }
 
 // Runs the reader named after the kind of file it reads.
@@ -126,27 +126,18 @@ bool Read(Target& target, const QString& kind, const QString& folder, QString& r
     return target.Profile.Load(path, &reason);
 }
 
-// A small valid file of each kind, written by hand so that every reader has something to parse.
+// A small valid file of each kind, so that every reader has something to parse.
 QByteArray SmallFile(const QString& kind)
 {
-    if (kind == QLatin1String("3D object list")) {
-        QByteArray bytes = Int32s({3, 0, 4}) + "TANK" + Int32s({0, 6}) + "HANGAR" + Int32s({0});
-        return bytes;
-    }
-    if (kind == QLatin1String("terrain file")) {
-        CByteWriter writer;
-        writer.WriteInt32(3);
-        writer.WriteInt32(2);
-        writer.WriteFloat(64);
-        writer.WriteFloat(64);
-        for (int i = 0; i < 6; ++i)
-            writer.WriteFloat(float(100 * i));
-        return writer.Bytes();
-    }
+    const RouteGraph network{{{0, 0, 0}, {100, 0, 100}}, {{0, 1, 0, {{10, 0, 10}}}}};
+    if (kind == QLatin1String("3D object list"))
+        return Int32s({3, 0, 4}) + "TANK" + Int32s({0, 6}) + "HANGAR" + Int32s({0});
+    if (kind == QLatin1String("terrain file"))
+        return TerrainFileBytes({3, 2, 64, 64, {0, 100, 200, 300, 400, 500}});
     if (kind == QLatin1String("route node file"))
-        return Int32s({2, 0, 0, 0, 0x42c80000, 0, 0x42c80000});
+        return RouteNodeFileBytes(network);
     if (kind == QLatin1String("route link file"))
-        return Int32s({1, 0, 1, 0, 1, 0x41200000, 0, 0x41200000});
+        return RouteLinkFileBytes(network);
     if (kind == QLatin1String("faction file"))
         return layered::Build(layered::Faction(4, 3, QByteArray("\xff\x00\xff\x00\x00\xff\x00\xff\xff\xff\x00\x00", 12)));
     if (kind == QLatin1String("settings file"))

@@ -1,47 +1,56 @@
 #pragma once
-// Small map packages written byte by byte for the map view tests.
+// Small map packages for the map view tests, written with the package's own writers into folders
+// made as needed; and the means to damage a good file where a test needs a bad one.
 
-#include "platform/streams.h"
+#include "mapview/map.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QString>
+#include <QtEndian>
 #include <functional>
+#include <utility>
 #include <vector>
 
 namespace fixtures {
 
-inline void WriteBytes(const QString& path, const QByteArray& bytes)
+inline bool MakeFolderOf(const QString& path) { return QDir().mkpath(QFileInfo(path).absolutePath()); }
+
+// For damaged files, which no writer writes.
+inline bool WriteBytes(const QString& path, const QByteArray& bytes)
 {
-    QDir().mkpath(QFileInfo(path).absolutePath());
     QFile file(path);
-    if (file.open(QIODevice::WriteOnly))
-        file.write(bytes);
+    return MakeFolderOf(path) && file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// `bytes` with the little-endian value at `at` replaced.
+template <typename T>
+QByteArray Patched(QByteArray bytes, qsizetype at, T value)
+{
+    qToLittleEndian<T>(value, bytes.data() + at);
+    return bytes;
 }
 
 // A terrain of columns x rows samples, heights from `height(c, r)`.
-inline QByteArray TerrainBytes(int32_t columns, int32_t rows, float cellX, float cellZ,
-                               const std::function<float(int, int)>& height)
+inline TerrainGrid Grid(int32_t columns, int32_t rows, float cellX, float cellZ,
+                        const std::function<float(int, int)>& height = {})
 {
-    CByteWriter writer;
-    writer.WriteInt32(columns);
-    writer.WriteInt32(rows);
-    writer.WriteFloat(cellX);
-    writer.WriteFloat(cellZ);
+    TerrainGrid grid{columns, rows, cellX, cellZ, {}};
     for (int r = 0; r < rows; ++r)
         for (int c = 0; c < columns; ++c)
-            writer.WriteFloat(height(c, r));
-    return writer.Bytes();
+            grid.Heights.push_back(height(c, r));
+    return grid;
 }
 
-inline QByteArray SectorBytes(int32_t x, int32_t z)
+inline bool SaveTerrain(const QString& path, const TerrainGrid& grid)
 {
-    CByteWriter writer;
-    writer.WriteInt32(0);
-    writer.WriteInt16(x);
-    writer.WriteInt16(z);
-    return writer.Bytes();
+    return MakeFolderOf(path) && SaveTerrainFile(path, grid);
+}
+
+inline bool SaveSectors(const QString& path, int32_t countX, int32_t countZ)
+{
+    return MakeFolderOf(path) && SaveSectorFile(path, countX, countZ);
 }
 
 struct Link {
@@ -50,34 +59,25 @@ struct Link {
     std::vector<std::pair<float, float>> Points;
 };
 
-inline QByteArray NodeBytes(const std::vector<std::pair<float, float>>& nodes)
+// A network of nodes and links given by X and Z, everything at height 0.
+inline RouteGraph Graph(const std::vector<std::pair<float, float>>& nodes, const std::vector<Link>& links = {})
 {
-    CByteWriter writer;
-    writer.WriteInt32(static_cast<int32_t>(nodes.size()));
-    for (const auto& [x, z] : nodes) {
-        writer.WriteFloat(x);
-        writer.WriteFloat(0);
-        writer.WriteFloat(z);
+    RouteGraph graph;
+    for (const auto& [x, z] : nodes)
+        graph.Nodes.push_back({x, 0, z});
+    for (const Link& link : links) {
+        RouteGraph::Link& stored = graph.Links.emplace_back();
+        stored.A = link.A;
+        stored.B = link.B;
+        for (const auto& [x, z] : link.Points)
+            stored.Points.push_back({x, 0, z});
     }
-    return writer.Bytes();
+    return graph;
 }
 
-inline QByteArray LinkBytes(const std::vector<Link>& links)
+inline bool SaveNetwork(const QString& nodeFile, const QString& linkFile, const RouteGraph& graph)
 {
-    CByteWriter writer;
-    writer.WriteInt32(static_cast<int32_t>(links.size()));
-    for (const Link& link : links) {
-        writer.WriteInt32(link.A);
-        writer.WriteInt32(link.B);
-        writer.WriteInt32(0);
-        writer.WriteInt32(static_cast<int32_t>(link.Points.size()));
-        for (const auto& [x, z] : link.Points) {
-            writer.WriteFloat(x);
-            writer.WriteFloat(0);
-            writer.WriteFloat(z);
-        }
-    }
-    return writer.Bytes();
+    return MakeFolderOf(nodeFile) && SaveRouteNodeFile(nodeFile, graph) && SaveRouteLinkFile(linkFile, graph);
 }
 
 } // namespace fixtures

@@ -1,5 +1,5 @@
-// The map package: terrain and sector files, height lookup, route networks, and what damaged
-// files must not cause.
+// The map package: terrain and sector files, height lookup, route networks, their writers (what is
+// written reads back as it was), and what damaged files must not cause.
 
 #include "mapfixtures.h"
 #include "mapview/map.h"
@@ -7,9 +7,13 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 using namespace fixtures;
+
+Q_DECLARE_METATYPE(TerrainGrid)
+Q_DECLARE_METATYPE(RouteGraph)
 
 class TestMap : public QObject {
     Q_OBJECT
@@ -20,8 +24,8 @@ private:
     // A 4 x 3 terrain of cell 10 x 20 whose sample (c, r) is 100 * r + c.
     void WriteSmallTerrain(const QString& folder)
     {
-        WriteBytes(folder + QStringLiteral("terrain/terrain.sim"),
-                   TerrainBytes(4, 3, 10.0f, 20.0f, [](int c, int r) { return float(100 * r + c); }));
+        QVERIFY(SaveTerrain(folder + QStringLiteral("terrain/terrain.sim"),
+                            Grid(4, 3, 10.0f, 20.0f, [](int c, int r) { return float(100 * r + c); })));
     }
 
 private slots:
@@ -64,16 +68,20 @@ private slots:
         QTest::addColumn<int>("halfZ");
         QTest::newRow("odd count rounds down") << 0 << 7 << 0 << 3;
         QTest::newRow("16-bit counts are unsigned") << 65535 << 64 << 32767 << 32;
+        QTest::newRow("low and high byte") << 258 << 513 << 129 << 256;
     }
+    // The sector writer's counts read back as written.
     void sectorCounts()
     {
         QFETCH(int, countX);
         QFETCH(int, countZ);
         QTemporaryDir dir;
         WriteSmallTerrain(Folder(dir));
-        WriteBytes(Folder(dir) + QStringLiteral("terrain/default.sec"), SectorBytes(countX, countZ));
+        QVERIFY(SaveSectors(Folder(dir) + QStringLiteral("terrain/default.sec"), countX, countZ));
         CMap map;
         QVERIFY(map.Load(Folder(dir)));
+        QCOMPARE(map.SectorCountX, countX);
+        QCOMPARE(map.SectorCountZ, countZ);
         int32_t halfX = -1, halfZ = -1;
         map.GetHalfSectorCounts(halfX, halfZ);
         QTEST(int(halfX), "halfX");
@@ -87,40 +95,104 @@ private slots:
         CMap map;
         QVERIFY(map.Load(Folder(dir)));
         QCOMPARE(map.SectorCountX, 0);
-        WriteBytes(Folder(dir) + QStringLiteral("terrain/default.sec"), QByteArray("\0\0\0\0\x10", 5));
+        QVERIFY(WriteBytes(Folder(dir) + QStringLiteral("terrain/default.sec"), SectorFileBytes(16, 16).left(5)));
         CMap shortFile;
         QVERIFY(shortFile.Load(Folder(dir)));
         QCOMPARE(shortFile.SectorCountX, 0);
         QCOMPARE(shortFile.SectorCountZ, 0);
     }
 
-    void emptyTerrainLoads()
+    // What the terrain writer writes reads back as it was: counts, cell sizes and every sample's
+    // bits, in any order of rows and columns.
+    void terrainRoundTrip_data()
     {
+        QTest::addColumn<TerrainGrid>("grid");
+        const float nan = std::numeric_limits<float>::quiet_NaN();
+        QTest::newRow("wider than deep") << Grid(5, 2, 256, 128, [](int c, int r) { return float(c) - 10.5f * float(r); });
+        QTest::newRow("deeper than wide") << Grid(2, 5, 0.5f, 3e9f, [](int c, int r) { return float(1000 * c + r); });
+        QTest::newRow("any float is a height") << TerrainGrid{3, 1, -64, 64, {nan, -0.0f, std::numeric_limits<float>::denorm_min()}};
+        QTest::newRow("no columns") << Grid(0, 5, 10, 10);
+        QTest::newRow("no samples at all") << Grid(0, 0, 0, 0);
+    }
+    void terrainRoundTrip()
+    {
+        QFETCH(TerrainGrid, grid);
         QTemporaryDir dir;
-        WriteBytes(Folder(dir) + QStringLiteral("terrain/terrain.sim"), TerrainBytes(0, 5, 10, 10, {}));
+        const QString file = Folder(dir) + QStringLiteral("terrain/terrain.sim");
+        QVERIFY(SaveTerrain(file, grid));
+        QCOMPARE(QFileInfo(file).size(), 16 + 4 * qint64(grid.Heights.size()));
         CMap map;
         QVERIFY(map.Load(Folder(dir)));
-        QCOMPARE(map.GetExtentX(), 0.0f);
-        QCOMPARE(map.GetHeight(0, 0), 0.0f);
+        QCOMPARE(map.ColumnCount, grid.ColumnCount);
+        QCOMPARE(map.RowCount, grid.RowCount);
+        QCOMPARE(map.CellSizeX, grid.CellSizeX);
+        QCOMPARE(map.CellSizeZ, grid.CellSizeZ);
+        QCOMPARE(map.Heights.size(), grid.Heights.size());
+        QVERIFY(grid.Heights.empty() || std::memcmp(map.Heights.data(), grid.Heights.data(), 4 * grid.Heights.size()) == 0);
+        if (grid.Heights.empty()) {
+            QCOMPARE(map.GetExtentX(), 0.0f);
+            QCOMPARE(map.GetHeight(0, 0), 0.0f);
+        }
+    }
+
+    // The writers refuse what their readers would refuse or read back otherwise.
+    void writersRefuse_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("reason");
+        QTest::addColumn<QString>("expected");
+        const auto row = [](const char* name, const std::function<QByteArray(QString*)>& write, const char* expected) {
+            QString reason;
+            const QByteArray bytes = write(&reason);
+            QTest::newRow(name) << bytes << reason << QString::fromLatin1(expected);
+        };
+        row("terrain: fewer heights than samples", [](QString* r) { return TerrainFileBytes({2, 2, 1, 1, {1, 2, 3}}, r); }, "3 heights");
+        row("terrain: more heights than samples", [](QString* r) { return TerrainFileBytes({1, 1, 1, 1, {1, 2}}, r); }, "2 heights");
+        row("terrain: negative count", [](QString* r) { return TerrainFileBytes({-1, 0, 1, 1, {}}, r); }, "negative");
+        row("terrain: more samples than any terrain", [](QString* r) { return TerrainFileBytes({65536, 65536, 1, 1, {}}, r); },
+            "more than any terrain file");
+        row("sectors: count beyond 16 bits", [](QString* r) { return SectorFileBytes(65536, 2, r); }, "0 to 65535");
+        row("sectors: negative count", [](QString* r) { return SectorFileBytes(2, -1, r); }, "0 to 65535");
+        row("links: node beyond the nodes", [](QString* r) { return RouteLinkFileBytes(Graph({{0, 0}, {1, 1}}, {{0, 1, {}}, {1, 2, {}}}), r); },
+            "link 1 runs from node 1 to node 2, but there are 2 nodes");
+        row("links: negative node", [](QString* r) { return RouteLinkFileBytes(Graph({{0, 0}}, {{-1, 0, {}}}), r); },
+            "from node -1");
+    }
+    void writersRefuse()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, reason);
+        QFETCH(QString, expected);
+        QVERIFY(bytes.isEmpty());
+        QVERIFY2(reason.contains(expected), qPrintable(reason));
+    }
+    // A refused save leaves the file as it was.
+    void refusedSaveKeepsTheFile()
+    {
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("terrain.sim"));
+        const QByteArray before = TerrainFileBytes(Grid(1, 1, 1, 1, [](int, int) { return 5.0f; }));
+        QVERIFY(WriteBytes(file, before));
+        QString reason;
+        QVERIFY(!SaveTerrainFile(file, {1, 1, 1, 1, {}}, &reason));
+        QVERIFY(!SaveSectorFile(file, -1, 0, &reason));
+        QVERIFY(!SaveRouteLinkFile(file, Graph({}, {{0, 0, {}}}), &reason));
+        QFile kept(file);
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), before);
     }
 
     void damagedTerrainIsRejected_data()
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("reason");
-        CByteWriter huge;
-        huge.WriteInt32(100000);
-        huge.WriteInt32(100000);
-        huge.WriteFloat(1);
-        huge.WriteFloat(1);
-        QTest::newRow("huge header in 16 bytes") << huge.Bytes() << QStringLiteral("need");
-        QByteArray truncated = TerrainBytes(4, 4, 1, 1, [](int, int) { return 1.0f; });
-        truncated.chop(1);
-        QTest::newRow("one byte short") << truncated << QStringLiteral("need");
-        QTest::newRow("negative count") << TerrainBytes(-1, 4, 1, 1, {}) << QStringLiteral("negative");
+        const QByteArray good = TerrainFileBytes(Grid(1, 4, 1, 1, [](int, int) { return 1.0f; }));
+        QTest::newRow("huge header in 16 bytes")
+            << Patched(Patched(good.left(16), 0, 100000), 4, 100000) << QStringLiteral("need");
+        QTest::newRow("one byte short") << good.chopped(1) << QStringLiteral("need");
+        QTest::newRow("negative count") << Patched(good, 0, -1) << QStringLiteral("negative");
         QTest::newRow("cell size not a number")
-            << TerrainBytes(1, 1, std::numeric_limits<float>::quiet_NaN(), 1, [](int, int) { return 0.0f; })
-            << QStringLiteral("not a number");
+            << Patched(good, 8, std::numeric_limits<float>::quiet_NaN()) << QStringLiteral("not a number");
         QTest::newRow("shorter than a header") << QByteArray(10, '\0') << QString();
         QTest::newRow("no terrain file") << QByteArray() << QStringLiteral("no such file");
     }
@@ -131,7 +203,7 @@ private slots:
         QTemporaryDir dir;
         QDir().mkpath(Folder(dir));
         if (!bytes.isEmpty())
-            WriteBytes(Folder(dir) + QStringLiteral("terrain/terrain.sim"), bytes);
+            QVERIFY(WriteBytes(Folder(dir) + QStringLiteral("terrain/terrain.sim"), bytes));
         QString quick;
         QVERIFY(!IsReadableTerrain(Folder(dir), &quick));
         QVERIFY2(quick.contains(reason), qPrintable(quick));
@@ -148,10 +220,10 @@ private slots:
     {
         QTemporaryDir dir;
         const QString folder = Folder(dir);
-        WriteBytes(folder + QStringLiteral("TERRAIN/Terrain.SIM"), TerrainBytes(2, 2, 1, 1, [](int c, int) { return float(c + 7); }));
-        WriteBytes(folder + QStringLiteral("TERRAIN/DEFAULT.sec"), SectorBytes(4, 6));
-        WriteBytes(folder + QStringLiteral("ROUTE/Roads.NDE"), NodeBytes({{0, 0}, {5, 5}}));
-        WriteBytes(folder + QStringLiteral("ROUTE/roads.wp"), LinkBytes({{0, 1, {}}}));
+        QVERIFY(SaveTerrain(folder + QStringLiteral("TERRAIN/Terrain.SIM"), Grid(2, 2, 1, 1, [](int c, int) { return float(c + 7); })));
+        QVERIFY(SaveSectors(folder + QStringLiteral("TERRAIN/DEFAULT.sec"), 4, 6));
+        QVERIFY(SaveNetwork(folder + QStringLiteral("ROUTE/Roads.NDE"), folder + QStringLiteral("ROUTE/roads.wp"),
+                            Graph({{0, 0}, {5, 5}}, {{0, 1, {}}})));
         QVERIFY(IsReadableTerrain(folder));
         CMap map;
         QVERIFY(map.Load(folder));
@@ -160,30 +232,56 @@ private slots:
         QCOMPARE(map.Roads.size(), size_t(1));
     }
 
-    void linksBecomeSegmentsInPathOrder()
+    // What the route writers write reads back under every name the readers look for: each link
+    // from node A through its points to node B, in file order. Heights and the reserved word are
+    // written but not read.
+    void routeNetworkRoundTrip_data()
     {
+        QTest::addColumn<RouteGraph>("graph");
+        QTest::addColumn<QString>("nodeFile");
+        QTest::addColumn<QString>("linkFile");
+        QTest::addColumn<int>("network"); // 0 roads, 1 rivers, 2 power lines, 3 borders
+        QTest::addColumn<QList<float>>("segments"); // X1, Z1, X2, Z2 of each
+        const RouteGraph twoLinks = Graph({{0, 0}, {1, 1}, {2, 2}, {3, 3}, {4, 4}, {5, 50}},
+                                          {{0, 5, {{10, 11}, {20, 21}}}, {2, 3, {}}});
+        const QList<float> twoLinksSegments{0, 0, 10, 11, 10, 11, 20, 21, 20, 21, 5, 50, 2, 2, 3, 3};
+        QTest::newRow("rivers: two points, then a straight link")
+            << twoLinks << QStringLiteral("route/rivers.nde") << QStringLiteral("route/rivers.wp") << 1 << twoLinksSegments;
+        QTest::newRow("roads under the alternative name, upper-case extensions")
+            << twoLinks << QStringLiteral("route/roaddata.NDE") << QStringLiteral("route/roaddata.WP") << 0 << twoLinksSegments;
+        RouteGraph stored{{{1, 700, 2}, {3, -5, 4}}, {{1, 0, 1, {{5, 900, 6}}}}};
+        QTest::newRow("power lines with heights and the reserved word")
+            << stored << QStringLiteral("route/utildata.nde") << QStringLiteral("route/utildata.wp") << 2
+            << QList<float>{3, 4, 5, 6, 5, 6, 1, 2};
+        QTest::newRow("borders: an empty network is a network")
+            << RouteGraph{} << QStringLiteral("route/boundary.nde") << QStringLiteral("route/boundary.wp") << 3 << QList<float>{};
+    }
+    void routeNetworkRoundTrip()
+    {
+        QFETCH(RouteGraph, graph);
+        QFETCH(QString, nodeFile);
+        QFETCH(QString, linkFile);
+        QFETCH(int, network);
+        QFETCH(QList<float>, segments);
         QTemporaryDir dir;
         const QString folder = Folder(dir);
         WriteSmallTerrain(folder);
-        WriteBytes(folder + QStringLiteral("route/rivers.nde"), NodeBytes({{0, 0}, {1, 1}, {2, 2}, {3, 3}, {4, 4}, {5, 50}}));
-        WriteBytes(folder + QStringLiteral("route/rivers.wp"), LinkBytes({{0, 5, {{10, 11}, {20, 21}}}, {2, 3, {}}}));
+        QVERIFY(SaveNetwork(folder + nodeFile, folder + linkFile, graph));
         CMap map;
         QVERIFY(map.Load(folder));
-        QCOMPARE(map.Rivers.size(), size_t(4));
-        const RouteSegment* first = map.GetRiver(0);
-        const RouteSegment* third = map.GetRiver(2);
-        const RouteSegment* last = map.GetRiver(3);
-        QVERIFY(first && third && last);
-        QCOMPARE(first->X1, 0.0f);
-        QCOMPARE(first->X2, 10.0f);
-        QCOMPARE(map.GetRiver(1)->Z1, 11.0f);
-        QCOMPARE(map.GetRiver(1)->Z2, 21.0f);
-        QCOMPARE(third->X2, 5.0f);
-        QCOMPARE(third->Z2, 50.0f);
-        QCOMPARE(last->X1, 2.0f);
-        QCOMPARE(last->X2, 3.0f);
-        QVERIFY(!map.GetRiver(-1));
-        QVERIFY(!map.GetRiver(4));
+        using Loader = bool (CMap::*)();
+        const Loader loaders[] = {&CMap::LoadRoads, &CMap::LoadRivers, &CMap::LoadUtilities, &CMap::LoadBoundary};
+        QVERIFY((map.*loaders[network])());
+        // Walked as the renderer walks them: from index 0 until the getter answers none.
+        using Getter = const RouteSegment* (CMap::*)(int32_t) const;
+        const Getter getters[] = {&CMap::GetRoad, &CMap::GetRiver, &CMap::GetUtility, &CMap::GetBoundary};
+        for (int list = 0; list < 4; ++list) {
+            QList<float> read;
+            for (int32_t i = 0; const RouteSegment* s = (map.*getters[list])(i); ++i)
+                read << s->X1 << s->Z1 << s->X2 << s->Z2;
+            QCOMPARE(read, list == network ? segments : QList<float>{});
+            QVERIFY(!(map.*getters[list])(-1));
+        }
     }
 
     void alternativeNetworkNames()
@@ -191,22 +289,15 @@ private slots:
         QTemporaryDir dir;
         const QString folder = Folder(dir);
         WriteSmallTerrain(folder);
-        // Only the alternative name for roads; both names for power lines, of which the first wins.
-        WriteBytes(folder + QStringLiteral("route/roaddata.nde"), NodeBytes({{0, 0}, {1, 0}}));
-        WriteBytes(folder + QStringLiteral("route/roaddata.WP"), LinkBytes({{0, 1, {}}}));
-        WriteBytes(folder + QStringLiteral("route/utils.nde"), NodeBytes({{0, 0}, {1, 0}}));
-        WriteBytes(folder + QStringLiteral("route/utils.wp"), LinkBytes({{0, 1, {}}}));
-        WriteBytes(folder + QStringLiteral("route/utildata.nde"), NodeBytes({{0, 0}, {1, 0}}));
-        WriteBytes(folder + QStringLiteral("route/utildata.wp"), LinkBytes({{0, 1, {}}, {1, 0, {}}}));
-        // An empty network is a network.
-        WriteBytes(folder + QStringLiteral("route/boundary.nde"), NodeBytes({}));
-        WriteBytes(folder + QStringLiteral("route/boundary.wp"), LinkBytes({}));
+        // Both names for power lines, of which the first wins.
+        const RouteGraph pair = Graph({{0, 0}, {1, 0}}, {{0, 1, {}}});
+        QVERIFY(SaveNetwork(folder + QStringLiteral("route/utils.nde"), folder + QStringLiteral("route/utils.wp"), pair));
+        RouteGraph twice = pair;
+        twice.Links.push_back({1, 0, 0, {}});
+        QVERIFY(SaveNetwork(folder + QStringLiteral("route/utildata.nde"), folder + QStringLiteral("route/utildata.wp"), twice));
         CMap map;
         QVERIFY(map.Load(folder));
-        QCOMPARE(map.Roads.size(), size_t(1));
         QCOMPARE(map.Utilities.size(), size_t(1));
-        QVERIFY(map.LoadBoundary());
-        QVERIFY(map.Boundary.empty());
         QVERIFY(!map.LoadRivers());
     }
 
@@ -216,22 +307,19 @@ private slots:
         QTest::addColumn<QByteArray>("links");
         QTest::addColumn<bool>("loaded");
         QTest::addColumn<int>("segments");
-        const QByteArray three = NodeBytes({{0, 0}, {1, 1}, {2, 2}});
+        const RouteGraph three = Graph({{0, 0}, {1, 1}, {2, 2}}, {{0, 2, {{5, 5}}}, {0, 2, {}}, {1, 2, {}}});
+        const QByteArray nodes = RouteNodeFileBytes(three);
+        const QByteArray links = RouteLinkFileBytes(three);
+        // Link 0 to node 7 (B at 8), link 1 from node -1 (A at 4 + 16 + 12).
         QTest::newRow("node index out of range skips only its segment")
-            << three << LinkBytes({{0, 7, {{5, 5}}}, {-1, 2, {}}, {1, 2, {}}}) << true << 2;
-        QByteArray shortLinks = LinkBytes({{0, 1, {{5, 5}, {6, 6}}}});
-        shortLinks.chop(3);
-        QTest::newRow("link file shorter than its points") << three << shortLinks << false << 0;
-        CByteWriter manyLinks;
-        manyLinks.WriteInt32(50000000);
-        QTest::newRow("link count beyond the file") << three << manyLinks.Bytes() << false << 0;
-        CByteWriter manyNodes;
-        manyNodes.WriteInt32(2000000000);
-        QTest::newRow("node count beyond the file") << manyNodes.Bytes() << LinkBytes({}) << false << 0;
-        CByteWriter negative;
-        negative.WriteInt32(-3);
-        QTest::newRow("negative node count") << negative.Bytes() << LinkBytes({}) << false << 0;
-        QTest::newRow("missing link file") << three << QByteArray() << false << 0;
+            << nodes << Patched(Patched(links, 8, 7), 32, -1) << true << 2;
+        QTest::newRow("link file shorter than its points") << nodes << links.left(4 + 16 + 9) << false << 0;
+        const QByteArray noLinks = RouteLinkFileBytes({});
+        const QByteArray noNodes = RouteNodeFileBytes({});
+        QTest::newRow("link count beyond the file") << nodes << Patched(noLinks, 0, 50000000) << false << 0;
+        QTest::newRow("node count beyond the file") << Patched(noNodes, 0, 2000000000) << noLinks << false << 0;
+        QTest::newRow("negative node count") << Patched(noNodes, 0, -3) << noLinks << false << 0;
+        QTest::newRow("missing link file") << nodes << QByteArray() << false << 0;
     }
     void damagedNetworks()
     {
@@ -240,9 +328,9 @@ private slots:
         QTemporaryDir dir;
         const QString folder = Folder(dir);
         WriteSmallTerrain(folder);
-        WriteBytes(folder + QStringLiteral("route/roads.nde"), nodes);
+        QVERIFY(WriteBytes(folder + QStringLiteral("route/roads.nde"), nodes));
         if (!links.isEmpty())
-            WriteBytes(folder + QStringLiteral("route/roads.wp"), links);
+            QVERIFY(WriteBytes(folder + QStringLiteral("route/roads.wp"), links));
         CMap map;
         QVERIFY(map.Load(folder)); // the terrain alone decides
         QTEST(map.LoadRoads(), "loaded");

@@ -40,6 +40,16 @@ void SetView(CMapWindow& window, View v)
     window.ViewTop = v.Top;
 }
 
+// The picture holds nothing but the background.
+void ExpectOnlyBackground(const CMapWindow& window)
+{
+    QImage image;
+    window.Render(image, kFace);
+    QImage expected(window.PixelWidth, window.PixelHeight, QImage::Format_RGB32);
+    expected.fill(kFace.rgb());
+    QCOMPARE(image, expected);
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(View)
@@ -211,6 +221,23 @@ private slots:
         QCOMPARE(image.pixel(10, 11), kFace.rgb());
     }
 
+    // A map rectangle that ends at the image's top edge (as an inverted view of a terrain with
+    // negative cell sizes gives) leaves the whole image to the background, even when its first
+    // block starts above the image and would reach into it.
+    void rectangleEndingAtTheTopEdgeDrawsNothing()
+    {
+        const CMap map = FlatMap(100, 100, 1.0f, 0.0f);
+        CMapWindow window(&map);
+        window.SetSize(10, 10);
+        SetView(window, {0, 10, 0, 10});
+        window.MapPixelLeft = 0;
+        window.MapPixelTop = -3;
+        window.MapPixelRight = 10;
+        window.MapPixelBottom = 0;
+        window.SetResolution(4);
+        ExpectOnlyBackground(window);
+    }
+
     void routesAreDrawnByFlag_data()
     {
         QTest::addColumn<int>("network");
@@ -274,18 +301,14 @@ private slots:
         window.SetSize(30, 20);
         window.ResetView();
         window.SetResolution(1);
-        QImage image;
-        window.Render(image, kFace);
-        QImage expected(30, 20, QImage::Format_RGB32);
-        expected.fill(kFace.rgb());
-        QCOMPARE(image, expected);
+        ExpectOnlyBackground(window);
     }
 
     void loadedTerrainInTheMiddleOfTheImage()
     {
         QTemporaryDir dir;
-        WriteBytes(dir.path() + QStringLiteral("/terrain/terrain.sim"),
-                   TerrainBytes(10, 10, 100, 100, [](int c, int) { return c < 5 ? -10.0f : 150.0f; }));
+        QVERIFY(SaveTerrain(dir.path() + QStringLiteral("/terrain/terrain.sim"),
+                            Grid(10, 10, 100, 100, [](int c, int) { return c < 5 ? -10.0f : 150.0f; })));
         CMap map;
         QVERIFY(map.Load(dir.path()));
         CMapWindow window(&map);

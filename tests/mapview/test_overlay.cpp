@@ -292,8 +292,8 @@ private slots:
     void compositeDrawsTheGridOverTheSymbols()
     {
         QTemporaryDir dir;
-        WriteBytes(dir.path() + QStringLiteral("/terrain/terrain.sim"), TerrainBytes(8, 8, 1024, 1024, [](int, int) { return 0.0f; }));
-        WriteBytes(dir.path() + QStringLiteral("/terrain/default.sec"), SectorBytes(2, 2));
+        QVERIFY(SaveTerrain(dir.path() + QStringLiteral("/terrain/terrain.sim"), Grid(8, 8, 1024, 1024, [](int, int) { return 0.0f; })));
+        QVERIFY(SaveSectors(dir.path() + QStringLiteral("/terrain/default.sec"), 2, 2));
         Document doc;
         doc.Styles.Styles[KeysiteKind] = {SquareShape, 3, 0x0000FF};
         doc.AddKeysite(4096, 0); // record Z 0 is terrain Z 4096: on a grid crossing
