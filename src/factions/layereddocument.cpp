@@ -74,16 +74,16 @@ private:
 
 void Put16(QByteArray& out, uint16_t value)
 {
-    unsigned char scratch[2];
-    ByteSwap16(scratch, value);
-    out.append(reinterpret_cast<const char*>(scratch), 2);
+    char bytes[2];
+    qToBigEndian(value, bytes);
+    out.append(bytes, 2);
 }
 
 void Put32(QByteArray& out, uint32_t value)
 {
-    unsigned char scratch[4];
-    ByteSwap32(scratch, value);
-    out.append(reinterpret_cast<const char*>(scratch), 4);
+    char bytes[4];
+    qToBigEndian(value, bytes);
+    out.append(bytes, 4);
 }
 
 template <size_t N> void PutRaw(QByteArray& out, const std::array<unsigned char, N>& raw)

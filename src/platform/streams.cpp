@@ -146,23 +146,3 @@ bool CFileWriter::Commit(QString* error)
 {
     return SaveFileAtomically(m_fileName, Bytes(), error);
 }
-
-uint32_t ByteSwap32(unsigned char scratch[4], uint32_t value)
-{
-    scratch[0] = static_cast<unsigned char>(value >> 24);
-    scratch[1] = static_cast<unsigned char>(value >> 16);
-    scratch[2] = static_cast<unsigned char>(value >> 8);
-    scratch[3] = static_cast<unsigned char>(value);
-    uint32_t host;
-    std::memcpy(&host, scratch, 4);
-    return host;
-}
-
-uint16_t ByteSwap16(unsigned char scratch[2], uint16_t value)
-{
-    scratch[0] = static_cast<unsigned char>(value >> 8);
-    scratch[1] = static_cast<unsigned char>(value);
-    uint16_t host;
-    std::memcpy(&host, scratch, 2);
-    return host;
-}

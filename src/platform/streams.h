@@ -14,40 +14,16 @@
 #include <cstring>
 #include <string>
 
-class CReader {
-public:
-    virtual int ReadInt32(int32_t& value) = 0;
-    virtual int ReadInt16(int32_t& value) = 0;
-    virtual int ReadFloat(float& value) = 0;
-    virtual int ReadString(int32_t length, std::string& value) = 0;
-
-protected:
-    ~CReader() = default;
-};
-
-class CWriter {
-public:
-    virtual int WriteInt32(int32_t value) = 0;
-    virtual int WriteInt16(int32_t value) = 0;
-    virtual int WriteFloat(float value) = 0;
-    virtual int WriteString(const std::string& value, bool withTerminator) = 0;
-
-protected:
-    ~CWriter() = default;
-};
-
 // Reads from bytes held in memory. A read that would pass the end reads nothing, returns 0 and
 // marks the reader failed; a short read leaves the destination as it was (Int16: zero).
-class CByteReader : public CReader {
+class CByteReader {
 public:
     explicit CByteReader(QByteArray bytes);
-    virtual ~CByteReader() = default;
-
-    int ReadInt32(int32_t& value) override;
-    int ReadInt16(int32_t& value) override;
-    int ReadFloat(float& value) override;
+    int ReadInt32(int32_t& value);
+    int ReadInt16(int32_t& value);
+    int ReadFloat(float& value);
     // A negative length, or one beyond the bytes left, is a failed read.
-    int ReadString(int32_t length, std::string& value) override;
+    int ReadString(int32_t length, std::string& value);
 
     qint64 Position() const { return m_pos; }
     qint64 Remaining() const { return m_bytes.size() - m_pos; }
@@ -67,7 +43,7 @@ public:
     // known to be there.
     const char* Current() const { return m_bytes.constData() + m_pos; }
     void Advance(qint64 length) { m_pos += length; }
-    // ReadInt32 without the virtual call, for fields read one at a time; the same result.
+    // ReadInt32 inlined, for fields read one at a time; the same result.
     bool GetInt32(int32_t& value)
     {
         if (m_failed || Remaining() < 4)
@@ -106,18 +82,15 @@ private:
 class CFileReader : public CByteReader {
 public:
     CFileReader(const QString& fileName, const FileLimit& limit);
-    ~CFileReader() override = default;
 };
 
 // Collects written bytes in memory; writes into memory cannot fail.
-class CByteWriter : public CWriter {
+class CByteWriter {
 public:
-    virtual ~CByteWriter() = default;
-
-    int WriteInt32(int32_t value) override;
-    int WriteInt16(int32_t value) override;
-    int WriteFloat(float value) override;
-    int WriteString(const std::string& value, bool withTerminator) override;
+    int WriteInt32(int32_t value);
+    int WriteInt16(int32_t value);
+    int WriteFloat(float value);
+    int WriteString(const std::string& value, bool withTerminator);
 
     const QByteArray& Bytes() const { return m_bytes; }
 
@@ -130,15 +103,9 @@ private:
 class CFileWriter : public CByteWriter {
 public:
     explicit CFileWriter(QString fileName) : m_fileName(std::move(fileName)) {}
-    ~CFileWriter() override = default;
 
     bool Commit(QString* error = nullptr);
 
 private:
     QString m_fileName;
 };
-
-// Big-endian helpers for the layered image format: each reverses the bytes of its value and is
-// its own inverse; the scratch buffer is left holding the big-endian bytes.
-uint32_t ByteSwap32(unsigned char scratch[4], uint32_t value);
-uint16_t ByteSwap16(unsigned char scratch[2], uint16_t value);

@@ -85,19 +85,6 @@ private slots:
         }
     }
 
-    void byteSwapsReverseAndAreTheirOwnInverse()
-    {
-        unsigned char scratch[4];
-        const uint32_t value = 0x11223344u; // little-endian bytes 44 33 22 11
-        const uint32_t swapped = ByteSwap32(scratch, value);
-        QCOMPARE(QByteArray(reinterpret_cast<char*>(scratch), 4), QByteArray("\x11\x22\x33\x44", 4));
-        QCOMPARE(swapped, 0x44332211u);
-        QCOMPARE(ByteSwap32(scratch, swapped), value);
-        unsigned char scratch2[2];
-        QCOMPARE(ByteSwap16(scratch2, 0x1234), uint16_t(0x3412));
-        QCOMPARE(ByteSwap16(scratch2, 0x3412), uint16_t(0x1234));
-    }
-
     void windows1252RoundTrips()
     {
         std::string all;
