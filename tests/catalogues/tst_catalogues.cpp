@@ -98,24 +98,6 @@ private slots:
         QVERIFY(!huge.LoadFromBytes(Catalogue({"alpha"}, 2000000000)));
         QVERIFY(!huge.LoadFromBytes(Int32(2) + Int32(0) + Int32(-4) + QByteArray("abcd") + Int32(0)));
     }
-
-    void typeTextsCarryTheNoBreakSpace()
-    {
-        const CPopTemplatesTypesList types;
-        QCOMPARE(types.Rows().size(), size_t(28));
-        QCOMPARE(types.TypeNameOf(14), std::string("[14]\xA0OIL"));
-        QCOMPARE(types.TypeNameOf(1), std::string("[ 1]\xA0SPACE"));
-        QCOMPARE(types.TypeNameOf(1).size(), size_t(10));
-        QCOMPARE(types.TypeNameOf(15), std::string("[15]\xA0KEY POWER"));
-        for (int code : {8, 9, 0, 31, -1})
-            QCOMPARE(types.TypeNameOf(code), std::string("[-1] Unknown keysite template type"));
-        QCOMPARE(types.RowOf(26), 23);
-        QCOMPARE(types.RowOf(9), -1);
-        for (size_t i = 1; i < types.Rows().size(); ++i) {
-            QVERIFY(types.Rows()[i - 1].Code < types.Rows()[i].Code);
-            QVERIFY(types.Rows()[i - 1].Text != types.Rows()[i].Text);
-        }
-    }
 };
 
 QTEST_GUILESS_MAIN(TestCatalogues)

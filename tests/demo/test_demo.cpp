@@ -46,16 +46,6 @@ private slots:
                  QStringList({QLatin1String(kDemoSecondMap), QLatin1String(kDemoFirstMap)}));
     }
 
-    void catalogueHoldsAFewHundredNames()
-    {
-        C3DObjectsList catalogue(QLocale::c());
-        QString error;
-        QVERIFY2(catalogue.LoadFromFile(m_dir.path() + QStringLiteral("/stormcr/3ddata/bininfo.bin"), &error),
-                 qPrintable(error));
-        QVERIFY(catalogue.Count() >= 200 && catalogue.Count() <= 1000);
-        QVERIFY(catalogue.IndexOf("hangar_01") >= 0);
-    }
-
     void mapsAreBelievable_data()
     {
         QTest::addColumn<QString>("folder");

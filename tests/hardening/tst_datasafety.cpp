@@ -230,6 +230,9 @@ private slots:
 
         QVERIFY(!docs.Factions.LoadFromFile(factionPath, &reason));
         QVERIFY(!reason.isEmpty());
+        // A damaged file says where the damage is.
+        if (source == QLatin1String("truncated"))
+            QVERIFY2(reason.contains(QStringLiteral("offset")), qPrintable(reason));
         QVERIFY(docs.Factions.HasDocument());
         QCOMPARE(docs.Factions.GetFaction(5, 5), 1);
         QCOMPARE(docs.Factions.Document().Serialize(), layer);

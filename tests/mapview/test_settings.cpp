@@ -39,11 +39,6 @@ class TestSettings : public QObject {
     Q_OBJECT
 
 private slots:
-    void constructionDefaults()
-    {
-        QCOMPARE(Flatten(CTarnConfig()), Styles({0, 1, 32768, 1, 2, 65535, 2, 2, 65535}));
-    }
-
     void loading_data()
     {
         QTest::addColumn<QByteArray>("file");

@@ -109,25 +109,6 @@ private slots:
         const QString missing = ResolveGamePath(dir.path(), QStringLiteral("\\common\\maps\\map02\\terrain.sim"));
         QVERIFY(!QFile::exists(missing));
     }
-
-    void failedSaveKeepsTheOldFile()
-    {
-        QTemporaryDir dir;
-        // The temporary file beside a 250-character name would need a name longer than the file
-        // system allows, so the write fails after the target already exists.
-        const QString target = dir.filePath(QString(250, QLatin1Char('n')));
-        QVERIFY(SaveFileAtomically(target, QByteArray("old")));
-        QString reason;
-        QVERIFY(!SaveFileAtomically(target, QByteArray("new"), &reason));
-        QVERIFY(!reason.isEmpty());
-        QFile file(target);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), QByteArray("old"));
-
-        // A folder that is really a file.
-        QVERIFY(SaveFileAtomically(dir.filePath(QStringLiteral("plain")), QByteArray("x")));
-        QVERIFY(!SaveFileAtomically(dir.filePath(QStringLiteral("plain/inner.bin")), QByteArray("y")));
-    }
 };
 
 QTEST_GUILESS_MAIN(TestPlatform)
