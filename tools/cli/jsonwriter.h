@@ -34,7 +34,8 @@ public:
             case '\t': m_buffer += "\\t"; continue;
             default: break;
             }
-            if (c < 0x20) {
+            // Control characters, C1 ones too (bytes that Windows-1252 leaves undefined), stay visible.
+            if (c < 0x20 || (c >= 0x7F && c < 0xA0)) {
                 static const char kHex[] = "0123456789abcdef";
                 m_buffer += "\\u00";
                 m_buffer += kHex[c >> 4];
