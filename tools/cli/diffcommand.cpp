@@ -134,6 +134,9 @@ public:
                    });
         Placements("SAM", ra.Sams, rb.Sams, [&](const Side&, const CSAMPlacement& s) { return Position(s.X, s.Z); },
                    [](const QString&, const CSAMPlacement&, const CSAMPlacement&) {});
+        // Renumbered records are no change of their own, but the files are not equal.
+        if (m_out.isEmpty() && m_moved)
+            Line('~', QStringLiteral("the same records in another order"));
         return m_out;
     }
 
@@ -181,6 +184,8 @@ private:
                 Line('+', QStringLiteral("%1 %2: %3").arg(QLatin1String(record)).arg(i).arg(text(m_b, b[i])));
         }
         for (size_t i = 0; i < a.size(); ++i) {
+            if (pairing.OfA[i] >= 0 && static_cast<size_t>(pairing.OfA[i]) != i)
+                m_moved = true;
             if (pairing.OfA[i] >= 0)
                 change(Where(record, i, pairing.OfA[i]), a[i], b[static_cast<size_t>(pairing.OfA[i])]);
         }
@@ -238,6 +243,7 @@ private:
     const Side& m_b;
     Pairing m_templates;
     QString m_out;
+    bool m_moved = false;
 };
 
 } // namespace
