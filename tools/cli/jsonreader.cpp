@@ -1,5 +1,7 @@
 #include "jsonreader.h"
 
+#include "platform/hexdigit.h"
+
 #include <QStringDecoder>
 
 namespace cli {
@@ -149,17 +151,6 @@ private:
         }
         text = QString::fromLatin1(start, m_at - start);
         return true;
-    }
-
-    static int HexDigit(char c)
-    {
-        if (c >= '0' && c <= '9')
-            return c - '0';
-        if (c >= 'a' && c <= 'f')
-            return c - 'a' + 10;
-        if (c >= 'A' && c <= 'F')
-            return c - 'A' + 10;
-        return -1;
     }
 
     bool StringValue(QString& text)
