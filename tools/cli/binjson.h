@@ -10,8 +10,6 @@ struct StoredRecords;
 
 namespace cli {
 
-struct JsonValue;
-
 // "format" of the form this tool writes and reads.
 extern const char* const kBinJsonFormat;
 
@@ -22,7 +20,7 @@ std::string FloatJson(float value);
 // Prints the records' JSON on standard output.
 void PrintStoredJson(const StoredRecords& records);
 
-// Reads the records back from parsed JSON; false with the line and what is wrong.
-bool StoredFromJson(const JsonValue& root, bool templateListOnly, StoredRecords& records, int& line, QString& error);
+// Reads the records back from the JSON text; false with the line and what is wrong.
+bool StoredFromJson(const QByteArray& text, bool templateListOnly, StoredRecords& records, int& line, QString& error);
 
 } // namespace cli

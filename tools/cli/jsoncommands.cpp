@@ -3,7 +3,6 @@
 #include "binjson.h"
 #include "cli.h"
 #include "commands.h"
-#include "jsonreader.h"
 
 #include "document/storedrecords.h"
 #include "platform/atomicsave.h"
@@ -43,13 +42,11 @@ int RunFromJson(const QStringList& argv)
         return Fail(QStringLiteral("Open failed"), QStringLiteral("%1: no such file").arg(path));
     if (!ReadWholeFile(path, textLimit, text, &reason))
         return Fail(QStringLiteral("Open failed"), QStringLiteral("%1: %2").arg(path, reason));
-    JsonValue root;
     StoredRecords records;
     int line = 1;
-    if (!ParseJson(text, root, line, reason) || !StoredFromJson(root, templateListOnly, records, line, reason))
+    if (!StoredFromJson(text, templateListOnly, records, line, reason))
         return Fail(QStringLiteral("Open failed"), QStringLiteral("%1:%2: %3").arg(path).arg(line).arg(reason));
     text.clear();
-    root = JsonValue();
     const QByteArray bytes = records.Write();
     if (bytes.size() > limit.Bytes)
         return Fail(QStringLiteral("Open failed"),
