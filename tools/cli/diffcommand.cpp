@@ -10,7 +10,7 @@
 #include "platform/ansitext.h"
 
 #include <cstring>
-#include <map>
+#include <unordered_map>
 #include <string>
 
 namespace cli {
@@ -79,7 +79,7 @@ template <typename KeyOfA, typename KeyOfB>
 Pairing Pair(size_t countA, size_t countB, KeyOfA keyA, KeyOfB keyB)
 {
     Pairing pairing{std::vector<int32_t>(countA, -1), std::vector<int32_t>(countB, -1)};
-    std::map<std::string, std::vector<int32_t>> waiting; // by key, the records of A not yet paired, last first
+    std::unordered_map<std::string, std::vector<int32_t>> waiting; // by key, the records of A not yet paired, last first
     for (size_t a = countA; a-- > 0;)
         waiting[keyA(a)].push_back(static_cast<int32_t>(a));
     for (size_t b = 0; b < countB; ++b) {
@@ -97,6 +97,24 @@ Pairing Pair(size_t countA, size_t countB, KeyOfA keyA, KeyOfB keyB)
     return pairing;
 }
 
+// A record as the diff names it, formatted only when a line is written.
+struct RecordRef {
+    const char* Record;
+    size_t A;         // its number in A
+    int32_t B;        // and in B
+    int32_t Object = -1; // a template's object
+
+    QString Text() const
+    {
+        QString text = QStringLiteral("%1 %2").arg(QLatin1String(Record)).arg(A);
+        if (static_cast<int32_t>(A) != B)
+            text += QStringLiteral(" (now %1)").arg(B);
+        if (Object >= 0)
+            text += QStringLiteral(" object %1").arg(Object);
+        return text;
+    }
+};
+
 class CDiffer {
 public:
     CDiffer(const Side& a, const Side& b) : m_a(a), m_b(b) {}
@@ -112,28 +130,28 @@ public:
             [&](size_t i) { return m_b.TemplateKey(rb.Templates[i]); });
         Records("template", m_templates, ra.Templates, rb.Templates,
                 [&](const Side& side, const CPopTemplate& tmpl) { return TemplateText(side, tmpl); },
-                [&](const QString& where, const CPopTemplate& ta, const CPopTemplate& tb) { TemplateChange(where, ta, tb); });
+                [&](const RecordRef& where, const CPopTemplate& ta, const CPopTemplate& tb) { TemplateChange(where, ta, tb); });
         Placements("keysite", ra.Keysites, rb.Keysites,
                    [&](const Side&, const CKeysitePlacement& k) {
                        return QStringLiteral("template %1, %2").arg(k.TemplateNumber).arg(Position(k.X, k.Z));
                    },
-                   [&](const QString& where, const CKeysitePlacement& ka, const CKeysitePlacement& kb) {
+                   [&](const RecordRef& where, const CKeysitePlacement& ka, const CKeysitePlacement& kb) {
                        // The same template, wherever it now stands in the list.
                        const bool inA = ka.TemplateNumber >= 0 && static_cast<size_t>(ka.TemplateNumber) < ra.Templates.size();
                        const int32_t mapped = inA ? m_templates.OfA[static_cast<size_t>(ka.TemplateNumber)] : -1;
                        const bool inB = kb.TemplateNumber >= 0 && static_cast<size_t>(kb.TemplateNumber) < rb.Templates.size();
                        if (mapped != (inB ? kb.TemplateNumber : -1))
-                           Line('~', QStringLiteral("%1: template %2 -> %3").arg(where).arg(ka.TemplateNumber).arg(kb.TemplateNumber));
+                           Line('~', QStringLiteral("%1: template %2 -> %3").arg(where.Text()).arg(ka.TemplateNumber).arg(kb.TemplateNumber));
                    });
         Placements("airbase", ra.Airbases, rb.Airbases,
                    [&](const Side& side, const CAirbasePlacement& a) {
                        return QStringLiteral("%1, name %2").arg(Position(a.X, a.Z), side.Shown(a.ObjectIndex));
                    },
-                   [&](const QString& where, const CAirbasePlacement& aa, const CAirbasePlacement& ab) {
+                   [&](const RecordRef& where, const CAirbasePlacement& aa, const CAirbasePlacement& ab) {
                        NameChange(where, "name", aa.ObjectIndex, ab.ObjectIndex);
                    });
         Placements("SAM", ra.Sams, rb.Sams, [&](const Side&, const CSAMPlacement& s) { return Position(s.X, s.Z); },
-                   [](const QString&, const CSAMPlacement&, const CSAMPlacement&) {});
+                   [](const RecordRef&, const CSAMPlacement&, const CSAMPlacement&) {});
         // Renumbered records are no change of their own, but the files are not equal.
         if (m_out.isEmpty() && m_moved)
             Line('~', QStringLiteral("the same records in another order"));
@@ -151,23 +169,17 @@ private:
     }
     void Line(char mark, const QString& text) { m_out += QString(QLatin1Char(mark)) + QLatin1Char(' ') + text + QLatin1Char('\n'); }
 
-    static QString Where(const char* record, size_t a, int32_t b)
-    {
-        return static_cast<int32_t>(a) == b ? QStringLiteral("%1 %2").arg(QLatin1String(record)).arg(a)
-                                            : QStringLiteral("%1 %2 (now %3)").arg(QLatin1String(record)).arg(a).arg(b);
-    }
-
-    void FloatChange(const QString& where, const char* field, float a, float b)
+    void FloatChange(const RecordRef& where, const char* field, float a, float b)
     {
         if (SameBits(a, b))
             return;
         const auto [ta, tb] = FloatPair(a, b);
-        Line('~', QStringLiteral("%1: %2 %3 -> %4").arg(where, QLatin1String(field), ta, tb));
+        Line('~', QStringLiteral("%1: %2 %3 -> %4").arg(where.Text(), QLatin1String(field), ta, tb));
     }
-    void NameChange(const QString& where, const char* field, int32_t a, int32_t b)
+    void NameChange(const RecordRef& where, const char* field, int32_t a, int32_t b)
     {
         if (m_a.Key(a) != m_b.Key(b))
-            Line('~', QStringLiteral("%1: %2 %3 -> %4").arg(where, QLatin1String(field), m_a.Shown(a), m_b.Shown(b)));
+            Line('~', QStringLiteral("%1: %2 %3 -> %4").arg(where.Text(), QLatin1String(field), m_a.Shown(a), m_b.Shown(b)));
     }
 
     // Removed (in A only), added (in B only), then changed (paired, differing), in file order.
@@ -187,7 +199,7 @@ private:
             if (pairing.OfA[i] >= 0 && static_cast<size_t>(pairing.OfA[i]) != i)
                 m_moved = true;
             if (pairing.OfA[i] >= 0)
-                change(Where(record, i, pairing.OfA[i]), a[i], b[static_cast<size_t>(pairing.OfA[i])]);
+                change(RecordRef{record, i, pairing.OfA[i]}, a[i], b[static_cast<size_t>(pairing.OfA[i])]);
         }
     }
 
@@ -198,7 +210,7 @@ private:
             return std::string(reinterpret_cast<const char*>(&r.X), 4) + std::string(reinterpret_cast<const char*>(&r.Z), 4);
         };
         const Pairing pairing = Pair(a.size(), b.size(), [&](size_t i) { return key(a[i]); }, [&](size_t i) { return key(b[i]); });
-        Records(record, pairing, a, b, text, [&](const QString& where, const Record& ra, const Record& rb) {
+        Records(record, pairing, a, b, text, [&](const RecordRef& where, const Record& ra, const Record& rb) {
             FloatChange(where, "X", ra.X, rb.X);
             FloatChange(where, "Z", ra.Z, rb.Z);
             change(where, ra, rb);
@@ -213,22 +225,22 @@ private:
         return text + QStringLiteral(", %1 objects").arg(tmpl.Objects.size());
     }
 
-    void TemplateChange(const QString& where, const CPopTemplate& ta, const CPopTemplate& tb)
+    void TemplateChange(const RecordRef& where, const CPopTemplate& ta, const CPopTemplate& tb)
     {
         if (ta.TypeCode != tb.TypeCode)
-            Line('~', QStringLiteral("%1: type %2 -> %3").arg(where).arg(ta.TypeCode).arg(tb.TypeCode));
+            Line('~', QStringLiteral("%1: type %2 -> %3").arg(where.Text()).arg(ta.TypeCode).arg(tb.TypeCode));
         NameChange(where, "approximation", ta.ApproximationObject, tb.ApproximationObject);
         NameChange(where, "base", ta.BaseObject, tb.BaseObject);
         NameChange(where, "route", ta.RouteObject, tb.RouteObject);
         // Objects by position within the template.
         for (size_t o = 0; o < std::max(ta.Objects.size(), tb.Objects.size()); ++o) {
-            const QString at = QStringLiteral("%1 object %2").arg(where).arg(o);
+            const RecordRef at{where.Record, where.A, where.B, static_cast<int32_t>(o)};
             if (o >= tb.Objects.size() || o >= ta.Objects.size()) {
                 const bool removed = o >= tb.Objects.size();
                 const Side& side = removed ? m_a : m_b;
                 const CThreeDObject& object = removed ? ta.Objects[o] : tb.Objects[o];
                 Line(removed ? '-' : '+', QStringLiteral("%1: %2, heading %3, name %4")
-                                              .arg(at, Position(object.X, object.Z), FloatText(object.Heading, QLatin1Char('.')),
+                                              .arg(at.Text(), Position(object.X, object.Z), FloatText(object.Heading, QLatin1Char('.')),
                                                    side.Shown(object.ObjectIndex)));
                 continue;
             }
