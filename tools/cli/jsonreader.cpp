@@ -1,4 +1,5 @@
 #include "jsonreader.h"
+#include "jsonwriter.h"
 
 #include "platform/hexdigit.h"
 
@@ -7,25 +8,6 @@ namespace {
 
 // Deeper nesting than any of the tool's forms uses is refused before it can exhaust the stack.
 constexpr int kDeepest = 32;
-
-void AppendUtf8(std::string& text, char32_t c)
-{
-    if (c < 0x80) {
-        text += static_cast<char>(c);
-    } else if (c < 0x800) {
-        text += static_cast<char>(0xC0 | (c >> 6));
-        text += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        text += static_cast<char>(0xE0 | (c >> 12));
-        text += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        text += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        text += static_cast<char>(0xF0 | (c >> 18));
-        text += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        text += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        text += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
 
 // The length of the well-formed UTF-8 sequence at `at` (lead byte 0x80 or above), or 0.
 int Utf8Length(const unsigned char* at, const unsigned char* end)

@@ -9,6 +9,26 @@
 
 namespace cli {
 
+// Appends the UTF-8 bytes of the character `c`.
+inline void AppendUtf8(std::string& text, char32_t c)
+{
+    if (c < 0x80) {
+        text += static_cast<char>(c);
+    } else if (c < 0x800) {
+        text += static_cast<char>(0xC0 | (c >> 6));
+        text += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        text += static_cast<char>(0xE0 | (c >> 12));
+        text += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        text += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        text += static_cast<char>(0xF0 | (c >> 18));
+        text += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        text += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        text += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
 // Collects UTF-8 and hands it to standard output whenever a buffer's worth has gathered.
 class CJsonWriter {
 public:
@@ -40,22 +60,11 @@ public:
                 m_buffer += "\\u00";
                 m_buffer += kHex[c >> 4];
                 m_buffer += kHex[c & 0xF];
-            } else if (c < 0x80) {
-                m_buffer += static_cast<char>(c);
-            } else if (c < 0x800) {
-                m_buffer += static_cast<char>(0xC0 | (c >> 6));
-                m_buffer += static_cast<char>(0x80 | (c & 0x3F));
             } else if (c >= 0xD800 && c < 0xDC00 && p + 1 < end && p[1] >= 0xDC00 && p[1] < 0xE000) {
-                const char32_t u = 0x10000 + ((char32_t(c) - 0xD800) << 10) + (char32_t(p[1]) - 0xDC00);
+                AppendUtf8(m_buffer, 0x10000 + ((char32_t(c) - 0xD800) << 10) + (char32_t(p[1]) - 0xDC00));
                 ++p;
-                m_buffer += static_cast<char>(0xF0 | (u >> 18));
-                m_buffer += static_cast<char>(0x80 | ((u >> 12) & 0x3F));
-                m_buffer += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
-                m_buffer += static_cast<char>(0x80 | (u & 0x3F));
             } else {
-                m_buffer += static_cast<char>(0xE0 | (c >> 12));
-                m_buffer += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-                m_buffer += static_cast<char>(0x80 | (c & 0x3F));
+                AppendUtf8(m_buffer, c);
             }
         }
         m_buffer += '"';
