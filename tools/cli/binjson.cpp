@@ -224,9 +224,11 @@ private:
             qsizetype at = 0;
             while (at < back.size() && back[at] == text[at])
                 ++at;
+            char32_t character = text[at].unicode();
+            if (text[at].isHighSurrogate() && at + 1 < text.size())
+                character = QChar::surrogateToUcs4(text[at], text[at + 1]);
             return Fail(value, QStringLiteral("\"%1\": the character U+%2 cannot be stored in Windows-1252")
-                                   .arg(QLatin1String(key))
-                                   .arg(text[at].unicode(), 4, 16, QLatin1Char('0')));
+                                   .arg(QLatin1String(key), QString::number(character, 16).toUpper().rightJustified(4, QLatin1Char('0'))));
         }
         index = m_records.AddName(ansi);
         return true;
