@@ -78,18 +78,34 @@ private:
     std::unordered_map<std::string, int32_t> m_otherSpellings;
 };
 
+// The name written for a record's object index: the catalogue's, or the one a file stored.
+class CNameSource {
+public:
+    explicit CNameSource(const C3DObjectsList& catalogue) : m_catalogue(&catalogue) {}
+    explicit CNameSource(std::span<const std::string> names) : m_names(names) {}
+
+    const std::string& NameOf(int32_t index) const
+    {
+        return m_catalogue ? m_catalogue->NameOf(index) : m_names[static_cast<size_t>(index)];
+    }
+
+private:
+    const C3DObjectsList* m_catalogue = nullptr;
+    std::span<const std::string> m_names;
+};
+
 // Sizes as written, to reserve the buffer once.
-qsizetype NameBytes(const C3DObjectsList& catalogue, int32_t index)
+qsizetype NameBytes(const CNameSource& catalogue, int32_t index)
 {
     return 4 + static_cast<qsizetype>(catalogue.NameOf(index).size());
 }
 
-qsizetype ReferenceBytes(const C3DObjectsList& catalogue, int32_t index)
+qsizetype ReferenceBytes(const CNameSource& catalogue, int32_t index)
 {
     return index == NoObjectIndex ? 4 : 4 + NameBytes(catalogue, index);
 }
 
-qsizetype TemplateListBytes(const C3DObjectsList& catalogue, std::span<const CPopTemplate> templates,
+qsizetype TemplateListBytes(const CNameSource& catalogue, std::span<const CPopTemplate> templates,
                             bool withRouteObjects)
 {
     qsizetype bytes = 4;
@@ -139,7 +155,7 @@ private:
 };
 
 // The presence value written is always 1.
-void PutReference(CBufferWriter& writer, const C3DObjectsList& catalogue, int32_t index)
+void PutReference(CBufferWriter& writer, const CNameSource& catalogue, int32_t index)
 {
     if (index == NoObjectIndex) {
         writer.Int32(0);
@@ -149,7 +165,7 @@ void PutReference(CBufferWriter& writer, const C3DObjectsList& catalogue, int32_
     writer.Name(catalogue.NameOf(index));
 }
 
-void PutTemplateList(CBufferWriter& writer, const C3DObjectsList& catalogue, std::span<const CPopTemplate> templates,
+void PutTemplateList(CBufferWriter& writer, const CNameSource& catalogue, std::span<const CPopTemplate> templates,
                      bool withRouteObjects)
 {
     const auto count = static_cast<int32_t>(templates.size());
@@ -170,31 +186,15 @@ void PutTemplateList(CBufferWriter& writer, const C3DObjectsList& catalogue, std
     }
 }
 
-} // namespace
-
-bool ReadTemplateRecords(CByteReader& reader, const C3DObjectsList& catalogue, ReadRecords& records,
-                         ReadNumbering numbering)
-{
-    CDocumentSink sink(catalogue, records, numbering);
-    return !reader.Failed() && ReadTemplateList(reader, sink);
-}
-
-bool ReadMapRecords(CByteReader& reader, const C3DObjectsList& catalogue, ReadRecords& records,
-                    ReadNumbering numbering)
-{
-    CDocumentSink sink(catalogue, records, numbering);
-    return !reader.Failed() && ReadMapFile(reader, sink);
-}
-
-QByteArray WriteTemplateList(const C3DObjectsList& catalogue, std::span<const CPopTemplate> templates,
-                             bool withRouteObjects)
+QByteArray WriteListWith(const CNameSource& catalogue, std::span<const CPopTemplate> templates,
+                        bool withRouteObjects)
 {
     CBufferWriter writer(TemplateListBytes(catalogue, templates, withRouteObjects));
     PutTemplateList(writer, catalogue, templates, withRouteObjects);
     return writer.Bytes();
 }
 
-QByteArray WriteMapFile(const C3DObjectsList& catalogue, const MapRecordsView& records, bool withRouteObjects)
+QByteArray WriteMapWith(const CNameSource& catalogue, const MapRecordsView& records, bool withRouteObjects)
 {
     qsizetype bytes = TemplateListBytes(catalogue, records.Templates, withRouteObjects) + 12
         + 12 * static_cast<qsizetype>(records.Keysites.size()) + 8 * static_cast<qsizetype>(records.Sams.size());
@@ -220,4 +220,42 @@ QByteArray WriteMapFile(const C3DObjectsList& catalogue, const MapRecordsView& r
         writer.Float(sam.Z);
     }
     return writer.Bytes();
+}
+
+} // namespace
+
+bool ReadTemplateRecords(CByteReader& reader, const C3DObjectsList& catalogue, ReadRecords& records,
+                         ReadNumbering numbering)
+{
+    CDocumentSink sink(catalogue, records, numbering);
+    return !reader.Failed() && ReadTemplateList(reader, sink);
+}
+
+bool ReadMapRecords(CByteReader& reader, const C3DObjectsList& catalogue, ReadRecords& records,
+                    ReadNumbering numbering)
+{
+    CDocumentSink sink(catalogue, records, numbering);
+    return !reader.Failed() && ReadMapFile(reader, sink);
+}
+
+QByteArray WriteTemplateList(const C3DObjectsList& catalogue, std::span<const CPopTemplate> templates,
+                             bool withRouteObjects)
+{
+    return WriteListWith(CNameSource(catalogue), templates, withRouteObjects);
+}
+
+QByteArray WriteTemplateList(std::span<const std::string> names, std::span<const CPopTemplate> templates,
+                             bool withRouteObjects)
+{
+    return WriteListWith(CNameSource(names), templates, withRouteObjects);
+}
+
+QByteArray WriteMapFile(const C3DObjectsList& catalogue, const MapRecordsView& records, bool withRouteObjects)
+{
+    return WriteMapWith(CNameSource(catalogue), records, withRouteObjects);
+}
+
+QByteArray WriteMapFile(std::span<const std::string> names, const MapRecordsView& records, bool withRouteObjects)
+{
+    return WriteMapWith(CNameSource(names), records, withRouteObjects);
 }

@@ -9,6 +9,7 @@
 
 #include <QByteArray>
 #include <span>
+#include <string>
 #include <vector>
 
 class CByteReader;
@@ -51,3 +52,8 @@ struct MapRecordsView {
 QByteArray WriteTemplateList(const C3DObjectsList& catalogue, std::span<const CPopTemplate> templates,
                              bool withRouteObjects);
 QByteArray WriteMapFile(const C3DObjectsList& catalogue, const MapRecordsView& records, bool withRouteObjects);
+// The same with the names of `names`, indexed by the records' object indices (a file's names as
+// stored, see storedrecords.h); NoObjectIndex is an absent reference.
+QByteArray WriteTemplateList(std::span<const std::string> names, std::span<const CPopTemplate> templates,
+                             bool withRouteObjects);
+QByteArray WriteMapFile(std::span<const std::string> names, const MapRecordsView& records, bool withRouteObjects);

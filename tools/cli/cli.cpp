@@ -1,6 +1,8 @@
 #include "cli.h"
+#include "commands.h"
 
 #include "catalogues/objectslist.h"
+#include "document/storedrecords.h"
 
 #include <QFile>
 #include <cerrno>
@@ -12,12 +14,6 @@ namespace cli {
 const char* const kCatalogueMessage = "File stormcr\\3ddata\\bininfo.bin not found or corrupted !";
 
 namespace {
-std::vector<Command>& Registry()
-{
-    static std::vector<Command> commands;
-    return commands;
-}
-
 // The first error met writing standard output (an errno value), 0 while none.
 int g_outputError = 0;
 
@@ -35,17 +31,6 @@ void WriteUtf8(FILE* stream, const QString& text)
     WriteBytes(stream, bytes.constData(), static_cast<size_t>(bytes.size()));
 }
 } // namespace
-
-Registration::Registration(Command command)
-{
-    auto& commands = Registry();
-    auto at = commands.begin();
-    while (at != commands.end() && at->Order < command.Order)
-        ++at;
-    commands.insert(at, std::move(command));
-}
-
-const std::vector<Command>& Commands() { return Registry(); }
 
 Arguments::Arguments(const QStringList& args, const std::vector<std::pair<QString, int>>& optionArity)
 {
@@ -175,6 +160,16 @@ bool LoadCatalogueOption(const Arguments& args, C3DObjectsList& catalogue)
         Fail(QString::fromUtf8(kCatalogueMessage), reason);
         return false;
     }
+    return true;
+}
+
+bool OpenStored(const QString& path, bool templateListOnly, StoredRecords& records)
+{
+    QString reason;
+    if (!QFile::exists(path))
+        return Fail(QStringLiteral("Open failed"), QStringLiteral("%1: no such file").arg(path)), false;
+    if (!LoadStoredRecords(path, templateListOnly, records, &reason))
+        return Fail(QStringLiteral("Open failed"), QStringLiteral("%1: %2").arg(path, reason)), false;
     return true;
 }
 

@@ -1,31 +1,18 @@
 #pragma once
-// The command-line tool's shared pieces: command registration, argument parsing, output and the
+// The command-line tool's shared pieces: argument parsing, output and the
 // failure conventions (exit 1 with "<editor's message>: <reason>", exit 2 with the usage text).
 
 #include <QString>
 #include <QStringList>
-#include <functional>
 #include <optional>
 #include <vector>
 
 class C3DObjectsList;
+struct StoredRecords;
 
 namespace cli {
 
 enum ExitStatus { Success = 0, Failure = 1, UsageError = 2 };
-
-struct Command {
-    const char* Name;
-    const char* Usage; // one line, without the program name
-    int Order;         // place in the usage text
-    std::function<int(const QStringList& args)> Run;
-};
-
-// Each command file registers its commands with a static Registration object.
-struct Registration {
-    explicit Registration(Command command);
-};
-const std::vector<Command>& Commands();
 
 // Arguments of one command: positionals and options, where an option takes a fixed number of
 // values that may look like negative numbers ("--paint -100 5 0"). Repeatable options keep every
@@ -74,5 +61,9 @@ QString NameProblem(const QByteArray& argument);
 // start-up message and returns false.
 bool LoadCatalogueOption(const Arguments& args, C3DObjectsList& catalogue);
 extern const char* const kCatalogueMessage;
+
+// Reads `path` as stored, without a catalogue (a template list with `templateListOnly`); prints
+// "Open failed: <reason>" and returns false when it cannot.
+bool OpenStored(const QString& path, bool templateListOnly, StoredRecords& records);
 
 } // namespace cli

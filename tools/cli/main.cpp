@@ -1,6 +1,7 @@
 // sablemap-cli: the editor's document, map and faction operations for scripts, without a window.
 
 #include "cli.h"
+#include "commands.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>

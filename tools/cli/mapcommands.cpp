@@ -1,6 +1,7 @@
 // Commands on maps and their display: render, settings, maps, demo.
 
 #include "cli.h"
+#include "commands.h"
 
 #include "catalogues/objectslist.h"
 #include "catalogues/templatetypes.h"
@@ -146,6 +147,10 @@ QString JsonInts(std::initializer_list<int32_t> values)
     return QLatin1Char('[') + items.join(QLatin1Char(',')) + QLatin1Char(']');
 }
 
+} // namespace
+
+namespace cli {
+
 int RunRender(const QStringList& argv)
 {
     const Arguments args(argv, {{QStringLiteral("--size"), 2}, {QStringLiteral("--resolution"), 1},
@@ -286,14 +291,5 @@ int RunDemo(const QStringList& argv)
     return Success;
 }
 
-const Registration kCommands[] = {
-    Registration({"render",
-                  "render MAPFOLDER OUT.png --size W H [--resolution R] [--view OPS] [--routes LIST] [--factions SID] "
-                  "[--campaign BIN] [--catalogue P] [--symbols LIST] [--grid] [--settings INI] [--button-face RRGGBB]",
-                  60, RunRender}),
-    Registration({"settings", "settings INI [--save]", 80, RunSettings}),
-    Registration({"maps", "maps INSTALLDIR", 90, RunMaps}),
-    Registration({"demo", "demo DIR", 100, RunDemo}),
-};
 
-} // namespace
+} // namespace cli

@@ -1,6 +1,7 @@
 // The faction command: load a faction file, set and paint sectors as the editor does, print, save.
 
 #include "cli.h"
+#include "commands.h"
 
 #include "factions/factionpaint.h"
 #include "factions/factionsinfo.h"
@@ -29,6 +30,10 @@ QString GridText(const CFactionsInfo& factions)
     }
     return out;
 }
+
+} // namespace
+
+namespace cli {
 
 int RunFactions(const QStringList& argv)
 {
@@ -79,7 +84,5 @@ int RunFactions(const QStringList& argv)
     return Success;
 }
 
-const Registration kCommand(
-    {"factions", "factions SID [--set I J V]... [--paint X Z R]... [--print] [--out OUT]", 70, RunFactions});
 
-} // namespace
+} // namespace cli

@@ -1,6 +1,7 @@
 // Commands on the campaign document: catalogue, dump, resave, export-templates, import-templates.
 
 #include "cli.h"
+#include "commands.h"
 #include "jsondump.h"
 
 #include "catalogues/objectslist.h"
@@ -33,6 +34,27 @@ bool OpenMapFile(CBINFile& doc, const QString& path)
 }
 
 const std::vector<std::pair<QString, int>> kCatalogueOption = {{QStringLiteral("--catalogue"), 1}};
+
+// Names the catalogue does not hold were written as INVALID_OBJECT: say so once the file is
+// written (a failed command says only why it failed).
+int WarnMissingNames(const CMissingNames& missing)
+{
+    if (!missing.IsEmpty())
+        Warn(MissingNamesText(missing));
+    return Success;
+}
+
+int SaveOrFail(const CBINFile& doc, const QString& path, const CMissingNames& missing)
+{
+    QString reason;
+    if (!doc.Save(path, true, &reason))
+        return Fail(QStringLiteral("Save failed"), QStringLiteral("%1: %2").arg(path, reason));
+    return WarnMissingNames(missing);
+}
+
+} // namespace
+
+namespace cli {
 
 int RunCatalogue(const QStringList& argv)
 {
@@ -73,23 +95,6 @@ int RunDump(const QStringList& argv)
     }
     DumpDocument(session.Document);
     return Success;
-}
-
-// Names the catalogue does not hold were written as INVALID_OBJECT: say so once the file is
-// written (a failed command says only why it failed).
-int WarnMissingNames(const CMissingNames& missing)
-{
-    if (!missing.IsEmpty())
-        Warn(MissingNamesText(missing));
-    return Success;
-}
-
-int SaveOrFail(const CBINFile& doc, const QString& path, const CMissingNames& missing)
-{
-    QString reason;
-    if (!doc.Save(path, true, &reason))
-        return Fail(QStringLiteral("Save failed"), QStringLiteral("%1: %2").arg(path, reason));
-    return WarnMissingNames(missing);
 }
 
 int RunResave(const QStringList& argv)
@@ -141,12 +146,5 @@ int RunImportTemplates(const QStringList& argv)
     return SaveOrFail(session.Document, pos[2], missing);
 }
 
-const Registration kCommands[] = {
-    Registration({"catalogue", "catalogue BININFO", 10, RunCatalogue}),
-    Registration({"dump", "dump FILE [--catalogue P] [--templates]", 20, RunDump}),
-    Registration({"resave", "resave IN OUT [--catalogue P]", 30, RunResave}),
-    Registration({"export-templates", "export-templates IN FIRST LAST OUT [--catalogue P]", 40, RunExportTemplates}),
-    Registration({"import-templates", "import-templates IN SOURCE OUT [--catalogue P]", 50, RunImportTemplates}),
-};
 
-} // namespace
+} // namespace cli

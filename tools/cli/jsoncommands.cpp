@@ -1,0 +1,60 @@
+// The lossless JSON form on the command line: to-json and from-json.
+
+#include "binjson.h"
+#include "cli.h"
+#include "commands.h"
+
+#include "document/storedrecords.h"
+#include "platform/atomicsave.h"
+#include "platform/filelimits.h"
+#include "platform/fileread.h"
+
+#include <QFile>
+
+namespace cli {
+
+int RunToJson(const QStringList& argv)
+{
+    Arguments args(argv, {{QStringLiteral("--templates"), 0}});
+    if (!args.Ok() || args.Positionals().size() != 1)
+        return Usage(args.Ok() ? QStringLiteral("to-json takes one file") : args.Error());
+    StoredRecords records;
+    if (!OpenStored(args.Positionals().first(), args.Has(QStringLiteral("--templates")), records))
+        return Failure;
+    PrintStoredJson(records);
+    return Success;
+}
+
+int RunFromJson(const QStringList& argv)
+{
+    Arguments args(argv, {{QStringLiteral("--templates"), 0}});
+    if (!args.Ok() || args.Positionals().size() != 2)
+        return Usage(args.Ok() ? QStringLiteral("from-json takes FILE.json and OUT") : args.Error());
+    const QString path = args.Positionals()[0];
+    const QString out = args.Positionals()[1];
+    const bool templateListOnly = args.Has(QStringLiteral("--templates"));
+    const FileLimit& limit = templateListOnly ? FileLimits::TemplateSource : FileLimits::MapBin;
+    // Its JSON is several times the size of a file: allow for the longest way of writing each record.
+    const FileLimit textLimit{limit.Bytes * 8, "JSON form of a Map BIN file"};
+    QByteArray text;
+    QString reason;
+    if (!QFile::exists(path))
+        return Fail(QStringLiteral("Open failed"), QStringLiteral("%1: no such file").arg(path));
+    if (!ReadWholeFile(path, textLimit, text, &reason))
+        return Fail(QStringLiteral("Open failed"), QStringLiteral("%1: %2").arg(path, reason));
+    StoredRecords records;
+    int line = 1;
+    if (!StoredFromJson(text, templateListOnly, records, line, reason))
+        return Fail(QStringLiteral("Open failed"), QStringLiteral("%1:%2: %3").arg(path).arg(line).arg(reason));
+    text.clear();
+    const QByteArray bytes = records.Write();
+    if (bytes.size() > limit.Bytes)
+        return Fail(QStringLiteral("Open failed"),
+                    QStringLiteral("%1: the records take %2 bytes, more than a %3 may hold (%4)")
+                        .arg(path).arg(bytes.size()).arg(QLatin1String(limit.Kind)).arg(limit.Bytes));
+    if (!SaveFileAtomically(out, bytes, &reason))
+        return Fail(QStringLiteral("Save failed"), QStringLiteral("%1: %2").arg(out, reason));
+    return Success;
+}
+
+} // namespace cli

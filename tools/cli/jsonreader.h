@@ -1,0 +1,62 @@
+#pragma once
+// A small JSON reader for the tool's text forms. Containers can be walked one member or item at
+// a time, so that a long list is read record by record instead of as one tree; each record is
+// then read whole as a JsonValue. Every value remembers the line it starts on, so that a
+// complaint can name the line, and numbers keep the text they were written with, so that the
+// caller decides what fits (a float32, an Int32) without a detour through double.
+
+#include <QByteArray>
+#include <QString>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace cli {
+
+struct JsonValue {
+    enum Kind { Null, Boolean, Number, String, Array, Object };
+    Kind Type = Null;
+    int Line = 1;
+    bool Truth = false;
+    std::string Text; // a string's characters in UTF-8, or a number as written
+    std::vector<JsonValue> Items;
+    std::vector<std::pair<std::string, JsonValue>> Members; // in the order written, repeats kept
+};
+
+class CJsonReader {
+public:
+    explicit CJsonReader(const QByteArray& text);
+
+    // One whole value.
+    bool Value(JsonValue& value);
+    // The start of an object ('{') or array ('['); false when the next value is something else.
+    bool Begin(char open);
+    // Within an object: the next member's key, leaving the reader at its value; `more` false at
+    // the closing brace.
+    bool NextMember(bool& more, std::string& key);
+    // Within an array: leaves the reader at the next item; `more` false at the closing bracket.
+    bool NextItem(bool& more);
+    // Nothing but white space is left.
+    bool End();
+
+    // The line the reader stands on (where the fault is, after a failure), and what is wrong.
+    int Line() const { return m_line; }
+    const QString& Error() const { return m_error; }
+
+private:
+    bool Fail(const QString& error);
+    void Space();
+    bool Literal(const char* word);
+    bool Value(JsonValue& value, int depth);
+    bool StringValue(std::string& text);
+    bool NumberValue(std::string& text);
+    bool Next(bool& more, char close);
+
+    const char* m_at;
+    const char* m_end;
+    int m_line = 1;
+    QString m_error;
+    std::vector<bool> m_first; // of each open container: no member or item read yet
+};
+
+} // namespace cli
