@@ -29,30 +29,15 @@ quint64 CEditHistory::Stamp(const QUndoCommand* command) const
     return found == m_stamps.end() ? 0 : found->second;
 }
 
-QUndoStack* CEditHistory::UndoStack() const
+QUndoStack* CEditHistory::Latest(bool undo) const
 {
+    // The edit Undo would take back is the one below a stack's index; Redo's is the one at it.
     QUndoStack* latest = nullptr;
     quint64 latestStamp = 0;
     for (const QUndoStack* stack : {&m_mapBin, &m_factions}) {
-        if (!stack->canUndo())
+        if (!(undo ? stack->canUndo() : stack->canRedo()))
             continue;
-        const quint64 stamp = Stamp(stack->command(stack->index() - 1));
-        if (!latest || stamp > latestStamp) {
-            latest = const_cast<QUndoStack*>(stack);
-            latestStamp = stamp;
-        }
-    }
-    return latest;
-}
-
-QUndoStack* CEditHistory::RedoStack() const
-{
-    QUndoStack* latest = nullptr;
-    quint64 latestStamp = 0;
-    for (const QUndoStack* stack : {&m_mapBin, &m_factions}) {
-        if (!stack->canRedo())
-            continue;
-        const quint64 stamp = Stamp(stack->command(stack->index()));
+        const quint64 stamp = Stamp(stack->command(stack->index() - (undo ? 1 : 0)));
         if (!latest || stamp > latestStamp) {
             latest = const_cast<QUndoStack*>(stack);
             latestStamp = stamp;
@@ -63,7 +48,7 @@ QUndoStack* CEditHistory::RedoStack() const
 
 void CEditHistory::Undo()
 {
-    if (QUndoStack* stack = UndoStack()) {
+    if (QUndoStack* stack = Latest(true)) {
         m_stamps[stack->command(stack->index() - 1)] = ++m_clock;
         stack->undo();
     }
@@ -72,7 +57,7 @@ void CEditHistory::Undo()
 
 void CEditHistory::Redo()
 {
-    if (QUndoStack* stack = RedoStack()) {
+    if (QUndoStack* stack = Latest(false)) {
         m_stamps[stack->command(stack->index())] = ++m_clock;
         stack->redo();
     }
@@ -81,13 +66,13 @@ void CEditHistory::Redo()
 
 QString CEditHistory::UndoText() const
 {
-    const QUndoStack* stack = UndoStack();
+    const QUndoStack* stack = Latest(true);
     return stack ? stack->undoText() : QString();
 }
 
 QString CEditHistory::RedoText() const
 {
-    const QUndoStack* stack = RedoStack();
+    const QUndoStack* stack = Latest(false);
     return stack ? stack->redoText() : QString();
 }
 
@@ -130,12 +115,12 @@ void CEditHistory::UpdateActions()
 {
     if (m_undo) {
         const QString text = UndoText();
-        m_undo->setEnabled(!text.isEmpty() || CanUndo());
+        m_undo->setEnabled(CanUndo());
         m_undo->setText(text.isEmpty() ? QStringLiteral("&Undo") : QStringLiteral("&Undo %1").arg(text));
     }
     if (m_redo) {
         const QString text = RedoText();
-        m_redo->setEnabled(!text.isEmpty() || CanRedo());
+        m_redo->setEnabled(CanRedo());
         m_redo->setText(text.isEmpty() ? QStringLiteral("&Redo") : QStringLiteral("&Redo %1").arg(text));
     }
     emit Changed();

@@ -26,8 +26,8 @@ public:
     void Push(Document document, QUndoCommand* edit);
     void Undo();
     void Redo();
-    bool CanUndo() const { return UndoStack() != nullptr; }
-    bool CanRedo() const { return RedoStack() != nullptr; }
+    bool CanUndo() const { return Latest(true) != nullptr; }
+    bool CanRedo() const { return Latest(false) != nullptr; }
     // "Delete 3 SAM sites": the edit Undo (Redo) would act on; empty when there is none.
     QString UndoText() const;
     QString RedoText() const;
@@ -50,8 +50,8 @@ signals:
     void Changed();
 
 private:
-    QUndoStack* UndoStack() const;
-    QUndoStack* RedoStack() const;
+    // The stack whose next edit to undo (or redo) was done (or undone) last.
+    QUndoStack* Latest(bool undo) const;
     quint64 Stamp(const QUndoCommand* command) const;
     void UpdateActions();
 

@@ -214,7 +214,7 @@ void TfrmMain::OfferRecovery()
         list += QStringLiteral("\n%1 (%2)").arg(name, QLocale().toString(copy.Time, QLocale::ShortFormat));
     }
     const QMessageBox::StandardButton answer = m_prompts.Ask(
-        this, QStringLiteral("Sablemap did not end normally. Unsaved work was kept:%1\n\nOpen it?").arg(list),
+        this, QStringLiteral("Sablemap did not end normally last time. Unsaved work was kept:%1\n\nOpen it?").arg(list),
         QMessageBox::Open | QMessageBox::Discard | QMessageBox::Ignore,
         QStringLiteral("Open restores the newest copy of each kind; Discard throws the copies away; Ignore "
                        "keeps them for the next start."));

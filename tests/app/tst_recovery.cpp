@@ -165,7 +165,7 @@ void TestRecovery::killedRunIsOffered()
     w.OfferRecovery();
     QCOMPARE(prompts.Shown.size(), 1);
     const QString offer = prompts.Shown.first();
-    QVERIFY2(offer.startsWith(QStringLiteral("ask: Sablemap did not end normally.")), qPrintable(offer));
+    QVERIFY2(offer.startsWith(QStringLiteral("ask: Sablemap did not end normally last time.")), qPrintable(offer));
     QVERIFY(offer.contains(m_fixture->DemoFile(kDemoCampaignFile)));
     QVERIFY(offer.contains(m_fixture->DemoFile(kDemoFactionFile)));
     if (answer == QMessageBox::Discard) {
