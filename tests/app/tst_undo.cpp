@@ -52,53 +52,38 @@ void TestUndo::SelectRows(CStringGrid* grid, int first, int last)
         ClickGridRow(grid, last, Qt::ShiftModifier);
 }
 
+namespace {
+
+// The record commands by the kind of edit, with the grid whose rows they act on.
+struct Command {
+    const char* Kind;
+    CStringGrid* TfrmMain::*Grid; // none for Add
+    void (TfrmMain::*Run)();
+};
+const Command kCommands[] = {
+    {"add template", nullptr, &TfrmMain::btnTemplateAddClick},
+    {"edit template", &TfrmMain::grPopTemplates, &TfrmMain::btnTemplateEdClick},
+    {"delete templates", &TfrmMain::grPopTemplates, &TfrmMain::btnTemplateDelClick},
+    {"add object", &TfrmMain::grPopTemplates, &TfrmMain::btnTemplateObjectAddClick},
+    {"edit object", &TfrmMain::grPopTemplates, &TfrmMain::btnTemplateObjectEdClick},
+    {"delete objects", &TfrmMain::grPopTemplates, &TfrmMain::btnTemplateObjectDelClick},
+    {"add keysite", nullptr, &TfrmMain::btnKeysiteAddClick},
+    {"edit keysite", &TfrmMain::grKeysites, &TfrmMain::btnKeysiteEdClick},
+    {"delete keysites", &TfrmMain::grKeysites, &TfrmMain::btnKeysiteDelClick},
+    {"add airbase", nullptr, &TfrmMain::btnAirbaseAddClick},
+    {"edit airbase", &TfrmMain::grAirbases, &TfrmMain::btnAirbaseEdClick},
+    {"delete airbases", &TfrmMain::grAirbases, &TfrmMain::btnAirbaseDelClick},
+    {"add SAM", nullptr, &TfrmMain::btnSAMAddClick},
+    {"edit SAM", &TfrmMain::grSAMs, &TfrmMain::btnSAMEditClick},
+    {"delete SAMs", &TfrmMain::grSAMs, &TfrmMain::btnSAMDelClick},
+};
+
+} // namespace
+
 void TestUndo::Edit(const QString& kind, int row, int count)
 {
     TfrmMain& w = *m_fixture->Window;
-    const int last = row + count - 1;
-    if (kind == QLatin1String("add template")) {
-        w.btnTemplateAddClick();
-    } else if (kind == QLatin1String("edit template")) {
-        SelectRows(w.grPopTemplates, row, row);
-        w.btnTemplateEdClick();
-    } else if (kind == QLatin1String("delete templates")) {
-        SelectRows(w.grPopTemplates, row, last);
-        w.btnTemplateDelClick();
-    } else if (kind == QLatin1String("add object")) {
-        SelectRows(w.grPopTemplates, row, row);
-        w.btnTemplateObjectAddClick();
-    } else if (kind == QLatin1String("edit object")) {
-        SelectRows(w.grPopTemplates, row, row);
-        w.btnTemplateObjectEdClick();
-    } else if (kind == QLatin1String("delete objects")) {
-        SelectRows(w.grPopTemplates, row, row);
-        SelectRows(w.grTemplateObjects, 1, count);
-        w.btnTemplateObjectDelClick();
-    } else if (kind == QLatin1String("add keysite")) {
-        w.btnKeysiteAddClick();
-    } else if (kind == QLatin1String("edit keysite")) {
-        SelectRows(w.grKeysites, row, row);
-        w.btnKeysiteEdClick();
-    } else if (kind == QLatin1String("delete keysites")) {
-        SelectRows(w.grKeysites, row, last);
-        w.btnKeysiteDelClick();
-    } else if (kind == QLatin1String("add airbase")) {
-        w.btnAirbaseAddClick();
-    } else if (kind == QLatin1String("edit airbase")) {
-        SelectRows(w.grAirbases, row, row);
-        w.btnAirbaseEdClick();
-    } else if (kind == QLatin1String("delete airbases")) {
-        SelectRows(w.grAirbases, row, last);
-        w.btnAirbaseDelClick();
-    } else if (kind == QLatin1String("add SAM")) {
-        w.btnSAMAddClick();
-    } else if (kind == QLatin1String("edit SAM")) {
-        SelectRows(w.grSAMs, row, row);
-        w.btnSAMEditClick();
-    } else if (kind == QLatin1String("delete SAMs")) {
-        SelectRows(w.grSAMs, row, last);
-        w.btnSAMDelClick();
-    } else if (kind == QLatin1String("place SAM")) {
+    if (kind == QLatin1String("place SAM")) {
         QVERIFY(w.EnterPlaceMode(SamKind, row - 1));
         QTest::mouseClick(w.im, Qt::LeftButton, {}, MapCentre() + QPoint(count, count));
     } else if (kind == QLatin1String("import")) {
@@ -107,7 +92,16 @@ void TestUndo::Edit(const QString& kind, int row, int count)
         w.pnlMapControls->seSectors->setValue(count);
         m_fixture->Paint(MapCentre() + QPoint(row % 40, row % 30));
     } else {
-        QFAIL(qPrintable(kind));
+        const auto command = std::find_if(std::begin(kCommands), std::end(kCommands),
+                                          [&](const Command& c) { return kind == QLatin1String(c.Kind); });
+        QVERIFY(command != std::end(kCommands));
+        const bool deletes = kind.startsWith(QLatin1String("delete"));
+        const bool objects = kind.endsWith(QLatin1String("object")) || kind.endsWith(QLatin1String("objects"));
+        if (command->Grid)
+            SelectRows(w.*command->Grid, row, deletes && !objects ? row + count - 1 : row);
+        if (objects && deletes)
+            SelectRows(w.grTemplateObjects, 1, count);
+        (w.*command->Run)();
     }
 }
 
@@ -195,16 +189,17 @@ void TestUndo::randomEdits_data()
 void TestUndo::randomEdits()
 {
     QFETCH(unsigned, seed);
-    static const char* const kinds[] = {"add template", "edit template", "delete templates", "add object",
-                                        "edit object", "delete objects", "add keysite", "edit keysite",
-                                        "delete keysites", "add airbase", "edit airbase", "delete airbases",
-                                        "add SAM", "edit SAM", "delete SAMs", "place SAM", "paint"};
     TfrmMain& w = *m_fixture->Window;
     std::mt19937 random(seed);
     const auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
     const QByteArray before = m_fixture->State();
     for (int step = 0; step < 200; ++step) {
-        const QString kind = QLatin1String(step == 100 ? "import" : kinds[pick(0, std::size(kinds) - 1)]);
+        // Now and then a place or a paint; once an import.
+        const int choice = pick(0, int(std::size(kCommands)) + 1);
+        const QString kind = QLatin1String(step == 100                          ? "import"
+                                           : choice == int(std::size(kCommands)) ? "place SAM"
+                                           : choice > int(std::size(kCommands))  ? "paint"
+                                                                                 : kCommands[choice].Kind);
         const CStringGrid* grid = kind.contains(QLatin1String("template")) || kind.contains(QLatin1String("object"))
             ? w.grPopTemplates
             : kind.contains(QLatin1String("keysite")) ? w.grKeysites
