@@ -24,7 +24,9 @@ mkdir -p "$config/Quillfeather"
 printf '[General]\nINSTALLATION PATH=%s\n' "$build/demo" > "$config/Quillfeather/Stormcrest.ini"
 maps="$build/demo/common/maps"
 
-XDG_CONFIG_HOME="$config" "$build/bin/sablemap" &
+# Copies of unsaved work from runs elsewhere must not interrupt with their offer.
+rm -rf "$build/demo-data"
+XDG_CONFIG_HOME="$config" XDG_DATA_HOME="$build/demo-data" "$build/bin/sablemap" &
 app=$!
 trap 'kill $app 2>/dev/null || true' EXIT
 

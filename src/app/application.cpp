@@ -61,7 +61,11 @@ int RunSablemap(int argc, char** argv)
         if (!window.InitializeMainWindow())
             return 0;
         // Once the event loop runs, so that the map is laid out at the window's real size.
-        QTimer::singleShot(0, &window, [&window, &line] { window.OpenCommandLine(line); });
+        // Work a run that did not end normally left behind comes first, then the named files.
+        QTimer::singleShot(0, &window, [&window, &line] {
+            window.OfferRecovery();
+            window.OpenCommandLine(line);
+        });
         application.exec();
         application.Prompts = nullptr;
     } catch (const std::exception& error) {

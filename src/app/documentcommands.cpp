@@ -1,6 +1,7 @@
 // The document's menu commands: new, load, save, settings, about and exit.
 #include "app/mainwindow.h"
 
+#include "app/edithistory.h"
 #include "app/fileplaces.h"
 #include "app/mapcontrolcolumn.h"
 #include "app/waitcursor.h"
@@ -16,22 +17,32 @@
 
 void TfrmMain::New1Click()
 {
-    if (!Document)
+    if (!Document || !MayDiscardBinDocument())
         return;
     Document->Clear();
+    BinDocumentPath.clear();
+    History->Reset(CEditHistory::MapBin);
     RefreshMap();
 }
 
 void TfrmMain::Load1Click()
 {
     QString path;
+    if (!MayDiscardBinDocument())
+        return;
     if (m_prompts.OpenFile(this, OpenDialogBIN, path))
-        OpenBinFile(path);
+        LoadChosenBinFile(path);
     else
         RefreshMap();
 }
 
 void TfrmMain::OpenBinFile(const QString& path)
+{
+    if (MayDiscardBinDocument())
+        LoadChosenBinFile(path);
+}
+
+void TfrmMain::LoadChosenBinFile(const QString& path)
 {
     QString reason;
     if (LoadBinFile(path, &reason)) {
@@ -62,6 +73,8 @@ bool TfrmMain::LoadBinFile(const QString& path, QString* reason)
         return false;
     }
     BinFilePath = path;
+    BinDocumentPath = path;
+    History->Reset(CEditHistory::MapBin);
     return true;
 }
 
@@ -74,6 +87,11 @@ void TfrmMain::ShowMissingNames(const CMissingNames& missing)
 
 void TfrmMain::Save1Click()
 {
+    SaveBinDocument();
+}
+
+bool TfrmMain::SaveBinDocument()
+{
     // Propose the last loaded file, in its own folder.
     qsizetype split = -1;
     for (const QChar separator : {QLatin1Char('\\'), QLatin1Char('/'), QLatin1Char(':')})
@@ -82,8 +100,15 @@ void TfrmMain::Save1Click()
     SaveDialogBIN.FileName = BinFilePath.mid(split + 1);
     QString path;
     QString reason;
-    if (m_prompts.SaveFile(this, SaveDialogBIN, path) && !SaveBinFile(path, &reason))
+    if (!m_prompts.SaveFile(this, SaveDialogBIN, path))
+        return false;
+    if (!SaveBinFile(path, &reason)) {
         m_prompts.Message(this, QStringLiteral("Save failed"), QStringLiteral("%1: %2").arg(path, reason));
+        return false;
+    }
+    BinDocumentPath = path;
+    History->MarkSaved(CEditHistory::MapBin);
+    return true;
 }
 
 bool TfrmMain::SaveBinFile(const QString& path, QString* reason)

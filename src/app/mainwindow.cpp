@@ -1,8 +1,10 @@
 #include "app/mainwindow.h"
 
+#include "app/edithistory.h"
 #include "app/fileplaces.h"
 #include "app/mapcontrolcolumn.h"
 #include "app/mapimage.h"
+#include "app/recoverystore.h"
 #include "app/rememberingprompts.h"
 #include "app/stringgrid.h"
 #include "catalogues/objectslist.h"
@@ -78,6 +80,7 @@ TfrmMain::TfrmMain(CUserPrompts& prompts, const StartupEnvironment& environment,
     CreateLayout();
     ConnectCommands();
     ConnectMapArea();
+    ConnectHistory();
     CreateFileSources();
     move(39, 67);
     resize(714, 594 - 30);
@@ -85,6 +88,9 @@ TfrmMain::TfrmMain(CUserPrompts& prompts, const StartupEnvironment& environment,
 
 TfrmMain::~TfrmMain()
 {
+    // The edits refer to the documents; a window that goes away has nothing left to recover.
+    Recovery->Finish();
+    History.reset();
     // The document refers to the catalogue, the settings and the type table, so it goes first.
     MapCanvas.reset();
     Factions.reset();
@@ -116,6 +122,7 @@ void TfrmMain::CreateMenus()
     Exit1->setMenuRole(QAction::QuitRole);
 
     Options1 = menuBar()->addMenu(QStringLiteral("&Options"));
+    CreateEditMenu();
     Changemap1 = Options1->addAction(QStringLiteral("&Change map"));
     Changemap1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
     Settings1 = Options1->addAction(QStringLiteral("&Settings"));

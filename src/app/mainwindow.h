@@ -8,6 +8,7 @@
 #include "mapview/tarnconfig.h"
 
 #include <QMainWindow>
+#include <QUndoStack>
 #include <QPoint>
 #include <QUrl>
 #include <functional>
@@ -16,6 +17,10 @@
 
 class C3DObjectsList;
 class CBINFile;
+class CEditHistory;
+class CRecordChange;
+class CRecoveryStore;
+struct ShownRows;
 class CFilePlaces;
 class CRememberingPrompts;
 struct CommandLine;
@@ -115,6 +120,24 @@ public:
     void mmOfflineGuideClick();
     void Onlineguide1Click();
 
+    // --- Undo, modified state, the question before discarding, recovery (unsavedwork.cpp) ------
+    // Saves the Map BIN document (the file dialog proposes the last file); true once saved.
+    bool SaveBinDocument();
+    bool SaveFactionLayer();
+    // Asks "Save changes to <file>?" when the document is modified; false when the user cancels
+    // or the save fails (nothing may be discarded then).
+    bool MayDiscardBinDocument();
+    bool MayDiscardFactions();
+    // The file name the title and the question show: the file, or "Untitled.BIN".
+    QString BinDocumentName() const;
+    void UpdateWindowTitle();
+    // What the recovery timer does: a copy of every modified document, none of the others.
+    void WriteRecoveryCopies();
+    // At start-up: offers the copies a run that did not end normally left behind.
+    void OfferRecovery();
+    QUndoStack& BinHistory();
+    QUndoStack& FactionHistory();
+
     // --- Files opened by name (command line, dropped files, recent files) ---------------------
     // What Load, Load faction assignment, Import templates and Change map do once the file or map
     // has been chosen.
@@ -183,6 +206,13 @@ public:
     std::unique_ptr<CFactionsInfo> Factions;
     // Recent files and the folders of the file dialogs, in the person's own configuration.
     std::unique_ptr<CFilePlaces> FilePlaces;
+    // The edits of both documents, and the copies of unsaved work.
+    std::unique_ptr<CEditHistory> History;
+    std::unique_ptr<CRecoveryStore> Recovery;
+    // The file the Map BIN document was loaded from or saved to; empty for a new document.
+    QString BinDocumentPath;
+    // The faction file the layer came from or was saved to.
+    QString FactionFilePath;
 
     QString InstallationPath;
     QString BinFilePath;
@@ -197,6 +227,10 @@ public:
 
     // --- Components ---------------------------------------------------------------------------
     QMenu* File1;
+    QMenu* Edit1;
+    QAction* Undo1;
+    QAction* Redo1;
+    QTimer* TimerRecovery; // at most every 30 s while something is modified
     QMenu* Options1;
     QMenu* Help1;
     QAction* New1;
@@ -257,6 +291,8 @@ signals:
     void TerrainRedrawn();
 
 protected:
+    // Asks about unsaved work first; the window stays open when the user cancels.
+    void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     // Map BIN, faction and templates files dropped on the window open as if chosen in the menus.
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -264,6 +300,23 @@ protected:
 
 private:
     void ConnectMapArea();
+    void CreateEditMenu();
+    void ConnectHistory();
+    // Records an edit made to the Map BIN document, named `text` ("Delete 3 SAM sites").
+    void RecordEdit(const QString& text, std::vector<std::unique_ptr<CRecordChange>> changes);
+    void RecordEdit(const QString& text, std::unique_ptr<CRecordChange> change);
+    // Add and Edit of any list, recorded; false when the editor declined.
+    template <typename Record>
+    bool AddRecord(int templateNumber = -1);
+    template <typename Record>
+    bool EditRecord(int index, int templateNumber = -1);
+    // After an undo or redo: the page of the rows, and the rows selected.
+    void ShowEditedRows(const ShownRows& rows);
+    // What Load and Load faction assignment do once the question has been answered.
+    void LoadChosenBinFile(const QString& path);
+    void LoadChosenFactionFile(const QString& path);
+    // The question for one document, named `name`; `save` saves it.
+    bool MayDiscard(bool modified, const QString& name, bool (TfrmMain::*save)());
     // Copies the control column's states into the canvas.
     void SyncCanvasFlags();
     // Runs one view operation of the map column with the hourglass, then redraws.

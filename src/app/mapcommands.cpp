@@ -1,6 +1,8 @@
 // The map area: the two drawing layers, the control column, place mode and the mouse on the map.
 #include "app/mainwindow.h"
 
+#include "app/editcommands.h"
+#include "app/edithistory.h"
 #include "app/mapcontrolcolumn.h"
 #include "app/mapimage.h"
 #include "app/stringgrid.h"
@@ -249,11 +251,17 @@ void TfrmMain::imMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifie
         float x = 0;
         float z = 0;
         Document->PixelToMap(pixel.x(), pixel.y(), x, z);
-        if (!PaintFactionSquare(*Factions, x, z, pnlMapControls->seSectors->value()).Painted)
+        const FactionPaintResult square = FactionSquareAt(*Factions, x, z, pnlMapControls->seSectors->value());
+        if (!square.Painted)
             return;
-        pnlMapControls->rbMapModeFactions->setChecked(true);
-        RedrawTerrain();
-        RefreshMap();
+        // The push paints; undo and redo show the layer again.
+        History->Push(CEditHistory::Factions,
+                      new CFactionPaint(*Factions, square.FirstColumn, square.FirstRow, square.LastColumn,
+                                        square.LastRow, square.NewFaction, [this] {
+                                            pnlMapControls->rbMapModeFactions->setChecked(true);
+                                            RedrawTerrain();
+                                            RefreshMap();
+                                        }));
         return;
     }
     if (modifiers & Qt::ControlModifier) {

@@ -2,11 +2,13 @@
 // the two guides.
 #include "app/mainwindow.h"
 
+#include "app/edithistory.h"
 #include "app/fileplaces.h"
 #include "app/mapcontrolcolumn.h"
 #include "app/mapimage.h"
 #include "app/stringgrid.h"
 #include "app/waitcursor.h"
+#include "app/editcommands.h"
 #include "document/binfile.h"
 #include "factions/factionsinfo.h"
 #include "mapview/mapcanvas.h"
@@ -23,11 +25,17 @@ const char* const TfrmMain::OnlineGuideAddress = "https://sablemap.example/guide
 void TfrmMain::Loadfactions1Click()
 {
     QString path;
-    if (m_prompts.OpenFile(this, OpenDialogSID, path))
-        OpenFactionFile(path);
+    if (MayDiscardFactions() && m_prompts.OpenFile(this, OpenDialogSID, path))
+        LoadChosenFactionFile(path);
 }
 
 void TfrmMain::OpenFactionFile(const QString& path)
+{
+    if (MayDiscardFactions())
+        LoadChosenFactionFile(path);
+}
+
+void TfrmMain::LoadChosenFactionFile(const QString& path)
 {
     // The file is read into a layer of its own; the current layer goes only once it has loaded,
     // so a damaged file never takes away the factions being painted.
@@ -43,7 +51,11 @@ void TfrmMain::OpenFactionFile(const QString& path)
         return;
     }
     FilePlaces->AddRecentFile(path, CFilePlaces::Kind::Factions);
+    // The paints of the old layer go with it.
+    History->Reset(CEditHistory::Factions);
     Factions = std::move(layer);
+    FactionFilePath = path;
+    UpdateWindowTitle();
     if (MapCanvas)
         MapCanvas->Factions = Factions.get();
     pnlMapControls->rbMapModeFactions->setChecked(true);
@@ -54,19 +66,29 @@ void TfrmMain::OpenFactionFile(const QString& path)
 
 void TfrmMain::Savefactionassignment1Click()
 {
+    SaveFactionLayer();
+}
+
+bool TfrmMain::SaveFactionLayer()
+{
     if (!Factions)
-        return;
+        return false;
     QString path;
     if (!m_prompts.SaveFile(this, SaveDialogSID, path))
-        return;
+        return false;
     bool saved = false;
     QString reason;
     {
         CWaitCursor wait;
         saved = Factions->SaveToFile(path, &reason);
     }
-    if (!saved)
+    if (!saved) {
         m_prompts.Message(this, QStringLiteral("Save failed"), QStringLiteral("%1: %2").arg(path, reason));
+        return false;
+    }
+    FactionFilePath = path;
+    History->MarkSaved(CEditHistory::Factions);
+    return true;
 }
 
 void TfrmMain::Importtemplates1Click()
@@ -82,6 +104,7 @@ void TfrmMain::ImportTemplateFile(const QString& path)
         return;
     bool imported = false;
     QString reason;
+    const int first = Document->TemplateCount();
     {
         CWaitCursor wait;
         imported = Document->ImportTemplates(path, &reason);
@@ -90,6 +113,10 @@ void TfrmMain::ImportTemplateFile(const QString& path)
         m_prompts.Message(this, QStringLiteral("Import failed"), QStringLiteral("%1: %2").arg(path, reason));
         return;
     }
+    const std::span<const CPopTemplate> added = Document->Templates().subspan(static_cast<size_t>(first));
+    if (!added.empty())
+        RecordEdit(QStringLiteral("Import ") + CountedRecords(RecordList::Templates, int(added.size())),
+                   RowsInserted(first, std::vector<CPopTemplate>(added.begin(), added.end())));
     ShowMissingNames(Document->LastReadMissingNames());
 }
 

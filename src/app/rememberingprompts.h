@@ -23,6 +23,11 @@ public:
         m_inner.Error(parent, text, detail);
     }
     bool Confirm(QWidget* parent, const QString& text) override { return m_inner.Confirm(parent, text); }
+    QMessageBox::StandardButton Ask(QWidget* parent, const QString& text, QMessageBox::StandardButtons buttons,
+                                    const QString& detail = QString()) override
+    {
+        return m_inner.Ask(parent, text, buttons, detail);
+    }
     bool OpenFile(QWidget* parent, const FileDialogRequest& request, QString& path) override;
     bool SaveFile(QWidget* parent, const FileDialogRequest& request, QString& path) override;
     bool ChooseColor(QWidget* parent, const QColor& initial, QColor& chosen) override

@@ -33,6 +33,26 @@ bool CWidgetPrompts::Confirm(QWidget* parent, const QString& text)
     return box.exec() == QMessageBox::Yes;
 }
 
+QMessageBox::StandardButton CWidgetPrompts::Ask(QWidget* parent, const QString& text,
+                                                QMessageBox::StandardButtons buttons, const QString& detail)
+{
+    QMessageBox box(QMessageBox::Question, ApplicationCaption(), text, buttons, parent);
+    box.setInformativeText(detail);
+    // Save or Open, where offered: the first of the buttons in Qt's order.
+    for (int bit = 0; bit < 32; ++bit) {
+        const auto button = QMessageBox::StandardButton(1u << bit);
+        if (buttons.testFlag(button)) {
+            box.setDefaultButton(button);
+            break;
+        }
+    }
+    if (buttons.testFlag(QMessageBox::Cancel))
+        box.setEscapeButton(QMessageBox::Cancel);
+    const int answer = box.exec();
+    return buttons.testFlag(QMessageBox::StandardButton(answer)) ? QMessageBox::StandardButton(answer)
+                                                                  : QMessageBox::Cancel;
+}
+
 namespace {
 
 bool RunFileDialog(QWidget* parent, const FileDialogRequest& request, bool save, QString& path)

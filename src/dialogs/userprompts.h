@@ -5,6 +5,7 @@
 // that would have been shown and answers for the user, so no modal window ever blocks a test.
 
 #include <QColor>
+#include <QMessageBox>
 #include <QString>
 #include <QStringList>
 
@@ -33,6 +34,11 @@ public:
     virtual void Error(QWidget* parent, const QString& text, const QString& detail = QString()) = 0;
     // Yes/No question captioned "Confirmation"; true for Yes.
     virtual bool Confirm(QWidget* parent, const QString& text) = 0;
+    // A question with the given standard buttons (Save, Discard, Cancel, ...), the first of them
+    // in Qt's order (Save, Open, ...) the default; returns the button chosen (Cancel when the box
+    // is closed without one).
+    virtual QMessageBox::StandardButton Ask(QWidget* parent, const QString& text,
+                                            QMessageBox::StandardButtons buttons, const QString& detail = QString()) = 0;
 
     // Open and save dialogs; true with the chosen path when the user chose a file.
     virtual bool OpenFile(QWidget* parent, const FileDialogRequest& request, QString& path) = 0;
@@ -52,6 +58,8 @@ public:
     void Message(QWidget* parent, const QString& text, const QString& detail = QString()) override;
     void Error(QWidget* parent, const QString& text, const QString& detail = QString()) override;
     bool Confirm(QWidget* parent, const QString& text) override;
+    QMessageBox::StandardButton Ask(QWidget* parent, const QString& text, QMessageBox::StandardButtons buttons,
+                                    const QString& detail = QString()) override;
     bool OpenFile(QWidget* parent, const FileDialogRequest& request, QString& path) override;
     bool SaveFile(QWidget* parent, const FileDialogRequest& request, QString& path) override;
     bool ChooseColor(QWidget* parent, const QColor& initial, QColor& chosen) override;

@@ -19,7 +19,7 @@ bool SectorOf(float value, int64_t& sector)
 
 } // namespace
 
-FactionPaintResult PaintFactionSquare(CFactionsInfo& factions, float x, float z, int32_t radius)
+FactionPaintResult FactionSquareAt(const CFactionsInfo& factions, float x, float z, int32_t radius)
 {
     FactionPaintResult result;
     int64_t sx = 0;
@@ -33,19 +33,21 @@ FactionPaintResult PaintFactionSquare(CFactionsInfo& factions, float x, float z,
     result.NewFaction = old == 0 ? 1 : 0;
     if (radius < 0)
         return result;
-    // Only the grid's part of the square is visited: setting outside it changes nothing anyway,
-    // and a huge radius must not loop over sectors that do not exist.
-    const int64_t i0 = std::max<int64_t>(sx - radius, 0);
-    const int64_t i1 = std::min<int64_t>(sx + radius, int64_t(factions.Columns) - 1);
-    const int64_t j0 = std::max<int64_t>(sz - radius, 0);
-    const int64_t j1 = std::min<int64_t>(sz + radius, int64_t(factions.Rows) - 1);
-    for (int64_t i = i0; i <= i1; ++i) {
-        for (int64_t j = j0; j <= j1; ++j)
-            factions.SetFaction(result.NewFaction, int32_t(i), int32_t(j));
+    // Only the grid's part of the square: setting outside it changes nothing anyway, and a huge
+    // radius must not loop over sectors that do not exist.
+    result.FirstColumn = int32_t(std::max<int64_t>(sx - radius, 0));
+    result.LastColumn = int32_t(std::min<int64_t>(sx + radius, int64_t(factions.Columns) - 1));
+    result.FirstRow = int32_t(std::max<int64_t>(sz - radius, 0));
+    result.LastRow = int32_t(std::min<int64_t>(sz + radius, int64_t(factions.Rows) - 1));
+    return result;
+}
+
+FactionPaintResult PaintFactionSquare(CFactionsInfo& factions, float x, float z, int32_t radius)
+{
+    const FactionPaintResult result = FactionSquareAt(factions, x, z, radius);
+    for (int32_t i = result.FirstColumn; i <= result.LastColumn; ++i) {
+        for (int32_t j = result.FirstRow; j <= result.LastRow; ++j)
+            factions.SetFaction(result.NewFaction, i, j);
     }
-    result.FirstColumn = int32_t(i0);
-    result.FirstRow = int32_t(j0);
-    result.LastColumn = int32_t(i1);
-    result.LastRow = int32_t(j1);
     return result;
 }

@@ -19,3 +19,6 @@ struct FactionPaintResult {
 // it gets the opposite of the clicked sector's faction (sectors outside the grid are left alone).
 // A negative radius sets nothing but still reports the click.
 FactionPaintResult PaintFactionSquare(CFactionsInfo& factions, float x, float z, int32_t radius);
+// The same square and faction, without painting it (the grid's part of it: an empty range for a
+// negative radius).
+FactionPaintResult FactionSquareAt(const CFactionsInfo& factions, float x, float z, int32_t radius);

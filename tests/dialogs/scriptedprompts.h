@@ -19,6 +19,9 @@ public:
     QStringList Shown;
     QStringList Details;          // one per message and error, in order; empty when it had none
     QQueue<bool> ConfirmAnswers;  // empty: Yes
+    // Empty: Discard where it is offered (what closing without the question did), else Cancel.
+    QQueue<QMessageBox::StandardButton> AskAnswers;
+    QStringList Asked; // the detail of every question
     QQueue<QString> FileAnswers;  // empty queue or empty text: cancelled
     QList<FileDialogRequest> FileDialogs;
     QQueue<std::optional<QColor>> ColorAnswers; // nothing: cancelled
@@ -39,6 +42,15 @@ public:
     {
         Shown << QStringLiteral("confirm: ") + text;
         return ConfirmAnswers.isEmpty() ? true : ConfirmAnswers.dequeue();
+    }
+    QMessageBox::StandardButton Ask(QWidget*, const QString& text, QMessageBox::StandardButtons buttons,
+                                    const QString& detail = QString()) override
+    {
+        Shown << QStringLiteral("ask: ") + text;
+        Asked << detail;
+        if (!AskAnswers.isEmpty())
+            return AskAnswers.dequeue();
+        return buttons.testFlag(QMessageBox::Discard) ? QMessageBox::Discard : QMessageBox::Cancel;
     }
     bool OpenFile(QWidget*, const FileDialogRequest& request, QString& path) override { return File(request, path); }
     bool SaveFile(QWidget*, const FileDialogRequest& request, QString& path) override { return File(request, path); }
