@@ -5,10 +5,12 @@
 
 #include "app/mainwindow.h"
 #include "app/stringgrid.h"
+#include "demo/demoinstall.h"
 #include "document/recordeditor.h"
 
 #include <QDataStream>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -40,6 +42,27 @@ public:
         file.write(lines);
     }
     void RegisterRoot() const { Register("[General]\nINSTALLATION PATH=" + QFile::encodeName(Root()) + "\n"); }
+
+    // The demonstration installation at Root(). It is generated once per test program and copied
+    // for each test: generating it is most of a window test's set-up.
+    bool WriteDemo(QString* error) const
+    {
+        static QTemporaryDir generated;
+        static const bool ready = WriteDemoInstallation(generated.path(), nullptr, error);
+        if (!ready)
+            return false;
+        QDirIterator files(generated.path(), QDir::Files, QDirIterator::Subdirectories);
+        while (files.hasNext()) {
+            const QString from = files.next();
+            const QString to = Root() + from.mid(generated.path().size());
+            QFile::remove(to); // as the generator would, it replaces what is there
+            if (!QDir().mkpath(QFileInfo(to).path()) || !QFile::copy(from, to)) {
+                *error = QStringLiteral("cannot copy ") + from;
+                return false;
+            }
+        }
+        return true;
+    }
 
     // bininfo.bin: a count, a dropped value, then count - 1 entries of length, name, dropped value.
     static QByteArray CatalogueBytes(const QList<QByteArray>& names)

@@ -8,9 +8,7 @@
 
 #include <QHeaderView>
 #include <QPushButton>
-#ifdef SABLEMAP_HAVE_DEMO
 #include "demo/demoinstall.h"
-#endif
 
 class TestRecordPages : public QObject {
     Q_OBJECT
@@ -330,11 +328,8 @@ void TestRecordPages::objectCommandsNeedATemplate()
 
 void TestRecordPages::loadBinFile()
 {
-#ifndef SABLEMAP_HAVE_DEMO
-    QSKIP("built without the demonstration installation");
-#else
     QString error;
-    QVERIFY2(WriteDemoInstallation(m_installation->Root(), nullptr, &error), qPrintable(error));
+    QVERIFY2(m_installation->WriteDemo(&error), qPrintable(error));
     const QString campaign = m_installation->Root() + QStringLiteral("/common/maps/") +
                              QLatin1String(kDemoFirstMap) + QLatin1Char('/') + QLatin1String(kDemoCampaignFile);
     QVERIFY(m_window->LoadBinFile(campaign));
@@ -361,16 +356,12 @@ void TestRecordPages::loadBinFile()
     QCOMPARE(m_window->grPopTemplates->RowCount(), templates + 1);
     QCOMPARE(m_window->BinFilePath, campaign);
     QCOMPARE(m_prompts->FileDialogs.first().Title, QStringLiteral("Load BIN file"));
-#endif
 }
 
 void TestRecordPages::columnsShowHeadersAndValuesWhole()
 {
-#ifndef SABLEMAP_HAVE_DEMO
-    QSKIP("built without the demonstration installation");
-#else
     QString error;
-    QVERIFY2(WriteDemoInstallation(m_installation->Root(), nullptr, &error), qPrintable(error));
+    QVERIFY2(m_installation->WriteDemo(&error), qPrintable(error));
     QVERIFY(m_window->LoadBinFile(m_installation->Root() + QStringLiteral("/common/maps/") +
                                   QLatin1String(kDemoFirstMap) + QLatin1Char('/') + QLatin1String(kDemoCampaignFile)));
     const auto checkFits = [](const CStringGrid* grid) {
@@ -399,7 +390,6 @@ void TestRecordPages::columnsShowHeadersAndValuesWhole()
     QVERIFY2(airbases->ColWidth(4) > nameWidth * 18 / 10, qPrintable(QString::number(airbases->ColWidth(4))));
     for (const CStringGrid* grid : grids)
         checkFits(grid);
-#endif
 }
 
 void TestRecordPages::saveProposesLoadedFile()

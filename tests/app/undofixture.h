@@ -16,7 +16,7 @@ public:
     CUndoFixture()
     {
         QString error;
-        if (!WriteDemoInstallation(Installation.Root(), nullptr, &error))
+        if (!Installation.WriteDemo(&error))
             qFatal("%s", qPrintable(error));
         Installation.RegisterRoot();
         Window = std::make_unique<TfrmMain>(Prompts, Installation.Environment(), &Editor);
