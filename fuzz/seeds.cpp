@@ -115,13 +115,13 @@ int main(int argc, char** argv)
     Seed("fuzz_template", "basic-list", doc.SaveBytes(false));
 
     // Terrain, sectors and route networks of a small demonstration map.
-    const demo::DemoTerrain terrain = demo::MakeCoastTerrain(12, 256.0f, 1234);
+    const DemoTerrain terrain = demo::MakeCoastTerrain(12, 256.0f, 1234);
     Seed("fuzz_terrain", "coast-12", TerrainFileBytes(terrain.Grid()));
     Seed("fuzz_terrain", "isles-5", TerrainFileBytes(demo::MakeIslesTerrain(5, 512.0f, 987).Grid()));
     Seed("fuzz_sectors", "demo", ReadAll(mapDir + QStringLiteral("/terrain/default.sec")));
     Seed("fuzz_sectors", "wide", SectorFileBytes(40000, 3));
     // The route target reads the node file's length from its first two bytes.
-    const auto routeSeed = [](const demo::RouteNetwork& network, const demo::DemoTerrain& ground) {
+    const auto routeSeed = [](const RouteNetwork& network, const DemoTerrain& ground) {
         const RouteGraph graph = network.Graph(ground);
         const QByteArray nodes = RouteNodeFileBytes(graph);
         const QByteArray links = RouteLinkFileBytes(graph);

@@ -11,13 +11,6 @@
 
 class CBINFile;
 
-namespace demo {
-
-// A few hundred names in the simulator's style, some with Windows-1252 letters.
-std::vector<std::string> CatalogueNames();
-// The object list file: count + 1, a spare word, then each name counted, followed by a spare word.
-QByteArray CatalogueBytes(const std::vector<std::string>& names);
-
 // Where things stand on a demonstration map, in terrain coordinates.
 struct DemoSites {
     std::vector<PointXZ> Towns;
@@ -27,6 +20,13 @@ struct DemoSites {
     PointXZ Port;
     std::vector<PointXZ> Airbases;
 };
+
+namespace demo {
+
+// A few hundred names in the simulator's style, some with Windows-1252 letters.
+std::vector<std::string> CatalogueNames();
+// The object list file: count + 1, a spare word, then each name counted, followed by a spare word.
+QByteArray CatalogueBytes(const std::vector<std::string>& names);
 
 // Towns on low land, a port on the coast, a radio mast on a hill, airfields on flat ground.
 DemoSites PickSites(const DemoTerrain& terrain, CRandom& random);

@@ -36,6 +36,8 @@ std::vector<PointXZ> Winding(const DemoTerrain& terrain, PointXZ a, PointXZ b, f
 
 } // namespace
 
+} // namespace demo
+
 int32_t RouteNetwork::AddNode(PointXZ point)
 {
     Nodes.push_back(point);
@@ -46,17 +48,19 @@ RouteGraph RouteNetwork::Graph(const DemoTerrain& terrain) const
 {
     RouteGraph graph;
     for (const PointXZ& node : Nodes)
-        graph.Nodes.push_back(OnGround(terrain, node));
+        graph.Nodes.push_back(demo::OnGround(terrain, node));
     for (const Link& link : Links) {
         RouteGraph::Link& stored = graph.Links.emplace_back();
         stored.A = link.From;
         stored.B = link.To;
         stored.Reserved = 1;
         for (const PointXZ& point : link.Points)
-            stored.Points.push_back(OnGround(terrain, point));
+            stored.Points.push_back(demo::OnGround(terrain, point));
     }
     return graph;
 }
+
+namespace demo {
 
 bool OverLand(const DemoTerrain& terrain, PointXZ a, PointXZ b)
 {

@@ -6,8 +6,6 @@
 
 #include <vector>
 
-namespace demo {
-
 struct RouteNetwork {
     struct Link {
         int32_t From = 0;
@@ -22,6 +20,8 @@ struct RouteNetwork {
     // (never below the sea), every link's reserved word 1.
     RouteGraph Graph(const DemoTerrain& terrain) const;
 };
+
+namespace demo {
 
 // Whether the straight way from a to b stays on land.
 bool OverLand(const DemoTerrain& terrain, PointXZ a, PointXZ b);

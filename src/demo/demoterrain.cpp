@@ -4,8 +4,6 @@
 #include <cmath>
 #include <queue>
 
-namespace demo {
-
 uint64_t CRandom::Next()
 {
     uint64_t z = (m_state += 0x9E3779B97F4A7C15ull);
@@ -17,6 +15,17 @@ uint64_t CRandom::Next()
 double CRandom::Uniform() { return double(Next() >> 11) * (1.0 / 9007199254740992.0); }
 
 int CRandom::Int(int low, int high) { return low + static_cast<int>(Next() % uint64_t(high - low + 1)); }
+
+float DemoTerrain::HeightAt(float x, float z) const
+{
+    const double c = double(x) / Cell;
+    const double r = double(z) / Cell;
+    if (!(c > -1.0 && c < Columns && r > -1.0 && r < Rows))
+        return 0.0f;
+    return At(static_cast<int32_t>(c), static_cast<int32_t>(r));
+}
+
+namespace demo {
 
 namespace {
 
@@ -84,15 +93,6 @@ double Fbm(double x, double y, int octaves, uint32_t seed)
         y = y * 2.03 - 9.7;
     }
     return sum / norm;
-}
-
-float DemoTerrain::HeightAt(float x, float z) const
-{
-    const double c = double(x) / Cell;
-    const double r = double(z) / Cell;
-    if (!(c > -1.0 && c < Columns && r > -1.0 && r < Rows))
-        return 0.0f;
-    return At(static_cast<int32_t>(c), static_cast<int32_t>(r));
 }
 
 DemoTerrain MakeCoastTerrain(int32_t samples, float cell, uint32_t seed)

@@ -8,8 +8,6 @@
 #include <cstdint>
 #include <vector>
 
-namespace demo {
-
 // splitmix64: small, fast, and the same sequence everywhere (unlike the standard distributions).
 class CRandom {
 public:
@@ -22,9 +20,6 @@ public:
 private:
     uint64_t m_state;
 };
-
-// Fractal value noise in about [-1, 1].
-double Fbm(double x, double y, int octaves, uint32_t seed);
 
 struct PointXZ {
     float X = 0;
@@ -48,6 +43,11 @@ struct DemoTerrain {
     // The grid as the terrain file holds it: square cells.
     TerrainGrid Grid() const { return {Columns, Rows, Cell, Cell, Heights}; }
 };
+
+namespace demo {
+
+// Fractal value noise in about [-1, 1].
+double Fbm(double x, double y, int octaves, uint32_t seed);
 
 // Sea in the west below a ragged coast, farmland rising to hills, mountains in the east.
 DemoTerrain MakeCoastTerrain(int32_t samples, float cell, uint32_t seed);

@@ -17,7 +17,7 @@
 inline const std::vector<std::string> kRandomNames = {"Depot", "h\xE9li", "quote\"d", "back\\slash", "tab\there",
                                                "bell\x07", "\x80uro", "TOWER", "a"};
 
-inline float RandomFloat(demo::CRandom& random)
+inline float RandomFloat(CRandom& random)
 {
     static const float kSpecial[] = {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
                                      -std::numeric_limits<float>::infinity(), std::numeric_limits<float>::denorm_min(),
@@ -44,7 +44,7 @@ inline float RandomFloat(demo::CRandom& random)
     }
 }
 
-inline int32_t RandomIndex(demo::CRandom& random)
+inline int32_t RandomIndex(CRandom& random)
 {
     return random.Int(-2, int(kRandomNames.size()) + 2); // -2, -1, the names, and indices past the end
 }
@@ -52,7 +52,7 @@ inline int32_t RandomIndex(demo::CRandom& random)
 // A Map BIN file of random records, written by the document itself.
 inline QByteArray RandomMapFile(const C3DObjectsList& catalogue, const CPopTemplatesTypesList& types)
 {
-    demo::CRandom random(20240611);
+    CRandom random(20240611);
     CBINFile doc(&catalogue, &types);
     std::vector<CPopTemplate> templates(static_cast<size_t>(random.Int(30, 40)));
     for (CPopTemplate& tmpl : templates) {

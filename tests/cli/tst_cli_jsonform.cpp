@@ -17,7 +17,7 @@ namespace {
 // bytes among them, in either variant, written by the writer from the names as stored.
 QByteArray OddNamesFile(bool withRouteObjects, bool templateListOnly, uint64_t seed)
 {
-    demo::CRandom random(seed);
+    CRandom random(seed);
     StoredRecords records;
     records.WithRouteObjects = withRouteObjects;
     records.TemplateListOnly = templateListOnly;
