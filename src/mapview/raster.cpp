@@ -8,12 +8,25 @@ namespace raster {
 
 namespace {
 
-inline void Plot(QImage& image, int64_t x, int64_t y, QRgb colour)
-{
-    if (x < 0 || y < 0 || x >= image.width() || y >= image.height())
-        return;
-    reinterpret_cast<QRgb*>(image.scanLine(static_cast<int>(y)))[x] = colour;
-}
+// The pixels of an image taken once per drawing call: asking the image for a line checks
+// whether it must be detached, which costs more than setting the pixel.
+struct Pixels {
+    uchar* Bits;
+    int64_t Stride;
+    int64_t Width;
+    int64_t Height;
+
+    explicit Pixels(QImage& image)
+        : Bits(image.bits()), Stride(image.bytesPerLine()), Width(image.width()), Height(image.height())
+    {
+    }
+    void Plot(int64_t x, int64_t y, QRgb colour) const
+    {
+        if (x < 0 || y < 0 || x >= Width || y >= Height)
+            return;
+        reinterpret_cast<QRgb*>(Bits + y * Stride)[x] = colour;
+    }
+};
 
 // Minor-axis coordinate of step i of a line whose major axis advances `major` steps while the
 // minor one advances `minor` (signed): rounded to the nearest pixel, halves away from the start.
@@ -38,8 +51,9 @@ void FillRect(QImage& image, int64_t x1, int64_t y1, int64_t x2, int64_t y2, QRg
     y2 = std::min<int64_t>(y2, image.height());
     if (x2 <= x1 || y2 <= y1)
         return;
+    const Pixels pixels(image);
     for (int64_t y = y1; y < y2; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(static_cast<int>(y)));
+        auto* line = reinterpret_cast<QRgb*>(pixels.Bits + y * pixels.Stride);
         std::fill(line + x1, line + x2, colour);
     }
 }
@@ -73,13 +87,16 @@ void DrawLine(QImage& image, int64_t x1, int64_t y1, int64_t x2, int64_t y2, QRg
         first = std::max(first, majorStart - (majorSize - 1));
         last = std::min(last, majorStart);
     }
+    if (first > last)
+        return;
+    const Pixels pixels(image);
     for (int64_t i = first; i <= last; ++i) {
         const int64_t a = majorStart + i * majorStep;
         const int64_t b = minorStart + MinorAt(i, major, minorDelta);
         if (xMajor)
-            Plot(image, a, b, colour);
+            pixels.Plot(a, b, colour);
         else
-            Plot(image, b, a, colour);
+            pixels.Plot(b, a, colour);
     }
 }
 
@@ -121,11 +138,14 @@ void DrawEllipseOutline(QImage& image, int64_t x1, int64_t y1, int64_t x2, int64
     const int64_t toX = std::min<int64_t>(right, image.width());
     const int64_t fromY = std::max<int64_t>(top, 0);
     const int64_t toY = std::min<int64_t>(bottom, image.height());
+    if (fromX >= toX || fromY >= toY)
+        return;
+    const Pixels pixels(image);
     for (int64_t y = fromY; y < toY; ++y) {
         for (int64_t x = fromX; x < toX; ++x) {
             if (inside(x, y) &&
                 (!inside(x - 1, y) || !inside(x + 1, y) || !inside(x, y - 1) || !inside(x, y + 1)))
-                Plot(image, x, y, colour);
+                pixels.Plot(x, y, colour);
         }
     }
 }
