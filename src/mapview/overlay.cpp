@@ -62,10 +62,20 @@ public:
         }
     }
 
+    // How far from its centre a symbol can set a pixel.
+    int64_t Reach() const { return std::llabs(m_size) + 2; }
+
     void Draw(QImage& bitmap, int64_t cx, int64_t cy) const
     {
         if (m_stamped)
             m_stamp.Apply(bitmap, cx, cy, m_colour);
+        else
+            DrawShape(bitmap, m_shape, m_size, cx, cy, m_colour);
+    }
+    void Draw(QImage& bitmap, const raster::CPixels& pixels, int64_t cx, int64_t cy) const
+    {
+        if (m_stamped)
+            m_stamp.Apply(pixels, cx, cy, m_colour);
         else
             DrawShape(bitmap, m_shape, m_size, cx, cy, m_colour);
     }
@@ -84,14 +94,42 @@ void DrawRecords(const CBINFile& document, const CViewport& view, const List& re
     if (records.empty())
         return;
     const CSymbolPainter painter(SymbologyOf(document).Style(kind), view);
+    // Every symbol of a kind sets the same pixels to the same colour, so the order they are drawn
+    // in changes nothing. Drawn top to bottom, neighbours share the picture lines they touch, which
+    // then stay in the cache: with many records that is most of the time.
+    const int64_t reach = painter.Reach();
+    const int64_t height = bitmap.height();
+    std::vector<QPoint> centres;
+    centres.reserve(records.size());
     for (const auto& record : records) {
         if (!view.IsOnMap(record.X, record.Z))
             continue;
         int32_t column = 0;
         int32_t row = 0;
         view.MapToPixel(record.X, record.Z, column, row);
-        painter.Draw(bitmap, column, row);
+        if (int64_t(row) + reach < 0 || int64_t(row) - reach >= height)
+            continue; // no line of the picture is touched
+        centres.push_back(QPoint(column, row));
     }
+    if (centres.size() < 64) {
+        for (const QPoint& c : centres)
+            painter.Draw(bitmap, c.x(), c.y());
+        return;
+    }
+    // A counting sort on the row, clamped to the picture (symbols above or below it keep their
+    // place at its edge).
+    const auto bucketOf = [height](int row) { return size_t(std::clamp<int64_t>(row, 0, std::max<int64_t>(height - 1, 0))); };
+    std::vector<uint32_t> starts(size_t(std::max<int64_t>(height, 1)) + 1, 0);
+    for (const QPoint& c : centres)
+        ++starts[bucketOf(c.y()) + 1];
+    for (size_t i = 1; i < starts.size(); ++i)
+        starts[i] += starts[i - 1];
+    std::vector<QPoint> sorted(centres.size());
+    for (const QPoint& c : centres)
+        sorted[starts[bucketOf(c.y())]++] = c;
+    const raster::CPixels pixels(bitmap);
+    for (const QPoint& c : sorted)
+        painter.Draw(bitmap, pixels, c.x(), c.y());
 }
 
 struct HitCandidate {

@@ -8,26 +8,6 @@ namespace raster {
 
 namespace {
 
-// The pixels of an image taken once per drawing call: asking the image for a line checks
-// whether it must be detached, which costs more than setting the pixel.
-struct Pixels {
-    uchar* Bits;
-    int64_t Stride;
-    int64_t Width;
-    int64_t Height;
-
-    explicit Pixels(QImage& image)
-        : Bits(image.bits()), Stride(image.bytesPerLine()), Width(image.width()), Height(image.height())
-    {
-    }
-    void Plot(int64_t x, int64_t y, QRgb colour) const
-    {
-        if (x < 0 || y < 0 || x >= Width || y >= Height)
-            return;
-        reinterpret_cast<QRgb*>(Bits + y * Stride)[x] = colour;
-    }
-};
-
 // Minor-axis coordinate of step i of a line whose major axis advances `major` steps while the
 // minor one advances `minor` (signed): rounded to the nearest pixel, halves away from the start.
 inline int64_t MinorAt(int64_t i, int64_t major, int64_t minor)
@@ -51,7 +31,7 @@ void FillRect(QImage& image, int64_t x1, int64_t y1, int64_t x2, int64_t y2, QRg
     y2 = std::min<int64_t>(y2, image.height());
     if (x2 <= x1 || y2 <= y1)
         return;
-    const Pixels pixels(image);
+    const CPixels pixels(image);
     for (int64_t y = y1; y < y2; ++y) {
         auto* line = reinterpret_cast<QRgb*>(pixels.Bits + y * pixels.Stride);
         std::fill(line + x1, line + x2, colour);
@@ -89,7 +69,7 @@ void DrawLine(QImage& image, int64_t x1, int64_t y1, int64_t x2, int64_t y2, QRg
     }
     if (first > last)
         return;
-    const Pixels pixels(image);
+    const CPixels pixels(image);
     for (int64_t i = first; i <= last; ++i) {
         const int64_t a = majorStart + i * majorStep;
         const int64_t b = minorStart + MinorAt(i, major, minorDelta);
@@ -140,7 +120,7 @@ void DrawEllipseOutline(QImage& image, int64_t x1, int64_t y1, int64_t x2, int64
     const int64_t toY = std::min<int64_t>(bottom, image.height());
     if (fromX >= toX || fromY >= toY)
         return;
-    const Pixels pixels(image);
+    const CPixels pixels(image);
     for (int64_t y = fromY; y < toY; ++y) {
         for (int64_t x = fromX; x < toX; ++x) {
             if (inside(x, y) &&
@@ -150,18 +130,20 @@ void DrawEllipseOutline(QImage& image, int64_t x1, int64_t y1, int64_t x2, int64
     }
 }
 
-void CStamp::Apply(QImage& image, int64_t cx, int64_t cy, QRgb colour) const
+void CStamp::Apply(const CPixels& pixels, int64_t cx, int64_t cy, QRgb colour) const
 {
-    const int64_t width = image.width();
-    const int64_t height = image.height();
-    uchar* bits = image.bits();
-    const int64_t stride = image.bytesPerLine();
-    for (const QPoint& offset : m_offsets) {
-        const int64_t x = cx + offset.x();
-        const int64_t y = cy + offset.y();
-        if (x >= 0 && y >= 0 && x < width && y < height)
-            reinterpret_cast<QRgb*>(bits + y * stride)[x] = colour;
+    if (m_offsets.empty())
+        return;
+    if (cx + m_left >= 0 && cy + m_top >= 0 && cx + m_right <= pixels.Width && cy + m_bottom <= pixels.Height) {
+        // Wholly inside: no pixel needs its own test.
+        QRgb* centre = pixels.Line(cy) + cx;
+        const int64_t stride = pixels.Stride / int64_t(sizeof(QRgb));
+        for (const QPoint& offset : m_offsets)
+            centre[offset.y() * stride + offset.x()] = colour;
+        return;
     }
+    for (const QPoint& offset : m_offsets)
+        pixels.Plot(cx + offset.x(), cy + offset.y(), colour);
 }
 
 } // namespace raster
