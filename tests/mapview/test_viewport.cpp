@@ -43,6 +43,16 @@ CMap FlatMap(int32_t side)
     return map;
 }
 
+// The default view of a 65536-unit square terrain in a 640 x 480 picture.
+CMapWindow DefaultView()
+{
+    static const CMap map = FlatMap(1024);
+    CMapWindow window(&map);
+    window.SetSize(640, 480);
+    window.ResetView();
+    return window;
+}
+
 // The terrain X under the continuous picture position px (0 is the picture's left edge).
 double TerrainXAt(const CMapWindow& w, double px)
 {
@@ -136,10 +146,7 @@ private slots:
     {
         QFETCH(QPoint, cursor);
         QFETCH(int, steps);
-        const CMap map = FlatMap(1024);
-        CMapWindow window(&map);
-        window.SetSize(640, 480);
-        window.ResetView();
+        CMapWindow window = DefaultView();
         const double x = TerrainXAt(window, cursor.x() + 0.5);
         const double z = TerrainZAt(window, cursor.y() + 0.5);
         const int32_t width = window.ViewRight - window.ViewLeft;
@@ -170,10 +177,7 @@ private slots:
     {
         QFETCH(int, dx);
         QFETCH(int, dy);
-        const CMap map = FlatMap(1024);
-        CMapWindow window(&map);
-        window.SetSize(640, 480);
-        window.ResetView();
+        CMapWindow window = DefaultView();
         window.ZoomIn();
         const CMapWindow before = window;
         window.PanByPixels(dx, dy);
@@ -190,10 +194,7 @@ private slots:
 
     void centringOnATerrainPositionKeepsTheZoom()
     {
-        const CMap map = FlatMap(1024);
-        CMapWindow window(&map);
-        window.SetSize(640, 480);
-        window.ResetView();
+        CMapWindow window = DefaultView();
         window.ZoomIn();
         const int32_t width = window.ViewRight - window.ViewLeft;
         window.CentreOnTerrain(1000.0, 60000.0);
