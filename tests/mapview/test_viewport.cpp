@@ -113,26 +113,6 @@ private slots:
         QCOMPARE(checked, 6000);
     }
 
-    void theMapViewMakesTheValue()
-    {
-        const CMap map = FlatMap(512); // 32768 units, 8 sectors a side: half counts 4
-        CMapWindow window(&map);
-        window.SetSize(400, 300);
-        window.ResetView();
-        window.ZoomIn();
-        window.PanLeft();
-        const CViewport v = window.Viewport();
-        int32_t l, b, r, t;
-        window.GetMapRect(l, b, r, t);
-        QCOMPARE(QList<int32_t>({v.MapLeft, v.MapBottom, v.MapRight, v.MapTop}), QList<int32_t>({l, b, r, t}));
-        window.GetMapPixelRect(l, t, r, b);
-        QCOMPARE(QList<int32_t>({v.PixelLeft, v.PixelTop, v.PixelRight, v.PixelBottom}), QList<int32_t>({l, t, r, b}));
-        int32_t halfX = 0, halfZ = 0;
-        map.GetHalfSectorCounts(halfX, halfZ);
-        QCOMPARE(v.HalfSectorsZ, halfZ);
-        QCOMPARE(QSize(v.Width, v.Height), QSize(400, 300));
-    }
-
     void zoomKeepsThePointUnderTheCursor_data()
     {
         QTest::addColumn<QPoint>("cursor");
