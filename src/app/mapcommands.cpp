@@ -210,7 +210,9 @@ void TfrmMain::chbMapPropsClick()
 
 void TfrmMain::imMouseMove(QPoint pixel)
 {
-    if (MapDrag.Pressed && MapCanvas && MapCanvas->HasMap() && MapDragStartView) {
+    // A drag belongs to the map it started on.
+    if (MapDrag.Pressed && MapCanvas && MapCanvas->HasMap() && MapDragStartView
+        && MapDragStartView->Map == MapCanvas->Map()) {
         const QPoint offset = pixel - MapDrag.Start;
         if (!MapDrag.Dragging && offset.manhattanLength() >= QApplication::startDragDistance())
             MapDrag.Dragging = true;
