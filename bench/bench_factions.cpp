@@ -2,6 +2,7 @@
 // bytes raw, and the faction picture drawn into 1920 x 1080 beside a plain fill of that image.
 #include "factions/factiondocument.h"
 #include "factions/factionsinfo.h"
+#include "mapview/factionlayer.h"
 #include "platform/atomicsave.h"
 
 #include <QFile>
@@ -92,10 +93,10 @@ void BM_Render(benchmark::State& state)
     CFactionsInfo factions;
     factions.LoadFromFile(File().Path);
     const int32_t extent = 512 * 4096;
-    factions.SetMapTransform(0, 0, extent, extent, 420, 0, 1500, 1080, 4096, 1920, 1080);
+    const CViewport view(0, 0, extent, extent, 420, 0, 1500, 1080, 256, 256, 1920, 1080);
     QImage image;
     for (auto _ : state) {
-        factions.Render(image, qRgb(240, 240, 240));
+        RenderFactions(factions, view, image, qRgb(240, 240, 240));
         benchmark::DoNotOptimize(image.constBits());
     }
 }
@@ -106,10 +107,10 @@ void BM_RenderZoomed(benchmark::State& state)
 {
     CFactionsInfo factions;
     factions.LoadFromFile(File().Path);
-    factions.SetMapTransform(200 * 4096, 300 * 4096, 232 * 4096, 318 * 4096, 0, 0, 1920, 1080, 4096, 1920, 1080);
+    const CViewport view(200 * 4096, 300 * 4096, 232 * 4096, 318 * 4096, 0, 0, 1920, 1080, 256, 256, 1920, 1080);
     QImage image;
     for (auto _ : state) {
-        factions.Render(image, qRgb(240, 240, 240));
+        RenderFactions(factions, view, image, qRgb(240, 240, 240));
         benchmark::DoNotOptimize(image.constBits());
     }
 }

@@ -1,11 +1,13 @@
 // The two drawing layers of the map: the heights picture of a large terrain at resolutions 1 and
-// 4, against the floor of filling the same picture pixel by pixel, and the overlay refresh with
-// many records and the grid.
+// 4, against the floor of filling the same picture pixel by pixel, the overlay refresh with many
+// records and the grid, and one navigation step (wheel notch or drag move) before the terrain is
+// rendered again.
 
 #include "catalogues/objectslist.h"
 #include "catalogues/templatetypes.h"
 #include "document/binfile.h"
 #include "mapview/map.h"
+#include "mapview/mapcanvas.h"
 #include "mapview/mapwindow.h"
 #include "mapview/overlay.h"
 
@@ -82,53 +84,78 @@ void RedrawTerrain(benchmark::State& state)
 }
 BENCHMARK(RedrawTerrain)->Arg(1)->Arg(4)->Unit(benchmark::kMillisecond);
 
+// A campaign with `count` of each kind spread over the whole map, record Z from -131072 to 131072,
+// and a canvas on the large terrain at `resolution` with every overlay layer shown.
+struct Scene {
+    C3DObjectsList Catalogue{QLocale::c()};
+    CPopTemplatesTypesList Types;
+    CBINFile Document{&Catalogue, &Types};
+    CTarnConfig Styles;
+    CMapCanvas Canvas;
+
+    Scene(int count, int resolution)
+    {
+        Document.Symbology = &Styles;
+        uint32_t seed = 12345;
+        const auto next = [&seed] {
+            seed = seed * 1664525u + 1013904223u;
+            return float(seed >> 8) / float(1 << 24);
+        };
+        std::vector<CKeysitePlacement> keysites;
+        std::vector<CAirbasePlacement> airbases;
+        std::vector<CSAMPlacement> sams;
+        for (int i = 0; i < count; ++i) {
+            const float kx = next() * 262144.0f;
+            keysites.push_back({-1, kx, next() * 262144.0f - 131072.0f});
+            const float ax = next() * 262144.0f;
+            airbases.push_back({ax, next() * 262144.0f - 131072.0f});
+            const float sx = next() * 262144.0f;
+            sams.push_back({sx, next() * 262144.0f - 131072.0f});
+        }
+        Document.InsertRows(0, std::move(keysites));
+        Document.InsertRows(0, std::move(airbases));
+        Document.InsertRows(0, std::move(sams));
+        Canvas.Document = &Document;
+        Canvas.ShowKeysites = Canvas.ShowAirbases = Canvas.ShowSAMs = Canvas.ShowGrid = true;
+        Canvas.UseMap(std::make_unique<CMap>(LargeTerrain()), QSize(kWidth, kHeight), resolution);
+    }
+};
+
+// The overlay over an unchanged terrain picture: the composite, the symbols and the grid.
 void RefreshMap(benchmark::State& state)
 {
-    static const C3DObjectsList catalogue(QLocale::c());
-    static const CPopTemplatesTypesList types;
-    CBINFile document(&catalogue, &types);
-    CTarnConfig styles;
-    document.Symbology = &styles;
-    // 10,000 of each kind spread over the whole map, record Z from -131072 to 131072.
-    uint32_t seed = 12345;
-    const auto next = [&seed] {
-        seed = seed * 1664525u + 1013904223u;
-        return float(seed >> 8) / float(1 << 24);
-    };
-    std::vector<CKeysitePlacement> keysites;
-    std::vector<CAirbasePlacement> airbases;
-    std::vector<CSAMPlacement> sams;
-    for (int i = 0; i < 10000; ++i) {
-        const float kx = next() * 262144.0f;
-        keysites.push_back({-1, kx, next() * 262144.0f - 131072.0f});
-        const float ax = next() * 262144.0f;
-        airbases.push_back({ax, next() * 262144.0f - 131072.0f});
-        const float sx = next() * 262144.0f;
-        sams.push_back({sx, next() * 262144.0f - 131072.0f});
-    }
-    document.InsertRows(0, std::move(keysites));
-    document.InsertRows(0, std::move(airbases));
-    document.InsertRows(0, std::move(sams));
-    CMapWindow window(&LargeTerrain());
-    window.SetSize(kWidth, kHeight);
-    window.ResetView();
-    window.SetResolution(4);
-    QImage terrain;
-    window.Render(terrain, QColor(240, 240, 240));
-    int32_t l, b, r, t, pl, pt, pr, pb;
-    window.GetMapRect(l, b, r, t);
-    window.GetMapPixelRect(pl, pt, pr, pb);
+    Scene scene(int(state.range(0)), 4);
     for (auto _ : state) {
-        QImage composite = terrain.copy();
-        document.SetMapTransform(l, b, r, t, pl, pt, pr, pb, 32, 32, 4096);
-        DrawKeysites(document, composite);
-        DrawAirbases(document, composite);
-        DrawSAMs(document, composite);
-        DrawGrid(document, composite);
-        benchmark::DoNotOptimize(composite.constBits());
+        scene.Canvas.RefreshMap();
+        benchmark::DoNotOptimize(scene.Canvas.CompositeBitmap.constBits());
     }
 }
-BENCHMARK(RefreshMap)->Unit(benchmark::kMillisecond);
+BENCHMARK(RefreshMap)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// One wheel notch or one drag move at resolution 1 as the map area answers it before the
+// terrain is rendered again: the view moves, the last terrain picture is placed for it and the
+// overlay is drawn over it.
+void NavigationStep(benchmark::State& state)
+{
+    Scene scene(10000, 1);
+    CMapWindow* view = scene.Canvas.View();
+    const CMapWindow start = *view;
+    const bool wheel = state.range(0) == 0;
+    int step = 0;
+    for (auto _ : state) {
+        *view = start;
+        if (wheel)
+            view->ZoomAround(700, 400, true);
+        else
+            view->PanByPixels(7 + step % 50, -3);
+        scene.Canvas.PreviewTerrain();
+        scene.Canvas.RefreshMap();
+        benchmark::DoNotOptimize(scene.Canvas.CompositeBitmap.constBits());
+        ++step;
+    }
+    state.SetLabel(wheel ? "wheel notch" : "drag move");
+}
+BENCHMARK(NavigationStep)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -1,5 +1,6 @@
 #include "app/mainwindow.h"
 
+#include "app/debounce.h"
 #include "app/edithistory.h"
 #include "app/fileplaces.h"
 #include "app/mapcontrolcolumn.h"
@@ -27,6 +28,7 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <tuple>
 
 namespace {
 
@@ -253,6 +255,15 @@ void TfrmMain::ConnectCommands()
     connect(btnSAMAdd, &QPushButton::clicked, this, &TfrmMain::btnSAMAddClick);
     connect(btnSAMEdit, &QPushButton::clicked, this, &TfrmMain::btnSAMEditClick);
     connect(btnSAMDel, &QPushButton::clicked, this, &TfrmMain::btnSAMDelClick);
+    // Double click, Enter and Delete on a grid act as its page's buttons (and not while those
+    // are disabled, as in place mode).
+    const std::tuple<CStringGrid*, QPushButton*, QPushButton*> gridButtons[] = {
+        {grPopTemplates, btnTemplateEd, btnTemplateDel}, {grTemplateObjects, btnTemplateObjectEd, btnTemplateObjectDel},
+        {grKeysites, btnKeysiteEd, btnKeysiteDel}, {grAirbases, btnAirbaseEd, btnAirbaseDel}, {grSAMs, btnSAMEdit, btnSAMDel}};
+    for (const auto& [grid, edit, remove] : gridButtons) {
+        connect(grid, &CStringGrid::EditRequested, edit, &QPushButton::click);
+        connect(grid, &CStringGrid::DeleteRequested, remove, &QPushButton::click);
+    }
 
     connect(New1, &QAction::triggered, this, &TfrmMain::New1Click);
     connect(Load1, &QAction::triggered, this, &TfrmMain::Load1Click);

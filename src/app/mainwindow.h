@@ -3,6 +3,7 @@
 // It owns the settings, the catalogue, the template type table and the document for the whole
 // run, and reaches the user only through CUserPrompts.
 
+#include "app/mapimage.h"
 #include "dialogs/userprompts.h"
 #include "document/records.h"
 #include "mapview/tarnconfig.h"
@@ -25,6 +26,7 @@ class CFilePlaces;
 class CRememberingPrompts;
 struct CommandLine;
 class CFactionsInfo;
+class CDebounce;
 class CMapImage;
 class CMapCanvas;
 class CMapWindow;
@@ -180,6 +182,20 @@ public:
     void chbMapPropsClick();
     void imMouseMove(QPoint pixel);
     void imMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pixel);
+    void imMouseUp(Qt::MouseButton button, QPoint pixel);
+    void imWheelSteps(int steps, QPoint pixel);
+    void imNavigate(MapKey key);
+    // Renders the terrain for the view that wheel or drag left showing a preview.
+    void TimerMapSettleTimer();
+    // Centres the map on a record at the same zoom.
+    void ShowOnMap(RecordKind kind, int index);
+    // The context menu of a placement grid's current row ("Show on map").
+    QMenu* PlacementMenu(RecordKind kind);
+    // Marks the records selected in the active page's grid on the map.
+    void UpdateMapSelection();
+    // Shows the last rendered terrain moved to the current view with the overlay, and renders
+    // the terrain once the navigation pauses.
+    void ShowNavigationPreview();
     void btnKeysitePlaceClick();
     void btnAirbasePlaceClick();
     void btnSAMPlaceClick();
@@ -190,6 +206,16 @@ public:
         int32_t Index = -1;
     };
     PlaceModeState PlaceMode;
+
+    // A left or middle press without modifiers on the map: a drag once the mouse moves.
+    struct MapDragState {
+        bool Pressed = false;
+        bool Dragging = false;
+        Qt::MouseButton Button = Qt::NoButton;
+        QPoint Start;
+    };
+    MapDragState MapDrag;
+    std::unique_ptr<CMapWindow> MapDragStartView; // the view at the press
 
     // Hands a guide's address to the desktop; tests replace it.
     std::function<bool(const QUrl&)> OpenUrl;
@@ -252,8 +278,9 @@ public:
     QSplitter* Splitter1;     // map, then its control column
     QWidget* pnlMap;
     CMapImage* im;
-    QTimer* TimerTBResolution;
-    QTimer* TimerMapResize;
+    CDebounce* TimerTBResolution;
+    CDebounce* TimerMapResize;
+    CDebounce* TimerMapSettle;
     CMapControlColumn* pnlMapControls;
     QWidget* pnlBIN;
     QTabWidget* pcBINFile;

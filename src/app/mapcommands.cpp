@@ -1,6 +1,7 @@
 // The map area: the two drawing layers, the control column, place mode and the mouse on the map.
 #include "app/mainwindow.h"
 
+#include "app/debounce.h"
 #include "app/editcommands.h"
 #include "app/edithistory.h"
 #include "app/mapcontrolcolumn.h"
@@ -13,7 +14,9 @@
 #include "mapview/mapcanvas.h"
 #include "mapview/overlay.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QMenu>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QLabel>
@@ -37,18 +40,17 @@ void TfrmMain::ConnectMapArea()
     connect(column->spMapZoomOut, &QToolButton::clicked, this, &TfrmMain::spMapZoomOutClick);
     connect(column->spMapDefault, &QToolButton::clicked, this, &TfrmMain::spMapDefaultClick);
 
-    TimerTBResolution = new QTimer(this);
-    TimerTBResolution->setSingleShot(true);
-    TimerTBResolution->setInterval(500);
-    connect(TimerTBResolution, &QTimer::timeout, this, &TfrmMain::TimerTBResolutionTimer);
+    TimerTBResolution = new CDebounce(500, this);
+    connect(TimerTBResolution, &CDebounce::timeout, this, &TfrmMain::TimerTBResolutionTimer);
     connect(column->tbResolution, &QSlider::valueChanged, this, &TfrmMain::tbResolutionChange);
 
     // Started at once, so it also fires once shortly after the window appears.
-    TimerMapResize = new QTimer(this);
-    TimerMapResize->setSingleShot(true);
-    TimerMapResize->setInterval(750);
-    connect(TimerMapResize, &QTimer::timeout, this, &TfrmMain::TimerMapResizeTimer);
+    TimerMapResize = new CDebounce(750, this);
+    connect(TimerMapResize, &CDebounce::timeout, this, &TfrmMain::TimerMapResizeTimer);
     TimerMapResize->start();
+    // Wheel turns and drags show a preview at once; the terrain is rendered when they pause.
+    TimerMapSettle = new CDebounce(300, this);
+    connect(TimerMapSettle, &CDebounce::timeout, this, &TfrmMain::TimerMapSettleTimer);
     pnlMap->installEventFilter(this);
 
     connect(column->rbMapModeHeights, &QRadioButton::clicked, this, &TfrmMain::rbMapModeClick);
@@ -60,6 +62,17 @@ void TfrmMain::ConnectMapArea()
 
     connect(im, &CMapImage::MouseMove, this, &TfrmMain::imMouseMove);
     connect(im, &CMapImage::MouseDown, this, &TfrmMain::imMouseDown);
+    connect(im, &CMapImage::MouseUp, this, &TfrmMain::imMouseUp);
+    connect(im, &CMapImage::WheelSteps, this, &TfrmMain::imWheelSteps);
+    connect(im, &CMapImage::Navigate, this, &TfrmMain::imNavigate);
+    for (RecordKind kind : {KeysiteKind, AirbaseKind, SamKind}) {
+        CStringGrid* grid = Page(kind).Grid;
+        connect(grid, &CStringGrid::Click, this, &TfrmMain::UpdateMapSelection);
+        grid->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(grid, &QWidget::customContextMenuRequested, this,
+                [this, kind, grid](QPoint at) { PlacementMenu(kind)->popup(grid->viewport()->mapToGlobal(at)); });
+    }
+    connect(pcBINFile, &QTabWidget::currentChanged, this, &TfrmMain::UpdateMapSelection);
     connect(btnKeysitePlace, &QPushButton::clicked, this, &TfrmMain::btnKeysitePlaceClick);
     connect(btnAirbasePlace, &QPushButton::clicked, this, &TfrmMain::btnAirbasePlaceClick);
     connect(btnSAMPlace, &QPushButton::clicked, this, &TfrmMain::btnSAMPlaceClick);
@@ -85,12 +98,25 @@ void TfrmMain::SyncCanvasFlags()
     MapCanvas->ShowGrid = column->chbGrid->isChecked();
     MapCanvas->Mode = column->rbMapModeFactions->isChecked() ? MapMode::Factions : MapMode::Heights;
     MapCanvas->Factions = Factions.get();
+    MapCanvas->SymbolScale = im->PictureRatio();
+    // The active page's selection; pages without placements mark nothing.
+    MapCanvas->SelectionFirst = 0;
+    MapCanvas->SelectionLast = -1;
+    for (RecordKind kind : {KeysiteKind, AirbaseKind, SamKind}) {
+        const PlacementPage page = Page(kind);
+        if (pcBINFile->currentWidget() == page.Tab && page.Grid->RowCount() > page.Grid->FixedRows()) {
+            MapCanvas->SelectionKind = kind;
+            MapCanvas->SelectionFirst = page.Grid->SelectionTop() - page.Grid->FixedRows();
+            MapCanvas->SelectionLast = page.Grid->SelectionBottom() - page.Grid->FixedRows();
+        }
+    }
 }
 
 void TfrmMain::RedrawTerrain()
 {
     if (!MapCanvas || !MapCanvas->HasMap())
         return;
+    TimerMapSettle->stop();
     SyncCanvasFlags();
     MapCanvas->RedrawTerrain();
     emit TerrainRedrawn();
@@ -102,7 +128,7 @@ void TfrmMain::RefreshMap()
         return;
     SyncCanvasFlags();
     MapCanvas->RefreshMap();
-    im->setPixmap(QPixmap::fromImage(MapCanvas->CompositeBitmap));
+    im->ShowPicture(MapCanvas->CompositeBitmap);
 }
 
 void TfrmMain::ApplyViewOperation(void (CMapWindow::*operation)())
@@ -150,7 +176,16 @@ void TfrmMain::TimerMapResizeTimer()
     TimerMapResize->stop();
     if (!MapCanvas || !MapCanvas->HasMap())
         return;
-    MapCanvas->View()->SetSize(im->width(), im->height());
+    CMapWindow* view = MapCanvas->View();
+    // A window that grows while the whole map is in view keeps it fitted.
+    const bool fitted = view->ViewLeft <= 0 && view->ViewRight >= view->WorldWidth && view->ViewBottom <= 0
+                        && view->ViewTop >= view->WorldDepth;
+    const QSize size = im->PictureSize();
+    const bool grows = size.width() >= view->PixelWidth && size.height() >= view->PixelHeight
+                       && (size.width() > view->PixelWidth || size.height() > view->PixelHeight);
+    view->SetSize(size.width(), size.height());
+    if (fitted && grows)
+        view->ResetView();
     RedrawTerrain();
     RefreshMap();
 }
@@ -177,10 +212,24 @@ void TfrmMain::chbMapPropsClick()
 
 void TfrmMain::imMouseMove(QPoint pixel)
 {
+    // A drag belongs to the map it started on.
+    if (MapDrag.Pressed && MapCanvas && MapCanvas->HasMap() && MapDragStartView
+        && MapDragStartView->Map == MapCanvas->Map()) {
+        const QPoint offset = pixel - MapDrag.Start;
+        if (!MapDrag.Dragging && offset.manhattanLength() >= QApplication::startDragDistance())
+            MapDrag.Dragging = true;
+        if (MapDrag.Dragging) {
+            // From the view at the press, so that the whole drag moves the view by exactly its
+            // offset, whatever the steps in between.
+            *MapCanvas->View() = *MapDragStartView;
+            MapCanvas->View()->PanByPixels(offset.x(), offset.y());
+            ShowNavigationPreview();
+        }
+    }
     float x = 0;
     float z = 0;
-    if (Document)
-        Document->PixelToMap(pixel.x(), pixel.y(), x, z);
+    if (Document && MapCanvas)
+        MapCanvas->Viewport().PixelToMap(pixel.x(), pixel.y(), x, z);
     pnlMapControls->lblXCoord->setText(CoordinateText(x));
     pnlMapControls->lblZCoord->setText(CoordinateText(z));
 }
@@ -215,8 +264,105 @@ void TfrmMain::btnKeysitePlaceClick() { StartPlacing(KeysiteKind); }
 void TfrmMain::btnAirbasePlaceClick() { StartPlacing(AirbaseKind); }
 void TfrmMain::btnSAMPlaceClick() { StartPlacing(SamKind); }
 
+void TfrmMain::ShowNavigationPreview()
+{
+    SyncCanvasFlags();
+    MapCanvas->PreviewTerrain();
+    RefreshMap();
+    TimerMapSettle->start();
+}
+
+void TfrmMain::TimerMapSettleTimer()
+{
+    TimerMapSettle->stop();
+    CWaitCursor wait;
+    RedrawTerrain();
+    RefreshMap();
+}
+
+void TfrmMain::imMouseUp(Qt::MouseButton button, QPoint)
+{
+    if (!MapDrag.Pressed || button != MapDrag.Button)
+        return;
+    const bool dragged = MapDrag.Dragging;
+    MapDrag = {};
+    MapDragStartView.reset();
+    if (dragged)
+        TimerMapSettleTimer();
+}
+
+void TfrmMain::imWheelSteps(int steps, QPoint pixel)
+{
+    if (!MapCanvas || !MapCanvas->HasMap() || MapDrag.Dragging)
+        return;
+    for (int i = 0; i < std::abs(steps); ++i)
+        MapCanvas->View()->ZoomAround(pixel.x(), pixel.y(), steps > 0);
+    ShowNavigationPreview();
+}
+
+void TfrmMain::imNavigate(MapKey key)
+{
+    switch (key) {
+    case MapKey::Up: spMapUpClick(); break;
+    case MapKey::Down: spMapDownClick(); break;
+    case MapKey::Left: spMapLeftClick(); break;
+    case MapKey::Right: spMapRightClick(); break;
+    case MapKey::ZoomIn: spMapZoomInClick(); break;
+    case MapKey::ZoomOut: spMapZoomOutClick(); break;
+    case MapKey::Home: spMapDefaultClick(); break;
+    }
+}
+
+void TfrmMain::ShowOnMap(RecordKind kind, int index)
+{
+    if (!Document || !MapCanvas || !MapCanvas->HasMap())
+        return;
+    float x = 0;
+    float z = 0;
+    const auto position = [&](const auto& records) {
+        if (index < 0 || size_t(index) >= records.size())
+            return false;
+        x = records[size_t(index)].X;
+        z = records[size_t(index)].Z;
+        return true;
+    };
+    const bool found = kind == KeysiteKind ? position(Document->Keysites())
+                       : kind == AirbaseKind ? position(Document->Airbases())
+                                             : position(Document->Sams());
+    if (!found)
+        return;
+    CWaitCursor wait;
+    // Record Z counts down from the terrain's half sector count.
+    const CViewport view = MapCanvas->Viewport();
+    MapCanvas->View()->CentreOnTerrain(x, double(view.HalfSectorsZ) * SectorSize - double(z));
+    RedrawTerrain();
+    RefreshMap();
+}
+
+QMenu* TfrmMain::PlacementMenu(RecordKind kind)
+{
+    auto* menu = new QMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    const int index = CurrentIndex(Page(kind).Grid);
+    QAction* show = menu->addAction(QStringLiteral("Show on map"), this, [this, kind, index] { ShowOnMap(kind, index); });
+    show->setEnabled(index >= 0 && MapCanvas && MapCanvas->HasMap());
+    return menu;
+}
+
+void TfrmMain::UpdateMapSelection()
+{
+    RefreshMap();
+}
+
 void TfrmMain::imMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pixel)
 {
+    if (!PlaceMode.Active && modifiers == Qt::NoModifier && (button == Qt::LeftButton || button == Qt::MiddleButton)
+        && MapCanvas && MapCanvas->HasMap()) {
+        // A press without a move does nothing; moving makes it a drag.
+        MapDrag = {true, false, button, pixel};
+        MapDragStartView = std::make_unique<CMapWindow>(*MapCanvas->View());
+        return;
+    }
     if (PlaceMode.Active) {
         if (button == Qt::MiddleButton)
             return;
@@ -225,7 +371,7 @@ void TfrmMain::imMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifie
             return;
         float x = 0;
         float z = 0;
-        Document->PixelToMap(pixel.x(), pixel.y(), x, z);
+        MapCanvas->Viewport().PixelToMap(pixel.x(), pixel.y(), x, z);
         // The menus stay usable in place mode, so the record may have gone meanwhile: only a
         // record that still exists is moved (and its row shows it at once).
         SetPlacementPosition(PlaceMode.Kind, PlaceMode.Index, x, z);
@@ -250,7 +396,7 @@ void TfrmMain::imMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifie
             return;
         float x = 0;
         float z = 0;
-        Document->PixelToMap(pixel.x(), pixel.y(), x, z);
+        MapCanvas->Viewport().PixelToMap(pixel.x(), pixel.y(), x, z);
         const FactionPaintResult square = FactionSquareAt(*Factions, x, z, pnlMapControls->seSectors->value());
         if (!square.Painted)
             return;
@@ -265,11 +411,11 @@ void TfrmMain::imMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifie
         return;
     }
     if (modifiers & Qt::ControlModifier) {
-        if (!Document)
+        if (!Document || !MapCanvas)
             return;
         RecordKind kind = KeysiteKind;
         int32_t index = -1;
-        if (HitTest(*Document, pixel.x(), pixel.y(), kind, index))
+        if (HitTest(*Document, MapCanvas->Viewport(), pixel.x(), pixel.y(), kind, index))
             SelectPlacement(kind, index);
     }
 }

@@ -160,13 +160,13 @@ void TfrmMain::OpenMapFolder(const QString& folder)
         SyncCanvasFlags();
         // The new map is read completely before the current one is given up: a terrain file that
         // exists but cannot be read keeps the map on screen, and its mode with it.
-        changed = MapCanvas->ChangeMap(folder, im->size(), pnlMapControls->tbResolution->value());
+        changed = MapCanvas->ChangeMap(folder, im->PictureSize(), pnlMapControls->tbResolution->value());
         if (changed) {
             // A new map always opens in Heights mode.
             pnlMapControls->rbMapModeHeights->setChecked(true);
             MapFolder = QDir::toNativeSeparators(folder + QLatin1Char('/'));
             emit TerrainRedrawn();
-            im->setPixmap(QPixmap::fromImage(MapCanvas->CompositeBitmap));
+            im->ShowPicture(MapCanvas->CompositeBitmap);
         }
     }
     if (!changed)

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QFontMetricsF>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
@@ -340,4 +341,28 @@ void CStringGrid::mousePressEvent(QMouseEvent* event)
     // A click on the row that was already current is a click all the same.
     if (event->button() == Qt::LeftButton && Row() == before && indexAt(event->position().toPoint()).isValid())
         emit Click();
+}
+
+void CStringGrid::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    QTableView::mouseDoubleClickEvent(event);
+    if (event->button() == Qt::LeftButton && indexAt(event->position().toPoint()).isValid())
+        emit EditRequested();
+}
+
+void CStringGrid::keyPressEvent(QKeyEvent* event)
+{
+    if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
+        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+            event->accept();
+            emit EditRequested();
+            return;
+        }
+        if (event->key() == Qt::Key_Delete) {
+            event->accept();
+            emit DeleteRequested();
+            return;
+        }
+    }
+    QTableView::keyPressEvent(event);
 }

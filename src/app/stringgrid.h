@@ -43,10 +43,16 @@ public:
 
 signals:
     void Click();
+    // A double click on a row, or Enter: the page's Edit command.
+    void EditRequested();
+    // The Delete key: the page's Delete command.
+    void DeleteRequested();
 
 protected:
     void changeEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
                                                          const QEvent* event = nullptr) const override;
 

@@ -1,6 +1,7 @@
 #include "demo/democampaign.h"
 
 #include "document/binfile.h"
+#include "factions/sectorsize.h"
 #include "platform/streams.h"
 
 #include <algorithm>
@@ -105,7 +106,7 @@ PointXZ Near(const DemoTerrain& terrain, CRandom& random, PointXZ centre, float 
         const double reach = radius * std::sqrt(random.Uniform());
         const PointXZ p{centre.X + float(reach * std::cos(angle)), centre.Z + float(reach * std::sin(angle))};
         // Keep a sector's margin inside the map: records beyond its edge would be off the grid.
-        const float margin = 4096.0f;
+        const float margin = float(SectorSize);
         if (p.X < margin || p.Z < margin || p.X > terrain.Width() - margin || p.Z > terrain.Depth() - margin)
             continue;
         const float h = terrain.HeightAt(p.X, p.Z);
@@ -202,7 +203,7 @@ void FillCampaign(CBINFile& document, const DemoSites& sites, const DemoTerrain&
     }
     const int32_t firstTemplate = document.TemplateCount();
     document.InsertRows(firstTemplate, std::move(templates));
-    const float recordBase = static_cast<float>(halfSectorsZ) * 4096.0f;
+    const float recordBase = static_cast<float>(halfSectorsZ) * float(SectorSize);
     std::vector<PointXZ> taken;
     std::vector<CKeysitePlacement> keysites;
     const auto keysite = [&](Recipe recipe, PointXZ at) {

@@ -32,7 +32,7 @@ QByteArray CatalogueBytes(const std::vector<std::string>& names);
 DemoSites PickSites(const DemoTerrain& terrain, CRandom& random);
 
 // Adds the templates and the keysites, airbases and SAM sites of `sites` to an empty document;
-// record Z is halfSectorsZ * 4096 - terrain Z. Every record stands on land.
+// record Z is halfSectorsZ * SectorSize - terrain Z. Every record stands on land.
 void FillCampaign(CBINFile& document, const DemoSites& sites, const DemoTerrain& terrain, int32_t halfSectorsZ,
                   CRandom& random);
 

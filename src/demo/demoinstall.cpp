@@ -7,6 +7,7 @@
 #include "demo/demoroutes.h"
 #include "demo/demoterrain.h"
 #include "document/binfile.h"
+#include "factions/sectorsize.h"
 #include "platform/atomicsave.h"
 #include "platform/filepaths.h"
 
@@ -91,9 +92,9 @@ bool WriteMap(CWriterSession& session, const MapRecipe& recipe, uint32_t seed, D
     const DemoTerrain& terrain = recipe.Terrain;
     const QString folder = QStringLiteral("common/maps/") + QLatin1String(recipe.Folder);
     // The sector file counts twice the sectors the terrain covers: record Z is the half count
-    // times 4096 minus terrain Z, so only then do records run from 0 at the map's top edge to the
+    // times SectorSize minus terrain Z, so only then do records run from 0 at the map's top edge to the
     // map's depth at its bottom, and the faction grid (half count rows) lies under the mouse.
-    const int32_t sectors = static_cast<int32_t>(terrain.Width() / 4096.0f);
+    const int32_t sectors = static_cast<int32_t>(terrain.Width() / float(SectorSize));
     const bool saved =
         session.Save(folder + QStringLiteral("/terrain/terrain.sim"),
                      [&](const QString& path, QString* reason) { return SaveTerrainFile(path, terrain.Grid(), reason); })
@@ -157,7 +158,7 @@ bool WriteDemoInstallation(const QString& dir, QStringList* written, QString* er
     const CPopTemplatesTypesList types;
     CBINFile document(&catalogue, &types);
     CRandom random(4321);
-    const int32_t halfSectorsZ = static_cast<int32_t>(coast.Terrain.Depth() / 4096.0f);
+    const int32_t halfSectorsZ = static_cast<int32_t>(coast.Terrain.Depth() / float(SectorSize));
     FillCampaign(document, sites, coast.Terrain, halfSectorsZ, random);
     const QString mapFolder = QStringLiteral("common/maps/") + QLatin1String(kDemoFirstMap);
     const QString campaign = session.PathOf(mapFolder + QLatin1Char('/') + QLatin1String(kDemoCampaignFile));

@@ -20,7 +20,6 @@
 // the file operations are users of the path.
 
 #include "document/missingnames.h"
-#include "document/overlaytransform.h"
 #include "document/records.h"
 
 #include <QObject>
@@ -150,22 +149,9 @@ public:
     bool SamFillRow(GridRow& row, int number, const TextFormat& format = {}) const;
     bool SamSetPosition(int number, float x, float z);
 
-    // --- Overlay (record coordinates <-> map image pixels) -------------------------------------
-    void SetMapTransform(int32_t mapLeft, int32_t mapBottom, int32_t mapRight, int32_t mapTop, int32_t pixelLeft,
-                         int32_t pixelTop, int32_t pixelRight, int32_t pixelBottom, int32_t halfX, int32_t halfZ,
-                         int32_t sectorSize)
-    {
-        Overlay.SetMapTransform(mapLeft, mapBottom, mapRight, mapTop, pixelLeft, pixelTop, pixelRight, pixelBottom,
-                                halfX, halfZ, sectorSize);
-    }
-    bool IsOnMap(float x, float z) const { return Overlay.IsOnMap(x, z); }
-    void MapToPixel(float x, float z, int32_t& column, int32_t& row) const { Overlay.MapToPixel(x, z, column, row); }
-    void PixelToMap(int32_t column, int32_t row, float& x, float& z) const { Overlay.PixelToMap(column, row, x, z); }
-
     const C3DObjectsList* Catalogue() const { return m_catalogue; }
     const CPopTemplatesTypesList* Types() const { return m_types; }
 
-    COverlayTransform Overlay;
     const CTarnConfig* Symbology = nullptr; // set by the main window; read by the overlay drawing
 
 signals:

@@ -1,6 +1,7 @@
 #include "factions/factionpaint.h"
 
 #include "factions/factionsinfo.h"
+#include "factions/sectorsize.h"
 
 #include <algorithm>
 #include <cmath>
@@ -10,7 +11,7 @@ namespace {
 // trunc(value) when it fits a sector index; sectors that far out are never in a grid anyway.
 bool SectorOf(float value, int64_t& sector)
 {
-    const float scaled = value * 0.000244140625f;
+    const float scaled = value * (1.0f / float(SectorSize)); // exact: a power of two
     if (!std::isfinite(scaled) || std::fabs(scaled) >= 2147483648.0f)
         return false;
     sector = int64_t(std::trunc(scaled));

@@ -14,8 +14,8 @@ struct FactionPaintResult {
     int32_t LastRow = -1;
 };
 
-// A click at record position (x, z): the clicked sector is column trunc(x / 4096) and row
-// trunc(z / 4096); when it lies in the grid, the square of 2 * radius + 1 sectors on a side around
+// A click at record position (x, z): the clicked sector is column trunc(x / SectorSize) and row
+// trunc(z / SectorSize); when it lies in the grid, the square of 2 * radius + 1 sectors on a side around
 // it gets the opposite of the clicked sector's faction (sectors outside the grid are left alone).
 // A negative radius sets nothing but still reports the click.
 FactionPaintResult PaintFactionSquare(CFactionsInfo& factions, float x, float z, int32_t radius);

@@ -84,17 +84,6 @@ bool ExtractGrid(const CLayeredDocument& doc, int32_t& columns, int32_t& rows, s
     return true;
 }
 
-int32_t Saturate(float value)
-{
-    if (!(value == value))
-        return 0;
-    if (value >= 2147483520.0f)
-        return INT32_MAX;
-    if (value <= -2147483648.0f)
-        return INT32_MIN;
-    return int32_t(value);
-}
-
 } // namespace
 
 bool CFactionsInfo::LoadFromFile(const QString& fileName, QString* reason)
@@ -180,95 +169,4 @@ bool CFactionsInfo::SetFaction(int value, int32_t column, int32_t row)
         return false;
     m_factions[size_t(row) * size_t(Columns) + size_t(column)] = value != 0 ? 1 : 0;
     return true;
-}
-
-void CFactionsInfo::SetMapTransform(int32_t left, int32_t bottom, int32_t right, int32_t top, int32_t pixelLeft,
-                                    int32_t pixelTop, int32_t pixelRight, int32_t pixelBottom, int32_t sectorSize,
-                                    int32_t width, int32_t height)
-{
-    FactionSectorSize = sectorSize;
-    ImageWidth = width;
-    ImageHeight = height;
-    const int64_t extentZ = int64_t(Rows) * sectorSize;
-    FactionLeft = left;
-    FactionRight = right;
-    FactionTop = int32_t(extentZ - top);
-    FactionBottom = int32_t(extentZ - bottom);
-    FactionPixelLeft = pixelLeft;
-    FactionPixelTop = pixelTop;
-    FactionPixelRight = pixelRight;
-    FactionPixelBottom = pixelBottom;
-    if (FactionRight != FactionLeft)
-        FactionScaleX = float(FactionPixelRight - FactionPixelLeft) / float(FactionRight - FactionLeft);
-    if (FactionBottom != FactionTop)
-        FactionScaleZ = float(FactionPixelBottom - FactionPixelTop) / float(FactionBottom - FactionTop);
-}
-
-void CFactionsInfo::MapToPixel(float x, float z, int32_t& column, int32_t& row) const
-{
-    column = Saturate((x - float(FactionLeft)) * FactionScaleX + float(FactionPixelLeft));
-    row = Saturate((z - float(FactionTop)) * FactionScaleZ + float(FactionPixelTop));
-}
-
-void CFactionsInfo::Render(QImage& bitmap, QRgb buttonFace) const
-{
-    const int width = std::max(ImageWidth, 0);
-    const int height = std::max(ImageHeight, 0);
-    if (bitmap.width() != width || bitmap.height() != height || bitmap.format() != QImage::Format_RGB32)
-        bitmap = QImage(width, height, QImage::Format_RGB32);
-    if (bitmap.isNull())
-        return;
-    buttonFace |= 0xFF000000u;
-    bitmap.fill(buttonFace);
-    const int32_t S = FactionSectorSize;
-    if (S <= 0)
-        return;
-
-    // Sectors around the view that lie outside the grid would be drawn in the button face colour
-    // over the button face colour, so only the grid's part of the range is visited.
-    const int64_t i0 = std::max<int64_t>(FactionLeft / S - 1, 0);
-    const int64_t i1 = std::min<int64_t>(int64_t(FactionRight / S) + 2, Columns);
-    const int64_t j0 = std::max<int64_t>(FactionTop / S - 1, 0);
-    const int64_t j1 = std::min<int64_t>(int64_t(FactionBottom / S) + 2, Rows);
-    if (i0 >= i1 || j0 >= j1)
-        return;
-    const QRgb colours[2] = {qRgb(0, 0, 255), qRgb(255, 0, 0)};
-
-    // Neighbouring squares share their edges, so each edge is mapped once: square i spans the
-    // columns from edge i up to, not including, edge i + 1 (likewise rows), clipped to the bitmap.
-    std::vector<int32_t> columnEdges(size_t(i1 - i0 + 1));
-    std::vector<int32_t> rowEdges(size_t(j1 - j0 + 1));
-    int32_t unused = 0;
-    for (int64_t i = i0; i <= i1; ++i)
-        MapToPixel(float(i * S), 0.0f, columnEdges[size_t(i - i0)], unused);
-    for (int64_t j = j0; j <= j1; ++j)
-        MapToPixel(0.0f, float(j * S), unused, rowEdges[size_t(j - j0)]);
-
-    for (int64_t j = j0; j < j1; ++j) {
-        const int32_t a = rowEdges[size_t(j - j0)];
-        const int32_t b = rowEdges[size_t(j - j0 + 1)];
-        const int64_t top = std::max<int64_t>(std::min(a, b), 0);
-        const int64_t bottom = std::min<int64_t>(std::max(a, b), height);
-        if (top >= bottom)
-            continue;
-        auto* first = reinterpret_cast<QRgb*>(bitmap.scanLine(int(top)));
-        const unsigned char* factions = m_factions.data() + size_t(j) * size_t(Columns);
-        for (int64_t i = i0; i < i1; ++i) {
-            const int32_t c = columnEdges[size_t(i - i0)];
-            const int32_t d = columnEdges[size_t(i - i0 + 1)];
-            const int64_t left = std::max<int64_t>(std::min(c, d), 0);
-            const int64_t right = std::min<int64_t>(std::max(c, d), width);
-            if (left < right)
-                std::fill(first + left, first + right, colours[factions[i]]);
-        }
-        // The square's other rows repeat the first one over the same columns.
-        const int64_t spanLeft = std::max<int64_t>(std::min(columnEdges.front(), columnEdges.back()), 0);
-        const int64_t spanRight = std::min<int64_t>(std::max(columnEdges.front(), columnEdges.back()), width);
-        if (spanLeft >= spanRight)
-            continue;
-        for (int64_t y = top + 1; y < bottom; ++y) {
-            auto* line = reinterpret_cast<QRgb*>(bitmap.scanLine(int(y)));
-            std::memcpy(line + spanLeft, first + spanLeft, size_t(spanRight - spanLeft) * sizeof(QRgb));
-        }
-    }
 }

@@ -1,16 +1,14 @@
 #pragma once
 // One loaded faction assignment: the layered image document it came from and the faction grid
 // extracted from its Background layer (one pixel per sector: the first channel above 127 is
-// faction 1, drawn red; otherwise faction 0, drawn blue), with its own world-to-pixel mapping for
-// drawing. Saving writes the document back with only the first and third channels of the
-// Background layer rebuilt from the grid.
+// faction 1, drawn red; otherwise faction 0, drawn blue). Saving writes the document back with
+// only the first and third channels of the Background layer rebuilt from the grid.
 //
 // Faction coordinates: X as on the terrain; Z = Rows * sector size - terrain Z, so row 0 is the
 // top of the map as in the image.
 
 #include "factions/layereddocument.h"
 
-#include <QImage>
 #include <QString>
 #include <cstdint>
 #include <vector>
@@ -20,19 +18,6 @@ public:
     int32_t Columns = 0;
     int32_t Rows = 0;
 
-    int32_t FactionLeft = 0;
-    int32_t FactionRight = 0;
-    int32_t FactionTop = 0;
-    int32_t FactionBottom = 0;
-    int32_t FactionPixelLeft = 0;
-    int32_t FactionPixelRight = 0;
-    int32_t FactionPixelTop = 0;
-    int32_t FactionPixelBottom = 0;
-    int32_t FactionSectorSize = 4096;
-    int32_t ImageWidth = 0;
-    int32_t ImageHeight = 0;
-    float FactionScaleX = 0.0f;
-    float FactionScaleZ = 0.0f;
 
     // Largest Background layer accepted, in pixels per side (the format's own limit) and in all.
     static constexpr int32_t MaxSide = 30000;
@@ -57,14 +42,8 @@ public:
     // Outside the grid: false and nothing changes; inside: 1 for any non-zero value, else 0.
     bool SetFaction(int value, int32_t column, int32_t row);
 
-    void SetMapTransform(int32_t left, int32_t bottom, int32_t right, int32_t top, int32_t pixelLeft,
-                         int32_t pixelTop, int32_t pixelRight, int32_t pixelBottom, int32_t sectorSize,
-                         int32_t width, int32_t height);
-    // Truncates toward zero; positions far outside saturate instead of overflowing.
-    void MapToPixel(float x, float z, int32_t& column, int32_t& row) const;
-    // Draws the faction map into `bitmap` (resized to ImageWidth x ImageHeight, RGB32): the button
-    // face colour everywhere, then a filled square per sector of the grid in or around the view.
-    void Render(QImage& bitmap, QRgb buttonFace) const;
+    // The factions of grid row `row` (0 <= row < Rows), one byte per column.
+    const unsigned char* RowFactions(int32_t row) const { return m_factions.data() + size_t(row) * size_t(Columns); }
 
     bool HasDocument() const { return m_loaded; }
     const CLayeredDocument& Document() const { return m_document; }

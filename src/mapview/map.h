@@ -4,12 +4,13 @@
 // borders). Heights are sampled without interpolation: a position gets the sample of the cell
 // whose lower corner it lies in.
 
+#include "factions/sectorsize.h"
+
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
 #include <vector>
 
-constexpr int32_t SectorSize = 4096; // world units on each side of a sector
 
 // One straight piece of a route network, in terrain coordinates.
 struct RouteSegment {

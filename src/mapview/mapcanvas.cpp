@@ -2,7 +2,11 @@
 
 #include "document/binfile.h"
 #include "factions/factionsinfo.h"
+#include "mapview/factionlayer.h"
 #include "mapview/overlay.h"
+
+#include <QPainter>
+#include <cstring>
 
 bool CMapCanvas::ChangeMap(const QString& mapFolder, QSize imageSize, int resolution, QString* error)
 {
@@ -10,6 +14,12 @@ bool CMapCanvas::ChangeMap(const QString& mapFolder, QSize imageSize, int resolu
     auto map = std::make_unique<CMap>();
     if (!map->Load(mapFolder, error))
         return false;
+    UseMap(std::move(map), imageSize, resolution);
+    return true;
+}
+
+void CMapCanvas::UseMap(std::unique_ptr<CMap> map, QSize imageSize, int resolution)
+{
     m_view.reset();
     m_map = std::move(map);
     m_view = std::make_unique<CMapWindow>(m_map.get());
@@ -19,7 +29,6 @@ bool CMapCanvas::ChangeMap(const QString& mapFolder, QSize imageSize, int resolu
     Mode = MapMode::Heights;
     RedrawTerrain();
     RefreshMap();
-    return true;
 }
 
 void CMapCanvas::RedrawTerrain()
@@ -29,41 +38,64 @@ void CMapCanvas::RedrawTerrain()
     m_view->SetRouteLayers(ShowRoads, ShowRivers, ShowUtilities, ShowBorders);
     // Factions mode draws the faction layer once one is loaded; until then, and in Heights mode,
     // the heights picture is drawn.
-    if (Mode == MapMode::Factions && Factions) {
-        int32_t left, bottom, right, top;
-        int32_t pixelLeft, pixelTop, pixelRight, pixelBottom;
-        m_view->GetMapRect(left, bottom, right, top);
-        m_view->GetMapPixelRect(pixelLeft, pixelTop, pixelRight, pixelBottom);
-        Factions->SetMapTransform(left, bottom, right, top, pixelLeft, pixelTop, pixelRight, pixelBottom, SectorSize,
-                                  m_view->PixelWidth, m_view->PixelHeight);
-        Factions->Render(TerrainBitmap, ButtonFace.rgb());
+    if (Mode == MapMode::Factions && Factions)
+        RenderFactions(*Factions, m_view->Viewport(), TerrainBitmap, ButtonFace.rgb());
+    else
+        m_view->Render(TerrainBitmap, ButtonFace);
+    m_rendered = TerrainBitmap;
+    m_renderedWindow = CurrentWindow();
+}
+
+CMapCanvas::ViewWindow CMapCanvas::CurrentWindow() const
+{
+    return {m_view->ViewLeft, m_view->ViewRight, m_view->ViewBottom, m_view->ViewTop, m_view->PixelWidth,
+            m_view->PixelHeight};
+}
+
+void CMapCanvas::PreviewTerrain()
+{
+    if (!m_view || m_rendered.isNull())
         return;
-    }
-    m_view->Render(TerrainBitmap, ButtonFace);
+    const ViewWindow now = CurrentWindow();
+    if (now == m_renderedWindow || now.Right == now.Left || now.Top == now.Bottom || now.Width <= 0 || now.Height <= 0)
+        return;
+    const ViewWindow& was = m_renderedWindow;
+    // Where the rendered picture's view window lies in the current picture.
+    const double sx = double(now.Width) / (double(now.Right) - now.Left);
+    const double sz = double(now.Height) / (double(now.Top) - now.Bottom);
+    const QRectF target((double(was.Left) - now.Left) * sx, (double(now.Top) - was.Top) * sz,
+                        (double(was.Right) - was.Left) * sx, (double(was.Top) - was.Bottom) * sz);
+    if (TerrainBitmap.size() != QSize(now.Width, now.Height) || TerrainBitmap.format() != QImage::Format_RGB32
+        || TerrainBitmap.isDetached() == false)
+        TerrainBitmap = QImage(now.Width, now.Height, QImage::Format_RGB32);
+    TerrainBitmap.fill(ButtonFace.rgb());
+    QPainter painter(&TerrainBitmap);
+    painter.drawImage(target, m_rendered);
 }
 
 void CMapCanvas::RefreshMap()
 {
     if (!m_view)
         return;
-    CompositeBitmap = TerrainBitmap.copy();
+    // The composite's own buffer is reused while its size holds: only the pixels are copied.
+    if (!TerrainBitmap.isNull() && CompositeBitmap.size() == TerrainBitmap.size()
+        && CompositeBitmap.format() == TerrainBitmap.format() && CompositeBitmap.isDetached()
+        && CompositeBitmap.bytesPerLine() == TerrainBitmap.bytesPerLine())
+        std::memcpy(CompositeBitmap.bits(), TerrainBitmap.constBits(), size_t(TerrainBitmap.sizeInBytes()));
+    else
+        CompositeBitmap = TerrainBitmap.copy();
     if (!Document || CompositeBitmap.isNull())
         return;
-    int32_t left, bottom, right, top;
-    int32_t pixelLeft, pixelTop, pixelRight, pixelBottom;
-    int32_t halfX = 0;
-    int32_t halfZ = 0;
-    m_view->GetMapRect(left, bottom, right, top);
-    m_view->GetMapPixelRect(pixelLeft, pixelTop, pixelRight, pixelBottom);
-    m_map->GetHalfSectorCounts(halfX, halfZ);
-    Document->SetMapTransform(left, bottom, right, top, pixelLeft, pixelTop, pixelRight, pixelBottom, halfX, halfZ,
-                              SectorSize);
+    CViewport view = m_view->Viewport();
+    view.SymbolScale = SymbolScale;
     if (ShowKeysites)
-        DrawKeysites(*Document, CompositeBitmap);
+        DrawKeysites(*Document, view, CompositeBitmap);
     if (ShowAirbases)
-        DrawAirbases(*Document, CompositeBitmap);
+        DrawAirbases(*Document, view, CompositeBitmap);
     if (ShowSAMs)
-        DrawSAMs(*Document, CompositeBitmap);
+        DrawSAMs(*Document, view, CompositeBitmap);
     if (ShowGrid)
-        DrawGrid(*Document, CompositeBitmap);
+        DrawGrid(view, CompositeBitmap);
+    if (SelectionFirst <= SelectionLast)
+        DrawSelection(*Document, view, CompositeBitmap, SelectionKind, SelectionFirst, SelectionLast);
 }

@@ -7,6 +7,7 @@
 
 #include "mapview/map.h"
 #include "mapview/mapwindow.h"
+#include "mapview/tarnconfig.h"
 
 #include <QColor>
 #include <QImage>
@@ -25,6 +26,8 @@ public:
     // whose terrain cannot be read keeps the current map and gives false with the reason (the
     // window then shows "Wrong map data!").
     bool ChangeMap(const QString& mapFolder, QSize imageSize, int resolution, QString* error = nullptr);
+    // The same with a map already read.
+    void UseMap(std::unique_ptr<CMap> map, QSize imageSize, int resolution);
 
     bool HasMap() const { return m_view != nullptr; }
     const CMap* Map() const { return m_map.get(); }
@@ -34,9 +37,15 @@ public:
 
     // Renders the terrain layer into TerrainBitmap; nothing while there is no map.
     void RedrawTerrain();
-    // Copies TerrainBitmap into CompositeBitmap, sets the document's overlay transform from the
-    // view and draws the symbols and the grid the flags ask for; nothing before the first map.
+    // Copies TerrainBitmap into CompositeBitmap and draws the symbols and the grid the flags ask
+    // for over it; nothing before the first map.
     void RefreshMap();
+    // Until the next RedrawTerrain, shows the last rendered terrain picture moved and scaled to
+    // the current view (cheap, for navigation that must follow the hand); the parts it does not
+    // cover show the button face. Nothing when the view is the rendered one.
+    void PreviewTerrain();
+    // What the pictures show; no scale before the first map.
+    CViewport Viewport() const { return m_view ? m_view->Viewport() : CViewport(); }
 
     // Route networks drawn over the heights.
     bool ShowRoads = false;
@@ -53,11 +62,27 @@ public:
     CBINFile* Document = nullptr;      // not owned
     CFactionsInfo* Factions = nullptr; // not owned; the faction layer, once one was loaded
     QColor ButtonFace = QColor(240, 240, 240);
+    // Picture pixels per symbol size unit: the screen's device pixel ratio, so that symbols keep
+    // their size on the screen however fine its pixels are.
+    double SymbolScale = 1.0;
+    // The records of one kind selected in its grid (list indices, first > last for none), marked
+    // over the overlay.
+    RecordKind SelectionKind = KeysiteKind;
+    int SelectionFirst = 0;
+    int SelectionLast = -1;
 
     QImage TerrainBitmap;
     QImage CompositeBitmap;
 
 private:
+    struct ViewWindow {
+        int32_t Left = 0, Right = 0, Bottom = 0, Top = 0, Width = 0, Height = 0;
+        bool operator==(const ViewWindow&) const = default;
+    };
+    ViewWindow CurrentWindow() const;
+
     std::unique_ptr<CMap> m_map;
+    QImage m_rendered; // the terrain picture as last rendered, and the view it was rendered for
+    ViewWindow m_renderedWindow;
     std::unique_ptr<CMapWindow> m_view;
 };

@@ -5,6 +5,7 @@
 #include "mapview/truncation.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <vector>
 
@@ -177,6 +178,49 @@ void CMapWindow::CentreOn(int32_t px, int32_t py)
     UpdateMapRect();
 }
 
+void CMapWindow::ZoomAround(int32_t px, int32_t py, bool in)
+{
+    if (PixelWidth <= 0 || PixelHeight <= 0)
+        return;
+    const int64_t width = int64_t(ViewRight) - ViewLeft;
+    const int64_t depth = int64_t(ViewTop) - ViewBottom;
+    const int64_t dx = Tenth(ViewLeft, ViewRight);
+    const int64_t dz = Tenth(ViewBottom, ViewTop);
+    const int64_t newWidth = in ? width - 2 * dx : width + 2 * dx;
+    const int64_t newDepth = in ? depth - 2 * dz : depth + 2 * dz;
+    // The point at fraction f across the picture stays there: the left edge moves by f times the
+    // change of width (likewise the top edge, counted from the top).
+    const double fx = (double(px) + 0.5) / double(PixelWidth);
+    const double fz = (double(py) + 0.5) / double(PixelHeight);
+    const int64_t left = ViewLeft + std::llround(fx * double(width - newWidth));
+    const int64_t top = ViewTop - std::llround(fz * double(depth - newDepth));
+    MoveAxis(ViewLeft, ViewRight, left, left + newWidth);
+    MoveAxis(ViewBottom, ViewTop, top - newDepth, top);
+    UpdateMapRect();
+}
+
+void CMapWindow::PanByPixels(int32_t dx, int32_t dy)
+{
+    if (PixelWidth <= 0 || PixelHeight <= 0)
+        return;
+    const int64_t ux = std::llround(double(dx) * double(int64_t(ViewRight) - ViewLeft) / double(PixelWidth));
+    const int64_t uz = std::llround(double(dy) * double(int64_t(ViewTop) - ViewBottom) / double(PixelHeight));
+    MoveAxis(ViewLeft, ViewRight, int64_t(ViewLeft) - ux, int64_t(ViewRight) - ux);
+    MoveAxis(ViewBottom, ViewTop, int64_t(ViewBottom) + uz, int64_t(ViewTop) + uz);
+    UpdateMapRect();
+}
+
+void CMapWindow::CentreOnTerrain(double x, double z)
+{
+    if (!std::isfinite(x) || !std::isfinite(z) || std::fabs(x) > ViewLimit || std::fabs(z) > ViewLimit)
+        return;
+    const int64_t dx = std::llround(x - (double(ViewLeft) + double(ViewRight)) / 2.0);
+    const int64_t dz = std::llround(z - (double(ViewBottom) + double(ViewTop)) / 2.0);
+    MoveAxis(ViewLeft, ViewRight, ViewLeft + dx, ViewRight + dx);
+    MoveAxis(ViewBottom, ViewTop, ViewBottom + dz, ViewTop + dz);
+    UpdateMapRect();
+}
+
 void CMapWindow::SetRouteLayers(bool roads, bool rivers, bool utilities, bool borders)
 {
     ShowRoads = roads;
@@ -199,6 +243,16 @@ void CMapWindow::GetMapPixelRect(int32_t& left, int32_t& top, int32_t& right, in
     top = MapPixelTop;
     right = MapPixelRight;
     bottom = MapPixelBottom;
+}
+
+CViewport CMapWindow::Viewport() const
+{
+    int32_t halfX = 0;
+    int32_t halfZ = 0;
+    if (Map)
+        Map->GetHalfSectorCounts(halfX, halfZ);
+    return CViewport(MapLeft, MapBottom, MapRight, MapTop, MapPixelLeft, MapPixelTop, MapPixelRight, MapPixelBottom,
+                     halfX, halfZ, PixelWidth, PixelHeight);
 }
 
 QRgb CMapWindow::HeightColour(float height)

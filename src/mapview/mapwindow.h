@@ -8,6 +8,8 @@
 // view coordinate stays within +-ViewLimit: an operation that would carry an axis beyond it leaves
 // that axis as it was, so no arithmetic on the window can overflow.
 
+#include "mapview/viewport.h"
+
 #include <QColor>
 #include <QImage>
 #include <cstdint>
@@ -29,11 +31,21 @@ public:
     void ZoomIn();
     void ZoomOut();
     void CentreOn(int32_t px, int32_t py);
+    // One zoom step (a tenth off or onto each side, as ZoomIn and ZoomOut take it) that keeps the
+    // terrain point under the centre of pixel (px, py) under it, to the nearest world unit.
+    void ZoomAround(int32_t px, int32_t py, bool in);
+    // Moves the picture's content by (dx, dy) pixels, as a hand dragging it: the view window
+    // moves the opposite way by the nearest whole world units.
+    void PanByPixels(int32_t dx, int32_t dy);
+    // Centres the view window on terrain position (x, z), keeping its size.
+    void CentreOnTerrain(double x, double z);
     void SetResolution(int32_t resolution) { Resolution = resolution; }
     void SetRouteLayers(bool roads, bool rivers, bool utilities, bool borders);
 
     void GetMapRect(int32_t& left, int32_t& bottom, int32_t& right, int32_t& top) const;
     void GetMapPixelRect(int32_t& left, int32_t& top, int32_t& right, int32_t& bottom) const;
+    // What the picture shows now, for everything drawn over it or asked about its pixels.
+    CViewport Viewport() const;
 
     // Draws the heights picture with the chosen route networks into `bitmap`, which becomes
     // PixelWidth x PixelHeight; outside the terrain it keeps `background` (the button face).

@@ -1,6 +1,7 @@
 #include "mapview/overlay.h"
 
 #include "document/binfile.h"
+#include "factions/sectorsize.h"
 #include "mapview/raster.h"
 
 #include <algorithm>
@@ -47,8 +48,8 @@ void DrawShape(QImage& bitmap, uint8_t shape, int64_t s, int64_t cx, int64_t cy,
 // Draws one kind's symbol many times: small symbols are drawn once and stamped.
 class CSymbolPainter {
 public:
-    explicit CSymbolPainter(const SymbolStyle& style)
-        : m_shape(style.Shape), m_size(std::clamp<int64_t>(style.Size, -kLargestSize, kLargestSize)),
+    CSymbolPainter(const SymbolStyle& style, const CViewport& view)
+        : m_shape(style.Shape), m_size(view.SymbolSize(std::clamp<int64_t>(style.Size, -kLargestSize, kLargestSize))),
           m_colour(ColourOf(style.Color))
     {
         const int64_t reach = std::llabs(m_size) + 2;
@@ -61,10 +62,20 @@ public:
         }
     }
 
+    // How far from its centre a symbol can set a pixel.
+    int64_t Reach() const { return std::llabs(m_size) + 2; }
+
     void Draw(QImage& bitmap, int64_t cx, int64_t cy) const
     {
         if (m_stamped)
             m_stamp.Apply(bitmap, cx, cy, m_colour);
+        else
+            DrawShape(bitmap, m_shape, m_size, cx, cy, m_colour);
+    }
+    void Draw(QImage& bitmap, const raster::CPixels& pixels, int64_t cx, int64_t cy) const
+    {
+        if (m_stamped)
+            m_stamp.Apply(pixels, cx, cy, m_colour);
         else
             DrawShape(bitmap, m_shape, m_size, cx, cy, m_colour);
     }
@@ -78,19 +89,47 @@ private:
 };
 
 template <typename List>
-void DrawRecords(const CBINFile& document, const List& records, int kind, QImage& bitmap)
+void DrawRecords(const CBINFile& document, const CViewport& view, const List& records, int kind, QImage& bitmap)
 {
     if (records.empty())
         return;
-    const CSymbolPainter painter(SymbologyOf(document).Style(kind));
+    const CSymbolPainter painter(SymbologyOf(document).Style(kind), view);
+    // Every symbol of a kind sets the same pixels to the same colour, so the order they are drawn
+    // in changes nothing. Drawn top to bottom, neighbours share the picture lines they touch, which
+    // then stay in the cache: with many records that is most of the time.
+    const int64_t reach = painter.Reach();
+    const int64_t height = bitmap.height();
+    std::vector<QPoint> centres;
+    centres.reserve(records.size());
     for (const auto& record : records) {
-        if (!document.IsOnMap(record.X, record.Z))
+        if (!view.IsOnMap(record.X, record.Z))
             continue;
         int32_t column = 0;
         int32_t row = 0;
-        document.MapToPixel(record.X, record.Z, column, row);
-        painter.Draw(bitmap, column, row);
+        view.MapToPixel(record.X, record.Z, column, row);
+        if (int64_t(row) + reach < 0 || int64_t(row) - reach >= height)
+            continue; // no line of the picture is touched
+        centres.push_back(QPoint(column, row));
     }
+    if (centres.size() < 64) {
+        for (const QPoint& c : centres)
+            painter.Draw(bitmap, c.x(), c.y());
+        return;
+    }
+    // A counting sort on the row, clamped to the picture (symbols above or below it keep their
+    // place at its edge).
+    const auto bucketOf = [height](int row) { return size_t(std::clamp<int64_t>(row, 0, std::max<int64_t>(height - 1, 0))); };
+    std::vector<uint32_t> starts(size_t(std::max<int64_t>(height, 1)) + 1, 0);
+    for (const QPoint& c : centres)
+        ++starts[bucketOf(c.y()) + 1];
+    for (size_t i = 1; i < starts.size(); ++i)
+        starts[i] += starts[i - 1];
+    std::vector<QPoint> sorted(centres.size());
+    for (const QPoint& c : centres)
+        sorted[starts[bucketOf(c.y())]++] = c;
+    const raster::CPixels pixels(bitmap);
+    for (const QPoint& c : sorted)
+        painter.Draw(bitmap, pixels, c.x(), c.y());
 }
 
 struct HitCandidate {
@@ -120,9 +159,18 @@ const CTarnConfig& SymbologyOf(const CBINFile& document)
     return document.Symbology ? *document.Symbology : defaults;
 }
 
-void DrawKeysites(const CBINFile& document, QImage& bitmap) { DrawRecords(document, document.Keysites(), KeysiteKind, bitmap); }
-void DrawAirbases(const CBINFile& document, QImage& bitmap) { DrawRecords(document, document.Airbases(), AirbaseKind, bitmap); }
-void DrawSAMs(const CBINFile& document, QImage& bitmap) { DrawRecords(document, document.Sams(), SamKind, bitmap); }
+void DrawKeysites(const CBINFile& document, const CViewport& view, QImage& bitmap)
+{
+    DrawRecords(document, view, document.Keysites(), KeysiteKind, bitmap);
+}
+void DrawAirbases(const CBINFile& document, const CViewport& view, QImage& bitmap)
+{
+    DrawRecords(document, view, document.Airbases(), AirbaseKind, bitmap);
+}
+void DrawSAMs(const CBINFile& document, const CViewport& view, QImage& bitmap)
+{
+    DrawRecords(document, view, document.Sams(), SamKind, bitmap);
+}
 
 void DrawSymbol(const CTarnConfig& symbology, QImage& bitmap, int64_t cx, int64_t cy, int kind)
 {
@@ -131,19 +179,46 @@ void DrawSymbol(const CTarnConfig& symbology, QImage& bitmap, int64_t cx, int64_
               ColourOf(style.Color));
 }
 
-void DrawGrid(const CBINFile& document, QImage& bitmap)
+void DrawSelection(const CBINFile& document, const CViewport& view, QImage& bitmap, RecordKind kind, int first,
+                   int last)
 {
-    const COverlayTransform& o = document.Overlay;
-    const int64_t s = o.OverlaySectorSize;
-    if (s <= 0)
-        return;
-    const int64_t i0 = o.OverlayLeft / s - 1;
-    const int64_t i1 = o.OverlayRight / s + 1;
-    const int64_t j0 = o.OverlayTop / s - 1;
-    const int64_t j1 = o.OverlayBottom / s + 1;
+    // One pixel clear of the largest symbol of the kind's size (a cross reaches one further).
+    const int64_t reach =
+        std::llabs(view.SymbolSize(std::clamp<int64_t>(SymbologyOf(document).Style(kind).Size, -kLargestSize, kLargestSize)))
+        + 3;
+    const auto mark = [&](const auto& records) {
+        const int from = std::max(first, 0);
+        const int to = std::min<int64_t>(last, int64_t(records.size()) - 1);
+        for (int i = from; i <= to; ++i) {
+            const auto& record = records[size_t(i)];
+            if (!view.IsOnMap(record.X, record.Z))
+                continue;
+            int32_t cx = 0;
+            int32_t cy = 0;
+            view.MapToPixel(record.X, record.Z, cx, cy);
+            raster::DrawRectOutline(bitmap, int64_t(cx) - reach, int64_t(cy) - reach, int64_t(cx) + reach + 1,
+                                    int64_t(cy) + reach + 1, qRgb(255, 255, 255));
+            raster::DrawRectOutline(bitmap, int64_t(cx) - reach - 1, int64_t(cy) - reach - 1, int64_t(cx) + reach + 2,
+                                    int64_t(cy) + reach + 2, qRgb(0, 0, 0));
+        }
+    };
+    switch (kind) {
+    case KeysiteKind: mark(document.Keysites()); break;
+    case AirbaseKind: mark(document.Airbases()); break;
+    case SamKind: mark(document.Sams()); break;
+    }
+}
+
+void DrawGrid(const CViewport& view, QImage& bitmap)
+{
+    const int64_t s = SectorSize;
+    const int64_t i0 = view.MapLeft / s - 1;
+    const int64_t i1 = view.MapRight / s + 1;
+    const int64_t j0 = view.RecordTop / s - 1;
+    const int64_t j1 = view.RecordBottom / s + 1;
     const QRgb white = qRgb(255, 255, 255);
-    const auto pixel = [&o](int64_t x, int64_t z, int32_t& column, int32_t& row) {
-        o.MapToPixel(static_cast<float>(x), static_cast<float>(z), column, row);
+    const auto pixel = [&view](int64_t x, int64_t z, int32_t& column, int32_t& row) {
+        view.MapToPixel(static_cast<float>(x), static_cast<float>(z), column, row);
     };
     for (int64_t i = i0; i <= i1; ++i) {
         int32_t ac, ar, bc, br;
@@ -159,15 +234,15 @@ void DrawGrid(const CBINFile& document, QImage& bitmap)
     }
 }
 
-bool HitTest(const CBINFile& document, int32_t column, int32_t row, RecordKind& kind, int32_t& index)
+bool HitTest(const CBINFile& document, const CViewport& view, int32_t column, int32_t row, RecordKind& kind,
+             int32_t& index)
 {
-    const COverlayTransform& o = document.Overlay;
-    if (o.OverlayScaleX == 0.0f || o.OverlayScaleZ == 0.0f)
+    if (!view.HasScale())
         return false;
     float cx = 0;
     float cz = 0;
-    o.PixelToMap(column, row, cx, cz);
-    const auto tolerance = static_cast<double>((int64_t(o.OverlayRight) - o.OverlayLeft) / 10);
+    view.PixelToMap(column, row, cx, cz);
+    const auto tolerance = static_cast<double>((int64_t(view.MapRight) - view.MapLeft) / 10);
     std::vector<HitCandidate> candidates;
     Collect(document.Keysites(), KeysiteKind, cx, cz, tolerance, candidates);
     Collect(document.Airbases(), AirbaseKind, cx, cz, tolerance, candidates);

@@ -1,9 +1,10 @@
 #pragma once
 // The record overlay of the map: one symbol per keysite, airbase and SAM site, the sector grid,
-// and the hit test that finds the record under a pixel. They work on the document's overlay
-// transform (set from the map view before every refresh) and its symbol styles.
+// and the hit test that finds the record under a pixel. They work on the view they are given and
+// the document's symbol styles.
 
 #include "mapview/tarnconfig.h"
+#include "mapview/viewport.h"
 
 #include <QImage>
 #include <cstdint>
@@ -14,15 +15,20 @@ class CBINFile;
 const CTarnConfig& SymbologyOf(const CBINFile& document);
 
 // Symbols of every record of the kind that lies in the visible rectangle, in list order.
-void DrawKeysites(const CBINFile& document, QImage& bitmap);
-void DrawAirbases(const CBINFile& document, QImage& bitmap);
-void DrawSAMs(const CBINFile& document, QImage& bitmap);
+void DrawKeysites(const CBINFile& document, const CViewport& view, QImage& bitmap);
+void DrawAirbases(const CBINFile& document, const CViewport& view, QImage& bitmap);
+void DrawSAMs(const CBINFile& document, const CViewport& view, QImage& bitmap);
 // One symbol of the kind's style centred on (cx, cy).
 void DrawSymbol(const CTarnConfig& symbology, QImage& bitmap, int64_t cx, int64_t cy, int kind);
+// Marks records first..last of `kind` (list indices) that lie in view with a square ring around
+// their symbol: a black outline around a white line, so that it shows on any symbol colour and any
+// terrain. Only the ring's pixels change.
+void DrawSelection(const CBINFile& document, const CViewport& view, QImage& bitmap, RecordKind kind, int first,
+                   int last);
 // White lines on multiples of the sector size, one sector beyond the visible rectangle.
-void DrawGrid(const CBINFile& document, QImage& bitmap);
+void DrawGrid(const CViewport& view, QImage& bitmap);
 
 // The nearest record (keysites, then airbases, then SAM sites at equal distance) within a tenth
 // of the visible width of the pixel's position on both axes; false when none is, or while the
-// transform has no scale.
-bool HitTest(const CBINFile& document, int32_t column, int32_t row, RecordKind& kind, int32_t& index);
+// view has no scale.
+bool HitTest(const CBINFile& document, const CViewport& view, int32_t column, int32_t row, RecordKind& kind, int32_t& index);

@@ -8,13 +8,6 @@ namespace raster {
 
 namespace {
 
-inline void Plot(QImage& image, int64_t x, int64_t y, QRgb colour)
-{
-    if (x < 0 || y < 0 || x >= image.width() || y >= image.height())
-        return;
-    reinterpret_cast<QRgb*>(image.scanLine(static_cast<int>(y)))[x] = colour;
-}
-
 // Minor-axis coordinate of step i of a line whose major axis advances `major` steps while the
 // minor one advances `minor` (signed): rounded to the nearest pixel, halves away from the start.
 inline int64_t MinorAt(int64_t i, int64_t major, int64_t minor)
@@ -38,8 +31,9 @@ void FillRect(QImage& image, int64_t x1, int64_t y1, int64_t x2, int64_t y2, QRg
     y2 = std::min<int64_t>(y2, image.height());
     if (x2 <= x1 || y2 <= y1)
         return;
+    const CPixels pixels(image);
     for (int64_t y = y1; y < y2; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(static_cast<int>(y)));
+        auto* line = reinterpret_cast<QRgb*>(pixels.Bits + y * pixels.Stride);
         std::fill(line + x1, line + x2, colour);
     }
 }
@@ -73,13 +67,16 @@ void DrawLine(QImage& image, int64_t x1, int64_t y1, int64_t x2, int64_t y2, QRg
         first = std::max(first, majorStart - (majorSize - 1));
         last = std::min(last, majorStart);
     }
+    if (first > last)
+        return;
+    const CPixels pixels(image);
     for (int64_t i = first; i <= last; ++i) {
         const int64_t a = majorStart + i * majorStep;
         const int64_t b = minorStart + MinorAt(i, major, minorDelta);
         if (xMajor)
-            Plot(image, a, b, colour);
+            pixels.Plot(a, b, colour);
         else
-            Plot(image, b, a, colour);
+            pixels.Plot(b, a, colour);
     }
 }
 
@@ -121,27 +118,32 @@ void DrawEllipseOutline(QImage& image, int64_t x1, int64_t y1, int64_t x2, int64
     const int64_t toX = std::min<int64_t>(right, image.width());
     const int64_t fromY = std::max<int64_t>(top, 0);
     const int64_t toY = std::min<int64_t>(bottom, image.height());
+    if (fromX >= toX || fromY >= toY)
+        return;
+    const CPixels pixels(image);
     for (int64_t y = fromY; y < toY; ++y) {
         for (int64_t x = fromX; x < toX; ++x) {
             if (inside(x, y) &&
                 (!inside(x - 1, y) || !inside(x + 1, y) || !inside(x, y - 1) || !inside(x, y + 1)))
-                Plot(image, x, y, colour);
+                pixels.Plot(x, y, colour);
         }
     }
 }
 
-void CStamp::Apply(QImage& image, int64_t cx, int64_t cy, QRgb colour) const
+void CStamp::Apply(const CPixels& pixels, int64_t cx, int64_t cy, QRgb colour) const
 {
-    const int64_t width = image.width();
-    const int64_t height = image.height();
-    uchar* bits = image.bits();
-    const int64_t stride = image.bytesPerLine();
-    for (const QPoint& offset : m_offsets) {
-        const int64_t x = cx + offset.x();
-        const int64_t y = cy + offset.y();
-        if (x >= 0 && y >= 0 && x < width && y < height)
-            reinterpret_cast<QRgb*>(bits + y * stride)[x] = colour;
+    if (m_offsets.empty())
+        return;
+    if (cx + m_left >= 0 && cy + m_top >= 0 && cx + m_right <= pixels.Width && cy + m_bottom <= pixels.Height) {
+        // Wholly inside: no pixel needs its own test.
+        QRgb* centre = pixels.Line(cy) + cx;
+        const int64_t stride = pixels.Stride / int64_t(sizeof(QRgb));
+        for (const QPoint& offset : m_offsets)
+            centre[offset.y() * stride + offset.x()] = colour;
+        return;
     }
+    for (const QPoint& offset : m_offsets)
+        pixels.Plot(cx + offset.x(), cy + offset.y(), colour);
 }
 
 } // namespace raster

@@ -11,6 +11,26 @@
 
 namespace raster {
 
+// The pixels of an image taken once for many drawing calls: asking the image for its lines checks
+// whether it must be detached, which costs more than setting a pixel.
+struct CPixels {
+    uchar* Bits;
+    int64_t Stride;
+    int64_t Width;
+    int64_t Height;
+
+    explicit CPixels(QImage& image)
+        : Bits(image.bits()), Stride(image.bytesPerLine()), Width(image.width()), Height(image.height())
+    {
+    }
+    QRgb* Line(int64_t y) const { return reinterpret_cast<QRgb*>(Bits + y * Stride); }
+    void Plot(int64_t x, int64_t y, QRgb colour) const
+    {
+        if (x >= 0 && y >= 0 && x < Width && y < Height)
+            Line(y)[x] = colour;
+    }
+};
+
 // Fills [x1, x2) x [y1, y2); an empty or reversed rectangle draws nothing.
 void FillRect(QImage& image, int64_t x1, int64_t y1, int64_t x2, int64_t y2, QRgb colour);
 
@@ -46,14 +66,23 @@ public:
                     stamp.m_offsets.push_back(QPoint(x + left, y + top));
             }
         }
+        stamp.m_left = left;
+        stamp.m_top = top;
+        stamp.m_right = right;
+        stamp.m_bottom = bottom;
         return stamp;
     }
 
-    void Apply(QImage& image, int64_t cx, int64_t cy, QRgb colour) const;
+    void Apply(QImage& image, int64_t cx, int64_t cy, QRgb colour) const { Apply(CPixels(image), cx, cy, colour); }
+    void Apply(const CPixels& pixels, int64_t cx, int64_t cy, QRgb colour) const;
     const std::vector<QPoint>& Offsets() const { return m_offsets; }
 
 private:
     std::vector<QPoint> m_offsets;
+    int m_left = 0; // the captured rectangle: no offset lies outside it
+    int m_top = 0;
+    int m_right = 0;
+    int m_bottom = 0;
 };
 
 } // namespace raster

@@ -2,6 +2,7 @@
 // debounced resolution, the mouse (read-out, place mode, Shift/Alt/Ctrl clicks) and the faction
 // layer, driven through the real widgets.
 #include "../dialogs/scriptedprompts.h"
+#include "app/debounce.h"
 #include "app/mapcontrolcolumn.h"
 #include "app/mapimage.h"
 #include "app/stringgrid.h"
@@ -17,7 +18,9 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QMenu>
 #include <QSignalSpy>
+#include <QWheelEvent>
 #include <QSlider>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -65,6 +68,15 @@ private slots:
     void altClickPaints();
     void altClickWithoutFactionsDoesNothing();
     void plainClickDoesNothing();
+    void wheelZoomsAroundTheCursor();
+    void dragPansTheMap_data();
+    void dragPansTheMap();
+    void keysNavigate_data();
+    void keysNavigate();
+    void windowGrowthKeepsTheMapFitted();
+    void gridRowsLeadToCommandsAndTheMap_data();
+    void gridRowsLeadToCommandsAndTheMap();
+    void selectionIsMarkedOnTheMap();
 
 private:
     QString MapFolder(const char* name) const;
@@ -72,6 +84,8 @@ private:
     // The pixel of `im` over which the document's record position (x, z) lies, found by search.
     QPoint PixelOf(float x, float z) const;
     void Click(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pixel);
+    void Wheel(int angle, QPoint pixel);
+    void LoadDemoCampaign();
 
     std::unique_ptr<CTestInstallation> m_installation;
     std::unique_ptr<CMapPrompts> m_prompts;
@@ -113,7 +127,7 @@ void TestMapArea::ChooseMap(const QString& folder)
 
 QPoint TestMapArea::PixelOf(float x, float z) const
 {
-    const CBINFile& document = *m_window->Document;
+    const CViewport view = m_window->MapCanvas->Viewport();
     QPoint best(-1, -1);
     double bestDistance = 1e300;
     const QSize size = m_window->im->size();
@@ -121,7 +135,7 @@ QPoint TestMapArea::PixelOf(float x, float z) const
         for (int px = 0; px < size.width(); ++px) {
             float mx = 0;
             float mz = 0;
-            document.PixelToMap(px, py, mx, mz);
+            view.PixelToMap(px, py, mx, mz);
             const double distance = std::abs(mx - x) + std::abs(mz - z);
             if (distance < bestDistance) {
                 bestDistance = distance;
@@ -135,6 +149,20 @@ QPoint TestMapArea::PixelOf(float x, float z) const
 void TestMapArea::Click(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pixel)
 {
     QTest::mouseClick(m_window->im, button, modifiers, pixel);
+}
+
+void TestMapArea::Wheel(int angle, QPoint pixel)
+{
+    QWheelEvent event(QPointF(pixel), QPointF(m_window->im->mapToGlobal(pixel)), QPoint(), QPoint(0, angle),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(m_window->im, &event);
+}
+
+void TestMapArea::LoadDemoCampaign()
+{
+    QVERIFY(m_window->LoadBinFile(MapFolder(kDemoFirstMap) + QLatin1Char('/') + QLatin1String(kDemoCampaignFile)));
+    ChooseMap(MapFolder(kDemoFirstMap));
+    m_window->TimerMapResize->Fire();
 }
 
 void TestMapArea::imagePixelAt_data()
@@ -187,7 +215,7 @@ void TestMapArea::readoutBeforeAndAfterMap()
     QVERIFY(m_prompts->Shown.isEmpty());
     float x = 0;
     float z = 0;
-    m_window->Document->PixelToMap(60, 50, x, z);
+    m_window->MapCanvas->Viewport().PixelToMap(60, 50, x, z);
     QVERIFY(x != 0 || z != 0);
     QTest::mouseMove(m_window->im, QPoint(60, 50));
     QTRY_COMPARE(column->lblXCoord->text(), QString::number(int(x)));
@@ -276,18 +304,20 @@ void TestMapArea::changeMapResetsModeKeepsFactions()
 void TestMapArea::resolutionRendersOnceAtTheEnd()
 {
     ChooseMap(MapFolder(kDemoFirstMap));
-    QTRY_VERIFY_WITH_TIMEOUT(!m_window->TimerMapResize->isActive(), 3000); // the start-up resize
+    m_window->TimerMapResize->Fire(); // the start-up resize, if it is still waiting
     QSignalSpy renders(m_window.get(), &TfrmMain::TerrainRedrawn);
     QSlider* track = m_window->pnlMapControls->tbResolution;
+    CDebounce* wait = m_window->TimerTBResolution;
     for (int position : {5, 6, 7, 8}) {
         track->setValue(position);
-        QTest::qWait(100);
+        QVERIFY(wait->isActive()); // every move (re)starts the one wait
     }
+    QCOMPARE(wait->interval(), 500);
     QCOMPARE(renders.size(), 0);
-    QVERIFY(renders.wait(2000));
-    QCOMPARE(m_window->MapCanvas->View()->Resolution, 8);
-    QTest::qWait(700);
+    wait->Fire();
     QCOMPARE(renders.size(), 1);
+    QCOMPARE(m_window->MapCanvas->View()->Resolution, 8);
+    QVERIFY(!wait->isActive()); // nothing is left to render later
 }
 
 void TestMapArea::viewButtonsMoveTheView()
@@ -347,7 +377,7 @@ void TestMapArea::placeMode()
     const QPoint target(101, 57);
     float x = 0;
     float z = 0;
-    document.PixelToMap(target.x(), target.y(), x, z);
+    window.MapCanvas->Viewport().PixelToMap(target.x(), target.y(), x, z);
     QVERIFY(x != std::trunc(x) || z != std::trunc(z)); // the test needs a position off the whole numbers
     QTest::mouseClick(window.pnlMapControls->chbSAMs, Qt::LeftButton);
     const QImage before = window.im->pixmap().toImage();
@@ -475,7 +505,7 @@ void TestMapArea::altClickPaints()
     const QPoint pixel(window.im->width() / 2, window.im->height() / 2);
     float x = 0;
     float z = 0;
-    window.Document->PixelToMap(pixel.x(), pixel.y(), x, z);
+    window.MapCanvas->Viewport().PixelToMap(pixel.x(), pixel.y(), x, z);
     const int sx = int(x / 4096);
     const int sz = int(z / 4096);
     const CFactionsInfo& factions = *window.Factions;
@@ -518,6 +548,208 @@ void TestMapArea::plainClickDoesNothing()
     QCOMPARE(renders.size(), 0);
     QCOMPARE(view->ViewLeft, left);
     QCOMPARE(m_window->pcBINFile->currentWidget(), m_window->tsPopTemplates);
+}
+
+void TestMapArea::wheelZoomsAroundTheCursor()
+{
+    LoadDemoCampaign();
+    QTest::mouseClick(m_window->pnlMapControls->chbSAMs, Qt::LeftButton);
+    CMapWindow* view = m_window->MapCanvas->View();
+    const QPoint cursor(131, 77);
+    const auto terrainAt = [view](QPoint p) {
+        return QPointF(view->ViewLeft + (p.x() + 0.5) * (double(view->ViewRight) - view->ViewLeft) / view->PixelWidth,
+                       view->ViewTop - (p.y() + 0.5) * (double(view->ViewTop) - view->ViewBottom) / view->PixelHeight);
+    };
+    const QPointF point = terrainAt(cursor);
+    const int32_t width = view->ViewRight - view->ViewLeft;
+    const QImage before = m_window->im->pixmap().toImage();
+    QSignalSpy renders(m_window.get(), &TfrmMain::TerrainRedrawn);
+
+    // A touchpad's parts of a notch add up; only a whole notch zooms.
+    Wheel(40, cursor);
+    Wheel(40, cursor);
+    QCOMPARE(view->ViewRight - view->ViewLeft, width);
+    Wheel(40, cursor);
+    QVERIFY(view->ViewRight - view->ViewLeft < width);
+    Wheel(2 * 120, cursor);
+    // The terrain point under the cursor stays within half a pixel.
+    const double pixelX = (point.x() - view->ViewLeft) * view->PixelWidth / (double(view->ViewRight) - view->ViewLeft);
+    const double pixelY = (view->ViewTop - point.y()) * view->PixelHeight / (double(view->ViewTop) - view->ViewBottom);
+    QVERIFY2(std::abs(pixelX - (cursor.x() + 0.5)) <= 0.5, qPrintable(QString::number(pixelX)));
+    QVERIFY2(std::abs(pixelY - (cursor.y() + 0.5)) <= 0.5, qPrintable(QString::number(pixelY)));
+    // The overlay moved at once over a preview; the terrain is rendered once, when the wheel rests.
+    QVERIFY(m_window->im->pixmap().toImage() != before);
+    QCOMPARE(renders.size(), 0);
+    m_window->TimerMapSettle->Fire();
+    QCOMPARE(renders.size(), 1);
+    // Turning back zooms out again.
+    const int32_t zoomed = view->ViewRight - view->ViewLeft;
+    Wheel(-120, cursor);
+    QVERIFY(view->ViewRight - view->ViewLeft > zoomed);
+}
+
+void TestMapArea::dragPansTheMap_data()
+{
+    QTest::addColumn<Qt::MouseButton>("button");
+    QTest::newRow("left") << Qt::LeftButton;
+    QTest::newRow("middle") << Qt::MiddleButton;
+}
+
+void TestMapArea::dragPansTheMap()
+{
+    QFETCH(Qt::MouseButton, button);
+    LoadDemoCampaign();
+    QTest::mouseClick(m_window->pnlMapControls->chbKeysites, Qt::LeftButton);
+    CMapWindow* view = m_window->MapCanvas->View();
+    CMapWindow expected(*view);
+    expected.PanByPixels(40, -25);
+    QSignalSpy renders(m_window.get(), &TfrmMain::TerrainRedrawn);
+    const QImage before = m_window->im->pixmap().toImage();
+    QTest::mousePress(m_window->im, button, Qt::NoModifier, QPoint(100, 100));
+    QTest::mouseMove(m_window->im, QPoint(170, 130));
+    QVERIFY(m_window->im->pixmap().toImage() != before); // the picture follows the hand
+    QTest::mouseMove(m_window->im, QPoint(140, 75));
+    QCOMPARE(renders.size(), 0);
+    QTest::mouseRelease(m_window->im, button, Qt::NoModifier, QPoint(140, 75));
+    QCOMPARE(renders.size(), 1); // rendered once, when the drag ends
+    QCOMPARE(QList<int32_t>({view->ViewLeft, view->ViewRight, view->ViewBottom, view->ViewTop}),
+             QList<int32_t>({expected.ViewLeft, expected.ViewRight, expected.ViewBottom, expected.ViewTop}));
+    QVERIFY(!m_window->TimerMapSettle->isActive());
+    QVERIFY(m_window->im->hasFocus()); // a click on the map gives it the keyboard
+}
+
+void TestMapArea::keysNavigate_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<int>("operation"); // index into the view's operations below
+    QTest::newRow("up") << int(Qt::Key_Up) << 0 << 0;
+    QTest::newRow("down") << int(Qt::Key_Down) << 0 << 1;
+    QTest::newRow("left") << int(Qt::Key_Left) << 0 << 2;
+    QTest::newRow("right") << int(Qt::Key_Right) << 0 << 3;
+    QTest::newRow("plus") << int(Qt::Key_Plus) << 0 << 4;
+    QTest::newRow("ctrl plus") << int(Qt::Key_Plus) << int(Qt::ControlModifier) << 4;
+    QTest::newRow("minus") << int(Qt::Key_Minus) << 0 << 5;
+    QTest::newRow("home") << int(Qt::Key_Home) << 0 << 6;
+}
+
+void TestMapArea::keysNavigate()
+{
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(int, operation);
+    void (CMapWindow::*const operations[])() = {&CMapWindow::PanUp,  &CMapWindow::PanDown, &CMapWindow::PanLeft,
+                                                &CMapWindow::PanRight, &CMapWindow::ZoomIn, &CMapWindow::ZoomOut,
+                                                &CMapWindow::ResetView};
+    LoadDemoCampaign();
+    CMapWindow* view = m_window->MapCanvas->View();
+    view->ZoomIn(); // away from the default view, so that Home has something to do
+    CMapWindow expected(*view);
+    (expected.*operations[operation])();
+    m_window->im->setFocus();
+    QTest::keyClick(m_window->im, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(QList<int32_t>({view->ViewLeft, view->ViewRight, view->ViewBottom, view->ViewTop}),
+             QList<int32_t>({expected.ViewLeft, expected.ViewRight, expected.ViewBottom, expected.ViewTop}));
+}
+
+void TestMapArea::windowGrowthKeepsTheMapFitted()
+{
+    LoadDemoCampaign();
+    CMapWindow* view = m_window->MapCanvas->View();
+    m_window->resize(m_window->width() + 300, m_window->height() + 150);
+    QTRY_VERIFY(m_window->TimerMapResize->isActive());
+    m_window->TimerMapResize->Fire();
+    CMapWindow fitted(*view);
+    fitted.ResetView();
+    QCOMPARE(view->PixelWidth, m_window->im->width());
+    QCOMPARE(QList<int32_t>({view->ViewLeft, view->ViewRight, view->ViewBottom, view->ViewTop}),
+             QList<int32_t>({fitted.ViewLeft, fitted.ViewRight, fitted.ViewBottom, fitted.ViewTop}));
+}
+
+void TestMapArea::gridRowsLeadToCommandsAndTheMap_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("question");
+    QTest::newRow("keysites") << int(KeysiteKind) << QStringLiteral("confirm: Do you want to delete 1 keysites");
+    QTest::newRow("airbases") << int(AirbaseKind) << QStringLiteral("confirm: Do you want to delete 1 airbases");
+    QTest::newRow("SAMs") << int(SamKind) << QStringLiteral("confirm: Do you want to delete 1 SAMs");
+}
+
+void TestMapArea::gridRowsLeadToCommandsAndTheMap()
+{
+    QFETCH(int, kind);
+    QFETCH(QString, question);
+    LoadDemoCampaign();
+    TfrmMain& window = *m_window;
+    CStringGrid* grids[] = {window.grKeysites, window.grAirbases, window.grSAMs};
+    QWidget* tabs[] = {window.tsKeysites, window.tsAirbases, window.tsSAMs};
+    CStringGrid* grid = grids[kind];
+    window.pcBINFile->setCurrentWidget(tabs[kind]);
+    QVERIFY(grid->RowCount() >= 3);
+    grid->SetRow(2);
+    const int rows = grid->RowCount();
+
+    // Double click and Enter open the Edit dialog (cancelled here), Delete asks its question.
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, grid->visualRect(grid->currentIndex()).center());
+    QCOMPARE(m_prompts->RunTitles.size(), 1);
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_Return);
+    QCOMPARE(m_prompts->RunTitles.size(), 2);
+    m_prompts->ConfirmAnswers << false;
+    QTest::keyClick(grid, Qt::Key_Delete);
+    QCOMPARE(m_prompts->Shown, QStringList{question});
+    QCOMPARE(grid->RowCount(), rows);
+
+    // Show on map centres the record at the same zoom.
+    CMapWindow* view = window.MapCanvas->View();
+    view->ZoomIn();
+    view->ZoomIn();
+    const int32_t width = view->ViewRight - view->ViewLeft;
+    QMenu* menu = window.PlacementMenu(RecordKind(kind));
+    const QList<QAction*> actions = menu->actions();
+    QCOMPARE(actions.size(), 1);
+    QCOMPARE(actions[0]->text(), QStringLiteral("Show on map"));
+    actions[0]->trigger();
+    delete menu;
+    QCOMPARE(view->ViewRight - view->ViewLeft, width);
+    float x = 0;
+    float z = 0;
+    const CBINFile& document = *window.Document;
+    if (kind == KeysiteKind) {
+        x = document.Keysites()[1].X;
+        z = document.Keysites()[1].Z;
+    } else if (kind == AirbaseKind) {
+        x = document.Airbases()[1].X;
+        z = document.Airbases()[1].Z;
+    } else {
+        x = document.Sams()[1].X;
+        z = document.Sams()[1].Z;
+    }
+    int32_t column = 0;
+    int32_t row = 0;
+    window.MapCanvas->Viewport().MapToPixel(x, z, column, row);
+    QVERIFY2(std::abs(column - view->PixelWidth / 2) <= 1 && std::abs(row - view->PixelHeight / 2) <= 1,
+             qPrintable(QStringLiteral("%1, %2").arg(column).arg(row)));
+}
+
+void TestMapArea::selectionIsMarkedOnTheMap()
+{
+    LoadDemoCampaign();
+    TfrmMain& window = *m_window;
+    QTest::mouseClick(window.pnlMapControls->chbSAMs, Qt::LeftButton);
+    const QImage unmarked = window.im->pixmap().toImage();
+    window.pcBINFile->setCurrentWidget(window.tsSAMs);
+    window.grSAMs->SetRow(2);
+    QCOMPARE(window.MapCanvas->SelectionKind, SamKind);
+    QCOMPARE(window.MapCanvas->SelectionFirst, 1);
+    QCOMPARE(window.MapCanvas->SelectionLast, 1);
+    const QImage marked = window.im->pixmap().toImage();
+    QVERIFY(marked != unmarked);
+    window.grSAMs->SetRow(3);
+    QVERIFY(window.im->pixmap().toImage() != marked);
+    // Pages without placements mark nothing.
+    window.pcBINFile->setCurrentWidget(window.tsPopTemplates);
+    QCOMPARE(window.im->pixmap().toImage(), unmarked);
 }
 
 QTEST_MAIN(TestMapArea)

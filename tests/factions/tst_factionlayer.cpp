@@ -5,6 +5,7 @@
 #include "factions/factiondocument.h"
 #include "factions/factionpaint.h"
 #include "factions/factionsinfo.h"
+#include "mapview/factionlayer.h"
 #include "mapview/mapcanvas.h"
 
 #include <QFile>
@@ -159,13 +160,11 @@ private slots:
         canvas.Factions = &factions;
         canvas.RedrawTerrain();
         QImage expected;
-        int32_t l, b, r, t, pl, pt, pr, pb;
-        canvas.View()->GetMapRect(l, b, r, t);
+        int32_t pl, pt, pr, pb;
         canvas.View()->GetMapPixelRect(pl, pt, pr, pb);
         CFactionsInfo reference;
         QVERIFY(reference.LoadFromFile(m_sid));
-        reference.SetMapTransform(l, b, r, t, pl, pt, pr, pb, 4096, 320, 200);
-        reference.Render(expected, qRgb(0x10, 0x20, 0x30));
+        RenderFactions(reference, canvas.Viewport(), expected, qRgb(0x10, 0x20, 0x30));
         QCOMPARE(canvas.TerrainBitmap, expected);
         QCOMPARE(canvas.TerrainBitmap.pixel(pl + 2, 2), qRgb(255, 0, 0)); // top left sector: red side
         QCOMPARE(canvas.TerrainBitmap.pixel(pr - 2, pb - 2), qRgb(0, 0, 255));

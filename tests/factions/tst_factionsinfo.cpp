@@ -1,5 +1,6 @@
 #include "factions/factionpaint.h"
 #include "factions/factionsinfo.h"
+#include "mapview/factionlayer.h"
 
 #include "layeredbuilder.h"
 
@@ -284,38 +285,17 @@ private slots:
         QVERIFY(loaded > 100); // most flips land in pixels and still load
     }
 
-    void transformAndMapToPixel()
-    {
-        CFactionsInfo f;
-        QVERIFY(Load(f, layered::Build(layered::Faction(4, 2, QByteArray(8, '\0')))));
-        // Terrain 0..16384 x 0..8192 shown in pixels 10..90 x 5..45.
-        f.SetMapTransform(0, 0, 16384, 8192, 10, 5, 90, 45, 4096, 100, 50);
-        QCOMPARE(f.FactionTop, 0);
-        QCOMPARE(f.FactionBottom, 8192);
-        QCOMPARE(f.FactionScaleX, 80.0f / 16384.0f);
-        QCOMPARE(f.FactionScaleZ, 40.0f / 8192.0f);
-        int32_t column = 0, row = 0;
-        f.MapToPixel(4096.0f, 4096.0f, column, row);
-        QCOMPARE(column, 30);
-        QCOMPARE(row, 25);
-        f.MapToPixel(-10000.0f, 1e30f, column, row);
-        QCOMPARE(column, -38); // trunc(-48.8 + 10) toward zero
-        QCOMPARE(row, INT32_MAX);
-        // A zero-width view keeps the previous scale.
-        f.SetMapTransform(50, 0, 50, 8192, 10, 5, 10, 45, 4096, 100, 50);
-        QCOMPARE(f.FactionScaleX, 80.0f / 16384.0f);
-    }
-
     void renderDrawsOneSquarePerSector()
     {
         // 2 x 2 sectors: top row faction 1 then 0, bottom row 0 then 1.
         QByteArray first("\xff\0\0\xff", 4);
         CFactionsInfo f;
         QVERIFY(Load(f, layered::Build(layered::Faction(2, 2, first))));
-        f.SetMapTransform(0, 0, 8192, 8192, 10, 0, 30, 20, 4096, 40, 20);
+        // Terrain 0..8192 square shown in pixels 10..30 x 0..20 of a 40 x 20 picture.
+        const CViewport view(0, 0, 8192, 8192, 10, 0, 30, 20, 1, 1, 40, 20);
         const QRgb face = qRgb(0xd4, 0xd0, 0xc8);
         QImage image(3, 3, QImage::Format_ARGB32);
-        f.Render(image, face);
+        RenderFactions(f, view, image, face);
         QCOMPARE(image.size(), QSize(40, 20));
         QCOMPARE(image.format(), QImage::Format_RGB32);
         const QRgb red = qRgb(255, 0, 0), blue = qRgb(0, 0, 255);
@@ -328,10 +308,7 @@ private slots:
         QCOMPARE(image.pixel(29, 19), red);
         QCOMPARE(image.pixel(30, 0), face);
         // A view that lies wholly outside the grid draws only the button face.
-        f.SetMapTransform(0, 0, 8192, 8192, 10, 0, 30, 20, 4096, 40, 20);
-        f.FactionLeft = 900000;
-        f.FactionRight = 990000;
-        f.Render(image, face);
+        RenderFactions(f, CViewport(900000, 0, 990000, 8192, 10, 0, 30, 20, 1, 1, 40, 20), image, face);
         QCOMPARE(image.pixel(15, 5), face);
     }
 

@@ -60,14 +60,14 @@ private slots:
     void recordZGrowsDownward()
     {
         Document doc;
-        doc.File.SetMapTransform(0, 0, 262144, 262144, 0, 0, 256, 256, 16, 32, 4096);
-        QCOMPARE(doc.File.Overlay.OverlayTop, -131072);
-        QCOMPARE(doc.File.Overlay.OverlayBottom, 131072);
+        const CViewport view(0, 0, 262144, 262144, 0, 0, 256, 256, 16, 32, 0, 0);
+        QCOMPARE(view.RecordTop, -131072);
+        QCOMPARE(view.RecordBottom, 131072);
         int32_t column = 0, row = 0;
-        doc.File.MapToPixel(0, 0, column, row); // record Z 0 is terrain Z 131072, the middle
+        view.MapToPixel(0, 0, column, row); // record Z 0 is terrain Z 131072, the middle
         QCOMPARE(row, 128);
         float x = -1, z = -1;
-        doc.File.PixelToMap(128, 0, x, z);
+        view.PixelToMap(128, 0, x, z);
         QCOMPARE(x, 131072.0f);
         QCOMPARE(z, -131072.0f);
     }
@@ -75,10 +75,10 @@ private slots:
     void visibleRectangleIncludesItsEdges()
     {
         Document doc;
-        doc.File.SetMapTransform(0, 0, 1000, 1000, 0, 0, 100, 100, 0, 0, 4096);
-        QVERIFY(doc.File.IsOnMap(1000.0f, -500.0f));
-        QVERIFY(!doc.File.IsOnMap(1000.001f, -500.0f));
-        QVERIFY(!doc.File.IsOnMap(std::numeric_limits<float>::quiet_NaN(), -500.0f));
+        const CViewport view(0, 0, 1000, 1000, 0, 0, 100, 100, 0, 0, 0, 0);
+        QVERIFY(view.IsOnMap(1000.0f, -500.0f));
+        QVERIFY(!view.IsOnMap(1000.001f, -500.0f));
+        QVERIFY(!view.IsOnMap(std::numeric_limits<float>::quiet_NaN(), -500.0f));
     }
 
     void symbolShapes_data()
@@ -165,9 +165,9 @@ private slots:
         doc.AddKeysite(500, 500);
         doc.AddKeysite(1000, 0);  // on the edge: drawn
         doc.AddKeysite(1001, 0);  // beyond it: not drawn
-        doc.File.SetMapTransform(0, -1000, 1000, 0, 0, 0, 100, 100, 0, 0, 4096);
+        const CViewport view(0, -1000, 1000, 0, 0, 0, 100, 100, 0, 0, 0, 0);
         QImage image = Blank(110, 110);
-        DrawKeysites(doc.File, image);
+        DrawKeysites(doc.File, view, image);
         QCOMPARE(image.pixel(50, 50), qRgb(255, 0, 0));
         QCOMPARE(image.pixel(49, 49), qRgb(255, 0, 0));
         QCOMPARE(image.pixel(99, 0), qRgb(255, 0, 0));
@@ -179,8 +179,8 @@ private slots:
                 set += image.pixel(x, y) != kBlack;
         QCOMPARE(set, 4 + 2); // one whole square, one cut by the top edge
         QImage none = Blank(110, 110);
-        DrawAirbases(doc.File, none);
-        DrawSAMs(doc.File, none);
+        DrawAirbases(doc.File, view, none);
+        DrawSAMs(doc.File, view, none);
         QCOMPARE(none, Blank(110, 110));
     }
 
@@ -201,22 +201,73 @@ private slots:
         Document doc;
         doc.Styles.Styles[SamKind] = {static_cast<uint8_t>(shape), size, 0x00FFFF};
         doc.AddSam(300, 200);
-        doc.File.SetMapTransform(0, -800, 800, 0, 0, 0, 800, 800, 0, 0, 4096); // one pixel per unit
+        const CViewport view(0, -800, 800, 0, 0, 0, 800, 800, 0, 0, 0, 0); // one pixel per unit
         QImage stamped = Blank(800, 800);
-        DrawSAMs(doc.File, stamped);
+        DrawSAMs(doc.File, view, stamped);
         QImage direct = Blank(800, 800);
         DrawSymbol(doc.Styles, direct, 300, 200, SamKind);
         QCOMPARE(stamped, direct);
         QVERIFY(size == 0 && shape != CrossShape ? stamped == Blank(800, 800) : stamped != Blank(800, 800));
     }
 
+    void selectionRingChangesOnlyItsOwnPixels_data()
+    {
+        QTest::addColumn<int>("shape");
+        QTest::addColumn<int>("size");
+        QTest::newRow("circle 4") << int(CircleShape) << 4;
+        QTest::newRow("cross 5 reaches one further") << int(CrossShape) << 5;
+        QTest::newRow("negative size") << int(SquareShape) << -3;
+    }
+    void selectionRingChangesOnlyItsOwnPixels()
+    {
+        QFETCH(int, shape);
+        QFETCH(int, size);
+        Document doc;
+        doc.Styles.Styles[SamKind] = {static_cast<uint8_t>(shape), size, 0xFFFFFF};
+        const QList<QPoint> sites{{100, 100}, {300, 150}, {500, 400}, {700, 700}};
+        for (const QPoint& p : sites)
+            doc.AddSam(float(p.x()), float(p.y()));
+        const CViewport view(0, -800, 800, 0, 0, 0, 800, 800, 0, 0, 800, 800); // one pixel per unit
+        QImage plain(800, 800, QImage::Format_RGB32);
+        plain.fill(qRgb(128, 128, 128));
+        DrawSAMs(doc.File, view, plain);
+        QImage marked = plain.copy();
+        DrawSelection(doc.File, view, marked, SamKind, 1, 2);
+        // A white square at a symbol's reach + 2 (one clear pixel beyond a cross), black around it,
+        // around records 1 and 2 only; the symbols and everything else keep their pixels.
+        const int reach = std::abs(size) + 3;
+        int changed = 0;
+        for (int y = 0; y < 800; ++y) {
+            for (int x = 0; x < 800; ++x) {
+                QRgb expected = plain.pixel(x, y);
+                for (int i : {1, 2}) {
+                    const int d = std::max(std::abs(x - sites[i].x()), std::abs(y - sites[i].y()));
+                    if (d == reach)
+                        expected = kWhite;
+                    else if (d == reach + 1)
+                        expected = kBlack;
+                }
+                changed += expected != plain.pixel(x, y);
+                if (marked.pixel(x, y) != expected)
+                    QFAIL(qPrintable(QStringLiteral("pixel %1, %2").arg(x).arg(y)));
+            }
+        }
+        QCOMPARE(changed, 2 * (8 * reach + 8 * (reach + 1)));
+        // Nothing selected, or a range past the list, marks nothing.
+        QImage none = plain.copy();
+        DrawSelection(doc.File, view, none, SamKind, 0, -1);
+        DrawSelection(doc.File, view, none, SamKind, 4, 9);
+        DrawSelection(doc.File, view, none, KeysiteKind, 0, 3);
+        QCOMPARE(none, plain);
+    }
+
     void gridLiesOnSectorBoundaries()
     {
         Document doc;
         // Two sectors wide and deep, one pixel per 128 units.
-        doc.File.SetMapTransform(0, 0, 8192, 8192, 0, 0, 64, 64, 1, 1, 4096);
+        const CViewport view(0, 0, 8192, 8192, 0, 0, 64, 64, 1, 1, 0, 0);
         QImage image = Blank(66, 66);
-        DrawGrid(doc.File, image);
+        DrawGrid(view, image);
         for (int y = 0; y < 64; ++y) {
             QCOMPARE(image.pixel(0, y), kWhite);
             QCOMPARE(image.pixel(32, y), kWhite);
@@ -256,10 +307,10 @@ private slots:
         for (const QPointF& p : sams)
             doc.AddSam(float(p.x()), float(p.y()));
         // Record Z 0 at the top edge, so that pixel (0, 0) is the record position (0, 0).
-        doc.File.SetMapTransform(0, -visibleWidth, visibleWidth, 0, 0, 0, visibleWidth, visibleWidth, 0, 0, 4096);
+        const CViewport view(0, -visibleWidth, visibleWidth, 0, 0, 0, visibleWidth, visibleWidth, 0, 0, 0, 0);
         RecordKind kind = KeysiteKind;
         int32_t index = -1;
-        QTEST(HitTest(doc.File, 0, 0, kind, index), "hit");
+        QTEST(HitTest(doc.File, view, 0, 0, kind, index), "hit");
         if (QTest::currentDataTag() && QByteArray(QTest::currentDataTag()).contains("nothing"))
             return;
         if (index >= 0) {
@@ -274,7 +325,7 @@ private slots:
         doc.AddKeysite(0, 0);
         RecordKind kind;
         int32_t index;
-        QVERIFY(!HitTest(doc.File, 0, 0, kind, index));
+        QVERIFY(!HitTest(doc.File, CViewport(), 0, 0, kind, index));
     }
 
     void layersBeforeAnyMapDrawNothing()
@@ -286,7 +337,7 @@ private slots:
         canvas.RefreshMap();
         QVERIFY(canvas.TerrainBitmap.isNull());
         QVERIFY(canvas.CompositeBitmap.isNull());
-        QCOMPARE(doc.File.Overlay.OverlayScaleX, 0.0f);
+        QVERIFY(!canvas.Viewport().HasScale());
     }
 
     void compositeDrawsTheGridOverTheSymbols()
