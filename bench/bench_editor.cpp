@@ -37,13 +37,12 @@ struct Editor {
     {
         QString error;
         WriteDemoInstallation(Installation.Root(), nullptr, &error);
-        Installation.WriteCatalogueFile(
-            CTestInstallation::CatalogueBytes([] {
-                QList<QByteArray> names;
-                for (const std::string& name : bench::CatalogueNames())
-                    names << QByteArray::fromStdString(name);
-                return names;
-            }()));
+        Installation.WriteCatalogueFile(CTestInstallation::CatalogueBytes([] {
+            QList<QByteArray> names;
+            for (const std::string& name : bench::CatalogueNames())
+                names << QByteArray::fromStdString(name);
+            return names;
+        }()));
         Installation.RegisterRoot();
         Window = std::make_unique<TfrmMain>(Prompts, Installation.Environment(), &RecordEditor);
         Window->InitializeMainWindow();

@@ -39,8 +39,10 @@ void PaintReference(std::vector<int>& grid, int32_t columns, int32_t rows, const
     const int64_t c = int64_t(column);
     const int64_t r = int64_t(row);
     const int value = 1 - grid[size_t(c * rows + r)];
-    for (int64_t i = std::max<int64_t>(c - click.Radius, 0); i <= std::min<int64_t>(c + click.Radius, columns - 1); ++i) {
-        for (int64_t j = std::max<int64_t>(r - click.Radius, 0); j <= std::min<int64_t>(r + click.Radius, rows - 1); ++j)
+    for (int64_t i = std::max<int64_t>(c - click.Radius, 0); i <= std::min<int64_t>(c + click.Radius, columns - 1);
+         ++i) {
+        for (int64_t j = std::max<int64_t>(r - click.Radius, 0); j <= std::min<int64_t>(r + click.Radius, rows - 1);
+             ++j)
             grid[size_t(i * rows + j)] = value;
     }
 }

@@ -7,9 +7,9 @@
 #include "mapview/map.h"
 #include "mapview/mapwindow.h"
 
-#include <fuzzer/FuzzedDataProvider.h>
 #include <cmath>
 #include <cstring>
+#include <fuzzer/FuzzedDataProvider.h>
 
 namespace {
 

@@ -14,8 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // One template in use by one keysite, as an open document would have.
     CBINFile doc(&catalogue, &fuzz::Types());
     FUZZ_CHECK(doc.LoadBytes(fuzz::Int32Bytes(1) + fuzz::Int32Bytes(0) + fuzz::Int32Bytes(7) + fuzz::Int32Bytes(0)
-                             + fuzz::Int32Bytes(0) + fuzz::Int32Bytes(1) + fuzz::Int32Bytes(0)
-                             + QByteArray(8, '\0') + fuzz::Int32Bytes(0) + fuzz::Int32Bytes(0)));
+                             + fuzz::Int32Bytes(0) + fuzz::Int32Bytes(1) + fuzz::Int32Bytes(0) + QByteArray(8, '\0')
+                             + fuzz::Int32Bytes(0) + fuzz::Int32Bytes(0)));
     const QByteArray before = doc.SaveBytes(true);
 
     QString reason;

@@ -16,12 +16,12 @@
 #include <cstdlib>
 #include <memory>
 
-#define FUZZ_CHECK(condition)                                                                              \
-    do {                                                                                                   \
-        if (!(condition)) {                                                                                \
-            std::fprintf(stderr, "property failed: %s (%s:%d)\n", #condition, __FILE__, __LINE__);          \
-            std::abort();                                                                                  \
-        }                                                                                                  \
+#define FUZZ_CHECK(condition)                                                                                          \
+    do {                                                                                                               \
+        if (!(condition)) {                                                                                            \
+            std::fprintf(stderr, "property failed: %s (%s:%d)\n", #condition, __FILE__, __LINE__);                     \
+            std::abort();                                                                                              \
+        }                                                                                                              \
     } while (false)
 
 namespace fuzz {
@@ -37,8 +37,8 @@ inline const QTemporaryDir& Scratch()
 {
     static const std::unique_ptr<QTemporaryDir> dir = [] {
         const QString shm = QStringLiteral("/dev/shm");
-        auto made = std::make_unique<QTemporaryDir>(
-            QDir(shm).exists() ? shm + QStringLiteral("/sablemap-fuzz-XXXXXX") : QString());
+        auto made = std::make_unique<QTemporaryDir>(QDir(shm).exists() ? shm + QStringLiteral("/sablemap-fuzz-XXXXXX")
+                                                                       : QString());
         if (!made->isValid())
             made = std::make_unique<QTemporaryDir>();
         FUZZ_CHECK(made->isValid());
@@ -95,8 +95,8 @@ inline const C3DObjectsList& Catalogue()
 {
     static const C3DObjectsList* list = [] {
         auto* made = new C3DObjectsList(QLocale(QLocale::English, QLocale::UnitedStates));
-        for (const char* name : {"A", "B", "TANK", "HANGAR", "RUNWAY_01", "SAM_LAUNCHER", "CONTROL TOWER",
-                                 "\xC9GLISE", "RADAR"})
+        for (const char* name :
+             {"A", "B", "TANK", "HANGAR", "RUNWAY_01", "SAM_LAUNCHER", "CONTROL TOWER", "\xC9GLISE", "RADAR"})
             made->Add(name);
         return made;
     }();

@@ -86,7 +86,8 @@ int main(int argc, char** argv)
 
     // 3D object list: a slice of the demonstration names, and an empty list.
     const std::vector<std::string> names = demo::CatalogueNames();
-    Seed("fuzz_objectslist", "demo-slice", demo::CatalogueBytes({names.begin(), names.begin() + std::min<size_t>(40, names.size())}));
+    Seed("fuzz_objectslist", "demo-slice",
+         demo::CatalogueBytes({names.begin(), names.begin() + std::min<size_t>(40, names.size())}));
     Seed("fuzz_objectslist", "empty-list", demo::CatalogueBytes({}));
 
     // Map BIN and template files: the demonstration campaign, cut down, in both variants.
@@ -130,7 +131,8 @@ int main(int argc, char** argv)
     };
     Seed("fuzz_routes", "border", routeSeed(demo::MakeBorder(terrain, terrain.Width() / 2, 7), terrain));
     Seed("fuzz_routes", "power", routeSeed(demo::MakePowerLines({300, 300}, {{1000, 200}, {2500, 2900}}, 2), terrain));
-    Seed("fuzz_routes", "rivers", routeSeed(demo::MakeRivers({{{0, 0}, {100, 50}, {300, 90}}, {{50, 500}, {60, 400}}}), terrain));
+    Seed("fuzz_routes", "rivers",
+         routeSeed(demo::MakeRivers({{{0, 0}, {100, 50}, {300, 90}}, {{50, 500}, {60, 400}}}), terrain));
 
     // Faction files: a new document, one painted and saved by the faction grid, and one with an
     // extra layer in front of the Background layer.
@@ -144,7 +146,7 @@ int main(int argc, char** argv)
     Seed("fuzz_faction", "painted-40x3", info.Document().Serialize());
     CLayeredDocument twoLayers = NewFactionDocument(3, 3, checker);
     LayerRecord top = twoLayers.Layers[0];
-    top.NameBlock = QByteArray("\x03" "Top", 4);
+    top.NameBlock = QByteArray("\x03Top", 4);
     top.ExtraLength = uint32_t(8 + top.NameBlock.size());
     twoLayers.Layers.insert(twoLayers.Layers.begin(), top);
     twoLayers.LayerCount = 2;

@@ -12,9 +12,9 @@ const QString kInstallation = QStringLiteral("installation");
 
 void Describe(QCommandLineParser& parser)
 {
-    parser.setApplicationDescription(QStringLiteral(
-        "Sablemap edits the campaign map data of the Skyreach simulator: Map BIN files, faction "
-        "assignment files and templates files."));
+    parser.setApplicationDescription(
+        QStringLiteral("Sablemap edits the campaign map data of the Skyreach simulator: Map BIN files, faction "
+                       "assignment files and templates files."));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("FILE"),
@@ -29,10 +29,7 @@ void Describe(QCommandLineParser& parser)
                       QStringLiteral("DIR")});
 }
 
-QString Absolute(const QString& path)
-{
-    return path.isEmpty() ? path : QFileInfo(path).absoluteFilePath();
-}
+QString Absolute(const QString& path) { return path.isEmpty() ? path : QFileInfo(path).absoluteFilePath(); }
 
 } // namespace
 

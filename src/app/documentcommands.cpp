@@ -85,10 +85,7 @@ void TfrmMain::ShowMissingNames(const CMissingNames& missing)
         m_prompts.Message(this, MissingNamesText(missing, kMissingNamesShown));
 }
 
-void TfrmMain::Save1Click()
-{
-    SaveBinDocument();
-}
+void TfrmMain::Save1Click() { SaveBinDocument(); }
 
 bool TfrmMain::SaveBinDocument()
 {
@@ -119,10 +116,7 @@ bool TfrmMain::SaveBinFile(const QString& path, QString* reason)
     return Document->Save(path, true, reason);
 }
 
-void TfrmMain::Exit1Click()
-{
-    close();
-}
+void TfrmMain::Exit1Click() { close(); }
 
 void TfrmMain::Settings1Click()
 {
@@ -130,7 +124,4 @@ void TfrmMain::Settings1Click()
         RefreshMap();
 }
 
-void TfrmMain::About1Click()
-{
-    ShowAbout(m_prompts, this);
-}
+void TfrmMain::About1Click() { ShowAbout(m_prompts, this); }

@@ -44,7 +44,10 @@ private:
 template <typename Record>
 class CRemoved : public CRecordChange {
 public:
-    CRemoved(int row, std::vector<Record> values, int templateNumber) : m_inverse(row, std::move(values), templateNumber) {}
+    CRemoved(int row, std::vector<Record> values, int templateNumber)
+        : m_inverse(row, std::move(values), templateNumber)
+    {
+    }
     bool Apply(CBINFile& document) override { return m_inverse.Revert(document); }
     bool Revert(CBINFile& document) override { return m_inverse.Apply(document); }
     ShownRows Shown(bool applied) const override { return m_inverse.Shown(!applied); }
@@ -56,7 +59,10 @@ private:
 template <typename Record>
 class CReplaced : public CRecordChange {
 public:
-    CReplaced(int row, Record other, int templateNumber) : m_row(row), m_templateNumber(templateNumber), m_other(std::move(other)) {}
+    CReplaced(int row, Record other, int templateNumber)
+        : m_row(row), m_templateNumber(templateNumber), m_other(std::move(other))
+    {
+    }
     bool Apply(CBINFile& document) override { return Swap(document); }
     bool Revert(CBINFile& document) override { return Swap(document); }
     ShownRows Shown(bool) const override { return {AddressOf<Record>(m_templateNumber), m_row, m_row}; }
@@ -96,9 +102,9 @@ std::unique_ptr<CRecordChange> RowReplaced(int row, Record old, int templateNumb
     return std::make_unique<CReplaced<Record>>(row, std::move(old), templateNumber);
 }
 
-#define SABLEMAP_RECORD_CHANGES(Record)                                                                     \
-    template std::unique_ptr<CRecordChange> RowsInserted<Record>(int, std::vector<Record>, int);        \
-    template std::unique_ptr<CRecordChange> RowsRemoved<Record>(int, std::vector<Record>, int);         \
+#define SABLEMAP_RECORD_CHANGES(Record)                                                                                \
+    template std::unique_ptr<CRecordChange> RowsInserted<Record>(int, std::vector<Record>, int);                       \
+    template std::unique_ptr<CRecordChange> RowsRemoved<Record>(int, std::vector<Record>, int);                        \
     template std::unique_ptr<CRecordChange> RowReplaced<Record>(int, Record, int);
 SABLEMAP_RECORD_CHANGES(CPopTemplate)
 SABLEMAP_RECORD_CHANGES(CThreeDObject)

@@ -78,8 +78,8 @@ public:
 
     // Keeps the square `FirstColumn..LastColumn` x `FirstRow..LastRow` as it is; every redo (the
     // push's first) paints it with `faction`.
-    CFactionPaint(CFactionsInfo& factions, int32_t firstColumn, int32_t firstRow, int32_t lastColumn,
-                  int32_t lastRow, int faction, Repaint repaint);
+    CFactionPaint(CFactionsInfo& factions, int32_t firstColumn, int32_t firstRow, int32_t lastColumn, int32_t lastRow,
+                  int faction, Repaint repaint);
 
     void redo() override;
     void undo() override;

@@ -111,7 +111,8 @@ void TfrmMain::OpenNamedMap(const QString& name)
             entry = candidate;
     }
     if (entry.isEmpty()) {
-        const QString maps = QDir::toNativeSeparators(ResolveGamePath(InstallationPath, QStringLiteral("common\\maps")));
+        const QString maps =
+            QDir::toNativeSeparators(ResolveGamePath(InstallationPath, QStringLiteral("common\\maps")));
         m_prompts.Message(this, QStringLiteral("No map named %1 in %2").arg(name, maps));
         return;
     }

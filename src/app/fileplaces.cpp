@@ -13,7 +13,7 @@ const QLatin1String kMapBin("BIN");
 
 } // namespace
 
-CFilePlaces::CFilePlaces(const QString& file) : m_settings(file, QSettings::IniFormat) {}
+CFilePlaces::CFilePlaces(const QString& file) : m_settings(file, QSettings::IniFormat) { }
 
 QString CFilePlaces::DefaultFile()
 {
@@ -45,10 +45,7 @@ void CFilePlaces::AddRecentFile(const QString& path, Kind kind)
     WriteRecentFiles(files.mid(0, kMaxRecentFiles));
 }
 
-void CFilePlaces::ClearRecentFiles()
-{
-    WriteRecentFiles({});
-}
+void CFilePlaces::ClearRecentFiles() { WriteRecentFiles({}); }
 
 void CFilePlaces::WriteRecentFiles(const QList<RecentFile>& files)
 {

@@ -1,6 +1,3 @@
 #include "app/application.h"
 
-int main(int argc, char** argv)
-{
-    return RunSablemap(argc, argv);
-}
+int main(int argc, char** argv) { return RunSablemap(argc, argv); }

@@ -145,15 +145,17 @@ QWidget* TfrmMain::CreateTemplatePage()
     grPopTemplates->setObjectName(QStringLiteral("grPopTemplates"));
     grTemplateObjects = new CStringGrid;
     grTemplateObjects->setObjectName(QStringLiteral("grTemplateObjects"));
-    QWidget* header = GridWithButtons(grPopTemplates, ButtonColumn(QStringLiteral("pnlTemplateButtons"), {
-        {&btnTemplateAdd, QStringLiteral("Add")},
-        {&btnTemplateEd, QStringLiteral("Edit")},
-        {&btnTemplateDel, QStringLiteral("Delete")}}));
+    QWidget* header = GridWithButtons(grPopTemplates,
+                                      ButtonColumn(QStringLiteral("pnlTemplateButtons"),
+                                                   {{&btnTemplateAdd, QStringLiteral("Add")},
+                                                    {&btnTemplateEd, QStringLiteral("Edit")},
+                                                    {&btnTemplateDel, QStringLiteral("Delete")}}));
     header->setObjectName(QStringLiteral("pnlTemplateHeader"));
-    QWidget* objects = GridWithButtons(grTemplateObjects, ButtonColumn(QStringLiteral("Panel4"), {
-        {&btnTemplateObjectAdd, QStringLiteral("Add")},
-        {&btnTemplateObjectEd, QStringLiteral("Edit")},
-        {&btnTemplateObjectDel, QStringLiteral("Delete")}}));
+    QWidget* objects = GridWithButtons(grTemplateObjects,
+                                       ButtonColumn(QStringLiteral("Panel4"),
+                                                    {{&btnTemplateObjectAdd, QStringLiteral("Add")},
+                                                     {&btnTemplateObjectEd, QStringLiteral("Edit")},
+                                                     {&btnTemplateObjectDel, QStringLiteral("Delete")}}));
     objects->setObjectName(QStringLiteral("pnlTemplateObject"));
 
     Splitter3 = new QSplitter(Qt::Vertical);
@@ -167,13 +169,15 @@ QWidget* TfrmMain::CreateTemplatePage()
     return Splitter3;
 }
 
-QWidget* TfrmMain::CreateRecordPage(CStringGrid*& grid, const QString& panelName, QPushButton*& add,
-                                    QPushButton*& edit, QPushButton*& del, QPushButton*& place,
-                                    const QString& editName)
+QWidget* TfrmMain::CreateRecordPage(CStringGrid*& grid, const QString& panelName, QPushButton*& add, QPushButton*& edit,
+                                    QPushButton*& del, QPushButton*& place, const QString& editName)
 {
     grid = new CStringGrid;
-    QWidget* buttons = ButtonColumn(panelName, {{&add, QStringLiteral("Add")}, {&edit, QStringLiteral("Edit")},
-                                                {&del, QStringLiteral("Delete")}, {&place, QStringLiteral("Place")}});
+    QWidget* buttons = ButtonColumn(panelName,
+                                    {{&add, QStringLiteral("Add")},
+                                     {&edit, QStringLiteral("Edit")},
+                                     {&del, QStringLiteral("Delete")},
+                                     {&place, QStringLiteral("Place")}});
     edit->setObjectName(editName);
     return GridWithButtons(grid, buttons);
 }
@@ -258,8 +262,11 @@ void TfrmMain::ConnectCommands()
     // Double click, Enter and Delete on a grid act as its page's buttons (and not while those
     // are disabled, as in place mode).
     const std::tuple<CStringGrid*, QPushButton*, QPushButton*> gridButtons[] = {
-        {grPopTemplates, btnTemplateEd, btnTemplateDel}, {grTemplateObjects, btnTemplateObjectEd, btnTemplateObjectDel},
-        {grKeysites, btnKeysiteEd, btnKeysiteDel}, {grAirbases, btnAirbaseEd, btnAirbaseDel}, {grSAMs, btnSAMEdit, btnSAMDel}};
+        {grPopTemplates, btnTemplateEd, btnTemplateDel},
+        {grTemplateObjects, btnTemplateObjectEd, btnTemplateObjectDel},
+        {grKeysites, btnKeysiteEd, btnKeysiteDel},
+        {grAirbases, btnAirbaseEd, btnAirbaseDel},
+        {grSAMs, btnSAMEdit, btnSAMDel}};
     for (const auto& [grid, edit, remove] : gridButtons) {
         connect(grid, &CStringGrid::EditRequested, edit, &QPushButton::click);
         connect(grid, &CStringGrid::DeleteRequested, remove, &QPushButton::click);

@@ -9,8 +9,8 @@
 #include "mapview/tarnconfig.h"
 
 #include <QMainWindow>
-#include <QUndoStack>
 #include <QPoint>
+#include <QUndoStack>
 #include <QUrl>
 #include <functional>
 #include <memory>
@@ -274,8 +274,8 @@ public:
     QAction* Onlineguide1;
     QAction* About1;
 
-    QSplitter* Splitter2;     // map area above, record pages below
-    QSplitter* Splitter1;     // map, then its control column
+    QSplitter* Splitter2; // map area above, record pages below
+    QSplitter* Splitter1; // map, then its control column
     QWidget* pnlMap;
     CMapImage* im;
     CDebounce* TimerTBResolution;

@@ -16,10 +16,10 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QMenu>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMenu>
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
@@ -166,10 +166,7 @@ void TfrmMain::TimerTBResolutionTimer()
     RefreshMap();
 }
 
-void TfrmMain::pnlMapResize()
-{
-    TimerMapResize->start();
-}
+void TfrmMain::pnlMapResize() { TimerMapResize->start(); }
 
 void TfrmMain::TimerMapResizeTimer()
 {
@@ -179,10 +176,10 @@ void TfrmMain::TimerMapResizeTimer()
     CMapWindow* view = MapCanvas->View();
     // A window that grows while the whole map is in view keeps it fitted.
     const bool fitted = view->ViewLeft <= 0 && view->ViewRight >= view->WorldWidth && view->ViewBottom <= 0
-                        && view->ViewTop >= view->WorldDepth;
+        && view->ViewTop >= view->WorldDepth;
     const QSize size = im->PictureSize();
     const bool grows = size.width() >= view->PixelWidth && size.height() >= view->PixelHeight
-                       && (size.width() > view->PixelWidth || size.height() > view->PixelHeight);
+        && (size.width() > view->PixelWidth || size.height() > view->PixelHeight);
     view->SetSize(size.width(), size.height());
     if (fitted && grows)
         view->ResetView();
@@ -236,9 +233,9 @@ void TfrmMain::imMouseMove(QPoint pixel)
 
 void TfrmMain::SetRecordButtonsEnabled(bool enabled)
 {
-    for (QPushButton* button : {btnKeysiteAdd, btnKeysiteEd, btnKeysiteDel, btnKeysitePlace, btnAirbaseAdd,
-                                btnAirbaseEd, btnAirbaseDel, btnAirbasePlace, btnSAMAdd, btnSAMEdit, btnSAMDel,
-                                btnSAMPlace})
+    for (QPushButton* button :
+         {btnKeysiteAdd, btnKeysiteEd, btnKeysiteDel, btnKeysitePlace, btnAirbaseAdd, btnAirbaseEd, btnAirbaseDel,
+          btnAirbasePlace, btnSAMAdd, btnSAMEdit, btnSAMDel, btnSAMPlace})
         button->setEnabled(enabled);
 }
 
@@ -327,8 +324,8 @@ void TfrmMain::ShowOnMap(RecordKind kind, int index)
         return true;
     };
     const bool found = kind == KeysiteKind ? position(Document->Keysites())
-                       : kind == AirbaseKind ? position(Document->Airbases())
-                                             : position(Document->Sams());
+        : kind == AirbaseKind              ? position(Document->Airbases())
+                                           : position(Document->Sams());
     if (!found)
         return;
     CWaitCursor wait;
@@ -344,15 +341,13 @@ QMenu* TfrmMain::PlacementMenu(RecordKind kind)
     auto* menu = new QMenu(this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
     const int index = CurrentIndex(Page(kind).Grid);
-    QAction* show = menu->addAction(QStringLiteral("Show on map"), this, [this, kind, index] { ShowOnMap(kind, index); });
+    QAction* show =
+        menu->addAction(QStringLiteral("Show on map"), this, [this, kind, index] { ShowOnMap(kind, index); });
     show->setEnabled(index >= 0 && MapCanvas && MapCanvas->HasMap());
     return menu;
 }
 
-void TfrmMain::UpdateMapSelection()
-{
-    RefreshMap();
-}
+void TfrmMain::UpdateMapSelection() { RefreshMap(); }
 
 void TfrmMain::imMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pixel)
 {

@@ -26,18 +26,10 @@ QPixmap DrawGlyph(Glyph glyph, const QColor& ink)
     painter.setBrush(ink);
     QPainterPath path;
     switch (glyph) {
-    case Glyph::Up:
-        path.addPolygon(QPolygonF({QPointF(8, 3), QPointF(14, 11), QPointF(2, 11)}));
-        break;
-    case Glyph::Down:
-        path.addPolygon(QPolygonF({QPointF(2, 5), QPointF(14, 5), QPointF(8, 13)}));
-        break;
-    case Glyph::Left:
-        path.addPolygon(QPolygonF({QPointF(3, 8), QPointF(11, 2), QPointF(11, 14)}));
-        break;
-    case Glyph::Right:
-        path.addPolygon(QPolygonF({QPointF(5, 2), QPointF(13, 8), QPointF(5, 14)}));
-        break;
+    case Glyph::Up: path.addPolygon(QPolygonF({QPointF(8, 3), QPointF(14, 11), QPointF(2, 11)})); break;
+    case Glyph::Down: path.addPolygon(QPolygonF({QPointF(2, 5), QPointF(14, 5), QPointF(8, 13)})); break;
+    case Glyph::Left: path.addPolygon(QPolygonF({QPointF(3, 8), QPointF(11, 2), QPointF(11, 14)})); break;
+    case Glyph::Right: path.addPolygon(QPolygonF({QPointF(5, 2), QPointF(13, 8), QPointF(5, 14)})); break;
     case Glyph::Centre:
         path.addEllipse(QPointF(8, 8), 3.5, 3.5);
         painter.setPen(QPen(ink, 1.2));
@@ -151,6 +143,7 @@ CMapControlColumn::CMapControlColumn(QWidget* parent) : QWidget(parent)
     small.setPointSize(7);
     for (QCheckBox* box : {chbRoads, chbRivers, chbUtils, chbBorders}) {
         box->setFont(small);
-        box->setStyleSheet(QStringLiteral("QCheckBox { spacing: 4px; } QCheckBox::indicator { width: 9px; height: 9px; }"));
+        box->setStyleSheet(
+            QStringLiteral("QCheckBox { spacing: 4px; } QCheckBox::indicator { width: 9px; height: 9px; }"));
     }
 }

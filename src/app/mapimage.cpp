@@ -3,9 +3,9 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPixmap>
+#include <QSizePolicy>
 #include <QWheelEvent>
 #include <algorithm>
-#include <QSizePolicy>
 #include <cmath>
 #include <limits>
 
@@ -19,8 +19,8 @@ QPoint ImagePixelAt(QPointF position, const QRect& contents, qreal ratio)
 QString CoordinateText(float value)
 {
     double truncated = std::isnan(value) ? 0.0 : std::trunc(double(value));
-    truncated = std::clamp(truncated, double(std::numeric_limits<int32_t>::min()),
-                           double(std::numeric_limits<int32_t>::max()));
+    truncated =
+        std::clamp(truncated, double(std::numeric_limits<int32_t>::min()), double(std::numeric_limits<int32_t>::max()));
     return QString::number(static_cast<int32_t>(truncated));
 }
 
@@ -40,7 +40,8 @@ CMapImage::CMapImage(QWidget* parent) : QLabel(parent)
 void CMapImage::mousePressEvent(QMouseEvent* event)
 {
     setFocus(Qt::MouseFocusReason);
-    emit MouseDown(event->button(), event->modifiers(), ImagePixelAt(event->position(), contentsRect(), PictureRatio()));
+    emit MouseDown(event->button(), event->modifiers(),
+                   ImagePixelAt(event->position(), contentsRect(), PictureRatio()));
     event->accept();
 }
 

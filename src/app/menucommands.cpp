@@ -2,13 +2,13 @@
 // the two guides.
 #include "app/mainwindow.h"
 
+#include "app/editcommands.h"
 #include "app/edithistory.h"
 #include "app/fileplaces.h"
 #include "app/mapcontrolcolumn.h"
 #include "app/mapimage.h"
 #include "app/stringgrid.h"
 #include "app/waitcursor.h"
-#include "app/editcommands.h"
 #include "document/binfile.h"
 #include "factions/factionsinfo.h"
 #include "mapview/mapcanvas.h"
@@ -64,10 +64,7 @@ void TfrmMain::LoadChosenFactionFile(const QString& path)
     RefreshMap();
 }
 
-void TfrmMain::Savefactionassignment1Click()
-{
-    SaveFactionLayer();
-}
+void TfrmMain::Savefactionassignment1Click() { SaveFactionLayer(); }
 
 bool TfrmMain::SaveFactionLayer()
 {
@@ -178,13 +175,15 @@ void TfrmMain::mmOfflineGuideClick()
     const QString guide = m_environment.GuideIndex();
     // Without a browser the desktop refuses the file; the user can still open it by hand.
     if (!OpenUrl(QUrl::fromLocalFile(guide)))
-        m_prompts.Message(this, QStringLiteral("Can't open the off-line guide. Open this file in a web browser:\n%1")
-                                    .arg(QDir::toNativeSeparators(guide)));
+        m_prompts.Message(this,
+                          QStringLiteral("Can't open the off-line guide. Open this file in a web browser:\n%1")
+                              .arg(QDir::toNativeSeparators(guide)));
 }
 
 void TfrmMain::Onlineguide1Click()
 {
     if (!OpenUrl(QUrl(QLatin1String(OnlineGuideAddress))))
-        m_prompts.Message(this, QStringLiteral("Can't open the on-line guide. Open this address in a web browser:\n%1")
-                                    .arg(QLatin1String(OnlineGuideAddress)));
+        m_prompts.Message(this,
+                          QStringLiteral("Can't open the on-line guide. Open this address in a web browser:\n%1")
+                              .arg(QLatin1String(OnlineGuideAddress)));
 }

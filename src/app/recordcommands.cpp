@@ -82,10 +82,7 @@ void TfrmMain::btnTemplateAddClick()
         grPopTemplates->SetRow(grPopTemplates->RowCount() - 1);
 }
 
-void TfrmMain::btnTemplateEdClick()
-{
-    EditRecord<CPopTemplate>(CurrentIndex(grPopTemplates));
-}
+void TfrmMain::btnTemplateEdClick() { EditRecord<CPopTemplate>(CurrentIndex(grPopTemplates)); }
 
 void TfrmMain::btnTemplateDelClick()
 {
@@ -105,8 +102,8 @@ void TfrmMain::btnTemplateDelClick()
         if (!removed.empty())
             changes.push_back(RowsRemoved(index, std::move(removed)));
         else if (exists) // the blank row of an empty list is no template and gets no refusal either
-            m_prompts.Message(this, QStringLiteral("Can't delete template ") + QString::number(index) +
-                                        QLatin1Char('!'));
+            m_prompts.Message(this,
+                              QStringLiteral("Can't delete template ") + QString::number(index) + QLatin1Char('!'));
     }
     const int deleted = int(changes.size());
     RecordEdit(QStringLiteral("Delete ") + CountedRecords(RecordList::Templates, deleted), std::move(changes));
@@ -114,10 +111,7 @@ void TfrmMain::btnTemplateDelClick()
 
 // --- Template objects --------------------------------------------------------------------------
 
-void TfrmMain::btnTemplateObjectAddClick()
-{
-    AddRecord<CThreeDObject>(CurrentIndex(grPopTemplates));
-}
+void TfrmMain::btnTemplateObjectAddClick() { AddRecord<CThreeDObject>(CurrentIndex(grPopTemplates)); }
 
 void TfrmMain::btnTemplateObjectEdClick()
 {
@@ -176,7 +170,8 @@ void TfrmMain::DeletePlacements(RecordKind kind)
     const int count = page.Grid->SelectionBottom() - top + 1;
     if (!ConfirmDelete(count, QLatin1String(page.ListWord)))
         return;
-    if (auto change = WithPlacementType(kind, [&](auto record) { return DeleteRows<decltype(record)>(*Document, top, count); })) {
+    if (auto change =
+            WithPlacementType(kind, [&](auto record) { return DeleteRows<decltype(record)>(*Document, top, count); })) {
         const QString text = DeletionText(*change);
         RecordEdit(text, std::move(change));
     }

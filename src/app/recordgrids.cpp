@@ -25,13 +25,11 @@ void TfrmMain::AttachRecordGrids()
     };
     connect(Document.get(), &CBINFile::RowsInserted, this, templatesMoved);
     connect(Document.get(), &CBINFile::RowsRemoved, this, templatesMoved);
-    connect(Document.get(), &CBINFile::DocumentReset, this, [this] { FillTemplateObjectGrid(CurrentIndex(grPopTemplates)); });
+    connect(Document.get(), &CBINFile::DocumentReset, this,
+            [this] { FillTemplateObjectGrid(CurrentIndex(grPopTemplates)); });
 }
 
-int TfrmMain::CurrentIndex(const CStringGrid* grid)
-{
-    return grid->Row() - 1;
-}
+int TfrmMain::CurrentIndex(const CStringGrid* grid) { return grid->Row() - 1; }
 
 void TfrmMain::FillTemplateObjectGrid(int templateIndex)
 {
@@ -42,10 +40,7 @@ void TfrmMain::FillTemplateObjectGrid(int templateIndex)
     grTemplateObjects->SetRow(grTemplateObjects->FixedRows());
 }
 
-void TfrmMain::grPopTemplatesClick()
-{
-    FillTemplateObjectGrid(CurrentIndex(grPopTemplates));
-}
+void TfrmMain::grPopTemplatesClick() { FillTemplateObjectGrid(CurrentIndex(grPopTemplates)); }
 
 void TfrmMain::grKeysitesClick()
 {

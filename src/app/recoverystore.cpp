@@ -3,12 +3,12 @@
 #include "platform/atomicsave.h"
 
 #include <QCoreApplication>
-#include <algorithm>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
 #include <QStandardPaths>
+#include <algorithm>
 
 namespace {
 

@@ -10,7 +10,7 @@ class CFilePlaces;
 
 class CRememberingPrompts : public CUserPrompts {
 public:
-    CRememberingPrompts(CUserPrompts& inner, CFilePlaces& places) : m_inner(inner), m_places(places) {}
+    CRememberingPrompts(CUserPrompts& inner, CFilePlaces& places) : m_inner(inner), m_places(places) { }
 
     QString FallbackFolder;
 

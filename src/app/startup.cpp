@@ -60,15 +60,13 @@ bool TfrmMain::FindInstallation()
     // A folder named on the command line is taken as the registry's value would be.
     QString value = m_environment.Installation;
     switch (value.isEmpty() ? ReadInstallationPath(value) : RegistryRead::Found) {
-    case RegistryRead::Found:
-        break;
+    case RegistryRead::Found: break;
     case RegistryRead::NotAString:
         m_installationUnreadable = true;
         m_prompts.Error(this, QStringLiteral("Invalid data type for 'INSTALLATION PATH'"));
         return false;
     case RegistryRead::KeyMissing:
-    case RegistryRead::ValueMissing:
-        return false;
+    case RegistryRead::ValueMissing: return false;
     }
     // One trailing separator goes; the root folder keeps its own.
     if (value.endsWith(QLatin1Char('\\')))

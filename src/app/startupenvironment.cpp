@@ -26,10 +26,7 @@ QString StartupEnvironment::GuideIndex() const
     return !QFileInfo::exists(beside) && QFileInfo::exists(installed) ? installed : beside;
 }
 
-StartupEnvironment StartupEnvironment::OfApplication()
-{
-    return ForProgram(QCoreApplication::applicationFilePath());
-}
+StartupEnvironment StartupEnvironment::OfApplication() { return ForProgram(QCoreApplication::applicationFilePath()); }
 
 StartupEnvironment StartupEnvironment::ForProgram(const QString& programPath)
 {

@@ -25,7 +25,7 @@ constexpr int kEmptyGridWidth = 64;
 // of two hundred rows' headers after every row that comes or goes.
 class CFixedColumnHeader : public QHeaderView {
 public:
-    CFixedColumnHeader() : QHeaderView(Qt::Vertical) {}
+    CFixedColumnHeader() : QHeaderView(Qt::Vertical) { }
 
 protected:
     QSize sectionSizeFromContents(int) const override { return {minimumWidth(), defaultSectionSize()}; }
@@ -64,10 +64,10 @@ public:
                 ? item.text
                 : metrics.elidedText(item.text, item.textElideMode, text.width());
             const QPalette::ColorGroup group = !(item.state & QStyle::State_Enabled) ? QPalette::Disabled
-                : (item.state & QStyle::State_Active)                                  ? QPalette::Normal
-                                                                                      : QPalette::Inactive;
-            painter->setPen(item.palette.color(group, (item.state & QStyle::State_Selected) ? QPalette::HighlightedText
-                                                                                           : QPalette::Text));
+                : (item.state & QStyle::State_Active)                                ? QPalette::Normal
+                                                                                     : QPalette::Inactive;
+            painter->setPen(item.palette.color(
+                group, (item.state & QStyle::State_Selected) ? QPalette::HighlightedText : QPalette::Text));
             painter->setFont(item.font);
             const int baseline = text.top() + (text.height() - metrics.height()) / 2 + metrics.ascent();
             painter->drawText(QPoint(text.left(), baseline), shown);
@@ -164,25 +164,13 @@ void CStringGrid::changeEvent(QEvent* event)
         ApplyFont();
 }
 
-int CStringGrid::ColCount() const
-{
-    return m_model ? m_model->columnCount() + FixedCols() : 1;
-}
+int CStringGrid::ColCount() const { return m_model ? m_model->columnCount() + FixedCols() : 1; }
 
-int CStringGrid::RowCount() const
-{
-    return m_model ? m_model->rowCount() + FixedRows() : 1;
-}
+int CStringGrid::RowCount() const { return m_model ? m_model->rowCount() + FixedRows() : 1; }
 
-int CStringGrid::FixedRows() const
-{
-    return m_model && m_model->IsFilled() ? 1 : 0;
-}
+int CStringGrid::FixedRows() const { return m_model && m_model->IsFilled() ? 1 : 0; }
 
-int CStringGrid::FixedCols() const
-{
-    return FixedRows();
-}
+int CStringGrid::FixedCols() const { return FixedRows(); }
 
 int CStringGrid::ColWidth(int col) const
 {
@@ -214,8 +202,9 @@ void CStringGrid::ApplyStructure()
         const RecordColumn& column = m_model->Column(section);
         int needed = horizontalHeader()->sectionSizeHint(section);
         if (column.Typical)
-            needed = std::max(needed, static_cast<int>(std::ceil(metrics.horizontalAdvance(QLatin1String(column.Typical))))
-                                          + cellMargins);
+            needed = std::max(needed,
+                              static_cast<int>(std::ceil(metrics.horizontalAdvance(QLatin1String(column.Typical))))
+                                  + cellMargins);
         setColumnWidth(section, ScaledColumnWidth(column.Width, average, needed));
     }
 }

@@ -2,8 +2,8 @@
 // before unsaved work is discarded, and the copies that survive a run that did not end normally.
 #include "app/mainwindow.h"
 
-#include "app/edithistory.h"
 #include "app/editcommands.h"
+#include "app/edithistory.h"
 #include "app/mapcontrolcolumn.h"
 #include "app/recoverystore.h"
 #include "app/stringgrid.h"
@@ -14,14 +14,14 @@
 #include "mapview/mapcanvas.h"
 
 #include <QCloseEvent>
-#include <QItemSelectionModel>
-#include <algorithm>
 #include <QFileInfo>
+#include <QItemSelectionModel>
 #include <QLocale>
 #include <QMenuBar>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTimer>
+#include <algorithm>
 
 namespace {
 
@@ -99,15 +99,24 @@ void TfrmMain::ShowEditedRows(const ShownRows& rows)
     CStringGrid* grid = grSAMs;
     QWidget* page = tsSAMs;
     switch (rows.List.List) {
-    case RecordList::Templates: grid = grPopTemplates; page = tsPopTemplates; break;
+    case RecordList::Templates:
+        grid = grPopTemplates;
+        page = tsPopTemplates;
+        break;
     case RecordList::TemplateObjects:
         grid = grTemplateObjects;
         page = tsPopTemplates;
         // The objects grid shows the objects of the current template.
         grPopTemplates->SetRow(rows.List.Template + 1);
         break;
-    case RecordList::Keysites: grid = grKeysites; page = tsKeysites; break;
-    case RecordList::Airbases: grid = grAirbases; page = tsAirbases; break;
+    case RecordList::Keysites:
+        grid = grKeysites;
+        page = tsKeysites;
+        break;
+    case RecordList::Airbases:
+        grid = grAirbases;
+        page = tsAirbases;
+        break;
     case RecordList::Sams: break;
     }
     pcBINFile->setCurrentWidget(page);
@@ -192,13 +201,11 @@ void TfrmMain::WriteRecoveryCopies()
     TimerRecovery->stop();
     // A copy that cannot be written is tried again at the next edit; the work itself is unharmed.
     if (Document && History->IsModified(CEditHistory::MapBin))
-        Recovery->Write(CRecoveryStore::MapBin, BinDocumentPath, [this](const QString& copy, QString* reason) {
-            return Document->Save(copy, true, reason);
-        });
+        Recovery->Write(CRecoveryStore::MapBin, BinDocumentPath,
+                        [this](const QString& copy, QString* reason) { return Document->Save(copy, true, reason); });
     if (Factions && History->IsModified(CEditHistory::Factions))
-        Recovery->Write(CRecoveryStore::Factions, FactionFilePath, [this](const QString& copy, QString* reason) {
-            return Factions->SaveToFile(copy, reason);
-        });
+        Recovery->Write(CRecoveryStore::Factions, FactionFilePath,
+                        [this](const QString& copy, QString* reason) { return Factions->SaveToFile(copy, reason); });
 }
 
 void TfrmMain::OfferRecovery()

@@ -12,7 +12,8 @@ void CNameTable::Build(const std::vector<std::string>& names)
         size_t slot = hash & mask;
         bool present = false;
         while (slots[slot].Index >= 0 && !present) {
-            present = slots[slot].Hash == static_cast<uint32_t>(hash) && names[static_cast<size_t>(slots[slot].Index)] == names[i];
+            present = slots[slot].Hash == static_cast<uint32_t>(hash)
+                && names[static_cast<size_t>(slots[slot].Index)] == names[i];
             slot = (slot + 1) & mask;
         }
         if (!present)

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <numeric>
 
-C3DObjectsList::C3DObjectsList() : C3DObjectsList(QLocale::system()) {}
+C3DObjectsList::C3DObjectsList() : C3DObjectsList(QLocale::system()) { }
 
 namespace {
 
@@ -98,8 +98,7 @@ void C3DObjectsList::ReplaceAll(std::vector<std::string> names)
     // keeps the form read first, as adding them one by one would.
     std::vector<size_t> order(names.size());
     std::iota(order.begin(), order.end(), size_t{0});
-    std::stable_sort(order.begin(), order.end(),
-                     [&](size_t a, size_t b) { return keys[a].compare(keys[b]) < 0; });
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return keys[a].compare(keys[b]) < 0; });
     // Built aside and swapped in, so that running out of memory leaves the list as it was.
     std::vector<std::string> sortedNames;
     std::vector<QCollatorSortKey> sortedKeys;

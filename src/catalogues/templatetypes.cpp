@@ -11,12 +11,11 @@ struct TypeName {
 
 // Codes 8 and 9 do not exist; several names repeat and differ only in their code.
 constexpr TypeName kTypes[] = {
-    {1, "SPACE"},         {2, "HOUSING"},      {3, "OFFICE"},   {4, "INDUSTRY"},  {5, "CULTURAL"},
-    {6, "CHURCH"},        {7, "OUTSKIRTS"},    {10, "PORTSE"},  {11, "PORTNW"},   {12, "MILITARY"},
-    {13, "FARM"},         {14, "OIL"},         {15, "KEY POWER"}, {16, "KEY RADIO"}, {17, "KEY INDUSTRY"},
-    {18, "KEY PORT"},     {19, "KEY MILITARY"}, {20, "KEY OIL"}, {21, "CONSTRUCT"}, {22, "RUIN"},
-    {23, "WATER"},        {24, "ROADBASE"},    {25, "ROAD"},    {26, "ROAD"},     {27, "ROAD"},
-    {28, "ROAD"},         {29, "ROAD"},        {30, "ROADBASE"},
+    {1, "SPACE"},      {2, "HOUSING"},    {3, "OFFICE"},        {4, "INDUSTRY"},  {5, "CULTURAL"},      {6, "CHURCH"},
+    {7, "OUTSKIRTS"},  {10, "PORTSE"},    {11, "PORTNW"},       {12, "MILITARY"}, {13, "FARM"},         {14, "OIL"},
+    {15, "KEY POWER"}, {16, "KEY RADIO"}, {17, "KEY INDUSTRY"}, {18, "KEY PORT"}, {19, "KEY MILITARY"}, {20, "KEY OIL"},
+    {21, "CONSTRUCT"}, {22, "RUIN"},      {23, "WATER"},        {24, "ROADBASE"}, {25, "ROAD"},         {26, "ROAD"},
+    {27, "ROAD"},      {28, "ROAD"},      {29, "ROAD"},         {30, "ROADBASE"},
 };
 
 } // namespace

@@ -19,15 +19,15 @@ struct Family {
 
 // "\xC2" and "\xC9" are Windows-1252 letters, as names copied from the game may hold.
 constexpr Family kFamilies[] = {
-    {"HOUSE_SMALL", 24}, {"HOUSE_LARGE", 16}, {"HOUSE_ROW", 10},    {"FARMHOUSE", 10},     {"BARN", 12},
-    {"SILO", 8},         {"CHURCH", 6},       {"CHAPEL", 4},        {"OFFICE_BLOCK", 12},  {"SHOP", 10},
-    {"FACTORY", 10},     {"WAREHOUSE", 12},   {"CHIMNEY", 6},       {"HANGAR", 8},         {"CONTROL_TOWER", 4},
-    {"RUNWAY_LIGHTS", 4}, {"RADAR", 6},       {"FUEL_TANK", 10},    {"PYLON", 8},          {"TRANSFORMER", 6},
-    {"TURBINE_HALL", 4}, {"COOLING_TOWER", 4}, {"RADIO_MAST", 6},   {"OIL_DERRICK", 6},    {"PUMPJACK", 6},
-    {"REFINERY_UNIT", 6}, {"CRANE", 6},       {"PIER", 6},          {"LIGHTHOUSE", 3},     {"BUNKER", 8},
-    {"BARRACKS", 8},     {"TENT", 6},         {"SAM_LAUNCHER", 6},  {"AAA_GUN", 6},        {"TREE_OAK", 8},
-    {"TREE_PINE", 8},    {"BRIDGE", 8},       {"WATER_TOWER", 4},   {"RUIN", 8},           {"VILLAGE_APPROX", 6},
-    {"TOWN_APPROX", 4},  {"BASE_PLATE", 8},   {"ROAD_JUNCTION", 6}, {"CH\xC2TEAU", 3},     {"CAF\xC9", 3},
+    {"HOUSE_SMALL", 24},  {"HOUSE_LARGE", 16},  {"HOUSE_ROW", 10},    {"FARMHOUSE", 10},    {"BARN", 12},
+    {"SILO", 8},          {"CHURCH", 6},        {"CHAPEL", 4},        {"OFFICE_BLOCK", 12}, {"SHOP", 10},
+    {"FACTORY", 10},      {"WAREHOUSE", 12},    {"CHIMNEY", 6},       {"HANGAR", 8},        {"CONTROL_TOWER", 4},
+    {"RUNWAY_LIGHTS", 4}, {"RADAR", 6},         {"FUEL_TANK", 10},    {"PYLON", 8},         {"TRANSFORMER", 6},
+    {"TURBINE_HALL", 4},  {"COOLING_TOWER", 4}, {"RADIO_MAST", 6},    {"OIL_DERRICK", 6},   {"PUMPJACK", 6},
+    {"REFINERY_UNIT", 6}, {"CRANE", 6},         {"PIER", 6},          {"LIGHTHOUSE", 3},    {"BUNKER", 8},
+    {"BARRACKS", 8},      {"TENT", 6},          {"SAM_LAUNCHER", 6},  {"AAA_GUN", 6},       {"TREE_OAK", 8},
+    {"TREE_PINE", 8},     {"BRIDGE", 8},        {"WATER_TOWER", 4},   {"RUIN", 8},          {"VILLAGE_APPROX", 6},
+    {"TOWN_APPROX", 4},   {"BASE_PLATE", 8},    {"ROAD_JUNCTION", 6}, {"CH\xC2TEAU", 3},    {"CAF\xC9", 3},
 };
 
 std::string NameOf(const char* stem, int number)
@@ -59,30 +59,86 @@ enum Recipe { Housing, Offices, Church, Farm, Industry, Power, Radio, Military, 
 std::vector<TemplateRecipe> Recipes()
 {
     return {
-        {2, {"VILLAGE_APPROX", 1}, {"BASE_PLATE", 1}, {"ROAD_JUNCTION", 1},
-         {{"HOUSE_SMALL", 1, -60, -40, 0}, {"HOUSE_SMALL", 2, 0, -45, 0}, {"HOUSE_SMALL", 3, 60, -40, 0},
-          {"HOUSE_LARGE", 1, -55, 40, 180}, {"HOUSE_LARGE", 2, 55, 40, 180}, {"TREE_OAK", 1, 0, 80, 0}}},
-        {3, {"TOWN_APPROX", 1}, {"BASE_PLATE", 2}, {"ROAD_JUNCTION", 2},
-         {{"OFFICE_BLOCK", 1, -40, -40, 90}, {"OFFICE_BLOCK", 2, 40, -40, 90}, {"SHOP", 1, -40, 40, 270},
-          {"SHOP", 2, 40, 40, 270}, {"CAF\xC9", 1, 0, 70, 0}}},
-        {6, {"VILLAGE_APPROX", 2}, {"BASE_PLATE", 3}, {"", 0},
-         {{"CHURCH", 1, 0, 0, 90}, {"HOUSE_ROW", 1, -70, 30, 0}, {"HOUSE_ROW", 2, 70, 30, 0}, {"TREE_PINE", 1, 0, -60, 0}}},
-        {13, {"VILLAGE_APPROX", 3}, {"", 0}, {"", 0},
+        {2,
+         {"VILLAGE_APPROX", 1},
+         {"BASE_PLATE", 1},
+         {"ROAD_JUNCTION", 1},
+         {{"HOUSE_SMALL", 1, -60, -40, 0},
+          {"HOUSE_SMALL", 2, 0, -45, 0},
+          {"HOUSE_SMALL", 3, 60, -40, 0},
+          {"HOUSE_LARGE", 1, -55, 40, 180},
+          {"HOUSE_LARGE", 2, 55, 40, 180},
+          {"TREE_OAK", 1, 0, 80, 0}}},
+        {3,
+         {"TOWN_APPROX", 1},
+         {"BASE_PLATE", 2},
+         {"ROAD_JUNCTION", 2},
+         {{"OFFICE_BLOCK", 1, -40, -40, 90},
+          {"OFFICE_BLOCK", 2, 40, -40, 90},
+          {"SHOP", 1, -40, 40, 270},
+          {"SHOP", 2, 40, 40, 270},
+          {"CAF\xC9", 1, 0, 70, 0}}},
+        {6,
+         {"VILLAGE_APPROX", 2},
+         {"BASE_PLATE", 3},
+         {"", 0},
+         {{"CHURCH", 1, 0, 0, 90},
+          {"HOUSE_ROW", 1, -70, 30, 0},
+          {"HOUSE_ROW", 2, 70, 30, 0},
+          {"TREE_PINE", 1, 0, -60, 0}}},
+        {13,
+         {"VILLAGE_APPROX", 3},
+         {"", 0},
+         {"", 0},
          {{"FARMHOUSE", 1, 0, 0, 45}, {"BARN", 1, 50, 20, 45}, {"SILO", 1, 70, -20, 0}, {"TREE_OAK", 2, -50, 40, 0}}},
-        {4, {"TOWN_APPROX", 2}, {"BASE_PLATE", 4}, {"ROAD_JUNCTION", 3},
-         {{"FACTORY", 1, -60, 0, 0}, {"FACTORY", 2, 60, 0, 0}, {"WAREHOUSE", 1, 0, 70, 90}, {"CHIMNEY", 1, -90, -50, 0}}},
-        {15, {"TOWN_APPROX", 3}, {"BASE_PLATE", 5}, {"ROAD_JUNCTION", 4},
-         {{"TURBINE_HALL", 1, 0, 0, 0}, {"COOLING_TOWER", 1, -120, 60, 0}, {"COOLING_TOWER", 2, 120, 60, 0},
-          {"TRANSFORMER", 1, 0, -90, 0}, {"PYLON", 1, 0, -160, 0}}},
-        {16, {"", 0}, {"BASE_PLATE", 6}, {"", 0},
+        {4,
+         {"TOWN_APPROX", 2},
+         {"BASE_PLATE", 4},
+         {"ROAD_JUNCTION", 3},
+         {{"FACTORY", 1, -60, 0, 0},
+          {"FACTORY", 2, 60, 0, 0},
+          {"WAREHOUSE", 1, 0, 70, 90},
+          {"CHIMNEY", 1, -90, -50, 0}}},
+        {15,
+         {"TOWN_APPROX", 3},
+         {"BASE_PLATE", 5},
+         {"ROAD_JUNCTION", 4},
+         {{"TURBINE_HALL", 1, 0, 0, 0},
+          {"COOLING_TOWER", 1, -120, 60, 0},
+          {"COOLING_TOWER", 2, 120, 60, 0},
+          {"TRANSFORMER", 1, 0, -90, 0},
+          {"PYLON", 1, 0, -160, 0}}},
+        {16,
+         {"", 0},
+         {"BASE_PLATE", 6},
+         {"", 0},
          {{"RADIO_MAST", 1, 0, 0, 0}, {"RADIO_MAST", 2, 80, 0, 0}, {"BUNKER", 1, 40, 50, 180}}},
-        {12, {"VILLAGE_APPROX", 4}, {"BASE_PLATE", 7}, {"ROAD_JUNCTION", 5},
-         {{"BARRACKS", 1, -60, -30, 0}, {"BARRACKS", 2, -60, 30, 0}, {"TENT", 1, 40, -40, 0}, {"TENT", 2, 40, 0, 0},
-          {"FUEL_TANK", 1, 80, 60, 0}, {"BUNKER", 2, 0, 90, 90}}},
-        {14, {"", 0}, {"BASE_PLATE", 8}, {"", 0},
-         {{"OIL_DERRICK", 1, 0, 0, 0}, {"PUMPJACK", 1, 60, 30, 90}, {"PUMPJACK", 2, -60, 30, 270}, {"FUEL_TANK", 2, 0, -70, 0}}},
-        {10, {"TOWN_APPROX", 4}, {"", 0}, {"ROAD_JUNCTION", 6},
-         {{"PIER", 1, 0, 0, 270}, {"CRANE", 1, -30, 40, 0}, {"WAREHOUSE", 2, 40, 60, 0}, {"LIGHTHOUSE", 1, -120, -20, 0}}},
+        {12,
+         {"VILLAGE_APPROX", 4},
+         {"BASE_PLATE", 7},
+         {"ROAD_JUNCTION", 5},
+         {{"BARRACKS", 1, -60, -30, 0},
+          {"BARRACKS", 2, -60, 30, 0},
+          {"TENT", 1, 40, -40, 0},
+          {"TENT", 2, 40, 0, 0},
+          {"FUEL_TANK", 1, 80, 60, 0},
+          {"BUNKER", 2, 0, 90, 90}}},
+        {14,
+         {"", 0},
+         {"BASE_PLATE", 8},
+         {"", 0},
+         {{"OIL_DERRICK", 1, 0, 0, 0},
+          {"PUMPJACK", 1, 60, 30, 90},
+          {"PUMPJACK", 2, -60, 30, 270},
+          {"FUEL_TANK", 2, 0, -70, 0}}},
+        {10,
+         {"TOWN_APPROX", 4},
+         {"", 0},
+         {"ROAD_JUNCTION", 6},
+         {{"PIER", 1, 0, 0, 270},
+          {"CRANE", 1, -30, 40, 0},
+          {"WAREHOUSE", 2, 40, 60, 0},
+          {"LIGHTHOUSE", 1, -120, -20, 0}}},
         {1, {"", 0}, {"", 0}, {"", 0}, {{"RUIN", 1, 0, 0, 0}}}, // not placed anywhere: a template with no users
     };
 }
@@ -119,8 +175,8 @@ PointXZ Near(const DemoTerrain& terrain, CRandom& random, PointXZ centre, float 
     return centre;
 }
 
-PointXZ Anywhere(const DemoTerrain& terrain, CRandom& random, float low, float high,
-                 const std::vector<PointXZ>& taken, float spacing)
+PointXZ Anywhere(const DemoTerrain& terrain, CRandom& random, float low, float high, const std::vector<PointXZ>& taken,
+                 float spacing)
 {
     const PointXZ middle{terrain.Width() / 2, terrain.Depth() / 2};
     return Near(terrain, random, middle, terrain.Width() * 0.66f, low, high, taken, spacing);
@@ -157,8 +213,9 @@ DemoSites PickSites(const DemoTerrain& terrain, CRandom& random)
     const float spacing = terrain.Width() / 9.0f;
     for (int i = 0; i < 14; ++i) {
         const PointXZ town = Anywhere(terrain, random, 15.0f, 520.0f, sites.Towns, spacing);
-        if (terrain.HeightAt(town.X, town.Z) >= 15.0f &&
-            std::none_of(sites.Towns.begin(), sites.Towns.end(), [&](PointXZ t) { return Distance(t, town) < spacing; }))
+        if (terrain.HeightAt(town.X, town.Z) >= 15.0f
+            && std::none_of(sites.Towns.begin(), sites.Towns.end(),
+                            [&](PointXZ t) { return Distance(t, town) < spacing; }))
             sites.Towns.push_back(town);
     }
     std::vector<PointXZ> taken = sites.Towns;
@@ -233,7 +290,8 @@ void FillCampaign(CBINFile& document, const DemoSites& sites, const DemoTerrain&
     std::vector<CAirbasePlacement> airbases;
     for (size_t i = 0; i < sites.Airbases.size(); ++i) {
         const PointXZ at = sites.Airbases[i];
-        airbases.push_back({at.X, recordBase - at.Z, document.Catalogue()->IndexOf(NameOf(hangars[i % 3], int(i) + 1))});
+        airbases.push_back(
+            {at.X, recordBase - at.Z, document.Catalogue()->IndexOf(NameOf(hangars[i % 3], int(i) + 1))});
         keysite(Military, around(at, 1500));
     }
     document.InsertRows(document.KeysiteCount(), std::move(keysites));

@@ -41,7 +41,8 @@ QString WriteDemoFactions(const QString& mapFolder, QString* error)
     map.GetHalfSectorCounts(columns, rows);
     if (columns <= 0 || rows <= 0 || columns > CFactionsInfo::MaxSide || rows > CFactionsInfo::MaxSide) {
         if (error)
-            *error = QStringLiteral("%1: sector counts %2 x %3 cannot hold factions").arg(mapFolder).arg(columns).arg(rows);
+            *error =
+                QStringLiteral("%1: sector counts %2 x %3 cannot hold factions").arg(mapFolder).arg(columns).arg(rows);
         return QString();
     }
 
@@ -64,8 +65,8 @@ QString WriteDemoFactions(const QString& mapFolder, QString* error)
     const CLayeredDocument doc = NewFactionDocument(columns, rows, [&](int32_t i, int32_t j) {
         const float centre = (float(i) + 0.5f) * size;
         const int32_t bridgeheadRow = rows / 2;
-        const bool bridgehead = std::abs(j - bridgeheadRow) <= std::max(1, rows / 16)
-            && centre < borderX[size_t(j)] + 2.0f * size;
+        const bool bridgehead =
+            std::abs(j - bridgeheadRow) <= std::max(1, rows / 16) && centre < borderX[size_t(j)] + 2.0f * size;
         return centre < borderX[size_t(j)] || bridgehead ? 1 : 0;
     });
     const QString path = JoinPath(mapFolder, QLatin1String(kDemoFactionFile));

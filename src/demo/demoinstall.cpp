@@ -26,7 +26,7 @@ struct NetworkFiles {
 
 class CWriterSession {
 public:
-    CWriterSession(QString root, QStringList* written) : m_root(std::move(root)), m_written(written) {}
+    CWriterSession(QString root, QStringList* written) : m_root(std::move(root)), m_written(written) { }
 
     QString PathOf(const QString& relative) const { return JoinPath(m_root, relative); }
 
@@ -51,7 +51,8 @@ public:
 
     bool Write(const QString& relative, const QByteArray& bytes)
     {
-        return Save(relative, [&](const QString& path, QString* reason) { return SaveFileAtomically(path, bytes, reason); });
+        return Save(relative,
+                    [&](const QString& path, QString* reason) { return SaveFileAtomically(path, bytes, reason); });
     }
 
     void Written(const QString& path)
@@ -73,10 +74,11 @@ bool WriteNetwork(CWriterSession& session, const QString& mapFolder, const Netwo
 {
     const QString base = mapFolder + QStringLiteral("/route/") + QLatin1String(files.Name);
     const RouteGraph graph = network.Graph(terrain);
-    return session.Save(base + QLatin1String(files.NodeExtension),
-                        [&](const QString& path, QString* reason) { return SaveRouteNodeFile(path, graph, reason); })
-        && session.Save(base + QLatin1String(files.LinkExtension),
-                        [&](const QString& path, QString* reason) { return SaveRouteLinkFile(path, graph, reason); });
+    return session.Save(base + QLatin1String(files.NodeExtension), [&](const QString& path, QString* reason) {
+        return SaveRouteNodeFile(path, graph, reason);
+    }) && session.Save(base + QLatin1String(files.LinkExtension), [&](const QString& path, QString* reason) {
+        return SaveRouteLinkFile(path, graph, reason);
+    });
 }
 
 struct MapRecipe {
@@ -95,9 +97,10 @@ bool WriteMap(CWriterSession& session, const MapRecipe& recipe, uint32_t seed, D
     // times SectorSize minus terrain Z, so only then do records run from 0 at the map's top edge to the
     // map's depth at its bottom, and the faction grid (half count rows) lies under the mouse.
     const int32_t sectors = static_cast<int32_t>(terrain.Width() / float(SectorSize));
-    const bool saved =
-        session.Save(folder + QStringLiteral("/terrain/terrain.sim"),
-                     [&](const QString& path, QString* reason) { return SaveTerrainFile(path, terrain.Grid(), reason); })
+    const bool saved = session.Save(folder + QStringLiteral("/terrain/terrain.sim"),
+                                    [&](const QString& path, QString* reason) {
+                                        return SaveTerrainFile(path, terrain.Grid(), reason);
+                                    })
         && session.Save(folder + QStringLiteral("/terrain/default.sec"), [&](const QString& path, QString* reason) {
                return SaveSectorFile(path, 2 * sectors, 2 * sectors, reason);
            });
@@ -110,10 +113,10 @@ bool WriteMap(CWriterSession& session, const MapRecipe& recipe, uint32_t seed, D
     const RouteNetwork roads = MakeRoads(terrain, sites.Towns, random);
     const RouteNetwork power = MakePowerLines(sites.PowerStation, sites.Towns, 5);
     const RouteNetwork border = MakeBorder(terrain, terrain.Width() * recipe.BorderAt, seed + 7);
-    if (!WriteNetwork(session, folder, recipe.Roads, roads, terrain) ||
-        !WriteNetwork(session, folder, recipe.Rivers, rivers, terrain) ||
-        !WriteNetwork(session, folder, recipe.Utilities, power, terrain) ||
-        !WriteNetwork(session, folder, recipe.Boundary, border, terrain))
+    if (!WriteNetwork(session, folder, recipe.Roads, roads, terrain)
+        || !WriteNetwork(session, folder, recipe.Rivers, rivers, terrain)
+        || !WriteNetwork(session, folder, recipe.Utilities, power, terrain)
+        || !WriteNetwork(session, folder, recipe.Boundary, border, terrain))
         return false;
     if (sitesOut)
         *sitesOut = sites;
@@ -138,12 +141,22 @@ bool WriteDemoInstallation(const QString& dir, QStringList* written, QString* er
 
     // The first map keeps the usual file names; the second the alternative names of the route
     // files, with upper-case extensions as copies from Windows often have.
-    const MapRecipe coast{kDemoFirstMap, MakeCoastTerrain(512, 256.0f, 1234),
-                          {"roads", ".nde", ".wp"}, {"rivers", ".nde", ".wp"}, {"utils", ".nde", ".wp"},
-                          {"boundary", ".nde", ".wp"}, 9, 0.66f};
-    const MapRecipe isles{kDemoSecondMap, MakeIslesTerrain(256, 256.0f, 987),
-                          {"roaddata", ".NDE", ".WP"}, {"rivdata", ".NDE", ".WP"}, {"utildata", ".NDE", ".WP"},
-                          {"boundary", ".NDE", ".WP"}, 4, 0.58f};
+    const MapRecipe coast{kDemoFirstMap,
+                          MakeCoastTerrain(512, 256.0f, 1234),
+                          {"roads", ".nde", ".wp"},
+                          {"rivers", ".nde", ".wp"},
+                          {"utils", ".nde", ".wp"},
+                          {"boundary", ".nde", ".wp"},
+                          9,
+                          0.66f};
+    const MapRecipe isles{kDemoSecondMap,
+                          MakeIslesTerrain(256, 256.0f, 987),
+                          {"roaddata", ".NDE", ".WP"},
+                          {"rivdata", ".NDE", ".WP"},
+                          {"utildata", ".NDE", ".WP"},
+                          {"boundary", ".NDE", ".WP"},
+                          4,
+                          0.58f};
     DemoSites sites;
     if (!WriteMap(session, coast, 1234, &sites) || !WriteMap(session, isles, 987, nullptr))
         return fail();

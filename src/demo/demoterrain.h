@@ -11,7 +11,7 @@
 // splitmix64: small, fast, and the same sequence everywhere (unlike the standard distributions).
 class CRandom {
 public:
-    explicit CRandom(uint64_t seed) : m_state(seed) {}
+    explicit CRandom(uint64_t seed) : m_state(seed) { }
     uint64_t Next();
     double Uniform(); // [0, 1)
     double Range(double low, double high) { return low + (high - low) * Uniform(); }

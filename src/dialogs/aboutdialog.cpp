@@ -78,10 +78,7 @@ TfrmAbout::TfrmAbout(QWidget* parent) : QDialog(parent)
     setFixedSize(sizeHint());
 }
 
-void TfrmAbout::FormShow()
-{
-    lblVersion->setText(QStringLiteral("1.1.0"));
-}
+void TfrmAbout::FormShow() { lblVersion->setText(QStringLiteral("1.1.0")); }
 
 void ShowAbout(CUserPrompts& prompts, QWidget* parent)
 {

@@ -15,15 +15,9 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-QColor ColorFromRgbValue(int32_t value)
-{
-    return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
-}
+QColor ColorFromRgbValue(int32_t value) { return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF); }
 
-int32_t RgbValueFromColor(const QColor& color)
-{
-    return color.red() | (color.green() << 8) | (color.blue() << 16);
-}
+int32_t RgbValueFromColor(const QColor& color) { return color.red() | (color.green() << 8) | (color.blue() << 16); }
 
 // --- Swatch ------------------------------------------------------------------------------------
 
@@ -102,8 +96,8 @@ TfrmConfigurationDialog::TfrmConfigurationDialog(CUserPrompts& prompts, QWidget*
 
     // FormCreate: the four shapes, item i being shape code i, in all three boxes.
     cbKeysitesShape->clear();
-    cbKeysitesShape->addItems({QStringLiteral("Square"), QStringLiteral("Circle"), QStringLiteral("Cross"),
-                               QStringLiteral("Triangle")});
+    cbKeysitesShape->addItems(
+        {QStringLiteral("Square"), QStringLiteral("Circle"), QStringLiteral("Cross"), QStringLiteral("Triangle")});
     for (QComboBox* box : {cbAirbasesShape, cbSAMsShape}) {
         box->clear();
         for (int i = 0; i < cbKeysitesShape->count(); ++i)
@@ -137,8 +131,8 @@ TfrmConfigurationDialog::TfrmConfigurationDialog(CUserPrompts& prompts, QWidget*
     layout->addStretch(1);
     layout->addLayout(buttons.Row);
 
-    SetTabChain({cbKeysitesShape, cbAirbasesShape, cbSAMsShape, seKeysitesSize, seAirbasesSize, seSAMsSize,
-                        btnOk, btnCancel});
+    SetTabChain(
+        {cbKeysitesShape, cbAirbasesShape, cbSAMsShape, seKeysitesSize, seAirbasesSize, seSAMsSize, btnOk, btnCancel});
     FixOuterSize(this, 286, 191);
 }
 

@@ -28,7 +28,4 @@ bool CDialogRecordEditor::EditAirbasePlacement(const C3DObjectsList& catalogue, 
     return ::EditAirbasePlacement(m_prompts, m_parent, catalogue, objectIndex, x, z);
 }
 
-bool CDialogRecordEditor::EditSamPlacement(float& x, float& z)
-{
-    return ::EditSamPlacement(m_prompts, m_parent, x, z);
-}
+bool CDialogRecordEditor::EditSamPlacement(float& x, float& z) { return ::EditSamPlacement(m_prompts, m_parent, x, z); }

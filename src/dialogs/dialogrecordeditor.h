@@ -9,7 +9,7 @@ class QWidget;
 
 class CDialogRecordEditor : public CRecordEditor {
 public:
-    CDialogRecordEditor(CUserPrompts& prompts, QWidget* parent) : m_prompts(prompts), m_parent(parent) {}
+    CDialogRecordEditor(CUserPrompts& prompts, QWidget* parent) : m_prompts(prompts), m_parent(parent) { }
 
     bool EditKeysiteTemplate(const C3DObjectsList& catalogue, const CPopTemplatesTypesList& types, int32_t& typeCode,
                              int32_t& approximationObject, int32_t& baseObject, int32_t& routeObject) override;

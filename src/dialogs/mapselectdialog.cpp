@@ -14,10 +14,7 @@
 
 namespace {
 
-QString ComparablePath(const QString& folder)
-{
-    return QDir::cleanPath(QDir::fromNativeSeparators(folder));
-}
+QString ComparablePath(const QString& folder) { return QDir::cleanPath(QDir::fromNativeSeparators(folder)); }
 
 } // namespace
 

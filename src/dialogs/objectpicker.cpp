@@ -92,11 +92,8 @@ bool TfrmSelect3DObject::eventFilter(QObject* watched, QEvent* event)
         case Qt::Key_Up:
         case Qt::Key_Down:
         case Qt::Key_PageUp:
-        case Qt::Key_PageDown:
-            QCoreApplication::sendEvent(lbObjects, event);
-            return true;
-        default:
-            break;
+        case Qt::Key_PageDown: QCoreApplication::sendEvent(lbObjects, event); return true;
+        default: break;
         }
     }
     return QDialog::eventFilter(watched, event);

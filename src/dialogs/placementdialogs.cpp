@@ -70,8 +70,8 @@ bool EditSamPlacement(CUserPrompts& prompts, QWidget* parent, float& x, float& z
 
 // --- Airbase -----------------------------------------------------------------------------------
 
-TfrmAirbasePlacementEd::TfrmAirbasePlacementEd(CUserPrompts& prompts, const C3DObjectsList& catalogue,
-                                               QWidget* parent, QChar decimalSeparator)
+TfrmAirbasePlacementEd::TfrmAirbasePlacementEd(CUserPrompts& prompts, const C3DObjectsList& catalogue, QWidget* parent,
+                                               QChar decimalSeparator)
     : QDialog(parent), m_prompts(prompts), m_catalogue(catalogue), m_separator(decimalSeparator)
 {
     setWindowTitle(QStringLiteral("Airbase"));
@@ -108,10 +108,7 @@ void TfrmAirbasePlacementEd::Fill(int32_t objectIndex, float x, float z)
     ShowNumber(edZ, z, m_separator);
 }
 
-void TfrmAirbasePlacementEd::ShowObjectName()
-{
-    edObjectName->setText(AnsiToQString(m_catalogue.NameOf(ObjectIndex)));
-}
+void TfrmAirbasePlacementEd::ShowObjectName() { edObjectName->setText(AnsiToQString(m_catalogue.NameOf(ObjectIndex))); }
 
 void TfrmAirbasePlacementEd::btnChangeObjectClick()
 {
@@ -140,8 +137,8 @@ void TfrmAirbasePlacementEd::btnOKClick()
     accept();
 }
 
-bool EditAirbasePlacement(CUserPrompts& prompts, QWidget* parent, const C3DObjectsList& catalogue,
-                          int32_t& objectIndex, float& x, float& z)
+bool EditAirbasePlacement(CUserPrompts& prompts, QWidget* parent, const C3DObjectsList& catalogue, int32_t& objectIndex,
+                          float& x, float& z)
 {
     TfrmAirbasePlacementEd dialog(prompts, catalogue, parent, SystemDecimalSeparator());
     dialog.Fill(objectIndex, x, z);

@@ -85,6 +85,6 @@ private:
 };
 
 bool EditSamPlacement(CUserPrompts& prompts, QWidget* parent, float& x, float& z);
-bool EditAirbasePlacement(CUserPrompts& prompts, QWidget* parent, const C3DObjectsList& catalogue,
-                          int32_t& objectIndex, float& x, float& z);
+bool EditAirbasePlacement(CUserPrompts& prompts, QWidget* parent, const C3DObjectsList& catalogue, int32_t& objectIndex,
+                          float& x, float& z);
 bool EditKeysitePlacement(CUserPrompts& prompts, QWidget* parent, int32_t& templateNumber, float& x, float& z);

@@ -73,9 +73,8 @@ TfrmPopTemplateEd::TfrmPopTemplateEd(CUserPrompts& prompts, const C3DObjectsList
     connect(btnRouteObjectClear, &QPushButton::clicked, this, &TfrmPopTemplateEd::btnRouteObjectClearClick);
     LayOutFormDialog(this, form, buttons);
 
-    SetTabChain({edAppObject, edBaseObject, edRouteObject, btnOK, btnCancel, btnAppObjectSel,
-                        btnBaseObjectSel, btnRouteObjectSel, btnRouteObjectClear, btnBaseObjectClear,
-                        btnAppObjectClear, cbType});
+    SetTabChain({edAppObject, edBaseObject, edRouteObject, btnOK, btnCancel, btnAppObjectSel, btnBaseObjectSel,
+                 btnRouteObjectSel, btnRouteObjectClear, btnBaseObjectClear, btnAppObjectClear, cbType});
     FixOuterSize(this, 458, 166);
 }
 

@@ -6,10 +6,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
-QString ApplicationCaption()
-{
-    return QStringLiteral("Sablemap");
-}
+QString ApplicationCaption() { return QStringLiteral("Sablemap"); }
 
 void CWidgetPrompts::Message(QWidget* parent, const QString& text, const QString& detail)
 {
@@ -27,8 +24,8 @@ void CWidgetPrompts::Error(QWidget* parent, const QString& text, const QString& 
 
 bool CWidgetPrompts::Confirm(QWidget* parent, const QString& text)
 {
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Confirmation"), text,
-                    QMessageBox::Yes | QMessageBox::No, parent);
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Confirmation"), text, QMessageBox::Yes | QMessageBox::No,
+                    parent);
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
 }
@@ -50,7 +47,7 @@ QMessageBox::StandardButton CWidgetPrompts::Ask(QWidget* parent, const QString& 
         box.setEscapeButton(QMessageBox::Cancel);
     const int answer = box.exec();
     return buttons.testFlag(QMessageBox::StandardButton(answer)) ? QMessageBox::StandardButton(answer)
-                                                                  : QMessageBox::Cancel;
+                                                                 : QMessageBox::Cancel;
 }
 
 namespace {
@@ -96,7 +93,4 @@ bool CWidgetPrompts::SelectMap(QWidget* parent, const QString& installationPath,
     return ::SelectMap(*this, parent, installationPath, folder);
 }
 
-int CWidgetPrompts::Run(QDialog& dialog)
-{
-    return dialog.exec();
-}
+int CWidgetPrompts::Run(QDialog& dialog) { return dialog.exec(); }

@@ -37,8 +37,8 @@ public:
     // A question with the given standard buttons (Save, Discard, Cancel, ...), the first of them
     // in Qt's order (Save, Open, ...) the default; returns the button chosen (Cancel when the box
     // is closed without one).
-    virtual QMessageBox::StandardButton Ask(QWidget* parent, const QString& text,
-                                            QMessageBox::StandardButtons buttons, const QString& detail = QString()) = 0;
+    virtual QMessageBox::StandardButton Ask(QWidget* parent, const QString& text, QMessageBox::StandardButtons buttons,
+                                            const QString& detail = QString()) = 0;
 
     // Open and save dialogs; true with the chosen path when the user chose a file.
     virtual bool OpenFile(QWidget* parent, const FileDialogRequest& request, QString& path) = 0;

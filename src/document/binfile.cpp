@@ -116,7 +116,9 @@ bool CBINFile::ExportTemplates(const QString& fileName, int first, int last, QSt
     if (first < 0 || first > last || last >= TemplateCount()) {
         if (error)
             *error = QStringLiteral("invalid template range %1 to %2 (the document has %3 templates)")
-                         .arg(first).arg(last).arg(TemplateCount());
+                         .arg(first)
+                         .arg(last)
+                         .arg(TemplateCount());
         return false;
     }
     const auto range = Templates().subspan(static_cast<size_t>(first), static_cast<size_t>(last - first + 1));

@@ -32,7 +32,8 @@ public:
     void TemplateObject(int32_t templateNumber, int32_t number, const StoredObject& stored)
     {
         m_records.Templates.back().Objects.push_back(
-            {stored.X, stored.Z, stored.Heading, Index(stored.Name, m_numbering.FirstTemplate + templateNumber, number)});
+            {stored.X, stored.Z, stored.Heading,
+             Index(stored.Name, m_numbering.FirstTemplate + templateNumber, number)});
     }
     void KeysiteList(int32_t count) { m_records.Keysites.reserve(static_cast<size_t>(count)); }
     void Keysite(int32_t, const StoredKeysite& stored)
@@ -81,8 +82,8 @@ private:
 // The name written for a record's object index: the catalogue's, or the one a file stored.
 class CNameSource {
 public:
-    explicit CNameSource(const C3DObjectsList& catalogue) : m_catalogue(&catalogue) {}
-    explicit CNameSource(std::span<const std::string> names) : m_names(names) {}
+    explicit CNameSource(const C3DObjectsList& catalogue) : m_catalogue(&catalogue) { }
+    explicit CNameSource(std::span<const std::string> names) : m_names(names) { }
 
     const std::string& NameOf(int32_t index) const
     {
@@ -121,7 +122,7 @@ qsizetype TemplateListBytes(const CNameSource& catalogue, std::span<const CPopTe
 // Writes into a buffer sized beforehand to the exact length of what is written.
 class CBufferWriter {
 public:
-    explicit CBufferWriter(qsizetype bytes) : m_bytes(bytes, Qt::Uninitialized), m_at(m_bytes.data()) {}
+    explicit CBufferWriter(qsizetype bytes) : m_bytes(bytes, Qt::Uninitialized), m_at(m_bytes.data()) { }
 
     void Int32(int32_t value)
     {
@@ -186,8 +187,7 @@ void PutTemplateList(CBufferWriter& writer, const CNameSource& catalogue, std::s
     }
 }
 
-QByteArray WriteListWith(const CNameSource& catalogue, std::span<const CPopTemplate> templates,
-                        bool withRouteObjects)
+QByteArray WriteListWith(const CNameSource& catalogue, std::span<const CPopTemplate> templates, bool withRouteObjects)
 {
     CBufferWriter writer(TemplateListBytes(catalogue, templates, withRouteObjects));
     PutTemplateList(writer, catalogue, templates, withRouteObjects);
@@ -231,8 +231,7 @@ bool ReadTemplateRecords(CByteReader& reader, const C3DObjectsList& catalogue, R
     return !reader.Failed() && ReadTemplateList(reader, sink);
 }
 
-bool ReadMapRecords(CByteReader& reader, const C3DObjectsList& catalogue, ReadRecords& records,
-                    ReadNumbering numbering)
+bool ReadMapRecords(CByteReader& reader, const C3DObjectsList& catalogue, ReadRecords& records, ReadNumbering numbering)
 {
     CDocumentSink sink(catalogue, records, numbering);
     return !reader.Failed() && ReadMapFile(reader, sink);

@@ -185,8 +185,9 @@ bool ReadMapFile(CByteReader& reader, Sink& sink)
     sink.KeysiteList(count);
     for (int32_t i = 0; i < count; ++i) { // all of them known to be there
         const char* at = reader.Current();
-        sink.Keysite(i, StoredKeysite{CByteReader::LoadInt32(at), CByteReader::LoadFloat(at + 4),
-                                      CByteReader::LoadFloat(at + 8)});
+        sink.Keysite(
+            i,
+            StoredKeysite{CByteReader::LoadInt32(at), CByteReader::LoadFloat(at + 4), CByteReader::LoadFloat(at + 8)});
         reader.Advance(kKeysiteBytes);
     }
 

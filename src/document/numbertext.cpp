@@ -1,16 +1,13 @@
 #include "document/numbertext.h"
 
 #include <QLocale>
-#include <charconv>
 #include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 
-QString IntegerText(int64_t value)
-{
-    return QString::number(value);
-}
+QString IntegerText(int64_t value) { return QString::number(value); }
 
 namespace {
 

@@ -10,7 +10,7 @@ namespace {
 // A map position in full float precision: six digits before the point, seven after.
 constexpr const char* kCoordinate = "100000.0078125";
 
-constexpr RecordColumn kTemplateColumns[] = {{"Number", 40},      {"Type", 130},         {"Approximation object", 130},
+constexpr RecordColumn kTemplateColumns[] = {{"Number", 40},       {"Type", 130},         {"Approximation object", 130},
                                              {"Base object", 130}, {"Route object", 130}, {"Used", 30}};
 constexpr RecordColumn kObjectColumns[] = {{"Number", 40}, {"X", 60}, {"Z", 60}, {"Heading", 60}, {"Name", 300}};
 constexpr RecordColumn kKeysiteColumns[] = {
@@ -19,15 +19,9 @@ constexpr RecordColumn kAirbaseColumns[] = {
     {"Number", 40}, {"X", 80, kCoordinate}, {"Z", 80, kCoordinate}, {"Object", 300}};
 constexpr RecordColumn kSamColumns[] = {{"Number", 40}, {"X", 80, kCoordinate}, {"Z", 80, kCoordinate}};
 
-QString Name(const CBINFile& document, int32_t index)
-{
-    return AnsiToQString(document.Catalogue()->NameOf(index));
-}
+QString Name(const CBINFile& document, int32_t index) { return AnsiToQString(document.Catalogue()->NameOf(index)); }
 
-QString Number(float value, const TextFormat& format)
-{
-    return FloatText(value, format.DecimalSeparator);
-}
+QString Number(float value, const TextFormat& format) { return FloatText(value, format.DecimalSeparator); }
 
 } // namespace
 

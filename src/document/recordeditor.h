@@ -27,7 +27,10 @@ public:
 class CDecliningRecordEditor : public CRecordEditor {
 public:
     bool EditKeysiteTemplate(const C3DObjectsList&, const CPopTemplatesTypesList&, int32_t&, int32_t&, int32_t&,
-                             int32_t&) override { return false; }
+                             int32_t&) override
+    {
+        return false;
+    }
     bool EditTemplateObject(const C3DObjectsList&, float&, float&, float&, int32_t&) override { return false; }
     bool EditKeysitePlacement(int32_t&, float&, float&) override { return false; }
     bool EditAirbasePlacement(const C3DObjectsList&, int32_t&, float&, float&) override { return false; }

@@ -10,8 +10,8 @@ namespace {
 
 bool Edit(CRecordEditor& editor, const CBINFile& document, CPopTemplate& tmpl)
 {
-    return editor.EditKeysiteTemplate(*document.Catalogue(), *document.Types(), tmpl.TypeCode,
-                                      tmpl.ApproximationObject, tmpl.BaseObject, tmpl.RouteObject);
+    return editor.EditKeysiteTemplate(*document.Catalogue(), *document.Types(), tmpl.TypeCode, tmpl.ApproximationObject,
+                                      tmpl.BaseObject, tmpl.RouteObject);
 }
 
 bool Edit(CRecordEditor& editor, const CBINFile& document, CThreeDObject& object)
@@ -36,10 +36,7 @@ bool Edit(CRecordEditor& editor, const CBINFile& document, CAirbasePlacement& ai
     return editor.EditAirbasePlacement(*document.Catalogue(), airbase.ObjectIndex, airbase.X, airbase.Z);
 }
 
-bool Edit(CRecordEditor& editor, const CBINFile&, CSAMPlacement& sam)
-{
-    return editor.EditSamPlacement(sam.X, sam.Z);
-}
+bool Edit(CRecordEditor& editor, const CBINFile&, CSAMPlacement& sam) { return editor.EditSamPlacement(sam.X, sam.Z); }
 
 template <typename Record>
 bool InRange(const CBINFile& document, int number, int templateNumber = -1)
@@ -140,10 +137,7 @@ int CBINFile::KeysiteTemplateIndex(int number) const
     return InRange<CKeysitePlacement>(*this, number) ? m_keysites[static_cast<size_t>(number)].TemplateNumber : -1;
 }
 
-bool CBINFile::KeysiteSetPosition(int number, float x, float z)
-{
-    return SetPosition<CKeysitePlacement>(number, x, z);
-}
+bool CBINFile::KeysiteSetPosition(int number, float x, float z) { return SetPosition<CKeysitePlacement>(number, x, z); }
 
 bool CBINFile::AirbaseAdd() { return Add<CAirbasePlacement>(); }
 bool CBINFile::AirbaseEdit(int number) { return Edit<CAirbasePlacement>(number); }
@@ -154,10 +148,7 @@ bool CBINFile::AirbaseFillRow(GridRow& row, int number, const TextFormat& format
     return FillGridRow(*this, {RecordList::Airbases}, number, format, row);
 }
 
-bool CBINFile::AirbaseSetPosition(int number, float x, float z)
-{
-    return SetPosition<CAirbasePlacement>(number, x, z);
-}
+bool CBINFile::AirbaseSetPosition(int number, float x, float z) { return SetPosition<CAirbasePlacement>(number, x, z); }
 
 bool CBINFile::SamAdd() { return Add<CSAMPlacement>(); }
 bool CBINFile::SamEdit(int number) { return Edit<CSAMPlacement>(number); }

@@ -198,10 +198,10 @@ std::optional<Record> CBINFile::ReplaceRow(int row, const Record& value, int tem
     return old;
 }
 
-#define SABLEMAP_RECORD_PATH(Record)                                                                              \
-    template bool CBINFile::InsertRows<Record>(int, std::vector<Record>, int);                                   \
-    template std::vector<Record> CBINFile::RemoveRows<Record>(int, int, int);                                    \
-    template std::optional<Record> CBINFile::ReplaceRow<Record>(int, const Record&, int);                       \
+#define SABLEMAP_RECORD_PATH(Record)                                                                                   \
+    template bool CBINFile::InsertRows<Record>(int, std::vector<Record>, int);                                         \
+    template std::vector<Record> CBINFile::RemoveRows<Record>(int, int, int);                                          \
+    template std::optional<Record> CBINFile::ReplaceRow<Record>(int, const Record&, int);                              \
     template std::span<const Record> CBINFile::Rows<Record>(int) const;
 SABLEMAP_RECORD_PATH(CPopTemplate)
 SABLEMAP_RECORD_PATH(CThreeDObject)

@@ -71,11 +71,11 @@ struct ListAddress {
 
 // Which list holds each kind of record.
 template <typename Record>
-inline constexpr RecordList ListOf = std::is_same_v<Record, CPopTemplate>        ? RecordList::Templates
-                                   : std::is_same_v<Record, CThreeDObject>     ? RecordList::TemplateObjects
-                                   : std::is_same_v<Record, CKeysitePlacement> ? RecordList::Keysites
-                                   : std::is_same_v<Record, CAirbasePlacement> ? RecordList::Airbases
-                                                                               : RecordList::Sams;
+inline constexpr RecordList ListOf = std::is_same_v<Record, CPopTemplate> ? RecordList::Templates
+    : std::is_same_v<Record, CThreeDObject>                               ? RecordList::TemplateObjects
+    : std::is_same_v<Record, CKeysitePlacement>                           ? RecordList::Keysites
+    : std::is_same_v<Record, CAirbasePlacement>                           ? RecordList::Airbases
+                                                                          : RecordList::Sams;
 
 // The list of `Record`; `templateNumber` names the template for its objects and is dropped for
 // the other lists.

@@ -8,8 +8,8 @@
 // announcement on (New, Load, Import, a record added), the objects of a template while the
 // template exists. Column 0 is "Number"; the grid's narrow fixed column before it is the view's.
 
-#include "document/records.h"
 #include "document/recordcolumns.h"
+#include "document/records.h"
 
 #include <QAbstractTableModel>
 

@@ -1,8 +1,8 @@
 #include "document/storedrecords.h"
 
 #include "document/binreader.h"
-#include "platform/fileread.h"
 #include "platform/filelimits.h"
+#include "platform/fileread.h"
 
 #include <unordered_map>
 
@@ -10,7 +10,7 @@ namespace {
 
 class CStoredSink {
 public:
-    explicit CStoredSink(StoredRecords& records) : m_records(records) {}
+    explicit CStoredSink(StoredRecords& records) : m_records(records) { }
 
     void TemplateList(int32_t countField, int32_t count)
     {

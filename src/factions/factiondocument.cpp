@@ -8,7 +8,8 @@
 
 namespace {
 
-template <size_t N> void SetBigEndian(std::array<unsigned char, N>& raw, size_t at, uint32_t value, int bytes)
+template <size_t N>
+void SetBigEndian(std::array<unsigned char, N>& raw, size_t at, uint32_t value, int bytes)
 {
     for (int b = 0; b < bytes; ++b)
         raw[at + size_t(b)] = static_cast<unsigned char>(value >> (8 * (bytes - 1 - b)));
@@ -44,12 +45,12 @@ CLayeredDocument NewFactionDocument(int32_t columns, int32_t rows,
 
     CLayeredDocument doc;
     std::memcpy(doc.Header.data(), "8BPS", 4);
-    SetBigEndian(doc.Header, 4, 1, 2);        // version
-    SetBigEndian(doc.Header, 12, 3, 2);       // channels
+    SetBigEndian(doc.Header, 4, 1, 2);  // version
+    SetBigEndian(doc.Header, 12, 3, 2); // channels
     SetBigEndian(doc.Header, 14, uint32_t(rows), 4);
     SetBigEndian(doc.Header, 18, uint32_t(columns), 4);
-    SetBigEndian(doc.Header, 22, 8, 2);       // bits per channel
-    SetBigEndian(doc.Header, 24, 3, 2);       // RGB
+    SetBigEndian(doc.Header, 22, 8, 2); // bits per channel
+    SetBigEndian(doc.Header, 24, 3, 2); // RGB
 
     LayerRecord layer;
     SetBigEndian(layer.Rectangle, 8, uint32_t(rows), 4);
@@ -64,7 +65,7 @@ CLayeredDocument NewFactionDocument(int32_t columns, int32_t rows,
     std::memcpy(layer.BlendSignature.data(), "8BIM", 4);
     std::memcpy(layer.BlendKey.data(), "norm", 4);
     layer.Opacity = 255;
-    layer.NameBlock = QByteArray("\x0a" "Background\0", 12); // length byte, name, pad to 4
+    layer.NameBlock = QByteArray("\nBackground\0", 12); // length byte (10), name, pad to 4
     layer.ExtraLength = uint32_t(8 + layer.NameBlock.size());
     doc.Layers.push_back(std::move(layer));
     doc.LayerCount = 1;

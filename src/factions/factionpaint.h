@@ -6,9 +6,9 @@
 class CFactionsInfo;
 
 struct FactionPaintResult {
-    bool Painted = false;     // false when the clicked sector lies outside the grid
-    int NewFaction = -1;      // the value the square was set to
-    int32_t FirstColumn = 0;  // the sectors of the grid that were set, edges included
+    bool Painted = false;    // false when the clicked sector lies outside the grid
+    int NewFaction = -1;     // the value the square was set to
+    int32_t FirstColumn = 0; // the sectors of the grid that were set, edges included
     int32_t FirstRow = 0;
     int32_t LastColumn = -1;
     int32_t LastRow = -1;

@@ -40,15 +40,19 @@ bool UnpackChannel(const QByteArray& data, int32_t w, int32_t h, std::vector<uns
     }
     const int64_t tableEnd = 2 + 2 * int64_t(h);
     if (tableEnd > length)
-        return Fail(reason, QStringLiteral("the Background layer's first channel is too short for its %1 row byte counts")
-                                .arg(h));
+        return Fail(
+            reason,
+            QStringLiteral("the Background layer's first channel is too short for its %1 row byte counts").arg(h));
     pixels.assign(size_t(int64_t(w) * h), 0);
     int64_t rowStart = tableEnd;
     for (int32_t row = 0; row < h; ++row) {
         const int64_t count = qFromBigEndian<uint16_t>(bytes + 2 + 2 * row);
         if (rowStart + count > length)
-            return Fail(reason, QStringLiteral("packed row %1 of the Background layer's first channel runs past "
-                                               "its %2 bytes").arg(row).arg(length));
+            return Fail(reason,
+                        QStringLiteral("packed row %1 of the Background layer's first channel runs past "
+                                       "its %2 bytes")
+                            .arg(row)
+                            .arg(length));
         UnpackRow(bytes + rowStart, count, pixels.data() + int64_t(row) * w, w);
         rowStart += count;
     }
@@ -64,8 +68,9 @@ bool ExtractGrid(const CLayeredDocument& doc, int32_t& columns, int32_t& rows, s
         return Fail(reason, QStringLiteral("no layer named Background"));
     const LayerRecord& layer = doc.Layers[size_t(index)];
     if (layer.Channels.size() < 3)
-        return Fail(reason, QStringLiteral("the Background layer has %1 channel(s); factions need three")
-                                .arg(layer.Channels.size()));
+        return Fail(
+            reason,
+            QStringLiteral("the Background layer has %1 channel(s); factions need three").arg(layer.Channels.size()));
     const int64_t w = int64_t(layer.Right()) - layer.Left();
     const int64_t h = int64_t(layer.Bottom()) - layer.Top();
     if (w <= 0 || h <= 0)

@@ -18,7 +18,6 @@ public:
     int32_t Columns = 0;
     int32_t Rows = 0;
 
-
     // Largest Background layer accepted, in pixels per side (the format's own limit) and in all.
     static constexpr int32_t MaxSide = 30000;
     static constexpr int64_t MaxSectors = int64_t(1) << 26;

@@ -13,7 +13,7 @@ namespace {
 // remain before anything is allocated, and the first failure sticks with its offset.
 class Cursor {
 public:
-    explicit Cursor(const QByteArray& bytes) : m_bytes(bytes), m_reader(bytes) {}
+    explicit Cursor(const QByteArray& bytes) : m_bytes(bytes), m_reader(bytes) { }
 
     CByteReader& Reader() { return m_reader; }
     bool Failed() const { return m_reader.Failed(); }
@@ -35,13 +35,19 @@ public:
             return false;
         if (length < 0 || length > Remaining()) {
             m_reader.Fail(QStringLiteral("%1 of %2 bytes at offset %3 runs past the end of the file")
-                              .arg(QLatin1String(what)).arg(length).arg(Position()));
+                              .arg(QLatin1String(what))
+                              .arg(length)
+                              .arg(Position()));
             return false;
         }
         out = m_bytes.mid(Position(), length);
         return m_reader.Skip(length);
     }
-    template <size_t N> bool Raw(std::array<unsigned char, N>& out) { return Bytes(out.data(), N); }
+    template <size_t N>
+    bool Raw(std::array<unsigned char, N>& out)
+    {
+        return Bytes(out.data(), N);
+    }
     bool U8(unsigned char& value) { return Bytes(&value, 1); }
     bool U16(uint16_t& value)
     {
@@ -60,7 +66,10 @@ public:
         return true;
     }
     // True when the bytes at the cursor begin with `signature`.
-    bool Peek(QByteArrayView signature) const { return QByteArrayView(m_bytes).sliced(Position()).startsWith(signature); }
+    bool Peek(QByteArrayView signature) const
+    {
+        return QByteArrayView(m_bytes).sliced(Position()).startsWith(signature);
+    }
     bool Fail(const QString& reason)
     {
         m_reader.Fail(reason);
@@ -86,7 +95,8 @@ void Put32(QByteArray& out, uint32_t value)
     out.append(bytes, 4);
 }
 
-template <size_t N> void PutRaw(QByteArray& out, const std::array<unsigned char, N>& raw)
+template <size_t N>
+void PutRaw(QByteArray& out, const std::array<unsigned char, N>& raw)
 {
     out.append(reinterpret_cast<const char*>(raw.data()), N);
 }
@@ -114,7 +124,8 @@ bool ReadLayer(Cursor& in, LayerRecord& layer)
     const qint64 extraStart = in.Position();
     if (layer.ExtraLength > in.Remaining())
         return in.Fail(QStringLiteral("layer extra data of %1 bytes at offset %2 runs past the end of the file")
-                           .arg(layer.ExtraLength).arg(extraStart));
+                           .arg(layer.ExtraLength)
+                           .arg(extraStart));
     uint32_t maskLength = 0;
     uint32_t rangesLength = 0;
     if (!in.Raw(layer.MaskLength))
@@ -122,13 +133,15 @@ bool ReadLayer(Cursor& in, LayerRecord& layer)
     maskLength = qFromBigEndian<uint32_t>(layer.MaskLength.data());
     if (qint64(maskLength) + 8 > layer.ExtraLength)
         return in.Fail(QStringLiteral("layer mask data of %1 bytes at offset %2 runs past the layer's extra data")
-                           .arg(maskLength).arg(in.Position()));
+                           .arg(maskLength)
+                           .arg(in.Position()));
     if (!in.Block(layer.MaskData, maskLength, "layer mask data") || !in.U32(rangesLength))
         return false;
     const qint64 nameLength = qint64(layer.ExtraLength) - 8 - maskLength - rangesLength;
     if (nameLength < 0)
         return in.Fail(QStringLiteral("blending ranges of %1 bytes at offset %2 run past the layer's extra data")
-                           .arg(rangesLength).arg(in.Position()));
+                           .arg(rangesLength)
+                           .arg(in.Position()));
     if (!in.Block(layer.BlendingRanges, rangesLength, "blending ranges")
         || !in.Block(layer.NameBlock, nameLength, "layer name"))
         return false;
@@ -145,7 +158,8 @@ bool ReadLayer(Cursor& in, LayerRecord& layer)
             return in.Fail(QStringLiteral("tagged block at offset %1 declares %2 bytes").arg(at).arg(length));
         if (length - 12 > in.Remaining())
             return in.Fail(QStringLiteral("tagged block of %1 bytes at offset %2 runs past the end of the file")
-                               .arg(length).arg(at));
+                               .arg(length)
+                               .arg(at));
         QByteArray rest;
         in.Block(rest, length - 12, "tagged block");
         layer.TaggedBlocks.push_back(QByteArray(head, 12) + rest);
@@ -195,16 +209,20 @@ bool CLayeredDocument::ParseBytes(const QByteArray& bytes, QString* reason)
     const qint64 sectionStart = in.Position();
     if (!in.Failed() && doc.LayerSectionLength > in.Remaining())
         in.Fail(QStringLiteral("layer section of %1 bytes at offset %2 runs past the end of the file")
-                    .arg(doc.LayerSectionLength).arg(sectionStart));
+                    .arg(doc.LayerSectionLength)
+                    .arg(sectionStart));
     in.U32(doc.LayerInfoLength);
     const qint64 infoStart = in.Position();
     if (!in.Failed() && qint64(doc.LayerInfoLength) + 4 > doc.LayerSectionLength)
         in.Fail(QStringLiteral("layer information of %1 bytes at offset %2 runs past its section of %3 bytes")
-                    .arg(doc.LayerInfoLength).arg(infoStart).arg(doc.LayerSectionLength));
+                    .arg(doc.LayerInfoLength)
+                    .arg(infoStart)
+                    .arg(doc.LayerSectionLength));
     in.U16(doc.LayerCount);
     if (!in.Failed() && (doc.LayerCount & 0x8000u))
         in.Fail(QStringLiteral("layer count 0x%1 at offset %2 has its top bit set")
-                    .arg(doc.LayerCount, 4, 16, QLatin1Char('0')).arg(infoStart));
+                    .arg(doc.LayerCount, 4, 16, QLatin1Char('0'))
+                    .arg(infoStart));
     if (!in.Failed() && in.Reader().CanHold(doc.LayerCount, 34, "layer")) {
         doc.Layers.resize(doc.LayerCount);
         for (LayerRecord& layer : doc.Layers) {
@@ -222,7 +240,8 @@ bool CLayeredDocument::ParseBytes(const QByteArray& bytes, QString* reason)
         const qint64 pad = qint64(doc.LayerInfoLength) - doc.ContentLength();
         if (pad < 0 || pad > 3)
             in.Fail(QStringLiteral("layer information length %1 does not match its %2 bytes of layers")
-                        .arg(doc.LayerInfoLength).arg(doc.ContentLength()));
+                        .arg(doc.LayerInfoLength)
+                        .arg(doc.ContentLength()));
         else
             in.Block(doc.LayerInfoPad, pad, "layer information pad");
     }
@@ -242,8 +261,8 @@ bool CLayeredDocument::ParseBytes(const QByteArray& bytes, QString* reason)
 QByteArray CLayeredDocument::Serialize() const
 {
     QByteArray out;
-    qsizetype size = 26 + 12 + ColourModeData.size() + ImageResources.size() + 4 + 2 + LayerInfoPad.size() + 4
-        + TrailingData.size();
+    qsizetype size =
+        26 + 12 + ColourModeData.size() + ImageResources.size() + 4 + 2 + LayerInfoPad.size() + 4 + TrailingData.size();
     for (const LayerRecord& layer : Layers) {
         size += layer.RecordSize();
         for (const QByteArray& block : layer.TaggedBlocks)

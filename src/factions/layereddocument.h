@@ -12,25 +12,25 @@
 
 struct ChannelRecord {
     std::array<unsigned char, 2> Identifier{}; // raw
-    uint32_t Length = 0;                        // bytes of Data, compression code included
+    uint32_t Length = 0;                       // bytes of Data, compression code included
     QByteArray Data;
 };
 
 struct LayerRecord {
     std::array<unsigned char, 16> Rectangle{}; // top, left, bottom, right: raw
-    std::vector<ChannelRecord> Channels;        // the file's channel count is Channels.size()
+    std::vector<ChannelRecord> Channels;       // the file's channel count is Channels.size()
     std::array<unsigned char, 4> BlendSignature{};
     std::array<unsigned char, 4> BlendKey{};
     unsigned char Opacity = 0;
     unsigned char Clipping = 0;
     unsigned char Flags = 0;
     unsigned char Filler = 0;
-    uint32_t ExtraLength = 0;                   // E: mask, blending ranges and name block with their lengths
-    std::array<unsigned char, 4> MaskLength{};  // raw; 0 in faction files
-    QByteArray MaskData;                        // kept verbatim when a layer has a mask
+    uint32_t ExtraLength = 0;                  // E: mask, blending ranges and name block with their lengths
+    std::array<unsigned char, 4> MaskLength{}; // raw; 0 in faction files
+    QByteArray MaskData;                       // kept verbatim when a layer has a mask
     QByteArray BlendingRanges;
-    QByteArray NameBlock;                       // length byte, name, pad and any further extra data
-    std::vector<QByteArray> TaggedBlocks;       // "8BIM" blocks that follow the record, verbatim
+    QByteArray NameBlock;                 // length byte, name, pad and any further extra data
+    std::vector<QByteArray> TaggedBlocks; // "8BIM" blocks that follow the record, verbatim
 
     int32_t Top() const;
     int32_t Left() const;
@@ -44,8 +44,8 @@ struct LayerRecord {
 
 class CLayeredDocument {
 public:
-    std::array<unsigned char, 26> Header{};     // raw
-    QByteArray ColourModeData;                  // empty in faction files
+    std::array<unsigned char, 26> Header{}; // raw
+    QByteArray ColourModeData;              // empty in faction files
     QByteArray ImageResources;
     uint32_t LayerSectionLength = 0;
     uint32_t LayerInfoLength = 0;
@@ -55,7 +55,7 @@ public:
     // image programs align the section this way. Written back in place so strict readers stay in step.
     QByteArray LayerInfoPad;
     std::array<unsigned char, 4> GlobalMaskLength{}; // raw
-    QByteArray TrailingData;                    // to the end of the file: the flattened picture
+    QByteArray TrailingData;                         // to the end of the file: the flattened picture
 
     // Reads a whole document. A file that cannot be read, is longer than any faction file
     // (filelimits.h), is truncated, has a length that runs past its section or the file, has a

@@ -2,8 +2,8 @@
 
 #include "mapview/truncation.h"
 #include "platform/atomicsave.h"
-#include "platform/fileread.h"
 #include "platform/filepaths.h"
+#include "platform/fileread.h"
 #include "platform/streams.h"
 
 #include <QBuffer>
@@ -37,10 +37,15 @@ bool CheckTerrainHeader(int32_t columns, int32_t rows, float cellX, float cellZ,
         reason = QStringLiteral("cell size is not a number");
     else if (samples > FileLimits::MostTerrainSamples)
         reason = QStringLiteral("%1 x %2 samples need %3 bytes, more than any terrain file holds")
-                     .arg(columns).arg(rows).arg(need());
+                     .arg(columns)
+                     .arg(rows)
+                     .arg(need());
     else if (bytesAfterHeader >= 0 && samples > bytesAfterHeader / 4)
         reason = QStringLiteral("%1 x %2 samples need %3 bytes, the file holds %4 after its header")
-                     .arg(columns).arg(rows).arg(need()).arg(bytesAfterHeader);
+                     .arg(columns)
+                     .arg(rows)
+                     .arg(need())
+                     .arg(bytesAfterHeader);
     if (reason.isEmpty())
         return true;
     if (error)
@@ -90,7 +95,10 @@ bool ReadTerrain(QIODevice& device, qint64 length, CMap& map, QString* error)
     if (have < need) {
         if (error)
             *error = QStringLiteral("%1 x %2 samples need %3 bytes, the file holds %4 after its header")
-                         .arg(columns).arg(rows).arg(need).arg(have);
+                         .arg(columns)
+                         .arg(rows)
+                         .arg(need)
+                         .arg(have);
         return false;
     }
     // The samples are stored exactly as they are kept: little-endian floats, row after row.
@@ -110,10 +118,7 @@ bool ReadTerrain(QIODevice& device, qint64 length, CMap& map, QString* error)
 
 } // namespace
 
-QString CMap::PackageFile(const char* relative) const
-{
-    return ResolveGamePath(MapPath, QLatin1String(relative));
-}
+QString CMap::PackageFile(const char* relative) const { return ResolveGamePath(MapPath, QLatin1String(relative)); }
 
 bool CMap::Load(const QString& mapFolder, QString* error)
 {
@@ -266,10 +271,7 @@ int32_t CMap::RowOf(float z) const
     return static_cast<int32_t>(row);
 }
 
-float CMap::GetHeight(float x, float z) const
-{
-    return Sample(ColumnOf(x), RowOf(z));
-}
+float CMap::GetHeight(float x, float z) const { return Sample(ColumnOf(x), RowOf(z)); }
 
 void CMap::GetHalfSectorCounts(int32_t& halfX, int32_t& halfZ) const
 {
@@ -284,8 +286,11 @@ QByteArray TerrainFileBytes(const TerrainGrid& grid, QString* error)
         return {};
     const auto samples = static_cast<size_t>(qint64(grid.ColumnCount) * qint64(grid.RowCount));
     if (grid.Heights.size() != samples) {
-        Refuse(error, QStringLiteral("%1 x %2 samples, but %3 heights")
-                          .arg(grid.ColumnCount).arg(grid.RowCount).arg(grid.Heights.size()));
+        Refuse(error,
+               QStringLiteral("%1 x %2 samples, but %3 heights")
+                   .arg(grid.ColumnCount)
+                   .arg(grid.RowCount)
+                   .arg(grid.Heights.size()));
         return {};
     }
     QByteArray bytes(kTerrainHeaderSize + 4 * qsizetype(samples), Qt::Uninitialized);
@@ -308,8 +313,10 @@ bool SaveTerrainFile(const QString& fileName, const TerrainGrid& grid, QString* 
 QByteArray SectorFileBytes(int32_t countX, int32_t countZ, QString* error)
 {
     if (countX < 0 || countX > 0xFFFF || countZ < 0 || countZ > 0xFFFF) {
-        Refuse(error, QStringLiteral("sector counts %1 x %2: a sector file holds counts from 0 to 65535")
-                          .arg(countX).arg(countZ));
+        Refuse(error,
+               QStringLiteral("sector counts %1 x %2: a sector file holds counts from 0 to 65535")
+                   .arg(countX)
+                   .arg(countZ));
         return {};
     }
     CByteWriter writer;

@@ -11,7 +11,6 @@
 #include <cstdint>
 #include <vector>
 
-
 // One straight piece of a route network, in terrain coordinates.
 struct RouteSegment {
     float X1 = 0;

@@ -48,8 +48,8 @@ void CMapCanvas::RedrawTerrain()
 
 CMapCanvas::ViewWindow CMapCanvas::CurrentWindow() const
 {
-    return {m_view->ViewLeft, m_view->ViewRight, m_view->ViewBottom, m_view->ViewTop, m_view->PixelWidth,
-            m_view->PixelHeight};
+    return {m_view->ViewLeft, m_view->ViewRight,  m_view->ViewBottom,
+            m_view->ViewTop,  m_view->PixelWidth, m_view->PixelHeight};
 }
 
 void CMapCanvas::PreviewTerrain()

@@ -12,8 +12,8 @@ QStringList ListMapEntries(const QString& installationPath)
     const QDir dir(folder);
     if (!dir.exists())
         return {};
-    const QFileInfoList entries = dir.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                                                    QDir::NoSort);
+    const QFileInfoList entries =
+        dir.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::NoSort);
     QStringList names;
     for (const QFileInfo& entry : entries) {
         const QString name = entry.fileName();

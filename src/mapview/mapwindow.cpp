@@ -19,10 +19,7 @@ int32_t ClampToView(double value)
 }
 
 // A tenth of an extent, as the pans and zooms take it: the single-precision factor widened.
-int64_t Tenth(int32_t low, int32_t high)
-{
-    return TruncToInt32(double(int64_t(high) - int64_t(low)) * double(kStep));
-}
+int64_t Tenth(int32_t low, int32_t high) { return TruncToInt32(double(int64_t(high) - int64_t(low)) * double(kStep)); }
 
 // The colour of every shade: 0 is the sea's navy, the others grey.
 struct ShadeColours {
@@ -92,7 +89,8 @@ void CMapWindow::SetSize(int32_t width, int32_t height)
     if (PixelWidth != 0)
         ViewRight = ClampToView(double(width) / double(PixelWidth) * double(int64_t(ViewRight) - ViewLeft) + ViewLeft);
     if (PixelHeight != 0)
-        ViewBottom = ClampToView(double(ViewTop) - double(height) / double(PixelHeight) * double(int64_t(ViewTop) - ViewBottom));
+        ViewBottom =
+            ClampToView(double(ViewTop) - double(height) / double(PixelHeight) * double(int64_t(ViewTop) - ViewBottom));
     PixelWidth = width;
     PixelHeight = height;
     UpdateMapRect();
@@ -172,7 +170,8 @@ void CMapWindow::CentreOn(int32_t px, int32_t py)
         MoveAxis(ViewLeft, ViewRight, ViewLeft + dx, ViewRight + dx);
     }
     if (PixelHeight != 0) {
-        const int64_t dz = (((int64_t(PixelHeight) - 2 * int64_t(py)) * (int64_t(ViewTop) - ViewBottom)) / 2) / PixelHeight;
+        const int64_t dz =
+            (((int64_t(PixelHeight) - 2 * int64_t(py)) * (int64_t(ViewTop) - ViewBottom)) / 2) / PixelHeight;
         MoveAxis(ViewBottom, ViewTop, ViewBottom + dz, ViewTop + dz);
     }
     UpdateMapRect();
@@ -255,10 +254,7 @@ CViewport CMapWindow::Viewport() const
                      halfX, halfZ, PixelWidth, PixelHeight);
 }
 
-QRgb CMapWindow::HeightColour(float height)
-{
-    return Colour(height);
-}
+QRgb CMapWindow::HeightColour(float height) { return Colour(height); }
 
 void CMapWindow::Render(QImage& bitmap, QColor background) const
 {
@@ -357,7 +353,7 @@ void CMapWindow::RenderHeights(QImage& bitmap, float ux, float uz, QRgb backgrou
         } else {
             for (int64_t x = x0; x < xEnd; x += step, ++column) {
                 const QRgb colour = *column < 0 ? outside
-                                    : shades    ? kShades.Colours[shades[*column]]
+                    : shades                    ? kShades.Colours[shades[*column]]
                                                 : Colour(samples[*column]);
                 std::fill(line + std::max<int64_t>(x, 0), line + std::min(x + step, xEnd), colour);
             }

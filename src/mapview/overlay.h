@@ -31,4 +31,5 @@ void DrawGrid(const CViewport& view, QImage& bitmap);
 // The nearest record (keysites, then airbases, then SAM sites at equal distance) within a tenth
 // of the visible width of the pixel's position on both axes; false when none is, or while the
 // view has no scale.
-bool HitTest(const CBINFile& document, const CViewport& view, int32_t column, int32_t row, RecordKind& kind, int32_t& index);
+bool HitTest(const CBINFile& document, const CViewport& view, int32_t column, int32_t row, RecordKind& kind,
+             int32_t& index);

@@ -5,8 +5,8 @@
 #include "mapview/map.h"
 
 #include "platform/atomicsave.h"
-#include "platform/fileread.h"
 #include "platform/filepaths.h"
+#include "platform/fileread.h"
 #include "platform/streams.h"
 
 #include <QFileInfo>
@@ -179,7 +179,9 @@ bool FitsLimit(qint64 length, const FileLimit& limit, QString* error)
         return true;
     if (error)
         *error = QStringLiteral("the file would be %1 bytes long; no %2 is longer than %3 bytes")
-                     .arg(length).arg(QLatin1String(limit.Kind)).arg(limit.Bytes);
+                     .arg(length)
+                     .arg(QLatin1String(limit.Kind))
+                     .arg(limit.Bytes);
     return false;
 }
 
@@ -206,7 +208,10 @@ QByteArray RouteLinkFileBytes(const RouteGraph& graph, QString* error)
         if (!isNode(link.A) || !isNode(link.B)) {
             if (error)
                 *error = QStringLiteral("link %1 runs from node %2 to node %3, but there are %4 nodes")
-                             .arg(i).arg(link.A).arg(link.B).arg(graph.Nodes.size());
+                             .arg(i)
+                             .arg(link.A)
+                             .arg(link.B)
+                             .arg(graph.Nodes.size());
             return {};
         }
         length += 16 + 12 * qint64(link.Points.size());

@@ -12,9 +12,9 @@ public:
     CViewport() = default;
     // `map*` is the terrain rectangle in view (terrain Z grows upward, so top >= bottom), `pixel*`
     // where it lies in the picture, `width` x `height` the picture.
-    CViewport(int32_t mapLeft, int32_t mapBottom, int32_t mapRight, int32_t mapTop, int32_t pixelLeft,
-              int32_t pixelTop, int32_t pixelRight, int32_t pixelBottom, int32_t halfSectorsX, int32_t halfSectorsZ,
-              int32_t width, int32_t height);
+    CViewport(int32_t mapLeft, int32_t mapBottom, int32_t mapRight, int32_t mapTop, int32_t pixelLeft, int32_t pixelTop,
+              int32_t pixelRight, int32_t pixelBottom, int32_t halfSectorsX, int32_t halfSectorsZ, int32_t width,
+              int32_t height);
 
     // Edges included; a position that is not a number is outside.
     bool IsOnMap(float x, float z) const;

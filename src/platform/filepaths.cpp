@@ -35,14 +35,16 @@ QString ResolveCaseInsensitive(const QString& path)
         const QString& part = parts[i];
         if (part.isEmpty())
             continue;
-        const QString candidate = current.isEmpty() ? part
+        const QString candidate = current.isEmpty()
+            ? part
             : (current.endsWith(QLatin1Char('/')) ? current + part : current + QLatin1Char('/') + part);
         if (QFileInfo::exists(candidate)) {
             current = candidate;
             continue;
         }
         const QDir dir(current.isEmpty() ? QStringLiteral(".") : current);
-        const QStringList entries = dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+        const QStringList entries =
+            dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
         QString found;
         for (const QString& entry : entries) {
             if (entry.compare(part, Qt::CaseInsensitive) == 0) {
@@ -52,7 +54,8 @@ QString ResolveCaseInsensitive(const QString& path)
         }
         if (found.isEmpty())
             return path;
-        current = current.isEmpty() ? found
+        current = current.isEmpty()
+            ? found
             : (current.endsWith(QLatin1Char('/')) ? current + found : current + QLatin1Char('/') + found);
     }
     return QDir::toNativeSeparators(trailingSlash ? current + QLatin1Char('/') : current);

@@ -53,22 +53,24 @@ bool ReadUpTo(QFile& file, qint64 most, QByteArray& out, QString* error)
 // The reason for a pipe or device that gave more than the limit.
 QString BeyondLimitReason(const FileLimit& limit)
 {
-    return QStringLiteral("the file holds more than %1 bytes; no %2 is longer").arg(limit.Bytes).arg(QLatin1String(limit.Kind));
+    return QStringLiteral("the file holds more than %1 bytes; no %2 is longer")
+        .arg(limit.Bytes)
+        .arg(QLatin1String(limit.Kind));
 }
 
 } // namespace
 
-QString OutOfMemoryReason()
-{
-    return QStringLiteral("not enough memory to read it");
-}
+QString OutOfMemoryReason() { return QStringLiteral("not enough memory to read it"); }
 
 bool CheckFileLength(const QFile& file, const FileLimit& limit, QString* error)
 {
     if (file.isSequential() || file.size() <= limit.Bytes)
         return true;
-    return Fail(error, QStringLiteral("the file is %1 bytes long; no %2 is longer than %3 bytes")
-                           .arg(file.size()).arg(QLatin1String(limit.Kind)).arg(limit.Bytes));
+    return Fail(error,
+                QStringLiteral("the file is %1 bytes long; no %2 is longer than %3 bytes")
+                    .arg(file.size())
+                    .arg(QLatin1String(limit.Kind))
+                    .arg(limit.Bytes));
 }
 
 bool ReadWholeFile(const QString& path, const FileLimit& limit, QByteArray& bytes, QString* error)

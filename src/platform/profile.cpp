@@ -163,7 +163,4 @@ QByteArray CProfileFile::Bytes() const
     return bytes;
 }
 
-bool CProfileFile::Save(const QString& path, QString* error) const
-{
-    return SaveFileAtomically(path, Bytes(), error);
-}
+bool CProfileFile::Save(const QString& path, QString* error) const { return SaveFileAtomically(path, Bytes(), error); }

@@ -88,8 +88,8 @@ RegistryRead ReadInstallationPath(QString& value)
     }
     // The simulator runs under Wine or Proton here: its installer wrote the key into a prefix.
     for (const QString& prefix : WinePrefixes()) {
-        const RegistryRead read = ReadWineRegistryFile(prefix + QStringLiteral("/system.reg"), InstallationKeys(),
-                                                       kValueName, value);
+        const RegistryRead read =
+            ReadWineRegistryFile(prefix + QStringLiteral("/system.reg"), InstallationKeys(), kValueName, value);
         if (read == RegistryRead::KeyMissing)
             continue;
         if (read == RegistryRead::Found)

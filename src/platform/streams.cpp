@@ -6,7 +6,7 @@
 #include <QtEndian>
 #include <cstring>
 
-CByteReader::CByteReader(QByteArray bytes) : m_bytes(std::move(bytes)) {}
+CByteReader::CByteReader(QByteArray bytes) : m_bytes(std::move(bytes)) { }
 
 void CByteReader::Fail(const QString& reason)
 {
@@ -82,7 +82,10 @@ bool CByteReader::CanHold(qint64 count, qint64 itemSize, const char* what)
         return false;
     if (count > 0 && count > Remaining() / itemSize) {
         Fail(QStringLiteral("%1 count %2 at offset %3 exceeds the %4 bytes that remain")
-                 .arg(QLatin1String(what)).arg(count).arg(m_pos).arg(Remaining()));
+                 .arg(QLatin1String(what))
+                 .arg(count)
+                 .arg(m_pos)
+                 .arg(Remaining()));
         return false;
     }
     return true;
@@ -142,7 +145,4 @@ int CByteWriter::WriteString(const std::string& value, bool withTerminator)
     return 1;
 }
 
-bool CFileWriter::Commit(QString* error)
-{
-    return SaveFileAtomically(m_fileName, Bytes(), error);
-}
+bool CFileWriter::Commit(QString* error) { return SaveFileAtomically(m_fileName, Bytes(), error); }

@@ -53,10 +53,7 @@ public:
         return true;
     }
 
-    static int32_t LoadInt32(const char* at)
-    {
-        return qFromLittleEndian<int32_t>(at);
-    }
+    static int32_t LoadInt32(const char* at) { return qFromLittleEndian<int32_t>(at); }
     static float LoadFloat(const char* at)
     {
         const uint32_t raw = qFromLittleEndian<uint32_t>(at);
@@ -66,7 +63,11 @@ public:
     }
 
 protected:
-    void SetBytes(QByteArray bytes) { m_bytes = std::move(bytes); m_pos = 0; }
+    void SetBytes(QByteArray bytes)
+    {
+        m_bytes = std::move(bytes);
+        m_pos = 0;
+    }
 
 private:
     bool Take(void* out, qint64 length);
@@ -102,7 +103,7 @@ private:
 // that was never committed, or whose commit failed, is left exactly as it was.
 class CFileWriter : public CByteWriter {
 public:
-    explicit CFileWriter(QString fileName) : m_fileName(std::move(fileName)) {}
+    explicit CFileWriter(QString fileName) : m_fileName(std::move(fileName)) { }
 
     bool Commit(QString* error = nullptr);
 

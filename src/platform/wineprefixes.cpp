@@ -13,10 +13,7 @@ struct VdfToken {
     QString Text;
 };
 
-bool IsDelimiter(char c)
-{
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '{' || c == '}' || c == '"';
-}
+bool IsDelimiter(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '{' || c == '}' || c == '"'; }
 
 QList<VdfToken> VdfTokens(const QByteArray& text)
 {

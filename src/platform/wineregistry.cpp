@@ -98,7 +98,7 @@ void ReadData(const QByteArray& line, qsizetype at, KeyFinding& finding)
 // One line at a time without its line ending, never holding more than the line limit.
 class CLineReader {
 public:
-    explicit CLineReader(QIODevice& in) : m_in(in), m_buffer(kMaxWineRegistryLine + 2, Qt::Uninitialized) {}
+    explicit CLineReader(QIODevice& in) : m_in(in), m_buffer(kMaxWineRegistryLine + 2, Qt::Uninitialized) { }
 
     // False at the end. A line over the limit is read to its end and given back empty.
     bool Next(QByteArray& line)
@@ -211,7 +211,8 @@ QString WinePathToLocal(const QString& prefix, const QString& windowsPath)
         return windowsPath; // no drive letter: nothing to translate
     QString link = JoinPath(prefix, QStringLiteral("dosdevices/") + path.left(1).toLower() + QLatin1Char(':'));
     if (!QFileInfo::exists(link)) {
-        const QString upper = JoinPath(prefix, QStringLiteral("dosdevices/") + path.left(1).toUpper() + QLatin1Char(':'));
+        const QString upper =
+            JoinPath(prefix, QStringLiteral("dosdevices/") + path.left(1).toUpper() + QLatin1Char(':'));
         if (QFileInfo::exists(upper))
             link = upper;
     }

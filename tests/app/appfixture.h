@@ -34,8 +34,8 @@ public:
     // Writes the key file with the given lines into the user's (or the system's) folder.
     void Register(const QByteArray& lines, bool system = false) const
     {
-        const QString folder =
-            Dir.filePath(system ? QStringLiteral("system-config/Quillfeather") : QStringLiteral("user-config/Quillfeather"));
+        const QString folder = Dir.filePath(system ? QStringLiteral("system-config/Quillfeather")
+                                                   : QStringLiteral("user-config/Quillfeather"));
         QDir().mkpath(folder);
         QFile file(folder + QStringLiteral("/Stormcrest.ini"));
         QVERIFY(file.open(QIODevice::WriteOnly));

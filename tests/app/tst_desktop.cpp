@@ -127,7 +127,8 @@ void TestDesktop::informationRequests()
     QVERIFY(AnswerInformationRequest({QStringLiteral("sablemap"), QStringLiteral("--version")}, answer));
     QVERIFY(answer.startsWith(QLatin1String("sablemap 1.")));
     // Answered even beside a mistake, as other programs do.
-    QVERIFY(AnswerInformationRequest({QStringLiteral("sablemap"), QStringLiteral("--frob"), QStringLiteral("-h")}, answer));
+    QVERIFY(
+        AnswerInformationRequest({QStringLiteral("sablemap"), QStringLiteral("--frob"), QStringLiteral("-h")}, answer));
     for (const char* option : {"--factions <FILE>", "--map <NAME>", "--installation <DIR>", "--version"})
         QVERIFY2(answer.contains(QLatin1String(option)), option);
 }
@@ -136,9 +137,9 @@ void TestDesktop::commandLine()
 {
     std::unique_ptr<TfrmMain> window = Start();
     QVERIFY(window);
-    const CommandLine line = ParseCommandLine({QStringLiteral("sablemap"), Demo(kDemoCampaignFile), QStringLiteral("--map"),
-                                               QStringLiteral("MAP_SABLE_COAST"), QStringLiteral("--factions"),
-                                               Demo(kDemoFactionFile)});
+    const CommandLine line =
+        ParseCommandLine({QStringLiteral("sablemap"), Demo(kDemoCampaignFile), QStringLiteral("--map"),
+                          QStringLiteral("MAP_SABLE_COAST"), QStringLiteral("--factions"), Demo(kDemoFactionFile)});
     QVERIFY(line.Problems.isEmpty());
     window->OpenCommandLine(line);
     QCOMPARE(m_prompts->Shown, QStringList());
@@ -199,7 +200,8 @@ void TestDesktop::drops_data()
     QTest::addColumn<bool>("answer");
     QTest::addColumn<QString>("opened"); // what the window holds afterwards
     QTest::addColumn<QStringList>("shown");
-    const QString question = QStringLiteral("confirm: Import the templates of ") + QLatin1String(kDemoTemplateFile) + "?";
+    const QString question =
+        QStringLiteral("confirm: Import the templates of ") + QLatin1String(kDemoTemplateFile) + "?";
     QTest::newRow("map BIN file") << kDemoCampaignFile << true << true << "campaign" << QStringList();
     QTest::newRow("faction file") << kDemoFactionFile << true << true << "factions" << QStringList();
     QTest::newRow("templates, imported") << kDemoTemplateFile << true << true << "templates" << QStringList{question};
@@ -237,7 +239,8 @@ void TestDesktop::drops()
 
     QCOMPARE(m_prompts->Shown, shown);
     QCOMPARE(window->Document->KeysiteCount() > 0, opened == QLatin1String("campaign"));
-    QCOMPARE(window->Document->TemplateCount() > 0, opened == QLatin1String("campaign") || opened == QLatin1String("templates"));
+    QCOMPARE(window->Document->TemplateCount() > 0,
+             opened == QLatin1String("campaign") || opened == QLatin1String("templates"));
     QCOMPARE(window->Factions != nullptr, opened == QLatin1String("factions"));
 }
 
@@ -255,7 +258,8 @@ void TestDesktop::recentFilesSurviveRestart()
     std::unique_ptr<TfrmMain> window = Start();
     QVERIFY(window);
     const QStringList entries = RecentEntries(*window);
-    QCOMPARE(entries, (QStringList{"&1 " + Demo(kDemoFactionFile), "&2 " + Demo(kDemoCampaignFile), "-", "&Clear the list"}));
+    QCOMPARE(entries,
+             (QStringList{"&1 " + Demo(kDemoFactionFile), "&2 " + Demo(kDemoCampaignFile), "-", "&Clear the list"}));
     window->mmRecentFiles->actions().at(1)->trigger();
     QCOMPARE(window->BinFilePath, Demo(kDemoCampaignFile));
     QCOMPARE(RecentEntries(*window).first(), "&1 " + Demo(kDemoCampaignFile));
@@ -271,10 +275,12 @@ void TestDesktop::recentFilesKeepEightOnce()
         places.AddRecentFile(QStringLiteral("/maps/%1.BIN").arg(i), CFilePlaces::Kind::MapBin);
     places.AddRecentFile(QStringLiteral("/maps/5.BIN"), CFilePlaces::Kind::Factions);
     QStringList paths;
-    for (const CFilePlaces::RecentFile& file : CFilePlaces(m_installation->Dir.filePath(QStringLiteral("places.conf"))).RecentFiles())
+    for (const CFilePlaces::RecentFile& file :
+         CFilePlaces(m_installation->Dir.filePath(QStringLiteral("places.conf"))).RecentFiles())
         paths << file.Path;
-    QCOMPARE(paths, (QStringList{"/maps/5.BIN", "/maps/9.BIN", "/maps/8.BIN", "/maps/7.BIN", "/maps/6.BIN", "/maps/4.BIN",
-                                 "/maps/3.BIN", "/maps/2.BIN"}));
+    QCOMPARE(paths,
+             (QStringList{"/maps/5.BIN", "/maps/9.BIN", "/maps/8.BIN", "/maps/7.BIN", "/maps/6.BIN", "/maps/4.BIN",
+                          "/maps/3.BIN", "/maps/2.BIN"}));
     QVERIFY(places.RecentFiles().first().Type == CFilePlaces::Kind::Factions);
 }
 

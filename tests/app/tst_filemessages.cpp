@@ -40,7 +40,8 @@ QByteArray MapFile(const QList<std::pair<QByteArray, QByteArray>>& templates, co
     return Templates(templates) + Int32s({0, 1, 0, 0}) + Name(airbase) + Int32s({0});
 }
 
-const QString kMissing = QStringLiteral("message: 3D object names not in the catalogue are written as INVALID_OBJECT: ");
+const QString kMissing =
+    QStringLiteral("message: 3D object names not in the catalogue are written as INVALID_OBJECT: ");
 
 } // namespace
 
@@ -93,7 +94,8 @@ private slots:
         QFETCH(QString, command);
         QFETCH(QString, shown);
         TfrmMain& window = *m_window;
-        QVERIFY(window.LoadBinFile(Write(QStringLiteral("in.BIN"), MapFile({{"TANK", "TANK"}, {"TANK", "HANGAR"}}, "HANGAR"))));
+        QVERIFY(window.LoadBinFile(
+            Write(QStringLiteral("in.BIN"), MapFile({{"TANK", "TANK"}, {"TANK", "HANGAR"}}, "HANGAR"))));
         m_prompts->FileAnswers << Write(QStringLiteral("in.SID"),
                                         NewFactionDocument(8, 8, [](int32_t c, int32_t) { return c % 2; }).Serialize());
         window.Loadfactions1Click();
@@ -116,7 +118,8 @@ private slots:
         }
         const QString reason = QString::fromLocal8Bit(std::strerror(EFBIG));
         QCOMPARE(m_prompts->Shown, QStringList{QString(shown).replace(QStringLiteral("SETTINGS"), settings)});
-        QCOMPARE(m_prompts->Details, QStringList{command == QLatin1String("settings") ? reason : target + QStringLiteral(": ") + reason});
+        QCOMPARE(m_prompts->Details,
+                 QStringList{command == QLatin1String("settings") ? reason : target + QStringLiteral(": ") + reason});
         QVERIFY(!QFile::exists(target));
     }
 
@@ -130,7 +133,8 @@ private slots:
         m_prompts->FileAnswers << big;
         window.Load1Click();
         QCOMPARE(m_prompts->Shown, QStringList{QStringLiteral("message: Open failed")});
-        QVERIFY2(m_prompts->Details.first().startsWith(big + QStringLiteral(": the file is ")), qPrintable(m_prompts->Details.first()));
+        QVERIFY2(m_prompts->Details.first().startsWith(big + QStringLiteral(": the file is ")),
+                 qPrintable(m_prompts->Details.first()));
         QCOMPARE(window.Document->TemplateCount(), 1);
     }
 
@@ -158,8 +162,9 @@ private slots:
             many.append({QByteArrayLiteral("TANK"), QByteArray("N") + QByteArray::number(i)});
         m_prompts->FileAnswers << Write(QStringLiteral("many.BTP"), Templates(many));
         window.Importtemplates1Click();
-        expected << kMissing + QStringLiteral("12 records, 12 names (\"N1\", \"N2\", \"N3\", \"N4\", \"N5\", \"N6\", "
-                                              "\"N7\", \"N8\", \"N9\", \"N10\" and 2 more)");
+        expected << kMissing
+                + QStringLiteral("12 records, 12 names (\"N1\", \"N2\", \"N3\", \"N4\", \"N5\", \"N6\", "
+                                 "\"N7\", \"N8\", \"N9\", \"N10\" and 2 more)");
         QCOMPARE(m_prompts->Shown, expected);
         QCOMPARE(window.Document->TemplateCount(), 13);
     }

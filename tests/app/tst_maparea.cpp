@@ -16,16 +16,16 @@
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QMenu>
 #include <QSignalSpy>
-#include <QWheelEvent>
 #include <QSlider>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
+#include <QWheelEvent>
 
 // Scripted prompts that also answer the map selection, in order; an empty queue cancels.
 class CMapPrompts : public CScriptedPrompts {
@@ -638,8 +638,8 @@ void TestMapArea::keysNavigate()
     QFETCH(int, key);
     QFETCH(int, modifiers);
     QFETCH(int, operation);
-    void (CMapWindow::*const operations[])() = {&CMapWindow::PanUp,  &CMapWindow::PanDown, &CMapWindow::PanLeft,
-                                                &CMapWindow::PanRight, &CMapWindow::ZoomIn, &CMapWindow::ZoomOut,
+    void (CMapWindow::*const operations[])() = {&CMapWindow::PanUp,    &CMapWindow::PanDown, &CMapWindow::PanLeft,
+                                                &CMapWindow::PanRight, &CMapWindow::ZoomIn,  &CMapWindow::ZoomOut,
                                                 &CMapWindow::ResetView};
     LoadDemoCampaign();
     CMapWindow* view = m_window->MapCanvas->View();
@@ -690,7 +690,8 @@ void TestMapArea::gridRowsLeadToCommandsAndTheMap()
     const int rows = grid->RowCount();
 
     // Double click and Enter open the Edit dialog (cancelled here), Delete asks its question.
-    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, grid->visualRect(grid->currentIndex()).center());
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier,
+                       grid->visualRect(grid->currentIndex()).center());
     QCOMPARE(m_prompts->RunTitles.size(), 1);
     grid->setFocus();
     QTest::keyClick(grid, Qt::Key_Return);

@@ -36,8 +36,8 @@ private slots:
 private:
     QString DemoFile(const char* name) const
     {
-        return m_installation->Root() + QStringLiteral("/common/maps/") + QLatin1String(kDemoFirstMap) + QLatin1Char('/')
-            + QLatin1String(name);
+        return m_installation->Root() + QStringLiteral("/common/maps/") + QLatin1String(kDemoFirstMap)
+            + QLatin1Char('/') + QLatin1String(name);
     }
     void AddTemplates(int count);
     QString Write(const QString& name, const QByteArray& bytes) const;
@@ -89,15 +89,16 @@ void TestMenuCommands::fileDialogs_data()
     QTest::addColumn<QStringList>("filters");
     QTest::addColumn<QString>("suffix");
     const QString bin = QStringLiteral("Map BIN file (*.BIN)");
-    QTest::newRow("load") << "load" << "Load BIN file" << QStringList{bin} << "BIN";
-    QTest::newRow("load factions") << "load factions" << "Load SID file"
-                                   << QStringList{"Faction assignment file (*.SID)"} << "SID";
-    QTest::newRow("save factions") << "save factions" << "Save SID file"
-                                   << QStringList{"Faction assignment file (*.SID)"} << "SID";
-    QTest::newRow("import") << "import" << "Load templates file"
-                            << QStringList{"Map BIN templates file (*.BTP)", bin} << "BTP";
-    QTest::newRow("export") << "export" << "Save templates file" << QStringList{"Map BIN templates file (*.BTP)"}
-                            << "BTP";
+    QTest::newRow("load") << "load"
+                          << "Load BIN file" << QStringList{bin} << "BIN";
+    QTest::newRow("load factions") << "load factions"
+                                   << "Load SID file" << QStringList{"Faction assignment file (*.SID)"} << "SID";
+    QTest::newRow("save factions") << "save factions"
+                                   << "Save SID file" << QStringList{"Faction assignment file (*.SID)"} << "SID";
+    QTest::newRow("import") << "import"
+                            << "Load templates file" << QStringList{"Map BIN templates file (*.BTP)", bin} << "BTP";
+    QTest::newRow("export") << "export"
+                            << "Save templates file" << QStringList{"Map BIN templates file (*.BTP)"} << "BTP";
 }
 
 void TestMenuCommands::fileDialogs()
@@ -112,11 +113,11 @@ void TestMenuCommands::fileDialogs()
         window.Loadfactions1Click();
     }
     const qsizetype before = m_prompts->FileDialogs.size();
-    QAction* action = command == QLatin1String("load")            ? window.Load1
-                      : command == QLatin1String("load factions") ? window.Loadfactions1
-                      : command == QLatin1String("save factions") ? window.Savefactionassignment1
-                      : command == QLatin1String("import")        ? window.Importtemplates1
-                                                                  : window.Exporttemplates1;
+    QAction* action = command == QLatin1String("load") ? window.Load1
+        : command == QLatin1String("load factions")    ? window.Loadfactions1
+        : command == QLatin1String("save factions")    ? window.Savefactionassignment1
+        : command == QLatin1String("import")           ? window.Importtemplates1
+                                                       : window.Exporttemplates1;
     action->trigger(); // cancelled: nothing else happens
     QCOMPARE(m_prompts->FileDialogs.size(), before + 1);
     const FileDialogRequest& request = m_prompts->FileDialogs.last();
@@ -124,8 +125,9 @@ void TestMenuCommands::fileDialogs()
     QCOMPARE(request.Filters, filters);
     QCOMPARE(request.DefaultSuffix, suffix);
     // At first in the maps folder; after a faction file was loaded, where it was.
-    const QString folder = command == QLatin1String("save factions") ? QFileInfo(DemoFile(kDemoFactionFile)).path()
-                                                                       : m_installation->Root() + QStringLiteral("/common/maps");
+    const QString folder = command == QLatin1String("save factions")
+        ? QFileInfo(DemoFile(kDemoFactionFile)).path()
+        : m_installation->Root() + QStringLiteral("/common/maps");
     QCOMPARE(QDir(request.Folder).canonicalPath(), QDir(folder).canonicalPath());
     QVERIFY(m_prompts->Shown.isEmpty());
 }
@@ -282,7 +284,8 @@ void TestMenuCommands::guides()
     QCOMPARE(opened.size(), 2);
     QVERIFY(opened[0].isLocalFile());
     QCOMPARE(QFileInfo(opened[0].toLocalFile()).canonicalFilePath(),
-             QFileInfo(m_installation->Environment().ProgramFolder + QStringLiteral("/guide/index.html")).canonicalFilePath());
+             QFileInfo(m_installation->Environment().ProgramFolder + QStringLiteral("/guide/index.html"))
+                 .canonicalFilePath());
     QCOMPARE(opened[1].scheme(), QStringLiteral("https"));
     QVERIFY(m_prompts->Shown.isEmpty());
 
@@ -291,10 +294,12 @@ void TestMenuCommands::guides()
     m_window->mmOfflineGuide->trigger();
     m_window->Onlineguide1->trigger();
     const QString guide = QDir::toNativeSeparators(opened[0].toLocalFile());
-    QCOMPARE(m_prompts->Shown,
-             (QStringList{QStringLiteral("message: Can't open the off-line guide. Open this file in a web browser:\n%1").arg(guide),
-                          QStringLiteral("message: Can't open the on-line guide. Open this address in a web browser:\n%1")
-                              .arg(QLatin1String(TfrmMain::OnlineGuideAddress))}));
+    QCOMPARE(
+        m_prompts->Shown,
+        (QStringList{
+            QStringLiteral("message: Can't open the off-line guide. Open this file in a web browser:\n%1").arg(guide),
+            QStringLiteral("message: Can't open the on-line guide. Open this address in a web browser:\n%1")
+                .arg(QLatin1String(TfrmMain::OnlineGuideAddress))}));
 }
 
 QTEST_MAIN(TestMenuCommands)

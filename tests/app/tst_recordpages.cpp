@@ -6,9 +6,9 @@
 #include "catalogues/templatetypes.h"
 #include "document/binfile.h"
 
+#include "demo/demoinstall.h"
 #include <QHeaderView>
 #include <QPushButton>
-#include "demo/demoinstall.h"
 
 class TestRecordPages : public QObject {
     Q_OBJECT
@@ -193,8 +193,8 @@ void TestRecordPages::templatesDeletedBottomUp()
     QCOMPARE(templates->SelectionTop(), 3);
     QCOMPARE(templates->SelectionBottom(), 5);
     m_window->btnTemplateDelClick();
-    QCOMPARE(m_prompts->Shown, (QStringList{"confirm: Do you want to delete 3 keysite templates",
-                                            "message: Can't delete template 3!"}));
+    QCOMPARE(m_prompts->Shown,
+             (QStringList{"confirm: Do you want to delete 3 keysite templates", "message: Can't delete template 3!"}));
     QCOMPARE(Column(templates, 2).size(), 3);
     QCOMPARE(m_window->Document->Templates()[2].TypeCode, 4); // the old template 3
     QCOMPARE(Column(templates, 6), (QStringList{"0", "0", "1"}));
@@ -214,8 +214,8 @@ void TestRecordPages::samDeletion_data()
     QTest::newRow("empty list") << 0 << 1 << 0 << true << "Do you want to delete 1 SAMs" << QStringList{""} << 1;
     QTest::newRow("three, declined") << 5 << 2 << 2 << false << "Do you want to delete 3 SAMs"
                                      << QStringList{"0", "1", "2", "3", "4"} << 4;
-    QTest::newRow("three, confirmed") << 5 << 2 << 2 << true << "Do you want to delete 3 SAMs"
-                                      << QStringList{"0", "4"} << 2;
+    QTest::newRow("three, confirmed") << 5 << 2 << 2 << true << "Do you want to delete 3 SAMs" << QStringList{"0", "4"}
+                                      << 2;
     QTest::newRow("one in the middle: the next takes its row")
         << 5 << 3 << 0 << true << "Do you want to delete 1 SAMs" << QStringList{"0", "1", "3", "4"} << 3;
     QTest::newRow("last one") << 2 << 2 << 0 << true << "Do you want to delete 1 SAMs" << QStringList{"0"} << 1;
@@ -330,8 +330,8 @@ void TestRecordPages::loadBinFile()
 {
     QString error;
     QVERIFY2(m_installation->WriteDemo(&error), qPrintable(error));
-    const QString campaign = m_installation->Root() + QStringLiteral("/common/maps/") +
-                             QLatin1String(kDemoFirstMap) + QLatin1Char('/') + QLatin1String(kDemoCampaignFile);
+    const QString campaign = m_installation->Root() + QStringLiteral("/common/maps/") + QLatin1String(kDemoFirstMap)
+        + QLatin1Char('/') + QLatin1String(kDemoCampaignFile);
     QVERIFY(m_window->LoadBinFile(campaign));
     const CBINFile& document = *m_window->Document;
     QVERIFY(document.TemplateCount() > 0);
@@ -362,8 +362,9 @@ void TestRecordPages::columnsShowHeadersAndValuesWhole()
 {
     QString error;
     QVERIFY2(m_installation->WriteDemo(&error), qPrintable(error));
-    QVERIFY(m_window->LoadBinFile(m_installation->Root() + QStringLiteral("/common/maps/") +
-                                  QLatin1String(kDemoFirstMap) + QLatin1Char('/') + QLatin1String(kDemoCampaignFile)));
+    QVERIFY(m_window->LoadBinFile(m_installation->Root() + QStringLiteral("/common/maps/")
+                                  + QLatin1String(kDemoFirstMap) + QLatin1Char('/')
+                                  + QLatin1String(kDemoCampaignFile)));
     const auto checkFits = [](const CStringGrid* grid) {
         for (int col = grid->FixedCols(); col < grid->ColCount(); ++col) {
             const int section = col - grid->FixedCols();

@@ -6,8 +6,8 @@
 
 #include <QApplication>
 #include <QDirIterator>
-#include <QRegularExpression>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <cstdio>
 
@@ -17,7 +17,8 @@ const char* const kChildSwitch = "--recovery-child";
 
 QStringList RecoveryFiles()
 {
-    const QString root = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + QStringLiteral("/recovery");
+    const QString root =
+        QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + QStringLiteral("/recovery");
     QStringList files;
     QDirIterator it(root, QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext())
@@ -38,7 +39,8 @@ int RunChild(int argc, char** argv)
     environment.SettingsFile = environment.ProgramFolder + QStringLiteral("/sablemap.INI");
     TfrmMain window(prompts, environment, &editor);
     const QString map = args.value(3);
-    if (!window.InitializeMainWindow() || !window.LoadBinFile(map + QLatin1Char('/') + QLatin1String(kDemoCampaignFile)))
+    if (!window.InitializeMainWindow()
+        || !window.LoadBinFile(map + QLatin1Char('/') + QLatin1String(kDemoCampaignFile)))
         return 2;
     window.OpenMapFolder(map);
     window.OpenFactionFile(map + QLatin1Char('/') + QLatin1String(kDemoFactionFile));
@@ -48,7 +50,8 @@ int RunChild(int argc, char** argv)
     editor.X = 4321.5f;
     ClickGridRow(window.grAirbases, 1);
     window.btnAirbaseEdClick();
-    QTest::mouseClick(window.im, Qt::LeftButton, Qt::AltModifier, QPoint(window.im->width() / 2, window.im->height() / 2));
+    QTest::mouseClick(window.im, Qt::LeftButton, Qt::AltModifier,
+                      QPoint(window.im->width() / 2, window.im->height() / 2));
     const QString out = args.value(4);
     if (!SaveFileAtomically(out + QStringLiteral(".BIN"), window.Document->SaveBytes(true))
         || !window.Factions->SaveToFile(out + QStringLiteral(".SID")))

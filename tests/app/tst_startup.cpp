@@ -1,8 +1,8 @@
 // Start-up of the main window against stand-in installations: the two failures and their
 // messages, the installation path, the off-line guide item, the settings file and the blank window.
 #include "../dialogs/scriptedprompts.h"
-#include "app/mapimage.h"
 #include "app/mapcontrolcolumn.h"
+#include "app/mapimage.h"
 #include "app/stringgrid.h"
 #include "appfixture.h"
 #include "catalogues/objectslist.h"
@@ -202,8 +202,8 @@ void TestStartup::windowStartsBlank()
     QVERIFY(window.InitializeMainWindow());
     QCOMPARE(window.windowTitle(), QStringLiteral("Sablemap"));
     QVERIFY(window.im->pixmap().isNull());
-    for (CStringGrid* grid : {window.grPopTemplates, window.grTemplateObjects, window.grKeysites, window.grAirbases,
-                              window.grSAMs}) {
+    for (CStringGrid* grid :
+         {window.grPopTemplates, window.grTemplateObjects, window.grKeysites, window.grAirbases, window.grSAMs}) {
         QCOMPARE(grid->RowCount(), 1);
         QCOMPARE(grid->ColCount(), 1);
         QCOMPARE(grid->FixedRows(), 0);
@@ -211,7 +211,7 @@ void TestStartup::windowStartsBlank()
     }
     const QString maps = installation.Root() + QStringLiteral("/common/maps/");
     for (const FileDialogRequest* dialog : {&window.OpenDialogBIN, &window.SaveDialogBIN, &window.OpenDialogSID,
-                                         &window.SaveDialogSID, &window.OpenDialogBTP, &window.SaveDialogBTP})
+                                            &window.SaveDialogSID, &window.OpenDialogBTP, &window.SaveDialogBTP})
         QCOMPARE(dialog->Folder, maps);
     QVERIFY(window.pnlMapControls->rbMapModeHeights->isChecked());
     QCOMPARE(window.pcBINFile->currentIndex(), 0);

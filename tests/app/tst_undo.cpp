@@ -118,8 +118,7 @@ void TestUndo::everyEdit_data()
                                         << QList<int>{-2, -1};
     QTest::newRow("add object") << "add object" << 1 << 1 << "&Undo Add template object" << QList<int>{};
     QTest::newRow("edit object") << "edit object" << 1 << 1 << "&Undo Edit template object" << QList<int>{1};
-    QTest::newRow("delete 1 object") << "delete objects" << 1 << 1 << "&Undo Delete 1 template object"
-                                     << QList<int>{1};
+    QTest::newRow("delete 1 object") << "delete objects" << 1 << 1 << "&Undo Delete 1 template object" << QList<int>{1};
     QTest::newRow("add keysite") << "add keysite" << 1 << 1 << "&Undo Add keysite" << QList<int>{};
     QTest::newRow("edit keysite (template moves)") << "edit keysite" << 3 << 1 << "&Undo Edit keysite" << QList<int>{3};
     QTest::newRow("delete 3 keysites") << "delete keysites" << 2 << 3 << "&Undo Delete 3 keysites"
@@ -146,7 +145,8 @@ void TestUndo::everyEdit()
     CUndoFixture& fixture = *m_fixture;
     if (kind == QLatin1String("delete templates")) {
         // Templates nobody uses, at the end of the list (negative rows count from there).
-        w.Document->InsertRows(w.Document->TemplateCount(), std::vector<CPopTemplate>(2, CPopTemplate{3, -2, -1, -2, 0, {}}));
+        w.Document->InsertRows(w.Document->TemplateCount(),
+                               std::vector<CPopTemplate>(2, CPopTemplate{3, -2, -1, -2, 0, {}}));
         w.BinHistory().clear();
         row += w.Document->TemplateCount() + 1;
         for (int& r : restored)
@@ -167,10 +167,10 @@ void TestUndo::everyEdit()
     QVERIFY(w.Redo1->text().startsWith(QStringLiteral("&Redo ") + undoText.mid(6)));
     if (!restored.isEmpty()) {
         CStringGrid* grid = kind.contains(QLatin1String("template")) ? w.grPopTemplates
-                            : kind.contains(QLatin1String("object")) ? w.grTemplateObjects
-                            : kind.contains(QLatin1String("keysite")) ? w.grKeysites
-                            : kind.contains(QLatin1String("airbase")) ? w.grAirbases
-                                                                      : w.grSAMs;
+            : kind.contains(QLatin1String("object"))                 ? w.grTemplateObjects
+            : kind.contains(QLatin1String("keysite"))                ? w.grKeysites
+            : kind.contains(QLatin1String("airbase"))                ? w.grAirbases
+                                                                     : w.grSAMs;
         QCOMPARE(SelectedGridRows(grid), restored);
     }
 
@@ -196,10 +196,10 @@ void TestUndo::randomEdits()
     for (int step = 0; step < 200; ++step) {
         // Now and then a place or a paint; once an import.
         const int choice = pick(0, int(std::size(kCommands)) + 1);
-        const QString kind = QLatin1String(step == 100                          ? "import"
-                                           : choice == int(std::size(kCommands)) ? "place SAM"
-                                           : choice > int(std::size(kCommands))  ? "paint"
-                                                                                 : kCommands[choice].Kind);
+        const QString kind = QLatin1String(step == 100                               ? "import"
+                                               : choice == int(std::size(kCommands)) ? "place SAM"
+                                               : choice > int(std::size(kCommands))  ? "paint"
+                                                                                     : kCommands[choice].Kind);
         const CStringGrid* grid = kind.contains(QLatin1String("template")) || kind.contains(QLatin1String("object"))
             ? w.grPopTemplates
             : kind.contains(QLatin1String("keysite")) ? w.grKeysites
@@ -289,8 +289,8 @@ void TestUndo::question()
     const QByteArray editedFile = w.Document->SaveBytes(true);
     prompts.Shown.clear();
     prompts.AskAnswers << QMessageBox::StandardButton(answer);
-    const QString saved = m_fixture->Installation.Dir.filePath(
-        saveFails ? QStringLiteral("missing/folder/saved.BIN") : QStringLiteral("saved.BIN"));
+    const QString saved = m_fixture->Installation.Dir.filePath(saveFails ? QStringLiteral("missing/folder/saved.BIN")
+                                                                         : QStringLiteral("saved.BIN"));
     if (answer == QMessageBox::Save)
         prompts.FileAnswers << saved;
     if (command == QLatin1String("load"))
@@ -346,8 +346,9 @@ void TestUndo::loadingFactionsAsksAboutThem()
     prompts.Shown.clear();
     prompts.AskAnswers << QMessageBox::Discard << QMessageBox::Cancel;
     w.close();
-    QCOMPARE(prompts.Shown, (QStringList{QStringLiteral("ask: Save changes to sable_coast.BIN?"),
-                                          QStringLiteral("ask: Save changes to sable_coast.SID?")}));
+    QCOMPARE(prompts.Shown,
+             (QStringList{QStringLiteral("ask: Save changes to sable_coast.BIN?"),
+                          QStringLiteral("ask: Save changes to sable_coast.SID?")}));
     QVERIFY(w.isVisible());
 
     prompts.AskAnswers << QMessageBox::Discard;

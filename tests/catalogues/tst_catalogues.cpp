@@ -5,10 +5,7 @@
 
 namespace {
 
-QByteArray Int32(int32_t value)
-{
-    return QByteArray(reinterpret_cast<const char*>(&value), 4);
-}
+QByteArray Int32(int32_t value) { return QByteArray(reinterpret_cast<const char*>(&value), 4); }
 
 // A bininfo.bin: the count, an unused field, then count - 1 entries.
 QByteArray Catalogue(const QList<QByteArray>& names, int32_t count)

@@ -14,17 +14,21 @@
 #include <vector>
 
 // Names with the characters JSON must escape and Windows-1252 letters beyond ASCII.
-inline const std::vector<std::string> kRandomNames = {"Depot", "h\xE9li", "quote\"d", "back\\slash", "tab\there",
-                                               "bell\x07", "\x80uro", "TOWER", "a"};
+inline const std::vector<std::string> kRandomNames = {
+    "Depot", "h\xE9li", "quote\"d", "back\\slash", "tab\there", "bell\x07", "\x80uro", "TOWER", "a"};
 
 inline float RandomFloat(CRandom& random)
 {
-    static const float kSpecial[] = {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
-                                     -std::numeric_limits<float>::infinity(), std::numeric_limits<float>::denorm_min(),
-                                     -3.5e-42f, std::numeric_limits<float>::max(), 1e15f, 1e-4f};
+    static const float kSpecial[] = {std::numeric_limits<float>::quiet_NaN(),
+                                     std::numeric_limits<float>::infinity(),
+                                     -std::numeric_limits<float>::infinity(),
+                                     std::numeric_limits<float>::denorm_min(),
+                                     -3.5e-42f,
+                                     std::numeric_limits<float>::max(),
+                                     1e15f,
+                                     1e-4f};
     switch (random.Int(0, 6)) {
-    case 6:
-        return kSpecial[random.Int(0, 7)];
+    case 6: return kSpecial[random.Int(0, 7)];
     case 0: { // any bit pattern: every exponent, subnormals, NaN and the infinities
         const auto bits = static_cast<uint32_t>(random.Next());
         float value;
@@ -35,12 +39,9 @@ inline float RandomFloat(CRandom& random)
         const float sign = random.Int(0, 1) ? -1.0f : 1.0f;
         return sign * 61.03521728515625f * float(1 << random.Int(0, 6));
     }
-    case 2:
-        return float(random.Int(-400000, 400000)) / 8.0f;
-    case 3:
-        return random.Int(0, 1) ? -0.0f : 0.0f;
-    default:
-        return float(random.Range(-1e6, 1e6));
+    case 2: return float(random.Int(-400000, 400000)) / 8.0f;
+    case 3: return random.Int(0, 1) ? -0.0f : 0.0f;
+    default: return float(random.Range(-1e6, 1e6));
     }
 }
 
@@ -91,4 +92,3 @@ inline QByteArray RandomMapFile(const C3DObjectsList& catalogue, const CPopTempl
     doc.InsertRows(0, std::move(sams));
     return doc.SaveBytes(true);
 }
-

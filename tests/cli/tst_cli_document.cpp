@@ -35,12 +35,12 @@ QByteArray Catalogue(const QList<QByteArray>& names)
 // 1, an airbase whose object the catalogue lacks, a SAM at 0.1, -2.5.
 QByteArray MapFile()
 {
-    return Int32(-2)                                                           //
-        + Int32(0) + Int32(14) + Int32(1) + Name("Depot") + Int32(0) + Int32(0) //
+    return Int32(-2)                                                             //
+        + Int32(0) + Int32(14) + Int32(1) + Name("Depot") + Int32(0) + Int32(0)  //
         + Int32(1) + Int32(9) + Int32(0) + Int32(0) + Int32(1) + Name("h\xE9li") //
-        + QByteArray::fromHex("0000803F 00000040 0000C03F").replace(" ", "") + Name("depot")
-        + Int32(1) + Int32(1) + QByteArray::fromHex("0000C842") + QByteArray::fromHex("00004843") //
-        + Int32(1) + Int32(0) + Int32(0) + Name("Hangar")                    //
+        + QByteArray::fromHex("0000803F 00000040 0000C03F").replace(" ", "") + Name("depot") + Int32(1) + Int32(1)
+        + QByteArray::fromHex("0000C842") + QByteArray::fromHex("00004843") //
+        + Int32(1) + Int32(0) + Int32(0) + Name("Hangar")                   //
         + Int32(1) + QByteArray::fromHex("CDCCCC3D") + QByteArray::fromHex("000020C0");
 }
 
@@ -101,8 +101,9 @@ private slots:
         QCOMPARE(object[QStringLiteral("Heading")].toString(), QStringLiteral("1.5"));
         const QJsonObject t0 = dump[QStringLiteral("templates")].toArray()[0].toObject();
         QCOMPARE(t0[QStringLiteral("Type")].toString(), QStringLiteral("[14]\u00A0OIL"));
-        QCOMPARE(dump[QStringLiteral("keysites")].toArray()[0].toObject()[QStringLiteral("Population template")].toString(),
-                 QStringLiteral("1"));
+        QCOMPARE(
+            dump[QStringLiteral("keysites")].toArray()[0].toObject()[QStringLiteral("Population template")].toString(),
+            QStringLiteral("1"));
         QCOMPARE(dump[QStringLiteral("airbases")].toArray()[0].toObject()[QStringLiteral("Object")].toString(),
                  QStringLiteral("INVALID_OBJECT"));
         const QJsonObject sam = dump[QStringLiteral("SAMs")].toArray()[0].toObject();
@@ -135,12 +136,14 @@ private slots:
     {
         const QString btp = Path("two.btp");
         QCOMPARE(RunCli({QStringLiteral("export-templates"), m_map, QStringLiteral("0"), QStringLiteral("1"), btp,
-                         QStringLiteral("--catalogue"), m_catalogue}).Status, 0);
+                         QStringLiteral("--catalogue"), m_catalogue})
+                     .Status,
+                 0);
         QVERIFY(ReadBytes(btp).startsWith(Int32(-2)));
 
         const QString bad = Path("bad.btp");
-        const CliResult invalid = RunCli({QStringLiteral("export-templates"), m_map, QStringLiteral("-1"),
-                                          QStringLiteral("2"), bad});
+        const CliResult invalid =
+            RunCli({QStringLiteral("export-templates"), m_map, QStringLiteral("-1"), QStringLiteral("2"), bad});
         QCOMPARE(invalid.Status, 1);
         QVERIFY(invalid.Err.startsWith("Export failed: "));
         QCOMPARE(invalid.Err.count('\n'), 1);
@@ -164,33 +167,42 @@ private slots:
         const QString map = QStringLiteral("MAP");
         const QString out = QStringLiteral("OUT");
         const QString all = QStringLiteral("\"Depot\", \"h\u00E9li\", \"depot\", \"Hangar\"");
-        QTest::newRow("resave") << QStringList{QStringLiteral("resave"), map, out, QStringLiteral("--catalogue"), QStringLiteral("CAT")}
+        QTest::newRow("resave") << QStringList{QStringLiteral("resave"), map, out, QStringLiteral("--catalogue"),
+                                               QStringLiteral("CAT")}
                                 << QStringLiteral("1 record, 1 name (\"Hangar\")");
-        QTest::newRow("resave without catalogue") << QStringList{QStringLiteral("resave"), map, out}
-                                                  << QStringLiteral("4 records, 4 names (%1)").arg(all);
-        QTest::newRow("export of template 1") << QStringList{QStringLiteral("export-templates"), map, QStringLiteral("1"),
-                                                             QStringLiteral("1"), out}
-                                              << QStringLiteral("2 records, 2 names (\"h\u00E9li\", \"depot\")");
-        QTest::newRow("export, every name known") << QStringList{QStringLiteral("export-templates"), map, QStringLiteral("0"),
-                                                                 QStringLiteral("1"), out, QStringLiteral("--catalogue"),
+        QTest::newRow("resave without catalogue")
+            << QStringList{QStringLiteral("resave"), map, out} << QStringLiteral("4 records, 4 names (%1)").arg(all);
+        QTest::newRow("export of template 1")
+            << QStringList{QStringLiteral("export-templates"), map, QStringLiteral("1"), QStringLiteral("1"), out}
+            << QStringLiteral("2 records, 2 names (\"h\u00E9li\", \"depot\")");
+        QTest::newRow("export, every name known") << QStringList{QStringLiteral("export-templates"),
+                                                                 map,
+                                                                 QStringLiteral("0"),
+                                                                 QStringLiteral("1"),
+                                                                 out,
+                                                                 QStringLiteral("--catalogue"),
                                                                  QStringLiteral("CAT")}
                                                   << QString();
-        QTest::newRow("import of the file's own templates") << QStringList{QStringLiteral("import-templates"), map, map, out}
-                                                            << QStringLiteral("7 records, 4 names (%1)").arg(all);
+        QTest::newRow("import of the file's own templates")
+            << QStringList{QStringLiteral("import-templates"), map, map, out}
+            << QStringLiteral("7 records, 4 names (%1)").arg(all);
     }
     void missingNamesAreNamed()
     {
         QFETCH(QStringList, args);
         QFETCH(QString, missing);
         for (QString& arg : args)
-            arg = arg == QLatin1String("MAP") ? m_map : arg == QLatin1String("CAT") ? m_catalogue
-                : arg == QLatin1String("OUT") ? Path("named.out") : arg;
+            arg = arg == QLatin1String("MAP") ? m_map
+                : arg == QLatin1String("CAT") ? m_catalogue
+                : arg == QLatin1String("OUT") ? Path("named.out")
+                                              : arg;
         const CliResult result = RunCli(args);
         QCOMPARE(result.Status, 0);
         QCOMPARE(QString::fromUtf8(result.Err),
                  missing.isEmpty() ? QString()
                                    : QStringLiteral("Warning: 3D object names not in the catalogue are written as "
-                                                    "INVALID_OBJECT: %1\n").arg(missing));
+                                                    "INVALID_OBJECT: %1\n")
+                                         .arg(missing));
     }
 
     void failuresLeaveExistingFilesAlone()
@@ -217,19 +229,22 @@ private slots:
     {
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<QString>("golden");
-        const QString map = Path("demo") + QStringLiteral("/common/maps/") + QLatin1String(kDemoFirstMap) + QLatin1Char('/');
+        const QString map =
+            Path("demo") + QStringLiteral("/common/maps/") + QLatin1String(kDemoFirstMap) + QLatin1Char('/');
         const QString demoCatalogue = Path("demo") + QStringLiteral("/stormcr/3ddata/bininfo.bin");
         const QString cat = QStringLiteral("--catalogue");
         const QString templates = QStringLiteral("--templates");
         QTest::newRow("demo campaign") << QStringList{map + QLatin1String(kDemoCampaignFile), cat, demoCatalogue}
                                        << "demo-campaign.json";
-        QTest::newRow("demo campaign, no catalogue") << QStringList{map + QLatin1String(kDemoCampaignFile)}
-                                                     << "demo-campaign-nocatalogue.json";
-        QTest::newRow("demo templates") << QStringList{map + QLatin1String(kDemoTemplateFile), templates, cat, demoCatalogue}
+        QTest::newRow("demo campaign, no catalogue")
+            << QStringList{map + QLatin1String(kDemoCampaignFile)} << "demo-campaign-nocatalogue.json";
+        QTest::newRow("demo templates") << QStringList{map + QLatin1String(kDemoTemplateFile), templates, cat,
+                                                       demoCatalogue}
                                         << "demo-templates.json";
-        QTest::newRow("random records") << QStringList{Path("random.bin"), cat, Path("random-bininfo.bin")} << "random.json";
-        QTest::newRow("random templates, no catalogue") << QStringList{Path("random.bin"), templates}
-                                                        << "random-templates.json";
+        QTest::newRow("random records") << QStringList{Path("random.bin"), cat, Path("random-bininfo.bin")}
+                                        << "random.json";
+        QTest::newRow("random templates, no catalogue")
+            << QStringList{Path("random.bin"), templates} << "random-templates.json";
     }
     void dumpIsUnchanged()
     {
@@ -252,8 +267,9 @@ private slots:
     {
         const QString damaged = Path("damaged.bin");
         WriteBytes(damaged, Catalogue({"Depot", "Tower"}).left(15));
-        for (const QStringList& args : {QStringList{QStringLiteral("catalogue"), damaged},
-                                         QStringList{QStringLiteral("dump"), m_map, QStringLiteral("--catalogue"), damaged}}) {
+        for (const QStringList& args :
+             {QStringList{QStringLiteral("catalogue"), damaged},
+              QStringList{QStringLiteral("dump"), m_map, QStringLiteral("--catalogue"), damaged}}) {
             const CliResult result = RunCli(args);
             QCOMPARE(result.Status, 1);
             QVERIFY(result.Err.startsWith("File stormcr\\3ddata\\bininfo.bin not found or corrupted !: "));
@@ -268,8 +284,8 @@ private slots:
         QCOMPARE(RunCli({QStringLiteral("frobnicate")}).Status, 2);
         QCOMPARE(RunCli({QStringLiteral("dump")}).Status, 2);
         QCOMPARE(RunCli({QStringLiteral("dump"), m_map, QStringLiteral("--bogus")}).Status, 2);
-        const CliResult words = RunCli({QStringLiteral("export-templates"), m_map, QStringLiteral("one"),
-                                        QStringLiteral("2"), Path("x.btp")});
+        const CliResult words = RunCli(
+            {QStringLiteral("export-templates"), m_map, QStringLiteral("one"), QStringLiteral("2"), Path("x.btp")});
         QCOMPARE(words.Status, 2);
         QVERIFY(words.Err.contains("usage"));
     }

@@ -22,7 +22,8 @@ CliResult RunShell(const QString& script, const QStringList& args, const QString
 {
     QProcess process;
     process.setWorkingDirectory(folder);
-    process.start(QStringLiteral("/bin/sh"), QStringList{QStringLiteral("-c"), script, QStringLiteral(SABLEMAP_CLI)} + args);
+    process.start(QStringLiteral("/bin/sh"),
+                  QStringList{QStringLiteral("-c"), script, QStringLiteral(SABLEMAP_CLI)} + args);
     process.waitForFinished(60000);
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardOutput(),
             process.readAllStandardError()};
@@ -63,13 +64,14 @@ class TestCliFaults : public QObject {
     // The demonstration's files for the names in the tables' arguments; OUT is `out`.
     QStringList Arguments(const QStringList& args, const QString& out) const
     {
-        return Substituted(args, {{QStringLiteral("CATALOGUE"), Catalogue()},
-                                  {QStringLiteral("BIN"), MapFile("BIN")},
-                                  {QStringLiteral("BTP"), MapFile("BTP")},
-                                  {QStringLiteral("SID"), MapFile("SID")},
-                                  {QStringLiteral("MAP"), m_map},
-                                  {QStringLiteral("INSTALL"), m_install},
-                                  {QStringLiteral("OUT"), out}});
+        return Substituted(args,
+                           {{QStringLiteral("CATALOGUE"), Catalogue()},
+                            {QStringLiteral("BIN"), MapFile("BIN")},
+                            {QStringLiteral("BTP"), MapFile("BTP")},
+                            {QStringLiteral("SID"), MapFile("SID")},
+                            {QStringLiteral("MAP"), m_map},
+                            {QStringLiteral("INSTALL"), m_install},
+                            {QStringLiteral("OUT"), out}});
     }
 
 private slots:
@@ -92,14 +94,15 @@ private slots:
         const QStringList dump{QStringLiteral("dump"), QStringLiteral("IN")};
         const qint64 bin = FileLimits::MapBin.Bytes;
         QTest::newRow("dump") << dump << bin << QStringLiteral("Open failed: IN: ");
-        QTest::newRow("dump --templates") << dump + QStringList{QStringLiteral("--templates")} << bin
-                                          << QStringLiteral("Import failed: IN: ");
-        QTest::newRow("resave") << QStringList{QStringLiteral("resave"), QStringLiteral("IN"), QStringLiteral("OUT")} << bin
-                                << QStringLiteral("Open failed: IN: ");
+        QTest::newRow("dump --templates")
+            << dump + QStringList{QStringLiteral("--templates")} << bin << QStringLiteral("Import failed: IN: ");
+        QTest::newRow("resave") << QStringList{QStringLiteral("resave"), QStringLiteral("IN"), QStringLiteral("OUT")}
+                                << bin << QStringLiteral("Open failed: IN: ");
         QTest::newRow("catalogue") << QStringList{QStringLiteral("catalogue"), QStringLiteral("IN")}
                                    << FileLimits::Catalogue.Bytes
                                    << QStringLiteral("File stormcr\\3ddata\\bininfo.bin not found or corrupted !: ");
-        QTest::newRow("factions") << QStringList{QStringLiteral("factions"), QStringLiteral("IN"), QStringLiteral("--print")}
+        QTest::newRow("factions") << QStringList{QStringLiteral("factions"), QStringLiteral("IN"),
+                                                 QStringLiteral("--print")}
                                   << FileLimits::FactionFile.Bytes << QStringLiteral("Open failed: IN: ");
     }
     void longAndEndlessInputs()
@@ -114,7 +117,8 @@ private slots:
         QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(limit + 1));
         file.close();
         for (const QString& in : {sparse, QStringLiteral("/dev/zero")}) {
-            const CliResult result = RunCli(Substituted(args, {{QStringLiteral("IN"), in}, {QStringLiteral("OUT"), out}}));
+            const CliResult result =
+                RunCli(Substituted(args, {{QStringLiteral("IN"), in}, {QStringLiteral("OUT"), out}}));
             QCOMPARE(result.Status, 1);
             const QString reason = in == sparse ? QStringLiteral("the file is %1 bytes long; no ").arg(limit + 1)
                                                 : QStringLiteral("the file holds more than %1 bytes; no ").arg(limit);
@@ -141,9 +145,11 @@ private slots:
         file.write(reinterpret_cast<const char*>(&count), sizeof count);
         QVERIFY(file.resize(4 + count * 16LL + 12));
         file.close();
-        const CliResult result = RunShell(QStringLiteral("ulimit -v 600000 && exec \"$0\" dump \"$1\""), {path}, m_dir.path());
+        const CliResult result =
+            RunShell(QStringLiteral("ulimit -v 600000 && exec \"$0\" dump \"$1\""), {path}, m_dir.path());
         QCOMPARE(result.Status, 1);
-        QCOMPARE(QString::fromUtf8(result.Err), QStringLiteral("Open failed: %1: not enough memory to read it\n").arg(path));
+        QCOMPARE(QString::fromUtf8(result.Err),
+                 QStringLiteral("Open failed: %1: not enough memory to read it\n").arg(path));
 #endif
     }
 
@@ -155,13 +161,16 @@ private slots:
         const QString map = QStringLiteral("MAP");
         QTest::newRow("catalogue") << QStringList{QStringLiteral("catalogue"), QStringLiteral("CATALOGUE")};
         QTest::newRow("dump") << QStringList{QStringLiteral("dump"), QStringLiteral("BIN")};
-        QTest::newRow("factions --print") << QStringList{QStringLiteral("factions"), QStringLiteral("SID"), QStringLiteral("--print")};
-        QTest::newRow("render") << QStringList{QStringLiteral("render"), map, QStringLiteral("OUT"), QStringLiteral("--size"),
-                                               QStringLiteral("64"), QStringLiteral("64")};
-        QTest::newRow("factions --print --out") << QStringList{QStringLiteral("factions"), QStringLiteral("SID"),
-                                                               QStringLiteral("--print"), QStringLiteral("--out"),
-                                                               QStringLiteral("OUT")};
-        QTest::newRow("settings --save") << QStringList{QStringLiteral("settings"), QStringLiteral("OUT"), QStringLiteral("--save")};
+        QTest::newRow("factions --print")
+            << QStringList{QStringLiteral("factions"), QStringLiteral("SID"), QStringLiteral("--print")};
+        QTest::newRow("render") << QStringList{QStringLiteral("render"), map,
+                                               QStringLiteral("OUT"),    QStringLiteral("--size"),
+                                               QStringLiteral("64"),     QStringLiteral("64")};
+        QTest::newRow("factions --print --out")
+            << QStringList{QStringLiteral("factions"), QStringLiteral("SID"), QStringLiteral("--print"),
+                           QStringLiteral("--out"), QStringLiteral("OUT")};
+        QTest::newRow("settings --save") << QStringList{QStringLiteral("settings"), QStringLiteral("OUT"),
+                                                        QStringLiteral("--save")};
         QTest::newRow("maps") << QStringList{QStringLiteral("maps"), QStringLiteral("INSTALL")};
         QTest::newRow("demo") << QStringList{QStringLiteral("demo"), QStringLiteral("OUT")};
     }
@@ -187,10 +196,12 @@ private slots:
     void namesTheEncodingCannotHold_data()
     {
         QTest::addColumn<QString>("script");
-        QTest::newRow("resave to such a name") << QStringLiteral("exec \"$0\" resave \"$1\" \"$(printf 'out\\351.BIN')\"");
+        QTest::newRow("resave to such a name")
+            << QStringLiteral("exec \"$0\" resave \"$1\" \"$(printf 'out\\351.BIN')\"");
         // The file exists under that name; it goes again afterwards (Qt could not name it to remove it).
-        QTest::newRow("dump of such a name") << QStringLiteral("name=\"$(printf 'in\\351.BIN')\"; cp \"$1\" \"$name\" && "
-                                                               "\"$0\" dump \"$name\"; status=$?; rm \"$name\"; exit $status");
+        QTest::newRow("dump of such a name")
+            << QStringLiteral("name=\"$(printf 'in\\351.BIN')\"; cp \"$1\" \"$name\" && "
+                              "\"$0\" dump \"$name\"; status=$?; rm \"$name\"; exit $status");
     }
     void namesTheEncodingCannotHold()
     {
@@ -212,16 +223,19 @@ private slots:
         QTest::addColumn<QString>("message");
         const QString out = QStringLiteral("OUT");
         const QString bin = QStringLiteral("BIN");
-        QTest::newRow("resave") << QStringList{QStringLiteral("resave"), bin, out} << QStringLiteral("Save failed: OUT");
-        QTest::newRow("export-templates") << QStringList{QStringLiteral("export-templates"), bin, QStringLiteral("0"),
-                                                         QStringLiteral("5"), out}
-                                          << QStringLiteral("Export failed: OUT");
-        QTest::newRow("import-templates") << QStringList{QStringLiteral("import-templates"), bin, QStringLiteral("BTP"), out}
-                                          << QStringLiteral("Save failed: OUT");
-        QTest::newRow("factions --out") << QStringList{QStringLiteral("factions"), QStringLiteral("SID"), QStringLiteral("--out"), out}
+        QTest::newRow("resave") << QStringList{QStringLiteral("resave"), bin, out}
+                                << QStringLiteral("Save failed: OUT");
+        QTest::newRow("export-templates")
+            << QStringList{QStringLiteral("export-templates"), bin, QStringLiteral("0"), QStringLiteral("5"), out}
+            << QStringLiteral("Export failed: OUT");
+        QTest::newRow("import-templates")
+            << QStringList{QStringLiteral("import-templates"), bin, QStringLiteral("BTP"), out}
+            << QStringLiteral("Save failed: OUT");
+        QTest::newRow("factions --out") << QStringList{QStringLiteral("factions"), QStringLiteral("SID"),
+                                                       QStringLiteral("--out"), out}
                                         << QStringLiteral("Save failed: OUT");
-        QTest::newRow("render") << QStringList{QStringLiteral("render"), QStringLiteral("MAP"), out, QStringLiteral("--size"),
-                                               QStringLiteral("300"), QStringLiteral("200")}
+        QTest::newRow("render") << QStringList{QStringLiteral("render"), QStringLiteral("MAP"), out,
+                                               QStringLiteral("--size"), QStringLiteral("300"), QStringLiteral("200")}
                                 << QStringLiteral("Save failed: OUT");
         QTest::newRow("settings --save") << QStringList{QStringLiteral("settings"), out, QStringLiteral("--save")}
                                          << QStringLiteral("Unable to write to OUT");
@@ -236,8 +250,8 @@ private slots:
         WriteBytes(out, old);
         // At most one 512-byte block per file, as on a disk that is nearly full; the signal that a
         // larger write raises is ignored, so the write fails instead.
-        const CliResult result = RunShell(QStringLiteral("trap '' XFSZ; ulimit -f 1 && exec \"$0\" \"$@\""), Arguments(args, out),
-                                          folder.path());
+        const CliResult result = RunShell(QStringLiteral("trap '' XFSZ; ulimit -f 1 && exec \"$0\" \"$@\""),
+                                          Arguments(args, out), folder.path());
         QCOMPARE(result.Status, 1);
         message.replace(QStringLiteral("OUT"), out);
         QCOMPARE(QString::fromUtf8(result.Err), QStringLiteral("%1: %2\n").arg(message, SystemReason(EFBIG)));

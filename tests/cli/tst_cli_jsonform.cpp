@@ -24,7 +24,8 @@ QByteArray OddNamesFile(bool withRouteObjects, bool templateListOnly, uint64_t s
     std::string every;
     for (int byte = 0; byte < 256; ++byte)
         every += static_cast<char>(byte);
-    for (const std::string& name : {every, std::string("\x81\x8D\x8F\x90\x9D"), std::string("\0\x01\x1F\x7F", 4), std::string()})
+    for (const std::string& name :
+         {every, std::string("\x81\x8D\x8F\x90\x9D"), std::string("\0\x01\x1F\x7F", 4), std::string()})
         records.AddName(name);
     for (const std::string& name : kRandomNames)
         records.AddName(name);
@@ -42,7 +43,8 @@ QByteArray OddNamesFile(bool withRouteObjects, bool templateListOnly, uint64_t s
     }
     if (!templateListOnly) {
         for (int i = random.Int(1, 20); i > 0; --i)
-            records.Keysites.push_back({random.Int(-1, int(records.Templates.size()) - 1), RandomFloat(random), RandomFloat(random)});
+            records.Keysites.push_back(
+                {random.Int(-1, int(records.Templates.size()) - 1), RandomFloat(random), RandomFloat(random)});
         for (int i = random.Int(1, 20); i > 0; --i)
             records.Airbases.push_back({RandomFloat(random), RandomFloat(random), random.Int(0, names - 1)});
         for (int i = random.Int(1, 20); i > 0; --i)
@@ -54,8 +56,10 @@ QByteArray OddNamesFile(bool withRouteObjects, bool templateListOnly, uint64_t s
 // A Python with the JSON Schema validator, if the machine has one.
 QString SchemaPython()
 {
-    for (const QString& python : {QStringLiteral("/usr/bin/python3"), QStandardPaths::findExecutable(QStringLiteral("python3"))}) {
-        if (!python.isEmpty() && QProcess::execute(python, {QStringLiteral("-c"), QStringLiteral("import jsonschema")}) == 0)
+    for (const QString& python :
+         {QStringLiteral("/usr/bin/python3"), QStandardPaths::findExecutable(QStringLiteral("python3"))}) {
+        if (!python.isEmpty()
+            && QProcess::execute(python, {QStringLiteral("-c"), QStringLiteral("import jsonschema")}) == 0)
             return python;
     }
     return QString();
@@ -84,15 +88,20 @@ class TestCliJsonForm : public QObject {
         WriteBytes(Path(QStringLiteral("in.json")), json.Out);
         if (!m_python.isEmpty()) {
             QProcess python;
-            python.start(m_python, {QStringLiteral("-c"), QStringLiteral("import json,sys,jsonschema\n"
-                                                                         "schema=json.load(open(sys.argv[1]))\n"
-                                                                         "jsonschema.Draft202012Validator(schema).validate(json.load(open(sys.argv[2])))"),
-                                    QStringLiteral(SABLEMAP_SCHEMA), Path(QStringLiteral("in.json"))});
+            python.start(
+                m_python,
+                {QStringLiteral("-c"),
+                 QStringLiteral("import json,sys,jsonschema\n"
+                                "schema=json.load(open(sys.argv[1]))\n"
+                                "jsonschema.Draft202012Validator(schema).validate(json.load(open(sys.argv[2])))"),
+                 QStringLiteral(SABLEMAP_SCHEMA), Path(QStringLiteral("in.json"))});
             python.waitForFinished(60000);
             if (python.exitCode() != 0)
                 return "schema: " + python.readAllStandardError();
         }
-        const CliResult back = RunCli(QStringList{QStringLiteral("from-json"), Path(QStringLiteral("in.json")), Path(QStringLiteral("out.BIN"))} + flag);
+        const CliResult back = RunCli(
+            QStringList{QStringLiteral("from-json"), Path(QStringLiteral("in.json")), Path(QStringLiteral("out.BIN"))}
+            + flag);
         if (back.Status != 0)
             return "from-json failed: " + back.Err;
         return ReadBytes(Path(QStringLiteral("out.BIN")));
@@ -113,10 +122,12 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<bool>("templateListOnly");
         const QString maps = Path(QStringLiteral("demo/common/maps"));
-        QDirIterator files(maps, {QStringLiteral("*.BIN"), QStringLiteral("*.BTP")}, QDir::Files, QDirIterator::Subdirectories);
+        QDirIterator files(maps, {QStringLiteral("*.BIN"), QStringLiteral("*.BTP")}, QDir::Files,
+                           QDirIterator::Subdirectories);
         while (files.hasNext()) {
             const QString file = files.next();
-            QTest::newRow(qPrintable(QFileInfo(file).fileName())) << ReadBytes(file) << file.endsWith(QLatin1String(".BTP"));
+            QTest::newRow(qPrintable(QFileInfo(file).fileName()))
+                << ReadBytes(file) << file.endsWith(QLatin1String(".BTP"));
         }
         C3DObjectsList catalogue;
         for (const std::string& name : kRandomNames)
@@ -167,7 +178,8 @@ private slots:
     {
         StoredRecords records;
         const int32_t name = records.AddName(std::string("\x81q\"\x80\x01", 5));
-        const float values[] = {-0.0f, std::numeric_limits<float>::denorm_min(), std::numeric_limits<float>::max(), 0.1f};
+        const float values[] = {-0.0f, std::numeric_limits<float>::denorm_min(), std::numeric_limits<float>::max(),
+                                0.1f};
         records.Airbases.push_back({values[0], values[1], name});
         records.Airbases.push_back({values[2], values[3], name});
         uint32_t nanBits = 0x7FC00001;
@@ -177,7 +189,8 @@ private slots:
         WriteBytes(Path(QStringLiteral("floats.BIN")), records.Write());
         const CliResult json = RunCli({QStringLiteral("to-json"), Path(QStringLiteral("floats.BIN"))});
         QCOMPARE(json.Status, 0);
-        QVERIFY2(json.Out.contains("{\"x\": -0, \"z\": 1e-45, \"name\": \"\\u0081q\\\"\xE2\x82\xAC\\u0001\"}"), json.Out);
+        QVERIFY2(json.Out.contains("{\"x\": -0, \"z\": 1e-45, \"name\": \"\\u0081q\\\"\xE2\x82\xAC\\u0001\"}"),
+                 json.Out);
         QVERIFY2(json.Out.contains("{\"x\": 3.4028235e+38, \"z\": 0.1, \"name\": "), json.Out);
         QVERIFY2(json.Out.contains("{\"x\": \"NaN:7FC00001\", \"z\": \"-Infinity\"}"), json.Out);
     }
@@ -186,35 +199,45 @@ private slots:
     {
         QTest::addColumn<QByteArray>("lists"); // line 5 of an otherwise valid form
         QTest::addColumn<QString>("expected");
-        auto sams = [](const char* sam) { return QByteArray("  \"keysites\": [], \"airbases\": [], \"SAMs\": [") + sam + "]"; };
+        auto sams = [](const char* sam) {
+            return QByteArray("  \"keysites\": [], \"airbases\": [], \"SAMs\": [") + sam + "]";
+        };
         QTest::newRow("syntax") << sams("{\"x\": 1, \"z\": }") << QStringLiteral(":5: unexpected character");
         QTest::newRow("wrong type") << sams("{\"x\": true, \"z\": 1}") << QStringLiteral(":5: \"x\" must be a number");
         QTest::newRow("missing key") << sams("{\"x\": 1}") << QStringLiteral(":5: a SAM site lacks the key \"z\"");
-        QTest::newRow("unknown key") << sams("{\"x\": 1, \"z\": 2, \"y\": 3}") << QStringLiteral(":5: unknown key \"y\"");
-        QTest::newRow("key twice") << sams("{\"x\": 1, \"z\": 2, \"z\": 3}") << QStringLiteral(":5: key \"z\" given twice");
-        QTest::newRow("float too large") << sams("{\"x\": 1e39, \"z\": 2}") << QStringLiteral(":5: \"x\": 1e39 does not fit a 32-bit float");
-        QTest::newRow("not a NaN") << sams("{\"x\": \"NaN:7F800000\", \"z\": 2}") << QStringLiteral(":5: \"x\" must be a number");
+        QTest::newRow("unknown key") << sams("{\"x\": 1, \"z\": 2, \"y\": 3}")
+                                     << QStringLiteral(":5: unknown key \"y\"");
+        QTest::newRow("key twice") << sams("{\"x\": 1, \"z\": 2, \"z\": 3}")
+                                   << QStringLiteral(":5: key \"z\" given twice");
+        QTest::newRow("float too large") << sams("{\"x\": 1e39, \"z\": 2}")
+                                         << QStringLiteral(":5: \"x\": 1e39 does not fit a 32-bit float");
+        QTest::newRow("not a NaN") << sams("{\"x\": \"NaN:7F800000\", \"z\": 2}")
+                                   << QStringLiteral(":5: \"x\" must be a number");
         QTest::newRow("integer too large")
-            << QByteArray("  \"keysites\": [{\"template\": 2147483648, \"x\": 0, \"z\": 0}], \"airbases\": [], \"SAMs\": []")
+            << QByteArray(
+                   "  \"keysites\": [{\"template\": 2147483648, \"x\": 0, \"z\": 0}], \"airbases\": [], \"SAMs\": []")
             << QStringLiteral(":5: \"template\": 2147483648 does not fit a 32-bit integer");
         QTest::newRow("template out of range")
             << QByteArray("  \"keysites\": [{\"template\": 1, \"x\": 0, \"z\": 0}], \"airbases\": [], \"SAMs\": []")
             << QStringLiteral(":5: template 1 does not exist");
         QTest::newRow("name beyond Windows-1252")
-            << QByteArray("  \"keysites\": [], \"airbases\": [{\"x\": 0, \"z\": 0, \"name\": \"a\\u0100\"}], \"SAMs\": []")
+            << QByteArray(
+                   "  \"keysites\": [], \"airbases\": [{\"x\": 0, \"z\": 0, \"name\": \"a\\u0100\"}], \"SAMs\": []")
             << QStringLiteral(":5: \"name\": the character U+0100 cannot be stored");
-        QTest::newRow("not UTF-8")
-            << QByteArray("  \"keysites\": [], \"airbases\": [{\"x\": 0, \"z\": 0, \"name\": \"\xE9\"}], \"SAMs\": []")
-            << QStringLiteral(":5: text that is not UTF-8");
-        QTest::newRow("list missing") << QByteArray("  \"keysites\": [], \"airbases\": []") << QStringLiteral(":1: the Map BIN file lacks the key \"SAMs\"");
+        QTest::newRow("not UTF-8") << QByteArray(
+            "  \"keysites\": [], \"airbases\": [{\"x\": 0, \"z\": 0, \"name\": \"\xE9\"}], \"SAMs\": []")
+                                   << QStringLiteral(":5: text that is not UTF-8");
+        QTest::newRow("list missing") << QByteArray("  \"keysites\": [], \"airbases\": []")
+                                      << QStringLiteral(":1: the Map BIN file lacks the key \"SAMs\"");
     }
 
     void badInputIsRefused()
     {
         QFETCH(QByteArray, lists);
         QFETCH(QString, expected);
-        const QByteArray json = "{\n  \"format\": \"sablemap-bin/1\",\n  \"routeObjects\": true,\n  \"templates\": [{\"type\": 1, "
-                                "\"approximation\": null, \"base\": null, \"route\": null, \"objects\": []}],\n"
+        const QByteArray json =
+            "{\n  \"format\": \"sablemap-bin/1\",\n  \"routeObjects\": true,\n  \"templates\": [{\"type\": 1, "
+            "\"approximation\": null, \"base\": null, \"route\": null, \"objects\": []}],\n"
             + lists + "\n}\n";
         const QString in = Path(QStringLiteral("bad.json"));
         const QString out = Path(QStringLiteral("kept.BIN"));

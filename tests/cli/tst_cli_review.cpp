@@ -74,14 +74,16 @@ private slots:
         records.Keysites = {{0, 80000, 20000}, {5, 80100, 20000}, {0, 80000, 20000}, {-1, 80200, 20000}};
         records.Sams = {{std::numeric_limits<float>::infinity(), 5}, {1e7f, 1e7f}};
         const QString file = Write(QStringLiteral("findings.BIN"), records);
-        const QStringList args{QStringLiteral("check"), file, QStringLiteral("--catalogue"), Path(QStringLiteral("bininfo.bin")),
-                               QStringLiteral("--map"), Path(QStringLiteral("demo/common/maps/map_sable_coast"))};
+        const QStringList args{QStringLiteral("check"),       file,
+                               QStringLiteral("--catalogue"), Path(QStringLiteral("bininfo.bin")),
+                               QStringLiteral("--map"),       Path(QStringLiteral("demo/common/maps/map_sable_coast"))};
         const CliResult text = RunCli(args);
         QCOMPARE(text.Status, 1);
         QCOMPARE(text.Err, QByteArray("Check failed: 7 problems\n"));
         const QStringList expected = {
             "problem: template 0 object 1: Z is NAN",
-            "problem: template 0 object 1: object \"GHOST\" is not in the catalogue (a save through the editor writes INVALID_OBJECT)",
+            "problem: template 0 object 1: object \"GHOST\" is not in the catalogue (a save through the editor writes "
+            "INVALID_OBJECT)",
             "problem: template 1: has no objects",
             "note: template 1: no keysite uses it",
             "problem: keysite 1: template 5 does not exist (the file has 2 templates)",
@@ -132,29 +134,40 @@ private slots:
         QTest::newRow("equal") << base.Write() << false << QString();
         QTest::newRow("SAM moved") << changed([](StoredRecords& r) { r.Sams[1].X = 80250.5f; }) << false
                                    << QStringLiteral("~ SAM 1: X 80200 -> 80250.5\n");
-        QTest::newRow("placement edited in place") << changed([](StoredRecords& r) { r.Keysites[1].TemplateNumber = 1; }) << false
-                                                   << QStringLiteral("~ keysite 1: template 0 -> 1\n");
-        QTest::newRow("airbase added, keysite removed") << changed([](StoredRecords& r) {
-            r.Airbases.push_back({1, 2, 0});
-            r.Keysites.erase(r.Keysites.begin());
-        }) << false << QStringLiteral("- keysite 0: template 0, X 80000, Z 20000\n+ airbase 1: X 1, Z 2, name \"TANK\"\n");
-        QTest::newRow("template object edited") << changed([](StoredRecords& r) {
-            r.Templates[0].Objects[1].Heading = 90;
-            r.Templates[0].Objects[0].ObjectIndex = 2;
-        }) << false << QStringLiteral("~ template 0 object 0: name \"HOUSE\" -> \"GHOST\"\n~ template 0 object 1: heading 0 -> 90\n");
+        QTest::newRow("placement edited in place")
+            << changed([](StoredRecords& r) { r.Keysites[1].TemplateNumber = 1; }) << false
+            << QStringLiteral("~ keysite 1: template 0 -> 1\n");
+        QTest::newRow("airbase added, keysite removed")
+            << changed([](StoredRecords& r) {
+                   r.Airbases.push_back({1, 2, 0});
+                   r.Keysites.erase(r.Keysites.begin());
+               })
+            << false
+            << QStringLiteral("- keysite 0: template 0, X 80000, Z 20000\n+ airbase 1: X 1, Z 2, name \"TANK\"\n");
+        QTest::newRow("template object edited")
+            << changed([](StoredRecords& r) {
+                   r.Templates[0].Objects[1].Heading = 90;
+                   r.Templates[0].Objects[0].ObjectIndex = 2;
+               })
+            << false
+            << QStringLiteral(
+                   "~ template 0 object 0: name \"HOUSE\" -> \"GHOST\"\n~ template 0 object 1: heading 0 -> 90\n");
         QTest::newRow("templates swapped") << changed([](StoredRecords& r) {
             std::swap(r.Templates[0], r.Templates[1]);
             r.Keysites[0].TemplateNumber = r.Keysites[1].TemplateNumber = 1;
         }) << false << QStringLiteral("~ the same records in another order\n");
-        QTest::newRow("letter case without catalogue") << changed([](StoredRecords& r) { r.Airbases[0].ObjectIndex = 0; }) << false
-                                                       << QStringLiteral("~ airbase 0: name \"tank\" -> \"TANK\"\n");
-        QTest::newRow("letter case with catalogue") << changed([](StoredRecords& r) { r.Airbases[0].ObjectIndex = 0; }) << true
-                                                    << QString();
+        QTest::newRow("letter case without catalogue")
+            << changed([](StoredRecords& r) { r.Airbases[0].ObjectIndex = 0; }) << false
+            << QStringLiteral("~ airbase 0: name \"tank\" -> \"TANK\"\n");
+        QTest::newRow("letter case with catalogue")
+            << changed([](StoredRecords& r) { r.Airbases[0].ObjectIndex = 0; }) << true << QString();
         QTest::newRow("variant and -0") << changed([](StoredRecords& r) {
             r.WithRouteObjects = false;
             r.Templates[0].Objects[0].X = -0.0f;
-        }) << false << QStringLiteral("~ template list: with route objects -> without route objects\n"
-                                      "~ template 0 object 0: X 0 -> -0\n");
+        }) << false
+                                        << QStringLiteral(
+                                               "~ template list: with route objects -> without route objects\n"
+                                               "~ template 0 object 0: X 0 -> -0\n");
     }
 
     void diffNamesRecordChanges()
@@ -170,7 +183,8 @@ private slots:
             args << QStringLiteral("--catalogue") << Path(QStringLiteral("bininfo.bin"));
         const CliResult result = RunCli(args);
         QCOMPARE(result.Status, expected.isEmpty() ? 0 : 1);
-        QCOMPARE(QString::fromUtf8(result.Out), expected.isEmpty() ? QString() : QStringLiteral("--- %1\n+++ %2\n").arg(a, b) + expected);
+        QCOMPARE(QString::fromUtf8(result.Out),
+                 expected.isEmpty() ? QString() : QStringLiteral("--- %1\n+++ %2\n").arg(a, b) + expected);
     }
 
     // Exactly the README's recipe, in a fresh repository.
@@ -184,23 +198,28 @@ private slots:
         QProcess process;
         process.setWorkingDirectory(repo);
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("PATH"), QFileInfo(QStringLiteral(SABLEMAP_CLI)).absolutePath() + QLatin1Char(':')
-                                                       + environment.value(QStringLiteral("PATH")));
+        environment.insert(QStringLiteral("PATH"),
+                           QFileInfo(QStringLiteral(SABLEMAP_CLI)).absolutePath() + QLatin1Char(':')
+                               + environment.value(QStringLiteral("PATH")));
         environment.insert(QStringLiteral("GIT_CONFIG_NOSYSTEM"), QStringLiteral("1"));
         environment.insert(QStringLiteral("HOME"), repo);
         process.setProcessEnvironment(environment);
         auto run = [&](const QStringList& args) {
             process.start(git, args);
             process.waitForFinished(60000);
-            return process.exitCode() == 0 ? process.readAllStandardOutput() : "failed: " + process.readAllStandardError();
+            return process.exitCode() == 0 ? process.readAllStandardOutput()
+                                           : "failed: " + process.readAllStandardError();
         };
         QVERIFY(!run({QStringLiteral("init"), QStringLiteral("-q")}).startsWith("failed"));
         WriteBytes(repo + QStringLiteral("/.gitattributes"), "*.BIN diff=sablemap\n");
-        QVERIFY(!run({QStringLiteral("config"), QStringLiteral("diff.sablemap.textconv"), QStringLiteral("sablemap-cli to-json")}).startsWith("failed"));
+        QVERIFY(!run({QStringLiteral("config"), QStringLiteral("diff.sablemap.textconv"),
+                      QStringLiteral("sablemap-cli to-json")})
+                     .startsWith("failed"));
         Write(QStringLiteral("repo/camp.BIN"), BaseRecords());
         QVERIFY(!run({QStringLiteral("add"), QStringLiteral(".")}).startsWith("failed"));
-        QVERIFY(!run({QStringLiteral("-c"), QStringLiteral("user.name=Modder"), QStringLiteral("-c"), QStringLiteral("user.email=modder@example.invalid"),
-                      QStringLiteral("commit"), QStringLiteral("-qm"), QStringLiteral("campaign")})
+        QVERIFY(!run({QStringLiteral("-c"), QStringLiteral("user.name=Modder"), QStringLiteral("-c"),
+                      QStringLiteral("user.email=modder@example.invalid"), QStringLiteral("commit"),
+                      QStringLiteral("-qm"), QStringLiteral("campaign")})
                      .startsWith("failed"));
         StoredRecords moved = BaseRecords();
         moved.Sams[1].X = 80250.5f;

@@ -23,7 +23,10 @@ private:
     QTemporaryDir m_dir;
     QStringList m_written;
 
-    QString MapFolder(const char* name) const { return m_dir.path() + QStringLiteral("/common/maps/") + QLatin1String(name); }
+    QString MapFolder(const char* name) const
+    {
+        return m_dir.path() + QStringLiteral("/common/maps/") + QLatin1String(name);
+    }
 
 private slots:
     void initTestCase()
@@ -69,8 +72,8 @@ private slots:
         QCOMPARE(halfZ * 4096, int(map.GetExtentZ()));
         const auto [low, high] = std::minmax_element(map.Heights.begin(), map.Heights.end());
         const auto sea = std::count_if(map.Heights.begin(), map.Heights.end(), [](float h) { return h < 0; });
-        QVERIFY(*low < -100.0f);        // deep water
-        QVERIFY(*high > 1000.0f);       // hills
+        QVERIFY(*low < -100.0f);  // deep water
+        QVERIFY(*high > 1000.0f); // hills
         QVERIFY(sea > qsizetype(map.Heights.size() / 10) && sea < qsizetype(map.Heights.size() * 9 / 10));
         for (const RouteList* list : {&map.Roads, &map.Rivers, &map.Utilities, &map.Boundary}) {
             QVERIFY(!list->empty());
@@ -170,4 +173,4 @@ private slots:
 };
 
 QTEST_MAIN(TestDemo)
-#include "test_demo.moc"
+#include "tst_demo.moc"

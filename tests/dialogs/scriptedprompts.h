@@ -17,16 +17,16 @@ public:
     using Driver = std::function<int(QDialog&)>;
 
     QStringList Shown;
-    QStringList Details;          // one per message and error, in order; empty when it had none
-    QQueue<bool> ConfirmAnswers;  // empty: Yes
+    QStringList Details;         // one per message and error, in order; empty when it had none
+    QQueue<bool> ConfirmAnswers; // empty: Yes
     // Empty: Discard where it is offered (what closing without the question did), else Cancel.
     QQueue<QMessageBox::StandardButton> AskAnswers;
-    QStringList Asked; // the detail of every question
-    QQueue<QString> FileAnswers;  // empty queue or empty text: cancelled
+    QStringList Asked;           // the detail of every question
+    QQueue<QString> FileAnswers; // empty queue or empty text: cancelled
     QList<FileDialogRequest> FileDialogs;
     QQueue<std::optional<QColor>> ColorAnswers; // nothing: cancelled
-    QQueue<Driver> Drivers;       // empty: the dialog is cancelled
-    QStringList RunTitles;        // caption of every dialog run
+    QQueue<Driver> Drivers;                     // empty: the dialog is cancelled
+    QStringList RunTitles;                      // caption of every dialog run
 
     void Message(QWidget*, const QString& text, const QString& detail = QString()) override
     {

@@ -19,7 +19,10 @@ private slots:
     void arrowKeysChooseAtOnce();
 
 private:
-    QString Folder(int map) const { return MapEntryPath(m_install.path(), QStringLiteral("map%1").arg(map, 2, 10, QLatin1Char('0'))); }
+    QString Folder(int map) const
+    {
+        return MapEntryPath(m_install.path(), QStringLiteral("map%1").arg(map, 2, 10, QLatin1Char('0')));
+    }
 
     QTemporaryDir m_install;
 };

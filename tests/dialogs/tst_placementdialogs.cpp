@@ -66,14 +66,22 @@ void TestPlacementDialogs::samFieldChecks_data()
     QTest::addColumn<QString>("z");
     QTest::addColumn<bool>("accepted");
     QTest::addColumn<float>("expectedX");
-    QTest::newRow("plain") << "12.5" << "-3" << true << 12.5f;
-    QTest::newRow("blanks and exponent") << "  1.5e3 " << "0" << true << 1500.0f;
-    QTest::newRow("comma under a point locale") << "12,5" << "0" << false << 0.0f;
-    QTest::newRow("empty") << "" << "0" << false << 0.0f;
-    QTest::newRow("blanks only") << "   " << "0" << false << 0.0f;
-    QTest::newRow("sign only") << "-" << "0" << false << 0.0f;
-    QTest::newRow("thousands separator") << "1,000.5" << "0" << false << 0.0f;
-    QTest::newRow("bad Z after good X") << "1" << "abc" << false << 0.0f;
+    QTest::newRow("plain") << "12.5"
+                           << "-3" << true << 12.5f;
+    QTest::newRow("blanks and exponent") << "  1.5e3 "
+                                         << "0" << true << 1500.0f;
+    QTest::newRow("comma under a point locale") << "12,5"
+                                                << "0" << false << 0.0f;
+    QTest::newRow("empty") << ""
+                           << "0" << false << 0.0f;
+    QTest::newRow("blanks only") << "   "
+                                 << "0" << false << 0.0f;
+    QTest::newRow("sign only") << "-"
+                               << "0" << false << 0.0f;
+    QTest::newRow("thousands separator") << "1,000.5"
+                                         << "0" << false << 0.0f;
+    QTest::newRow("bad Z after good X") << "1"
+                                        << "abc" << false << 0.0f;
 }
 
 void TestPlacementDialogs::samFieldChecks()
@@ -146,8 +154,9 @@ void TestPlacementDialogs::airbaseChecksNumbersBeforeObject()
     dialog.btnOKClick();
     dialog.edX->setText(QStringLiteral("10"));
     dialog.btnOKClick();
-    QCOMPARE(prompts.Shown, (QStringList{QStringLiteral("message: Bad parameter"),
-                                         QStringLiteral("message: You must select valid 3D object")}));
+    QCOMPARE(prompts.Shown,
+             (QStringList{QStringLiteral("message: Bad parameter"),
+                          QStringLiteral("message: You must select valid 3D object")}));
     QCOMPARE(dialog.result(), int(QDialog::Rejected));
 
     prompts.Drivers << PickRow(2);

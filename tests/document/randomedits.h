@@ -8,7 +8,7 @@
 
 class CRandomEdits {
 public:
-    explicit CRandomEdits(unsigned seed) : m_random(seed) {}
+    explicit CRandomEdits(unsigned seed) : m_random(seed) { }
 
     int Pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(m_random); }
 
@@ -26,7 +26,9 @@ public:
         }
         case 1: doc.RemoveRows<CPopTemplate>(Pick(0, templates), Pick(1, 2)); break;
         case 2: doc.ReplaceRow(t, CPopTemplate{Pick(0, 40), -2, -1, -2, 0, {}}); break;
-        case 3: doc.InsertRows(Pick(0, doc.ObjectCount(t)), std::vector{CThreeDObject{Coordinate(), 1, 2, -1}}, t); break;
+        case 3:
+            doc.InsertRows(Pick(0, doc.ObjectCount(t)), std::vector{CThreeDObject{Coordinate(), 1, 2, -1}}, t);
+            break;
         case 4: doc.RemoveRows<CThreeDObject>(Pick(0, doc.ObjectCount(t)), Pick(1, 2), t); break;
         case 5: doc.ReplaceRow(Pick(0, doc.ObjectCount(t)), CThreeDObject{Coordinate(), 5, 5, -2}, t); break;
         case 6:
@@ -37,9 +39,13 @@ public:
         case 8:
             doc.ReplaceRow(Pick(0, doc.KeysiteCount()), CKeysitePlacement{Pick(-1, templates - 1), Coordinate(), 0});
             break;
-        case 9: doc.InsertRows(Pick(0, doc.SamCount()), std::vector<CSAMPlacement>(size_t(Pick(1, 2)), {Coordinate(), 0})); break;
+        case 9:
+            doc.InsertRows(Pick(0, doc.SamCount()), std::vector<CSAMPlacement>(size_t(Pick(1, 2)), {Coordinate(), 0}));
+            break;
         case 10: doc.RemoveRows<CSAMPlacement>(Pick(0, doc.SamCount()), Pick(1, 2)); break;
-        case 11: doc.InsertRows(Pick(0, doc.AirbaseCount()), std::vector{CAirbasePlacement{Coordinate(), 0, -1}}); break;
+        case 11:
+            doc.InsertRows(Pick(0, doc.AirbaseCount()), std::vector{CAirbasePlacement{Coordinate(), 0, -1}});
+            break;
         case 12:
             if (Pick(0, 20) == 0) // now and then the whole document at once
                 Pick(0, 1) ? doc.LoadBytes(doc.SaveBytes(true)) : doc.Clear();

@@ -13,12 +13,11 @@ QByteArray Hex(const char* text) { return QByteArray::fromHex(QByteArray(text).r
 
 // One template (type 3, approximation A, object B at 1,2), one keysite on it at 100,200, no
 // airbases, one SAM at 5,6; extended variant.
-const QByteArray kWorkedExample = Hex(
-    "FFFFFFFF 01000000 03000000 01000000 01000000 41 00000000 00000000"
-    "0000803F 00000040 00000000 01000000 42"
-    "01000000 00000000 0000C842 00004843"
-    "00000000"
-    "01000000 0000A040 0000C040");
+const QByteArray kWorkedExample = Hex("FFFFFFFF 01000000 03000000 01000000 01000000 41 00000000 00000000"
+                                      "0000803F 00000040 00000000 01000000 42"
+                                      "01000000 00000000 0000C842 00004843"
+                                      "00000000"
+                                      "01000000 0000A040 0000C040");
 
 QByteArray Int32(int32_t value) { return QByteArray(reinterpret_cast<const char*>(&value), 4); }
 
@@ -90,10 +89,10 @@ private slots:
     {
         Fixture f;
         const QByteArray file = Int32(-1) + Int32(1) + Int32(3) + Int32(1) + Name("") + Int32(0) + Int32(1)
-            + Name("nosuch") + QByteArray(12, '\0') + Name("ghost")   // template object
-            + Int32(3) + Int32(7) + QByteArray(8, '\0')               // keysite on missing template 7
+            + Name("nosuch") + QByteArray(12, '\0') + Name("ghost")            // template object
+            + Int32(3) + Int32(7) + QByteArray(8, '\0')                        // keysite on missing template 7
             + Int32(-1) + QByteArray(8, '\0') + Int32(0) + QByteArray(8, '\0') // no template; template 0
-            + Int32(1) + QByteArray(8, '\0') + Name("Missing")        // airbase
+            + Int32(1) + QByteArray(8, '\0') + Name("Missing")                 // airbase
             + Int32(0);
         QVERIFY(f.Doc.LoadBytes(file));
         const CPopTemplate& tmpl = f.Doc.Templates()[0];
@@ -141,10 +140,10 @@ private slots:
         QTest::newRow("template count cannot be negated") << Int32(INT32_MIN) + QByteArray(12, '\0');
         QTest::newRow("huge template count") << Int32(-2000000000) + QByteArray(64, '\0');
         QTest::newRow("huge object count") << Int32(1) + Int32(1000000000) + QByteArray(40, '\0');
-        QTest::newRow("negative name length") << Int32(1) + Int32(0) + Int32(0) + Int32(1) + Int32(-5)
-                + QByteArray(40, '\0');
-        QTest::newRow("name longer than file") << Int32(1) + Int32(0) + Int32(0) + Int32(1) + Int32(1000)
-                + QByteArray(40, '\0');
+        QTest::newRow("negative name length")
+            << Int32(1) + Int32(0) + Int32(0) + Int32(1) + Int32(-5) + QByteArray(40, '\0');
+        QTest::newRow("name longer than file")
+            << Int32(1) + Int32(0) + Int32(0) + Int32(1) + Int32(1000) + QByteArray(40, '\0');
         QTest::newRow("huge keysite count") << Int32(0) + Int32(0x7FFFFFFF) + QByteArray(24, '\0');
         QTest::newRow("huge SAM count") << Int32(0) + Int32(0) + Int32(0) + Int32(3) + QByteArray(23, '\0');
     }

@@ -111,8 +111,8 @@ private slots:
         QTest::newRow("16 integer digits") << 1e16f << QStringLiteral("1.00000002725642E16");
         QTest::newRow("power of ten") << 1e-5f << QStringLiteral("9.99999974737875E-6");
         QTest::newRow("large") << 1e20f << QStringLiteral("1.00000002004088E20");
-        QTest::newRow("smallest denormal") << std::numeric_limits<float>::denorm_min()
-                                           << QStringLiteral("1.40129846432482E-45");
+        QTest::newRow("smallest denormal")
+            << std::numeric_limits<float>::denorm_min() << QStringLiteral("1.40129846432482E-45");
         QTest::newRow("NaN") << std::numeric_limits<float>::quiet_NaN() << QStringLiteral("NAN");
         QTest::newRow("inf") << std::numeric_limits<float>::infinity() << QStringLiteral("INF");
         QTest::newRow("-inf") << -std::numeric_limits<float>::infinity() << QStringLiteral("-INF");
@@ -148,8 +148,10 @@ private slots:
             if (std::string(digits.Digits, 15) != expected || digits.Exponent != exponent)
                 QFAIL(qPrintable(QStringLiteral("%1: %2E%3, expected %4E%5")
                                      .arg(pattern, 8, 16, QLatin1Char('0'))
-                                     .arg(QLatin1String(digits.Digits, 15)).arg(digits.Exponent)
-                                     .arg(QString::fromStdString(expected)).arg(exponent)));
+                                     .arg(QLatin1String(digits.Digits, 15))
+                                     .arg(digits.Exponent)
+                                     .arg(QString::fromStdString(expected))
+                                     .arg(exponent)));
             ++compared;
         }
         QVERIFY(compared > 1000000);

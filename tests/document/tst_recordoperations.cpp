@@ -90,7 +90,8 @@ private slots:
         QVERIFY(f.Doc.KeysiteEdit(0));
         QCOMPARE(f.Editor.ShownNumber, 3);
         QCOMPARE(f.Doc.KeysiteTemplateIndex(0), 3);
-        QCOMPARE(f.Row(&CBINFile::KeysiteFillRow, 0, 5).mid(2, 2), QStringList({QStringLiteral("7.5"), QStringLiteral("-1")}));
+        QCOMPARE(f.Row(&CBINFile::KeysiteFillRow, 0, 5).mid(2, 2),
+                 QStringList({QStringLiteral("7.5"), QStringLiteral("-1")}));
 
         // Moving to template 1 moves the use count with it; the same template changes nothing.
         f.Editor.Answers.push_back({true, 1, {}, {}});
@@ -139,8 +140,9 @@ private slots:
         QCOMPARE(f.Doc.ObjectCount(3), 0);
         GridRow row(6);
         QVERIFY(f.Doc.ObjectFillRow(row, 0, 0, TextFormat{QLatin1Char(',')}));
-        QCOMPARE(row, QStringList({QString(), QStringLiteral("0"), QStringLiteral("0,100000001490116"),
-                                   QStringLiteral("123456,7890625"), QStringLiteral("0"), QStringLiteral("Tank")}));
+        QCOMPARE(row,
+                 QStringList({QString(), QStringLiteral("0"), QStringLiteral("0,100000001490116"),
+                              QStringLiteral("123456,7890625"), QStringLiteral("0"), QStringLiteral("Tank")}));
         QVERIFY(!f.Doc.ObjectEdit(0, 1));
         QVERIFY(!f.Doc.ObjectDelete(1, 0));
         QVERIFY(f.Doc.ObjectDelete(0, 0));
@@ -155,7 +157,8 @@ private slots:
         f.Editor.Answers.push_back({true, {}, 0.0001f, 100.0f});
         QVERIFY(f.Doc.SamAdd());
         QCOMPARE(f.Row(&CBINFile::SamFillRow, 0, 4),
-                 QStringList({QString(), QStringLiteral("0"), QStringLiteral("9.99999974737875E-5"), QStringLiteral("100")}));
+                 QStringList(
+                     {QString(), QStringLiteral("0"), QStringLiteral("9.99999974737875E-5"), QStringLiteral("100")}));
         GridRow three(3);
         QVERIFY(!f.Doc.SamFillRow(three, 0));
         QVERIFY(f.Doc.SamDelete(0));

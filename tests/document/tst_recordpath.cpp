@@ -51,7 +51,8 @@ public:
         QObject::connect(&document, &CBINFile::AboutToReset, [this] { Announced << QStringLiteral("reset?"); });
         QObject::connect(&document, &CBINFile::DocumentReset, [this] {
             Announced << QStringLiteral("reset");
-            for (const RecordList list : {RecordList::Templates, RecordList::Keysites, RecordList::Airbases, RecordList::Sams})
+            for (const RecordList list :
+                 {RecordList::Templates, RecordList::Keysites, RecordList::Airbases, RecordList::Sams})
                 OnRows({list}, [](auto& rows, auto source) { rows.assign(source.begin(), source.end()); });
         });
     }
@@ -105,7 +106,11 @@ private:
         QStringList lines;
         for (const CPopTemplate& t : templates) {
             lines << QStringLiteral("T %1 %2 %3 %4 used %5")
-                         .arg(t.TypeCode).arg(t.ApproximationObject).arg(t.BaseObject).arg(t.RouteObject).arg(t.UseCount);
+                         .arg(t.TypeCode)
+                         .arg(t.ApproximationObject)
+                         .arg(t.BaseObject)
+                         .arg(t.RouteObject)
+                         .arg(t.UseCount);
             for (const CThreeDObject& o : t.Objects)
                 lines << QStringLiteral("  O %1 %2 %3 %4").arg(o.X).arg(o.Z).arg(o.Heading).arg(o.ObjectIndex);
         }
@@ -161,17 +166,19 @@ private slots:
     {
         QTest::addColumn<int>("operation");
         QTest::addColumn<QStringList>("announced");
-        QTest::newRow("delete a keysite") << 0 << QStringList{"remove? keysites 1", "remove keysites 1..1",
-                                                              "change templates 3..3"};
+        QTest::newRow("delete a keysite")
+            << 0 << QStringList{"remove? keysites 1", "remove keysites 1..1", "change templates 3..3"};
         QTest::newRow("move a keysite to another template")
             << 1 << QStringList{"change keysites 0..0", "change templates 1..2"};
-        QTest::newRow("add a keysite without template") << 2 << QStringList{"insert? keysites 5", "insert keysites 5..5"};
+        QTest::newRow("add a keysite without template")
+            << 2 << QStringList{"insert? keysites 5", "insert keysites 5..5"};
         QTest::newRow("delete an unused template: later keysites renumbered")
             << 3 << QStringList{"remove? templates 2", "remove templates 2..2", "change keysites 1..3"};
         QTest::newRow("insert a template before others: keysites renumbered")
             << 4 << QStringList{"insert? templates 0", "insert templates 0..0", "change keysites 0..4"};
         QTest::newRow("templates in use are refused") << 5 << QStringList{};
-        QTest::newRow("an object of template 2") << 6 << QStringList{"remove? objects of 2 0", "remove objects of 2 0..0"};
+        QTest::newRow("an object of template 2")
+            << 6 << QStringList{"remove? objects of 2 0", "remove objects of 2 0..0"};
         QTest::newRow("edit a template") << 7 << QStringList{"change templates 0..0"};
         QTest::newRow("import appends templates") << 8 << QStringList{"insert? templates 4", "insert templates 4..4"};
         QTest::newRow("load") << 9 << QStringList{"reset?", "reset"};
@@ -192,14 +199,15 @@ private slots:
         case 6: QVERIFY(f.Doc.ObjectDelete(2, 0)); break;
         case 7: QVERIFY(f.Doc.ReplaceRow(0, CPopTemplate{99, 1, 1, 1, 0, {}})); break;
         case 8: // one template, no objects, no references
-            QVERIFY(f.Doc.ImportTemplateBytes(QByteArray::fromHex("FFFFFFFF 00000000 07000000 00000000 00000000 00000000")));
+            QVERIFY(f.Doc.ImportTemplateBytes(
+                QByteArray::fromHex("FFFFFFFF 00000000 07000000 00000000 00000000 00000000")));
             break;
         case 9: QVERIFY(f.Doc.LoadBytes(QByteArray(16, '\0'))); break;
         case 10:
             QVERIFY(!f.Doc.KeysiteDelete(5));
             QVERIFY(!f.Doc.InsertRows(4, std::vector<CSAMPlacement>(1)));
             QVERIFY(!f.Doc.InsertRows(0, std::vector{CKeysitePlacement{4, 0, 0}})); // no template 4
-            QVERIFY(!f.Doc.ReplaceRow(0, CThreeDObject{}, 1)); // template 1 has no objects
+            QVERIFY(!f.Doc.ReplaceRow(0, CThreeDObject{}, 1));                      // template 1 has no objects
             QVERIFY(!f.Doc.RemoveRows<CAirbasePlacement>(1, 2).size());
             break;
         }

@@ -27,10 +27,11 @@ public:
         QObject::connect(&model, &QAbstractItemModel::rowsRemoved, [this](const QModelIndex&, int first, int last) {
             m_rows.remove(first + 1, last - first + 1);
         });
-        QObject::connect(&model, &QAbstractItemModel::dataChanged, [this](const QModelIndex& from, const QModelIndex& to) {
-            for (int row = from.row(); row <= to.row(); ++row)
-                m_rows[row + 1] = Row(m_model, row);
-        });
+        QObject::connect(&model, &QAbstractItemModel::dataChanged,
+                         [this](const QModelIndex& from, const QModelIndex& to) {
+                             for (int row = from.row(); row <= to.row(); ++row)
+                                 m_rows[row + 1] = Row(m_model, row);
+                         });
         QObject::connect(&model, &QAbstractItemModel::modelReset, [this] { m_rows = All(m_model); });
         m_rows = All(model);
     }

@@ -54,16 +54,16 @@ struct Layer {
     int32_t Top = 0, Left = 0, Bottom = 0, Right = 0;
     std::vector<QByteArray> Channels; // each with its compression code
     QByteArray BlendingRanges = QByteArray(8, '\x11');
-    QByteArray ExtraAfterName;        // further extra data counted in E
-    QByteArray TaggedAfterRecord;     // "8BIM" blocks after the record, outside E
+    QByteArray ExtraAfterName;    // further extra data counted in E
+    QByteArray TaggedAfterRecord; // "8BIM" blocks after the record, outside E
 };
 
 struct Document {
     int Width = 4, Height = 3;
     QByteArray ImageResources;
     std::vector<Layer> Layers;
-    int Pad = 0;                 // bytes counted in the layer information after the channel data
-    QByteArray Trailing;         // flattened picture
+    int Pad = 0;         // bytes counted in the layer information after the channel data
+    QByteArray Trailing; // flattened picture
 };
 
 // The name as a length byte and characters, padded to a multiple of 4.

@@ -30,10 +30,7 @@ Run Cli(const QStringList& args)
             QString::fromUtf8(process.readAllStandardError())};
 }
 
-QStringList Words(const char* text)
-{
-    return QString::fromUtf8(text).split(QLatin1Char(' '), Qt::SkipEmptyParts);
-}
+QStringList Words(const char* text) { return QString::fromUtf8(text).split(QLatin1Char(' '), Qt::SkipEmptyParts); }
 
 } // namespace
 
@@ -68,8 +65,10 @@ private slots:
         QTest::addColumn<QString>("ops");
         QTest::addColumn<QString>("printed");
         QTest::newRow("as loaded") << QString() << QStringLiteral("1100\n1100\n1100\n");
-        QTest::newRow("set outside is ignored") << QStringLiteral("--set 4 0 1") << QStringLiteral("1100\n1100\n1100\n");
-        QTest::newRow("paint at negative x") << QStringLiteral("--paint -100 5 0") << QStringLiteral("0100\n1100\n1100\n");
+        QTest::newRow("set outside is ignored")
+            << QStringLiteral("--set 4 0 1") << QStringLiteral("1100\n1100\n1100\n");
+        QTest::newRow("paint at negative x")
+            << QStringLiteral("--paint -100 5 0") << QStringLiteral("0100\n1100\n1100\n");
         // The paint reads the clicked sector as the earlier operations left it.
         QTest::newRow("set then paint") << QStringLiteral("--set 1 1 0 --paint 4096.5 4096 1")
                                         << QStringLiteral("1110\n1110\n1110\n");
@@ -93,13 +92,15 @@ private slots:
     {
         const QString damaged = m_dir.filePath(QStringLiteral("damaged.sid"));
         const QString kept = m_dir.filePath(QStringLiteral("kept.sid"));
-        for (const auto& [path, bytes] : {std::pair{damaged, QByteArray("8BPS\0\1", 6)}, std::pair{kept, QByteArray("old")}}) {
+        for (const auto& [path, bytes] :
+             {std::pair{damaged, QByteArray("8BPS\0\1", 6)}, std::pair{kept, QByteArray("old")}}) {
             QFile f(path);
             QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
         }
         Run run = Cli({QStringLiteral("factions"), damaged, QStringLiteral("--out"), kept});
         QCOMPARE(run.Status, 1);
-        QVERIFY2(run.Err.startsWith(QStringLiteral("Open failed: ") + damaged + QStringLiteral(": ")), qPrintable(run.Err));
+        QVERIFY2(run.Err.startsWith(QStringLiteral("Open failed: ") + damaged + QStringLiteral(": ")),
+                 qPrintable(run.Err));
         QFile f(kept);
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(), QByteArray("old"));
@@ -198,7 +199,8 @@ private slots:
         QVERIFY(red > 10000 && blue > 5000);
 
         const QString out = m_dir.filePath(QStringLiteral("never.png"));
-        run = Cli(QStringList{QStringLiteral("render"), m_map, out} + Words("--size 30 20 --factions /nonexistent/f.sid"));
+        run = Cli(QStringList{QStringLiteral("render"), m_map, out}
+                  + Words("--size 30 20 --factions /nonexistent/f.sid"));
         QCOMPARE(run.Status, 1);
         QVERIFY2(run.Err.startsWith(QStringLiteral("Open failed: /nonexistent/f.sid: ")), qPrintable(run.Err));
         QVERIFY(!QFile::exists(out));

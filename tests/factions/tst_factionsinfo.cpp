@@ -5,9 +5,9 @@
 #include "layeredbuilder.h"
 
 #include <QFile>
-#include <QtEndian>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <QtEndian>
 #include <QtTest>
 #include <limits>
 
@@ -320,14 +320,16 @@ private slots:
         QTest::addColumn<QString>("grid");
         // Starting grid: everything faction 1 but sector (2, 1).
         const QString start = QStringLiteral("11111\n11011\n11111\n11111\n");
-        QTest::newRow("radius 0 toggles one sector") << 4096.0f * 3.5f << 4096.0f * 2.1f << 0
-                                                     << QStringLiteral("11111\n11011\n11101\n11111\n");
-        QTest::newRow("radius 0 on faction 0") << 4096.0f * 2.0f << 4096.0f * 1.0f << 0 << QStringLiteral("11111\n11111\n11111\n11111\n");
-        QTest::newRow("radius 2 sets the whole square to 0") << 4096.0f * 1.5f << 4096.0f * 2.5f << 2
-                                                             << QStringLiteral("00001\n00001\n00001\n00001\n");
-        QTest::newRow("radius 2 from the faction 0 sector") << 4096.0f * 2.2f << 4096.0f * 1.9f << 2
-                                                            << QStringLiteral("11111\n11111\n11111\n11111\n");
-        QTest::newRow("x in (-4096, 0) is column 0") << -4095.0f << 10.0f << 0 << QStringLiteral("01111\n11011\n11111\n11111\n");
+        QTest::newRow("radius 0 toggles one sector")
+            << 4096.0f * 3.5f << 4096.0f * 2.1f << 0 << QStringLiteral("11111\n11011\n11101\n11111\n");
+        QTest::newRow("radius 0 on faction 0")
+            << 4096.0f * 2.0f << 4096.0f * 1.0f << 0 << QStringLiteral("11111\n11111\n11111\n11111\n");
+        QTest::newRow("radius 2 sets the whole square to 0")
+            << 4096.0f * 1.5f << 4096.0f * 2.5f << 2 << QStringLiteral("00001\n00001\n00001\n00001\n");
+        QTest::newRow("radius 2 from the faction 0 sector")
+            << 4096.0f * 2.2f << 4096.0f * 1.9f << 2 << QStringLiteral("11111\n11111\n11111\n11111\n");
+        QTest::newRow("x in (-4096, 0) is column 0")
+            << -4095.0f << 10.0f << 0 << QStringLiteral("01111\n11011\n11111\n11111\n");
         QTest::newRow("x -100") << -100.0f << 4096.0f * 3.0f << 0 << QStringLiteral("11111\n11011\n11111\n01111\n");
         QTest::newRow("x -4096 is outside") << -4096.0f << 10.0f << 5 << start;
         QTest::newRow("z past the grid") << 10.0f << 4096.0f * 4.0f << 5 << start;

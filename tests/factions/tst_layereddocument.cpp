@@ -17,7 +17,8 @@ layered::Document ThreeLayers()
     layered::Layer top;
     top.Name = "Roads";
     top.Top = 1, top.Left = 1, top.Bottom = 3, top.Right = 3;
-    top.Channels = {layered::RawChannel("abcd"), layered::RawChannel("efgh"), layered::RawChannel("ijkl"), layered::RawChannel("mnop")};
+    top.Channels = {layered::RawChannel("abcd"), layered::RawChannel("efgh"), layered::RawChannel("ijkl"),
+                    layered::RawChannel("mnop")};
     top.TaggedAfterRecord = QByteArray("8BIMluni\0\0\0\x10wxyz", 16);
     layered::Layer background = layered::Faction(4, 3, QByteArray(12, '\xff')).Layers[0];
     background.ExtraAfterName = QByteArray("8BIMlsct\0\0\0\x04\0\0\0\0", 16);
@@ -116,7 +117,8 @@ private slots:
             << Replace32(good, kLayerCount + 2 + 16 + 2 + 2, 0x10000000) << QStringLiteral("channel data of");
         // Extra data length E of the first layer: 16 + 2 + 18 + 4 + 4 + 4 bytes into the record.
         const int extra = kLayerCount + 2 + 16 + 2 + 18 + 12;
-        QTest::newRow("extra data beyond the file") << Replace32(good, extra, 0x7ffffff0) << QStringLiteral("extra data");
+        QTest::newRow("extra data beyond the file")
+            << Replace32(good, extra, 0x7ffffff0) << QStringLiteral("extra data");
         QTest::newRow("blending ranges beyond the extra data")
             << Replace32(good, extra + 8, 0x100) << QStringLiteral("blending ranges");
         QTest::newRow("mask beyond the extra data") << Replace32(good, extra + 4, 0x100) << QStringLiteral("mask");

@@ -55,14 +55,16 @@ private slots:
         QTest::newRow("run then trailing literal") << Bytes({4, 4, 4, 8}) << Bytes({0xFE, 4, 0x00, 8});
         QTest::newRow("empty") << QByteArray() << QByteArray();
         const QByteArray distinct = NoEqualNeighbours(129);
-        QTest::newRow("129 distinct") << distinct << (Bytes({0x7F}) + distinct.left(128) + Bytes({0x00}) + distinct.right(1));
+        QTest::newRow("129 distinct") << distinct
+                                      << (Bytes({0x7F}) + distinct.left(128) + Bytes({0x00}) + distinct.right(1));
         const QByteArray distinct256 = NoEqualNeighbours(256);
         QTest::newRow("256 distinct") << distinct256
-                                      << (Bytes({0x7F}) + distinct256.left(128) + Bytes({0x7F}) + distinct256.right(128));
+                                      << (Bytes({0x7F}) + distinct256.left(128) + Bytes({0x7F})
+                                          + distinct256.right(128));
         // 129 literals pending when a run begins: the first 128 go out, the last one waits for the run.
-        QTest::newRow("129 distinct then run") << (distinct + QByteArray(3, '\x63'))
-                                               << (Bytes({0x7F}) + distinct.left(128) + Bytes({0x00}) + distinct.right(1)
-                                                   + Bytes({0xFE, 0x63}));
+        QTest::newRow("129 distinct then run")
+            << (distinct + QByteArray(3, '\x63'))
+            << (Bytes({0x7F}) + distinct.left(128) + Bytes({0x00}) + distinct.right(1) + Bytes({0xFE, 0x63}));
     }
     void packRow()
     {
@@ -115,8 +117,7 @@ private slots:
     void packChannelLayout()
     {
         const QByteArray pixels = Bytes({1, 1, 1, 1, 2, 3, 4, 5, 9, 9, 9, 8});
-        const QByteArray out =
-            PackChannel(reinterpret_cast<const unsigned char*>(pixels.constData()), 3, 4);
+        const QByteArray out = PackChannel(reinterpret_cast<const unsigned char*>(pixels.constData()), 3, 4);
         const QByteArray expected = Bytes({0, 1, 0, 2, 0, 5, 0, 4, 0xFD, 1, 0x03, 2, 3, 4, 5, 0xFE, 9, 0x00, 8});
         QCOMPARE(out.toHex(' '), expected.toHex(' '));
     }

@@ -145,7 +145,8 @@ private slots:
             QTest::newRow(name) << QString::fromLatin1(reader) << first << second << loads;
         };
 
-        row("object list: two billion entries", "objects", I32(0x7FFFFFFF) + I32(0) + I32(1) + QByteArray("A") + I32(0));
+        row("object list: two billion entries", "objects",
+            I32(0x7FFFFFFF) + I32(0) + I32(1) + QByteArray("A") + I32(0));
         row("object list: name of two gigabytes", "objects", I32(2) + I32(0) + I32(0x7FFFFFF0) + QByteArray("AB"));
         row("object list: negative name length", "objects", I32(2) + I32(0) + I32(-1) + I32(0));
 
@@ -187,7 +188,8 @@ private slots:
         row("faction: Background of 100000 x 100000", "faction", WithBe32(WithBe32(faction, 52, 100000), 56, 100000));
         row("faction: Background of 30000 x 30000", "faction", WithBe32(WithBe32(faction, 52, 30000), 56, 30000));
         row("faction: Background from -2^31 to 2^31-1", "faction",
-            WithBe32(WithBe32(WithBe32(WithBe32(faction, 44, 0x80000000u), 48, 0x80000000u), 52, 0x7FFFFFFF), 56, 0x7FFFFFFF));
+            WithBe32(WithBe32(WithBe32(WithBe32(faction, 44, 0x80000000u), 48, 0x80000000u), 52, 0x7FFFFFFF), 56,
+                     0x7FFFFFFF));
         row("faction: 20000 rows of packed data in 30 bytes", "faction", WithBe32(faction, 52, 20000));
 
         QByteArray hugeNumbers("[Keysite symbol]\nSize=99999999999999999999999999999999\nColor=0x1234567890ABCDEF\n"
@@ -219,8 +221,9 @@ private slots:
             QVERIFY2(!reason.isEmpty(), "a refused file needs a reason");
         // A few dozen bytes of records per byte read, plus a fixed allowance for paths and texts.
         const long long allowance = 64 * 1024;
-        QVERIFY2(static_cast<long long>(largest) <= 32 * input + allowance,
-                 qPrintable(QStringLiteral("largest allocation %1 bytes for %2 bytes of input").arg(largest).arg(input)));
+        QVERIFY2(
+            static_cast<long long>(largest) <= 32 * input + allowance,
+            qPrintable(QStringLiteral("largest allocation %1 bytes for %2 bytes of input").arg(largest).arg(input)));
         QVERIFY2(peak <= 64 * input + allowance,
                  qPrintable(QStringLiteral("%1 bytes held at once for %2 bytes of input").arg(peak).arg(input)));
     }
@@ -253,7 +256,8 @@ private slots:
     void settingsNumbersBeyondThirtyTwoBitsTakeTheDefault()
     {
         const QString path = m_dir.filePath(QStringLiteral("numbers.INI"));
-        QVERIFY(WriteFile(path, "[Keysite symbol]\nSize=99999999999999999999\nColor=0x1234567890\nShape=-2147483649\n"));
+        QVERIFY(
+            WriteFile(path, "[Keysite symbol]\nSize=99999999999999999999\nColor=0x1234567890\nShape=-2147483649\n"));
         CTarnConfig config;
         QVERIFY(config.Load(path));
         QCOMPARE(config.Styles[KeysiteKind].Size, 1);

@@ -102,8 +102,9 @@ bool Prepare(const QString& kind, const QString& folder)
 {
     if (!kind.startsWith(QLatin1String("route")))
         return true;
-    const QString other = FileOf(folder, kind.contains(QLatin1String("node")) ? QStringLiteral("route link file")
-                                                                               : QStringLiteral("route node file"));
+    const QString other = FileOf(folder,
+                                 kind.contains(QLatin1String("node")) ? QStringLiteral("route link file")
+                                                                      : QStringLiteral("route node file"));
     return WriteFile(other, kind.contains(QLatin1String("node")) ? RouteLinkFileBytes({}) : RouteNodeFileBytes({}));
 }
 
@@ -139,7 +140,8 @@ QByteArray SmallFile(const QString& kind)
     if (kind == QLatin1String("route link file"))
         return RouteLinkFileBytes(network);
     if (kind == QLatin1String("faction file"))
-        return layered::Build(layered::Faction(4, 3, QByteArray("\xff\x00\xff\x00\x00\xff\x00\xff\xff\xff\x00\x00", 12)));
+        return layered::Build(
+            layered::Faction(4, 3, QByteArray("\xff\x00\xff\x00\x00\xff\x00\xff\xff\xff\x00\x00", 12)));
     if (kind == QLatin1String("settings file"))
         return "[Keysite symbol]\nShape=1\nSize=3\n[Other]\nKept=yes\n";
     // A template with a known and an unknown object, a keysite on it, an airbase and a SAM site.
@@ -157,9 +159,9 @@ const QStringList kKinds = {QStringLiteral("Map BIN file"),    QStringLiteral("t
 
 qint64 LimitOf(const QString& kind)
 {
-    for (const FileLimit& limit : {FileLimits::MapBin, FileLimits::TemplateSource, FileLimits::Catalogue,
-                                   FileLimits::Terrain, FileLimits::RouteNodes, FileLimits::RouteLinks,
-                                   FileLimits::FactionFile, FileLimits::Settings}) {
+    for (const FileLimit& limit :
+         {FileLimits::MapBin, FileLimits::TemplateSource, FileLimits::Catalogue, FileLimits::Terrain,
+          FileLimits::RouteNodes, FileLimits::RouteLinks, FileLimits::FactionFile, FileLimits::Settings}) {
         if (kind == QLatin1String(limit.Kind))
             return limit.Bytes;
     }
@@ -203,8 +205,10 @@ private slots:
         const QByteArray before = fresh.State(kind);
         QVERIFY(QFile::resize(path, limit + 1));
         QVERIFY(!Read(fresh, kind, dir.path(), reason));
-        QVERIFY2(reason.contains(QStringLiteral("is %1 bytes long; no %2 is longer than %3 bytes").arg(limit + 1).arg(kind).arg(limit)),
-                 qPrintable(reason));
+        QVERIFY2(
+            reason.contains(
+                QStringLiteral("is %1 bytes long; no %2 is longer than %3 bytes").arg(limit + 1).arg(kind).arg(limit)),
+            qPrintable(reason));
         ExpectUnchanged(fresh, kind, before);
     }
 
@@ -236,7 +240,8 @@ private slots:
         ExpectUnchanged(target, kind, before);
         // Route networks and settings are read from regular files only.
         if (!kind.startsWith(QLatin1String("route")))
-            QVERIFY2(reason.contains(QStringLiteral("holds more than %1 bytes; no %2 is longer").arg(LimitOf(kind)).arg(kind)),
+            QVERIFY2(reason.contains(
+                         QStringLiteral("holds more than %1 bytes; no %2 is longer").arg(LimitOf(kind)).arg(kind)),
                      qPrintable(reason));
     }
 

@@ -36,10 +36,7 @@ Run Execute(const QString& program, const QStringList& arguments)
     return run;
 }
 
-QString Tool(const char* name)
-{
-    return QStandardPaths::findExecutable(QLatin1String(name));
-}
+QString Tool(const char* name) { return QStandardPaths::findExecutable(QLatin1String(name)); }
 
 const QString kVersion = QStringLiteral(SABLEMAP_VERSION);
 
@@ -65,8 +62,9 @@ private:
 
 void TestInstall::initTestCase()
 {
-    const Run install = Execute(QStringLiteral(SABLEMAP_CMAKE), {QStringLiteral("--install"), QStringLiteral(SABLEMAP_BUILD_DIR),
-                                                                 QStringLiteral("--prefix"), m_prefix.path()});
+    const Run install = Execute(
+        QStringLiteral(SABLEMAP_CMAKE),
+        {QStringLiteral("--install"), QStringLiteral(SABLEMAP_BUILD_DIR), QStringLiteral("--prefix"), m_prefix.path()});
     QVERIFY2(install.Exit == 0, qPrintable(install.Out + install.Err));
 }
 
@@ -89,9 +87,10 @@ void TestInstall::installedFiles_data()
 {
     QTest::addColumn<QString>("file");
     // The desktop entry, metadata and manual pages go through their validators below.
-    for (const char* file : {"share/icons/hicolor/scalable/apps/sablemap.svg", "share/icons/hicolor/16x16/apps/sablemap.png",
-                             "share/icons/hicolor/48x48/apps/sablemap.png", "share/icons/hicolor/256x256/apps/sablemap.png",
-                             "share/sablemap/guide/images/all-layers.png"})
+    for (const char* file :
+         {"share/icons/hicolor/scalable/apps/sablemap.svg", "share/icons/hicolor/16x16/apps/sablemap.png",
+          "share/icons/hicolor/48x48/apps/sablemap.png", "share/icons/hicolor/256x256/apps/sablemap.png",
+          "share/sablemap/guide/images/all-layers.png"})
         QTest::newRow(file) << QString::fromLatin1(file);
 }
 
@@ -101,8 +100,8 @@ void TestInstall::installedFiles()
     QVERIFY2(QFileInfo(Installed(file)).size() > 0, qPrintable(file));
     if (file.endsWith(QLatin1String(".png")) && !file.contains(QLatin1String("guide"))) {
         const QString size = file.section(QLatin1Char('/'), 3, 3); // "48x48"
-        QCOMPARE(QImage(Installed(file)).size(), QSize(size.section(QLatin1Char('x'), 0, 0).toInt(),
-                                                         size.section(QLatin1Char('x'), 1, 1).toInt()));
+        QCOMPARE(QImage(Installed(file)).size(),
+                 QSize(size.section(QLatin1Char('x'), 0, 0).toInt(), size.section(QLatin1Char('x'), 1, 1).toInt()));
     }
 }
 
@@ -148,7 +147,8 @@ void TestInstall::validators()
     // Passing is not enough: a warning or an error line is a finding too.
     for (const QString& line : (run.Out + run.Err).split(QLatin1Char('\n'))) {
         QVERIFY2(!line.contains(QLatin1String("warning"), Qt::CaseInsensitive) && !line.startsWith(QLatin1String("E:"))
-                     && !line.startsWith(QLatin1String("W:")) && !line.contains(QLatin1String("error"), Qt::CaseInsensitive),
+                     && !line.startsWith(QLatin1String("W:"))
+                     && !line.contains(QLatin1String("error"), Qt::CaseInsensitive),
                  qPrintable(line));
     }
 }
@@ -158,9 +158,10 @@ void TestInstall::debianPackage()
     if (Tool("dpkg-shlibdeps").isEmpty() || Tool("dpkg-deb").isEmpty())
         QSKIP("dpkg-dev is not installed");
     QTemporaryDir work;
-    const Run pack = Execute(QStringLiteral(SABLEMAP_CPACK), {QStringLiteral("-G"), QStringLiteral("DEB"), QStringLiteral("--config"),
-                                                              QStringLiteral(SABLEMAP_BUILD_DIR "/CPackConfig.cmake"),
-                                                              QStringLiteral("-B"), work.path()});
+    const Run pack =
+        Execute(QStringLiteral(SABLEMAP_CPACK),
+                {QStringLiteral("-G"), QStringLiteral("DEB"), QStringLiteral("--config"),
+                 QStringLiteral(SABLEMAP_BUILD_DIR "/CPackConfig.cmake"), QStringLiteral("-B"), work.path()});
     QVERIFY2(pack.Exit == 0, qPrintable(pack.Out + pack.Err));
     const QStringList packages = QDir(work.path()).entryList({QStringLiteral("*.deb")});
     QCOMPARE(packages.size(), 1);
@@ -178,11 +179,12 @@ void TestInstall::debianPackage()
     const QString staging = work.filePath(QStringLiteral("staging"));
     QCOMPARE(Execute(Tool("dpkg-deb"), {QStringLiteral("-x"), deb, staging}).Exit, 0);
     for (const char* program : {"sablemap", "sablemap-cli"}) {
-        const Run run = Execute(staging + QStringLiteral("/usr/bin/") + QLatin1String(program), {QStringLiteral("--version")});
+        const Run run =
+            Execute(staging + QStringLiteral("/usr/bin/") + QLatin1String(program), {QStringLiteral("--version")});
         QCOMPARE(run.Out, QLatin1String(program) + QLatin1Char(' ') + kVersion + QLatin1Char('\n'));
     }
-    QVERIFY(QFileInfo::exists(
-        StartupEnvironment::ForProgram(staging + QStringLiteral("/usr/bin/sablemap")).GuideIndex()));
+    QVERIFY(
+        QFileInfo::exists(StartupEnvironment::ForProgram(staging + QStringLiteral("/usr/bin/sablemap")).GuideIndex()));
 }
 
 QTEST_GUILESS_MAIN(TestInstall)

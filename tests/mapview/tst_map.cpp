@@ -108,9 +108,11 @@ private slots:
     {
         QTest::addColumn<TerrainGrid>("grid");
         const float nan = std::numeric_limits<float>::quiet_NaN();
-        QTest::newRow("wider than deep") << Grid(5, 2, 256, 128, [](int c, int r) { return float(c) - 10.5f * float(r); });
+        QTest::newRow("wider than deep") << Grid(5, 2, 256, 128,
+                                                 [](int c, int r) { return float(c) - 10.5f * float(r); });
         QTest::newRow("deeper than wide") << Grid(2, 5, 0.5f, 3e9f, [](int c, int r) { return float(1000 * c + r); });
-        QTest::newRow("any float is a height") << TerrainGrid{3, 1, -64, 64, {nan, -0.0f, std::numeric_limits<float>::denorm_min()}};
+        QTest::newRow("any float is a height")
+            << TerrainGrid{3, 1, -64, 64, {nan, -0.0f, std::numeric_limits<float>::denorm_min()}};
         QTest::newRow("no columns") << Grid(0, 5, 10, 10);
         QTest::newRow("no samples at all") << Grid(0, 0, 0, 0);
     }
@@ -128,7 +130,8 @@ private slots:
         QCOMPARE(map.CellSizeX, grid.CellSizeX);
         QCOMPARE(map.CellSizeZ, grid.CellSizeZ);
         QCOMPARE(map.Heights.size(), grid.Heights.size());
-        QVERIFY(grid.Heights.empty() || std::memcmp(map.Heights.data(), grid.Heights.data(), 4 * grid.Heights.size()) == 0);
+        QVERIFY(grid.Heights.empty()
+                || std::memcmp(map.Heights.data(), grid.Heights.data(), 4 * grid.Heights.size()) == 0);
         if (grid.Heights.empty()) {
             QCOMPARE(map.GetExtentX(), 0.0f);
             QCOMPARE(map.GetHeight(0, 0), 0.0f);
@@ -146,16 +149,45 @@ private slots:
             const QByteArray bytes = write(&reason);
             QTest::newRow(name) << bytes << reason << QString::fromLatin1(expected);
         };
-        row("terrain: fewer heights than samples", [](QString* r) { return TerrainFileBytes({2, 2, 1, 1, {1, 2, 3}}, r); }, "3 heights");
-        row("terrain: more heights than samples", [](QString* r) { return TerrainFileBytes({1, 1, 1, 1, {1, 2}}, r); }, "2 heights");
-        row("terrain: negative count", [](QString* r) { return TerrainFileBytes({-1, 0, 1, 1, {}}, r); }, "negative");
-        row("terrain: more samples than any terrain", [](QString* r) { return TerrainFileBytes({65536, 65536, 1, 1, {}}, r); },
+        row(
+            "terrain: fewer heights than samples",
+            [](QString* r) {
+                return TerrainFileBytes({2, 2, 1, 1, {1, 2, 3}}, r);
+            },
+            "3 heights");
+        row(
+            "terrain: more heights than samples",
+            [](QString* r) {
+                return TerrainFileBytes({1, 1, 1, 1, {1, 2}}, r);
+            },
+            "2 heights");
+        row(
+            "terrain: negative count",
+            [](QString* r) {
+                return TerrainFileBytes({-1, 0, 1, 1, {}}, r);
+            },
+            "negative");
+        row(
+            "terrain: more samples than any terrain",
+            [](QString* r) {
+                return TerrainFileBytes({65536, 65536, 1, 1, {}}, r);
+            },
             "more than any terrain file");
-        row("sectors: count beyond 16 bits", [](QString* r) { return SectorFileBytes(65536, 2, r); }, "0 to 65535");
-        row("sectors: negative count", [](QString* r) { return SectorFileBytes(2, -1, r); }, "0 to 65535");
-        row("links: node beyond the nodes", [](QString* r) { return RouteLinkFileBytes(Graph({{0, 0}, {1, 1}}, {{0, 1, {}}, {1, 2, {}}}), r); },
+        row(
+            "sectors: count beyond 16 bits", [](QString* r) { return SectorFileBytes(65536, 2, r); }, "0 to 65535");
+        row(
+            "sectors: negative count", [](QString* r) { return SectorFileBytes(2, -1, r); }, "0 to 65535");
+        row(
+            "links: node beyond the nodes",
+            [](QString* r) {
+                return RouteLinkFileBytes(Graph({{0, 0}, {1, 1}}, {{0, 1, {}}, {1, 2, {}}}), r);
+            },
             "link 1 runs from node 1 to node 2, but there are 2 nodes");
-        row("links: negative node", [](QString* r) { return RouteLinkFileBytes(Graph({{0, 0}}, {{-1, 0, {}}}), r); },
+        row(
+            "links: negative node",
+            [](QString* r) {
+                return RouteLinkFileBytes(Graph({{0, 0}}, {{-1, 0, {}}}), r);
+            },
             "from node -1");
     }
     void writersRefuse()
@@ -220,7 +252,8 @@ private slots:
     {
         QTemporaryDir dir;
         const QString folder = Folder(dir);
-        QVERIFY(SaveTerrain(folder + QStringLiteral("TERRAIN/Terrain.SIM"), Grid(2, 2, 1, 1, [](int c, int) { return float(c + 7); })));
+        QVERIFY(SaveTerrain(folder + QStringLiteral("TERRAIN/Terrain.SIM"),
+                            Grid(2, 2, 1, 1, [](int c, int) { return float(c + 7); })));
         QVERIFY(SaveSectors(folder + QStringLiteral("TERRAIN/DEFAULT.sec"), 4, 6));
         QVERIFY(SaveNetwork(folder + QStringLiteral("ROUTE/Roads.NDE"), folder + QStringLiteral("ROUTE/roads.wp"),
                             Graph({{0, 0}, {5, 5}}, {{0, 1, {}}})));
@@ -240,21 +273,24 @@ private slots:
         QTest::addColumn<RouteGraph>("graph");
         QTest::addColumn<QString>("nodeFile");
         QTest::addColumn<QString>("linkFile");
-        QTest::addColumn<int>("network"); // 0 roads, 1 rivers, 2 power lines, 3 borders
+        QTest::addColumn<int>("network");           // 0 roads, 1 rivers, 2 power lines, 3 borders
         QTest::addColumn<QList<float>>("segments"); // X1, Z1, X2, Z2 of each
-        const RouteGraph twoLinks = Graph({{0, 0}, {1, 1}, {2, 2}, {3, 3}, {4, 4}, {5, 50}},
-                                          {{0, 5, {{10, 11}, {20, 21}}}, {2, 3, {}}});
+        const RouteGraph twoLinks =
+            Graph({{0, 0}, {1, 1}, {2, 2}, {3, 3}, {4, 4}, {5, 50}}, {{0, 5, {{10, 11}, {20, 21}}}, {2, 3, {}}});
         const QList<float> twoLinksSegments{0, 0, 10, 11, 10, 11, 20, 21, 20, 21, 5, 50, 2, 2, 3, 3};
         QTest::newRow("rivers: two points, then a straight link")
-            << twoLinks << QStringLiteral("route/rivers.nde") << QStringLiteral("route/rivers.wp") << 1 << twoLinksSegments;
+            << twoLinks << QStringLiteral("route/rivers.nde") << QStringLiteral("route/rivers.wp") << 1
+            << twoLinksSegments;
         QTest::newRow("roads under the alternative name, upper-case extensions")
-            << twoLinks << QStringLiteral("route/roaddata.NDE") << QStringLiteral("route/roaddata.WP") << 0 << twoLinksSegments;
+            << twoLinks << QStringLiteral("route/roaddata.NDE") << QStringLiteral("route/roaddata.WP") << 0
+            << twoLinksSegments;
         RouteGraph stored{{{1, 700, 2}, {3, -5, 4}}, {{1, 0, 1, {{5, 900, 6}}}}};
         QTest::newRow("power lines with heights and the reserved word")
             << stored << QStringLiteral("route/utildata.nde") << QStringLiteral("route/utildata.wp") << 2
             << QList<float>{3, 4, 5, 6, 5, 6, 1, 2};
         QTest::newRow("borders: an empty network is a network")
-            << RouteGraph{} << QStringLiteral("route/boundary.nde") << QStringLiteral("route/boundary.wp") << 3 << QList<float>{};
+            << RouteGraph{} << QStringLiteral("route/boundary.nde") << QStringLiteral("route/boundary.wp") << 3
+            << QList<float>{};
     }
     void routeNetworkRoundTrip()
     {
@@ -291,10 +327,12 @@ private slots:
         WriteSmallTerrain(folder);
         // Both names for power lines, of which the first wins.
         const RouteGraph pair = Graph({{0, 0}, {1, 0}}, {{0, 1, {}}});
-        QVERIFY(SaveNetwork(folder + QStringLiteral("route/utils.nde"), folder + QStringLiteral("route/utils.wp"), pair));
+        QVERIFY(
+            SaveNetwork(folder + QStringLiteral("route/utils.nde"), folder + QStringLiteral("route/utils.wp"), pair));
         RouteGraph twice = pair;
         twice.Links.push_back({1, 0, 0, {}});
-        QVERIFY(SaveNetwork(folder + QStringLiteral("route/utildata.nde"), folder + QStringLiteral("route/utildata.wp"), twice));
+        QVERIFY(SaveNetwork(folder + QStringLiteral("route/utildata.nde"), folder + QStringLiteral("route/utildata.wp"),
+                            twice));
         CMap map;
         QVERIFY(map.Load(folder));
         QCOMPARE(map.Utilities.size(), size_t(1));
@@ -339,4 +377,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(TestMap)
-#include "test_map.moc"
+#include "tst_map.moc"

@@ -48,4 +48,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(TestMapList)
-#include "test_maplist.moc"
+#include "tst_maplist.moc"

@@ -122,12 +122,18 @@ private slots:
         CMapWindow window(&map);
         window.SetSize(200, 100);
         SetView(window, before);
-        if (operation == QLatin1String("up")) window.PanUp();
-        else if (operation == QLatin1String("down")) window.PanDown();
-        else if (operation == QLatin1String("left")) window.PanLeft();
-        else if (operation == QLatin1String("right")) window.PanRight();
-        else if (operation == QLatin1String("zoom-in")) window.ZoomIn();
-        else if (operation == QLatin1String("zoom-out")) window.ZoomOut();
+        if (operation == QLatin1String("up"))
+            window.PanUp();
+        else if (operation == QLatin1String("down"))
+            window.PanDown();
+        else if (operation == QLatin1String("left"))
+            window.PanLeft();
+        else if (operation == QLatin1String("right"))
+            window.PanRight();
+        else if (operation == QLatin1String("zoom-in"))
+            window.ZoomIn();
+        else if (operation == QLatin1String("zoom-out"))
+            window.ZoomOut();
         else {
             const QStringList p = operation.split(QLatin1Char(':'));
             window.CentreOn(p[1].toInt(), p[2].toInt());
@@ -317,12 +323,12 @@ private slots:
         window.SetResolution(1);
         QImage image;
         window.Render(image, kFace);
-        QCOMPARE(image.pixel(5, 10), kFace.rgb());  // left of the terrain
-        QCOMPARE(image.pixel(12, 10), kNavy);       // the western half is sea
+        QCOMPARE(image.pixel(5, 10), kFace.rgb()); // left of the terrain
+        QCOMPARE(image.pixel(12, 10), kNavy);      // the western half is sea
         QCOMPARE(image.pixel(27, 10), qRgb(110, 110, 110));
         QCOMPARE(image.pixel(35, 10), kFace.rgb());
     }
 };
 
 QTEST_MAIN(TestMapWindow)
-#include "test_mapwindow.moc"
+#include "tst_mapwindow.moc"

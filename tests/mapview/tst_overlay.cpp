@@ -46,7 +46,10 @@ struct Document {
     CTarnConfig Styles;
 
     Document() { File.Symbology = &Styles; }
-    void AddKeysite(float x, float z) { File.InsertRows(File.KeysiteCount(), std::vector{CKeysitePlacement{-1, x, z}}); }
+    void AddKeysite(float x, float z)
+    {
+        File.InsertRows(File.KeysiteCount(), std::vector{CKeysitePlacement{-1, x, z}});
+    }
     void AddAirbase(float x, float z) { File.InsertRows(File.AirbaseCount(), std::vector{CAirbasePlacement{x, z}}); }
     void AddSam(float x, float z) { File.InsertRows(File.SamCount(), std::vector{CSAMPlacement{x, z}}); }
 };
@@ -89,10 +92,10 @@ private slots:
         QTest::newRow("square 2: the box stops before its second corner")
             << 0 << 2 << QStringList{".......", ".####..", ".#..#..", ".#..#..", ".####..", ".......", "......."};
         QTest::newRow("square 1: two by two") << 0 << 1 << QStringList{"##.", "##.", "..."};
-        QTest::newRow("cross 2") << 2 << 2
-                                 << QStringList{".......", ".#...#.", "..#.#..", "...#...", "..#.#..", ".#...#.", "......."};
-        QTest::newRow("unknown shape draws nothing") << 7 << 2
-                                                     << QStringList{".......", ".......", ".......", ".......", ".......", ".......", "......."};
+        QTest::newRow("cross 2") << 2 << 2 << QStringList{".......", ".#...#.", "..#.#..", "...#...",
+                                                          "..#.#..", ".#...#.", "......."};
+        QTest::newRow("unknown shape draws nothing")
+            << 7 << 2 << QStringList{".......", ".......", ".......", ".......", ".......", ".......", "......."};
     }
     void symbolShapes()
     {
@@ -117,7 +120,7 @@ private slots:
         DrawSymbol(styles, image, 15, 15, KeysiteKind);
         for (int x = 0; x < 30; ++x)
             QCOMPARE(image.pixel(x, 11), (x >= 11 && x <= 19) ? kWhite : kBlack); // the top side
-        QCOMPARE(image.pixel(15, 19), kWhite); // the point
+        QCOMPARE(image.pixel(15, 19), kWhite);                                    // the point
         for (int y = 12; y < 19; ++y) {
             int set = 0, first = -1, last = -1;
             for (int x = 0; x < 30; ++x) {
@@ -163,8 +166,8 @@ private slots:
         Document doc;
         doc.Styles.Styles[KeysiteKind] = {SquareShape, 1, 0x0000FF};
         doc.AddKeysite(500, 500);
-        doc.AddKeysite(1000, 0);  // on the edge: drawn
-        doc.AddKeysite(1001, 0);  // beyond it: not drawn
+        doc.AddKeysite(1000, 0); // on the edge: drawn
+        doc.AddKeysite(1001, 0); // beyond it: not drawn
         const CViewport view(0, -1000, 1000, 0, 0, 0, 100, 100, 0, 0, 0, 0);
         QImage image = Blank(110, 110);
         DrawKeysites(doc.File, view, image);
@@ -288,13 +291,17 @@ private slots:
         QTest::addColumn<int>("kind");
         QTest::addColumn<int>("index");
         // The click converts to (0, 0) in every row.
-        QTest::newRow("nearest wins across kinds") << 1000 << QList<QPointF>{{30, 0}} << QList<QPointF>{{0, 20}} << true << 2 << 0;
-        QTest::newRow("inside the square of a tenth") << 50000 << QList<QPointF>{{4999, 4999}} << QList<QPointF>{} << true << 0 << 0;
+        QTest::newRow("nearest wins across kinds")
+            << 1000 << QList<QPointF>{{30, 0}} << QList<QPointF>{{0, 20}} << true << 2 << 0;
+        QTest::newRow("inside the square of a tenth")
+            << 50000 << QList<QPointF>{{4999, 4999}} << QList<QPointF>{} << true << 0 << 0;
         QTest::newRow("outside on one axis, near on the other")
             << 50000 << QList<QPointF>{{5001, 0}} << QList<QPointF>{} << false << 0 << 0;
-        QTest::newRow("width 9: only the exact position") << 9 << QList<QPointF>{{1, 0}, {0, 0}} << QList<QPointF>{} << true << 0 << 1;
+        QTest::newRow("width 9: only the exact position")
+            << 9 << QList<QPointF>{{1, 0}, {0, 0}} << QList<QPointF>{} << true << 0 << 1;
         QTest::newRow("width 9: nothing exact") << 9 << QList<QPointF>{{1, 0}} << QList<QPointF>{} << false << 0 << 0;
-        QTest::newRow("records off the map count") << 1000 << QList<QPointF>{{-50, 0}} << QList<QPointF>{} << true << 0 << 0;
+        QTest::newRow("records off the map count")
+            << 1000 << QList<QPointF>{{-50, 0}} << QList<QPointF>{} << true << 0 << 0;
     }
     void hitTest()
     {
@@ -343,7 +350,8 @@ private slots:
     void compositeDrawsTheGridOverTheSymbols()
     {
         QTemporaryDir dir;
-        QVERIFY(SaveTerrain(dir.path() + QStringLiteral("/terrain/terrain.sim"), Grid(8, 8, 1024, 1024, [](int, int) { return 0.0f; })));
+        QVERIFY(SaveTerrain(dir.path() + QStringLiteral("/terrain/terrain.sim"),
+                            Grid(8, 8, 1024, 1024, [](int, int) { return 0.0f; })));
         QVERIFY(SaveSectors(dir.path() + QStringLiteral("/terrain/default.sec"), 2, 2));
         Document doc;
         doc.Styles.Styles[KeysiteKind] = {SquareShape, 3, 0x0000FF};
@@ -373,4 +381,4 @@ private slots:
 };
 
 QTEST_MAIN(TestOverlay)
-#include "test_overlay.moc"
+#include "tst_overlay.moc"

@@ -45,8 +45,8 @@ private slots:
         QTest::addColumn<Styles>("styles");
         const QByteArray full = "[Keysite symbol]\nShape=0\nSize=1\nColor=32768\n"
                                 "[Airbase symbol]\nShape=1\nSize=2\nColor=65535\n";
-        QTest::newRow("missing colour takes the read default, not the construction one")
-            << full + "[SAM symbol]\nShape=2\nSize=2\n" << Styles({0, 1, 32768, 1, 2, 65535, 2, 2, 32768});
+        QTest::newRow("missing colour takes the read default, not the construction one") << full
+                + "[SAM symbol]\nShape=2\nSize=2\n" << Styles({0, 1, 32768, 1, 2, 65535, 2, 2, 32768});
         QTest::newRow("missing section") << full << Styles({0, 1, 32768, 1, 2, 65535, 2, 1, 32768});
         QTest::newRow("hexadecimal, words and dollars")
             << QByteArray("[Keysite symbol]\nColor=0x0000FF\nSize=$10\nShape=7\n"
@@ -54,7 +54,8 @@ private slots:
                           "[SAM symbol]\nShape=258\nSize=-3\nColor=0xFFFFFFFF\n")
             << Styles({7, 16, 255, 2, 35, 32768, 2, -3, -1});
         QTest::newRow("names in any case, values trimmed and unquoted")
-            << QByteArray("[keysite SYMBOL]\r\n  shape =  3 \r\nSIZE=\"4\"\r\n; Color=1\r\n") << Styles({3, 4, 32768, 2, 1, 32768, 2, 1, 32768});
+            << QByteArray("[keysite SYMBOL]\r\n  shape =  3 \r\nSIZE=\"4\"\r\n; Color=1\r\n")
+            << Styles({3, 4, 32768, 2, 1, 32768, 2, 1, 32768});
         QTest::newRow("numbers out of range do not convert")
             << QByteArray("[SAM symbol]\nSize=2147483648\nColor=-2147483648\nShape=+1\n")
             << Styles({2, 1, 32768, 2, 1, 32768, 1, 1, -2147483647 - 1});
@@ -85,15 +86,17 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("Editor.INI"));
         CTarnConfig defaults;
         QVERIFY(defaults.Save(path));
-        QCOMPARE(ReadAll(path), QByteArray("[Keysite symbol]\nShape=0\nSize=1\nColor=32768\n\n"
-                                           "[Airbase symbol]\nShape=1\nSize=2\nColor=65535\n\n"
-                                           "[SAM symbol]\nShape=2\nSize=2\nColor=65535\n"));
+        QCOMPARE(ReadAll(path),
+                 QByteArray("[Keysite symbol]\nShape=0\nSize=1\nColor=32768\n\n"
+                            "[Airbase symbol]\nShape=1\nSize=2\nColor=65535\n\n"
+                            "[SAM symbol]\nShape=2\nSize=2\nColor=65535\n"));
         Write(path, "; my notes\r\n[Other]\r\nkey=value\r\n[SAM SYMBOL]\r\nsize=9\r\nExtra=1\r\n");
         CTarnConfig config;
         config.Styles[SamKind] = {255, 20, 0x123456};
         QVERIFY(config.Save(path));
         const QByteArray saved = ReadAll(path);
-        QVERIFY(saved.startsWith("; my notes\r\n[Other]\r\nkey=value\r\n[SAM SYMBOL]\r\nSize=20\r\nExtra=1\r\nShape=255\r\nColor=1193046\r\n"));
+        QVERIFY(saved.startsWith("; my notes\r\n[Other]\r\nkey=value\r\n[SAM "
+                                 "SYMBOL]\r\nSize=20\r\nExtra=1\r\nShape=255\r\nColor=1193046\r\n"));
         CTarnConfig back;
         QVERIFY(back.Load(path));
         QCOMPARE(Flatten(back), Flatten(config));
@@ -115,11 +118,16 @@ private slots:
     {
         QTest::addColumn<QString>("executable");
         QTest::addColumn<QString>("settings");
-        QTest::newRow("windows") << "D:\\Tools\\Editor.exe" << "D:\\Tools\\Editor.INI";
-        QTest::newRow("no extension") << "/opt/sablemap/bin/sablemap" << "/opt/sablemap/bin/sablemap.INI";
-        QTest::newRow("dot in a folder name") << "/opt/v1.1/sablemap" << "/opt/v1.1/sablemap.INI";
-        QTest::newRow("last dot counts") << "C:\\a\\b.tar.gz" << "C:\\a\\b.tar.INI";
-        QTest::newRow("drive only") << "C:.x" << "C:.INI";
+        QTest::newRow("windows") << "D:\\Tools\\Editor.exe"
+                                 << "D:\\Tools\\Editor.INI";
+        QTest::newRow("no extension") << "/opt/sablemap/bin/sablemap"
+                                      << "/opt/sablemap/bin/sablemap.INI";
+        QTest::newRow("dot in a folder name") << "/opt/v1.1/sablemap"
+                                              << "/opt/v1.1/sablemap.INI";
+        QTest::newRow("last dot counts") << "C:\\a\\b.tar.gz"
+                                         << "C:\\a\\b.tar.INI";
+        QTest::newRow("drive only") << "C:.x"
+                                    << "C:.INI";
     }
     void settingsFileName()
     {
@@ -140,4 +148,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(TestSettings)
-#include "test_settings.moc"
+#include "tst_settings.moc"

@@ -28,7 +28,10 @@ struct Reference {
         ScaleZ = float(double(v.PixelBottom - v.PixelTop) / double(recordBottom - RecordTop));
     }
     int Column(float x) const { return int(std::trunc(double(double(x - Left) * double(ScaleX)) + double(PixelLeft))); }
-    int Row(float z) const { return int(std::trunc(double(double(z - RecordTop) * double(ScaleZ)) + double(PixelTop))); }
+    int Row(float z) const
+    {
+        return int(std::trunc(double(double(z - RecordTop) * double(ScaleZ)) + double(PixelTop)));
+    }
 };
 
 CMap FlatMap(int32_t side)
@@ -188,4 +191,4 @@ private slots:
 };
 
 QTEST_MAIN(TestViewport)
-#include "test_viewport.moc"
+#include "tst_viewport.moc"

@@ -104,7 +104,8 @@ private slots:
         QFile file(dir.path() + QStringLiteral("/Common/MAPS/map01/Terrain/TERRAIN.SIM"));
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.close();
-        const QString resolved = ResolveGamePath(dir.path(), QStringLiteral("\\common\\maps\\map01\\terrain\\terrain.sim"));
+        const QString resolved =
+            ResolveGamePath(dir.path(), QStringLiteral("\\common\\maps\\map01\\terrain\\terrain.sim"));
         QCOMPARE(QDir::fromNativeSeparators(resolved), file.fileName());
         const QString missing = ResolveGamePath(dir.path(), QStringLiteral("\\common\\maps\\map02\\terrain.sim"));
         QVERIFY(!QFile::exists(missing));

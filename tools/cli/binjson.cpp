@@ -9,10 +9,10 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
-#include <span>
-#include <vector>
 #include <cmath>
 #include <cstring>
+#include <span>
+#include <vector>
 
 namespace cli {
 
@@ -149,14 +149,18 @@ private:
             while (k < keys.size() && key != keys.begin()[k])
                 ++k;
             if (k == keys.size())
-                return Fail(member, QStringLiteral("unknown key \"%1\" in %2").arg(QString::fromStdString(key), QLatin1String(what)));
+                return Fail(
+                    member,
+                    QStringLiteral("unknown key \"%1\" in %2").arg(QString::fromStdString(key), QLatin1String(what)));
             if (found[k])
                 return Fail(member, QStringLiteral("key \"%1\" given twice").arg(QString::fromStdString(key)));
             found[k] = &member;
         }
         for (size_t k = 0; k < keys.size(); ++k) {
             if (!found[k] && (!optional || std::strcmp(optional, keys.begin()[k]) != 0))
-                return Fail(value, QStringLiteral("%1 lacks the key \"%2\"").arg(QLatin1String(what), QLatin1String(keys.begin()[k])));
+                return Fail(
+                    value,
+                    QStringLiteral("%1 lacks the key \"%2\"").arg(QLatin1String(what), QLatin1String(keys.begin()[k])));
         }
         return true;
     }
@@ -174,7 +178,9 @@ private:
             return Fail(value, QStringLiteral("\"%1\" must be a whole number").arg(QLatin1String(key)));
         const auto result = std::from_chars(text.data(), text.data() + text.size(), number);
         if (result.ec != std::errc() || result.ptr != text.data() + text.size())
-            return Fail(value, QStringLiteral("\"%1\": %2 does not fit a 32-bit integer").arg(QLatin1String(key), QString::fromStdString(text)));
+            return Fail(value,
+                        QStringLiteral("\"%1\": %2 does not fit a 32-bit integer")
+                            .arg(QLatin1String(key), QString::fromStdString(text)));
         return true;
     }
 
@@ -185,7 +191,9 @@ private:
             const auto result = std::from_chars(text.data(), text.data() + text.size(), number);
             if (result.ec == std::errc() && result.ptr == text.data() + text.size())
                 return true;
-            return Fail(value, QStringLiteral("\"%1\": %2 does not fit a 32-bit float").arg(QLatin1String(key), QString::fromStdString(text)));
+            return Fail(value,
+                        QStringLiteral("\"%1\": %2 does not fit a 32-bit float")
+                            .arg(QLatin1String(key), QString::fromStdString(text)));
         }
         if (value.Type == JsonValue::String) {
             if (text == "Infinity" || text == "-Infinity") {
@@ -202,9 +210,10 @@ private:
                     return true;
             }
         }
-        return Fail(value, QStringLiteral("\"%1\" must be a number, \"Infinity\", \"-Infinity\" or \"NaN:\" with the "
-                                          "eight upper-case hexadecimal digits of a NaN")
-                               .arg(QLatin1String(key)));
+        return Fail(value,
+                    QStringLiteral("\"%1\" must be a number, \"Infinity\", \"-Infinity\" or \"NaN:\" with the "
+                                   "eight upper-case hexadecimal digits of a NaN")
+                        .arg(QLatin1String(key)));
     }
 
     // A name, or with `absentAllowed` null for no object.
@@ -215,8 +224,9 @@ private:
             return true;
         }
         if (value.Type != JsonValue::String)
-            return Fail(value, QStringLiteral("\"%1\" must be a string%2").arg(QLatin1String(key),
-                                                                            absentAllowed ? QStringLiteral(" or null") : QString()));
+            return Fail(value,
+                        QStringLiteral("\"%1\" must be a string%2")
+                            .arg(QLatin1String(key), absentAllowed ? QStringLiteral(" or null") : QString()));
         const QString text = QString::fromStdString(value.Text);
         const std::string ansi = QStringToAnsi(text);
         const QString back = AnsiToQString(ansi);
@@ -227,8 +237,10 @@ private:
             char32_t character = text[at].unicode();
             if (text[at].isHighSurrogate() && at + 1 < text.size())
                 character = QChar::surrogateToUcs4(text[at], text[at + 1]);
-            return Fail(value, QStringLiteral("\"%1\": the character U+%2 cannot be stored in Windows-1252")
-                                   .arg(QLatin1String(key), QString::number(character, 16).toUpper().rightJustified(4, QLatin1Char('0'))));
+            return Fail(value,
+                        QStringLiteral("\"%1\": the character U+%2 cannot be stored in Windows-1252")
+                            .arg(QLatin1String(key),
+                                 QString::number(character, 16).toUpper().rightJustified(4, QLatin1Char('0'))));
         }
         index = m_records.AddName(ansi);
         return true;
@@ -265,8 +277,8 @@ private:
     bool Airbase(const JsonValue& item, CAirbasePlacement& airbase)
     {
         std::array<const JsonValue*, 3> a;
-        return Members(item, "an airbase", {"x", "z", "name"}, a) && Float(*a[0], "x", airbase.X) && Float(*a[1], "z", airbase.Z)
-            && Name(*a[2], "name", false, airbase.ObjectIndex);
+        return Members(item, "an airbase", {"x", "z", "name"}, a) && Float(*a[0], "x", airbase.X)
+            && Float(*a[1], "z", airbase.Z) && Name(*a[2], "name", false, airbase.ObjectIndex);
     }
 
     bool Sam(const JsonValue& item, CSAMPlacement& sam)
@@ -320,7 +332,8 @@ bool CJsonRecordReader::Document(bool templateListOnly)
         while (k < keyCount && key != kKeys[k])
             ++k;
         if (k == keyCount)
-            return Fail(line, QStringLiteral("unknown key \"%1\" in %2").arg(QString::fromStdString(key), QLatin1String(what)));
+            return Fail(
+                line, QStringLiteral("unknown key \"%1\" in %2").arg(QString::fromStdString(key), QLatin1String(what)));
         if (seen[k])
             return Fail(line, QStringLiteral("key \"%1\" given twice").arg(QString::fromStdString(key)));
         seen[k] = true;
@@ -336,7 +349,8 @@ bool CJsonRecordReader::Document(bool templateListOnly)
         case 1:
             if (!m_json.Value(value))
                 return JsonFailed();
-            ok = value.Type == JsonValue::Boolean || Fail(value, QStringLiteral("\"routeObjects\" must be true or false"));
+            ok = value.Type == JsonValue::Boolean
+                || Fail(value, QStringLiteral("\"routeObjects\" must be true or false"));
             m_records.WithRouteObjects = value.Truth;
             break;
         case 2:
@@ -349,8 +363,13 @@ bool CJsonRecordReader::Document(bool templateListOnly)
                 },
                 &templateLines);
             break;
-        case 3: ok = List([&](const JsonValue& item) { return Keysite(item, m_records.Keysites.emplace_back()); }, &keysiteLines); break;
-        case 4: ok = List([&](const JsonValue& item) { return Airbase(item, m_records.Airbases.emplace_back()); }); break;
+        case 3:
+            ok = List([&](const JsonValue& item) { return Keysite(item, m_records.Keysites.emplace_back()); },
+                      &keysiteLines);
+            break;
+        case 4:
+            ok = List([&](const JsonValue& item) { return Airbase(item, m_records.Airbases.emplace_back()); });
+            break;
         default: ok = List([&](const JsonValue& item) { return Sam(item, m_records.Sams.emplace_back()); }); break;
         }
         if (!ok)
@@ -365,17 +384,19 @@ bool CJsonRecordReader::Document(bool templateListOnly)
     // What could only be checked once everything was read: the variant and the template numbers.
     for (size_t t = 0; t < templateRoutes.size(); ++t) {
         if (templateRoutes[t] != m_records.WithRouteObjects)
-            return Fail(templateLines[t], m_records.WithRouteObjects
-                                              ? QStringLiteral("a template lacks the key \"route\" (\"routeObjects\" is true)")
-                                              : QStringLiteral("unknown key \"route\" in a template (\"routeObjects\" is false)"));
+            return Fail(templateLines[t],
+                        m_records.WithRouteObjects
+                            ? QStringLiteral("a template lacks the key \"route\" (\"routeObjects\" is true)")
+                            : QStringLiteral("unknown key \"route\" in a template (\"routeObjects\" is false)"));
     }
     const auto templateCount = static_cast<int32_t>(m_records.Templates.size());
     for (size_t i = 0; i < m_records.Keysites.size(); ++i) {
         const int32_t number = m_records.Keysites[i].TemplateNumber;
         if (number < -1 || number >= templateCount)
-            return Fail(keysiteLines[i], QStringLiteral("template %1 does not exist (there are %2 templates; -1 is none)")
-                                             .arg(number)
-                                             .arg(templateCount));
+            return Fail(keysiteLines[i],
+                        QStringLiteral("template %1 does not exist (there are %2 templates; -1 is none)")
+                            .arg(number)
+                            .arg(templateCount));
     }
     return true;
 }

@@ -89,11 +89,13 @@ private:
                  .arg(QLatin1String(what), AnsiToQString(std::string(name)))});
     }
 
-    void Finite(const char* record, int32_t number, int32_t object, std::initializer_list<std::pair<const char*, float>> values)
+    void Finite(const char* record, int32_t number, int32_t object,
+                std::initializer_list<std::pair<const char*, float>> values)
     {
         for (const auto& [what, value] : values) {
             if (!std::isfinite(value))
-                Add({false, record, number, object, QStringLiteral("%1 is %2").arg(QLatin1String(what), Number(value))});
+                Add({false, record, number, object,
+                     QStringLiteral("%1 is %2").arg(QLatin1String(what), Number(value))});
         }
     }
 
@@ -139,7 +141,8 @@ private:
             std::memcpy(reinterpret_cast<char*>(&key) + 4, &z, 4);
             const auto [at, added] = firstAt.try_emplace(key, number);
             if (!added)
-                Add({false, record, number, -1, QStringLiteral("lies at the same position as %1 %2").arg(QLatin1String(record)).arg(at->second)});
+                Add({false, record, number, -1,
+                     QStringLiteral("lies at the same position as %1 %2").arg(QLatin1String(record)).arg(at->second)});
         }
     }
 
@@ -161,7 +164,8 @@ void PrintText(const std::vector<Finding>& findings)
 {
     QString out;
     for (const Finding& finding : findings)
-        out += QStringLiteral("%1: %2: %3\n").arg(finding.Note ? QLatin1String("note") : QLatin1String("problem"), Where(finding), finding.Text);
+        out += QStringLiteral("%1: %2: %3\n")
+                   .arg(finding.Note ? QLatin1String("note") : QLatin1String("problem"), Where(finding), finding.Text);
     Print(out);
 }
 
@@ -173,7 +177,9 @@ void PrintJson(const std::vector<Finding>& findings)
         out.Raw(finding.Note ? "{\"severity\": \"note\", \"record\": " : "{\"severity\": \"problem\", \"record\": ");
         out.String(QLatin1String(finding.Record));
         if (finding.Object >= 0) {
-            out.Raw((", \"number\": " + std::to_string(finding.Number) + ", \"object\": " + std::to_string(finding.Object)).c_str());
+            out.Raw(
+                (", \"number\": " + std::to_string(finding.Number) + ", \"object\": " + std::to_string(finding.Object))
+                    .c_str());
         } else {
             out.Raw((", \"number\": " + std::to_string(finding.Number)).c_str());
         }
@@ -188,7 +194,8 @@ void PrintJson(const std::vector<Finding>& findings)
 
 int RunCheck(const QStringList& argv)
 {
-    Arguments args(argv, {{QStringLiteral("--catalogue"), 1}, {QStringLiteral("--map"), 1}, {QStringLiteral("--json"), 0}});
+    Arguments args(argv,
+                   {{QStringLiteral("--catalogue"), 1}, {QStringLiteral("--map"), 1}, {QStringLiteral("--json"), 0}});
     if (!args.Ok() || args.Positionals().size() != 1)
         return Usage(args.Ok() ? QStringLiteral("check takes one file") : args.Error());
     C3DObjectsList catalogue;
@@ -220,7 +227,8 @@ int RunCheck(const QStringList& argv)
         return Success;
     if (!OutputWritten())
         return Failure;
-    return Fail(QStringLiteral("Check failed"), problems == 1 ? QStringLiteral("1 problem") : QStringLiteral("%1 problems").arg(problems));
+    return Fail(QStringLiteral("Check failed"),
+                problems == 1 ? QStringLiteral("1 problem") : QStringLiteral("%1 problems").arg(problems));
 }
 
 } // namespace cli

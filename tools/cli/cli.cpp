@@ -126,10 +126,7 @@ bool OutputWritten()
     return false;
 }
 
-int FinishOutput(int status)
-{
-    return OutputWritten() ? status : Failure;
-}
+int FinishOutput(int status) { return OutputWritten() ? status : Failure; }
 
 QString NameProblem(const QByteArray& argument)
 {

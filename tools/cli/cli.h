@@ -43,9 +43,9 @@ std::optional<int> ParseInt(const QString& text);
 int Usage(const QString& problem = QString());
 // Prints "<message>: <reason>" to stderr; returns 1.
 int Fail(const QString& message, const QString& reason);
-void Print(const QString& text); // UTF-8 to stdout
+void Print(const QString& text);                 // UTF-8 to stdout
 void PrintBytes(const char* bytes, size_t size); // already UTF-8
-void Warn(const QString& text);  // "Warning: <text>" on stderr; the command goes on
+void Warn(const QString& text);                  // "Warning: <text>" on stderr; the command goes on
 // Flushes standard output; false, with "Write failed: <reason>" printed once, when a write to it
 // failed, now or before. A command that prints and then saves asks before it saves, so that lost
 // output leaves the files as they were.

@@ -10,8 +10,8 @@
 #include "platform/ansitext.h"
 
 #include <cstring>
-#include <unordered_map>
 #include <string>
+#include <unordered_map>
 
 namespace cli {
 
@@ -43,7 +43,8 @@ struct Side {
             return std::string(1, '\xFF') + "none";
         const std::string& name = Records.NameOf(index);
         if (Catalogue) {
-            const int32_t known = Catalogue->IndexOf(std::string_view(name.data(), std::min(name.size(), name.find('\0'))));
+            const int32_t known =
+                Catalogue->IndexOf(std::string_view(name.data(), std::min(name.size(), name.find('\0'))));
             if (known >= 0)
                 return Catalogue->NameOf(known);
         }
@@ -51,12 +52,13 @@ struct Side {
     }
     QString Shown(int32_t index) const
     {
-        return index == NoObjectIndex ? QStringLiteral("none") : QLatin1Char('"') + AnsiToQString(Records.NameOf(index)) + QLatin1Char('"');
+        return index == NoObjectIndex ? QStringLiteral("none")
+                                      : QLatin1Char('"') + AnsiToQString(Records.NameOf(index)) + QLatin1Char('"');
     }
     std::string TemplateKey(const CPopTemplate& tmpl) const
     {
-        std::string key = std::to_string(tmpl.TypeCode) + '\0' + Key(tmpl.ApproximationObject) + '\0' + Key(tmpl.BaseObject) + '\0'
-            + Key(tmpl.RouteObject);
+        std::string key = std::to_string(tmpl.TypeCode) + '\0' + Key(tmpl.ApproximationObject) + '\0'
+            + Key(tmpl.BaseObject) + '\0' + Key(tmpl.RouteObject);
         for (const CThreeDObject& object : tmpl.Objects) {
             key += '\0';
             key.append(reinterpret_cast<const char*>(&object.X), 4);
@@ -79,7 +81,8 @@ template <typename KeyOfA, typename KeyOfB>
 Pairing Pair(size_t countA, size_t countB, KeyOfA keyA, KeyOfB keyB)
 {
     Pairing pairing{std::vector<int32_t>(countA, -1), std::vector<int32_t>(countB, -1)};
-    std::unordered_map<std::string, std::vector<int32_t>> waiting; // by key, the records of A not yet paired, last first
+    std::unordered_map<std::string, std::vector<int32_t>>
+        waiting; // by key, the records of A not yet paired, last first
     for (size_t a = countA; a-- > 0;)
         waiting[keyA(a)].push_back(static_cast<int32_t>(a));
     for (size_t b = 0; b < countB; ++b) {
@@ -100,8 +103,8 @@ Pairing Pair(size_t countA, size_t countB, KeyOfA keyA, KeyOfB keyB)
 // A record as the diff names it, formatted only when a line is written.
 struct RecordRef {
     const char* Record;
-    size_t A;         // its number in A
-    int32_t B;        // and in B
+    size_t A;            // its number in A
+    int32_t B;           // and in B
     int32_t Object = -1; // a template's object
 
     QString Text() const
@@ -117,7 +120,7 @@ struct RecordRef {
 
 class CDiffer {
 public:
-    CDiffer(const Side& a, const Side& b) : m_a(a), m_b(b) {}
+    CDiffer(const Side& a, const Side& b) : m_a(a), m_b(b) { }
 
     QString Run()
     {
@@ -128,30 +131,40 @@ public:
         m_templates = Pair(
             ra.Templates.size(), rb.Templates.size(), [&](size_t i) { return m_a.TemplateKey(ra.Templates[i]); },
             [&](size_t i) { return m_b.TemplateKey(rb.Templates[i]); });
-        Records("template", m_templates, ra.Templates, rb.Templates,
-                [&](const Side& side, const CPopTemplate& tmpl) { return TemplateText(side, tmpl); },
-                [&](const RecordRef& where, const CPopTemplate& ta, const CPopTemplate& tb) { TemplateChange(where, ta, tb); });
-        Placements("keysite", ra.Keysites, rb.Keysites,
-                   [&](const Side&, const CKeysitePlacement& k) {
-                       return QStringLiteral("template %1, %2").arg(k.TemplateNumber).arg(Position(k.X, k.Z));
-                   },
-                   [&](const RecordRef& where, const CKeysitePlacement& ka, const CKeysitePlacement& kb) {
-                       // The same template, wherever it now stands in the list.
-                       const bool inA = ka.TemplateNumber >= 0 && static_cast<size_t>(ka.TemplateNumber) < ra.Templates.size();
-                       const int32_t mapped = inA ? m_templates.OfA[static_cast<size_t>(ka.TemplateNumber)] : -1;
-                       const bool inB = kb.TemplateNumber >= 0 && static_cast<size_t>(kb.TemplateNumber) < rb.Templates.size();
-                       if (mapped != (inB ? kb.TemplateNumber : -1))
-                           Line('~', QStringLiteral("%1: template %2 -> %3").arg(where.Text()).arg(ka.TemplateNumber).arg(kb.TemplateNumber));
-                   });
-        Placements("airbase", ra.Airbases, rb.Airbases,
-                   [&](const Side& side, const CAirbasePlacement& a) {
-                       return QStringLiteral("%1, name %2").arg(Position(a.X, a.Z), side.Shown(a.ObjectIndex));
-                   },
-                   [&](const RecordRef& where, const CAirbasePlacement& aa, const CAirbasePlacement& ab) {
-                       NameChange(where, "name", aa.ObjectIndex, ab.ObjectIndex);
-                   });
-        Placements("SAM", ra.Sams, rb.Sams, [&](const Side&, const CSAMPlacement& s) { return Position(s.X, s.Z); },
-                   [](const RecordRef&, const CSAMPlacement&, const CSAMPlacement&) {});
+        Records(
+            "template", m_templates, ra.Templates, rb.Templates,
+            [&](const Side& side, const CPopTemplate& tmpl) { return TemplateText(side, tmpl); },
+            [&](const RecordRef& where, const CPopTemplate& ta, const CPopTemplate& tb) {
+                TemplateChange(where, ta, tb);
+            });
+        Placements(
+            "keysite", ra.Keysites, rb.Keysites,
+            [&](const Side&, const CKeysitePlacement& k) {
+                return QStringLiteral("template %1, %2").arg(k.TemplateNumber).arg(Position(k.X, k.Z));
+            },
+            [&](const RecordRef& where, const CKeysitePlacement& ka, const CKeysitePlacement& kb) {
+                // The same template, wherever it now stands in the list.
+                const bool inA = ka.TemplateNumber >= 0 && static_cast<size_t>(ka.TemplateNumber) < ra.Templates.size();
+                const int32_t mapped = inA ? m_templates.OfA[static_cast<size_t>(ka.TemplateNumber)] : -1;
+                const bool inB = kb.TemplateNumber >= 0 && static_cast<size_t>(kb.TemplateNumber) < rb.Templates.size();
+                if (mapped != (inB ? kb.TemplateNumber : -1))
+                    Line('~',
+                         QStringLiteral("%1: template %2 -> %3")
+                             .arg(where.Text())
+                             .arg(ka.TemplateNumber)
+                             .arg(kb.TemplateNumber));
+            });
+        Placements(
+            "airbase", ra.Airbases, rb.Airbases,
+            [&](const Side& side, const CAirbasePlacement& a) {
+                return QStringLiteral("%1, name %2").arg(Position(a.X, a.Z), side.Shown(a.ObjectIndex));
+            },
+            [&](const RecordRef& where, const CAirbasePlacement& aa, const CAirbasePlacement& ab) {
+                NameChange(where, "name", aa.ObjectIndex, ab.ObjectIndex);
+            });
+        Placements(
+            "SAM", ra.Sams, rb.Sams, [&](const Side&, const CSAMPlacement& s) { return Position(s.X, s.Z); },
+            [](const RecordRef&, const CSAMPlacement&, const CSAMPlacement&) {});
         // Renumbered records are no change of their own, but the files are not equal.
         if (m_out.isEmpty() && m_moved)
             Line('~', QStringLiteral("the same records in another order"));
@@ -161,13 +174,17 @@ public:
 private:
     static QString Variant(const StoredRecords& records)
     {
-        return records.WithRouteObjects ? QStringLiteral("with route objects") : QStringLiteral("without route objects");
+        return records.WithRouteObjects ? QStringLiteral("with route objects")
+                                        : QStringLiteral("without route objects");
     }
     static QString Position(float x, float z)
     {
         return QStringLiteral("X %1, Z %2").arg(FloatText(x, QLatin1Char('.')), FloatText(z, QLatin1Char('.')));
     }
-    void Line(char mark, const QString& text) { m_out += QString(QLatin1Char(mark)) + QLatin1Char(' ') + text + QLatin1Char('\n'); }
+    void Line(char mark, const QString& text)
+    {
+        m_out += QString(QLatin1Char(mark)) + QLatin1Char(' ') + text + QLatin1Char('\n');
+    }
 
     void FloatChange(const RecordRef& where, const char* field, float a, float b)
     {
@@ -179,7 +196,8 @@ private:
     void NameChange(const RecordRef& where, const char* field, int32_t a, int32_t b)
     {
         if (m_a.Key(a) != m_b.Key(b))
-            Line('~', QStringLiteral("%1: %2 %3 -> %4").arg(where.Text(), QLatin1String(field), m_a.Shown(a), m_b.Shown(b)));
+            Line('~',
+                 QStringLiteral("%1: %2 %3 -> %4").arg(where.Text(), QLatin1String(field), m_a.Shown(a), m_b.Shown(b)));
     }
 
     // Removed (in A only), added (in B only), then changed (paired, differing), in file order.
@@ -204,12 +222,15 @@ private:
     }
 
     template <typename Record, typename Text, typename Change>
-    void Placements(const char* record, const std::vector<Record>& a, const std::vector<Record>& b, Text text, Change change)
+    void Placements(const char* record, const std::vector<Record>& a, const std::vector<Record>& b, Text text,
+                    Change change)
     {
         auto key = [](const Record& r) {
-            return std::string(reinterpret_cast<const char*>(&r.X), 4) + std::string(reinterpret_cast<const char*>(&r.Z), 4);
+            return std::string(reinterpret_cast<const char*>(&r.X), 4)
+                + std::string(reinterpret_cast<const char*>(&r.Z), 4);
         };
-        const Pairing pairing = Pair(a.size(), b.size(), [&](size_t i) { return key(a[i]); }, [&](size_t i) { return key(b[i]); });
+        const Pairing pairing = Pair(
+            a.size(), b.size(), [&](size_t i) { return key(a[i]); }, [&](size_t i) { return key(b[i]); });
         Records(record, pairing, a, b, text, [&](const RecordRef& where, const Record& ra, const Record& rb) {
             FloatChange(where, "X", ra.X, rb.X);
             FloatChange(where, "Z", ra.Z, rb.Z);
@@ -219,7 +240,9 @@ private:
 
     QString TemplateText(const Side& side, const CPopTemplate& tmpl) const
     {
-        QString text = QStringLiteral("type %1, approximation %2, base %3").arg(tmpl.TypeCode).arg(side.Shown(tmpl.ApproximationObject), side.Shown(tmpl.BaseObject));
+        QString text = QStringLiteral("type %1, approximation %2, base %3")
+                           .arg(tmpl.TypeCode)
+                           .arg(side.Shown(tmpl.ApproximationObject), side.Shown(tmpl.BaseObject));
         if (side.Records.WithRouteObjects)
             text += QStringLiteral(", route %1").arg(side.Shown(tmpl.RouteObject));
         return text + QStringLiteral(", %1 objects").arg(tmpl.Objects.size());
@@ -239,9 +262,10 @@ private:
                 const bool removed = o >= tb.Objects.size();
                 const Side& side = removed ? m_a : m_b;
                 const CThreeDObject& object = removed ? ta.Objects[o] : tb.Objects[o];
-                Line(removed ? '-' : '+', QStringLiteral("%1: %2, heading %3, name %4")
-                                              .arg(at.Text(), Position(object.X, object.Z), FloatText(object.Heading, QLatin1Char('.')),
-                                                   side.Shown(object.ObjectIndex)));
+                Line(removed ? '-' : '+',
+                     QStringLiteral("%1: %2, heading %3, name %4")
+                         .arg(at.Text(), Position(object.X, object.Z), FloatText(object.Heading, QLatin1Char('.')),
+                              side.Shown(object.ObjectIndex)));
                 continue;
             }
             FloatChange(at, "X", ta.Objects[o].X, tb.Objects[o].X);

@@ -146,5 +146,4 @@ int RunImportTemplates(const QStringList& argv)
     return SaveOrFail(session.Document, pos[2], missing);
 }
 
-
 } // namespace cli

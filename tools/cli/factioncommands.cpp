@@ -37,10 +37,11 @@ namespace cli {
 
 int RunFactions(const QStringList& argv)
 {
-    Arguments args(argv, {{QStringLiteral("--set"), 3},
-                          {QStringLiteral("--paint"), 3},
-                          {QStringLiteral("--print"), 0},
-                          {QStringLiteral("--out"), 1}});
+    Arguments args(argv,
+                   {{QStringLiteral("--set"), 3},
+                    {QStringLiteral("--paint"), 3},
+                    {QStringLiteral("--print"), 0},
+                    {QStringLiteral("--out"), 1}});
     if (!args.Ok() || args.Positionals().size() != 1)
         return Usage(args.Ok() ? QStringLiteral("factions takes one faction file") : args.Error());
 
@@ -83,6 +84,5 @@ int RunFactions(const QStringList& argv)
     }
     return Success;
 }
-
 
 } // namespace cli

@@ -51,7 +51,10 @@ int RunFromJson(const QStringList& argv)
     if (bytes.size() > limit.Bytes)
         return Fail(QStringLiteral("Open failed"),
                     QStringLiteral("%1: the records take %2 bytes, more than a %3 may hold (%4)")
-                        .arg(path).arg(bytes.size()).arg(QLatin1String(limit.Kind)).arg(limit.Bytes));
+                        .arg(path)
+                        .arg(bytes.size())
+                        .arg(QLatin1String(limit.Kind))
+                        .arg(limit.Bytes));
     if (!SaveFileAtomically(out, bytes, &reason))
         return Fail(QStringLiteral("Save failed"), QStringLiteral("%1: %2").arg(out, reason));
     return Success;

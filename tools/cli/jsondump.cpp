@@ -1,10 +1,9 @@
 #include "jsondump.h"
 
 #include "cli.h"
-#include "jsonwriter.h"
 #include "document/binfile.h"
 #include "document/recordcolumns.h"
-
+#include "jsonwriter.h"
 
 namespace cli {
 namespace {

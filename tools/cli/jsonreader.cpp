@@ -29,7 +29,7 @@ int Utf8Length(const unsigned char* at, const unsigned char* end)
 
 } // namespace
 
-CJsonReader::CJsonReader(const QByteArray& text) : m_at(text.constData()), m_end(text.constData() + text.size()) {}
+CJsonReader::CJsonReader(const QByteArray& text) : m_at(text.constData()), m_end(text.constData() + text.size()) { }
 
 bool CJsonReader::Fail(const QString& error)
 {
@@ -92,7 +92,10 @@ bool CJsonReader::Value(JsonValue& value, int depth)
         }
         return m_error.isEmpty();
     case '"': value.Type = JsonValue::String; return StringValue(value.Text);
-    case 't': value.Type = JsonValue::Boolean; value.Truth = true; return Literal("true");
+    case 't':
+        value.Type = JsonValue::Boolean;
+        value.Truth = true;
+        return Literal("true");
     case 'f': value.Type = JsonValue::Boolean; return Literal("false");
     case 'n': value.Type = JsonValue::Null; return Literal("null");
     default: value.Type = JsonValue::Number; return NumberValue(value.Text);
@@ -146,10 +149,7 @@ bool CJsonReader::NextMember(bool& more, std::string& key)
     return true;
 }
 
-bool CJsonReader::NextItem(bool& more)
-{
-    return Next(more, ']');
-}
+bool CJsonReader::NextItem(bool& more) { return Next(more, ']'); }
 
 bool CJsonReader::End()
 {
@@ -204,7 +204,8 @@ bool CJsonReader::StringValue(std::string& text)
         if (c < 0x20)
             return Fail(QStringLiteral("a control character inside a string must be escaped"));
         if (c >= 0x80) {
-            const int length = Utf8Length(reinterpret_cast<const unsigned char*>(m_at), reinterpret_cast<const unsigned char*>(m_end));
+            const int length =
+                Utf8Length(reinterpret_cast<const unsigned char*>(m_at), reinterpret_cast<const unsigned char*>(m_end));
             if (length == 0)
                 return Fail(QStringLiteral("text that is not UTF-8"));
             text.append(m_at, static_cast<size_t>(length));
@@ -234,15 +235,18 @@ bool CJsonReader::StringValue(std::string& text)
                 return false;
             if (unit >= 0xD800 && unit < 0xDC00) {
                 if (m_end - m_at < 2 || m_at[0] != '\\' || m_at[1] != 'u')
-                    return Fail(QStringLiteral("\\u%1 is half a character").arg(static_cast<uint>(unit), 4, 16, QLatin1Char('0')));
+                    return Fail(QStringLiteral("\\u%1 is half a character")
+                                    .arg(static_cast<uint>(unit), 4, 16, QLatin1Char('0')));
                 m_at += 2;
                 if (!hex4(low))
                     return false;
                 if (low < 0xDC00 || low >= 0xE000)
-                    return Fail(QStringLiteral("\\u%1 is half a character").arg(static_cast<uint>(unit), 4, 16, QLatin1Char('0')));
+                    return Fail(QStringLiteral("\\u%1 is half a character")
+                                    .arg(static_cast<uint>(unit), 4, 16, QLatin1Char('0')));
                 unit = 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
             } else if (unit >= 0xDC00 && unit < 0xE000) {
-                return Fail(QStringLiteral("\\u%1 is half a character").arg(static_cast<uint>(unit), 4, 16, QLatin1Char('0')));
+                return Fail(
+                    QStringLiteral("\\u%1 is half a character").arg(static_cast<uint>(unit), 4, 16, QLatin1Char('0')));
             }
             AppendUtf8(text, unit);
             break;

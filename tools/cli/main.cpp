@@ -60,7 +60,8 @@ int main(int argc, char** argv)
         status = Run(argc, argv);
     } catch (const std::bad_alloc&) {
         // The readers turn this into their own failure; what is left is the command's own work.
-        status = cli::Fail(QStringLiteral("Out of memory"), QStringLiteral("the command needs more memory than there is"));
+        status =
+            cli::Fail(QStringLiteral("Out of memory"), QStringLiteral("the command needs more memory than there is"));
     }
     // Output that could not be written is a failure, not a success with nothing printed.
     return cli::FinishOutput(status);

@@ -44,7 +44,8 @@ std::optional<QStringList> ListOption(const Arguments& args, const QString& opti
     const QStringList items = values->first().split(QLatin1Char(','), Qt::SkipEmptyParts);
     for (const QString& item : items) {
         if (!allowed.contains(item)) {
-            problem = QStringLiteral("%1: unknown item \"%2\" (expected %3)").arg(option, item, allowed.join(QLatin1Char(',')));
+            problem = QStringLiteral("%1: unknown item \"%2\" (expected %3)")
+                          .arg(option, item, allowed.join(QLatin1Char(',')));
             return std::nullopt;
         }
     }
@@ -53,8 +54,8 @@ std::optional<QStringList> ListOption(const Arguments& args, const QString& opti
 
 bool ValidViewOp(const QString& op)
 {
-    static const QStringList plain = {QStringLiteral("up"), QStringLiteral("down"), QStringLiteral("left"),
-                                      QStringLiteral("right"), QStringLiteral("zoom-in"), QStringLiteral("zoom-out"),
+    static const QStringList plain = {QStringLiteral("up"),     QStringLiteral("down"),    QStringLiteral("left"),
+                                      QStringLiteral("right"),  QStringLiteral("zoom-in"), QStringLiteral("zoom-out"),
                                       QStringLiteral("default")};
     if (plain.contains(op))
         return true;
@@ -110,9 +111,10 @@ QString ParseRenderOptions(const Arguments& args, RenderOptions& options)
         }
     }
     QString problem;
-    const auto routes = ListOption(args, QStringLiteral("--routes"),
-                                   {QStringLiteral("roads"), QStringLiteral("rivers"), QStringLiteral("utils"),
-                                    QStringLiteral("borders")}, problem);
+    const auto routes = ListOption(
+        args, QStringLiteral("--routes"),
+        {QStringLiteral("roads"), QStringLiteral("rivers"), QStringLiteral("utils"), QStringLiteral("borders")},
+        problem);
     if (!routes)
         return problem;
     options.Roads = routes->contains(QStringLiteral("roads"));
@@ -124,7 +126,8 @@ QString ParseRenderOptions(const Arguments& args, RenderOptions& options)
     if (!symbols)
         return problem;
     const QStringList shown = args.Has(QStringLiteral("--symbols")) ? *symbols
-                              : args.Has(QStringLiteral("--campaign")) ? kinds : QStringList();
+        : args.Has(QStringLiteral("--campaign"))                    ? kinds
+                                                                    : QStringList();
     options.Keysites = shown.contains(kinds[0]);
     options.Airbases = shown.contains(kinds[1]);
     options.SAMs = shown.contains(kinds[2]);
@@ -153,12 +156,18 @@ namespace cli {
 
 int RunRender(const QStringList& argv)
 {
-    const Arguments args(argv, {{QStringLiteral("--size"), 2}, {QStringLiteral("--resolution"), 1},
-                                {QStringLiteral("--view"), 1}, {QStringLiteral("--routes"), 1},
-                                {QStringLiteral("--campaign"), 1}, {QStringLiteral("--catalogue"), 1},
-                                {QStringLiteral("--symbols"), 1}, {QStringLiteral("--grid"), 0},
-                                {QStringLiteral("--settings"), 1}, {QStringLiteral("--button-face"), 1},
-                                {QStringLiteral("--factions"), 1}});
+    const Arguments args(argv,
+                         {{QStringLiteral("--size"), 2},
+                          {QStringLiteral("--resolution"), 1},
+                          {QStringLiteral("--view"), 1},
+                          {QStringLiteral("--routes"), 1},
+                          {QStringLiteral("--campaign"), 1},
+                          {QStringLiteral("--catalogue"), 1},
+                          {QStringLiteral("--symbols"), 1},
+                          {QStringLiteral("--grid"), 0},
+                          {QStringLiteral("--settings"), 1},
+                          {QStringLiteral("--button-face"), 1},
+                          {QStringLiteral("--factions"), 1}});
     if (!args.Ok() || args.Positionals().size() != 2)
         return Usage(args.Ok() ? QStringLiteral("render takes MAPFOLDER and OUT.png") : args.Error());
     RenderOptions options;
@@ -251,7 +260,11 @@ int RunSettings(const QStringList& argv)
     QString text;
     for (int kind = 0; kind < 3; ++kind) {
         const SymbolStyle& style = settings.Style(kind);
-        text += QStringLiteral("%1 %2 %3 %4\n").arg(QLatin1String(names[kind])).arg(style.Shape).arg(style.Size).arg(style.Color);
+        text += QStringLiteral("%1 %2 %3 %4\n")
+                    .arg(QLatin1String(names[kind]))
+                    .arg(style.Shape)
+                    .arg(style.Size)
+                    .arg(style.Color);
     }
     Print(text);
     if (!OutputWritten())
@@ -290,6 +303,5 @@ int RunDemo(const QStringList& argv)
         return Fail(QStringLiteral("Save failed"), reason);
     return Success;
 }
-
 
 } // namespace cli
