@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <vector>
 
 QLineEdit* MakeNameField(QWidget* parent)
 {
@@ -29,6 +30,8 @@ void ShowNumber(QLineEdit* field, float value, QChar decimalSeparator)
     field->setText(FloatText(value, decimalSeparator));
 }
 
+namespace {
+
 std::optional<float> ReadNumber(CUserPrompts& prompts, QWidget* dialog, QLineEdit* field, QChar decimalSeparator)
 {
     const std::optional<float> value = TextToFloat32(field->text(), decimalSeparator);
@@ -37,6 +40,24 @@ std::optional<float> ReadNumber(CUserPrompts& prompts, QWidget* dialog, QLineEdi
         field->setFocus();
     }
     return value;
+}
+
+} // namespace
+
+bool ReadNumbers(CUserPrompts& prompts, QWidget* dialog, QChar decimalSeparator,
+                 std::initializer_list<std::pair<QLineEdit*, float*>> fields)
+{
+    std::vector<float> values;
+    for (const auto& [field, value] : fields) {
+        const std::optional<float> read = ReadNumber(prompts, dialog, field, decimalSeparator);
+        if (!read)
+            return false;
+        values.push_back(*read);
+    }
+    auto next = values.begin();
+    for (const auto& [field, value] : fields)
+        *value = *next++;
+    return true;
 }
 
 OkCancelButtons MakeOkCancel(QDialog* dialog, const QString& okCaption)

@@ -19,9 +19,11 @@ QLineEdit* MakeNameField(QWidget* parent);
 // Shows a float as the dialogs do: general form, 15 significant digits, the given separator.
 void ShowNumber(QLineEdit* field, float value, QChar decimalSeparator);
 
-// Converts a field's text, or shows "Bad parameter", puts the keyboard focus on the field and
-// returns nothing. The text itself is left as the user typed it.
-std::optional<float> ReadNumber(CUserPrompts& prompts, QWidget* dialog, QLineEdit* field, QChar decimalSeparator);
+// Reads each field in order; at the first that is not a number, shows "Bad parameter", puts the
+// keyboard focus on that field and returns false. Only when every field is a number are the values
+// stored. The texts are left as the user typed them.
+bool ReadNumbers(CUserPrompts& prompts, QWidget* dialog, QChar decimalSeparator,
+                 std::initializer_list<std::pair<QLineEdit*, float*>> fields);
 
 // OK (the default button, Enter) and Cancel (Esc, like closing the window), right-aligned.
 struct OkCancelButtons {

@@ -46,15 +46,8 @@ void TfrmSamPlacementEd::Fill(float x, float z)
 
 void TfrmSamPlacementEd::btnOKClick()
 {
-    const auto x = ReadNumber(m_prompts, this, edX, m_separator);
-    if (!x)
-        return;
-    const auto z = ReadNumber(m_prompts, this, edZ, m_separator);
-    if (!z)
-        return;
-    X = *x;
-    Z = *z;
-    accept();
+    if (ReadNumbers(m_prompts, this, m_separator, {{edX, &X}, {edZ, &Z}}))
+        accept();
 }
 
 bool EditSamPlacement(CUserPrompts& prompts, QWidget* parent, float& x, float& z)
@@ -121,19 +114,13 @@ void TfrmAirbasePlacementEd::btnChangeObjectClick()
 
 void TfrmAirbasePlacementEd::btnOKClick()
 {
-    const auto x = ReadNumber(m_prompts, this, edX, m_separator);
-    if (!x)
-        return;
-    const auto z = ReadNumber(m_prompts, this, edZ, m_separator);
-    if (!z)
+    if (!ReadNumbers(m_prompts, this, m_separator, {{edX, &X}, {edZ, &Z}}))
         return;
     if (ObjectIndex < 0) {
         m_prompts.Message(this, QStringLiteral("You must select valid 3D object"));
         btnChangeObject->setFocus();
         return;
     }
-    X = *x;
-    Z = *z;
     accept();
 }
 
@@ -186,19 +173,13 @@ void TfrmKeysitePlacementEd::Fill(int32_t templateNumber, float x, float z)
 
 void TfrmKeysitePlacementEd::btnOKClick()
 {
-    const auto x = ReadNumber(m_prompts, this, edX, m_separator);
-    if (!x)
-        return;
-    const auto z = ReadNumber(m_prompts, this, edZ, m_separator);
-    if (!z)
+    if (!ReadNumbers(m_prompts, this, m_separator, {{edX, &X}, {edZ, &Z}}))
         return;
     // Text the box would not take as a number (empty, a lone sign) reads as 0.
     const QString typed = sedTemplate->cleanText().trimmed();
     bool ok = false;
     const int number = typed.toInt(&ok);
     TemplateNumber = ok ? number : 0;
-    X = *x;
-    Z = *z;
     accept();
 }
 

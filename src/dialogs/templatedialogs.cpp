@@ -201,19 +201,8 @@ void Tfrm3DObjectEd::btnSelectObjectClick()
 
 void Tfrm3DObjectEd::btnOKClick()
 {
-    const auto x = ReadNumber(m_prompts, this, edX, m_separator);
-    if (!x)
-        return;
-    const auto z = ReadNumber(m_prompts, this, edZ, m_separator);
-    if (!z)
-        return;
-    const auto heading = ReadNumber(m_prompts, this, edHeading, m_separator);
-    if (!heading)
-        return;
-    X = *x;
-    Z = *z;
-    Heading = *heading;
-    accept();
+    if (ReadNumbers(m_prompts, this, m_separator, {{edX, &X}, {edZ, &Z}, {edHeading, &Heading}}))
+        accept();
 }
 
 bool EditTemplateObject(CUserPrompts& prompts, QWidget* parent, const C3DObjectsList& catalogue, float& x, float& z,
