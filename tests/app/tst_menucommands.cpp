@@ -40,7 +40,6 @@ private:
             + QLatin1Char('/') + QLatin1String(name);
     }
     void AddTemplates(int count);
-    QString Write(const QString& name, const QByteArray& bytes) const;
 
     std::unique_ptr<CTestInstallation> m_installation;
     std::unique_ptr<CScriptedPrompts> m_prompts;
@@ -71,15 +70,6 @@ void TestMenuCommands::AddTemplates(int count)
     for (int t = 0; t < count; ++t)
         templates[size_t(t)].TypeCode = t + 1;
     m_window->Document->InsertRows(m_window->Document->TemplateCount(), std::move(templates));
-}
-
-QString TestMenuCommands::Write(const QString& name, const QByteArray& bytes) const
-{
-    const QString path = m_installation->Dir.filePath(name);
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly))
-        file.write(bytes);
-    return path;
 }
 
 void TestMenuCommands::fileDialogs_data()
@@ -149,8 +139,7 @@ void TestMenuCommands::failedLoadKeepsDocument()
     QVERIFY(keysites > 0);
     const QStringList row = window.grKeysites->Cells(1);
     // A template count that promises far more than the file holds.
-    const QString damaged = Write(QStringLiteral("damaged.BIN"), QByteArray("\x05\x00\x00\x00\x01", 5));
-    Q_UNUSED(damaged);
+    m_installation->Write(QStringLiteral("damaged.BIN"), QByteArray("\x05\x00\x00\x00\x01", 5));
 
     m_prompts->FileAnswers << m_installation->Dir.filePath(file);
     window.Load1Click();
@@ -171,7 +160,7 @@ void TestMenuCommands::failedFactionLoadKeepsLayer()
     QVERIFY(layer->SetFaction(faction == 0 ? 1 : 0, 0, 0)); // painted, not yet saved
     window.pnlMapControls->rbMapModeHeights->setChecked(true);
 
-    m_prompts->FileAnswers << Write(QStringLiteral("broken.SID"), QByteArray("8BPS but nothing more"));
+    m_prompts->FileAnswers << m_installation->Write(QStringLiteral("broken.SID"), QByteArray("8BPS but nothing more"));
     window.Loadfactions1Click();
     QCOMPARE(m_prompts->Shown, QStringList{QStringLiteral("message: Open failed")});
     QCOMPARE(window.Factions.get(), layer);
@@ -265,7 +254,7 @@ void TestMenuCommands::importTemplates()
 
     // A failed import refills no grid.
     const int rows = window.grPopTemplates->RowCount();
-    m_prompts->FileAnswers << Write(QStringLiteral("bad.BTP"), QByteArray("\xF0\xFF\xFF\xFF", 4));
+    m_prompts->FileAnswers << m_installation->Write(QStringLiteral("bad.BTP"), QByteArray("\xF0\xFF\xFF\xFF", 4));
     window.Importtemplates1Click();
     QCOMPARE(m_prompts->Shown, QStringList{QStringLiteral("message: Import failed")});
     QCOMPARE(window.grPopTemplates->RowCount(), rows);
