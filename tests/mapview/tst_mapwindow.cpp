@@ -184,7 +184,6 @@ private slots:
         QTest::newRow("one step") << 15.0f << qRgb(101, 101, 101);
         QTest::newRow("just below white") << 2324.0f << qRgb(254, 254, 254);
         QTest::newRow("white") << 2325.0f << qRgb(255, 255, 255);
-        QTest::newRow("huge") << 3e38f << qRgb(255, 255, 255);
         QTest::newRow("infinite") << std::numeric_limits<float>::infinity() << qRgb(255, 255, 255);
     }
     void heightColours()
