@@ -201,7 +201,6 @@ void TestDesktop::drops_data()
     QTest::newRow("faction file") << kDemoFactionFile << true << true << "factions" << QStringList();
     QTest::newRow("templates, imported") << kDemoTemplateFile << true << true << "templates" << QStringList{question};
     QTest::newRow("templates, declined") << kDemoTemplateFile << true << false << "" << QStringList{question};
-    QTest::newRow("damaged map BIN file") << "damaged.bin" << true << true << "" << QStringList{"message: Open failed"};
     QTest::newRow("other file") << "notes.txt" << false << true << "" << QStringList();
 }
 

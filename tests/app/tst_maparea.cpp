@@ -236,7 +236,6 @@ void TestMapArea::changeMapRefusals_data()
     QTest::newRow("empty map list") << QString() << false;
     QTest::newRow("a plain file") << QStringLiteral("map_notes.txt") << false;
     QTest::newRow("folder without terrain, Factions mode") << QStringLiteral("no-terrain") << true;
-    QTest::newRow("terrain that cannot be read, Factions mode") << QStringLiteral("bad-terrain") << true;
 }
 
 void TestMapArea::changeMapRefusals()
