@@ -101,6 +101,17 @@ public:
         return environment;
     }
 
+    // A file of the test's own in the temporary folder; its path.
+    QString Write(const QString& name, const QByteArray& bytes) const
+    {
+        const QString path = Dir.filePath(name);
+        QDir().mkpath(QFileInfo(path).path());
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+            qFatal("cannot write %s", qPrintable(path));
+        return path;
+    }
+
     QTemporaryDir Dir;
 };
 
@@ -136,48 +147,37 @@ public:
     bool EditKeysiteTemplate(const C3DObjectsList&, const CPopTemplatesTypesList&, int32_t& typeCode, int32_t&,
                              int32_t&, int32_t&) override
     {
-        ++Calls;
-        if (Answer)
-            typeCode = TypeCode;
-        return Answer;
+        return Give(typeCode, TypeCode);
     }
     bool EditTemplateObject(const C3DObjectsList&, float& x, float& z, float&, int32_t& objectIndex) override
     {
-        ++Calls;
-        if (Answer) {
-            x = X;
-            z = Z;
-            objectIndex = ObjectIndex;
-        }
-        return Answer;
+        return Give(x, X, z, Z, objectIndex, ObjectIndex);
     }
     bool EditKeysitePlacement(int32_t& templateNumber, float& x, float& z) override
     {
-        ++Calls;
-        if (Answer) {
-            templateNumber = TemplateNumber;
-            x = X;
-            z = Z;
-        }
-        return Answer;
+        return Give(templateNumber, TemplateNumber, x, X, z, Z);
     }
     bool EditAirbasePlacement(const C3DObjectsList&, int32_t& objectIndex, float& x, float& z) override
     {
-        ++Calls;
-        if (Answer) {
-            objectIndex = ObjectIndex;
-            x = X;
-            z = Z;
-        }
-        return Answer;
+        return Give(objectIndex, ObjectIndex, x, X, z, Z);
     }
-    bool EditSamPlacement(float& x, float& z) override
+    bool EditSamPlacement(float& x, float& z) override { return Give(x, X, z, Z); }
+
+private:
+    // Counts the call; when answering, copies each value into the field before it.
+    template <typename... Pairs>
+    bool Give(Pairs&... pairs)
     {
         ++Calls;
-        if (Answer) {
-            x = X;
-            z = Z;
-        }
+        if (Answer)
+            Assign(pairs...);
         return Answer;
+    }
+    static void Assign() { }
+    template <typename T, typename... Rest>
+    static void Assign(T& field, T& value, Rest&... rest)
+    {
+        field = value;
+        Assign(rest...);
     }
 };

@@ -52,15 +52,6 @@ class TestFileMessages : public QObject {
     std::unique_ptr<CScriptedPrompts> m_prompts;
     std::unique_ptr<TfrmMain> m_window;
 
-    QString Write(const QString& name, const QByteArray& bytes) const
-    {
-        const QString path = m_installation->Dir.filePath(name);
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-            qFatal("cannot write %s", qPrintable(path));
-        return path;
-    }
-
 private slots:
     void init()
     {
@@ -94,10 +85,10 @@ private slots:
         QFETCH(QString, command);
         QFETCH(QString, shown);
         TfrmMain& window = *m_window;
-        QVERIFY(window.LoadBinFile(
-            Write(QStringLiteral("in.BIN"), MapFile({{"TANK", "TANK"}, {"TANK", "HANGAR"}}, "HANGAR"))));
-        m_prompts->FileAnswers << Write(QStringLiteral("in.SID"),
-                                        NewFactionDocument(8, 8, [](int32_t c, int32_t) { return c % 2; }).Serialize());
+        QVERIFY(window.LoadBinFile(m_installation->Write(QStringLiteral("in.BIN"),
+                                                         MapFile({{"TANK", "TANK"}, {"TANK", "HANGAR"}}, "HANGAR"))));
+        m_prompts->FileAnswers << m_installation->Write(
+            QStringLiteral("in.SID"), NewFactionDocument(8, 8, [](int32_t c, int32_t) { return c % 2; }).Serialize());
         window.Loadfactions1Click();
         QCOMPARE(m_prompts->Shown, QStringList());
         const QString target = m_installation->Dir.filePath(QStringLiteral("out"));
@@ -127,8 +118,9 @@ private slots:
     void tooLongFileIsNotOpened()
     {
         TfrmMain& window = *m_window;
-        QVERIFY(window.LoadBinFile(Write(QStringLiteral("in.BIN"), MapFile({{"TANK", "TANK"}}, "HANGAR"))));
-        const QString big = Write(QStringLiteral("big.BIN"), QByteArray());
+        QVERIFY(
+            window.LoadBinFile(m_installation->Write(QStringLiteral("in.BIN"), MapFile({{"TANK", "TANK"}}, "HANGAR"))));
+        const QString big = m_installation->Write(QStringLiteral("big.BIN"), QByteArray());
         QVERIFY(QFile::resize(big, FileLimits::MapBin.Bytes + 1));
         m_prompts->FileAnswers << big;
         window.Load1Click();
@@ -144,14 +136,16 @@ private slots:
     {
         TfrmMain& window = *m_window;
         QStringList expected;
-        m_prompts->FileAnswers << Write(QStringLiteral("a.BIN"), MapFile({{"TANK", "JEEP"}, {"CAR", "TANK"}}, "TOWER"));
+        m_prompts->FileAnswers << m_installation->Write(QStringLiteral("a.BIN"),
+                                                        MapFile({{"TANK", "JEEP"}, {"CAR", "TANK"}}, "TOWER"));
         window.Load1Click();
         expected << kMissing + QStringLiteral("3 records, 3 names (\"JEEP\", \"CAR\", \"TOWER\")");
         QCOMPARE(m_prompts->Shown, expected);
 
         // Every name known, or a load that fails: nothing more is said about names.
-        m_prompts->FileAnswers << Write(QStringLiteral("b.BIN"), MapFile({{"tank", "HANGAR"}}, "TANK"))
-                               << Write(QStringLiteral("c.BIN"), MapFile({{"CAR", "CAR"}}, "CAR").left(30));
+        m_prompts->FileAnswers << m_installation->Write(QStringLiteral("b.BIN"), MapFile({{"tank", "HANGAR"}}, "TANK"))
+                               << m_installation->Write(QStringLiteral("c.BIN"),
+                                                        MapFile({{"CAR", "CAR"}}, "CAR").left(30));
         window.Load1Click();
         window.Load1Click();
         expected << QStringLiteral("message: Open failed");
@@ -160,7 +154,7 @@ private slots:
         QList<std::pair<QByteArray, QByteArray>> many;
         for (int i = 1; i <= 12; ++i)
             many.append({QByteArrayLiteral("TANK"), QByteArray("N") + QByteArray::number(i)});
-        m_prompts->FileAnswers << Write(QStringLiteral("many.BTP"), Templates(many));
+        m_prompts->FileAnswers << m_installation->Write(QStringLiteral("many.BTP"), Templates(many));
         window.Importtemplates1Click();
         expected << kMissing
                 + QStringLiteral("12 records, 12 names (\"N1\", \"N2\", \"N3\", \"N4\", \"N5\", \"N6\", "

@@ -60,14 +60,11 @@ private slots:
     void resolutionRendersOnceAtTheEnd();
     void viewButtonsMoveTheView();
     void placeMode();
-    void placeButtonsNeedAMap();
-    void ctrlClickSelects();
     void ctrlClickSelectsOnlyTheHitRecord();
     void shiftWinsOverCtrl();
     void altClickPaints_data();
     void altClickPaints();
-    void altClickWithoutFactionsDoesNothing();
-    void plainClickDoesNothing();
+    void clicksWithoutATaskDoNothing();
     void wheelZoomsAroundTheCursor();
     void dragPansTheMap_data();
     void dragPansTheMap();
@@ -86,6 +83,7 @@ private:
     void Click(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pixel);
     void Wheel(int angle, QPoint pixel);
     void LoadDemoCampaign();
+    void LoadDemoFactions();
 
     std::unique_ptr<CTestInstallation> m_installation;
     std::unique_ptr<CMapPrompts> m_prompts;
@@ -165,6 +163,13 @@ void TestMapArea::LoadDemoCampaign()
     m_window->TimerMapResize->Fire();
 }
 
+void TestMapArea::LoadDemoFactions()
+{
+    m_prompts->FileAnswers.enqueue(MapFolder(kDemoFirstMap) + QLatin1Char('/') + QLatin1String(kDemoFactionFile));
+    m_window->Loadfactions1Click();
+    QVERIFY(m_window->Factions);
+}
+
 void TestMapArea::imagePixelAt_data()
 {
     QTest::addColumn<QPointF>("position");
@@ -231,7 +236,6 @@ void TestMapArea::changeMapRefusals_data()
     QTest::newRow("empty map list") << QString() << false;
     QTest::newRow("a plain file") << QStringLiteral("map_notes.txt") << false;
     QTest::newRow("folder without terrain, Factions mode") << QStringLiteral("no-terrain") << true;
-    QTest::newRow("terrain that cannot be read, Factions mode") << QStringLiteral("bad-terrain") << true;
 }
 
 void TestMapArea::changeMapRefusals()
@@ -240,20 +244,12 @@ void TestMapArea::changeMapRefusals()
     QFETCH(bool, factions);
     const QString maps = m_installation->Root() + QStringLiteral("/common/maps/");
     QDir().mkpath(maps + QStringLiteral("no-terrain/terrain"));
-    QDir().mkpath(maps + QStringLiteral("bad-terrain/terrain"));
-    QFile bad(maps + QStringLiteral("bad-terrain/terrain/terrain.sim"));
-    QVERIFY(bad.open(QIODevice::WriteOnly));
-    bad.write("not a terrain");
-    bad.close();
-    QFile notes(maps + QStringLiteral("map_notes.txt"));
-    QVERIFY(notes.open(QIODevice::WriteOnly));
-    notes.close();
+    m_installation->Write(QStringLiteral("sim/common/maps/bad-terrain/terrain/terrain.sim"), "not a terrain");
+    m_installation->Write(QStringLiteral("sim/common/maps/map_notes.txt"), {});
 
     ChooseMap(MapFolder(kDemoFirstMap));
-    if (factions) {
-        m_prompts->FileAnswers.enqueue(MapFolder(kDemoFirstMap) + QLatin1Char('/') + QLatin1String(kDemoFactionFile));
-        m_window->Loadfactions1Click();
-    }
+    if (factions)
+        LoadDemoFactions();
     const CMap* before = m_window->MapCanvas->Map();
     const QString folderBefore = m_window->MapFolder;
     const QImage pictureBefore = m_window->im->pixmap().toImage();
@@ -281,9 +277,7 @@ void TestMapArea::changeMapResetsModeKeepsFactions()
     CMapControlColumn* column = m_window->pnlMapControls;
     ChooseMap(MapFolder(kDemoFirstMap));
     const QImage heights = m_window->im->pixmap().toImage();
-    m_prompts->FileAnswers.enqueue(MapFolder(kDemoFirstMap) + QLatin1Char('/') + QLatin1String(kDemoFactionFile));
-    m_window->Loadfactions1Click();
-    QVERIFY(m_window->Factions);
+    LoadDemoFactions();
     QVERIFY(column->rbMapModeFactions->isChecked());
     const QImage factions = m_window->im->pixmap().toImage();
     QVERIFY(factions != heights);
@@ -345,6 +339,9 @@ void TestMapArea::placeMode()
 {
     TfrmMain& window = *m_window;
     QVERIFY(window.LoadBinFile(MapFolder(kDemoFirstMap) + QLatin1Char('/') + QLatin1String(kDemoCampaignFile)));
+    QTest::mouseClick(window.btnKeysitePlace, Qt::LeftButton); // no map to place on yet
+    QVERIFY(!window.PlaceMode.Active);
+    QVERIFY(!QGuiApplication::overrideCursor());
     ChooseMap(MapFolder(kDemoFirstMap));
     CBINFile& document = *window.Document;
     QVERIFY(document.SamCount() >= 2);
@@ -392,52 +389,27 @@ void TestMapArea::placeMode()
     QCOMPARE(window.pcBINFile->currentWidget(), window.tsSAMs);
     // With SAM symbols shown the picture follows the move at once.
     QVERIFY(window.im->pixmap().toImage() != before);
-}
 
-void TestMapArea::placeButtonsNeedAMap()
-{
-    QVERIFY(m_window->LoadBinFile(MapFolder(kDemoFirstMap) + QLatin1Char('/') + QLatin1String(kDemoCampaignFile)));
-    QTest::mouseClick(m_window->btnKeysitePlace, Qt::LeftButton);
-    QVERIFY(!m_window->PlaceMode.Active);
-    QVERIFY(!QGuiApplication::overrideCursor());
-    ChooseMap(MapFolder(kDemoFirstMap));
-    m_window->New1Click();
-    QTest::mouseClick(m_window->btnAirbasePlace, Qt::LeftButton);
-    QVERIFY(!m_window->PlaceMode.Active);
-}
-
-void TestMapArea::ctrlClickSelects()
-{
-    TfrmMain& window = *m_window;
-    QVERIFY(window.LoadBinFile(MapFolder(kDemoFirstMap) + QLatin1Char('/') + QLatin1String(kDemoCampaignFile)));
-    ChooseMap(MapFolder(kDemoFirstMap));
-    CBINFile& document = *window.Document;
-    const int last = document.KeysiteCount() - 1;
-    QVERIFY(last >= 1);
-    const CKeysitePlacement& keysite = document.Keysites()[size_t(last)];
-    const QPoint pixel = PixelOf(keysite.X, keysite.Z);
-
-    Click(Qt::LeftButton, Qt::ControlModifier, pixel);
-    QCOMPARE(window.pcBINFile->currentWidget(), window.tsKeysites);
-    QCOMPARE(window.grKeysites->Row(), last + 1);
-    const int templateIndex = keysite.TemplateNumber;
-    if (templateIndex >= 0)
-        QCOMPARE(window.grPopTemplates->Row(), templateIndex + 1);
-
-    // With no record left nothing is hit and nothing changes.
-    window.pcBINFile->setCurrentWidget(window.tsPopTemplates);
+    // No record to place.
     window.New1Click();
-    Click(Qt::LeftButton, Qt::ControlModifier, pixel);
-    QCOMPARE(window.pcBINFile->currentWidget(), window.tsPopTemplates);
+    QTest::mouseClick(window.btnAirbasePlace, Qt::LeftButton);
+    QVERIFY(!window.PlaceMode.Active);
 }
 
 void TestMapArea::ctrlClickSelectsOnlyTheHitRecord()
 {
     TfrmMain& window = *m_window;
-    QVERIFY(window.LoadBinFile(MapFolder(kDemoFirstMap) + QLatin1Char('/') + QLatin1String(kDemoCampaignFile)));
-    ChooseMap(MapFolder(kDemoFirstMap));
+    LoadDemoCampaign();
     const CBINFile& document = *window.Document;
     QVERIFY(document.SamCount() >= 7 && document.AirbaseCount() >= 3);
+    const int last = document.KeysiteCount() - 1;
+    QVERIFY(last >= 1);
+    const CKeysitePlacement& keysite = document.Keysites()[size_t(last)];
+    Click(Qt::LeftButton, Qt::ControlModifier, PixelOf(keysite.X, keysite.Z));
+    QCOMPARE(window.pcBINFile->currentWidget(), window.tsKeysites);
+    QCOMPARE(window.grKeysites->Row(), last + 1);
+    if (keysite.TemplateNumber >= 0)
+        QCOMPARE(window.grPopTemplates->Row(), keysite.TemplateNumber + 1);
 
     // A grid nobody has clicked since it was filled: the airbase's row is highlighted, alone.
     const CAirbasePlacement& airbase = document.Airbases()[2];
@@ -460,15 +432,21 @@ void TestMapArea::ctrlClickSelectsOnlyTheHitRecord()
     QCOMPARE(m_prompts->Shown, QStringList{QStringLiteral("confirm: Do you want to delete 1 SAMs")});
 
     // Ctrl+click on the row that is current already keeps it the only one.
-    Click(Qt::LeftButton, Qt::ControlModifier, PixelOf(sam.X, sam.Z));
+    const QPoint samPixel = PixelOf(sam.X, sam.Z);
+    Click(Qt::LeftButton, Qt::ControlModifier, samPixel);
     QCOMPARE(SelectedGridRows(window.grSAMs), QList<int>{1});
+
+    // With no record left nothing is hit and nothing changes.
+    window.pcBINFile->setCurrentWidget(window.tsPopTemplates);
+    window.New1Click();
+    Click(Qt::LeftButton, Qt::ControlModifier, samPixel);
+    QCOMPARE(window.pcBINFile->currentWidget(), window.tsPopTemplates);
 }
 
 void TestMapArea::shiftWinsOverCtrl()
 {
     TfrmMain& window = *m_window;
-    QVERIFY(window.LoadBinFile(MapFolder(kDemoFirstMap) + QLatin1Char('/') + QLatin1String(kDemoCampaignFile)));
-    ChooseMap(MapFolder(kDemoFirstMap));
+    LoadDemoCampaign();
     const CSAMPlacement& sam = window.Document->Sams()[0];
     const QPoint pixel = PixelOf(sam.X, sam.Z);
     const CMapWindow* view = window.MapCanvas->View();
@@ -494,11 +472,8 @@ void TestMapArea::altClickPaints()
     QFETCH(int, radius);
     QFETCH(Qt::KeyboardModifiers, modifiers);
     TfrmMain& window = *m_window;
-    QVERIFY(window.LoadBinFile(MapFolder(kDemoFirstMap) + QLatin1Char('/') + QLatin1String(kDemoCampaignFile)));
-    ChooseMap(MapFolder(kDemoFirstMap));
-    m_prompts->FileAnswers.enqueue(MapFolder(kDemoFirstMap) + QLatin1Char('/') + QLatin1String(kDemoFactionFile));
-    window.Loadfactions1Click();
-    QVERIFY(window.Factions);
+    LoadDemoCampaign();
+    LoadDemoFactions();
     window.pnlMapControls->rbMapModeHeights->setChecked(true);
     window.pnlMapControls->seSectors->setValue(radius);
 
@@ -527,27 +502,20 @@ void TestMapArea::altClickPaints()
     QCOMPARE(window.pcBINFile->currentWidget(), window.tsPopTemplates); // Ctrl did not select
 }
 
-void TestMapArea::altClickWithoutFactionsDoesNothing()
+// Without a place mode, modifier or faction layer a click has nothing to do.
+void TestMapArea::clicksWithoutATaskDoNothing()
 {
-    ChooseMap(MapFolder(kDemoFirstMap));
-    QSignalSpy renders(m_window.get(), &TfrmMain::TerrainRedrawn);
-    Click(Qt::LeftButton, Qt::AltModifier, QPoint(50, 50));
-    QCOMPARE(renders.size(), 0);
-    QVERIFY(m_window->pnlMapControls->rbMapModeHeights->isChecked());
-}
-
-void TestMapArea::plainClickDoesNothing()
-{
-    QVERIFY(m_window->LoadBinFile(MapFolder(kDemoFirstMap) + QLatin1Char('/') + QLatin1String(kDemoCampaignFile)));
-    ChooseMap(MapFolder(kDemoFirstMap));
+    LoadDemoCampaign();
     const CMapWindow* view = m_window->MapCanvas->View();
     const int32_t left = view->ViewLeft;
     QSignalSpy renders(m_window.get(), &TfrmMain::TerrainRedrawn);
     Click(Qt::LeftButton, Qt::NoModifier, QPoint(20, 20));
     Click(Qt::RightButton, Qt::ShiftModifier, QPoint(20, 20));
+    Click(Qt::LeftButton, Qt::AltModifier, QPoint(50, 50)); // no faction layer to paint
     QCOMPARE(renders.size(), 0);
     QCOMPARE(view->ViewLeft, left);
     QCOMPARE(m_window->pcBINFile->currentWidget(), m_window->tsPopTemplates);
+    QVERIFY(m_window->pnlMapControls->rbMapModeHeights->isChecked());
 }
 
 void TestMapArea::wheelZoomsAroundTheCursor()

@@ -3,13 +3,13 @@
 #include "../dialogs/scriptedprompts.h"
 #include "app/mapcontrolcolumn.h"
 #include "app/stringgrid.h"
-#include "appfixture.h"
 #include "catalogues/templatetypes.h"
 #include "demo/demofactions.h"
 #include "demo/demoinstall.h"
 #include "document/binfile.h"
 #include "factions/factionsinfo.h"
 #include "platform/filepaths.h"
+#include "undofixture.h"
 
 #include <QRadioButton>
 #include <QUrl>
@@ -34,52 +34,25 @@ private slots:
     void guides();
 
 private:
-    QString DemoFile(const char* name) const
-    {
-        return m_installation->Root() + QStringLiteral("/common/maps/") + QLatin1String(kDemoFirstMap)
-            + QLatin1Char('/') + QLatin1String(name);
-    }
     void AddTemplates(int count);
-    QString Write(const QString& name, const QByteArray& bytes) const;
 
-    std::unique_ptr<CTestInstallation> m_installation;
-    std::unique_ptr<CScriptedPrompts> m_prompts;
-    std::unique_ptr<TfrmMain> m_window;
+    std::unique_ptr<CUndoFixture> m_fixture;
 };
 
 void TestMenuCommands::init()
 {
-    m_installation = std::make_unique<CTestInstallation>();
-    QString error;
-    QVERIFY2(m_installation->WriteDemo(&error), qPrintable(error));
-    m_installation->RegisterRoot();
-    m_prompts = std::make_unique<CScriptedPrompts>();
-    m_window = std::make_unique<TfrmMain>(*m_prompts, m_installation->Environment(true));
-    QVERIFY(m_window->InitializeMainWindow());
+    m_fixture = std::make_unique<CUndoFixture>(true);
+    QVERIFY(m_fixture->Window->InitializeMainWindow());
 }
 
-void TestMenuCommands::cleanup()
-{
-    m_window.reset();
-    m_prompts.reset();
-    m_installation.reset();
-}
+void TestMenuCommands::cleanup() { m_fixture.reset(); }
 
 void TestMenuCommands::AddTemplates(int count)
 {
     std::vector<CPopTemplate> templates(static_cast<size_t>(count));
     for (int t = 0; t < count; ++t)
         templates[size_t(t)].TypeCode = t + 1;
-    m_window->Document->InsertRows(m_window->Document->TemplateCount(), std::move(templates));
-}
-
-QString TestMenuCommands::Write(const QString& name, const QByteArray& bytes) const
-{
-    const QString path = m_installation->Dir.filePath(name);
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly))
-        file.write(bytes);
-    return path;
+    m_fixture->Window->Document->InsertRows(m_fixture->Window->Document->TemplateCount(), std::move(templates));
 }
 
 void TestMenuCommands::fileDialogs_data()
@@ -107,29 +80,29 @@ void TestMenuCommands::fileDialogs()
     QFETCH(QString, title);
     QFETCH(QStringList, filters);
     QFETCH(QString, suffix);
-    TfrmMain& window = *m_window;
+    TfrmMain& window = *m_fixture->Window;
     if (command == QLatin1String("save factions")) {
-        m_prompts->FileAnswers << DemoFile(kDemoFactionFile);
+        m_fixture->Prompts.FileAnswers << m_fixture->DemoFile(kDemoFactionFile);
         window.Loadfactions1Click();
     }
-    const qsizetype before = m_prompts->FileDialogs.size();
+    const qsizetype before = m_fixture->Prompts.FileDialogs.size();
     QAction* action = command == QLatin1String("load") ? window.Load1
         : command == QLatin1String("load factions")    ? window.Loadfactions1
         : command == QLatin1String("save factions")    ? window.Savefactionassignment1
         : command == QLatin1String("import")           ? window.Importtemplates1
                                                        : window.Exporttemplates1;
     action->trigger(); // cancelled: nothing else happens
-    QCOMPARE(m_prompts->FileDialogs.size(), before + 1);
-    const FileDialogRequest& request = m_prompts->FileDialogs.last();
+    QCOMPARE(m_fixture->Prompts.FileDialogs.size(), before + 1);
+    const FileDialogRequest& request = m_fixture->Prompts.FileDialogs.last();
     QCOMPARE(request.Title, title);
     QCOMPARE(request.Filters, filters);
     QCOMPARE(request.DefaultSuffix, suffix);
     // At first in the maps folder; after a faction file was loaded, where it was.
     const QString folder = command == QLatin1String("save factions")
-        ? QFileInfo(DemoFile(kDemoFactionFile)).path()
-        : m_installation->Root() + QStringLiteral("/common/maps");
+        ? QFileInfo(m_fixture->DemoFile(kDemoFactionFile)).path()
+        : m_fixture->Installation.Root() + QStringLiteral("/common/maps");
     QCOMPARE(QDir(request.Folder).canonicalPath(), QDir(folder).canonicalPath());
-    QVERIFY(m_prompts->Shown.isEmpty());
+    QVERIFY(m_fixture->Prompts.Shown.isEmpty());
 }
 
 void TestMenuCommands::failedLoadKeepsDocument_data()
@@ -142,19 +115,18 @@ void TestMenuCommands::failedLoadKeepsDocument_data()
 void TestMenuCommands::failedLoadKeepsDocument()
 {
     QFETCH(QString, file);
-    TfrmMain& window = *m_window;
-    const QString good = DemoFile(kDemoCampaignFile);
+    TfrmMain& window = *m_fixture->Window;
+    const QString good = m_fixture->DemoFile(kDemoCampaignFile);
     QVERIFY(window.LoadBinFile(good));
     const int keysites = window.Document->KeysiteCount();
     QVERIFY(keysites > 0);
     const QStringList row = window.grKeysites->Cells(1);
     // A template count that promises far more than the file holds.
-    const QString damaged = Write(QStringLiteral("damaged.BIN"), QByteArray("\x05\x00\x00\x00\x01", 5));
-    Q_UNUSED(damaged);
+    m_fixture->Installation.Write(QStringLiteral("damaged.BIN"), QByteArray("\x05\x00\x00\x00\x01", 5));
 
-    m_prompts->FileAnswers << m_installation->Dir.filePath(file);
+    m_fixture->Prompts.FileAnswers << m_fixture->Installation.Dir.filePath(file);
     window.Load1Click();
-    QCOMPARE(m_prompts->Shown, QStringList{QStringLiteral("message: Open failed")});
+    QCOMPARE(m_fixture->Prompts.Shown, QStringList{QStringLiteral("message: Open failed")});
     QCOMPARE(window.Document->KeysiteCount(), keysites);
     QCOMPARE(window.grKeysites->Cells(1), row);
     QCOMPARE(window.BinFilePath, good);
@@ -162,8 +134,8 @@ void TestMenuCommands::failedLoadKeepsDocument()
 
 void TestMenuCommands::failedFactionLoadKeepsLayer()
 {
-    TfrmMain& window = *m_window;
-    m_prompts->FileAnswers << DemoFile(kDemoFactionFile);
+    TfrmMain& window = *m_fixture->Window;
+    m_fixture->Prompts.FileAnswers << m_fixture->DemoFile(kDemoFactionFile);
     window.Loadfactions1Click();
     QVERIFY(window.Factions);
     CFactionsInfo* layer = window.Factions.get();
@@ -171,9 +143,10 @@ void TestMenuCommands::failedFactionLoadKeepsLayer()
     QVERIFY(layer->SetFaction(faction == 0 ? 1 : 0, 0, 0)); // painted, not yet saved
     window.pnlMapControls->rbMapModeHeights->setChecked(true);
 
-    m_prompts->FileAnswers << Write(QStringLiteral("broken.SID"), QByteArray("8BPS but nothing more"));
+    m_fixture->Prompts.FileAnswers << m_fixture->Installation.Write(QStringLiteral("broken.SID"),
+                                                                    QByteArray("8BPS but nothing more"));
     window.Loadfactions1Click();
-    QCOMPARE(m_prompts->Shown, QStringList{QStringLiteral("message: Open failed")});
+    QCOMPARE(m_fixture->Prompts.Shown, QStringList{QStringLiteral("message: Open failed")});
     QCOMPARE(window.Factions.get(), layer);
     QCOMPARE(layer->GetFaction(0, 0), faction == 0 ? 1 : 0);
     QVERIFY(window.pnlMapControls->rbMapModeHeights->isChecked());
@@ -181,20 +154,21 @@ void TestMenuCommands::failedFactionLoadKeepsLayer()
 
 void TestMenuCommands::saveFactionsNeedsALayer()
 {
-    m_prompts->FileAnswers << m_installation->Dir.filePath(QStringLiteral("out.SID"));
-    m_window->Savefactionassignment1Click();
-    QVERIFY(m_prompts->FileDialogs.isEmpty());
-    QVERIFY(!QFile::exists(m_installation->Dir.filePath(QStringLiteral("out.SID"))));
-    m_prompts->FileAnswers.clear();
+    m_fixture->Prompts.FileAnswers << m_fixture->Installation.Dir.filePath(QStringLiteral("out.SID"));
+    m_fixture->Window->Savefactionassignment1Click();
+    QVERIFY(m_fixture->Prompts.FileDialogs.isEmpty());
+    QVERIFY(!QFile::exists(m_fixture->Installation.Dir.filePath(QStringLiteral("out.SID"))));
+    m_fixture->Prompts.FileAnswers.clear();
 
     // With a layer the file is written, and reads back with the same factions.
-    m_prompts->FileAnswers << DemoFile(kDemoFactionFile) << m_installation->Dir.filePath(QStringLiteral("out.SID"));
-    m_window->Loadfactions1Click();
-    m_window->Savefactionassignment1Click();
-    QCOMPARE(m_prompts->Shown, QStringList());
+    m_fixture->Prompts.FileAnswers << m_fixture->DemoFile(kDemoFactionFile)
+                                   << m_fixture->Installation.Dir.filePath(QStringLiteral("out.SID"));
+    m_fixture->Window->Loadfactions1Click();
+    m_fixture->Window->Savefactionassignment1Click();
+    QCOMPARE(m_fixture->Prompts.Shown, QStringList());
     CFactionsInfo copy;
-    QVERIFY(copy.LoadFromFile(m_installation->Dir.filePath(QStringLiteral("out.SID"))));
-    QCOMPARE(copy.GetFaction(3, 2), m_window->Factions->GetFaction(3, 2));
+    QVERIFY(copy.LoadFromFile(m_fixture->Installation.Dir.filePath(QStringLiteral("out.SID"))));
+    QCOMPARE(copy.GetFaction(3, 2), m_fixture->Window->Factions->GetFaction(3, 2));
 }
 
 void TestMenuCommands::exportRange_data()
@@ -212,18 +186,18 @@ void TestMenuCommands::exportRange()
     QFETCH(int, bottom);
     QFETCH(QList<int>, typeCodes);
     AddTemplates(6);
-    CStringGrid* grid = m_window->grPopTemplates;
+    CStringGrid* grid = m_fixture->Window->grPopTemplates;
     grid->SetRow(top);
     const QModelIndex first = grid->model()->index(top - grid->FixedRows(), 1);
     const QModelIndex last = grid->model()->index(bottom - grid->FixedRows(), 1);
     grid->selectionModel()->select(QItemSelection(first, last),
                                    QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    const QString path = m_installation->Dir.filePath(QStringLiteral("range.BTP"));
-    m_prompts->FileAnswers << path;
-    m_window->Exporttemplates1Click();
-    QVERIFY(m_prompts->Shown.isEmpty());
+    const QString path = m_fixture->Installation.Dir.filePath(QStringLiteral("range.BTP"));
+    m_fixture->Prompts.FileAnswers << path;
+    m_fixture->Window->Exporttemplates1Click();
+    QVERIFY(m_fixture->Prompts.Shown.isEmpty());
 
-    CBINFile copy(m_window->Catalogue.get(), m_window->TemplateTypes.get());
+    CBINFile copy(m_fixture->Window->Catalogue.get(), m_fixture->Window->TemplateTypes.get());
     QVERIFY(copy.ImportTemplates(path));
     QList<int> codes;
     for (const CPopTemplate& tmpl : copy.Templates())
@@ -242,60 +216,61 @@ void TestMenuCommands::exportRefusedRange()
 {
     QFETCH(bool, filled);
     if (filled)
-        m_window->New1Click();
-    const QString path = m_installation->Dir.filePath(QStringLiteral("empty.BTP"));
-    m_prompts->FileAnswers << path;
-    m_window->Exporttemplates1Click();
-    QCOMPARE(m_prompts->Shown, QStringList{QStringLiteral("message: Export failed")});
+        m_fixture->Window->New1Click();
+    const QString path = m_fixture->Installation.Dir.filePath(QStringLiteral("empty.BTP"));
+    m_fixture->Prompts.FileAnswers << path;
+    m_fixture->Window->Exporttemplates1Click();
+    QCOMPARE(m_fixture->Prompts.Shown, QStringList{QStringLiteral("message: Export failed")});
     QVERIFY(!QFile::exists(path));
 }
 
 void TestMenuCommands::importTemplates()
 {
-    TfrmMain& window = *m_window;
+    TfrmMain& window = *m_fixture->Window;
     AddTemplates(1);
     // A Map BIN file serves as a template source too.
-    m_prompts->FileAnswers << DemoFile(kDemoCampaignFile);
+    m_fixture->Prompts.FileAnswers << m_fixture->DemoFile(kDemoCampaignFile);
     window.Importtemplates1Click();
-    QVERIFY(m_prompts->Shown.isEmpty());
+    QVERIFY(m_fixture->Prompts.Shown.isEmpty());
     CBINFile source(window.Catalogue.get(), window.TemplateTypes.get());
-    QVERIFY(source.Load(DemoFile(kDemoCampaignFile)));
+    QVERIFY(source.Load(m_fixture->DemoFile(kDemoCampaignFile)));
     QCOMPARE(window.Document->TemplateCount(), 1 + source.TemplateCount());
     QCOMPARE(window.grPopTemplates->RowCount(), 2 + source.TemplateCount());
 
     // A failed import refills no grid.
     const int rows = window.grPopTemplates->RowCount();
-    m_prompts->FileAnswers << Write(QStringLiteral("bad.BTP"), QByteArray("\xF0\xFF\xFF\xFF", 4));
+    m_fixture->Prompts.FileAnswers << m_fixture->Installation.Write(QStringLiteral("bad.BTP"),
+                                                                    QByteArray("\xF0\xFF\xFF\xFF", 4));
     window.Importtemplates1Click();
-    QCOMPARE(m_prompts->Shown, QStringList{QStringLiteral("message: Import failed")});
+    QCOMPARE(m_fixture->Prompts.Shown, QStringList{QStringLiteral("message: Import failed")});
     QCOMPARE(window.grPopTemplates->RowCount(), rows);
 }
 
 void TestMenuCommands::guides()
 {
     QList<QUrl> opened;
-    m_window->OpenUrl = [&opened](const QUrl& url) {
+    m_fixture->Window->OpenUrl = [&opened](const QUrl& url) {
         opened << url;
         return true;
     };
-    QVERIFY(m_window->mmOfflineGuide); // the guide exists in this installation
-    m_window->mmOfflineGuide->trigger();
-    m_window->Onlineguide1->trigger();
+    QVERIFY(m_fixture->Window->mmOfflineGuide); // the guide exists in this installation
+    m_fixture->Window->mmOfflineGuide->trigger();
+    m_fixture->Window->Onlineguide1->trigger();
     QCOMPARE(opened.size(), 2);
     QVERIFY(opened[0].isLocalFile());
     QCOMPARE(QFileInfo(opened[0].toLocalFile()).canonicalFilePath(),
-             QFileInfo(m_installation->Environment().ProgramFolder + QStringLiteral("/guide/index.html"))
+             QFileInfo(m_fixture->Installation.Environment().ProgramFolder + QStringLiteral("/guide/index.html"))
                  .canonicalFilePath());
     QCOMPARE(opened[1].scheme(), QStringLiteral("https"));
-    QVERIFY(m_prompts->Shown.isEmpty());
+    QVERIFY(m_fixture->Prompts.Shown.isEmpty());
 
     // A desktop that cannot open them (no browser) leaves the user the way to do it by hand.
-    m_window->OpenUrl = [](const QUrl&) { return false; };
-    m_window->mmOfflineGuide->trigger();
-    m_window->Onlineguide1->trigger();
+    m_fixture->Window->OpenUrl = [](const QUrl&) { return false; };
+    m_fixture->Window->mmOfflineGuide->trigger();
+    m_fixture->Window->Onlineguide1->trigger();
     const QString guide = QDir::toNativeSeparators(opened[0].toLocalFile());
     QCOMPARE(
-        m_prompts->Shown,
+        m_fixture->Prompts.Shown,
         (QStringList{
             QStringLiteral("message: Can't open the off-line guide. Open this file in a web browser:\n%1").arg(guide),
             QStringLiteral("message: Can't open the on-line guide. Open this address in a web browser:\n%1")

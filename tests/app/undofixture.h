@@ -13,13 +13,13 @@
 
 class CUndoFixture {
 public:
-    CUndoFixture()
+    explicit CUndoFixture(bool withGuide = false)
     {
         QString error;
         if (!Installation.WriteDemo(&error))
             qFatal("%s", qPrintable(error));
         Installation.RegisterRoot();
-        Window = std::make_unique<TfrmMain>(Prompts, Installation.Environment(), &Editor);
+        Window = std::make_unique<TfrmMain>(Prompts, Installation.Environment(withGuide), &Editor);
     }
 
     // Starts the window, chooses the first map and loads its campaign (and, when asked, factions).

@@ -87,41 +87,6 @@ private slots:
         QCOMPARE(QString::fromUtf8(result.Out), QStringLiteral("0\tDepot\n1\th\u00E9li\n2\tTower\n"));
     }
 
-    void dumpShowsTheGridTexts()
-    {
-        const CliResult result = RunCli({QStringLiteral("dump"), m_map, QStringLiteral("--catalogue"), m_catalogue});
-        QCOMPARE(result.Status, 0);
-        const QJsonObject dump = QJsonDocument::fromJson(result.Out).object();
-        const QJsonObject t1 = dump[QStringLiteral("templates")].toArray()[1].toObject();
-        QCOMPARE(t1[QStringLiteral("Type")].toString(), QStringLiteral("[-1] Unknown keysite template type"));
-        QCOMPARE(t1[QStringLiteral("Route object")].toString(), QStringLiteral("h\u00E9li"));
-        QCOMPARE(t1[QStringLiteral("Used")].toString(), QStringLiteral("1"));
-        const QJsonObject object = t1[QStringLiteral("objects")].toArray()[0].toObject();
-        QCOMPARE(object[QStringLiteral("Name")].toString(), QStringLiteral("Depot"));
-        QCOMPARE(object[QStringLiteral("Heading")].toString(), QStringLiteral("1.5"));
-        const QJsonObject t0 = dump[QStringLiteral("templates")].toArray()[0].toObject();
-        QCOMPARE(t0[QStringLiteral("Type")].toString(), QStringLiteral("[14]\u00A0OIL"));
-        QCOMPARE(
-            dump[QStringLiteral("keysites")].toArray()[0].toObject()[QStringLiteral("Population template")].toString(),
-            QStringLiteral("1"));
-        QCOMPARE(dump[QStringLiteral("airbases")].toArray()[0].toObject()[QStringLiteral("Object")].toString(),
-                 QStringLiteral("INVALID_OBJECT"));
-        const QJsonObject sam = dump[QStringLiteral("SAMs")].toArray()[0].toObject();
-        QCOMPARE(sam[QStringLiteral("X")].toString(), QStringLiteral("0.100000001490116"));
-        QCOMPARE(sam[QStringLiteral("Z")].toString(), QStringLiteral("-2.5"));
-        QCOMPARE(sam.keys().size(), 3);
-        // Keys come in the grid's column order.
-        QVERIFY(result.Out.indexOf("\"Number\": \"0\", \"X\"") > 0);
-
-        const CliResult templates = RunCli({QStringLiteral("dump"), m_map, QStringLiteral("--templates")});
-        QCOMPARE(templates.Status, 0);
-        const QJsonObject only = QJsonDocument::fromJson(templates.Out).object();
-        QCOMPARE(only[QStringLiteral("templates")].toArray().size(), 2);
-        QCOMPARE(only[QStringLiteral("keysites")].toArray().size(), 0);
-        QCOMPARE(only[QStringLiteral("templates")].toArray()[1].toObject()[QStringLiteral("Used")].toString(),
-                 QStringLiteral("0"));
-    }
-
     void resaveNormalisesNames()
     {
         const QString out = Path("resaved.bin");

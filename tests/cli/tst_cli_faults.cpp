@@ -228,9 +228,6 @@ private slots:
         QTest::newRow("export-templates")
             << QStringList{QStringLiteral("export-templates"), bin, QStringLiteral("0"), QStringLiteral("5"), out}
             << QStringLiteral("Export failed: OUT");
-        QTest::newRow("import-templates")
-            << QStringList{QStringLiteral("import-templates"), bin, QStringLiteral("BTP"), out}
-            << QStringLiteral("Save failed: OUT");
         QTest::newRow("factions --out") << QStringList{QStringLiteral("factions"), QStringLiteral("SID"),
                                                        QStringLiteral("--out"), out}
                                         << QStringLiteral("Save failed: OUT");

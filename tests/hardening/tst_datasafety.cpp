@@ -1,6 +1,7 @@
 // No save loses the file it replaces, whatever makes it fail: a disk that fills up, a name too
 // long for the file system, a folder that is really a file, a target that is a folder. And no
 // failed read changes the document, the template list or the faction layer being edited.
+#include "../testfiles.h"
 #include "diskspacelimit.h"
 
 #include "catalogues/objectslist.h"
@@ -20,18 +21,6 @@
 #include <functional>
 
 namespace {
-
-QByteArray ReadFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-bool WriteFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 constexpr rlim_t kSpaceLeft = 2048;
 const QByteArray kOldContent = QByteArray("; the user's previous file\n") + QByteArray(3000, '#') + '\n';

@@ -1,6 +1,7 @@
 // Files that no reader may take whole: longer than any file of their kind, endless devices, pipes,
 // and reads that run out of memory. Each fails as a damaged file does, with a reason, and leaves
 // what it would have filled as it was.
+#include "../testfiles.h"
 #include "allocationprobe.h"
 
 #include "../factions/layeredbuilder.h"
@@ -23,13 +24,6 @@
 namespace {
 
 const QLocale kEnglish(QLocale::English, QLocale::UnitedStates);
-
-bool WriteFile(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 QByteArray Int32s(std::initializer_list<int32_t> values)
 {

@@ -1,6 +1,7 @@
 // Symbol styles and their settings file, the profile file rules they rest on, and the settings
 // file's name.
 
+#include "../testfiles.h"
 #include "mapview/tarnconfig.h"
 #include "platform/profile.h"
 
@@ -9,19 +10,6 @@
 #include <QtTest>
 
 namespace {
-
-QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void Write(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 using Styles = QList<int>; // shape, size, colour of keysite, airbase, SAM
 
@@ -65,7 +53,7 @@ private slots:
         QFETCH(QByteArray, file);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("Editor.INI"));
-        Write(path, file);
+        QVERIFY(WriteFile(path, file));
         CTarnConfig config;
         QVERIFY(config.Load(path));
         QTEST(Flatten(config), "styles");
@@ -86,15 +74,15 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("Editor.INI"));
         CTarnConfig defaults;
         QVERIFY(defaults.Save(path));
-        QCOMPARE(ReadAll(path),
+        QCOMPARE(ReadFile(path),
                  QByteArray("[Keysite symbol]\nShape=0\nSize=1\nColor=32768\n\n"
                             "[Airbase symbol]\nShape=1\nSize=2\nColor=65535\n\n"
                             "[SAM symbol]\nShape=2\nSize=2\nColor=65535\n"));
-        Write(path, "; my notes\r\n[Other]\r\nkey=value\r\n[SAM SYMBOL]\r\nsize=9\r\nExtra=1\r\n");
+        QVERIFY(WriteFile(path, "; my notes\r\n[Other]\r\nkey=value\r\n[SAM SYMBOL]\r\nsize=9\r\nExtra=1\r\n"));
         CTarnConfig config;
         config.Styles[SamKind] = {255, 20, 0x123456};
         QVERIFY(config.Save(path));
-        const QByteArray saved = ReadAll(path);
+        const QByteArray saved = ReadFile(path);
         QVERIFY(saved.startsWith("; my notes\r\n[Other]\r\nkey=value\r\n[SAM "
                                  "SYMBOL]\r\nSize=20\r\nExtra=1\r\nShape=255\r\nColor=1193046\r\n"));
         CTarnConfig back;

@@ -1,6 +1,7 @@
 // The registry stand-in on Wine and Proton prefixes: the registry text (every construct, damaged
 // texts, a file far too large), Windows paths through the drive links, Steam's library list and
 // the order in which prefixes are searched. Every registry text here is written by the test.
+#include "../testfiles.h"
 #include "platform/registry.h"
 #include "platform/wineprefixes.h"
 #include "platform/wineregistry.h"
@@ -25,22 +26,14 @@ RegistryRead Read(const QByteArray& text, QString& value)
     return ReadWineRegistryValue(buffer, InstallationKeys(), QStringLiteral("INSTALLATION PATH"), value);
 }
 
-void Write(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
 // A prefix whose registry holds `value` (a registry value text) and whose c: leads to drive_c.
 void MakePrefix(const QString& prefix, const QByteArray& value)
 {
     QDir().mkpath(prefix + QStringLiteral("/drive_c/Sim"));
     QDir().mkpath(prefix + QStringLiteral("/dosdevices"));
     QFile::link(QStringLiteral("../drive_c"), prefix + QStringLiteral("/dosdevices/c:"));
-    Write(prefix + QStringLiteral("/system.reg"),
-          kHead + (value.isNull() ? QByteArray() : kKey + "\"INSTALLATION PATH\"=" + value + "\n"));
+    QVERIFY(WriteFile(prefix + QStringLiteral("/system.reg"),
+                      kHead + (value.isNull() ? QByteArray() : kKey + "\"INSTALLATION PATH\"=" + value + "\n")));
 }
 
 } // namespace
@@ -131,7 +124,7 @@ void TestWineRegistry::oversizedFileIsRefused()
     // The key comes first, so only the size limit keeps the reader from finding it.
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("system.reg"));
-    Write(path, kHead + kKey + "\"INSTALLATION PATH\"=\"C:\\\\x\"\n");
+    QVERIFY(WriteFile(path, kHead + kKey + "\"INSTALLATION PATH\"=\"C:\\\\x\"\n"));
     QString value;
     const QStringList keys = InstallationKeys();
     const QString name = QStringLiteral("INSTALLATION PATH");
@@ -219,9 +212,9 @@ void TestWineRegistry::discoveryOrder()
     QDir().mkpath(home + QStringLiteral("/.steam"));
     QDir().mkpath(steam);
     QVERIFY(QFile::link(steam, home + QStringLiteral("/.steam/steam"))); // the same Steam twice
-    Write(steam + QStringLiteral("/steamapps/libraryfolders.vdf"),
-          "\"libraryfolders\" { \"0\" { \"path\" \"" + QFile::encodeName(steam) + "\" } \"1\" { \"path\" \""
-              + QFile::encodeName(library) + "\" } \"2\" { \"path\" \"/nowhere\" } }");
+    QVERIFY(WriteFile(steam + QStringLiteral("/steamapps/libraryfolders.vdf"),
+                      "\"libraryfolders\" { \"0\" { \"path\" \"" + QFile::encodeName(steam) + "\" } \"1\" { \"path\" \""
+                          + QFile::encodeName(library) + "\" } \"2\" { \"path\" \"/nowhere\" } }"));
     const QString compat = steam + QStringLiteral("/steamapps/compatdata/");
     MakePrefix(dir.filePath(QStringLiteral("named")), {});
     MakePrefix(home + QStringLiteral("/.wine"), {});
@@ -243,13 +236,13 @@ void TestWineRegistry::discoveryOrder()
     MakePrefix(compat + QStringLiteral("100/pfx"), "\"C:\\\\Sim\"");
     QCOMPARE(ReadInstallationPath(value), RegistryRead::Found);
     QCOMPARE(value, compat + QStringLiteral("100/pfx/drive_c/Sim"));
-    Write(home + QStringLiteral("/.wine/system.reg"), kHead + kKey);
+    QVERIFY(WriteFile(home + QStringLiteral("/.wine/system.reg"), kHead + kKey));
     QCOMPARE(ReadInstallationPath(value), RegistryRead::ValueMissing);
     MakePrefix(dir.filePath(QStringLiteral("named")), "dword:00000001");
     QCOMPARE(ReadInstallationPath(value), RegistryRead::NotAString);
 
     // The key file of the configuration folder comes before every prefix.
-    Write(home + QStringLiteral("/.config/Quillfeather/Stormcrest.ini"), "INSTALLATION PATH=/opt/sim\n");
+    QVERIFY(WriteFile(home + QStringLiteral("/.config/Quillfeather/Stormcrest.ini"), "INSTALLATION PATH=/opt/sim\n"));
     QCOMPARE(ReadInstallationPath(value), RegistryRead::Found);
     QCOMPARE(value, QStringLiteral("/opt/sim"));
 }
