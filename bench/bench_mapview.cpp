@@ -14,6 +14,7 @@
 #include <QImage>
 #include <benchmark/benchmark.h>
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -131,6 +132,27 @@ void RefreshMap(benchmark::State& state)
     }
 }
 BENCHMARK(RefreshMap)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// The parts of the refresh on their own: 0 the composite copy, 1 the grid, 2 to 4 one kind of symbols.
+void RefreshPart(benchmark::State& state)
+{
+    Scene scene(int(state.range(0)), 4);
+    scene.Canvas.RefreshMap();
+    const CViewport view = scene.Canvas.Viewport();
+    QImage& image = scene.Canvas.CompositeBitmap;
+    const int part = int(state.range(1));
+    for (auto _ : state) {
+        switch (part) {
+        case 0: std::memcpy(image.bits(), scene.Canvas.TerrainBitmap.constBits(), size_t(image.sizeInBytes())); break;
+        case 1: DrawGrid(view, image); break;
+        case 2: DrawKeysites(scene.Document, view, image); break;
+        case 3: DrawAirbases(scene.Document, view, image); break;
+        case 4: DrawSAMs(scene.Document, view, image); break;
+        }
+        benchmark::DoNotOptimize(image.constBits());
+    }
+}
+BENCHMARK(RefreshPart)->ArgsProduct({{10000, 100000}, {0, 1, 2, 3, 4}})->Unit(benchmark::kMillisecond);
 
 // One wheel notch or one drag move at resolution 1 as the map area answers it before the
 // terrain is rendered again: the view moves, the last terrain picture is placed for it and the

@@ -15,6 +15,10 @@ namespace {
 constexpr int64_t kLargestStamp = 256;
 // Sizes are taken as the settings file gives them; beyond this no symbol fits any picture anyway.
 constexpr int64_t kLargestSize = int64_t(1) << 24;
+// Stamping through a mask of centres costs about one pass over the picture's mask words per stamp
+// pixel, stamping each symbol one scattered write per stamp pixel: with at least this many symbols
+// per mask word the mask is the cheaper (measured in the overlay benchmark).
+constexpr double kMaskedPerWord = 0.75;
 
 QRgb ColourOf(int32_t windowsColour)
 {
@@ -80,6 +84,16 @@ public:
             DrawShape(bitmap, m_shape, m_size, cx, cy, m_colour);
     }
 
+    // Draws all centres at once through a mask of them when there are enough that this is cheaper;
+    // false leaves the drawing to the caller.
+    bool DrawMasked(const raster::CPixels& pixels, const std::vector<QPoint>& centres) const
+    {
+        if (!m_stamped || double(centres.size()) < kMaskedPerWord * double(pixels.Height) * double((pixels.Width + 63) / 64))
+            return false;
+        m_stamp.ApplyMasked(pixels, centres, m_colour);
+        return true;
+    }
+
 private:
     uint8_t m_shape;
     int64_t m_size;
@@ -116,6 +130,9 @@ void DrawRecords(const CBINFile& document, const CViewport& view, const List& re
             painter.Draw(bitmap, c.x(), c.y());
         return;
     }
+    const raster::CPixels pixels(bitmap);
+    if (painter.DrawMasked(pixels, centres))
+        return;
     // A counting sort on the row, clamped to the picture (symbols above or below it keep their
     // place at its edge).
     const auto bucketOf = [height](int row) { return size_t(std::clamp<int64_t>(row, 0, std::max<int64_t>(height - 1, 0))); };
@@ -127,7 +144,6 @@ void DrawRecords(const CBINFile& document, const CViewport& view, const List& re
     std::vector<QPoint> sorted(centres.size());
     for (const QPoint& c : centres)
         sorted[starts[bucketOf(c.y())]++] = c;
-    const raster::CPixels pixels(bitmap);
     for (const QPoint& c : sorted)
         painter.Draw(bitmap, pixels, c.x(), c.y());
 }

@@ -75,6 +75,10 @@ public:
 
     void Apply(QImage& image, int64_t cx, int64_t cy, QRgb colour) const { Apply(CPixels(image), cx, cy, colour); }
     void Apply(const CPixels& pixels, int64_t cx, int64_t cy, QRgb colour) const;
+    // Stamps at every centre at once, through a bit mask of the centres: the cost follows the size
+    // of the picture and of the stamp, not the number of centres, and repeated centres cost nothing.
+    // The pixels are those of stamping each centre in turn.
+    void ApplyMasked(const CPixels& pixels, const std::vector<QPoint>& centres, QRgb colour) const;
     const std::vector<QPoint>& Offsets() const { return m_offsets; }
 
 private:

@@ -7,6 +7,7 @@
 #include "mapfixtures.h"
 #include "mapview/mapcanvas.h"
 #include "mapview/overlay.h"
+#include "mapview/raster.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -211,6 +212,79 @@ private slots:
         DrawSymbol(doc.Styles, direct, 300, 200, SamKind);
         QCOMPARE(stamped, direct);
         QVERIFY(size == 0 && shape != CrossShape ? stamped == Blank(800, 800) : stamped != Blank(800, 800));
+    }
+
+    void crowdedSymbolsLookLikeEachDrawnAlone_data()
+    {
+        QTest::addColumn<int>("shape");
+        QTest::addColumn<int>("size");
+        QTest::addColumn<int>("count");
+        for (int shape : {0, 1, 2, 3})
+            for (int size : {1, 2, 5, -3})
+                QTest::addRow("shape %d size %d", shape, size) << shape << size << 3000;
+        QTest::newRow("few: one by one") << 1 << 2 << 100;
+        QTest::newRow("large: drawn directly") << 2 << 300 << 3000;
+        QTest::newRow("empty stamp") << 0 << 0 << 3000;
+    }
+    void crowdedSymbolsLookLikeEachDrawnAlone()
+    {
+        // Many records of a kind, some on one pixel, some with the centre off the picture but the
+        // symbol reaching into it, on a picture whose width is not a whole number of 64-pixel words.
+        QFETCH(int, shape);
+        QFETCH(int, size);
+        QFETCH(int, count);
+        Document doc;
+        doc.Styles.Styles[AirbaseKind] = {static_cast<uint8_t>(shape), size, 0x0080FF};
+        const CViewport view(0, -300, 300, 0, -20, -20, 280, 280, 0, 0, 0, 0); // map 0 is pixel -20
+        QImage expected = Blank(200, 130);
+        uint32_t seed = 7;
+        for (int i = 0; i < count; ++i) {
+            seed = seed * 1664525u + 1013904223u;
+            const float x = float(seed % 301u);
+            const float z = float((seed >> 12) % 301u);
+            doc.AddAirbase(x, z);
+            int32_t column = 0, row = 0;
+            view.MapToPixel(x, z, column, row);
+            DrawSymbol(doc.Styles, expected, column, row, AirbaseKind);
+        }
+        QImage drawn = Blank(200, 130);
+        DrawAirbases(doc.File, view, drawn);
+        QCOMPARE(drawn, expected);
+    }
+
+    void linesKeepTheirRounding_data()
+    {
+        QTest::addColumn<QList<int>>("line"); // x1, y1, x2, y2
+        QTest::newRow("across, leftwards, clipped both ends") << QList<int>{140, 9, -30, 9};
+        QTest::newRow("down, clipped at the bottom") << QList<int>{17, 5, 17, 300};
+        QTest::newRow("up from below") << QList<int>{3, 120, 3, 0};
+        QTest::newRow("shallow, halves") << QList<int>{0, 0, 8, 1};
+        QTest::newRow("steep, upwards left") << QList<int>{60, 70, 51, -40};
+        QTest::newRow("diagonal from outside") << QList<int>{-50, -50, 200, 200};
+        QTest::newRow("shallow, leaving the side") << QList<int>{-7, 40, 150, 90};
+        QTest::newRow("beside the picture") << QList<int>{-5, -1, -5, 50};
+    }
+    void linesKeepTheirRounding()
+    {
+        // Each step's minor coordinate is the nearest pixel to the exact line, halves away from the
+        // start, the end point excluded.
+        QFETCH(QList<int>, line);
+        const int64_t x1 = line[0], y1 = line[1], x2 = line[2], y2 = line[3];
+        QImage expected = Blank(100, 80);
+        const int64_t dx = x2 - x1, dy = y2 - y1;
+        const int64_t major = std::max(std::llabs(dx), std::llabs(dy));
+        for (int64_t i = 0; i < major; ++i) {
+            const auto along = [&](int64_t d) {
+                const int64_t magnitude = (2 * i * std::llabs(d) + major) / (2 * major);
+                return d < 0 ? -magnitude : magnitude;
+            };
+            const int64_t x = x1 + along(dx), y = y1 + along(dy);
+            if (x >= 0 && y >= 0 && x < 100 && y < 80)
+                expected.setPixel(int(x), int(y), kWhite);
+        }
+        QImage drawn = Blank(100, 80);
+        raster::DrawLine(drawn, x1, y1, x2, y2, kWhite);
+        QCOMPARE(drawn, expected);
     }
 
     void selectionRingChangesOnlyItsOwnPixels_data()
