@@ -23,18 +23,15 @@ constexpr double kMaskedPerWord = 0.75;
 QRgb ColourOf(int32_t windowsColour)
 {
     const auto bits = static_cast<uint32_t>(windowsColour);
-    return qRgb(static_cast<int>(bits & 0xFF), static_cast<int>((bits >> 8) & 0xFF), static_cast<int>((bits >> 16) & 0xFF));
+    return qRgb(static_cast<int>(bits & 0xFF), static_cast<int>((bits >> 8) & 0xFF),
+                static_cast<int>((bits >> 16) & 0xFF));
 }
 
 void DrawShape(QImage& bitmap, uint8_t shape, int64_t s, int64_t cx, int64_t cy, QRgb colour)
 {
     switch (shape) {
-    case SquareShape:
-        raster::DrawRectOutline(bitmap, cx - s, cy - s, cx + s, cy + s, colour);
-        break;
-    case CircleShape:
-        raster::DrawEllipseOutline(bitmap, cx - s, cy - s, cx + s, cy + s, colour);
-        break;
+    case SquareShape: raster::DrawRectOutline(bitmap, cx - s, cy - s, cx + s, cy + s, colour); break;
+    case CircleShape: raster::DrawEllipseOutline(bitmap, cx - s, cy - s, cx + s, cy + s, colour); break;
     case CrossShape:
         raster::DrawLine(bitmap, cx - s, cy - s, cx + s + 1, cy + s + 1, colour);
         raster::DrawLine(bitmap, cx - s, cy + s, cx + s + 1, cy - s - 1, colour);
@@ -44,8 +41,7 @@ void DrawShape(QImage& bitmap, uint8_t shape, int64_t s, int64_t cx, int64_t cy,
         raster::DrawLine(bitmap, cx + s, cy - s, cx, cy + s, colour);
         raster::DrawLine(bitmap, cx, cy + s, cx - s, cy - s, colour);
         break;
-    default:
-        break; // an unknown shape code draws nothing
+    default: break; // an unknown shape code draws nothing
     }
 }
 
@@ -59,7 +55,7 @@ public:
         const int64_t reach = std::llabs(m_size) + 2;
         if (reach <= kLargestStamp) {
             const int r = static_cast<int>(reach);
-            m_stamp = raster::CStamp::Capture(-r, -r, r + 1, r + 1, [this](QImage& mask, int ox, int oy) {
+            m_stamp = CStamp::Capture(-r, -r, r + 1, r + 1, [this](QImage& mask, int ox, int oy) {
                 DrawShape(mask, m_shape, m_size, ox, oy, qRgb(255, 255, 255));
             });
             m_stamped = true;
@@ -76,7 +72,7 @@ public:
         else
             DrawShape(bitmap, m_shape, m_size, cx, cy, m_colour);
     }
-    void Draw(QImage& bitmap, const raster::CPixels& pixels, int64_t cx, int64_t cy) const
+    void Draw(QImage& bitmap, const CPixels& pixels, int64_t cx, int64_t cy) const
     {
         if (m_stamped)
             m_stamp.Apply(pixels, cx, cy, m_colour);
@@ -86,9 +82,10 @@ public:
 
     // Draws all centres at once through a mask of them when there are enough that this is cheaper;
     // false leaves the drawing to the caller.
-    bool DrawMasked(const raster::CPixels& pixels, const std::vector<QPoint>& centres) const
+    bool DrawMasked(const CPixels& pixels, const std::vector<QPoint>& centres) const
     {
-        if (!m_stamped || double(centres.size()) < kMaskedPerWord * double(pixels.Height) * double((pixels.Width + 63) / 64))
+        if (!m_stamped
+            || double(centres.size()) < kMaskedPerWord * double(pixels.Height) * double((pixels.Width + 63) / 64))
             return false;
         m_stamp.ApplyMasked(pixels, centres, m_colour);
         return true;
@@ -98,7 +95,7 @@ private:
     uint8_t m_shape;
     int64_t m_size;
     QRgb m_colour;
-    raster::CStamp m_stamp;
+    CStamp m_stamp;
     bool m_stamped = false;
 };
 
@@ -130,12 +127,14 @@ void DrawRecords(const CBINFile& document, const CViewport& view, const List& re
             painter.Draw(bitmap, c.x(), c.y());
         return;
     }
-    const raster::CPixels pixels(bitmap);
+    const CPixels pixels(bitmap);
     if (painter.DrawMasked(pixels, centres))
         return;
     // A counting sort on the row, clamped to the picture (symbols above or below it keep their
     // place at its edge).
-    const auto bucketOf = [height](int row) { return size_t(std::clamp<int64_t>(row, 0, std::max<int64_t>(height - 1, 0))); };
+    const auto bucketOf = [height](int row) {
+        return size_t(std::clamp<int64_t>(row, 0, std::max<int64_t>(height - 1, 0)));
+    };
     std::vector<uint32_t> starts(size_t(std::max<int64_t>(height, 1)) + 1, 0);
     for (const QPoint& c : centres)
         ++starts[bucketOf(c.y()) + 1];
@@ -199,8 +198,8 @@ void DrawSelection(const CBINFile& document, const CViewport& view, QImage& bitm
                    int last)
 {
     // One pixel clear of the largest symbol of the kind's size (a cross reaches one further).
-    const int64_t reach =
-        std::llabs(view.SymbolSize(std::clamp<int64_t>(SymbologyOf(document).Style(kind).Size, -kLargestSize, kLargestSize)))
+    const int64_t reach = std::llabs(view.SymbolSize(
+                              std::clamp<int64_t>(SymbologyOf(document).Style(kind).Size, -kLargestSize, kLargestSize)))
         + 3;
     const auto mark = [&](const auto& records) {
         const int from = std::max(first, 0);
@@ -265,8 +264,9 @@ bool HitTest(const CBINFile& document, const CViewport& view, int32_t column, in
     Collect(document.Sams(), SamKind, cx, cz, tolerance, candidates);
     if (candidates.empty())
         return false;
-    const auto nearest = std::min_element(candidates.begin(), candidates.end(),
-                                          [](const HitCandidate& a, const HitCandidate& b) { return a.Distance < b.Distance; });
+    const auto nearest =
+        std::min_element(candidates.begin(), candidates.end(),
+                         [](const HitCandidate& a, const HitCandidate& b) { return a.Distance < b.Distance; });
     kind = nearest->Kind;
     index = nearest->Index;
     return true;

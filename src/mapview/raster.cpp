@@ -15,7 +15,8 @@ namespace {
 // no longer matters there (nearer lines step the exact rounding in DrawLine).
 inline int64_t FarMinorAt(int64_t i, int64_t major, int64_t minor)
 {
-    const auto magnitude = static_cast<int64_t>(std::floor(double(i) * double(std::llabs(minor)) / double(major) + 0.5));
+    const auto magnitude =
+        static_cast<int64_t>(std::floor(double(i) * double(std::llabs(minor)) / double(major) + 0.5));
     return minor < 0 ? -magnitude : magnitude;
 }
 
@@ -192,12 +193,13 @@ void DrawEllipseOutline(QImage& image, int64_t x1, int64_t y1, int64_t x2, int64
     const CPixels pixels(image);
     for (int64_t y = fromY; y < toY; ++y) {
         for (int64_t x = fromX; x < toX; ++x) {
-            if (inside(x, y) &&
-                (!inside(x - 1, y) || !inside(x + 1, y) || !inside(x, y - 1) || !inside(x, y + 1)))
+            if (inside(x, y) && (!inside(x - 1, y) || !inside(x + 1, y) || !inside(x, y - 1) || !inside(x, y + 1)))
                 pixels.Plot(x, y, colour);
         }
     }
 }
+
+} // namespace raster
 
 void CStamp::Apply(const CPixels& pixels, int64_t cx, int64_t cy, QRgb colour) const
 {
@@ -273,11 +275,9 @@ void CStamp::ApplyMasked(const CPixels& pixels, const std::vector<QPoint>& centr
         QRgb* line = pixels.Line(y);
         const int64_t wholeWords = pixels.Width / 64;
         for (int64_t k = 0; k < wholeWords; ++k)
-            ColourCovered(line + k * 64, cover[size_t(k)], colour);
+            raster::ColourCovered(line + k * 64, cover[size_t(k)], colour);
         // The last, partial word: its block ends at the picture's edge.
         for (uint64_t word = wholeWords < coverWords ? cover[size_t(wholeWords)] : 0; word != 0; word &= word - 1)
             line[wholeWords * 64 + std::countr_zero(word)] = colour;
     }
 }
-
-} // namespace raster

@@ -9,8 +9,6 @@
 #include <cstdint>
 #include <vector>
 
-namespace raster {
-
 // The pixels of an image taken once for many drawing calls: asking the image for its lines checks
 // whether it must be detached, which costs more than setting a pixel.
 struct CPixels {
@@ -31,6 +29,8 @@ struct CPixels {
     }
 };
 
+namespace raster {
+
 // Fills [x1, x2) x [y1, y2); an empty or reversed rectangle draws nothing.
 void FillRect(QImage& image, int64_t x1, int64_t y1, int64_t x2, int64_t y2, QRgb colour);
 
@@ -44,6 +44,8 @@ void DrawRectOutline(QImage& image, int64_t x1, int64_t y1, int64_t x2, int64_t 
 // Outline of the ellipse that fits [x1, x2) x [y1, y2), corners in any order: the pixels inside
 // the ellipse that have a neighbour (left, right, above, below) outside it.
 void DrawEllipseOutline(QImage& image, int64_t x1, int64_t y1, int64_t x2, int64_t y2, QRgb colour);
+
+} // namespace raster
 
 // The pixels one drawing sets, as offsets: symbols repeat the same shape thousands of times, so
 // the shape is drawn once into a small mask and then stamped.
@@ -88,5 +90,3 @@ private:
     int m_right = 0;
     int m_bottom = 0;
 };
-
-} // namespace raster
