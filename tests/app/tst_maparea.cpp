@@ -638,19 +638,11 @@ private slots:
         actions[0]->trigger();
         delete menu;
         QCOMPARE(view->ViewRight - view->ViewLeft, width);
-        float x = 0;
-        float z = 0;
         const CBINFile& document = *window.Document;
-        if (kind == KeysiteKind) {
-            x = document.Keysites()[1].X;
-            z = document.Keysites()[1].Z;
-        } else if (kind == AirbaseKind) {
-            x = document.Airbases()[1].X;
-            z = document.Airbases()[1].Z;
-        } else {
-            x = document.Sams()[1].X;
-            z = document.Sams()[1].Z;
-        }
+        const auto second = [](const auto& records) { return std::pair{records[1].X, records[1].Z}; };
+        const auto [x, z] = kind == KeysiteKind ? second(document.Keysites())
+            : kind == AirbaseKind               ? second(document.Airbases())
+                                                : second(document.Sams());
         int32_t column = 0;
         int32_t row = 0;
         window.MapCanvas->Viewport().MapToPixel(x, z, column, row);
