@@ -17,23 +17,6 @@
 
 class TestDesktop : public QObject {
     Q_OBJECT
-private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
-
-    void startsFromWinePrefix();
-    void installationOption();
-    void informationRequests();
-    void commandLine();
-    void commandLineProblems_data();
-    void commandLineProblems();
-    void drops_data();
-    void drops();
-    void recentFilesSurviveRestart();
-    void recentFilesKeepEightOnce();
-    void dialogsOpenWhereLastUsed();
-
 private:
     QString Demo(const char* name) const
     {
@@ -42,30 +25,262 @@ private:
     }
     // A window started on the demonstration installation.
     std::unique_ptr<TfrmMain> Start(const QString& installation = QString());
-    QStringList RecentEntries(TfrmMain& window);
+    QStringList RecentEntries(TfrmMain& window)
+    {
+        window.FillRecentFiles();
+        QStringList entries;
+        for (QAction* action : window.mmRecentFiles->actions())
+            entries << (action->isSeparator() ? QStringLiteral("-") : action->text());
+        return entries;
+    }
 
     QTemporaryDir m_demo; // one demonstration installation, only read, for every test
     std::unique_ptr<CTestInstallation> m_installation;
     std::unique_ptr<CScriptedPrompts> m_prompts;
+private slots:
+    void initTestCase()
+    {
+        QString error;
+        QVERIFY2(WriteDemoInstallation(m_demo.path(), nullptr, &error), qPrintable(error));
+    }
+
+    void init()
+    {
+        m_installation = std::make_unique<CTestInstallation>();
+        m_prompts = std::make_unique<CScriptedPrompts>();
+    }
+
+    void cleanup()
+    {
+        m_prompts.reset();
+        m_installation.reset();
+    }
+
+    void startsFromWinePrefix()
+    {
+        // No key file anywhere: only a Wine prefix whose registry names C:\Games\Skyreach\.
+        const QString prefix = m_installation->Home() + QStringLiteral("/.wine");
+        QDir().mkpath(prefix + QStringLiteral("/drive_c/Games"));
+        QVERIFY(QFile::link(m_demo.path(), prefix + QStringLiteral("/drive_c/Games/Skyreach")));
+        QDir().mkpath(prefix + QStringLiteral("/dosdevices"));
+        QVERIFY(QFile::link(QStringLiteral("../drive_c"), prefix + QStringLiteral("/dosdevices/c:")));
+        m_installation->Write(
+            QStringLiteral("home/.wine/system.reg"),
+            "WINE REGISTRY Version 2\n\n[Software\\\\Wow6432Node\\\\Quillfeather\\\\Stormcrest] 1700000000\n"
+            "\"INSTALLATION PATH\"=\"C:\\\\games\\\\skyreach\\\\\"\n");
+
+        TfrmMain window(*m_prompts, m_installation->Environment());
+        QVERIFY(window.InitializeMainWindow());
+        QCOMPARE(m_prompts->Shown, QStringList());
+        QCOMPARE(window.InstallationPath, QDir(prefix).canonicalPath() + QStringLiteral("/drive_c/Games/Skyreach"));
+        window.OpenNamedMap(QLatin1String(kDemoFirstMap));
+        QVERIFY(!window.im->pixmap().isNull());
+    }
+
+    void installationOption()
+    {
+        // The key file names a folder without the simulator; --installation names the real one.
+        m_installation->Register("INSTALLATION PATH=/nowhere\n");
+        std::unique_ptr<TfrmMain> window = Start(m_demo.path());
+        QVERIFY(window);
+        QCOMPARE(window->InstallationPath, m_demo.path());
+    }
+
+    void informationRequests()
+    {
+        QString answer;
+        QVERIFY(!AnswerInformationRequest({QStringLiteral("sablemap"), QStringLiteral("x.BIN")}, answer));
+        QVERIFY(AnswerInformationRequest({QStringLiteral("sablemap"), QStringLiteral("--version")}, answer));
+        QVERIFY(answer.startsWith(QLatin1String("sablemap 1.")));
+        // Answered even beside a mistake, as other programs do.
+        QVERIFY(AnswerInformationRequest({QStringLiteral("sablemap"), QStringLiteral("--frob"), QStringLiteral("-h")},
+                                         answer));
+        for (const char* option : {"--factions <FILE>", "--map <NAME>", "--installation <DIR>", "--version"})
+            QVERIFY2(answer.contains(QLatin1String(option)), option);
+    }
+
+    void commandLine()
+    {
+        std::unique_ptr<TfrmMain> window = Start();
+        QVERIFY(window);
+        const CommandLine line =
+            ParseCommandLine({QStringLiteral("sablemap"), Demo(kDemoCampaignFile), QStringLiteral("--map"),
+                              QStringLiteral("MAP_SABLE_COAST"), QStringLiteral("--factions"), Demo(kDemoFactionFile)});
+        QVERIFY(line.Problems.isEmpty());
+        window->OpenCommandLine(line);
+        QCOMPARE(m_prompts->Shown, QStringList());
+        QVERIFY(window->MapFolder.contains(QLatin1String(kDemoFirstMap)));
+        QCOMPARE(window->BinFilePath, Demo(kDemoCampaignFile));
+        QVERIFY(window->Document->KeysiteCount() > 0);
+        QVERIFY(window->Factions);
+        QVERIFY(window->pnlMapControls->rbMapModeHeights->isChecked());
+        QVERIFY(!window->im->pixmap().isNull());
+
+        // Relative paths are taken from the current folder.
+        QDir::setCurrent(QFileInfo(Demo(kDemoCampaignFile)).path());
+        const CommandLine relative = ParseCommandLine({QStringLiteral("sablemap"), QLatin1String(kDemoCampaignFile)});
+        QCOMPARE(relative.Files, QStringList{QFileInfo(Demo(kDemoCampaignFile)).absoluteFilePath()});
+    }
+
+    void commandLineProblems_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("message");
+        const QString help = QStringLiteral("\nsablemap --help lists the options.");
+        QTest::newRow("unknown option") << QStringList{"--frob", "DEMO"} << "Unknown option 'frob'." + help;
+        QTest::newRow("option without its value")
+            << QStringList{"DEMO", "--map"} << "Missing value after '--map'." + help;
+        QTest::newRow("missing file") << QStringList{"/no/such/map.BIN"} << "No such file: /no/such/map.BIN";
+        QTest::newRow("missing faction file")
+            << QStringList{"--factions", "/no/such.SID"} << "No such file: /no/such.SID";
+        QTest::newRow("unknown map") << QStringList{"--map", "map_nowhere"} << "No map named map_nowhere in MAPS";
+        QTest::newRow("damaged file") << QStringList{"DAMAGED"} << "Open failed";
+    }
+
+    void commandLineProblems()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, message);
+        std::unique_ptr<TfrmMain> window = Start();
+        QVERIFY(window);
+        const QString damaged =
+            m_installation->Write(QStringLiteral("damaged.BIN"), QByteArray("\x05\x00\x00\x00\x01", 5));
+        arguments.replaceInStrings(QStringLiteral("DEMO"), Demo(kDemoCampaignFile));
+        arguments.replaceInStrings(QStringLiteral("DAMAGED"), damaged);
+        arguments.prepend(QStringLiteral("sablemap"));
+        message.replace(QStringLiteral("MAPS"), m_demo.filePath(QStringLiteral("common/maps")));
+
+        window->OpenCommandLine(ParseCommandLine(arguments));
+        QCOMPARE(m_prompts->Shown, QStringList{QStringLiteral("message: ") + message});
+        QVERIFY(window->isVisible());
+        QCOMPARE(window->Document->KeysiteCount(), 0);
+        QVERIFY(window->BinFilePath.isEmpty());
+        QVERIFY(window->MapFolder.isEmpty());
+    }
+
+    void drops_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<bool>("accepted");
+        QTest::addColumn<bool>("answer");
+        QTest::addColumn<QString>("opened"); // what the window holds afterwards
+        QTest::addColumn<QStringList>("shown");
+        const QString question =
+            QStringLiteral("confirm: Import the templates of ") + QLatin1String(kDemoTemplateFile) + "?";
+        QTest::newRow("map BIN file") << kDemoCampaignFile << true << true << "campaign" << QStringList();
+        QTest::newRow("faction file") << kDemoFactionFile << true << true << "factions" << QStringList();
+        QTest::newRow("templates, imported")
+            << kDemoTemplateFile << true << true << "templates" << QStringList{question};
+        QTest::newRow("templates, declined") << kDemoTemplateFile << true << false << "" << QStringList{question};
+        QTest::newRow("other file") << "notes.txt" << false << true << "" << QStringList();
+    }
+
+    void drops()
+    {
+        QFETCH(QString, file);
+        QFETCH(bool, accepted);
+        QFETCH(bool, answer);
+        QFETCH(QString, opened);
+        QFETCH(QStringList, shown);
+        std::unique_ptr<TfrmMain> window = Start();
+        QVERIFY(window);
+        QString path = Demo(file.toLatin1().constData());
+        if (!QFileInfo::exists(path))
+            path = m_installation->Write(file, QByteArray("\x07\x00\x00\x00", 4));
+        m_prompts->ConfirmAnswers << answer;
+
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(path), QUrl(QStringLiteral("https://sablemap.example/x.BIN"))});
+        QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(window.get(), &enter);
+        QCOMPARE(enter.isAccepted(), accepted);
+        QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(window.get(), &drop);
+        QCoreApplication::processEvents();
+
+        QCOMPARE(m_prompts->Shown, shown);
+        QCOMPARE(window->Document->KeysiteCount() > 0, opened == QLatin1String("campaign"));
+        QCOMPARE(window->Document->TemplateCount() > 0,
+                 opened == QLatin1String("campaign") || opened == QLatin1String("templates"));
+        QCOMPARE(window->Factions != nullptr, opened == QLatin1String("factions"));
+    }
+
+    void recentFilesSurviveRestart()
+    {
+        const QString missing = m_installation->Dir.filePath(QStringLiteral("gone.BIN"));
+        {
+            std::unique_ptr<TfrmMain> window = Start();
+            QVERIFY(window);
+            QCOMPARE(RecentEntries(*window), QStringList{QStringLiteral("No recent files")});
+            window->OpenBinFile(Demo(kDemoCampaignFile));
+            window->OpenFactionFile(Demo(kDemoFactionFile));
+            window->OpenBinFile(missing); // fails, so it is not listed
+        }
+        std::unique_ptr<TfrmMain> window = Start();
+        QVERIFY(window);
+        const QStringList entries = RecentEntries(*window);
+        QCOMPARE(
+            entries,
+            (QStringList{"&1 " + Demo(kDemoFactionFile), "&2 " + Demo(kDemoCampaignFile), "-", "&Clear the list"}));
+        window->mmRecentFiles->actions().at(1)->trigger();
+        QCOMPARE(window->BinFilePath, Demo(kDemoCampaignFile));
+        QCOMPARE(RecentEntries(*window).first(), "&1 " + Demo(kDemoCampaignFile));
+        window->mmRecentFiles->actions().last()->trigger();
+        QCOMPARE(RecentEntries(*window), QStringList{QStringLiteral("No recent files")});
+        QCOMPARE(m_prompts->Shown, QStringList{QStringLiteral("message: Open failed")});
+    }
+
+    void recentFilesKeepEightOnce()
+    {
+        CFilePlaces places(m_installation->Dir.filePath(QStringLiteral("places.conf")));
+        for (int i = 0; i < 10; ++i)
+            places.AddRecentFile(QStringLiteral("/maps/%1.BIN").arg(i), CFilePlaces::Kind::MapBin);
+        places.AddRecentFile(QStringLiteral("/maps/5.BIN"), CFilePlaces::Kind::Factions);
+        QStringList paths;
+        for (const CFilePlaces::RecentFile& file :
+             CFilePlaces(m_installation->Dir.filePath(QStringLiteral("places.conf"))).RecentFiles())
+            paths << file.Path;
+        QCOMPARE(paths,
+                 (QStringList{"/maps/5.BIN", "/maps/9.BIN", "/maps/8.BIN", "/maps/7.BIN", "/maps/6.BIN", "/maps/4.BIN",
+                              "/maps/3.BIN", "/maps/2.BIN"}));
+        QVERIFY(places.RecentFiles().first().Type == CFilePlaces::Kind::Factions);
+    }
+
+    void dialogsOpenWhereLastUsed()
+    {
+        const QString maps = m_demo.filePath(QStringLiteral("common/maps"));
+        const QString elsewhere = m_installation->Dir.filePath(QStringLiteral("elsewhere"));
+        QDir().mkpath(elsewhere);
+        const auto lastFolder = [&] { return QDir(m_prompts->FileDialogs.last().Folder).canonicalPath(); };
+        {
+            std::unique_ptr<TfrmMain> window = Start();
+            QVERIFY(window);
+            window->Save1Click(); // nothing loaded and nothing remembered: the maps folder
+            QCOMPARE(lastFolder(), QDir(maps).canonicalPath());
+            m_prompts->FileAnswers << elsewhere + QStringLiteral("/new.BIN");
+            window->Save1Click();
+            window->Load1Click();
+            QCOMPARE(lastFolder(), QDir(elsewhere).canonicalPath());
+            window->Loadfactions1Click(); // another kind of file
+            QCOMPARE(lastFolder(), QDir(maps).canonicalPath());
+            m_prompts->FileAnswers << Demo(kDemoCampaignFile);
+            window->Load1Click();
+            window->Save1Click(); // proposes the file loaded, in its folder
+            QCOMPARE(m_prompts->FileDialogs.last().FileName, QLatin1String(kDemoCampaignFile));
+            QCOMPARE(lastFolder(), QFileInfo(Demo(kDemoCampaignFile)).canonicalPath());
+        }
+        std::unique_ptr<TfrmMain> window = Start();
+        QVERIFY(window);
+        window->Load1Click();
+        QCOMPARE(lastFolder(), QFileInfo(Demo(kDemoCampaignFile)).canonicalPath());
+        // A remembered folder that has gone gives way to the maps folder.
+        m_prompts->FileAnswers << elsewhere + QStringLiteral("/new.BIN");
+        window->Load1Click();
+        QVERIFY(QDir(elsewhere).removeRecursively());
+        window->Load1Click();
+        QCOMPARE(lastFolder(), QDir(maps).canonicalPath());
+    }
 };
-
-void TestDesktop::initTestCase()
-{
-    QString error;
-    QVERIFY2(WriteDemoInstallation(m_demo.path(), nullptr, &error), qPrintable(error));
-}
-
-void TestDesktop::init()
-{
-    m_installation = std::make_unique<CTestInstallation>();
-    m_prompts = std::make_unique<CScriptedPrompts>();
-}
-
-void TestDesktop::cleanup()
-{
-    m_prompts.reset();
-    m_installation.reset();
-}
 
 std::unique_ptr<TfrmMain> TestDesktop::Start(const QString& installation)
 {
@@ -78,235 +293,6 @@ std::unique_ptr<TfrmMain> TestDesktop::Start(const QString& installation)
         return nullptr;
     window->resize(900, 700);
     return window;
-}
-
-QStringList TestDesktop::RecentEntries(TfrmMain& window)
-{
-    window.FillRecentFiles();
-    QStringList entries;
-    for (QAction* action : window.mmRecentFiles->actions())
-        entries << (action->isSeparator() ? QStringLiteral("-") : action->text());
-    return entries;
-}
-
-void TestDesktop::startsFromWinePrefix()
-{
-    // No key file anywhere: only a Wine prefix whose registry names C:\Games\Skyreach\.
-    const QString prefix = m_installation->Home() + QStringLiteral("/.wine");
-    QDir().mkpath(prefix + QStringLiteral("/drive_c/Games"));
-    QVERIFY(QFile::link(m_demo.path(), prefix + QStringLiteral("/drive_c/Games/Skyreach")));
-    QDir().mkpath(prefix + QStringLiteral("/dosdevices"));
-    QVERIFY(QFile::link(QStringLiteral("../drive_c"), prefix + QStringLiteral("/dosdevices/c:")));
-    m_installation->Write(
-        QStringLiteral("home/.wine/system.reg"),
-        "WINE REGISTRY Version 2\n\n[Software\\\\Wow6432Node\\\\Quillfeather\\\\Stormcrest] 1700000000\n"
-        "\"INSTALLATION PATH\"=\"C:\\\\games\\\\skyreach\\\\\"\n");
-
-    TfrmMain window(*m_prompts, m_installation->Environment());
-    QVERIFY(window.InitializeMainWindow());
-    QCOMPARE(m_prompts->Shown, QStringList());
-    QCOMPARE(window.InstallationPath, QDir(prefix).canonicalPath() + QStringLiteral("/drive_c/Games/Skyreach"));
-    window.OpenNamedMap(QLatin1String(kDemoFirstMap));
-    QVERIFY(!window.im->pixmap().isNull());
-}
-
-void TestDesktop::installationOption()
-{
-    // The key file names a folder without the simulator; --installation names the real one.
-    m_installation->Register("INSTALLATION PATH=/nowhere\n");
-    std::unique_ptr<TfrmMain> window = Start(m_demo.path());
-    QVERIFY(window);
-    QCOMPARE(window->InstallationPath, m_demo.path());
-}
-
-void TestDesktop::informationRequests()
-{
-    QString answer;
-    QVERIFY(!AnswerInformationRequest({QStringLiteral("sablemap"), QStringLiteral("x.BIN")}, answer));
-    QVERIFY(AnswerInformationRequest({QStringLiteral("sablemap"), QStringLiteral("--version")}, answer));
-    QVERIFY(answer.startsWith(QLatin1String("sablemap 1.")));
-    // Answered even beside a mistake, as other programs do.
-    QVERIFY(
-        AnswerInformationRequest({QStringLiteral("sablemap"), QStringLiteral("--frob"), QStringLiteral("-h")}, answer));
-    for (const char* option : {"--factions <FILE>", "--map <NAME>", "--installation <DIR>", "--version"})
-        QVERIFY2(answer.contains(QLatin1String(option)), option);
-}
-
-void TestDesktop::commandLine()
-{
-    std::unique_ptr<TfrmMain> window = Start();
-    QVERIFY(window);
-    const CommandLine line =
-        ParseCommandLine({QStringLiteral("sablemap"), Demo(kDemoCampaignFile), QStringLiteral("--map"),
-                          QStringLiteral("MAP_SABLE_COAST"), QStringLiteral("--factions"), Demo(kDemoFactionFile)});
-    QVERIFY(line.Problems.isEmpty());
-    window->OpenCommandLine(line);
-    QCOMPARE(m_prompts->Shown, QStringList());
-    QVERIFY(window->MapFolder.contains(QLatin1String(kDemoFirstMap)));
-    QCOMPARE(window->BinFilePath, Demo(kDemoCampaignFile));
-    QVERIFY(window->Document->KeysiteCount() > 0);
-    QVERIFY(window->Factions);
-    QVERIFY(window->pnlMapControls->rbMapModeHeights->isChecked());
-    QVERIFY(!window->im->pixmap().isNull());
-
-    // Relative paths are taken from the current folder.
-    QDir::setCurrent(QFileInfo(Demo(kDemoCampaignFile)).path());
-    const CommandLine relative = ParseCommandLine({QStringLiteral("sablemap"), QLatin1String(kDemoCampaignFile)});
-    QCOMPARE(relative.Files, QStringList{QFileInfo(Demo(kDemoCampaignFile)).absoluteFilePath()});
-}
-
-void TestDesktop::commandLineProblems_data()
-{
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QString>("message");
-    const QString help = QStringLiteral("\nsablemap --help lists the options.");
-    QTest::newRow("unknown option") << QStringList{"--frob", "DEMO"} << "Unknown option 'frob'." + help;
-    QTest::newRow("option without its value") << QStringList{"DEMO", "--map"} << "Missing value after '--map'." + help;
-    QTest::newRow("missing file") << QStringList{"/no/such/map.BIN"} << "No such file: /no/such/map.BIN";
-    QTest::newRow("missing faction file") << QStringList{"--factions", "/no/such.SID"} << "No such file: /no/such.SID";
-    QTest::newRow("unknown map") << QStringList{"--map", "map_nowhere"} << "No map named map_nowhere in MAPS";
-    QTest::newRow("damaged file") << QStringList{"DAMAGED"} << "Open failed";
-}
-
-void TestDesktop::commandLineProblems()
-{
-    QFETCH(QStringList, arguments);
-    QFETCH(QString, message);
-    std::unique_ptr<TfrmMain> window = Start();
-    QVERIFY(window);
-    const QString damaged = m_installation->Write(QStringLiteral("damaged.BIN"), QByteArray("\x05\x00\x00\x00\x01", 5));
-    arguments.replaceInStrings(QStringLiteral("DEMO"), Demo(kDemoCampaignFile));
-    arguments.replaceInStrings(QStringLiteral("DAMAGED"), damaged);
-    arguments.prepend(QStringLiteral("sablemap"));
-    message.replace(QStringLiteral("MAPS"), m_demo.filePath(QStringLiteral("common/maps")));
-
-    window->OpenCommandLine(ParseCommandLine(arguments));
-    QCOMPARE(m_prompts->Shown, QStringList{QStringLiteral("message: ") + message});
-    QVERIFY(window->isVisible());
-    QCOMPARE(window->Document->KeysiteCount(), 0);
-    QVERIFY(window->BinFilePath.isEmpty());
-    QVERIFY(window->MapFolder.isEmpty());
-}
-
-void TestDesktop::drops_data()
-{
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<bool>("accepted");
-    QTest::addColumn<bool>("answer");
-    QTest::addColumn<QString>("opened"); // what the window holds afterwards
-    QTest::addColumn<QStringList>("shown");
-    const QString question =
-        QStringLiteral("confirm: Import the templates of ") + QLatin1String(kDemoTemplateFile) + "?";
-    QTest::newRow("map BIN file") << kDemoCampaignFile << true << true << "campaign" << QStringList();
-    QTest::newRow("faction file") << kDemoFactionFile << true << true << "factions" << QStringList();
-    QTest::newRow("templates, imported") << kDemoTemplateFile << true << true << "templates" << QStringList{question};
-    QTest::newRow("templates, declined") << kDemoTemplateFile << true << false << "" << QStringList{question};
-    QTest::newRow("other file") << "notes.txt" << false << true << "" << QStringList();
-}
-
-void TestDesktop::drops()
-{
-    QFETCH(QString, file);
-    QFETCH(bool, accepted);
-    QFETCH(bool, answer);
-    QFETCH(QString, opened);
-    QFETCH(QStringList, shown);
-    std::unique_ptr<TfrmMain> window = Start();
-    QVERIFY(window);
-    QString path = Demo(file.toLatin1().constData());
-    if (!QFileInfo::exists(path))
-        path = m_installation->Write(file, QByteArray("\x07\x00\x00\x00", 4));
-    m_prompts->ConfirmAnswers << answer;
-
-    QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(path), QUrl(QStringLiteral("https://sablemap.example/x.BIN"))});
-    QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(window.get(), &enter);
-    QCOMPARE(enter.isAccepted(), accepted);
-    QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(window.get(), &drop);
-    QCoreApplication::processEvents();
-
-    QCOMPARE(m_prompts->Shown, shown);
-    QCOMPARE(window->Document->KeysiteCount() > 0, opened == QLatin1String("campaign"));
-    QCOMPARE(window->Document->TemplateCount() > 0,
-             opened == QLatin1String("campaign") || opened == QLatin1String("templates"));
-    QCOMPARE(window->Factions != nullptr, opened == QLatin1String("factions"));
-}
-
-void TestDesktop::recentFilesSurviveRestart()
-{
-    const QString missing = m_installation->Dir.filePath(QStringLiteral("gone.BIN"));
-    {
-        std::unique_ptr<TfrmMain> window = Start();
-        QVERIFY(window);
-        QCOMPARE(RecentEntries(*window), QStringList{QStringLiteral("No recent files")});
-        window->OpenBinFile(Demo(kDemoCampaignFile));
-        window->OpenFactionFile(Demo(kDemoFactionFile));
-        window->OpenBinFile(missing); // fails, so it is not listed
-    }
-    std::unique_ptr<TfrmMain> window = Start();
-    QVERIFY(window);
-    const QStringList entries = RecentEntries(*window);
-    QCOMPARE(entries,
-             (QStringList{"&1 " + Demo(kDemoFactionFile), "&2 " + Demo(kDemoCampaignFile), "-", "&Clear the list"}));
-    window->mmRecentFiles->actions().at(1)->trigger();
-    QCOMPARE(window->BinFilePath, Demo(kDemoCampaignFile));
-    QCOMPARE(RecentEntries(*window).first(), "&1 " + Demo(kDemoCampaignFile));
-    window->mmRecentFiles->actions().last()->trigger();
-    QCOMPARE(RecentEntries(*window), QStringList{QStringLiteral("No recent files")});
-    QCOMPARE(m_prompts->Shown, QStringList{QStringLiteral("message: Open failed")});
-}
-
-void TestDesktop::recentFilesKeepEightOnce()
-{
-    CFilePlaces places(m_installation->Dir.filePath(QStringLiteral("places.conf")));
-    for (int i = 0; i < 10; ++i)
-        places.AddRecentFile(QStringLiteral("/maps/%1.BIN").arg(i), CFilePlaces::Kind::MapBin);
-    places.AddRecentFile(QStringLiteral("/maps/5.BIN"), CFilePlaces::Kind::Factions);
-    QStringList paths;
-    for (const CFilePlaces::RecentFile& file :
-         CFilePlaces(m_installation->Dir.filePath(QStringLiteral("places.conf"))).RecentFiles())
-        paths << file.Path;
-    QCOMPARE(paths,
-             (QStringList{"/maps/5.BIN", "/maps/9.BIN", "/maps/8.BIN", "/maps/7.BIN", "/maps/6.BIN", "/maps/4.BIN",
-                          "/maps/3.BIN", "/maps/2.BIN"}));
-    QVERIFY(places.RecentFiles().first().Type == CFilePlaces::Kind::Factions);
-}
-
-void TestDesktop::dialogsOpenWhereLastUsed()
-{
-    const QString maps = m_demo.filePath(QStringLiteral("common/maps"));
-    const QString elsewhere = m_installation->Dir.filePath(QStringLiteral("elsewhere"));
-    QDir().mkpath(elsewhere);
-    const auto lastFolder = [&] { return QDir(m_prompts->FileDialogs.last().Folder).canonicalPath(); };
-    {
-        std::unique_ptr<TfrmMain> window = Start();
-        QVERIFY(window);
-        window->Save1Click(); // nothing loaded and nothing remembered: the maps folder
-        QCOMPARE(lastFolder(), QDir(maps).canonicalPath());
-        m_prompts->FileAnswers << elsewhere + QStringLiteral("/new.BIN");
-        window->Save1Click();
-        window->Load1Click();
-        QCOMPARE(lastFolder(), QDir(elsewhere).canonicalPath());
-        window->Loadfactions1Click(); // another kind of file
-        QCOMPARE(lastFolder(), QDir(maps).canonicalPath());
-        m_prompts->FileAnswers << Demo(kDemoCampaignFile);
-        window->Load1Click();
-        window->Save1Click(); // proposes the file loaded, in its folder
-        QCOMPARE(m_prompts->FileDialogs.last().FileName, QLatin1String(kDemoCampaignFile));
-        QCOMPARE(lastFolder(), QFileInfo(Demo(kDemoCampaignFile)).canonicalPath());
-    }
-    std::unique_ptr<TfrmMain> window = Start();
-    QVERIFY(window);
-    window->Load1Click();
-    QCOMPARE(lastFolder(), QFileInfo(Demo(kDemoCampaignFile)).canonicalPath());
-    // A remembered folder that has gone gives way to the maps folder.
-    m_prompts->FileAnswers << elsewhere + QStringLiteral("/new.BIN");
-    window->Load1Click();
-    QVERIFY(QDir(elsewhere).removeRecursively());
-    window->Load1Click();
-    QCOMPARE(lastFolder(), QDir(maps).canonicalPath());
 }
 
 QTEST_MAIN(TestDesktop)

@@ -44,682 +44,632 @@ public:
 
 class TestMapArea : public QObject {
     Q_OBJECT
-private slots:
-    void init();
-    void cleanup();
-
-    void imagePixelAt_data();
-    void imagePixelAt();
-    void coordinateText_data();
-    void coordinateText();
-
-    void readoutBeforeAndAfterMap();
-    void changeMapRefusals_data();
-    void changeMapRefusals();
-    void changeMapResetsModeKeepsFactions();
-    void resolutionRendersOnceAtTheEnd();
-    void viewButtonsMoveTheView();
-    void placeMode();
-    void ctrlClickSelectsOnlyTheHitRecord();
-    void shiftWinsOverCtrl();
-    void altClickPaints_data();
-    void altClickPaints();
-    void clicksWithoutATaskDoNothing();
-    void wheelZoomsAroundTheCursor();
-    void dragPansTheMap_data();
-    void dragPansTheMap();
-    void keysNavigate_data();
-    void keysNavigate();
-    void windowGrowthKeepsTheMapFitted();
-    void gridRowsLeadToCommandsAndTheMap_data();
-    void gridRowsLeadToCommandsAndTheMap();
-    void selectionIsMarkedOnTheMap();
-
 private:
-    QString MapFolder(const char* name) const;
-    void ChooseMap(const QString& folder);
+    QString MapFolder(const char* name) const
+    {
+        return m_installation->Root() + QStringLiteral("/common/maps/") + QLatin1String(name);
+    }
+    void ChooseMap(const QString& folder)
+    {
+        m_prompts->MapAnswers.enqueue(folder);
+        m_window->Changemap1Click();
+    }
     // The pixel of `im` over which the document's record position (x, z) lies, found by search.
-    QPoint PixelOf(float x, float z) const;
-    void Click(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pixel);
-    void Wheel(int angle, QPoint pixel);
-    void LoadDemoCampaign();
-    void LoadDemoFactions();
+    QPoint PixelOf(float x, float z) const
+    {
+        const CViewport view = m_window->MapCanvas->Viewport();
+        QPoint best(-1, -1);
+        double bestDistance = 1e300;
+        const QSize size = m_window->im->size();
+        for (int py = 0; py < size.height(); ++py) {
+            for (int px = 0; px < size.width(); ++px) {
+                float mx = 0;
+                float mz = 0;
+                view.PixelToMap(px, py, mx, mz);
+                const double distance = std::abs(mx - x) + std::abs(mz - z);
+                if (distance < bestDistance) {
+                    bestDistance = distance;
+                    best = QPoint(px, py);
+                }
+            }
+        }
+        return best;
+    }
+    void Click(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pixel)
+    {
+        QTest::mouseClick(m_window->im, button, modifiers, pixel);
+    }
+    void Wheel(int angle, QPoint pixel)
+    {
+        QWheelEvent event(QPointF(pixel), QPointF(m_window->im->mapToGlobal(pixel)), QPoint(), QPoint(0, angle),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(m_window->im, &event);
+    }
+    void LoadDemoCampaign()
+    {
+        QVERIFY(m_window->LoadBinFile(MapFolder(kDemoFirstMap) + QLatin1Char('/') + QLatin1String(kDemoCampaignFile)));
+        ChooseMap(MapFolder(kDemoFirstMap));
+        m_window->TimerMapResize->Fire();
+    }
+    void LoadDemoFactions()
+    {
+        m_prompts->FileAnswers.enqueue(MapFolder(kDemoFirstMap) + QLatin1Char('/') + QLatin1String(kDemoFactionFile));
+        m_window->Loadfactions1Click();
+        QVERIFY(m_window->Factions);
+    }
 
     std::unique_ptr<CTestInstallation> m_installation;
     std::unique_ptr<CMapPrompts> m_prompts;
     std::unique_ptr<TfrmMain> m_window;
-};
-
-void TestMapArea::init()
-{
-    m_installation = std::make_unique<CTestInstallation>();
-    QString error;
-    QVERIFY2(WriteDemoInstallation(m_installation->Root(), nullptr, &error), qPrintable(error));
-    m_installation->RegisterRoot();
-    m_prompts = std::make_unique<CMapPrompts>();
-    m_window = std::make_unique<TfrmMain>(*m_prompts, m_installation->Environment());
-    QVERIFY(m_window->InitializeMainWindow());
-    m_window->resize(900, 700);
-    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-}
-
-void TestMapArea::cleanup()
-{
-    while (QGuiApplication::overrideCursor())
-        QGuiApplication::restoreOverrideCursor();
-    m_window.reset();
-    m_prompts.reset();
-    m_installation.reset();
-}
-
-QString TestMapArea::MapFolder(const char* name) const
-{
-    return m_installation->Root() + QStringLiteral("/common/maps/") + QLatin1String(name);
-}
-
-void TestMapArea::ChooseMap(const QString& folder)
-{
-    m_prompts->MapAnswers.enqueue(folder);
-    m_window->Changemap1Click();
-}
-
-QPoint TestMapArea::PixelOf(float x, float z) const
-{
-    const CViewport view = m_window->MapCanvas->Viewport();
-    QPoint best(-1, -1);
-    double bestDistance = 1e300;
-    const QSize size = m_window->im->size();
-    for (int py = 0; py < size.height(); ++py) {
-        for (int px = 0; px < size.width(); ++px) {
-            float mx = 0;
-            float mz = 0;
-            view.PixelToMap(px, py, mx, mz);
-            const double distance = std::abs(mx - x) + std::abs(mz - z);
-            if (distance < bestDistance) {
-                bestDistance = distance;
-                best = QPoint(px, py);
-            }
-        }
+private slots:
+    void init()
+    {
+        m_installation = std::make_unique<CTestInstallation>();
+        QString error;
+        QVERIFY2(WriteDemoInstallation(m_installation->Root(), nullptr, &error), qPrintable(error));
+        m_installation->RegisterRoot();
+        m_prompts = std::make_unique<CMapPrompts>();
+        m_window = std::make_unique<TfrmMain>(*m_prompts, m_installation->Environment());
+        QVERIFY(m_window->InitializeMainWindow());
+        m_window->resize(900, 700);
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     }
-    return best;
-}
 
-void TestMapArea::Click(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pixel)
-{
-    QTest::mouseClick(m_window->im, button, modifiers, pixel);
-}
+    void cleanup()
+    {
+        while (QGuiApplication::overrideCursor())
+            QGuiApplication::restoreOverrideCursor();
+        m_window.reset();
+        m_prompts.reset();
+        m_installation.reset();
+    }
 
-void TestMapArea::Wheel(int angle, QPoint pixel)
-{
-    QWheelEvent event(QPointF(pixel), QPointF(m_window->im->mapToGlobal(pixel)), QPoint(), QPoint(0, angle),
-                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(m_window->im, &event);
-}
+    void imagePixelAt_data()
+    {
+        QTest::addColumn<QPointF>("position");
+        QTest::addColumn<QRect>("contents");
+        QTest::addColumn<QPoint>("pixel");
+        QTest::newRow("origin") << QPointF(0, 0) << QRect(0, 0, 100, 80) << QPoint(0, 0);
+        QTest::newRow("fractions round down") << QPointF(10.7, 3.99) << QRect(0, 0, 100, 80) << QPoint(10, 3);
+        QTest::newRow("left of the picture") << QPointF(-0.25, -0.5) << QRect(0, 0, 100, 80) << QPoint(-1, -1);
+        QTest::newRow("inside a frame") << QPointF(5.5, 2) << QRect(2, 1, 100, 80) << QPoint(3, 1);
+    }
 
-void TestMapArea::LoadDemoCampaign()
-{
-    QVERIFY(m_window->LoadBinFile(MapFolder(kDemoFirstMap) + QLatin1Char('/') + QLatin1String(kDemoCampaignFile)));
-    ChooseMap(MapFolder(kDemoFirstMap));
-    m_window->TimerMapResize->Fire();
-}
+    void imagePixelAt()
+    {
+        QFETCH(QPointF, position);
+        QFETCH(QRect, contents);
+        QFETCH(QPoint, pixel);
+        QCOMPARE(ImagePixelAt(position, contents), pixel);
+    }
 
-void TestMapArea::LoadDemoFactions()
-{
-    m_prompts->FileAnswers.enqueue(MapFolder(kDemoFirstMap) + QLatin1Char('/') + QLatin1String(kDemoFactionFile));
-    m_window->Loadfactions1Click();
-    QVERIFY(m_window->Factions);
-}
+    void coordinateText_data()
+    {
+        QTest::addColumn<float>("value");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("positive") << 12.9f << QStringLiteral("12");
+        QTest::newRow("negative toward zero") << -12.9f << QStringLiteral("-12");
+        QTest::newRow("small negative is 0, not -0") << -0.4f << QStringLiteral("0");
+        QTest::newRow("beyond 32 bits") << 1e20f << QStringLiteral("2147483647");
+        QTest::newRow("far below") << -1e20f << QStringLiteral("-2147483648");
+        QTest::newRow("not a number") << std::numeric_limits<float>::quiet_NaN() << QStringLiteral("0");
+    }
 
-void TestMapArea::imagePixelAt_data()
-{
-    QTest::addColumn<QPointF>("position");
-    QTest::addColumn<QRect>("contents");
-    QTest::addColumn<QPoint>("pixel");
-    QTest::newRow("origin") << QPointF(0, 0) << QRect(0, 0, 100, 80) << QPoint(0, 0);
-    QTest::newRow("fractions round down") << QPointF(10.7, 3.99) << QRect(0, 0, 100, 80) << QPoint(10, 3);
-    QTest::newRow("left of the picture") << QPointF(-0.25, -0.5) << QRect(0, 0, 100, 80) << QPoint(-1, -1);
-    QTest::newRow("inside a frame") << QPointF(5.5, 2) << QRect(2, 1, 100, 80) << QPoint(3, 1);
-}
+    void coordinateText()
+    {
+        QFETCH(float, value);
+        QFETCH(QString, text);
+        QCOMPARE(CoordinateText(value), text);
+    }
 
-void TestMapArea::imagePixelAt()
-{
-    QFETCH(QPointF, position);
-    QFETCH(QRect, contents);
-    QFETCH(QPoint, pixel);
-    QCOMPARE(ImagePixelAt(position, contents), pixel);
-}
+    void readoutBeforeAndAfterMap()
+    {
+        CMapControlColumn* column = m_window->pnlMapControls;
+        column->lblXCoord->setText(QStringLiteral("?"));
+        QTest::mouseMove(m_window->im, QPoint(40, 30));
+        QTRY_COMPARE(column->lblXCoord->text(), QStringLiteral("0"));
+        QCOMPARE(column->lblZCoord->text(), QStringLiteral("0"));
 
-void TestMapArea::coordinateText_data()
-{
-    QTest::addColumn<float>("value");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("positive") << 12.9f << QStringLiteral("12");
-    QTest::newRow("negative toward zero") << -12.9f << QStringLiteral("-12");
-    QTest::newRow("small negative is 0, not -0") << -0.4f << QStringLiteral("0");
-    QTest::newRow("beyond 32 bits") << 1e20f << QStringLiteral("2147483647");
-    QTest::newRow("far below") << -1e20f << QStringLiteral("-2147483648");
-    QTest::newRow("not a number") << std::numeric_limits<float>::quiet_NaN() << QStringLiteral("0");
-}
+        ChooseMap(MapFolder(kDemoFirstMap));
+        QVERIFY(m_prompts->Shown.isEmpty());
+        float x = 0;
+        float z = 0;
+        m_window->MapCanvas->Viewport().PixelToMap(60, 50, x, z);
+        QVERIFY(x != 0 || z != 0);
+        QTest::mouseMove(m_window->im, QPoint(60, 50));
+        QTRY_COMPARE(column->lblXCoord->text(), QString::number(int(x)));
+        QCOMPARE(column->lblZCoord->text(), QString::number(int(z)));
+    }
 
-void TestMapArea::coordinateText()
-{
-    QFETCH(float, value);
-    QFETCH(QString, text);
-    QCOMPARE(CoordinateText(value), text);
-}
+    void changeMapRefusals_data()
+    {
+        QTest::addColumn<QString>("choice");
+        QTest::addColumn<bool>("factions");
+        QTest::newRow("folder without terrain") << QStringLiteral("no-terrain") << false;
+        QTest::newRow("terrain that cannot be read") << QStringLiteral("bad-terrain") << false;
+        QTest::newRow("empty map list") << QString() << false;
+        QTest::newRow("a plain file") << QStringLiteral("map_notes.txt") << false;
+        QTest::newRow("folder without terrain, Factions mode") << QStringLiteral("no-terrain") << true;
+    }
 
-void TestMapArea::readoutBeforeAndAfterMap()
-{
-    CMapControlColumn* column = m_window->pnlMapControls;
-    column->lblXCoord->setText(QStringLiteral("?"));
-    QTest::mouseMove(m_window->im, QPoint(40, 30));
-    QTRY_COMPARE(column->lblXCoord->text(), QStringLiteral("0"));
-    QCOMPARE(column->lblZCoord->text(), QStringLiteral("0"));
+    void changeMapRefusals()
+    {
+        QFETCH(QString, choice);
+        QFETCH(bool, factions);
+        const QString maps = m_installation->Root() + QStringLiteral("/common/maps/");
+        QDir().mkpath(maps + QStringLiteral("no-terrain/terrain"));
+        m_installation->Write(QStringLiteral("sim/common/maps/bad-terrain/terrain/terrain.sim"), "not a terrain");
+        m_installation->Write(QStringLiteral("sim/common/maps/map_notes.txt"), {});
 
-    ChooseMap(MapFolder(kDemoFirstMap));
-    QVERIFY(m_prompts->Shown.isEmpty());
-    float x = 0;
-    float z = 0;
-    m_window->MapCanvas->Viewport().PixelToMap(60, 50, x, z);
-    QVERIFY(x != 0 || z != 0);
-    QTest::mouseMove(m_window->im, QPoint(60, 50));
-    QTRY_COMPARE(column->lblXCoord->text(), QString::number(int(x)));
-    QCOMPARE(column->lblZCoord->text(), QString::number(int(z)));
-}
+        ChooseMap(MapFolder(kDemoFirstMap));
+        if (factions)
+            LoadDemoFactions();
+        const CMap* before = m_window->MapCanvas->Map();
+        const QString folderBefore = m_window->MapFolder;
+        const QImage pictureBefore = m_window->im->pixmap().toImage();
+        QVERIFY(before);
 
-void TestMapArea::changeMapRefusals_data()
-{
-    QTest::addColumn<QString>("choice");
-    QTest::addColumn<bool>("factions");
-    QTest::newRow("folder without terrain") << QStringLiteral("no-terrain") << false;
-    QTest::newRow("terrain that cannot be read") << QStringLiteral("bad-terrain") << false;
-    QTest::newRow("empty map list") << QString() << false;
-    QTest::newRow("a plain file") << QStringLiteral("map_notes.txt") << false;
-    QTest::newRow("folder without terrain, Factions mode") << QStringLiteral("no-terrain") << true;
-}
+        ChooseMap(choice.isEmpty() ? QString() : maps + choice);
+        QCOMPARE(m_prompts->Shown, QStringList{QStringLiteral("message: Wrong map data!")});
+        QCOMPARE(m_window->MapCanvas->Map(), before);
+        QCOMPARE(m_window->MapFolder, folderBefore);
+        QCOMPARE(m_window->im->pixmap().toImage(), pictureBefore);
+        // The mode buttons still say what the map shows, and a later redraw draws the same.
+        QCOMPARE(m_window->pnlMapControls->rbMapModeFactions->isChecked(), factions);
+        m_window->RedrawTerrain();
+        m_window->RefreshMap();
+        QCOMPARE(m_window->im->pixmap().toImage(), pictureBefore);
 
-void TestMapArea::changeMapRefusals()
-{
-    QFETCH(QString, choice);
-    QFETCH(bool, factions);
-    const QString maps = m_installation->Root() + QStringLiteral("/common/maps/");
-    QDir().mkpath(maps + QStringLiteral("no-terrain/terrain"));
-    m_installation->Write(QStringLiteral("sim/common/maps/bad-terrain/terrain/terrain.sim"), "not a terrain");
-    m_installation->Write(QStringLiteral("sim/common/maps/map_notes.txt"), {});
+        // Cancelling the selection is silent and changes nothing either.
+        m_window->Changemap1Click();
+        QCOMPARE(m_prompts->Shown.size(), 1);
+        QCOMPARE(m_window->MapCanvas->Map(), before);
+    }
 
-    ChooseMap(MapFolder(kDemoFirstMap));
-    if (factions)
+    void changeMapResetsModeKeepsFactions()
+    {
+        CMapControlColumn* column = m_window->pnlMapControls;
+        ChooseMap(MapFolder(kDemoFirstMap));
+        const QImage heights = m_window->im->pixmap().toImage();
         LoadDemoFactions();
-    const CMap* before = m_window->MapCanvas->Map();
-    const QString folderBefore = m_window->MapFolder;
-    const QImage pictureBefore = m_window->im->pixmap().toImage();
-    QVERIFY(before);
+        QVERIFY(column->rbMapModeFactions->isChecked());
+        const QImage factions = m_window->im->pixmap().toImage();
+        QVERIFY(factions != heights);
 
-    ChooseMap(choice.isEmpty() ? QString() : maps + choice);
-    QCOMPARE(m_prompts->Shown, QStringList{QStringLiteral("message: Wrong map data!")});
-    QCOMPARE(m_window->MapCanvas->Map(), before);
-    QCOMPARE(m_window->MapFolder, folderBefore);
-    QCOMPARE(m_window->im->pixmap().toImage(), pictureBefore);
-    // The mode buttons still say what the map shows, and a later redraw draws the same.
-    QCOMPARE(m_window->pnlMapControls->rbMapModeFactions->isChecked(), factions);
-    m_window->RedrawTerrain();
-    m_window->RefreshMap();
-    QCOMPARE(m_window->im->pixmap().toImage(), pictureBefore);
-
-    // Cancelling the selection is silent and changes nothing either.
-    m_window->Changemap1Click();
-    QCOMPARE(m_prompts->Shown.size(), 1);
-    QCOMPARE(m_window->MapCanvas->Map(), before);
-}
-
-void TestMapArea::changeMapResetsModeKeepsFactions()
-{
-    CMapControlColumn* column = m_window->pnlMapControls;
-    ChooseMap(MapFolder(kDemoFirstMap));
-    const QImage heights = m_window->im->pixmap().toImage();
-    LoadDemoFactions();
-    QVERIFY(column->rbMapModeFactions->isChecked());
-    const QImage factions = m_window->im->pixmap().toImage();
-    QVERIFY(factions != heights);
-
-    ChooseMap(MapFolder(kDemoSecondMap));
-    QVERIFY(column->rbMapModeHeights->isChecked());
-    QVERIFY(m_window->Factions);
-    // Each selection opens on the map shown at the time.
-    QCOMPARE(m_prompts->OpenedOn,
-             (QStringList{QString(), QDir::toNativeSeparators(MapFolder(kDemoFirstMap) + QLatin1Char('/'))}));
-    ChooseMap(MapFolder(kDemoFirstMap));
-    QCOMPARE(m_window->im->pixmap().toImage(), heights);
-    QTest::mouseClick(column->rbMapModeFactions, Qt::LeftButton);
-    QCOMPARE(m_window->im->pixmap().toImage(), factions);
-    QVERIFY(m_prompts->Shown.isEmpty());
-}
-
-void TestMapArea::resolutionRendersOnceAtTheEnd()
-{
-    ChooseMap(MapFolder(kDemoFirstMap));
-    m_window->TimerMapResize->Fire(); // the start-up resize, if it is still waiting
-    QSignalSpy renders(m_window.get(), &TfrmMain::TerrainRedrawn);
-    QSlider* track = m_window->pnlMapControls->tbResolution;
-    CDebounce* wait = m_window->TimerTBResolution;
-    for (int position : {5, 6, 7, 8}) {
-        track->setValue(position);
-        QVERIFY(wait->isActive()); // every move (re)starts the one wait
+        ChooseMap(MapFolder(kDemoSecondMap));
+        QVERIFY(column->rbMapModeHeights->isChecked());
+        QVERIFY(m_window->Factions);
+        // Each selection opens on the map shown at the time.
+        QCOMPARE(m_prompts->OpenedOn,
+                 (QStringList{QString(), QDir::toNativeSeparators(MapFolder(kDemoFirstMap) + QLatin1Char('/'))}));
+        ChooseMap(MapFolder(kDemoFirstMap));
+        QCOMPARE(m_window->im->pixmap().toImage(), heights);
+        QTest::mouseClick(column->rbMapModeFactions, Qt::LeftButton);
+        QCOMPARE(m_window->im->pixmap().toImage(), factions);
+        QVERIFY(m_prompts->Shown.isEmpty());
     }
-    QCOMPARE(wait->interval(), 500);
-    QCOMPARE(renders.size(), 0);
-    wait->Fire();
-    QCOMPARE(renders.size(), 1);
-    QCOMPARE(m_window->MapCanvas->View()->Resolution, 8);
-    QVERIFY(!wait->isActive()); // nothing is left to render later
-}
 
-void TestMapArea::viewButtonsMoveTheView()
-{
-    CMapControlColumn* column = m_window->pnlMapControls;
-    // Before a map the buttons have nothing to move.
-    QTest::mouseClick(column->spMapZoomIn, Qt::LeftButton);
-    QVERIFY(m_window->im->pixmap().isNull());
-
-    ChooseMap(MapFolder(kDemoFirstMap));
-    const CMapWindow* view = m_window->MapCanvas->View();
-    const int32_t left = view->ViewLeft;
-    const int32_t width = view->ViewRight - view->ViewLeft;
-    QTest::mouseClick(column->spMapZoomIn, Qt::LeftButton);
-    QVERIFY(view->ViewRight - view->ViewLeft < width);
-    QTest::mouseClick(column->spMapRight, Qt::LeftButton);
-    QVERIFY(view->ViewLeft > left);
-    QTest::mouseClick(column->spMapDefault, Qt::LeftButton);
-    QCOMPARE(view->ViewLeft, left);
-    QCOMPARE(view->ViewRight - view->ViewLeft, width);
-    QVERIFY(!QGuiApplication::overrideCursor()); // the hourglass went away again
-}
-
-void TestMapArea::placeMode()
-{
-    TfrmMain& window = *m_window;
-    QVERIFY(window.LoadBinFile(MapFolder(kDemoFirstMap) + QLatin1Char('/') + QLatin1String(kDemoCampaignFile)));
-    QTest::mouseClick(window.btnKeysitePlace, Qt::LeftButton); // no map to place on yet
-    QVERIFY(!window.PlaceMode.Active);
-    QVERIFY(!QGuiApplication::overrideCursor());
-    ChooseMap(MapFolder(kDemoFirstMap));
-    CBINFile& document = *window.Document;
-    QVERIFY(document.SamCount() >= 2);
-    window.pcBINFile->setCurrentWidget(window.tsSAMs);
-    window.grSAMs->SetRow(2);
-    const float oldX = document.Sams()[1].X;
-    const float oldZ = document.Sams()[1].Z;
-
-    QTest::mouseClick(window.btnSAMPlace, Qt::LeftButton);
-    QVERIFY(window.PlaceMode.Active);
-    QCOMPARE(window.PlaceMode.Index, 1);
-    QVERIFY(!window.btnSAMPlace->isEnabled());
-    QVERIFY(!window.btnKeysiteAdd->isEnabled());
-    QVERIFY(window.btnTemplateAdd->isEnabled());
-    QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::CrossCursor);
-    // A second request is refused and keeps the first.
-    QVERIFY(!window.EnterPlaceMode(KeysiteKind, 0));
-    QCOMPARE(window.PlaceMode.Kind, SamKind);
-
-    Click(Qt::MiddleButton, Qt::NoModifier, QPoint(30, 30));
-    QVERIFY(window.PlaceMode.Active);
-    Click(Qt::RightButton, Qt::NoModifier, QPoint(30, 30));
-    QVERIFY(!window.PlaceMode.Active);
-    QVERIFY(window.btnSAMPlace->isEnabled());
-    QVERIFY(!QGuiApplication::overrideCursor());
-    QCOMPARE(document.Sams()[1].X, oldX);
-    QCOMPARE(document.Sams()[1].Z, oldZ);
-
-    // Modifier keys make no difference while placing: a Ctrl+left click places.
-    const QPoint target(101, 57);
-    float x = 0;
-    float z = 0;
-    window.MapCanvas->Viewport().PixelToMap(target.x(), target.y(), x, z);
-    QVERIFY(x != std::trunc(x) || z != std::trunc(z)); // the test needs a position off the whole numbers
-    QTest::mouseClick(window.pnlMapControls->chbSAMs, Qt::LeftButton);
-    const QImage before = window.im->pixmap().toImage();
-    QTest::mouseClick(window.btnSAMPlace, Qt::LeftButton);
-    Click(Qt::LeftButton, Qt::ControlModifier, target);
-    QVERIFY(!window.PlaceMode.Active);
-    QCOMPARE(document.Sams()[1].X, x);
-    QCOMPARE(document.Sams()[1].Z, z);
-    const QChar separator = SystemDecimalSeparator();
-    QCOMPARE(window.grSAMs->Cell(2, 2), FloatText(x, separator));
-    QCOMPARE(window.grSAMs->Cell(3, 2), FloatText(z, separator));
-    QCOMPARE(window.pcBINFile->currentWidget(), window.tsSAMs);
-    // With SAM symbols shown the picture follows the move at once.
-    QVERIFY(window.im->pixmap().toImage() != before);
-
-    // No record to place.
-    window.New1Click();
-    QTest::mouseClick(window.btnAirbasePlace, Qt::LeftButton);
-    QVERIFY(!window.PlaceMode.Active);
-}
-
-void TestMapArea::ctrlClickSelectsOnlyTheHitRecord()
-{
-    TfrmMain& window = *m_window;
-    LoadDemoCampaign();
-    const CBINFile& document = *window.Document;
-    QVERIFY(document.SamCount() >= 7 && document.AirbaseCount() >= 3);
-    const int last = document.KeysiteCount() - 1;
-    QVERIFY(last >= 1);
-    const CKeysitePlacement& keysite = document.Keysites()[size_t(last)];
-    Click(Qt::LeftButton, Qt::ControlModifier, PixelOf(keysite.X, keysite.Z));
-    QCOMPARE(window.pcBINFile->currentWidget(), window.tsKeysites);
-    QCOMPARE(window.grKeysites->Row(), last + 1);
-    if (keysite.TemplateNumber >= 0)
-        QCOMPARE(window.grPopTemplates->Row(), keysite.TemplateNumber + 1);
-
-    // A grid nobody has clicked since it was filled: the airbase's row is highlighted, alone.
-    const CAirbasePlacement& airbase = document.Airbases()[2];
-    Click(Qt::LeftButton, Qt::ControlModifier, PixelOf(airbase.X, airbase.Z));
-    QCOMPARE(window.pcBINFile->currentWidget(), window.tsAirbases);
-    QCOMPARE(window.grAirbases->Row(), 3);
-    QCOMPARE(SelectedGridRows(window.grAirbases), QList<int>{3});
-
-    // A range the user made on the SAM page gives way to the one SAM hit, so Delete asks for one.
-    window.pcBINFile->setCurrentWidget(window.tsSAMs);
-    ClickGridRow(window.grSAMs, 5);
-    ClickGridRow(window.grSAMs, 7, Qt::ShiftModifier);
-    QCOMPARE(SelectedGridRows(window.grSAMs), (QList<int>{5, 6, 7}));
-    const CSAMPlacement& sam = document.Sams()[0];
-    Click(Qt::LeftButton, Qt::ControlModifier, PixelOf(sam.X, sam.Z));
-    QCOMPARE(window.grSAMs->Row(), 1);
-    QCOMPARE(SelectedGridRows(window.grSAMs), QList<int>{1});
-    m_prompts->ConfirmAnswers << false;
-    window.btnSAMDelClick();
-    QCOMPARE(m_prompts->Shown, QStringList{QStringLiteral("confirm: Do you want to delete 1 SAMs")});
-
-    // Ctrl+click on the row that is current already keeps it the only one.
-    const QPoint samPixel = PixelOf(sam.X, sam.Z);
-    Click(Qt::LeftButton, Qt::ControlModifier, samPixel);
-    QCOMPARE(SelectedGridRows(window.grSAMs), QList<int>{1});
-
-    // With no record left nothing is hit and nothing changes.
-    window.pcBINFile->setCurrentWidget(window.tsPopTemplates);
-    window.New1Click();
-    Click(Qt::LeftButton, Qt::ControlModifier, samPixel);
-    QCOMPARE(window.pcBINFile->currentWidget(), window.tsPopTemplates);
-}
-
-void TestMapArea::shiftWinsOverCtrl()
-{
-    TfrmMain& window = *m_window;
-    LoadDemoCampaign();
-    const CSAMPlacement& sam = window.Document->Sams()[0];
-    const QPoint pixel = PixelOf(sam.X, sam.Z);
-    const CMapWindow* view = window.MapCanvas->View();
-    const int32_t left = view->ViewLeft;
-    const int32_t bottom = view->ViewBottom;
-
-    Click(Qt::LeftButton, Qt::ShiftModifier | Qt::ControlModifier, pixel);
-    QCOMPARE(window.pcBINFile->currentWidget(), window.tsPopTemplates);
-    QVERIFY(view->ViewLeft != left || view->ViewBottom != bottom);
-    QVERIFY(!QGuiApplication::overrideCursor());
-}
-
-void TestMapArea::altClickPaints_data()
-{
-    QTest::addColumn<int>("radius");
-    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
-    QTest::newRow("one sector") << 0 << Qt::KeyboardModifiers(Qt::AltModifier);
-    QTest::newRow("5 x 5, with Ctrl held too") << 2 << (Qt::AltModifier | Qt::ControlModifier);
-}
-
-void TestMapArea::altClickPaints()
-{
-    QFETCH(int, radius);
-    QFETCH(Qt::KeyboardModifiers, modifiers);
-    TfrmMain& window = *m_window;
-    LoadDemoCampaign();
-    LoadDemoFactions();
-    window.pnlMapControls->rbMapModeHeights->setChecked(true);
-    window.pnlMapControls->seSectors->setValue(radius);
-
-    const QPoint pixel(window.im->width() / 2, window.im->height() / 2);
-    float x = 0;
-    float z = 0;
-    window.MapCanvas->Viewport().PixelToMap(pixel.x(), pixel.y(), x, z);
-    const int sx = int(x / 4096);
-    const int sz = int(z / 4096);
-    const CFactionsInfo& factions = *window.Factions;
-    const int old = factions.GetFaction(sx, sz);
-    QVERIFY(old >= 0);
-    std::map<std::pair<int, int>, int> before;
-    for (int i = sx - radius - 2; i <= sx + radius + 2; ++i)
-        for (int j = sz - radius - 2; j <= sz + radius + 2; ++j)
-            before[{i, j}] = factions.GetFaction(i, j);
-
-    Click(Qt::LeftButton, modifiers, pixel);
-    const int painted = old == 0 ? 1 : 0;
-    for (const auto& [sector, value] : before) {
-        const bool inside = std::abs(sector.first - sx) <= radius && std::abs(sector.second - sz) <= radius;
-        const int expected = inside && value >= 0 ? painted : value;
-        QCOMPARE(factions.GetFaction(sector.first, sector.second), expected);
+    void resolutionRendersOnceAtTheEnd()
+    {
+        ChooseMap(MapFolder(kDemoFirstMap));
+        m_window->TimerMapResize->Fire(); // the start-up resize, if it is still waiting
+        QSignalSpy renders(m_window.get(), &TfrmMain::TerrainRedrawn);
+        QSlider* track = m_window->pnlMapControls->tbResolution;
+        CDebounce* wait = m_window->TimerTBResolution;
+        for (int position : {5, 6, 7, 8}) {
+            track->setValue(position);
+            QVERIFY(wait->isActive()); // every move (re)starts the one wait
+        }
+        QCOMPARE(wait->interval(), 500);
+        QCOMPARE(renders.size(), 0);
+        wait->Fire();
+        QCOMPARE(renders.size(), 1);
+        QCOMPARE(m_window->MapCanvas->View()->Resolution, 8);
+        QVERIFY(!wait->isActive()); // nothing is left to render later
     }
-    QVERIFY(window.pnlMapControls->rbMapModeFactions->isChecked());
-    QCOMPARE(window.pcBINFile->currentWidget(), window.tsPopTemplates); // Ctrl did not select
-}
 
-// Without a place mode, modifier or faction layer a click has nothing to do.
-void TestMapArea::clicksWithoutATaskDoNothing()
-{
-    LoadDemoCampaign();
-    const CMapWindow* view = m_window->MapCanvas->View();
-    const int32_t left = view->ViewLeft;
-    QSignalSpy renders(m_window.get(), &TfrmMain::TerrainRedrawn);
-    Click(Qt::LeftButton, Qt::NoModifier, QPoint(20, 20));
-    Click(Qt::RightButton, Qt::ShiftModifier, QPoint(20, 20));
-    Click(Qt::LeftButton, Qt::AltModifier, QPoint(50, 50)); // no faction layer to paint
-    QCOMPARE(renders.size(), 0);
-    QCOMPARE(view->ViewLeft, left);
-    QCOMPARE(m_window->pcBINFile->currentWidget(), m_window->tsPopTemplates);
-    QVERIFY(m_window->pnlMapControls->rbMapModeHeights->isChecked());
-}
+    void viewButtonsMoveTheView()
+    {
+        CMapControlColumn* column = m_window->pnlMapControls;
+        // Before a map the buttons have nothing to move.
+        QTest::mouseClick(column->spMapZoomIn, Qt::LeftButton);
+        QVERIFY(m_window->im->pixmap().isNull());
 
-void TestMapArea::wheelZoomsAroundTheCursor()
-{
-    LoadDemoCampaign();
-    QTest::mouseClick(m_window->pnlMapControls->chbSAMs, Qt::LeftButton);
-    CMapWindow* view = m_window->MapCanvas->View();
-    const QPoint cursor(131, 77);
-    const auto terrainAt = [view](QPoint p) {
-        return QPointF(view->ViewLeft + (p.x() + 0.5) * (double(view->ViewRight) - view->ViewLeft) / view->PixelWidth,
-                       view->ViewTop - (p.y() + 0.5) * (double(view->ViewTop) - view->ViewBottom) / view->PixelHeight);
-    };
-    const QPointF point = terrainAt(cursor);
-    const int32_t width = view->ViewRight - view->ViewLeft;
-    const QImage before = m_window->im->pixmap().toImage();
-    QSignalSpy renders(m_window.get(), &TfrmMain::TerrainRedrawn);
-
-    // A touchpad's parts of a notch add up; only a whole notch zooms.
-    Wheel(40, cursor);
-    Wheel(40, cursor);
-    QCOMPARE(view->ViewRight - view->ViewLeft, width);
-    Wheel(40, cursor);
-    QVERIFY(view->ViewRight - view->ViewLeft < width);
-    Wheel(2 * 120, cursor);
-    // The terrain point under the cursor stays within half a pixel.
-    const double pixelX = (point.x() - view->ViewLeft) * view->PixelWidth / (double(view->ViewRight) - view->ViewLeft);
-    const double pixelY = (view->ViewTop - point.y()) * view->PixelHeight / (double(view->ViewTop) - view->ViewBottom);
-    QVERIFY2(std::abs(pixelX - (cursor.x() + 0.5)) <= 0.5, qPrintable(QString::number(pixelX)));
-    QVERIFY2(std::abs(pixelY - (cursor.y() + 0.5)) <= 0.5, qPrintable(QString::number(pixelY)));
-    // The overlay moved at once over a preview; the terrain is rendered once, when the wheel rests.
-    QVERIFY(m_window->im->pixmap().toImage() != before);
-    QCOMPARE(renders.size(), 0);
-    m_window->TimerMapSettle->Fire();
-    QCOMPARE(renders.size(), 1);
-    // Turning back zooms out again.
-    const int32_t zoomed = view->ViewRight - view->ViewLeft;
-    Wheel(-120, cursor);
-    QVERIFY(view->ViewRight - view->ViewLeft > zoomed);
-}
-
-void TestMapArea::dragPansTheMap_data()
-{
-    QTest::addColumn<Qt::MouseButton>("button");
-    QTest::newRow("left") << Qt::LeftButton;
-    QTest::newRow("middle") << Qt::MiddleButton;
-}
-
-void TestMapArea::dragPansTheMap()
-{
-    QFETCH(Qt::MouseButton, button);
-    LoadDemoCampaign();
-    QTest::mouseClick(m_window->pnlMapControls->chbKeysites, Qt::LeftButton);
-    CMapWindow* view = m_window->MapCanvas->View();
-    CMapWindow expected(*view);
-    expected.PanByPixels(40, -25);
-    QSignalSpy renders(m_window.get(), &TfrmMain::TerrainRedrawn);
-    const QImage before = m_window->im->pixmap().toImage();
-    QTest::mousePress(m_window->im, button, Qt::NoModifier, QPoint(100, 100));
-    QTest::mouseMove(m_window->im, QPoint(170, 130));
-    QVERIFY(m_window->im->pixmap().toImage() != before); // the picture follows the hand
-    QTest::mouseMove(m_window->im, QPoint(140, 75));
-    QCOMPARE(renders.size(), 0);
-    QTest::mouseRelease(m_window->im, button, Qt::NoModifier, QPoint(140, 75));
-    QCOMPARE(renders.size(), 1); // rendered once, when the drag ends
-    QCOMPARE(QList<int32_t>({view->ViewLeft, view->ViewRight, view->ViewBottom, view->ViewTop}),
-             QList<int32_t>({expected.ViewLeft, expected.ViewRight, expected.ViewBottom, expected.ViewTop}));
-    QVERIFY(!m_window->TimerMapSettle->isActive());
-    QVERIFY(m_window->im->hasFocus()); // a click on the map gives it the keyboard
-}
-
-void TestMapArea::keysNavigate_data()
-{
-    QTest::addColumn<int>("key");
-    QTest::addColumn<int>("modifiers");
-    QTest::addColumn<int>("operation"); // index into the view's operations below
-    QTest::newRow("up") << int(Qt::Key_Up) << 0 << 0;
-    QTest::newRow("down") << int(Qt::Key_Down) << 0 << 1;
-    QTest::newRow("left") << int(Qt::Key_Left) << 0 << 2;
-    QTest::newRow("right") << int(Qt::Key_Right) << 0 << 3;
-    QTest::newRow("plus") << int(Qt::Key_Plus) << 0 << 4;
-    QTest::newRow("ctrl plus") << int(Qt::Key_Plus) << int(Qt::ControlModifier) << 4;
-    QTest::newRow("minus") << int(Qt::Key_Minus) << 0 << 5;
-    QTest::newRow("home") << int(Qt::Key_Home) << 0 << 6;
-}
-
-void TestMapArea::keysNavigate()
-{
-    QFETCH(int, key);
-    QFETCH(int, modifiers);
-    QFETCH(int, operation);
-    void (CMapWindow::*const operations[])() = {&CMapWindow::PanUp,    &CMapWindow::PanDown, &CMapWindow::PanLeft,
-                                                &CMapWindow::PanRight, &CMapWindow::ZoomIn,  &CMapWindow::ZoomOut,
-                                                &CMapWindow::ResetView};
-    LoadDemoCampaign();
-    CMapWindow* view = m_window->MapCanvas->View();
-    view->ZoomIn(); // away from the default view, so that Home has something to do
-    CMapWindow expected(*view);
-    (expected.*operations[operation])();
-    m_window->im->setFocus();
-    QTest::keyClick(m_window->im, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
-    QCOMPARE(QList<int32_t>({view->ViewLeft, view->ViewRight, view->ViewBottom, view->ViewTop}),
-             QList<int32_t>({expected.ViewLeft, expected.ViewRight, expected.ViewBottom, expected.ViewTop}));
-}
-
-void TestMapArea::windowGrowthKeepsTheMapFitted()
-{
-    LoadDemoCampaign();
-    CMapWindow* view = m_window->MapCanvas->View();
-    m_window->resize(m_window->width() + 300, m_window->height() + 150);
-    QTRY_VERIFY(m_window->TimerMapResize->isActive());
-    m_window->TimerMapResize->Fire();
-    CMapWindow fitted(*view);
-    fitted.ResetView();
-    QCOMPARE(view->PixelWidth, m_window->im->width());
-    QCOMPARE(QList<int32_t>({view->ViewLeft, view->ViewRight, view->ViewBottom, view->ViewTop}),
-             QList<int32_t>({fitted.ViewLeft, fitted.ViewRight, fitted.ViewBottom, fitted.ViewTop}));
-}
-
-void TestMapArea::gridRowsLeadToCommandsAndTheMap_data()
-{
-    QTest::addColumn<int>("kind");
-    QTest::addColumn<QString>("question");
-    QTest::newRow("keysites") << int(KeysiteKind) << QStringLiteral("confirm: Do you want to delete 1 keysites");
-    QTest::newRow("airbases") << int(AirbaseKind) << QStringLiteral("confirm: Do you want to delete 1 airbases");
-    QTest::newRow("SAMs") << int(SamKind) << QStringLiteral("confirm: Do you want to delete 1 SAMs");
-}
-
-void TestMapArea::gridRowsLeadToCommandsAndTheMap()
-{
-    QFETCH(int, kind);
-    QFETCH(QString, question);
-    LoadDemoCampaign();
-    TfrmMain& window = *m_window;
-    CStringGrid* grids[] = {window.grKeysites, window.grAirbases, window.grSAMs};
-    QWidget* tabs[] = {window.tsKeysites, window.tsAirbases, window.tsSAMs};
-    CStringGrid* grid = grids[kind];
-    window.pcBINFile->setCurrentWidget(tabs[kind]);
-    QVERIFY(grid->RowCount() >= 3);
-    grid->SetRow(2);
-    const int rows = grid->RowCount();
-
-    // Double click and Enter open the Edit dialog (cancelled here), Delete asks its question.
-    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier,
-                       grid->visualRect(grid->currentIndex()).center());
-    QCOMPARE(m_prompts->RunTitles.size(), 1);
-    grid->setFocus();
-    QTest::keyClick(grid, Qt::Key_Return);
-    QCOMPARE(m_prompts->RunTitles.size(), 2);
-    m_prompts->ConfirmAnswers << false;
-    QTest::keyClick(grid, Qt::Key_Delete);
-    QCOMPARE(m_prompts->Shown, QStringList{question});
-    QCOMPARE(grid->RowCount(), rows);
-
-    // Show on map centres the record at the same zoom.
-    CMapWindow* view = window.MapCanvas->View();
-    view->ZoomIn();
-    view->ZoomIn();
-    const int32_t width = view->ViewRight - view->ViewLeft;
-    QMenu* menu = window.PlacementMenu(RecordKind(kind));
-    const QList<QAction*> actions = menu->actions();
-    QCOMPARE(actions.size(), 1);
-    QCOMPARE(actions[0]->text(), QStringLiteral("Show on map"));
-    actions[0]->trigger();
-    delete menu;
-    QCOMPARE(view->ViewRight - view->ViewLeft, width);
-    float x = 0;
-    float z = 0;
-    const CBINFile& document = *window.Document;
-    if (kind == KeysiteKind) {
-        x = document.Keysites()[1].X;
-        z = document.Keysites()[1].Z;
-    } else if (kind == AirbaseKind) {
-        x = document.Airbases()[1].X;
-        z = document.Airbases()[1].Z;
-    } else {
-        x = document.Sams()[1].X;
-        z = document.Sams()[1].Z;
+        ChooseMap(MapFolder(kDemoFirstMap));
+        const CMapWindow* view = m_window->MapCanvas->View();
+        const int32_t left = view->ViewLeft;
+        const int32_t width = view->ViewRight - view->ViewLeft;
+        QTest::mouseClick(column->spMapZoomIn, Qt::LeftButton);
+        QVERIFY(view->ViewRight - view->ViewLeft < width);
+        QTest::mouseClick(column->spMapRight, Qt::LeftButton);
+        QVERIFY(view->ViewLeft > left);
+        QTest::mouseClick(column->spMapDefault, Qt::LeftButton);
+        QCOMPARE(view->ViewLeft, left);
+        QCOMPARE(view->ViewRight - view->ViewLeft, width);
+        QVERIFY(!QGuiApplication::overrideCursor()); // the hourglass went away again
     }
-    int32_t column = 0;
-    int32_t row = 0;
-    window.MapCanvas->Viewport().MapToPixel(x, z, column, row);
-    QVERIFY2(std::abs(column - view->PixelWidth / 2) <= 1 && std::abs(row - view->PixelHeight / 2) <= 1,
-             qPrintable(QStringLiteral("%1, %2").arg(column).arg(row)));
-}
 
-void TestMapArea::selectionIsMarkedOnTheMap()
-{
-    LoadDemoCampaign();
-    TfrmMain& window = *m_window;
-    QTest::mouseClick(window.pnlMapControls->chbSAMs, Qt::LeftButton);
-    const QImage unmarked = window.im->pixmap().toImage();
-    window.pcBINFile->setCurrentWidget(window.tsSAMs);
-    window.grSAMs->SetRow(2);
-    QCOMPARE(window.MapCanvas->SelectionKind, SamKind);
-    QCOMPARE(window.MapCanvas->SelectionFirst, 1);
-    QCOMPARE(window.MapCanvas->SelectionLast, 1);
-    const QImage marked = window.im->pixmap().toImage();
-    QVERIFY(marked != unmarked);
-    window.grSAMs->SetRow(3);
-    QVERIFY(window.im->pixmap().toImage() != marked);
-    // Pages without placements mark nothing.
-    window.pcBINFile->setCurrentWidget(window.tsPopTemplates);
-    QCOMPARE(window.im->pixmap().toImage(), unmarked);
-}
+    void placeMode()
+    {
+        TfrmMain& window = *m_window;
+        QVERIFY(window.LoadBinFile(MapFolder(kDemoFirstMap) + QLatin1Char('/') + QLatin1String(kDemoCampaignFile)));
+        QTest::mouseClick(window.btnKeysitePlace, Qt::LeftButton); // no map to place on yet
+        QVERIFY(!window.PlaceMode.Active);
+        QVERIFY(!QGuiApplication::overrideCursor());
+        ChooseMap(MapFolder(kDemoFirstMap));
+        CBINFile& document = *window.Document;
+        QVERIFY(document.SamCount() >= 2);
+        window.pcBINFile->setCurrentWidget(window.tsSAMs);
+        window.grSAMs->SetRow(2);
+        const float oldX = document.Sams()[1].X;
+        const float oldZ = document.Sams()[1].Z;
+
+        QTest::mouseClick(window.btnSAMPlace, Qt::LeftButton);
+        QVERIFY(window.PlaceMode.Active);
+        QCOMPARE(window.PlaceMode.Index, 1);
+        QVERIFY(!window.btnSAMPlace->isEnabled());
+        QVERIFY(!window.btnKeysiteAdd->isEnabled());
+        QVERIFY(window.btnTemplateAdd->isEnabled());
+        QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::CrossCursor);
+        // A second request is refused and keeps the first.
+        QVERIFY(!window.EnterPlaceMode(KeysiteKind, 0));
+        QCOMPARE(window.PlaceMode.Kind, SamKind);
+
+        Click(Qt::MiddleButton, Qt::NoModifier, QPoint(30, 30));
+        QVERIFY(window.PlaceMode.Active);
+        Click(Qt::RightButton, Qt::NoModifier, QPoint(30, 30));
+        QVERIFY(!window.PlaceMode.Active);
+        QVERIFY(window.btnSAMPlace->isEnabled());
+        QVERIFY(!QGuiApplication::overrideCursor());
+        QCOMPARE(document.Sams()[1].X, oldX);
+        QCOMPARE(document.Sams()[1].Z, oldZ);
+
+        // Modifier keys make no difference while placing: a Ctrl+left click places.
+        const QPoint target(101, 57);
+        float x = 0;
+        float z = 0;
+        window.MapCanvas->Viewport().PixelToMap(target.x(), target.y(), x, z);
+        QVERIFY(x != std::trunc(x) || z != std::trunc(z)); // the test needs a position off the whole numbers
+        QTest::mouseClick(window.pnlMapControls->chbSAMs, Qt::LeftButton);
+        const QImage before = window.im->pixmap().toImage();
+        QTest::mouseClick(window.btnSAMPlace, Qt::LeftButton);
+        Click(Qt::LeftButton, Qt::ControlModifier, target);
+        QVERIFY(!window.PlaceMode.Active);
+        QCOMPARE(document.Sams()[1].X, x);
+        QCOMPARE(document.Sams()[1].Z, z);
+        const QChar separator = SystemDecimalSeparator();
+        QCOMPARE(window.grSAMs->Cell(2, 2), FloatText(x, separator));
+        QCOMPARE(window.grSAMs->Cell(3, 2), FloatText(z, separator));
+        QCOMPARE(window.pcBINFile->currentWidget(), window.tsSAMs);
+        // With SAM symbols shown the picture follows the move at once.
+        QVERIFY(window.im->pixmap().toImage() != before);
+
+        // No record to place.
+        window.New1Click();
+        QTest::mouseClick(window.btnAirbasePlace, Qt::LeftButton);
+        QVERIFY(!window.PlaceMode.Active);
+    }
+
+    void ctrlClickSelectsOnlyTheHitRecord()
+    {
+        TfrmMain& window = *m_window;
+        LoadDemoCampaign();
+        const CBINFile& document = *window.Document;
+        QVERIFY(document.SamCount() >= 7 && document.AirbaseCount() >= 3);
+        const int last = document.KeysiteCount() - 1;
+        QVERIFY(last >= 1);
+        const CKeysitePlacement& keysite = document.Keysites()[size_t(last)];
+        Click(Qt::LeftButton, Qt::ControlModifier, PixelOf(keysite.X, keysite.Z));
+        QCOMPARE(window.pcBINFile->currentWidget(), window.tsKeysites);
+        QCOMPARE(window.grKeysites->Row(), last + 1);
+        if (keysite.TemplateNumber >= 0)
+            QCOMPARE(window.grPopTemplates->Row(), keysite.TemplateNumber + 1);
+
+        // A grid nobody has clicked since it was filled: the airbase's row is highlighted, alone.
+        const CAirbasePlacement& airbase = document.Airbases()[2];
+        Click(Qt::LeftButton, Qt::ControlModifier, PixelOf(airbase.X, airbase.Z));
+        QCOMPARE(window.pcBINFile->currentWidget(), window.tsAirbases);
+        QCOMPARE(window.grAirbases->Row(), 3);
+        QCOMPARE(SelectedGridRows(window.grAirbases), QList<int>{3});
+
+        // A range the user made on the SAM page gives way to the one SAM hit, so Delete asks for one.
+        window.pcBINFile->setCurrentWidget(window.tsSAMs);
+        ClickGridRow(window.grSAMs, 5);
+        ClickGridRow(window.grSAMs, 7, Qt::ShiftModifier);
+        QCOMPARE(SelectedGridRows(window.grSAMs), (QList<int>{5, 6, 7}));
+        const CSAMPlacement& sam = document.Sams()[0];
+        Click(Qt::LeftButton, Qt::ControlModifier, PixelOf(sam.X, sam.Z));
+        QCOMPARE(window.grSAMs->Row(), 1);
+        QCOMPARE(SelectedGridRows(window.grSAMs), QList<int>{1});
+        m_prompts->ConfirmAnswers << false;
+        window.btnSAMDelClick();
+        QCOMPARE(m_prompts->Shown, QStringList{QStringLiteral("confirm: Do you want to delete 1 SAMs")});
+
+        // Ctrl+click on the row that is current already keeps it the only one.
+        const QPoint samPixel = PixelOf(sam.X, sam.Z);
+        Click(Qt::LeftButton, Qt::ControlModifier, samPixel);
+        QCOMPARE(SelectedGridRows(window.grSAMs), QList<int>{1});
+
+        // With no record left nothing is hit and nothing changes.
+        window.pcBINFile->setCurrentWidget(window.tsPopTemplates);
+        window.New1Click();
+        Click(Qt::LeftButton, Qt::ControlModifier, samPixel);
+        QCOMPARE(window.pcBINFile->currentWidget(), window.tsPopTemplates);
+    }
+
+    void shiftWinsOverCtrl()
+    {
+        TfrmMain& window = *m_window;
+        LoadDemoCampaign();
+        const CSAMPlacement& sam = window.Document->Sams()[0];
+        const QPoint pixel = PixelOf(sam.X, sam.Z);
+        const CMapWindow* view = window.MapCanvas->View();
+        const int32_t left = view->ViewLeft;
+        const int32_t bottom = view->ViewBottom;
+
+        Click(Qt::LeftButton, Qt::ShiftModifier | Qt::ControlModifier, pixel);
+        QCOMPARE(window.pcBINFile->currentWidget(), window.tsPopTemplates);
+        QVERIFY(view->ViewLeft != left || view->ViewBottom != bottom);
+        QVERIFY(!QGuiApplication::overrideCursor());
+    }
+
+    void altClickPaints_data()
+    {
+        QTest::addColumn<int>("radius");
+        QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+        QTest::newRow("one sector") << 0 << Qt::KeyboardModifiers(Qt::AltModifier);
+        QTest::newRow("5 x 5, with Ctrl held too") << 2 << (Qt::AltModifier | Qt::ControlModifier);
+    }
+
+    void altClickPaints()
+    {
+        QFETCH(int, radius);
+        QFETCH(Qt::KeyboardModifiers, modifiers);
+        TfrmMain& window = *m_window;
+        LoadDemoCampaign();
+        LoadDemoFactions();
+        window.pnlMapControls->rbMapModeHeights->setChecked(true);
+        window.pnlMapControls->seSectors->setValue(radius);
+
+        const QPoint pixel(window.im->width() / 2, window.im->height() / 2);
+        float x = 0;
+        float z = 0;
+        window.MapCanvas->Viewport().PixelToMap(pixel.x(), pixel.y(), x, z);
+        const int sx = int(x / 4096);
+        const int sz = int(z / 4096);
+        const CFactionsInfo& factions = *window.Factions;
+        const int old = factions.GetFaction(sx, sz);
+        QVERIFY(old >= 0);
+        std::map<std::pair<int, int>, int> before;
+        for (int i = sx - radius - 2; i <= sx + radius + 2; ++i)
+            for (int j = sz - radius - 2; j <= sz + radius + 2; ++j)
+                before[{i, j}] = factions.GetFaction(i, j);
+
+        Click(Qt::LeftButton, modifiers, pixel);
+        const int painted = old == 0 ? 1 : 0;
+        for (const auto& [sector, value] : before) {
+            const bool inside = std::abs(sector.first - sx) <= radius && std::abs(sector.second - sz) <= radius;
+            const int expected = inside && value >= 0 ? painted : value;
+            QCOMPARE(factions.GetFaction(sector.first, sector.second), expected);
+        }
+        QVERIFY(window.pnlMapControls->rbMapModeFactions->isChecked());
+        QCOMPARE(window.pcBINFile->currentWidget(), window.tsPopTemplates); // Ctrl did not select
+    }
+
+    // Without a place mode, modifier or faction layer a click has nothing to do.
+    void clicksWithoutATaskDoNothing()
+    {
+        LoadDemoCampaign();
+        const CMapWindow* view = m_window->MapCanvas->View();
+        const int32_t left = view->ViewLeft;
+        QSignalSpy renders(m_window.get(), &TfrmMain::TerrainRedrawn);
+        Click(Qt::LeftButton, Qt::NoModifier, QPoint(20, 20));
+        Click(Qt::RightButton, Qt::ShiftModifier, QPoint(20, 20));
+        Click(Qt::LeftButton, Qt::AltModifier, QPoint(50, 50)); // no faction layer to paint
+        QCOMPARE(renders.size(), 0);
+        QCOMPARE(view->ViewLeft, left);
+        QCOMPARE(m_window->pcBINFile->currentWidget(), m_window->tsPopTemplates);
+        QVERIFY(m_window->pnlMapControls->rbMapModeHeights->isChecked());
+    }
+
+    void wheelZoomsAroundTheCursor()
+    {
+        LoadDemoCampaign();
+        QTest::mouseClick(m_window->pnlMapControls->chbSAMs, Qt::LeftButton);
+        CMapWindow* view = m_window->MapCanvas->View();
+        const QPoint cursor(131, 77);
+        const auto terrainAt = [view](QPoint p) {
+            return QPointF(
+                view->ViewLeft + (p.x() + 0.5) * (double(view->ViewRight) - view->ViewLeft) / view->PixelWidth,
+                view->ViewTop - (p.y() + 0.5) * (double(view->ViewTop) - view->ViewBottom) / view->PixelHeight);
+        };
+        const QPointF point = terrainAt(cursor);
+        const int32_t width = view->ViewRight - view->ViewLeft;
+        const QImage before = m_window->im->pixmap().toImage();
+        QSignalSpy renders(m_window.get(), &TfrmMain::TerrainRedrawn);
+
+        // A touchpad's parts of a notch add up; only a whole notch zooms.
+        Wheel(40, cursor);
+        Wheel(40, cursor);
+        QCOMPARE(view->ViewRight - view->ViewLeft, width);
+        Wheel(40, cursor);
+        QVERIFY(view->ViewRight - view->ViewLeft < width);
+        Wheel(2 * 120, cursor);
+        // The terrain point under the cursor stays within half a pixel.
+        const double pixelX =
+            (point.x() - view->ViewLeft) * view->PixelWidth / (double(view->ViewRight) - view->ViewLeft);
+        const double pixelY =
+            (view->ViewTop - point.y()) * view->PixelHeight / (double(view->ViewTop) - view->ViewBottom);
+        QVERIFY2(std::abs(pixelX - (cursor.x() + 0.5)) <= 0.5, qPrintable(QString::number(pixelX)));
+        QVERIFY2(std::abs(pixelY - (cursor.y() + 0.5)) <= 0.5, qPrintable(QString::number(pixelY)));
+        // The overlay moved at once over a preview; the terrain is rendered once, when the wheel rests.
+        QVERIFY(m_window->im->pixmap().toImage() != before);
+        QCOMPARE(renders.size(), 0);
+        m_window->TimerMapSettle->Fire();
+        QCOMPARE(renders.size(), 1);
+        // Turning back zooms out again.
+        const int32_t zoomed = view->ViewRight - view->ViewLeft;
+        Wheel(-120, cursor);
+        QVERIFY(view->ViewRight - view->ViewLeft > zoomed);
+    }
+
+    void dragPansTheMap_data()
+    {
+        QTest::addColumn<Qt::MouseButton>("button");
+        QTest::newRow("left") << Qt::LeftButton;
+        QTest::newRow("middle") << Qt::MiddleButton;
+    }
+
+    void dragPansTheMap()
+    {
+        QFETCH(Qt::MouseButton, button);
+        LoadDemoCampaign();
+        QTest::mouseClick(m_window->pnlMapControls->chbKeysites, Qt::LeftButton);
+        CMapWindow* view = m_window->MapCanvas->View();
+        CMapWindow expected(*view);
+        expected.PanByPixels(40, -25);
+        QSignalSpy renders(m_window.get(), &TfrmMain::TerrainRedrawn);
+        const QImage before = m_window->im->pixmap().toImage();
+        QTest::mousePress(m_window->im, button, Qt::NoModifier, QPoint(100, 100));
+        QTest::mouseMove(m_window->im, QPoint(170, 130));
+        QVERIFY(m_window->im->pixmap().toImage() != before); // the picture follows the hand
+        QTest::mouseMove(m_window->im, QPoint(140, 75));
+        QCOMPARE(renders.size(), 0);
+        QTest::mouseRelease(m_window->im, button, Qt::NoModifier, QPoint(140, 75));
+        QCOMPARE(renders.size(), 1); // rendered once, when the drag ends
+        QCOMPARE(QList<int32_t>({view->ViewLeft, view->ViewRight, view->ViewBottom, view->ViewTop}),
+                 QList<int32_t>({expected.ViewLeft, expected.ViewRight, expected.ViewBottom, expected.ViewTop}));
+        QVERIFY(!m_window->TimerMapSettle->isActive());
+        QVERIFY(m_window->im->hasFocus()); // a click on the map gives it the keyboard
+    }
+
+    void keysNavigate_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<int>("operation"); // index into the view's operations below
+        QTest::newRow("up") << int(Qt::Key_Up) << 0 << 0;
+        QTest::newRow("down") << int(Qt::Key_Down) << 0 << 1;
+        QTest::newRow("left") << int(Qt::Key_Left) << 0 << 2;
+        QTest::newRow("right") << int(Qt::Key_Right) << 0 << 3;
+        QTest::newRow("plus") << int(Qt::Key_Plus) << 0 << 4;
+        QTest::newRow("ctrl plus") << int(Qt::Key_Plus) << int(Qt::ControlModifier) << 4;
+        QTest::newRow("minus") << int(Qt::Key_Minus) << 0 << 5;
+        QTest::newRow("home") << int(Qt::Key_Home) << 0 << 6;
+    }
+
+    void keysNavigate()
+    {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(int, operation);
+        void (CMapWindow::*const operations[])() = {&CMapWindow::PanUp,    &CMapWindow::PanDown, &CMapWindow::PanLeft,
+                                                    &CMapWindow::PanRight, &CMapWindow::ZoomIn,  &CMapWindow::ZoomOut,
+                                                    &CMapWindow::ResetView};
+        LoadDemoCampaign();
+        CMapWindow* view = m_window->MapCanvas->View();
+        view->ZoomIn(); // away from the default view, so that Home has something to do
+        CMapWindow expected(*view);
+        (expected.*operations[operation])();
+        m_window->im->setFocus();
+        QTest::keyClick(m_window->im, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(QList<int32_t>({view->ViewLeft, view->ViewRight, view->ViewBottom, view->ViewTop}),
+                 QList<int32_t>({expected.ViewLeft, expected.ViewRight, expected.ViewBottom, expected.ViewTop}));
+    }
+
+    void windowGrowthKeepsTheMapFitted()
+    {
+        LoadDemoCampaign();
+        CMapWindow* view = m_window->MapCanvas->View();
+        m_window->resize(m_window->width() + 300, m_window->height() + 150);
+        QTRY_VERIFY(m_window->TimerMapResize->isActive());
+        m_window->TimerMapResize->Fire();
+        CMapWindow fitted(*view);
+        fitted.ResetView();
+        QCOMPARE(view->PixelWidth, m_window->im->width());
+        QCOMPARE(QList<int32_t>({view->ViewLeft, view->ViewRight, view->ViewBottom, view->ViewTop}),
+                 QList<int32_t>({fitted.ViewLeft, fitted.ViewRight, fitted.ViewBottom, fitted.ViewTop}));
+    }
+
+    void gridRowsLeadToCommandsAndTheMap_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("question");
+        QTest::newRow("keysites") << int(KeysiteKind) << QStringLiteral("confirm: Do you want to delete 1 keysites");
+        QTest::newRow("airbases") << int(AirbaseKind) << QStringLiteral("confirm: Do you want to delete 1 airbases");
+        QTest::newRow("SAMs") << int(SamKind) << QStringLiteral("confirm: Do you want to delete 1 SAMs");
+    }
+
+    void gridRowsLeadToCommandsAndTheMap()
+    {
+        QFETCH(int, kind);
+        QFETCH(QString, question);
+        LoadDemoCampaign();
+        TfrmMain& window = *m_window;
+        CStringGrid* grids[] = {window.grKeysites, window.grAirbases, window.grSAMs};
+        QWidget* tabs[] = {window.tsKeysites, window.tsAirbases, window.tsSAMs};
+        CStringGrid* grid = grids[kind];
+        window.pcBINFile->setCurrentWidget(tabs[kind]);
+        QVERIFY(grid->RowCount() >= 3);
+        grid->SetRow(2);
+        const int rows = grid->RowCount();
+
+        // Double click and Enter open the Edit dialog (cancelled here), Delete asks its question.
+        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier,
+                           grid->visualRect(grid->currentIndex()).center());
+        QCOMPARE(m_prompts->RunTitles.size(), 1);
+        grid->setFocus();
+        QTest::keyClick(grid, Qt::Key_Return);
+        QCOMPARE(m_prompts->RunTitles.size(), 2);
+        m_prompts->ConfirmAnswers << false;
+        QTest::keyClick(grid, Qt::Key_Delete);
+        QCOMPARE(m_prompts->Shown, QStringList{question});
+        QCOMPARE(grid->RowCount(), rows);
+
+        // Show on map centres the record at the same zoom.
+        CMapWindow* view = window.MapCanvas->View();
+        view->ZoomIn();
+        view->ZoomIn();
+        const int32_t width = view->ViewRight - view->ViewLeft;
+        QMenu* menu = window.PlacementMenu(RecordKind(kind));
+        const QList<QAction*> actions = menu->actions();
+        QCOMPARE(actions.size(), 1);
+        QCOMPARE(actions[0]->text(), QStringLiteral("Show on map"));
+        actions[0]->trigger();
+        delete menu;
+        QCOMPARE(view->ViewRight - view->ViewLeft, width);
+        const CBINFile& document = *window.Document;
+        const auto second = [](const auto& records) { return std::pair{records[1].X, records[1].Z}; };
+        const auto [x, z] = kind == KeysiteKind ? second(document.Keysites())
+            : kind == AirbaseKind               ? second(document.Airbases())
+                                                : second(document.Sams());
+        int32_t column = 0;
+        int32_t row = 0;
+        window.MapCanvas->Viewport().MapToPixel(x, z, column, row);
+        QVERIFY2(std::abs(column - view->PixelWidth / 2) <= 1 && std::abs(row - view->PixelHeight / 2) <= 1,
+                 qPrintable(QStringLiteral("%1, %2").arg(column).arg(row)));
+    }
+
+    void selectionIsMarkedOnTheMap()
+    {
+        LoadDemoCampaign();
+        TfrmMain& window = *m_window;
+        QTest::mouseClick(window.pnlMapControls->chbSAMs, Qt::LeftButton);
+        const QImage unmarked = window.im->pixmap().toImage();
+        window.pcBINFile->setCurrentWidget(window.tsSAMs);
+        window.grSAMs->SetRow(2);
+        QCOMPARE(window.MapCanvas->SelectionKind, SamKind);
+        QCOMPARE(window.MapCanvas->SelectionFirst, 1);
+        QCOMPARE(window.MapCanvas->SelectionLast, 1);
+        const QImage marked = window.im->pixmap().toImage();
+        QVERIFY(marked != unmarked);
+        window.grSAMs->SetRow(3);
+        QVERIFY(window.im->pixmap().toImage() != marked);
+        // Pages without placements mark nothing.
+        window.pcBINFile->setCurrentWidget(window.tsPopTemplates);
+        QCOMPARE(window.im->pixmap().toImage(), unmarked);
+    }
+};
 
 QTEST_MAIN(TestMapArea)
 #include "tst_maparea.moc"

@@ -12,382 +12,360 @@
 
 class TestRecordPages : public QObject {
     Q_OBJECT
-private slots:
-    void init();
-    void cleanup();
-
-    void emptyListsAfterNew();
-    void templateAddShowsItsEmptyObjectList();
-    void keyboardMovesRefillObjects();
-    void keysiteSelectsItsTemplate();
-    void shiftClickedKeysitesSelectOneTemplate();
-    void templatesDeletedBottomUp();
-    void samDeletion_data();
-    void samDeletion();
-    void deletingLastKeysiteFreesTemplate();
-    void addAndCancel();
-    void firstKeysiteKeepsTemplateSelection();
-    void objectCommandsNeedATemplate();
-    void loadedGridsShowHeadersAndValuesWhole();
-    void saveProposesLoadedFile();
-
 private:
     // Templates with the given numbers of objects; keysites using the given templates (-1: none).
-    void Populate(const QList<int>& objectCounts, const QList<int>& keysiteTemplates);
-    QStringList Column(const CStringGrid* grid, int col) const;
+    void Populate(const QList<int>& objectCounts, const QList<int>& keysiteTemplates)
+    {
+        CBINFile& document = *m_window->Document;
+        std::vector<CPopTemplate> templates(static_cast<size_t>(objectCounts.size()));
+        for (int t = 0; t < objectCounts.size(); ++t) {
+            templates[size_t(t)].TypeCode = t + 1;
+            for (int o = 0; o < objectCounts[t]; ++o)
+                templates[size_t(t)].Objects.push_back({float(o), 0, 0, NoObjectIndex});
+        }
+        std::vector<CKeysitePlacement> keysites;
+        for (int t : keysiteTemplates)
+            keysites.push_back({t >= 0 ? document.TemplateCount() + t : -1, 0, 0});
+        document.InsertRows(document.TemplateCount(), std::move(templates));
+        document.InsertRows(document.KeysiteCount(), std::move(keysites));
+    }
+    QStringList Column(const CStringGrid* grid, int col) const
+    {
+        QStringList cells;
+        for (int row = grid->FixedRows(); row < grid->RowCount(); ++row)
+            cells << grid->Cell(col, row);
+        return cells;
+    }
 
     std::unique_ptr<CTestInstallation> m_installation;
     std::unique_ptr<CScriptedPrompts> m_prompts;
     std::unique_ptr<CScriptedEditor> m_editor;
     std::unique_ptr<TfrmMain> m_window;
-};
-
-void TestRecordPages::init()
-{
-    m_installation = std::make_unique<CTestInstallation>();
-    m_installation->WriteCatalogue({"alpha", "bravo", "charlie"});
-    m_installation->RegisterRoot();
-    m_prompts = std::make_unique<CScriptedPrompts>();
-    m_editor = std::make_unique<CScriptedEditor>();
-    m_window = std::make_unique<TfrmMain>(*m_prompts, m_installation->Environment(), m_editor.get());
-    QVERIFY(m_window->InitializeMainWindow());
-}
-
-void TestRecordPages::cleanup()
-{
-    m_window.reset();
-    m_editor.reset();
-    m_prompts.reset();
-    m_installation.reset();
-}
-
-void TestRecordPages::Populate(const QList<int>& objectCounts, const QList<int>& keysiteTemplates)
-{
-    CBINFile& document = *m_window->Document;
-    std::vector<CPopTemplate> templates(static_cast<size_t>(objectCounts.size()));
-    for (int t = 0; t < objectCounts.size(); ++t) {
-        templates[size_t(t)].TypeCode = t + 1;
-        for (int o = 0; o < objectCounts[t]; ++o)
-            templates[size_t(t)].Objects.push_back({float(o), 0, 0, NoObjectIndex});
+private slots:
+    void init()
+    {
+        m_installation = std::make_unique<CTestInstallation>();
+        m_installation->WriteCatalogue({"alpha", "bravo", "charlie"});
+        m_installation->RegisterRoot();
+        m_prompts = std::make_unique<CScriptedPrompts>();
+        m_editor = std::make_unique<CScriptedEditor>();
+        m_window = std::make_unique<TfrmMain>(*m_prompts, m_installation->Environment(), m_editor.get());
+        QVERIFY(m_window->InitializeMainWindow());
     }
-    std::vector<CKeysitePlacement> keysites;
-    for (int t : keysiteTemplates)
-        keysites.push_back({t >= 0 ? document.TemplateCount() + t : -1, 0, 0});
-    document.InsertRows(document.TemplateCount(), std::move(templates));
-    document.InsertRows(document.KeysiteCount(), std::move(keysites));
-}
 
-QStringList TestRecordPages::Column(const CStringGrid* grid, int col) const
-{
-    QStringList cells;
-    for (int row = grid->FixedRows(); row < grid->RowCount(); ++row)
-        cells << grid->Cell(col, row);
-    return cells;
-}
-
-void TestRecordPages::emptyListsAfterNew()
-{
-    m_window->New1Click();
-    const CStringGrid* sams = m_window->grSAMs;
-    QCOMPARE(sams->RowCount(), 2);
-    QCOMPARE(sams->Cells(0), (QStringList{"", "Number", "X", "Z"}));
-    QCOMPARE(sams->Cells(1), (QStringList{"", "", "", ""}));
-    QCOMPARE(m_window->grPopTemplates->ColWidth(0), 5);
-    // No template, so no object list at all.
-    QCOMPARE(m_window->grTemplateObjects->RowCount(), 1);
-    QCOMPARE(m_window->grTemplateObjects->ColCount(), 1);
-}
-
-void TestRecordPages::templateAddShowsItsEmptyObjectList()
-{
-    Populate({2}, {});
-    m_editor->TypeCode = 14;
-    QTest::mouseClick(m_window->btnTemplateAdd, Qt::LeftButton);
-    const CStringGrid* templates = m_window->grPopTemplates;
-    QCOMPARE(templates->RowCount(), 3);
-    QCOMPARE(templates->Row(), 2);
-    QCOMPARE(templates->Cell(2, 2), QStringLiteral("[14]") + QChar(0xA0) + QStringLiteral("OIL"));
-    QCOMPARE(templates->Cell(6, 2), QStringLiteral("0"));
-    const CStringGrid* objects = m_window->grTemplateObjects;
-    QCOMPARE(objects->RowCount(), 2);
-    QCOMPARE(objects->Cells(0), (QStringList{"", "Number", "X", "Z", "Heading", "Name"}));
-    QCOMPARE(objects->Cell(1, 1), QString());
-}
-
-void TestRecordPages::keyboardMovesRefillObjects()
-{
-    Populate({1, 3, 0, 2}, {});
-    CStringGrid* templates = m_window->grPopTemplates;
-    QCOMPARE(templates->Row(), 1);
-    QCOMPARE(m_window->grTemplateObjects->RowCount(), 2);
-    templates->setFocus();
-    const int expectedRows[] = {4, 2, 3};
-    for (int step = 0; step < 3; ++step) {
-        QTest::keyClick(templates, Qt::Key_Down);
-        QCOMPARE(templates->Row(), step + 2);
-        QCOMPARE(m_window->grTemplateObjects->RowCount(), expectedRows[step]);
+    void cleanup()
+    {
+        m_window.reset();
+        m_editor.reset();
+        m_prompts.reset();
+        m_installation.reset();
     }
-    QCOMPARE(Column(m_window->grTemplateObjects, 1), (QStringList{"0", "1"}));
-    QTest::keyClick(templates, Qt::Key_Home, Qt::ControlModifier);
-    QCOMPARE(templates->Row(), 1);
-    QCOMPARE(m_window->grTemplateObjects->RowCount(), 2);
-}
 
-void TestRecordPages::keysiteSelectsItsTemplate()
-{
-    Populate({1, 1, 3}, {2, -1, 0});
-    CStringGrid* templates = m_window->grPopTemplates;
-    CStringGrid* keysites = m_window->grKeysites;
-    QCOMPARE(Column(keysites, 4), (QStringList{"2", "", "0"}));
-    // Row 1 is current already; a click on it still selects its template.
-    m_window->pcBINFile->setCurrentIndex(1);
-    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-    const QRect rowRect = keysites->visualRect(keysites->model()->index(0, 0));
-    QTest::mouseClick(keysites->viewport(), Qt::LeftButton, {}, rowRect.center());
-    QCOMPARE(templates->Row(), 3);
-    QCOMPARE(m_window->grTemplateObjects->RowCount(), 4);
-    QCOMPARE(m_window->pcBINFile->currentIndex(), 1); // the page stays
+    void emptyListsAfterNew()
+    {
+        m_window->New1Click();
+        const CStringGrid* sams = m_window->grSAMs;
+        QCOMPARE(sams->RowCount(), 2);
+        QCOMPARE(sams->Cells(0), (QStringList{"", "Number", "X", "Z"}));
+        QCOMPARE(sams->Cells(1), (QStringList{"", "", "", ""}));
+        QCOMPARE(m_window->grPopTemplates->ColWidth(0), 5);
+        // No template, so no object list at all.
+        QCOMPARE(m_window->grTemplateObjects->RowCount(), 1);
+        QCOMPARE(m_window->grTemplateObjects->ColCount(), 1);
+    }
 
-    keysites->SetRow(2); // no template: nothing changes
-    QCOMPARE(templates->Row(), 3);
-    keysites->SetRow(3);
-    QCOMPARE(templates->Row(), 1);
-    QCOMPARE(m_window->grTemplateObjects->RowCount(), 2);
-}
+    void templateAddShowsItsEmptyObjectList()
+    {
+        Populate({2}, {});
+        m_editor->TypeCode = 14;
+        QTest::mouseClick(m_window->btnTemplateAdd, Qt::LeftButton);
+        const CStringGrid* templates = m_window->grPopTemplates;
+        QCOMPARE(templates->RowCount(), 3);
+        QCOMPARE(templates->Row(), 2);
+        QCOMPARE(templates->Cell(2, 2), QStringLiteral("[14]") + QChar(0xA0) + QStringLiteral("OIL"));
+        QCOMPARE(templates->Cell(6, 2), QStringLiteral("0"));
+        const CStringGrid* objects = m_window->grTemplateObjects;
+        QCOMPARE(objects->RowCount(), 2);
+        QCOMPARE(objects->Cells(0), (QStringList{"", "Number", "X", "Z", "Heading", "Name"}));
+        QCOMPARE(objects->Cell(1, 1), QString());
+    }
 
-void TestRecordPages::shiftClickedKeysitesSelectOneTemplate()
-{
-    Populate({0, 0, 0, 0, 0}, {0, 1, 2, 3, 3, 4});
-    m_window->pcBINFile->setCurrentWidget(m_window->tsKeysites);
-    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-    CStringGrid* keysites = m_window->grKeysites;
-    ClickGridRow(keysites, 1);
-    ClickGridRow(keysites, 5, Qt::ShiftModifier);
-    QCOMPARE(SelectedGridRows(keysites), (QList<int>{1, 2, 3, 4, 5})); // the user's own range
-    // The held Shift must not stretch the template selection: Export templates or Delete would
-    // act on every template in between.
-    QCOMPARE(SelectedGridRows(m_window->grPopTemplates), QList<int>{4});
-    QCOMPARE(m_window->grPopTemplates->SelectionTop(), 4);
-    QCOMPARE(m_window->grPopTemplates->SelectionBottom(), 4);
-
-    // The row set from code is where the user's next Shift+arrow starts.
-    CStringGrid* templates = m_window->grPopTemplates;
-    templates->setFocus();
-    QTest::keyClick(templates, Qt::Key_Down, Qt::ShiftModifier);
-    QCOMPARE(SelectedGridRows(templates), (QList<int>{4, 5}));
-}
-
-void TestRecordPages::templatesDeletedBottomUp()
-{
-    Populate({0, 0, 0, 1, 0}, {3});
-    CStringGrid* templates = m_window->grPopTemplates;
-    templates->setFocus();
-    templates->SetRow(3);
-    QTest::keyClick(templates, Qt::Key_Down, Qt::ShiftModifier);
-    QTest::keyClick(templates, Qt::Key_Down, Qt::ShiftModifier);
-    QCOMPARE(templates->SelectionTop(), 3);
-    QCOMPARE(templates->SelectionBottom(), 5);
-    m_window->btnTemplateDelClick();
-    QCOMPARE(m_prompts->Shown,
-             (QStringList{"confirm: Do you want to delete 3 keysite templates", "message: Can't delete template 3!"}));
-    QCOMPARE(Column(templates, 2).size(), 3);
-    QCOMPARE(m_window->Document->Templates()[2].TypeCode, 4); // the old template 3
-    QCOMPARE(Column(templates, 6), (QStringList{"0", "0", "1"}));
-    // The keysite's template has moved up, and its row says so.
-    QCOMPARE(m_window->grKeysites->Cell(4, 1), QStringLiteral("2"));
-}
-
-void TestRecordPages::samDeletion_data()
-{
-    QTest::addColumn<int>("sams");
-    QTest::addColumn<int>("first");
-    QTest::addColumn<int>("extra");
-    QTest::addColumn<bool>("yes");
-    QTest::addColumn<QString>("question");
-    QTest::addColumn<QStringList>("remaining");
-    QTest::addColumn<int>("current"); // the grid keeps the number of its current row, within range
-    QTest::newRow("empty list") << 0 << 1 << 0 << true << "Do you want to delete 1 SAMs" << QStringList{""} << 1;
-    QTest::newRow("three, declined") << 5 << 2 << 2 << false << "Do you want to delete 3 SAMs"
-                                     << QStringList{"0", "1", "2", "3", "4"} << 4;
-    QTest::newRow("three, confirmed") << 5 << 2 << 2 << true << "Do you want to delete 3 SAMs" << QStringList{"0", "4"}
-                                      << 2;
-    QTest::newRow("one in the middle: the next takes its row")
-        << 5 << 3 << 0 << true << "Do you want to delete 1 SAMs" << QStringList{"0", "1", "3", "4"} << 3;
-    QTest::newRow("last one") << 2 << 2 << 0 << true << "Do you want to delete 1 SAMs" << QStringList{"0"} << 1;
-}
-
-void TestRecordPages::samDeletion()
-{
-    QFETCH(int, sams);
-    QFETCH(int, first);
-    QFETCH(int, extra);
-    QFETCH(bool, yes);
-    QFETCH(QString, question);
-    QFETCH(QStringList, remaining);
-    QFETCH(int, current);
-    m_window->New1Click();
-    for (int i = 0; i < sams; ++i)
-        m_window->Document->InsertRows(i, std::vector{CSAMPlacement{float(i), 0}});
-    CStringGrid* grid = m_window->grSAMs;
-    grid->setFocus();
-    grid->SetRow(first);
-    for (int i = 0; i < extra; ++i)
-        QTest::keyClick(grid, Qt::Key_Down, Qt::ShiftModifier);
-    m_prompts->ConfirmAnswers << yes;
-    m_window->btnSAMDelClick();
-    QCOMPARE(m_prompts->Shown, QStringList{QStringLiteral("confirm: ") + question});
-    QCOMPARE(Column(grid, 2), remaining);
-    QCOMPARE(grid->Row(), current);
-    if (yes)
-        QCOMPARE(SelectedGridRows(grid), QList<int>{current});
-}
-
-void TestRecordPages::deletingLastKeysiteFreesTemplate()
-{
-    Populate({0}, {0});
-    m_window->btnTemplateDelClick();
-    QCOMPARE(m_prompts->Shown.last(), QStringLiteral("message: Can't delete template 0!"));
-    m_window->btnKeysiteDelClick();
-    QCOMPARE(m_prompts->Shown.last(), QStringLiteral("confirm: Do you want to delete 1 keysites"));
-    QCOMPARE(m_window->grPopTemplates->Cell(6, 1), QStringLiteral("0"));
-    m_window->btnTemplateDelClick();
-    QCOMPARE(m_window->Document->TemplateCount(), 0);
-    QCOMPARE(m_prompts->Shown.last(), QStringLiteral("confirm: Do you want to delete 1 keysite templates"));
-    // The blank row of the now empty list is no template to refuse.
-    m_window->btnTemplateDelClick();
-    QCOMPARE(m_prompts->Shown.last(), QStringLiteral("confirm: Do you want to delete 1 keysite templates"));
-}
-
-void TestRecordPages::addAndCancel()
-{
-    m_window->New1Click();
-    m_editor->ObjectIndex = 1;
-    m_editor->X = 100;
-    m_window->btnAirbaseAddClick();
-    m_editor->X = 200;
-    m_window->btnAirbaseAddClick();
-    CStringGrid* airbases = m_window->grAirbases;
-    QCOMPARE(airbases->Row(), 2);
-    QCOMPARE(airbases->Cells(2), (QStringList{"", "1", "200", "0", "bravo"}));
-
-    m_editor->Answer = false;
-    m_window->btnAirbaseAddClick();
-    m_window->btnAirbaseEdClick();
-    QCOMPARE(m_editor->Calls, 4);
-    QCOMPARE(m_window->Document->AirbaseCount(), 2);
-    QCOMPARE(airbases->Cells(2), (QStringList{"", "1", "200", "0", "bravo"}));
-
-    m_editor->Answer = true;
-    m_editor->X = -1.25f;
-    airbases->SetRow(1);
-    m_window->btnAirbaseEdClick();
-    QCOMPARE(airbases->Cell(2, 1), QStringLiteral("-1.25"));
-}
-
-void TestRecordPages::firstKeysiteKeepsTemplateSelection()
-{
-    Populate({0, 0, 0}, {});
-    m_window->grPopTemplates->SetRow(3);
-    m_editor->TemplateNumber = 0;
-    QTest::mouseClick(m_window->btnKeysiteAdd, Qt::LeftButton);
-    QCOMPARE(m_window->grKeysites->Row(), 1);
-    QCOMPARE(m_window->grPopTemplates->Row(), 3);
-    QCOMPARE(Column(m_window->grPopTemplates, 6), (QStringList{"1", "0", "0"}));
-    // A second keysite makes row 2 current, which does select its template.
-    QTest::mouseClick(m_window->btnKeysiteAdd, Qt::LeftButton);
-    QCOMPARE(m_window->grKeysites->Row(), 2);
-    QCOMPARE(m_window->grPopTemplates->Row(), 1);
-}
-
-void TestRecordPages::objectCommandsNeedATemplate()
-{
-    m_window->New1Click();
-    m_window->btnTemplateObjectAddClick();
-    m_window->btnTemplateObjectEdClick();
-    QCOMPARE(m_editor->Calls, 0);
-
-    Populate({0}, {});
-    m_editor->X = 3;
-    m_editor->ObjectIndex = 2;
-    m_window->btnTemplateObjectAddClick();
-    m_window->btnTemplateObjectAddClick();
-    QCOMPARE(Column(m_window->grTemplateObjects, 5), (QStringList{"charlie", "charlie"}));
-    m_window->grTemplateObjects->SetRow(2);
-    m_editor->ObjectIndex = 0;
-    m_window->btnTemplateObjectEdClick();
-    QCOMPARE(Column(m_window->grTemplateObjects, 5), (QStringList{"charlie", "alpha"}));
-    m_window->btnTemplateObjectDelClick();
-    QCOMPARE(m_prompts->Shown.last(), QStringLiteral("confirm: Do you want to delete 1 objects of template"));
-    QCOMPARE(Column(m_window->grTemplateObjects, 5), QStringList{"charlie"});
-}
-
-void TestRecordPages::loadedGridsShowHeadersAndValuesWhole()
-{
-    QString error;
-    QVERIFY2(m_installation->WriteDemo(&error), qPrintable(error));
-    const QString campaign = m_installation->Root() + QStringLiteral("/common/maps/") + QLatin1String(kDemoFirstMap)
-        + QLatin1Char('/') + QLatin1String(kDemoCampaignFile);
-    QVERIFY(m_window->LoadBinFile(campaign));
-    const CBINFile& document = *m_window->Document;
-    QVERIFY(document.TemplateCount() > 0);
-    QCOMPARE(m_window->grPopTemplates->RowCount(), document.TemplateCount() + 1);
-    QCOMPARE(m_window->grKeysites->RowCount(), std::max(1, document.KeysiteCount()) + 1);
-    QCOMPARE(m_window->grAirbases->RowCount(), std::max(1, document.AirbaseCount()) + 1);
-    QCOMPARE(m_window->grSAMs->RowCount(), std::max(1, document.SamCount()) + 1);
-    QCOMPARE(m_window->BinFilePath, campaign);
-
-    const auto checkFits = [](const CStringGrid* grid) {
-        for (int col = grid->FixedCols(); col < grid->ColCount(); ++col) {
-            const int section = col - grid->FixedCols();
-            const int width = grid->ColWidth(col);
-            QVERIFY2(grid->horizontalHeader()->sectionSizeHint(section) <= width, qPrintable(grid->Cell(col, 0)));
-            for (int row = grid->FixedRows(); row < grid->RowCount(); ++row) {
-                // The grid line takes one pixel of the column.
-                const QModelIndex index = grid->model()->index(row - grid->FixedRows(), section);
-                QVERIFY2(grid->sizeHintForIndex(index).width() <= width - 1, qPrintable(grid->Cell(col, row)));
-            }
+    void keyboardMovesRefillObjects()
+    {
+        Populate({1, 3, 0, 2}, {});
+        CStringGrid* templates = m_window->grPopTemplates;
+        QCOMPARE(templates->Row(), 1);
+        QCOMPARE(m_window->grTemplateObjects->RowCount(), 2);
+        templates->setFocus();
+        const int expectedRows[] = {4, 2, 3};
+        for (int step = 0; step < 3; ++step) {
+            QTest::keyClick(templates, Qt::Key_Down);
+            QCOMPARE(templates->Row(), step + 2);
+            QCOMPARE(m_window->grTemplateObjects->RowCount(), expectedRows[step]);
         }
-    };
-    const QList<CStringGrid*> grids{m_window->grPopTemplates, m_window->grTemplateObjects, m_window->grKeysites,
-                                    m_window->grAirbases, m_window->grSAMs};
-    for (const CStringGrid* grid : grids)
-        checkFits(grid);
+        QCOMPARE(Column(m_window->grTemplateObjects, 1), (QStringList{"0", "1"}));
+        QTest::keyClick(templates, Qt::Key_Home, Qt::ControlModifier);
+        QCOMPARE(templates->Row(), 1);
+        QCOMPARE(m_window->grTemplateObjects->RowCount(), 2);
+    }
 
-    // The widths follow the grid's font: twice the letters, about twice the width.
-    CStringGrid* airbases = m_window->grAirbases;
-    const int nameWidth = airbases->ColWidth(4);
-    QFont large = airbases->font();
-    large.setPointSizeF(large.pointSizeF() * 2);
-    m_window->setFont(large);
-    QVERIFY2(airbases->ColWidth(4) > nameWidth * 18 / 10, qPrintable(QString::number(airbases->ColWidth(4))));
-    for (const CStringGrid* grid : grids)
-        checkFits(grid);
-}
+    void keysiteSelectsItsTemplate()
+    {
+        Populate({1, 1, 3}, {2, -1, 0});
+        CStringGrid* templates = m_window->grPopTemplates;
+        CStringGrid* keysites = m_window->grKeysites;
+        QCOMPARE(Column(keysites, 4), (QStringList{"2", "", "0"}));
+        // Row 1 is current already; a click on it still selects its template.
+        m_window->pcBINFile->setCurrentIndex(1);
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        const QRect rowRect = keysites->visualRect(keysites->model()->index(0, 0));
+        QTest::mouseClick(keysites->viewport(), Qt::LeftButton, {}, rowRect.center());
+        QCOMPARE(templates->Row(), 3);
+        QCOMPARE(m_window->grTemplateObjects->RowCount(), 4);
+        QCOMPARE(m_window->pcBINFile->currentIndex(), 1); // the page stays
 
-void TestRecordPages::saveProposesLoadedFile()
-{
-    m_window->Save1Click(); // nothing loaded or chosen yet: the maps folder, no name
-    QCOMPARE(m_prompts->FileDialogs.last().Folder, m_window->SaveDialogBTP.Folder);
-    QCOMPARE(m_prompts->FileDialogs.last().FileName, QString());
+        keysites->SetRow(2); // no template: nothing changes
+        QCOMPARE(templates->Row(), 3);
+        keysites->SetRow(3);
+        QCOMPARE(templates->Row(), 1);
+        QCOMPARE(m_window->grTemplateObjects->RowCount(), 2);
+    }
 
-    Populate({1}, {0});
-    const QString saved = m_installation->Dir.filePath(QStringLiteral("campaign.BIN"));
-    m_prompts->FileAnswers << saved;
-    m_window->Save1Click();
-    QVERIFY(m_prompts->Shown.isEmpty());
-    m_window->New1Click();
-    QVERIFY(m_window->LoadBinFile(saved));
-    QCOMPARE(Column(m_window->grPopTemplates, 6), QStringList{"1"});
+    void shiftClickedKeysitesSelectOneTemplate()
+    {
+        Populate({0, 0, 0, 0, 0}, {0, 1, 2, 3, 3, 4});
+        m_window->pcBINFile->setCurrentWidget(m_window->tsKeysites);
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        CStringGrid* keysites = m_window->grKeysites;
+        ClickGridRow(keysites, 1);
+        ClickGridRow(keysites, 5, Qt::ShiftModifier);
+        QCOMPARE(SelectedGridRows(keysites), (QList<int>{1, 2, 3, 4, 5})); // the user's own range
+        // The held Shift must not stretch the template selection: Export templates or Delete would
+        // act on every template in between.
+        QCOMPARE(SelectedGridRows(m_window->grPopTemplates), QList<int>{4});
+        QCOMPARE(m_window->grPopTemplates->SelectionTop(), 4);
+        QCOMPARE(m_window->grPopTemplates->SelectionBottom(), 4);
 
-    m_window->New1Click();
-    m_window->Save1Click();
-    QCOMPARE(m_prompts->FileDialogs.last().Folder, m_installation->Dir.path() + QLatin1Char('/'));
-    QCOMPARE(m_prompts->FileDialogs.last().FileName, QStringLiteral("campaign.BIN"));
+        // The row set from code is where the user's next Shift+arrow starts.
+        CStringGrid* templates = m_window->grPopTemplates;
+        templates->setFocus();
+        QTest::keyClick(templates, Qt::Key_Down, Qt::ShiftModifier);
+        QCOMPARE(SelectedGridRows(templates), (QList<int>{4, 5}));
+    }
 
-    m_prompts->FileAnswers << m_installation->Dir.filePath(QStringLiteral("no folder/x.BIN"));
-    m_window->Save1Click();
-    QCOMPARE(m_prompts->Shown, QStringList{"message: Save failed"});
-}
+    void templatesDeletedBottomUp()
+    {
+        Populate({0, 0, 0, 1, 0}, {3});
+        CStringGrid* templates = m_window->grPopTemplates;
+        templates->setFocus();
+        templates->SetRow(3);
+        QTest::keyClick(templates, Qt::Key_Down, Qt::ShiftModifier);
+        QTest::keyClick(templates, Qt::Key_Down, Qt::ShiftModifier);
+        QCOMPARE(templates->SelectionTop(), 3);
+        QCOMPARE(templates->SelectionBottom(), 5);
+        m_window->btnTemplateDelClick();
+        QCOMPARE(
+            m_prompts->Shown,
+            (QStringList{"confirm: Do you want to delete 3 keysite templates", "message: Can't delete template 3!"}));
+        QCOMPARE(Column(templates, 2).size(), 3);
+        QCOMPARE(m_window->Document->Templates()[2].TypeCode, 4); // the old template 3
+        QCOMPARE(Column(templates, 6), (QStringList{"0", "0", "1"}));
+        // The keysite's template has moved up, and its row says so.
+        QCOMPARE(m_window->grKeysites->Cell(4, 1), QStringLiteral("2"));
+    }
+
+    void samDeletion_data()
+    {
+        QTest::addColumn<int>("sams");
+        QTest::addColumn<int>("first");
+        QTest::addColumn<int>("extra");
+        QTest::addColumn<bool>("yes");
+        QTest::addColumn<QString>("question");
+        QTest::addColumn<QStringList>("remaining");
+        QTest::addColumn<int>("current"); // the grid keeps the number of its current row, within range
+        QTest::newRow("empty list") << 0 << 1 << 0 << true << "Do you want to delete 1 SAMs" << QStringList{""} << 1;
+        QTest::newRow("three, declined") << 5 << 2 << 2 << false << "Do you want to delete 3 SAMs"
+                                         << QStringList{"0", "1", "2", "3", "4"} << 4;
+        QTest::newRow("three, confirmed")
+            << 5 << 2 << 2 << true << "Do you want to delete 3 SAMs" << QStringList{"0", "4"} << 2;
+        QTest::newRow("one in the middle: the next takes its row")
+            << 5 << 3 << 0 << true << "Do you want to delete 1 SAMs" << QStringList{"0", "1", "3", "4"} << 3;
+        QTest::newRow("last one") << 2 << 2 << 0 << true << "Do you want to delete 1 SAMs" << QStringList{"0"} << 1;
+    }
+
+    void samDeletion()
+    {
+        QFETCH(int, sams);
+        QFETCH(int, first);
+        QFETCH(int, extra);
+        QFETCH(bool, yes);
+        QFETCH(QString, question);
+        QFETCH(QStringList, remaining);
+        QFETCH(int, current);
+        m_window->New1Click();
+        for (int i = 0; i < sams; ++i)
+            m_window->Document->InsertRows(i, std::vector{CSAMPlacement{float(i), 0}});
+        CStringGrid* grid = m_window->grSAMs;
+        grid->setFocus();
+        grid->SetRow(first);
+        for (int i = 0; i < extra; ++i)
+            QTest::keyClick(grid, Qt::Key_Down, Qt::ShiftModifier);
+        m_prompts->ConfirmAnswers << yes;
+        m_window->btnSAMDelClick();
+        QCOMPARE(m_prompts->Shown, QStringList{QStringLiteral("confirm: ") + question});
+        QCOMPARE(Column(grid, 2), remaining);
+        QCOMPARE(grid->Row(), current);
+        if (yes)
+            QCOMPARE(SelectedGridRows(grid), QList<int>{current});
+    }
+
+    void deletingLastKeysiteFreesTemplate()
+    {
+        Populate({0}, {0});
+        m_window->btnTemplateDelClick();
+        QCOMPARE(m_prompts->Shown.last(), QStringLiteral("message: Can't delete template 0!"));
+        m_window->btnKeysiteDelClick();
+        QCOMPARE(m_prompts->Shown.last(), QStringLiteral("confirm: Do you want to delete 1 keysites"));
+        QCOMPARE(m_window->grPopTemplates->Cell(6, 1), QStringLiteral("0"));
+        m_window->btnTemplateDelClick();
+        QCOMPARE(m_window->Document->TemplateCount(), 0);
+        QCOMPARE(m_prompts->Shown.last(), QStringLiteral("confirm: Do you want to delete 1 keysite templates"));
+        // The blank row of the now empty list is no template to refuse.
+        m_window->btnTemplateDelClick();
+        QCOMPARE(m_prompts->Shown.last(), QStringLiteral("confirm: Do you want to delete 1 keysite templates"));
+    }
+
+    void addAndCancel()
+    {
+        m_window->New1Click();
+        m_editor->ObjectIndex = 1;
+        m_editor->X = 100;
+        m_window->btnAirbaseAddClick();
+        m_editor->X = 200;
+        m_window->btnAirbaseAddClick();
+        CStringGrid* airbases = m_window->grAirbases;
+        QCOMPARE(airbases->Row(), 2);
+        QCOMPARE(airbases->Cells(2), (QStringList{"", "1", "200", "0", "bravo"}));
+
+        m_editor->Answer = false;
+        m_window->btnAirbaseAddClick();
+        m_window->btnAirbaseEdClick();
+        QCOMPARE(m_editor->Calls, 4);
+        QCOMPARE(m_window->Document->AirbaseCount(), 2);
+        QCOMPARE(airbases->Cells(2), (QStringList{"", "1", "200", "0", "bravo"}));
+
+        m_editor->Answer = true;
+        m_editor->X = -1.25f;
+        airbases->SetRow(1);
+        m_window->btnAirbaseEdClick();
+        QCOMPARE(airbases->Cell(2, 1), QStringLiteral("-1.25"));
+    }
+
+    void firstKeysiteKeepsTemplateSelection()
+    {
+        Populate({0, 0, 0}, {});
+        m_window->grPopTemplates->SetRow(3);
+        m_editor->TemplateNumber = 0;
+        QTest::mouseClick(m_window->btnKeysiteAdd, Qt::LeftButton);
+        QCOMPARE(m_window->grKeysites->Row(), 1);
+        QCOMPARE(m_window->grPopTemplates->Row(), 3);
+        QCOMPARE(Column(m_window->grPopTemplates, 6), (QStringList{"1", "0", "0"}));
+        // A second keysite makes row 2 current, which does select its template.
+        QTest::mouseClick(m_window->btnKeysiteAdd, Qt::LeftButton);
+        QCOMPARE(m_window->grKeysites->Row(), 2);
+        QCOMPARE(m_window->grPopTemplates->Row(), 1);
+    }
+
+    void objectCommandsNeedATemplate()
+    {
+        m_window->New1Click();
+        m_window->btnTemplateObjectAddClick();
+        m_window->btnTemplateObjectEdClick();
+        QCOMPARE(m_editor->Calls, 0);
+
+        Populate({0}, {});
+        m_editor->X = 3;
+        m_editor->ObjectIndex = 2;
+        m_window->btnTemplateObjectAddClick();
+        m_window->btnTemplateObjectAddClick();
+        QCOMPARE(Column(m_window->grTemplateObjects, 5), (QStringList{"charlie", "charlie"}));
+        m_window->grTemplateObjects->SetRow(2);
+        m_editor->ObjectIndex = 0;
+        m_window->btnTemplateObjectEdClick();
+        QCOMPARE(Column(m_window->grTemplateObjects, 5), (QStringList{"charlie", "alpha"}));
+        m_window->btnTemplateObjectDelClick();
+        QCOMPARE(m_prompts->Shown.last(), QStringLiteral("confirm: Do you want to delete 1 objects of template"));
+        QCOMPARE(Column(m_window->grTemplateObjects, 5), QStringList{"charlie"});
+    }
+
+    void loadedGridsShowHeadersAndValuesWhole()
+    {
+        QString error;
+        QVERIFY2(m_installation->WriteDemo(&error), qPrintable(error));
+        const QString campaign = m_installation->Root() + QStringLiteral("/common/maps/") + QLatin1String(kDemoFirstMap)
+            + QLatin1Char('/') + QLatin1String(kDemoCampaignFile);
+        QVERIFY(m_window->LoadBinFile(campaign));
+        const CBINFile& document = *m_window->Document;
+        QVERIFY(document.TemplateCount() > 0);
+        QCOMPARE(m_window->grPopTemplates->RowCount(), document.TemplateCount() + 1);
+        QCOMPARE(m_window->grKeysites->RowCount(), std::max(1, document.KeysiteCount()) + 1);
+        QCOMPARE(m_window->grAirbases->RowCount(), std::max(1, document.AirbaseCount()) + 1);
+        QCOMPARE(m_window->grSAMs->RowCount(), std::max(1, document.SamCount()) + 1);
+        QCOMPARE(m_window->BinFilePath, campaign);
+
+        const auto checkFits = [](const CStringGrid* grid) {
+            for (int col = grid->FixedCols(); col < grid->ColCount(); ++col) {
+                const int section = col - grid->FixedCols();
+                const int width = grid->ColWidth(col);
+                QVERIFY2(grid->horizontalHeader()->sectionSizeHint(section) <= width, qPrintable(grid->Cell(col, 0)));
+                for (int row = grid->FixedRows(); row < grid->RowCount(); ++row) {
+                    // The grid line takes one pixel of the column.
+                    const QModelIndex index = grid->model()->index(row - grid->FixedRows(), section);
+                    QVERIFY2(grid->sizeHintForIndex(index).width() <= width - 1, qPrintable(grid->Cell(col, row)));
+                }
+            }
+        };
+        const QList<CStringGrid*> grids{m_window->grPopTemplates, m_window->grTemplateObjects, m_window->grKeysites,
+                                        m_window->grAirbases, m_window->grSAMs};
+        for (const CStringGrid* grid : grids)
+            checkFits(grid);
+
+        // The widths follow the grid's font: twice the letters, about twice the width.
+        CStringGrid* airbases = m_window->grAirbases;
+        const int nameWidth = airbases->ColWidth(4);
+        QFont large = airbases->font();
+        large.setPointSizeF(large.pointSizeF() * 2);
+        m_window->setFont(large);
+        QVERIFY2(airbases->ColWidth(4) > nameWidth * 18 / 10, qPrintable(QString::number(airbases->ColWidth(4))));
+        for (const CStringGrid* grid : grids)
+            checkFits(grid);
+    }
+
+    void saveProposesLoadedFile()
+    {
+        m_window->Save1Click(); // nothing loaded or chosen yet: the maps folder, no name
+        QCOMPARE(m_prompts->FileDialogs.last().Folder, m_window->SaveDialogBTP.Folder);
+        QCOMPARE(m_prompts->FileDialogs.last().FileName, QString());
+
+        Populate({1}, {0});
+        const QString saved = m_installation->Dir.filePath(QStringLiteral("campaign.BIN"));
+        m_prompts->FileAnswers << saved;
+        m_window->Save1Click();
+        QVERIFY(m_prompts->Shown.isEmpty());
+        m_window->New1Click();
+        QVERIFY(m_window->LoadBinFile(saved));
+        QCOMPARE(Column(m_window->grPopTemplates, 6), QStringList{"1"});
+
+        m_window->New1Click();
+        m_window->Save1Click();
+        QCOMPARE(m_prompts->FileDialogs.last().Folder, m_installation->Dir.path() + QLatin1Char('/'));
+        QCOMPARE(m_prompts->FileDialogs.last().FileName, QStringLiteral("campaign.BIN"));
+
+        m_prompts->FileAnswers << m_installation->Dir.filePath(QStringLiteral("no folder/x.BIN"));
+        m_window->Save1Click();
+        QCOMPARE(m_prompts->Shown, QStringList{"message: Save failed"});
+    }
+};
 
 QTEST_MAIN(TestRecordPages)
 #include "tst_recordpages.moc"

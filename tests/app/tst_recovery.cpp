@@ -66,140 +66,132 @@ int RunChild(int argc, char** argv)
 
 class TestRecovery : public QObject {
     Q_OBJECT
-private slots:
-    void init() { m_fixture = std::make_unique<CUndoFixture>(); }
-    void cleanup() { m_fixture.reset(); }
-
-    void copyFollowsTheWork();
-    void anotherRunningEditorIsLeftAlone();
-    void killedRunIsOffered_data();
-    void killedRunIsOffered();
-
 private:
     QString MapFolder() const
     {
         return m_fixture->Installation.Root() + QStringLiteral("/common/maps/") + QLatin1String(kDemoFirstMap);
     }
     // Runs the child until it is ready, then kills it; its expected files start with the result.
-    QString KilledChild();
+    QString KilledChild()
+    {
+        const QString out = m_fixture->Installation.Dir.filePath(QStringLiteral("expected"));
+        QProcess child;
+        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        child.start(
+            QCoreApplication::applicationFilePath(),
+            {QLatin1String(kChildSwitch), m_fixture->Installation.Environment().ProgramFolder, MapFolder(), out});
+        if (!child.waitForReadyRead(60000) || !child.readAll().startsWith("ready"))
+            return {};
+        child.kill(); // SIGKILL: nothing of a normal end runs
+        child.waitForFinished();
+        return out;
+    }
 
     std::unique_ptr<CUndoFixture> m_fixture;
-};
+private slots:
+    void init() { m_fixture = std::make_unique<CUndoFixture>(); }
+    void cleanup() { m_fixture.reset(); }
+    void copyFollowsTheWork()
+    {
+        QVERIFY(m_fixture->Start());
+        TfrmMain& w = *m_fixture->Window;
+        QVERIFY(!w.TimerRecovery->isActive());
+        ClickGridRow(w.grKeysites, 1);
+        w.btnKeysiteDelClick();
+        QVERIFY(w.TimerRecovery->isActive());
+        QCOMPARE(w.TimerRecovery->interval(), 30 * 1000);
+        QVERIFY(RecoveryFiles().isEmpty()); // not before the timer fires
+        w.WriteRecoveryCopies();
+        QCOMPARE(RecoveryFiles().size(), 1);
+        QFile copy(RecoveryFiles().first());
+        QVERIFY(copy.open(QIODevice::ReadOnly));
+        QCOMPARE(copy.readAll(), w.Document->SaveBytes(true)); // a normal Map BIN file
+        QVERIFY(!RecoveryFiles().first().startsWith(QFileInfo(m_fixture->DemoFile(kDemoCampaignFile)).path()));
 
-void TestRecovery::copyFollowsTheWork()
-{
-    QVERIFY(m_fixture->Start());
-    TfrmMain& w = *m_fixture->Window;
-    QVERIFY(!w.TimerRecovery->isActive());
-    ClickGridRow(w.grKeysites, 1);
-    w.btnKeysiteDelClick();
-    QVERIFY(w.TimerRecovery->isActive());
-    QCOMPARE(w.TimerRecovery->interval(), 30 * 1000);
-    QVERIFY(RecoveryFiles().isEmpty()); // not before the timer fires
-    w.WriteRecoveryCopies();
-    QCOMPARE(RecoveryFiles().size(), 1);
-    QFile copy(RecoveryFiles().first());
-    QVERIFY(copy.open(QIODevice::ReadOnly));
-    QCOMPARE(copy.readAll(), w.Document->SaveBytes(true)); // a normal Map BIN file
-    QVERIFY(!RecoveryFiles().first().startsWith(QFileInfo(m_fixture->DemoFile(kDemoCampaignFile)).path()));
-
-    // Saved: no copy; modified again and then ended normally: none either.
-    m_fixture->Prompts.FileAnswers << m_fixture->Installation.Dir.filePath(QStringLiteral("saved.BIN"));
-    w.Save1Click();
-    QVERIFY(RecoveryFiles().isEmpty());
-    w.Undo1->trigger();
-    w.WriteRecoveryCopies();
-    QCOMPARE(RecoveryFiles().size(), 1);
-    m_fixture->Prompts.AskAnswers << QMessageBox::Discard;
-    QVERIFY(w.close());
-    QVERIFY(RecoveryFiles().isEmpty());
-}
-
-void TestRecovery::anotherRunningEditorIsLeftAlone()
-{
-    QVERIFY(m_fixture->Start());
-    TfrmMain& first = *m_fixture->Window;
-    ClickGridRow(first.grSAMs, 1);
-    first.btnSAMDelClick();
-    first.WriteRecoveryCopies();
-    QCOMPARE(RecoveryFiles().size(), 1);
-
-    CScriptedPrompts prompts;
-    TfrmMain second(prompts, m_fixture->Installation.Environment(), &m_fixture->Editor);
-    QVERIFY(second.InitializeMainWindow());
-    second.OfferRecovery();
-    QCOMPARE(prompts.Shown, QStringList{});
-    QCOMPARE(RecoveryFiles().size(), 1);
-}
-
-QString TestRecovery::KilledChild()
-{
-    const QString out = m_fixture->Installation.Dir.filePath(QStringLiteral("expected"));
-    QProcess child;
-    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    child.start(QCoreApplication::applicationFilePath(),
-                {QLatin1String(kChildSwitch), m_fixture->Installation.Environment().ProgramFolder, MapFolder(), out});
-    if (!child.waitForReadyRead(60000) || !child.readAll().startsWith("ready"))
-        return {};
-    child.kill(); // SIGKILL: nothing of a normal end runs
-    child.waitForFinished();
-    return out;
-}
-
-void TestRecovery::killedRunIsOffered_data()
-{
-    QTest::addColumn<int>("answer");
-    QTest::newRow("open") << int(QMessageBox::Open);
-    QTest::newRow("discard") << int(QMessageBox::Discard);
-    QTest::newRow("ignore, then open at the next start") << int(QMessageBox::Ignore);
-}
-
-void TestRecovery::killedRunIsOffered()
-{
-    QFETCH(int, answer);
-    const QString expected = KilledChild();
-    QVERIFY(!expected.isEmpty());
-    QCOMPARE(RecoveryFiles().size(), 2);
-
-    TfrmMain& w = *m_fixture->Window;
-    CScriptedPrompts& prompts = m_fixture->Prompts;
-    QVERIFY(w.InitializeMainWindow());
-    prompts.AskAnswers << QMessageBox::StandardButton(answer);
-    w.OfferRecovery();
-    QCOMPARE(prompts.Shown.size(), 1);
-    const QString offer = prompts.Shown.first();
-    QVERIFY2(offer.startsWith(QStringLiteral("ask: Sablemap did not end normally last time.")), qPrintable(offer));
-    QVERIFY(offer.contains(m_fixture->DemoFile(kDemoCampaignFile)));
-    QVERIFY(offer.contains(m_fixture->DemoFile(kDemoFactionFile)));
-    if (answer == QMessageBox::Discard) {
+        // Saved: no copy; modified again and then ended normally: none either.
+        m_fixture->Prompts.FileAnswers << m_fixture->Installation.Dir.filePath(QStringLiteral("saved.BIN"));
+        w.Save1Click();
         QVERIFY(RecoveryFiles().isEmpty());
-        QCOMPARE(w.Document->SamCount(), 0);
-        return;
-    }
-    if (answer == QMessageBox::Ignore) {
-        QCOMPARE(RecoveryFiles().size(), 2); // kept for later
-        prompts.AskAnswers << QMessageBox::Open;
-        w.OfferRecovery();
+        w.Undo1->trigger();
+        w.WriteRecoveryCopies();
+        QCOMPARE(RecoveryFiles().size(), 1);
+        m_fixture->Prompts.AskAnswers << QMessageBox::Discard;
+        QVERIFY(w.close());
+        QVERIFY(RecoveryFiles().isEmpty());
     }
 
-    QFile bin(expected + QStringLiteral(".BIN"));
-    QVERIFY(bin.open(QIODevice::ReadOnly));
-    QCOMPARE(w.Document->SaveBytes(true), bin.readAll());
-    CFactionsInfo factions;
-    QVERIFY(factions.LoadFromFile(expected + QStringLiteral(".SID")));
-    QVERIFY(w.Factions);
-    for (int32_t row = 0; row < factions.Rows; ++row)
-        for (int32_t column = 0; column < factions.Columns; ++column)
-            QCOMPARE(w.Factions->GetFaction(column, row), factions.GetFaction(column, row));
-    // The work is the user's own file's, unsaved, and this run keeps it safe from now on.
-    QCOMPARE(w.BinDocumentPath, m_fixture->DemoFile(kDemoCampaignFile));
-    QCOMPARE(w.windowTitle(), QLatin1String(kDemoCampaignFile) + QStringLiteral("[*]"));
-    QVERIFY(w.isWindowModified());
-    QCOMPARE(RecoveryFiles().size(), 2);
-    prompts.AskAnswers << QMessageBox::Discard << QMessageBox::Discard;
-    QVERIFY(w.close());
-    QVERIFY(RecoveryFiles().isEmpty());
-}
+    void anotherRunningEditorIsLeftAlone()
+    {
+        QVERIFY(m_fixture->Start());
+        TfrmMain& first = *m_fixture->Window;
+        ClickGridRow(first.grSAMs, 1);
+        first.btnSAMDelClick();
+        first.WriteRecoveryCopies();
+        QCOMPARE(RecoveryFiles().size(), 1);
+
+        CScriptedPrompts prompts;
+        TfrmMain second(prompts, m_fixture->Installation.Environment(), &m_fixture->Editor);
+        QVERIFY(second.InitializeMainWindow());
+        second.OfferRecovery();
+        QCOMPARE(prompts.Shown, QStringList{});
+        QCOMPARE(RecoveryFiles().size(), 1);
+    }
+
+    void killedRunIsOffered_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::newRow("open") << int(QMessageBox::Open);
+        QTest::newRow("discard") << int(QMessageBox::Discard);
+        QTest::newRow("ignore, then open at the next start") << int(QMessageBox::Ignore);
+    }
+
+    void killedRunIsOffered()
+    {
+        QFETCH(int, answer);
+        const QString expected = KilledChild();
+        QVERIFY(!expected.isEmpty());
+        QCOMPARE(RecoveryFiles().size(), 2);
+
+        TfrmMain& w = *m_fixture->Window;
+        CScriptedPrompts& prompts = m_fixture->Prompts;
+        QVERIFY(w.InitializeMainWindow());
+        prompts.AskAnswers << QMessageBox::StandardButton(answer);
+        w.OfferRecovery();
+        QCOMPARE(prompts.Shown.size(), 1);
+        const QString offer = prompts.Shown.first();
+        QVERIFY2(offer.startsWith(QStringLiteral("ask: Sablemap did not end normally last time.")), qPrintable(offer));
+        QVERIFY(offer.contains(m_fixture->DemoFile(kDemoCampaignFile)));
+        QVERIFY(offer.contains(m_fixture->DemoFile(kDemoFactionFile)));
+        if (answer == QMessageBox::Discard) {
+            QVERIFY(RecoveryFiles().isEmpty());
+            QCOMPARE(w.Document->SamCount(), 0);
+            return;
+        }
+        if (answer == QMessageBox::Ignore) {
+            QCOMPARE(RecoveryFiles().size(), 2); // kept for later
+            prompts.AskAnswers << QMessageBox::Open;
+            w.OfferRecovery();
+        }
+
+        QFile bin(expected + QStringLiteral(".BIN"));
+        QVERIFY(bin.open(QIODevice::ReadOnly));
+        QCOMPARE(w.Document->SaveBytes(true), bin.readAll());
+        CFactionsInfo factions;
+        QVERIFY(factions.LoadFromFile(expected + QStringLiteral(".SID")));
+        QVERIFY(w.Factions);
+        for (int32_t row = 0; row < factions.Rows; ++row)
+            for (int32_t column = 0; column < factions.Columns; ++column)
+                QCOMPARE(w.Factions->GetFaction(column, row), factions.GetFaction(column, row));
+        // The work is the user's own file's, unsaved, and this run keeps it safe from now on.
+        QCOMPARE(w.BinDocumentPath, m_fixture->DemoFile(kDemoCampaignFile));
+        QCOMPARE(w.windowTitle(), QLatin1String(kDemoCampaignFile) + QStringLiteral("[*]"));
+        QVERIFY(w.isWindowModified());
+        QCOMPARE(RecoveryFiles().size(), 2);
+        prompts.AskAnswers << QMessageBox::Discard << QMessageBox::Discard;
+        QVERIFY(w.close());
+        QVERIFY(RecoveryFiles().isEmpty());
+    }
+};
 
 int main(int argc, char** argv)
 {

@@ -16,185 +16,175 @@
 class TestStartup : public QObject {
     Q_OBJECT
 private slots:
-    void failures_data();
-    void failures();
-    void emptyCatalogueStarts();
-    void installationPath_data();
-    void installationPath();
-    void userKeyBeforeSystemKey();
-    void offlineGuideItem_data();
-    void offlineGuideItem();
-    void unwritableSettingsDoNotStopStartup();
-    void windowStartsBlank();
-};
-
-void TestStartup::failures_data()
-{
-    QTest::addColumn<QByteArray>("key");
-    QTest::addColumn<bool>("catalogue");
-    QTest::addColumn<QByteArray>("catalogueBytes");
-    QTest::addColumn<QString>("message");
-    const QString notInstalled = QStringLiteral("message: Skyreach improperly installed !");
-    const QString noCatalogue = QStringLiteral("message: File stormcr\\3ddata\\bininfo.bin not found or corrupted !");
-    QList<QByteArray> names;
-    for (int i = 0; i < 20; ++i)
-        names << "OBJECT_" + QByteArray::number(i);
-    const QByteArray whole = CTestInstallation::CatalogueBytes(names);
-    QTest::newRow("no key") << QByteArray() << true << whole << notInstalled;
-    QTest::newRow("key without the value") << QByteArray("[General]\nPATH=/tmp\n") << true << whole << notInstalled;
-    QTest::newRow("no bininfo.bin") << QByteArray("ROOT") << false << QByteArray() << noCatalogue;
-    QTest::newRow("bininfo.bin cut in its header") << QByteArray("ROOT") << true << whole.left(6) << noCatalogue;
-}
-
-void TestStartup::failures()
-{
-    QFETCH(QByteArray, key);
-    QFETCH(bool, catalogue);
-    QFETCH(QByteArray, catalogueBytes);
-    QFETCH(QString, message);
-    CTestInstallation installation;
-    if (catalogue)
-        installation.WriteCatalogueFile(catalogueBytes);
-    if (key == "ROOT")
-        installation.RegisterRoot();
-    else if (!key.isEmpty())
-        installation.Register(key);
-    CScriptedPrompts prompts;
-    TfrmMain window(prompts, installation.Environment());
-    QVERIFY(!window.InitializeMainWindow());
-    QCOMPARE(prompts.Shown, QStringList{message});
-    QVERIFY(!window.isVisible());
-    QVERIFY(!window.Catalogue);
-    QVERIFY(!window.Document);
-    QVERIFY(!QFile::exists(installation.Environment().SettingsFile));
-}
-
-void TestStartup::emptyCatalogueStarts()
-{
-    CTestInstallation installation;
-    installation.WriteCatalogueFile(QByteArray());
-    installation.RegisterRoot();
-    CScriptedPrompts prompts;
-    TfrmMain window(prompts, installation.Environment());
-    QVERIFY(window.InitializeMainWindow());
-    QVERIFY(prompts.Shown.isEmpty());
-    QCOMPARE(window.Catalogue->Count(), 0);
-}
-
-void TestStartup::installationPath_data()
-{
-    QTest::addColumn<QByteArray>("value");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("trailing backslash") << QByteArray("D:\\Games\\Sim\\") << "D:\\Games\\Sim";
-    QTest::newRow("no trailing backslash") << QByteArray("D:\\Games\\Sim") << "D:\\Games\\Sim";
-    QTest::newRow("empty") << QByteArray("") << ".";
-    QTest::newRow("single backslash") << QByteArray("\\") << ".";
-    QTest::newRow("trailing slash") << QByteArray("/opt/sim/") << "/opt/sim";
-    QTest::newRow("root folder") << QByteArray("/") << "/";
-    QTest::newRow("quoted with blanks") << QByteArray("  \"/opt/my sim\"  ") << "/opt/my sim";
-}
-
-void TestStartup::installationPath()
-{
-    QFETCH(QByteArray, value);
-    QFETCH(QString, expected);
-    CTestInstallation installation;
-    installation.Register("installation path=" + value + "\n");
-    CScriptedPrompts prompts;
-    TfrmMain window(prompts, installation.Environment());
-    QVERIFY(window.FindInstallation());
-    QCOMPARE(window.InstallationPath, expected);
-}
-
-void TestStartup::userKeyBeforeSystemKey()
-{
-    CTestInstallation installation;
-    installation.Register("INSTALLATION PATH=/system/sim\n", true);
-    CScriptedPrompts prompts;
-    TfrmMain window(prompts, installation.Environment());
-    QVERIFY(window.FindInstallation());
-    QCOMPARE(window.InstallationPath, QStringLiteral("/system/sim"));
-    installation.Register("INSTALLATION PATH=/user/sim\n");
-    QVERIFY(window.FindInstallation());
-    QCOMPARE(window.InstallationPath, QStringLiteral("/user/sim"));
-}
-
-void TestStartup::offlineGuideItem_data()
-{
-    QTest::addColumn<bool>("guide");
-    QTest::addColumn<QStringList>("items");
-    QTest::newRow("guide present") << true << QStringList{"Off-line guide", "On-line guide", "About"};
-    QTest::newRow("guide missing") << false << QStringList{"On-line guide", "About"};
-}
-
-void TestStartup::offlineGuideItem()
-{
-    QFETCH(bool, guide);
-    QFETCH(QStringList, items);
-    CTestInstallation installation;
-    installation.WriteCatalogue({"alpha"});
-    installation.RegisterRoot();
-    CScriptedPrompts prompts;
-    TfrmMain window(prompts, installation.Environment(guide));
-    QVERIFY(window.InitializeMainWindow());
-    QStringList shown;
-    for (QAction* action : window.Help1->actions())
-        shown << action->text().remove(QLatin1Char('&'));
-    QCOMPARE(shown, items);
-    QCOMPARE(window.mmOfflineGuide != nullptr, guide);
-}
-
-void TestStartup::unwritableSettingsDoNotStopStartup()
-{
-    CTestInstallation installation;
-    installation.WriteCatalogue({"alpha"});
-    installation.RegisterRoot();
-    StartupEnvironment environment = installation.Environment();
-    environment.SettingsFile = installation.Dir.filePath(QStringLiteral("no such folder/sablemap.INI"));
-    CScriptedPrompts prompts;
-    TfrmMain window(prompts, environment);
-    QVERIFY(window.InitializeMainWindow());
-    QCOMPARE(prompts.Shown, QStringList{QStringLiteral("error: Unable to write to ") + environment.SettingsFile});
-    QVERIFY(window.Document);
-    QVERIFY(window.isVisible());
-}
-
-// A blank window, and the settings file written with the default styles.
-void TestStartup::windowStartsBlank()
-{
-    CTestInstallation installation;
-    installation.WriteCatalogue({"alpha", "bravo"});
-    installation.RegisterRoot();
-    CScriptedPrompts prompts;
-    TfrmMain window(prompts, installation.Environment());
-    QVERIFY(window.InitializeMainWindow());
-    QVERIFY(prompts.Shown.isEmpty());
-    QVERIFY(window.isVisible());
-    QCOMPARE(window.Catalogue->Count(), 2);
-    QFile file(installation.Environment().SettingsFile);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray text = file.readAll();
-    QVERIFY(text.contains("[Keysite symbol]"));
-    QVERIFY(text.contains("Color=32768"));
-    QVERIFY(text.contains("Color=65535"));
-    QCOMPARE(window.Settings->Style(AirbaseKind).Shape, uint8_t(CircleShape));
-    QCOMPARE(window.windowTitle(), QStringLiteral("Sablemap"));
-    QVERIFY(window.im->pixmap().isNull());
-    for (CStringGrid* grid :
-         {window.grPopTemplates, window.grTemplateObjects, window.grKeysites, window.grAirbases, window.grSAMs}) {
-        QCOMPARE(grid->RowCount(), 1);
-        QCOMPARE(grid->ColCount(), 1);
-        QCOMPARE(grid->FixedRows(), 0);
-        QCOMPARE(grid->Row(), 0);
+    void failures_data()
+    {
+        QTest::addColumn<QByteArray>("key");
+        QTest::addColumn<bool>("catalogue");
+        QTest::addColumn<QByteArray>("catalogueBytes");
+        QTest::addColumn<QString>("message");
+        const QString notInstalled = QStringLiteral("message: Skyreach improperly installed !");
+        const QString noCatalogue =
+            QStringLiteral("message: File stormcr\\3ddata\\bininfo.bin not found or corrupted !");
+        QList<QByteArray> names;
+        for (int i = 0; i < 20; ++i)
+            names << "OBJECT_" + QByteArray::number(i);
+        const QByteArray whole = CTestInstallation::CatalogueBytes(names);
+        QTest::newRow("no key") << QByteArray() << true << whole << notInstalled;
+        QTest::newRow("key without the value") << QByteArray("[General]\nPATH=/tmp\n") << true << whole << notInstalled;
+        QTest::newRow("no bininfo.bin") << QByteArray("ROOT") << false << QByteArray() << noCatalogue;
+        QTest::newRow("bininfo.bin cut in its header") << QByteArray("ROOT") << true << whole.left(6) << noCatalogue;
     }
-    const QString maps = installation.Root() + QStringLiteral("/common/maps/");
-    for (const FileDialogRequest* dialog : {&window.OpenDialogBIN, &window.SaveDialogBIN, &window.OpenDialogSID,
-                                            &window.SaveDialogSID, &window.OpenDialogBTP, &window.SaveDialogBTP})
-        QCOMPARE(dialog->Folder, maps);
-    QVERIFY(window.pnlMapControls->rbMapModeHeights->isChecked());
-    QCOMPARE(window.pcBINFile->currentIndex(), 0);
-    QCOMPARE(window.pnlMapControls->width(), 90);
-}
+
+    void failures()
+    {
+        QFETCH(QByteArray, key);
+        QFETCH(bool, catalogue);
+        QFETCH(QByteArray, catalogueBytes);
+        QFETCH(QString, message);
+        CTestInstallation installation;
+        if (catalogue)
+            installation.WriteCatalogueFile(catalogueBytes);
+        if (key == "ROOT")
+            installation.RegisterRoot();
+        else if (!key.isEmpty())
+            installation.Register(key);
+        CScriptedPrompts prompts;
+        TfrmMain window(prompts, installation.Environment());
+        QVERIFY(!window.InitializeMainWindow());
+        QCOMPARE(prompts.Shown, QStringList{message});
+        QVERIFY(!window.isVisible());
+        QVERIFY(!window.Catalogue);
+        QVERIFY(!window.Document);
+        QVERIFY(!QFile::exists(installation.Environment().SettingsFile));
+    }
+
+    void emptyCatalogueStarts()
+    {
+        CTestInstallation installation;
+        installation.WriteCatalogueFile(QByteArray());
+        installation.RegisterRoot();
+        CScriptedPrompts prompts;
+        TfrmMain window(prompts, installation.Environment());
+        QVERIFY(window.InitializeMainWindow());
+        QVERIFY(prompts.Shown.isEmpty());
+        QCOMPARE(window.Catalogue->Count(), 0);
+    }
+
+    void installationPath_data()
+    {
+        QTest::addColumn<QByteArray>("value");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("trailing backslash") << QByteArray("D:\\Games\\Sim\\") << "D:\\Games\\Sim";
+        QTest::newRow("no trailing backslash") << QByteArray("D:\\Games\\Sim") << "D:\\Games\\Sim";
+        QTest::newRow("empty") << QByteArray("") << ".";
+        QTest::newRow("single backslash") << QByteArray("\\") << ".";
+        QTest::newRow("trailing slash") << QByteArray("/opt/sim/") << "/opt/sim";
+        QTest::newRow("root folder") << QByteArray("/") << "/";
+        QTest::newRow("quoted with blanks") << QByteArray("  \"/opt/my sim\"  ") << "/opt/my sim";
+    }
+
+    void installationPath()
+    {
+        QFETCH(QByteArray, value);
+        QFETCH(QString, expected);
+        CTestInstallation installation;
+        installation.Register("installation path=" + value + "\n");
+        CScriptedPrompts prompts;
+        TfrmMain window(prompts, installation.Environment());
+        QVERIFY(window.FindInstallation());
+        QCOMPARE(window.InstallationPath, expected);
+    }
+
+    void userKeyBeforeSystemKey()
+    {
+        CTestInstallation installation;
+        installation.Register("INSTALLATION PATH=/system/sim\n", true);
+        CScriptedPrompts prompts;
+        TfrmMain window(prompts, installation.Environment());
+        QVERIFY(window.FindInstallation());
+        QCOMPARE(window.InstallationPath, QStringLiteral("/system/sim"));
+        installation.Register("INSTALLATION PATH=/user/sim\n");
+        QVERIFY(window.FindInstallation());
+        QCOMPARE(window.InstallationPath, QStringLiteral("/user/sim"));
+    }
+
+    void offlineGuideItem_data()
+    {
+        QTest::addColumn<bool>("guide");
+        QTest::addColumn<QStringList>("items");
+        QTest::newRow("guide present") << true << QStringList{"Off-line guide", "On-line guide", "About"};
+        QTest::newRow("guide missing") << false << QStringList{"On-line guide", "About"};
+    }
+
+    void offlineGuideItem()
+    {
+        QFETCH(bool, guide);
+        QFETCH(QStringList, items);
+        CTestInstallation installation;
+        installation.WriteCatalogue({"alpha"});
+        installation.RegisterRoot();
+        CScriptedPrompts prompts;
+        TfrmMain window(prompts, installation.Environment(guide));
+        QVERIFY(window.InitializeMainWindow());
+        QStringList shown;
+        for (QAction* action : window.Help1->actions())
+            shown << action->text().remove(QLatin1Char('&'));
+        QCOMPARE(shown, items);
+        QCOMPARE(window.mmOfflineGuide != nullptr, guide);
+    }
+
+    void unwritableSettingsDoNotStopStartup()
+    {
+        CTestInstallation installation;
+        installation.WriteCatalogue({"alpha"});
+        installation.RegisterRoot();
+        StartupEnvironment environment = installation.Environment();
+        environment.SettingsFile = installation.Dir.filePath(QStringLiteral("no such folder/sablemap.INI"));
+        CScriptedPrompts prompts;
+        TfrmMain window(prompts, environment);
+        QVERIFY(window.InitializeMainWindow());
+        QCOMPARE(prompts.Shown, QStringList{QStringLiteral("error: Unable to write to ") + environment.SettingsFile});
+        QVERIFY(window.Document);
+        QVERIFY(window.isVisible());
+    }
+
+    // A blank window, and the settings file written with the default styles.
+    void windowStartsBlank()
+    {
+        CTestInstallation installation;
+        installation.WriteCatalogue({"alpha", "bravo"});
+        installation.RegisterRoot();
+        CScriptedPrompts prompts;
+        TfrmMain window(prompts, installation.Environment());
+        QVERIFY(window.InitializeMainWindow());
+        QVERIFY(prompts.Shown.isEmpty());
+        QVERIFY(window.isVisible());
+        QCOMPARE(window.Catalogue->Count(), 2);
+        QFile file(installation.Environment().SettingsFile);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray text = file.readAll();
+        QVERIFY(text.contains("[Keysite symbol]"));
+        QVERIFY(text.contains("Color=32768"));
+        QVERIFY(text.contains("Color=65535"));
+        QCOMPARE(window.Settings->Style(AirbaseKind).Shape, uint8_t(CircleShape));
+        QCOMPARE(window.windowTitle(), QStringLiteral("Sablemap"));
+        QVERIFY(window.im->pixmap().isNull());
+        for (CStringGrid* grid :
+             {window.grPopTemplates, window.grTemplateObjects, window.grKeysites, window.grAirbases, window.grSAMs}) {
+            QCOMPARE(grid->RowCount(), 1);
+            QCOMPARE(grid->ColCount(), 1);
+            QCOMPARE(grid->FixedRows(), 0);
+            QCOMPARE(grid->Row(), 0);
+        }
+        const QString maps = installation.Root() + QStringLiteral("/common/maps/");
+        for (const FileDialogRequest* dialog : {&window.OpenDialogBIN, &window.SaveDialogBIN, &window.OpenDialogSID,
+                                                &window.SaveDialogSID, &window.OpenDialogBTP, &window.SaveDialogBTP})
+            QCOMPARE(dialog->Folder, maps);
+        QVERIFY(window.pnlMapControls->rbMapModeHeights->isChecked());
+        QCOMPARE(window.pcBINFile->currentIndex(), 0);
+        QCOMPARE(window.pnlMapControls->width(), 90);
+    }
+};
 
 QTEST_MAIN(TestStartup)
 #include "tst_startup.moc"

@@ -8,52 +8,7 @@
 #include <QSpinBox>
 #include <random>
 
-class TestUndo : public QObject {
-    Q_OBJECT
-private slots:
-    void init();
-    void cleanup();
-
-    void everyEdit_data();
-    void everyEdit();
-    void randomEdits_data();
-    void randomEdits();
-    void modifiedStateAndTitle();
-    void question_data();
-    void question();
-    void loadingFactionsAsksAboutThem();
-
-private:
-    // Does one edit of the kind named; false when it had to be skipped.
-    void Edit(const QString& kind, int row = 1, int count = 1);
-    void SelectRows(CStringGrid* grid, int first, int last);
-    QPoint MapCentre() const { return {m_fixture->Window->im->width() / 2, m_fixture->Window->im->height() / 2}; }
-
-    std::unique_ptr<CUndoFixture> m_fixture;
-};
-
-void TestUndo::init()
-{
-    m_fixture = std::make_unique<CUndoFixture>();
-    QVERIFY(m_fixture->Start(true));
-    m_fixture->Editor.X = 1234.5f;
-    m_fixture->Editor.Z = 2345.5f;
-    m_fixture->Editor.TypeCode = 7;
-    m_fixture->Editor.ObjectIndex = 2;
-    m_fixture->Editor.TemplateNumber = 1;
-}
-
-void TestUndo::cleanup() { m_fixture.reset(); }
-
-void TestUndo::SelectRows(CStringGrid* grid, int first, int last)
-{
-    ClickGridRow(grid, first);
-    if (last != first)
-        ClickGridRow(grid, last, Qt::ShiftModifier);
-}
-
 namespace {
-
 // The record commands by the kind of edit, with the grid whose rows they act on.
 struct Command {
     const char* Kind;
@@ -77,8 +32,293 @@ const Command kCommands[] = {
     {"edit SAM", &TfrmMain::grSAMs, &TfrmMain::btnSAMEditClick},
     {"delete SAMs", &TfrmMain::grSAMs, &TfrmMain::btnSAMDelClick},
 };
-
 } // namespace
+
+class TestUndo : public QObject {
+    Q_OBJECT
+private:
+    // Does one edit of the kind named; false when it had to be skipped.
+    void Edit(const QString& kind, int row = 1, int count = 1);
+    void SelectRows(CStringGrid* grid, int first, int last)
+    {
+        ClickGridRow(grid, first);
+        if (last != first)
+            ClickGridRow(grid, last, Qt::ShiftModifier);
+    }
+    QPoint MapCentre() const { return {m_fixture->Window->im->width() / 2, m_fixture->Window->im->height() / 2}; }
+
+    std::unique_ptr<CUndoFixture> m_fixture;
+private slots:
+    void init()
+    {
+        m_fixture = std::make_unique<CUndoFixture>();
+        QVERIFY(m_fixture->Start(true));
+        m_fixture->Editor.X = 1234.5f;
+        m_fixture->Editor.Z = 2345.5f;
+        m_fixture->Editor.TypeCode = 7;
+        m_fixture->Editor.ObjectIndex = 2;
+        m_fixture->Editor.TemplateNumber = 1;
+    }
+
+    void cleanup() { m_fixture.reset(); }
+
+    void everyEdit_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QString>("undoText");
+        QTest::addColumn<QList<int>>("restored"); // the rows selected after the undo
+        QTest::newRow("add template") << "add template" << 1 << 1 << "&Undo Add keysite template" << QList<int>{};
+        QTest::newRow("edit template") << "edit template" << 2 << 1 << "&Undo Edit keysite template" << QList<int>{2};
+        QTest::newRow("delete 2 templates")
+            << "delete templates" << -2 << 2 << "&Undo Delete 2 keysite templates" << QList<int>{-2, -1};
+        QTest::newRow("add object") << "add object" << 1 << 1 << "&Undo Add template object" << QList<int>{};
+        QTest::newRow("edit object") << "edit object" << 1 << 1 << "&Undo Edit template object" << QList<int>{1};
+        QTest::newRow("delete 1 object") << "delete objects" << 1 << 1 << "&Undo Delete 1 template object"
+                                         << QList<int>{1};
+        QTest::newRow("add keysite") << "add keysite" << 1 << 1 << "&Undo Add keysite" << QList<int>{};
+        QTest::newRow("edit keysite (template moves)")
+            << "edit keysite" << 3 << 1 << "&Undo Edit keysite" << QList<int>{3};
+        QTest::newRow("delete 3 keysites")
+            << "delete keysites" << 2 << 3 << "&Undo Delete 3 keysites" << QList<int>{2, 3, 4};
+        QTest::newRow("add airbase") << "add airbase" << 1 << 1 << "&Undo Add airbase" << QList<int>{};
+        QTest::newRow("edit airbase") << "edit airbase" << 1 << 1 << "&Undo Edit airbase" << QList<int>{1};
+        QTest::newRow("delete 1 airbase") << "delete airbases" << 1 << 1 << "&Undo Delete 1 airbase" << QList<int>{1};
+        QTest::newRow("add SAM") << "add SAM" << 1 << 1 << "&Undo Add SAM site" << QList<int>{};
+        QTest::newRow("edit SAM") << "edit SAM" << 2 << 1 << "&Undo Edit SAM site" << QList<int>{2};
+        QTest::newRow("delete 3 SAMs") << "delete SAMs" << 1 << 3 << "&Undo Delete 3 SAM sites" << QList<int>{1, 2, 3};
+        QTest::newRow("place SAM") << "place SAM" << 2 << 5 << "&Undo Place SAM site" << QList<int>{2};
+        QTest::newRow("import templates") << "import" << 1 << 1 << "&Undo Import " << QList<int>{};
+        QTest::newRow("paint 5 x 5") << "paint" << 0 << 2 << "&Undo Paint factions" << QList<int>{};
+    }
+
+    void everyEdit()
+    {
+        QFETCH(QString, kind);
+        QFETCH(int, row);
+        QFETCH(int, count);
+        QFETCH(QString, undoText);
+        QFETCH(QList<int>, restored);
+        TfrmMain& w = *m_fixture->Window;
+        CUndoFixture& fixture = *m_fixture;
+        if (kind == QLatin1String("delete templates")) {
+            // Templates nobody uses, at the end of the list (negative rows count from there).
+            w.Document->InsertRows(w.Document->TemplateCount(),
+                                   std::vector<CPopTemplate>(2, CPopTemplate{3, -2, -1, -2, 0, {}}));
+            w.BinHistory().clear();
+            row += w.Document->TemplateCount() + 1;
+            for (int& r : restored)
+                r += w.Document->TemplateCount() + 1;
+        }
+        const QByteArray before = fixture.State();
+        QVERIFY(!w.isWindowModified());
+
+        Edit(kind, row, count);
+        const QByteArray edited = fixture.State();
+        QVERIFY(edited != before);
+        QVERIFY(w.Undo1->text().startsWith(undoText));
+        QVERIFY(w.isWindowModified());
+
+        w.Undo1->trigger();
+        QCOMPARE(fixture.State(), before);
+        QVERIFY(!w.isWindowModified());
+        QVERIFY(w.Redo1->text().startsWith(QStringLiteral("&Redo ") + undoText.mid(6)));
+        if (!restored.isEmpty()) {
+            CStringGrid* grid = kind.contains(QLatin1String("template")) ? w.grPopTemplates
+                : kind.contains(QLatin1String("object"))                 ? w.grTemplateObjects
+                : kind.contains(QLatin1String("keysite"))                ? w.grKeysites
+                : kind.contains(QLatin1String("airbase"))                ? w.grAirbases
+                                                                         : w.grSAMs;
+            QCOMPARE(SelectedGridRows(grid), restored);
+        }
+
+        w.Redo1->trigger();
+        QCOMPARE(fixture.State(), edited);
+        QVERIFY(w.isWindowModified());
+    }
+
+    void randomEdits_data()
+    {
+        QTest::addColumn<unsigned>("seed");
+        for (const unsigned seed : {1u, 2u, 3u})
+            QTest::newRow(qPrintable(QStringLiteral("seed %1").arg(seed))) << seed;
+    }
+
+    void randomEdits()
+    {
+        QFETCH(unsigned, seed);
+        TfrmMain& w = *m_fixture->Window;
+        std::mt19937 random(seed);
+        const auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+        const QByteArray before = m_fixture->State();
+        for (int step = 0; step < 200; ++step) {
+            // Now and then a place or a paint; once an import.
+            const int choice = pick(0, int(std::size(kCommands)) + 1);
+            const QString kind = QLatin1String(step == 100                               ? "import"
+                                                   : choice == int(std::size(kCommands)) ? "place SAM"
+                                                   : choice > int(std::size(kCommands))  ? "paint"
+                                                                                         : kCommands[choice].Kind);
+            const CStringGrid* grid = kind.contains(QLatin1String("template")) || kind.contains(QLatin1String("object"))
+                ? w.grPopTemplates
+                : kind.contains(QLatin1String("keysite")) ? w.grKeysites
+                : kind.contains(QLatin1String("airbase")) ? w.grAirbases
+                                                          : w.grSAMs;
+            m_fixture->Editor.TemplateNumber = pick(-1, w.Document->TemplateCount() - 1);
+            const int rows = std::max(grid->RowCount() - 1, 1);
+            Edit(kind, pick(1, rows), pick(1, 3));
+            if (w.PlaceMode.Active) // a place on an empty list
+                QTest::mouseClick(w.im, Qt::RightButton, {}, MapCentre());
+        }
+        const QByteArray after = m_fixture->State();
+        QVERIFY(w.BinHistory().count() + w.FactionHistory().count() >= 150); // refusals aside, all recorded
+        while (w.Undo1->isEnabled())
+            w.Undo1->trigger();
+        QCOMPARE(m_fixture->State(), before);
+        QVERIFY(!w.isWindowModified());
+        while (w.Redo1->isEnabled())
+            w.Redo1->trigger();
+        QCOMPARE(m_fixture->State(), after);
+    }
+
+    void modifiedStateAndTitle()
+    {
+        TfrmMain& w = *m_fixture->Window;
+        const QString loaded = QLatin1String(kDemoCampaignFile) + QStringLiteral("[*]");
+        QCOMPARE(w.windowTitle(), loaded);
+        QVERIFY(!w.isWindowModified());
+        Edit(QStringLiteral("delete SAMs"), 1, 2);
+        QVERIFY(w.isWindowModified());
+        w.Undo1->trigger();
+        QVERIFY(!w.isWindowModified()); // back at the file's state
+        w.Redo1->trigger();
+        QVERIFY(w.isWindowModified());
+
+        const QString saved = m_fixture->Installation.Dir.filePath(QStringLiteral("saved.BIN"));
+        m_fixture->Prompts.FileAnswers << saved;
+        w.Save1Click();
+        QCOMPARE(w.windowTitle(), QStringLiteral("saved.BIN[*]"));
+        QVERIFY(!w.isWindowModified());
+        w.Undo1->trigger(); // before the save is modified too
+        QVERIFY(w.isWindowModified());
+        w.Redo1->trigger();
+        QVERIFY(!w.isWindowModified());
+
+        m_fixture->Prompts.FileAnswers << m_fixture->DemoFile(kDemoCampaignFile);
+        w.Load1Click();
+        QCOMPARE(w.windowTitle(), loaded);
+        QVERIFY(!w.Undo1->isEnabled()); // a fresh history
+        w.New1Click();
+        QCOMPARE(w.windowTitle(), QLatin1String(kDemoFactionFile) + QStringLiteral("[*]"));
+        w.btnSAMAddClick();
+        QCOMPARE(w.windowTitle(), QStringLiteral("Untitled.BIN[*]"));
+        QVERIFY(w.isWindowModified());
+        QVERIFY(
+            !m_fixture->Prompts.Shown.join(QLatin1Char('\n')).contains(QLatin1String("ask:"))); // nothing was at stake
+    }
+
+    void question_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("saveFails");
+        QTest::addColumn<bool>("goesAhead");
+        for (const char* command : {"new", "load", "exit"}) {
+            QTest::newRow(qPrintable(QStringLiteral("%1, save").arg(QLatin1String(command))))
+                << command << int(QMessageBox::Save) << false << true;
+            QTest::newRow(qPrintable(QStringLiteral("%1, save fails").arg(QLatin1String(command))))
+                << command << int(QMessageBox::Save) << true << false;
+            QTest::newRow(qPrintable(QStringLiteral("%1, discard").arg(QLatin1String(command))))
+                << command << int(QMessageBox::Discard) << false << true;
+            QTest::newRow(qPrintable(QStringLiteral("%1, cancel").arg(QLatin1String(command))))
+                << command << int(QMessageBox::Cancel) << false << false;
+        }
+    }
+
+    void question()
+    {
+        QFETCH(QString, command);
+        QFETCH(int, answer);
+        QFETCH(bool, saveFails);
+        QFETCH(bool, goesAhead);
+        TfrmMain& w = *m_fixture->Window;
+        CScriptedPrompts& prompts = m_fixture->Prompts;
+        const int sams = w.Document->SamCount();
+        Edit(QStringLiteral("delete SAMs"), 1, 2);
+        const QByteArray edited = m_fixture->State();
+        const QByteArray editedFile = w.Document->SaveBytes(true);
+        prompts.Shown.clear();
+        prompts.AskAnswers << QMessageBox::StandardButton(answer);
+        const QString saved = m_fixture->Installation.Dir.filePath(
+            saveFails ? QStringLiteral("missing/folder/saved.BIN") : QStringLiteral("saved.BIN"));
+        if (answer == QMessageBox::Save)
+            prompts.FileAnswers << saved;
+        if (command == QLatin1String("load"))
+            prompts.FileAnswers << m_fixture->DemoFile(kDemoCampaignFile);
+
+        if (command == QLatin1String("new"))
+            w.New1->trigger();
+        else if (command == QLatin1String("load"))
+            w.Load1->trigger();
+        else
+            w.Exit1->trigger();
+
+        QCOMPARE(prompts.Shown.value(0), QStringLiteral("ask: Save changes to sable_coast.BIN?"));
+        // A faction layer that was not changed is not asked about.
+        QCOMPARE(prompts.Shown.filter(QStringLiteral("ask:")).size(), 1);
+        if (saveFails)
+            QVERIFY(prompts.Shown.filter(QStringLiteral("message: Save failed")).size() == 1);
+        QFile file(saved);
+        QCOMPARE(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray(),
+                 answer == QMessageBox::Save && !saveFails ? editedFile : QByteArray());
+        if (!goesAhead) {
+            QCOMPARE(m_fixture->State(), edited); // the edits are all there
+            QVERIFY(w.isWindowModified());
+            QVERIFY(w.isVisible());
+            QVERIFY(w.Undo1->isEnabled());
+            return;
+        }
+        if (command == QLatin1String("new"))
+            QCOMPARE(w.Document->SamCount(), 0);
+        else if (command == QLatin1String("load"))
+            QCOMPARE(w.Document->SamCount(), sams);
+        else
+            QVERIFY(!w.isVisible());
+        // A fresh document, or the one just saved.
+        QCOMPARE(w.isWindowModified(), command == QLatin1String("exit") && answer == QMessageBox::Discard);
+    }
+
+    void loadingFactionsAsksAboutThem()
+    {
+        TfrmMain& w = *m_fixture->Window;
+        CScriptedPrompts& prompts = m_fixture->Prompts;
+        const QByteArray unpainted = m_fixture->State();
+        Edit(QStringLiteral("paint"), 0, 1);
+        const QByteArray painted = m_fixture->State();
+        prompts.Shown.clear();
+        prompts.AskAnswers << QMessageBox::Cancel;
+        w.OpenFactionFile(m_fixture->DemoFile(kDemoFactionFile));
+        QCOMPARE(prompts.Shown, QStringList{QStringLiteral("ask: Save changes to sable_coast.SID?")});
+        QCOMPARE(m_fixture->State(), painted);
+
+        // Both documents modified: the Map BIN file is asked about first, then the faction file.
+        Edit(QStringLiteral("delete SAMs"), 1, 1);
+        prompts.Shown.clear();
+        prompts.AskAnswers << QMessageBox::Discard << QMessageBox::Cancel;
+        w.close();
+        QCOMPARE(prompts.Shown,
+                 (QStringList{QStringLiteral("ask: Save changes to sable_coast.BIN?"),
+                              QStringLiteral("ask: Save changes to sable_coast.SID?")}));
+        QVERIFY(w.isVisible());
+
+        prompts.AskAnswers << QMessageBox::Discard;
+        w.OpenFactionFile(m_fixture->DemoFile(kDemoFactionFile));
+        QCOMPARE(w.Undo1->text(), QStringLiteral("&Undo Delete 1 SAM site")); // the paints went with the layer
+        w.Undo1->trigger();
+        QCOMPARE(m_fixture->State(), unpainted);
+        QVERIFY(!w.Undo1->isEnabled());
+    }
+};
 
 void TestUndo::Edit(const QString& kind, int row, int count)
 {
@@ -103,260 +343,6 @@ void TestUndo::Edit(const QString& kind, int row, int count)
             SelectRows(w.grTemplateObjects, 1, count);
         (w.*command->Run)();
     }
-}
-
-void TestUndo::everyEdit_data()
-{
-    QTest::addColumn<QString>("kind");
-    QTest::addColumn<int>("row");
-    QTest::addColumn<int>("count");
-    QTest::addColumn<QString>("undoText");
-    QTest::addColumn<QList<int>>("restored"); // the rows selected after the undo
-    QTest::newRow("add template") << "add template" << 1 << 1 << "&Undo Add keysite template" << QList<int>{};
-    QTest::newRow("edit template") << "edit template" << 2 << 1 << "&Undo Edit keysite template" << QList<int>{2};
-    QTest::newRow("delete 2 templates") << "delete templates" << -2 << 2 << "&Undo Delete 2 keysite templates"
-                                        << QList<int>{-2, -1};
-    QTest::newRow("add object") << "add object" << 1 << 1 << "&Undo Add template object" << QList<int>{};
-    QTest::newRow("edit object") << "edit object" << 1 << 1 << "&Undo Edit template object" << QList<int>{1};
-    QTest::newRow("delete 1 object") << "delete objects" << 1 << 1 << "&Undo Delete 1 template object" << QList<int>{1};
-    QTest::newRow("add keysite") << "add keysite" << 1 << 1 << "&Undo Add keysite" << QList<int>{};
-    QTest::newRow("edit keysite (template moves)") << "edit keysite" << 3 << 1 << "&Undo Edit keysite" << QList<int>{3};
-    QTest::newRow("delete 3 keysites") << "delete keysites" << 2 << 3 << "&Undo Delete 3 keysites"
-                                       << QList<int>{2, 3, 4};
-    QTest::newRow("add airbase") << "add airbase" << 1 << 1 << "&Undo Add airbase" << QList<int>{};
-    QTest::newRow("edit airbase") << "edit airbase" << 1 << 1 << "&Undo Edit airbase" << QList<int>{1};
-    QTest::newRow("delete 1 airbase") << "delete airbases" << 1 << 1 << "&Undo Delete 1 airbase" << QList<int>{1};
-    QTest::newRow("add SAM") << "add SAM" << 1 << 1 << "&Undo Add SAM site" << QList<int>{};
-    QTest::newRow("edit SAM") << "edit SAM" << 2 << 1 << "&Undo Edit SAM site" << QList<int>{2};
-    QTest::newRow("delete 3 SAMs") << "delete SAMs" << 1 << 3 << "&Undo Delete 3 SAM sites" << QList<int>{1, 2, 3};
-    QTest::newRow("place SAM") << "place SAM" << 2 << 5 << "&Undo Place SAM site" << QList<int>{2};
-    QTest::newRow("import templates") << "import" << 1 << 1 << "&Undo Import " << QList<int>{};
-    QTest::newRow("paint 5 x 5") << "paint" << 0 << 2 << "&Undo Paint factions" << QList<int>{};
-}
-
-void TestUndo::everyEdit()
-{
-    QFETCH(QString, kind);
-    QFETCH(int, row);
-    QFETCH(int, count);
-    QFETCH(QString, undoText);
-    QFETCH(QList<int>, restored);
-    TfrmMain& w = *m_fixture->Window;
-    CUndoFixture& fixture = *m_fixture;
-    if (kind == QLatin1String("delete templates")) {
-        // Templates nobody uses, at the end of the list (negative rows count from there).
-        w.Document->InsertRows(w.Document->TemplateCount(),
-                               std::vector<CPopTemplate>(2, CPopTemplate{3, -2, -1, -2, 0, {}}));
-        w.BinHistory().clear();
-        row += w.Document->TemplateCount() + 1;
-        for (int& r : restored)
-            r += w.Document->TemplateCount() + 1;
-    }
-    const QByteArray before = fixture.State();
-    QVERIFY(!w.isWindowModified());
-
-    Edit(kind, row, count);
-    const QByteArray edited = fixture.State();
-    QVERIFY(edited != before);
-    QVERIFY(w.Undo1->text().startsWith(undoText));
-    QVERIFY(w.isWindowModified());
-
-    w.Undo1->trigger();
-    QCOMPARE(fixture.State(), before);
-    QVERIFY(!w.isWindowModified());
-    QVERIFY(w.Redo1->text().startsWith(QStringLiteral("&Redo ") + undoText.mid(6)));
-    if (!restored.isEmpty()) {
-        CStringGrid* grid = kind.contains(QLatin1String("template")) ? w.grPopTemplates
-            : kind.contains(QLatin1String("object"))                 ? w.grTemplateObjects
-            : kind.contains(QLatin1String("keysite"))                ? w.grKeysites
-            : kind.contains(QLatin1String("airbase"))                ? w.grAirbases
-                                                                     : w.grSAMs;
-        QCOMPARE(SelectedGridRows(grid), restored);
-    }
-
-    w.Redo1->trigger();
-    QCOMPARE(fixture.State(), edited);
-    QVERIFY(w.isWindowModified());
-}
-
-void TestUndo::randomEdits_data()
-{
-    QTest::addColumn<unsigned>("seed");
-    for (const unsigned seed : {1u, 2u, 3u})
-        QTest::newRow(qPrintable(QStringLiteral("seed %1").arg(seed))) << seed;
-}
-
-void TestUndo::randomEdits()
-{
-    QFETCH(unsigned, seed);
-    TfrmMain& w = *m_fixture->Window;
-    std::mt19937 random(seed);
-    const auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
-    const QByteArray before = m_fixture->State();
-    for (int step = 0; step < 200; ++step) {
-        // Now and then a place or a paint; once an import.
-        const int choice = pick(0, int(std::size(kCommands)) + 1);
-        const QString kind = QLatin1String(step == 100                               ? "import"
-                                               : choice == int(std::size(kCommands)) ? "place SAM"
-                                               : choice > int(std::size(kCommands))  ? "paint"
-                                                                                     : kCommands[choice].Kind);
-        const CStringGrid* grid = kind.contains(QLatin1String("template")) || kind.contains(QLatin1String("object"))
-            ? w.grPopTemplates
-            : kind.contains(QLatin1String("keysite")) ? w.grKeysites
-            : kind.contains(QLatin1String("airbase")) ? w.grAirbases
-                                                      : w.grSAMs;
-        m_fixture->Editor.TemplateNumber = pick(-1, w.Document->TemplateCount() - 1);
-        const int rows = std::max(grid->RowCount() - 1, 1);
-        Edit(kind, pick(1, rows), pick(1, 3));
-        if (w.PlaceMode.Active) // a place on an empty list
-            QTest::mouseClick(w.im, Qt::RightButton, {}, MapCentre());
-    }
-    const QByteArray after = m_fixture->State();
-    QVERIFY(w.BinHistory().count() + w.FactionHistory().count() >= 150); // refusals aside, all recorded
-    while (w.Undo1->isEnabled())
-        w.Undo1->trigger();
-    QCOMPARE(m_fixture->State(), before);
-    QVERIFY(!w.isWindowModified());
-    while (w.Redo1->isEnabled())
-        w.Redo1->trigger();
-    QCOMPARE(m_fixture->State(), after);
-}
-
-void TestUndo::modifiedStateAndTitle()
-{
-    TfrmMain& w = *m_fixture->Window;
-    const QString loaded = QLatin1String(kDemoCampaignFile) + QStringLiteral("[*]");
-    QCOMPARE(w.windowTitle(), loaded);
-    QVERIFY(!w.isWindowModified());
-    Edit(QStringLiteral("delete SAMs"), 1, 2);
-    QVERIFY(w.isWindowModified());
-    w.Undo1->trigger();
-    QVERIFY(!w.isWindowModified()); // back at the file's state
-    w.Redo1->trigger();
-    QVERIFY(w.isWindowModified());
-
-    const QString saved = m_fixture->Installation.Dir.filePath(QStringLiteral("saved.BIN"));
-    m_fixture->Prompts.FileAnswers << saved;
-    w.Save1Click();
-    QCOMPARE(w.windowTitle(), QStringLiteral("saved.BIN[*]"));
-    QVERIFY(!w.isWindowModified());
-    w.Undo1->trigger(); // before the save is modified too
-    QVERIFY(w.isWindowModified());
-    w.Redo1->trigger();
-    QVERIFY(!w.isWindowModified());
-
-    m_fixture->Prompts.FileAnswers << m_fixture->DemoFile(kDemoCampaignFile);
-    w.Load1Click();
-    QCOMPARE(w.windowTitle(), loaded);
-    QVERIFY(!w.Undo1->isEnabled()); // a fresh history
-    w.New1Click();
-    QCOMPARE(w.windowTitle(), QLatin1String(kDemoFactionFile) + QStringLiteral("[*]"));
-    w.btnSAMAddClick();
-    QCOMPARE(w.windowTitle(), QStringLiteral("Untitled.BIN[*]"));
-    QVERIFY(w.isWindowModified());
-    QVERIFY(!m_fixture->Prompts.Shown.join(QLatin1Char('\n')).contains(QLatin1String("ask:"))); // nothing was at stake
-}
-
-void TestUndo::question_data()
-{
-    QTest::addColumn<QString>("command");
-    QTest::addColumn<int>("answer");
-    QTest::addColumn<bool>("saveFails");
-    QTest::addColumn<bool>("goesAhead");
-    for (const char* command : {"new", "load", "exit"}) {
-        QTest::newRow(qPrintable(QStringLiteral("%1, save").arg(QLatin1String(command))))
-            << command << int(QMessageBox::Save) << false << true;
-        QTest::newRow(qPrintable(QStringLiteral("%1, save fails").arg(QLatin1String(command))))
-            << command << int(QMessageBox::Save) << true << false;
-        QTest::newRow(qPrintable(QStringLiteral("%1, discard").arg(QLatin1String(command))))
-            << command << int(QMessageBox::Discard) << false << true;
-        QTest::newRow(qPrintable(QStringLiteral("%1, cancel").arg(QLatin1String(command))))
-            << command << int(QMessageBox::Cancel) << false << false;
-    }
-}
-
-void TestUndo::question()
-{
-    QFETCH(QString, command);
-    QFETCH(int, answer);
-    QFETCH(bool, saveFails);
-    QFETCH(bool, goesAhead);
-    TfrmMain& w = *m_fixture->Window;
-    CScriptedPrompts& prompts = m_fixture->Prompts;
-    const int sams = w.Document->SamCount();
-    Edit(QStringLiteral("delete SAMs"), 1, 2);
-    const QByteArray edited = m_fixture->State();
-    const QByteArray editedFile = w.Document->SaveBytes(true);
-    prompts.Shown.clear();
-    prompts.AskAnswers << QMessageBox::StandardButton(answer);
-    const QString saved = m_fixture->Installation.Dir.filePath(saveFails ? QStringLiteral("missing/folder/saved.BIN")
-                                                                         : QStringLiteral("saved.BIN"));
-    if (answer == QMessageBox::Save)
-        prompts.FileAnswers << saved;
-    if (command == QLatin1String("load"))
-        prompts.FileAnswers << m_fixture->DemoFile(kDemoCampaignFile);
-
-    if (command == QLatin1String("new"))
-        w.New1->trigger();
-    else if (command == QLatin1String("load"))
-        w.Load1->trigger();
-    else
-        w.Exit1->trigger();
-
-    QCOMPARE(prompts.Shown.value(0), QStringLiteral("ask: Save changes to sable_coast.BIN?"));
-    // A faction layer that was not changed is not asked about.
-    QCOMPARE(prompts.Shown.filter(QStringLiteral("ask:")).size(), 1);
-    if (saveFails)
-        QVERIFY(prompts.Shown.filter(QStringLiteral("message: Save failed")).size() == 1);
-    QFile file(saved);
-    QCOMPARE(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray(),
-             answer == QMessageBox::Save && !saveFails ? editedFile : QByteArray());
-    if (!goesAhead) {
-        QCOMPARE(m_fixture->State(), edited); // the edits are all there
-        QVERIFY(w.isWindowModified());
-        QVERIFY(w.isVisible());
-        QVERIFY(w.Undo1->isEnabled());
-        return;
-    }
-    if (command == QLatin1String("new"))
-        QCOMPARE(w.Document->SamCount(), 0);
-    else if (command == QLatin1String("load"))
-        QCOMPARE(w.Document->SamCount(), sams);
-    else
-        QVERIFY(!w.isVisible());
-    // A fresh document, or the one just saved.
-    QCOMPARE(w.isWindowModified(), command == QLatin1String("exit") && answer == QMessageBox::Discard);
-}
-
-void TestUndo::loadingFactionsAsksAboutThem()
-{
-    TfrmMain& w = *m_fixture->Window;
-    CScriptedPrompts& prompts = m_fixture->Prompts;
-    const QByteArray unpainted = m_fixture->State();
-    Edit(QStringLiteral("paint"), 0, 1);
-    const QByteArray painted = m_fixture->State();
-    prompts.Shown.clear();
-    prompts.AskAnswers << QMessageBox::Cancel;
-    w.OpenFactionFile(m_fixture->DemoFile(kDemoFactionFile));
-    QCOMPARE(prompts.Shown, QStringList{QStringLiteral("ask: Save changes to sable_coast.SID?")});
-    QCOMPARE(m_fixture->State(), painted);
-
-    // Both documents modified: the Map BIN file is asked about first, then the faction file.
-    Edit(QStringLiteral("delete SAMs"), 1, 1);
-    prompts.Shown.clear();
-    prompts.AskAnswers << QMessageBox::Discard << QMessageBox::Cancel;
-    w.close();
-    QCOMPARE(prompts.Shown,
-             (QStringList{QStringLiteral("ask: Save changes to sable_coast.BIN?"),
-                          QStringLiteral("ask: Save changes to sable_coast.SID?")}));
-    QVERIFY(w.isVisible());
-
-    prompts.AskAnswers << QMessageBox::Discard;
-    w.OpenFactionFile(m_fixture->DemoFile(kDemoFactionFile));
-    QCOMPARE(w.Undo1->text(), QStringLiteral("&Undo Delete 1 SAM site")); // the paints went with the layer
-    w.Undo1->trigger();
-    QCOMPARE(m_fixture->State(), unpainted);
-    QVERIFY(!w.Undo1->isEnabled());
 }
 
 QTEST_MAIN(TestUndo)

@@ -37,11 +37,9 @@ private slots:
         QVERIFY(list.LoadFromBytes(Catalogue({"Tank", "TANK", "apc"}, 4)));
         QCOMPARE(list.Count(), 2);
         QCOMPARE(list.NameOf(1), std::string("Tank"));
-        QCOMPARE(list.IndexOf("tank"), 1);
-        QCOMPARE(list.IndexOf("TANK"), 1);
-        QCOMPARE(list.IndexOf("APC"), 0);
-        QCOMPARE(list.IndexOf("truck"), MissingObjectIndex);
-        QCOMPARE(list.IndexOf(""), MissingObjectIndex);
+        QCOMPARE(QList<int>({list.IndexOf("tank"), list.IndexOf("TANK"), list.IndexOf("APC"), list.IndexOf("truck"),
+                             list.IndexOf("")}),
+                 QList<int>({1, 1, 0, MissingObjectIndex, MissingObjectIndex}));
     }
 
     void cLocaleStillIgnoresCase()

@@ -10,37 +10,34 @@
 class TestCommaLocale : public QObject {
     Q_OBJECT
 private slots:
-    void dialogUsesTheLocaleSeparator_data();
-    void dialogUsesTheLocaleSeparator();
+    void dialogUsesTheLocaleSeparator_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("accepted");
+        QTest::addColumn<float>("expected");
+        QTest::newRow("comma") << "12,5" << true << 12.5f;
+        QTest::newRow("point is no separator here") << "12.5" << false << 0.0f;
+    }
+
+    void dialogUsesTheLocaleSeparator()
+    {
+        QFETCH(QString, typed);
+        QFETCH(bool, accepted);
+        QFETCH(float, expected);
+        QCOMPARE(SystemDecimalSeparator(), QLatin1Char(','));
+        CScriptedPrompts prompts;
+        float x = 1250.5f, z = 0;
+        QString shown;
+        prompts.Drivers << CScriptedPrompts::Drive<TfrmSamPlacementEd>([&](TfrmSamPlacementEd& d) {
+            shown = d.edX->text();
+            d.edX->setText(typed);
+            d.btnOKClick();
+        });
+        QCOMPARE(EditSamPlacement(prompts, nullptr, x, z), accepted);
+        QCOMPARE(shown, QStringLiteral("1250,5"));
+        QCOMPARE(x, accepted ? expected : 1250.5f);
+    }
 };
-
-void TestCommaLocale::dialogUsesTheLocaleSeparator_data()
-{
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<bool>("accepted");
-    QTest::addColumn<float>("expected");
-    QTest::newRow("comma") << "12,5" << true << 12.5f;
-    QTest::newRow("point is no separator here") << "12.5" << false << 0.0f;
-}
-
-void TestCommaLocale::dialogUsesTheLocaleSeparator()
-{
-    QFETCH(QString, typed);
-    QFETCH(bool, accepted);
-    QFETCH(float, expected);
-    QCOMPARE(SystemDecimalSeparator(), QLatin1Char(','));
-    CScriptedPrompts prompts;
-    float x = 1250.5f, z = 0;
-    QString shown;
-    prompts.Drivers << CScriptedPrompts::Drive<TfrmSamPlacementEd>([&](TfrmSamPlacementEd& d) {
-        shown = d.edX->text();
-        d.edX->setText(typed);
-        d.btnOKClick();
-    });
-    QCOMPARE(EditSamPlacement(prompts, nullptr, x, z), accepted);
-    QCOMPARE(shown, QStringLiteral("1250,5"));
-    QCOMPARE(x, accepted ? expected : 1250.5f);
-}
 
 QTEST_MAIN(TestCommaLocale)
 #include "tst_commalocale.moc"

@@ -15,141 +15,132 @@
 class TestConfigurationDialog : public QObject {
     Q_OBJECT
 private slots:
-    void showsAndStoresStyles_data();
-    void showsAndStoresStyles();
-    void colourConversion();
-    void swatchColourOnlyOnConfirm();
-    void cancelLeavesSettingsAndFile();
-    void okSavesFile_data();
-    void okSavesFile();
-    void aboutShowsVersion();
-};
-
-void TestConfigurationDialog::showsAndStoresStyles_data()
-{
-    QTest::addColumn<int>("shape");
-    QTest::addColumn<int>("size");
-    QTest::addColumn<int>("shownItem");
-    QTest::addColumn<int>("shownSize");
-    QTest::addColumn<int>("storedShape");
-    QTest::addColumn<int>("storedSize");
-    QTest::newRow("ordinary") << 3 << 5 << 3 << 5 << 3 << 5;
-    QTest::newRow("shape beyond the list stores 255") << 7 << 2 << -1 << 2 << 255 << 2;
-    QTest::newRow("size above the range") << 1 << 35 << 1 << 20 << 1 << 20;
-    QTest::newRow("size below the range") << 0 << -4 << 0 << 1 << 0 << 1;
-}
-
-void TestConfigurationDialog::showsAndStoresStyles()
-{
-    QFETCH(int, shape);
-    QFETCH(int, size);
-    QFETCH(int, shownItem);
-    QFETCH(int, shownSize);
-    QFETCH(int, storedShape);
-    QFETCH(int, storedSize);
-    CScriptedPrompts prompts;
-    CTarnConfig settings;
-    settings.Style(AirbaseKind).Shape = static_cast<uint8_t>(shape);
-    settings.Style(AirbaseKind).Size = size;
-    TfrmConfigurationDialog dialog(prompts, nullptr);
-    QCOMPARE(dialog.windowTitle(), QStringLiteral("Configuration"));
-    QCOMPARE(dialog.cbSAMsShape->count(), 4);
-    QCOMPARE(dialog.cbSAMsShape->itemText(3), QStringLiteral("Triangle"));
-    dialog.Fill(settings);
-    QCOMPARE(dialog.cbAirbasesShape->currentIndex(), shownItem);
-    QCOMPARE(dialog.seAirbasesSize->value(), shownSize);
-    dialog.Store(settings);
-    QCOMPARE(int(settings.Style(AirbaseKind).Shape), storedShape);
-    QCOMPARE(settings.Style(AirbaseKind).Size, storedSize);
-    // The other rows come back as they went in.
-    QCOMPARE(int(settings.Style(KeysiteKind).Shape), int(CTarnConfig().Style(KeysiteKind).Shape));
-    QCOMPARE(settings.Style(SamKind).Color, CTarnConfig().Style(SamKind).Color);
-}
-
-void TestConfigurationDialog::colourConversion()
-{
-    QCOMPARE(ColorFromRgbValue(0x0000FF), QColor(255, 0, 0));
-    QCOMPARE(ColorFromRgbValue(65535), QColor(255, 255, 0));
-    QCOMPARE(RgbValueFromColor(QColor(0, 128, 0)), 32768);
-    QCOMPARE(RgbValueFromColor(QColor(1, 2, 3)), 0x030201);
-}
-
-void TestConfigurationDialog::swatchColourOnlyOnConfirm()
-{
-    CScriptedPrompts prompts;
-    TfrmConfigurationDialog dialog(prompts, nullptr);
-    dialog.Fill(CTarnConfig());
-    const QColor before = dialog.shKeysitesColor->Color();
-    prompts.ColorAnswers << std::nullopt << QColor(10, 20, 30);
-    QTest::mouseRelease(dialog.shKeysitesColor, Qt::LeftButton);
-    QCOMPARE(dialog.shKeysitesColor->Color(), before);
-    QTest::mouseRelease(dialog.shKeysitesColor, Qt::RightButton); // any button opens it
-    QCOMPARE(dialog.shKeysitesColor->Color(), QColor(10, 20, 30));
-    QCOMPARE(dialog.shAirbasesColor->Color(), QColor(255, 255, 0));
-}
-
-void TestConfigurationDialog::cancelLeavesSettingsAndFile()
-{
-    QTemporaryDir dir;
-    const QString file = dir.filePath(QStringLiteral("sablemap.INI"));
-    CScriptedPrompts prompts;
-    CTarnConfig settings;
-    prompts.Drivers << CScriptedPrompts::Drive<TfrmConfigurationDialog>([&prompts](TfrmConfigurationDialog& d) {
-        prompts.ColorAnswers << QColor(255, 0, 255);
-        d.SelectColor(d.shAirbasesColor);
-        d.btnCancel->click();
-    });
-    QVERIFY(!EditSymbology(prompts, nullptr, settings, file));
-    QCOMPARE(settings.Style(AirbaseKind).Color, 65535);
-    QVERIFY(!QFile::exists(file));
-}
-
-void TestConfigurationDialog::okSavesFile_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::newRow("written") << QStringLiteral("sablemap.INI");
-    QTest::newRow("unwritable: reported") << QStringLiteral("missing folder/sablemap.INI");
-}
-
-void TestConfigurationDialog::okSavesFile()
-{
-    QFETCH(QString, name);
-    QTemporaryDir dir;
-    const QString file = dir.filePath(name);
-    const bool writable = !name.contains(QLatin1Char('/'));
-    CScriptedPrompts prompts;
-    CTarnConfig settings;
-    prompts.Drivers << CScriptedPrompts::Drive<TfrmConfigurationDialog>([](TfrmConfigurationDialog& d) {
-        d.cbSAMsShape->setCurrentIndex(3);
-        d.seKeysitesSize->setValue(9);
-        d.btnOk->click();
-    });
-    QCOMPARE(EditSymbology(prompts, nullptr, settings, file), writable);
-    // The new style is in effect even when it could not be written.
-    QCOMPARE(int(settings.Style(SamKind).Shape), 3);
-    if (!writable) {
-        QCOMPARE(prompts.Shown, QStringList{QStringLiteral("error: Unable to write to ") + file});
-        return;
+    void showsAndStoresStyles_data()
+    {
+        QTest::addColumn<int>("shape");
+        QTest::addColumn<int>("size");
+        QTest::addColumn<int>("shownItem");
+        QTest::addColumn<int>("shownSize");
+        QTest::addColumn<int>("storedShape");
+        QTest::addColumn<int>("storedSize");
+        QTest::newRow("ordinary") << 3 << 5 << 3 << 5 << 3 << 5;
+        QTest::newRow("shape beyond the list stores 255") << 7 << 2 << -1 << 2 << 255 << 2;
+        QTest::newRow("size above the range") << 1 << 35 << 1 << 20 << 1 << 20;
+        QTest::newRow("size below the range") << 0 << -4 << 0 << 1 << 0 << 1;
     }
-    CTarnConfig reread;
-    QVERIFY(reread.Load(file));
-    QCOMPARE(int(reread.Style(SamKind).Shape), 3);
-    QCOMPARE(reread.Style(KeysiteKind).Size, 9);
-    QVERIFY(prompts.Shown.isEmpty());
-}
 
-void TestConfigurationDialog::aboutShowsVersion()
-{
-    CScriptedPrompts prompts;
-    QString version;
-    prompts.Drivers << CScriptedPrompts::Drive<TfrmAbout>([&version](TfrmAbout& d) {
-        version = d.lblVersion->text();
-        d.btnOK->click();
-    });
-    ShowAbout(prompts, nullptr);
-    QCOMPARE(version, QStringLiteral("1.1.0"));
-    QCOMPARE(prompts.RunTitles, QStringList{QStringLiteral("About")});
-}
+    void showsAndStoresStyles()
+    {
+        QFETCH(int, shape);
+        QFETCH(int, size);
+        QFETCH(int, shownItem);
+        QFETCH(int, shownSize);
+        QFETCH(int, storedShape);
+        QFETCH(int, storedSize);
+        CScriptedPrompts prompts;
+        CTarnConfig settings;
+        settings.Style(AirbaseKind).Shape = static_cast<uint8_t>(shape);
+        settings.Style(AirbaseKind).Size = size;
+        TfrmConfigurationDialog dialog(prompts, nullptr);
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("Configuration"));
+        QCOMPARE(dialog.cbSAMsShape->count(), 4);
+        QCOMPARE(dialog.cbSAMsShape->itemText(3), QStringLiteral("Triangle"));
+        dialog.Fill(settings);
+        QCOMPARE(dialog.cbAirbasesShape->currentIndex(), shownItem);
+        QCOMPARE(dialog.seAirbasesSize->value(), shownSize);
+        dialog.Store(settings);
+        QCOMPARE(int(settings.Style(AirbaseKind).Shape), storedShape);
+        QCOMPARE(settings.Style(AirbaseKind).Size, storedSize);
+        // The other rows come back as they went in.
+        QCOMPARE(int(settings.Style(KeysiteKind).Shape), int(CTarnConfig().Style(KeysiteKind).Shape));
+        QCOMPARE(settings.Style(SamKind).Color, CTarnConfig().Style(SamKind).Color);
+    }
+
+    void colourConversion()
+    {
+        QCOMPARE(ColorFromRgbValue(0x0000FF), QColor(255, 0, 0));
+        QCOMPARE(ColorFromRgbValue(65535), QColor(255, 255, 0));
+        QCOMPARE(RgbValueFromColor(QColor(0, 128, 0)), 32768);
+        QCOMPARE(RgbValueFromColor(QColor(1, 2, 3)), 0x030201);
+    }
+
+    void swatchColourOnlyOnConfirm()
+    {
+        CScriptedPrompts prompts;
+        TfrmConfigurationDialog dialog(prompts, nullptr);
+        dialog.Fill(CTarnConfig());
+        const QColor before = dialog.shKeysitesColor->Color();
+        prompts.ColorAnswers << std::nullopt << QColor(10, 20, 30);
+        QTest::mouseRelease(dialog.shKeysitesColor, Qt::LeftButton);
+        QCOMPARE(dialog.shKeysitesColor->Color(), before);
+        QTest::mouseRelease(dialog.shKeysitesColor, Qt::RightButton); // any button opens it
+        QCOMPARE(dialog.shKeysitesColor->Color(), QColor(10, 20, 30));
+        QCOMPARE(dialog.shAirbasesColor->Color(), QColor(255, 255, 0));
+    }
+
+    void cancelLeavesSettingsAndFile()
+    {
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("sablemap.INI"));
+        CScriptedPrompts prompts;
+        CTarnConfig settings;
+        prompts.Drivers << CScriptedPrompts::Drive<TfrmConfigurationDialog>([&prompts](TfrmConfigurationDialog& d) {
+            prompts.ColorAnswers << QColor(255, 0, 255);
+            d.SelectColor(d.shAirbasesColor);
+            d.btnCancel->click();
+        });
+        QVERIFY(!EditSymbology(prompts, nullptr, settings, file));
+        QCOMPARE(settings.Style(AirbaseKind).Color, 65535);
+        QVERIFY(!QFile::exists(file));
+    }
+
+    void okSavesFile_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("written") << QStringLiteral("sablemap.INI");
+        QTest::newRow("unwritable: reported") << QStringLiteral("missing folder/sablemap.INI");
+    }
+
+    void okSavesFile()
+    {
+        QFETCH(QString, name);
+        QTemporaryDir dir;
+        const QString file = dir.filePath(name);
+        const bool writable = !name.contains(QLatin1Char('/'));
+        CScriptedPrompts prompts;
+        CTarnConfig settings;
+        prompts.Drivers << CScriptedPrompts::Drive<TfrmConfigurationDialog>([](TfrmConfigurationDialog& d) {
+            d.cbSAMsShape->setCurrentIndex(3);
+            d.seKeysitesSize->setValue(9);
+            d.btnOk->click();
+        });
+        QCOMPARE(EditSymbology(prompts, nullptr, settings, file), writable);
+        // The new style is in effect even when it could not be written.
+        QCOMPARE(int(settings.Style(SamKind).Shape), 3);
+        if (!writable) {
+            QCOMPARE(prompts.Shown, QStringList{QStringLiteral("error: Unable to write to ") + file});
+            return;
+        }
+        CTarnConfig reread;
+        QVERIFY(reread.Load(file));
+        QCOMPARE(int(reread.Style(SamKind).Shape), 3);
+        QCOMPARE(reread.Style(KeysiteKind).Size, 9);
+        QVERIFY(prompts.Shown.isEmpty());
+    }
+
+    void aboutShowsVersion()
+    {
+        CScriptedPrompts prompts;
+        QString version;
+        prompts.Drivers << CScriptedPrompts::Drive<TfrmAbout>([&version](TfrmAbout& d) {
+            version = d.lblVersion->text();
+            d.btnOK->click();
+        });
+        ShowAbout(prompts, nullptr);
+        QCOMPARE(version, QStringLiteral("1.1.0"));
+        QCOMPARE(prompts.RunTitles, QStringList{QStringLiteral("About")});
+    }
+};
 
 QTEST_MAIN(TestConfigurationDialog)
 #include "tst_configurationdialog.moc"

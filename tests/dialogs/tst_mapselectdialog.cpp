@@ -12,12 +12,6 @@
 
 class TestMapSelectDialog : public QObject {
     Q_OBJECT
-private slots:
-    void initTestCase();
-    void opensOnTheCurrentMap_data();
-    void opensOnTheCurrentMap();
-    void arrowKeysChooseAtOnce();
-
 private:
     QString Folder(int map) const
     {
@@ -25,55 +19,55 @@ private:
     }
 
     QTemporaryDir m_install;
-};
+private slots:
+    void initTestCase()
+    {
+        // More maps than the dialog shows at once.
+        QDir maps(m_install.path());
+        QVERIFY(maps.mkpath(QStringLiteral("common/maps")));
+        for (int i = 0; i < 30; ++i)
+            QVERIFY(maps.mkpath(QStringLiteral("common/maps/map%1").arg(i, 2, 10, QLatin1Char('0'))));
+    }
 
-void TestMapSelectDialog::initTestCase()
-{
-    // More maps than the dialog shows at once.
-    QDir maps(m_install.path());
-    QVERIFY(maps.mkpath(QStringLiteral("common/maps")));
-    for (int i = 0; i < 30; ++i)
-        QVERIFY(maps.mkpath(QStringLiteral("common/maps/map%1").arg(i, 2, 10, QLatin1Char('0'))));
-}
+    void opensOnTheCurrentMap_data()
+    {
+        QTest::addColumn<QString>("current");
+        QTest::addColumn<int>("selected");
+        QTest::newRow("no map yet") << QString() << 0;
+        QTest::newRow("a map in the list") << Folder(12) << 12;
+        QTest::newRow("as the window keeps it") << QDir::toNativeSeparators(Folder(7) + QLatin1Char('/')) << 7;
+        QTest::newRow("the last, below the fold") << Folder(29) << 29;
+        QTest::newRow("a folder not in the list") << m_install.path() << 0;
+    }
 
-void TestMapSelectDialog::opensOnTheCurrentMap_data()
-{
-    QTest::addColumn<QString>("current");
-    QTest::addColumn<int>("selected");
-    QTest::newRow("no map yet") << QString() << 0;
-    QTest::newRow("a map in the list") << Folder(12) << 12;
-    QTest::newRow("as the window keeps it") << QDir::toNativeSeparators(Folder(7) + QLatin1Char('/')) << 7;
-    QTest::newRow("the last, below the fold") << Folder(29) << 29;
-    QTest::newRow("a folder not in the list") << m_install.path() << 0;
-}
-
-void TestMapSelectDialog::opensOnTheCurrentMap()
-{
-    QFETCH(QString, current);
-    QFETCH(int, selected);
-    TfrmSelectMap dialog(m_install.path(), current, nullptr);
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    QCOMPARE(dialog.ChosenFolder(), Folder(selected));
-    QAbstractButton* checked = dialog.Buttons->checkedButton();
-    QCOMPARE(dialog.focusWidget(), checked);
-    QVERIFY(!checked->visibleRegion().isEmpty());
-}
-
-void TestMapSelectDialog::arrowKeysChooseAtOnce()
-{
-    CScriptedPrompts prompts;
-    prompts.Drivers << CScriptedPrompts::Drive<TfrmSelectMap>([](TfrmSelectMap& dialog) {
+    void opensOnTheCurrentMap()
+    {
+        QFETCH(QString, current);
+        QFETCH(int, selected);
+        TfrmSelectMap dialog(m_install.path(), current, nullptr);
         dialog.show();
-        QVERIFY(QTest::qWaitForWindowActive(&dialog));
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    });
-    QString folder = Folder(3);
-    QVERIFY(SelectMap(prompts, nullptr, m_install.path(), folder));
-    QCOMPARE(folder, Folder(5));
-}
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QCOMPARE(dialog.ChosenFolder(), Folder(selected));
+        QAbstractButton* checked = dialog.Buttons->checkedButton();
+        QCOMPARE(dialog.focusWidget(), checked);
+        QVERIFY(!checked->visibleRegion().isEmpty());
+    }
+
+    void arrowKeysChooseAtOnce()
+    {
+        CScriptedPrompts prompts;
+        prompts.Drivers << CScriptedPrompts::Drive<TfrmSelectMap>([](TfrmSelectMap& dialog) {
+            dialog.show();
+            QVERIFY(QTest::qWaitForWindowActive(&dialog));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        });
+        QString folder = Folder(3);
+        QVERIFY(SelectMap(prompts, nullptr, m_install.path(), folder));
+        QCOMPARE(folder, Folder(5));
+    }
+};
 
 QTEST_MAIN(TestMapSelectDialog)
 #include "tst_mapselectdialog.moc"

@@ -58,15 +58,11 @@ private slots:
         QFETCH(bool, packed);
         CFactionsInfo f;
         QVERIFY(Load(f, layered::Build(layered::Faction(64, 48, Pattern(64, 48), packed))));
-        QCOMPARE(f.Columns, 64);
-        QCOMPARE(f.Rows, 48);
-        QCOMPARE(f.GetFaction(0, 0), 1);
-        QCOMPARE(f.GetFaction(1, 0), 0);
-        QCOMPARE(f.GetFaction(1, 1), 1);
-        QCOMPARE(f.GetFaction(63, 47), (63 + 94) % 3 == 0 ? 1 : 0);
-        QCOMPARE(f.GetFaction(64, 0), -1);
-        QCOMPARE(f.GetFaction(0, -1), -1);
-        QCOMPARE(f.GetFaction(0, 48), -1);
+        QCOMPARE(QList<int>({f.Columns, f.Rows}), QList<int>({64, 48}));
+        // Corners and neighbours inside, then one step beyond each edge.
+        QCOMPARE(QList<int>({f.GetFaction(0, 0), f.GetFaction(1, 0), f.GetFaction(1, 1), f.GetFaction(63, 47),
+                             f.GetFaction(64, 0), f.GetFaction(0, -1), f.GetFaction(0, 48)}),
+                 QList<int>({1, 0, 1, (63 + 94) % 3 == 0 ? 1 : 0, -1, -1, -1}));
     }
 
     // Only the first channel counts; 127 and below is faction 0.

@@ -146,6 +146,8 @@ private slots:
         row("object list: negative name length", "objects", I32(2) + I32(0) + I32(-1) + I32(0));
 
         row("map: two billion templates", "mapbin", I32(0x7FFFFFFF) + Zeros(16));
+        row("map: template count that cannot be negated", "mapbin", I32(INT32_MIN) + Zeros(12));
+        row("map: negative name length", "mapbin", I32(1) + I32(0) + I32(0) + I32(1) + I32(-5) + Zeros(40));
         row("map: a billion objects", "mapbin", I32(1) + I32(1000000000) + I32(0) + I32(0) + I32(0) + Zeros(16));
         row("map: 268 million keysites", "mapbin", I32(0) + I32(0x10000000) + Zeros(12));
         row("map: airbase name of two gigabytes", "mapbin",

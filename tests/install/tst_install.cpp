@@ -44,148 +44,139 @@ const QString kVersion = QStringLiteral(SABLEMAP_VERSION);
 
 class TestInstall : public QObject {
     Q_OBJECT
-private slots:
-    void initTestCase();
-    void programsRun_data();
-    void programsRun();
-    void installedFiles_data();
-    void installedFiles();
-    void guideAndSettingsOfTheInstalledProgram();
-    void validators_data();
-    void validators();
-    void debianPackage();
-
 private:
     QString Installed(const QString& relative) const { return m_prefix.filePath(relative); }
     QTemporaryDir m_prefix;
+private slots:
+    void initTestCase()
+    {
+        const Run install = Execute(QStringLiteral(SABLEMAP_CMAKE),
+                                    {QStringLiteral("--install"), QStringLiteral(SABLEMAP_BUILD_DIR),
+                                     QStringLiteral("--prefix"), m_prefix.path()});
+        QVERIFY2(install.Exit == 0, qPrintable(install.Out + install.Err));
+    }
+
+    void programsRun_data()
+    {
+        QTest::addColumn<QString>("program");
+        QTest::newRow("editor") << "sablemap";
+        QTest::newRow("tool") << "sablemap-cli";
+    }
+
+    void programsRun()
+    {
+        QFETCH(QString, program);
+        const Run run = Execute(Installed(QStringLiteral("bin/") + program), {QStringLiteral("--version")});
+        QCOMPARE(run.Exit, 0);
+        QCOMPARE(run.Out, program + QLatin1Char(' ') + kVersion + QLatin1Char('\n'));
+    }
+
+    void installedFiles_data()
+    {
+        QTest::addColumn<QString>("file");
+        // The desktop entry, metadata and manual pages go through their validators below.
+        for (const char* file :
+             {"share/icons/hicolor/scalable/apps/sablemap.svg", "share/icons/hicolor/16x16/apps/sablemap.png",
+              "share/icons/hicolor/48x48/apps/sablemap.png", "share/icons/hicolor/256x256/apps/sablemap.png",
+              "share/sablemap/guide/images/all-layers.png"})
+            QTest::newRow(file) << QString::fromLatin1(file);
+    }
+
+    void installedFiles()
+    {
+        QFETCH(QString, file);
+        QVERIFY2(QFileInfo(Installed(file)).size() > 0, qPrintable(file));
+        if (file.endsWith(QLatin1String(".png")) && !file.contains(QLatin1String("guide"))) {
+            const QString size = file.section(QLatin1Char('/'), 3, 3); // "48x48"
+            QCOMPARE(QImage(Installed(file)).size(),
+                     QSize(size.section(QLatin1Char('x'), 0, 0).toInt(), size.section(QLatin1Char('x'), 1, 1).toInt()));
+        }
+    }
+
+    void guideAndSettingsOfTheInstalledProgram()
+    {
+        QTemporaryDir config;
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+        const StartupEnvironment installed = StartupEnvironment::ForProgram(Installed(QStringLiteral("bin/sablemap")));
+        QCOMPARE(installed.GuideIndex(), QDir::cleanPath(Installed(QStringLiteral("share/sablemap/guide/index.html"))));
+        QVERIFY(QFileInfo::exists(installed.GuideIndex()));
+        // The program's folder is not the person's to write: the settings go to their configuration.
+        QCOMPARE(installed.SettingsFile, config.path() + QStringLiteral("/sablemap/sablemap.INI"));
+        QVERIFY(QFileInfo(config.path() + QStringLiteral("/sablemap")).isDir());
+        QVERIFY(!QFileInfo::exists(Installed(QStringLiteral("share/sablemap/guide/take-screenshots.sh"))));
+
+        const StartupEnvironment built =
+            StartupEnvironment::ForProgram(QStringLiteral(SABLEMAP_BUILD_DIR "/bin/sablemap"));
+        QCOMPARE(built.GuideIndex(), QStringLiteral(SABLEMAP_BUILD_DIR "/bin/guide/index.html"));
+        QCOMPARE(built.SettingsFile, QStringLiteral(SABLEMAP_BUILD_DIR "/bin/sablemap.INI"));
+    }
+
+    void validators_data()
+    {
+        QTest::addColumn<QString>("tool");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("desktop entry") << "desktop-file-validate" << QStringList{"share/applications/sablemap.desktop"};
+        QTest::newRow("AppStream metadata")
+            << "appstreamcli"
+            << QStringList{"validate", "--no-net", "share/metainfo/example.sablemap.Sablemap.metainfo.xml"};
+        QTest::newRow("editor manual page") << "groff" << QStringList{"-man", "-z", "-ww", "share/man/man1/sablemap.1"};
+        QTest::newRow("tool manual page")
+            << "groff" << QStringList{"-man", "-z", "-ww", "share/man/man1/sablemap-cli.1"};
+    }
+
+    void validators()
+    {
+        QFETCH(QString, tool);
+        QFETCH(QStringList, arguments);
+        const QString program = Tool(tool.toLatin1().constData());
+        if (program.isEmpty())
+            QSKIP(qPrintable(tool + QStringLiteral(" is not installed")));
+        arguments.last() = Installed(arguments.last());
+        const Run run = Execute(program, arguments);
+        QVERIFY2(run.Exit == 0, qPrintable(run.Out + run.Err));
+        // Passing is not enough: a warning or an error line is a finding too.
+        for (const QString& line : (run.Out + run.Err).split(QLatin1Char('\n'))) {
+            QVERIFY2(!line.contains(QLatin1String("warning"), Qt::CaseInsensitive)
+                         && !line.startsWith(QLatin1String("E:")) && !line.startsWith(QLatin1String("W:"))
+                         && !line.contains(QLatin1String("error"), Qt::CaseInsensitive),
+                     qPrintable(line));
+        }
+    }
+
+    void debianPackage()
+    {
+        if (Tool("dpkg-shlibdeps").isEmpty() || Tool("dpkg-deb").isEmpty())
+            QSKIP("dpkg-dev is not installed");
+        QTemporaryDir work;
+        const Run pack =
+            Execute(QStringLiteral(SABLEMAP_CPACK),
+                    {QStringLiteral("-G"), QStringLiteral("DEB"), QStringLiteral("--config"),
+                     QStringLiteral(SABLEMAP_BUILD_DIR "/CPackConfig.cmake"), QStringLiteral("-B"), work.path()});
+        QVERIFY2(pack.Exit == 0, qPrintable(pack.Out + pack.Err));
+        const QStringList packages = QDir(work.path()).entryList({QStringLiteral("*.deb")});
+        QCOMPARE(packages.size(), 1);
+        const QString deb = work.filePath(packages.first());
+
+        const Run depends = Execute(Tool("dpkg-deb"), {QStringLiteral("--field"), deb, QStringLiteral("Depends")});
+        for (const char* library : {"libc6", "libqt6core6", "libqt6gui6", "libqt6widgets6"})
+            QVERIFY2(depends.Out.contains(QLatin1String(library)), qPrintable(depends.Out));
+
+        const Run contents = Execute(Tool("dpkg-deb"), {QStringLiteral("--contents"), deb});
+        QVERIFY(contents.Out.contains(QLatin1String("./usr/share/applications/sablemap.desktop")));
+        QVERIFY2(!contents.Out.contains(QLatin1String(".a\n")) && !contents.Out.contains(QLatin1String("tst_")),
+                 "only the installation belongs in the package");
+
+        const QString staging = work.filePath(QStringLiteral("staging"));
+        QCOMPARE(Execute(Tool("dpkg-deb"), {QStringLiteral("-x"), deb, staging}).Exit, 0);
+        for (const char* program : {"sablemap", "sablemap-cli"}) {
+            const Run run =
+                Execute(staging + QStringLiteral("/usr/bin/") + QLatin1String(program), {QStringLiteral("--version")});
+            QCOMPARE(run.Out, QLatin1String(program) + QLatin1Char(' ') + kVersion + QLatin1Char('\n'));
+        }
+        QVERIFY(QFileInfo::exists(
+            StartupEnvironment::ForProgram(staging + QStringLiteral("/usr/bin/sablemap")).GuideIndex()));
+    }
 };
-
-void TestInstall::initTestCase()
-{
-    const Run install = Execute(
-        QStringLiteral(SABLEMAP_CMAKE),
-        {QStringLiteral("--install"), QStringLiteral(SABLEMAP_BUILD_DIR), QStringLiteral("--prefix"), m_prefix.path()});
-    QVERIFY2(install.Exit == 0, qPrintable(install.Out + install.Err));
-}
-
-void TestInstall::programsRun_data()
-{
-    QTest::addColumn<QString>("program");
-    QTest::newRow("editor") << "sablemap";
-    QTest::newRow("tool") << "sablemap-cli";
-}
-
-void TestInstall::programsRun()
-{
-    QFETCH(QString, program);
-    const Run run = Execute(Installed(QStringLiteral("bin/") + program), {QStringLiteral("--version")});
-    QCOMPARE(run.Exit, 0);
-    QCOMPARE(run.Out, program + QLatin1Char(' ') + kVersion + QLatin1Char('\n'));
-}
-
-void TestInstall::installedFiles_data()
-{
-    QTest::addColumn<QString>("file");
-    // The desktop entry, metadata and manual pages go through their validators below.
-    for (const char* file :
-         {"share/icons/hicolor/scalable/apps/sablemap.svg", "share/icons/hicolor/16x16/apps/sablemap.png",
-          "share/icons/hicolor/48x48/apps/sablemap.png", "share/icons/hicolor/256x256/apps/sablemap.png",
-          "share/sablemap/guide/images/all-layers.png"})
-        QTest::newRow(file) << QString::fromLatin1(file);
-}
-
-void TestInstall::installedFiles()
-{
-    QFETCH(QString, file);
-    QVERIFY2(QFileInfo(Installed(file)).size() > 0, qPrintable(file));
-    if (file.endsWith(QLatin1String(".png")) && !file.contains(QLatin1String("guide"))) {
-        const QString size = file.section(QLatin1Char('/'), 3, 3); // "48x48"
-        QCOMPARE(QImage(Installed(file)).size(),
-                 QSize(size.section(QLatin1Char('x'), 0, 0).toInt(), size.section(QLatin1Char('x'), 1, 1).toInt()));
-    }
-}
-
-void TestInstall::guideAndSettingsOfTheInstalledProgram()
-{
-    QTemporaryDir config;
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
-    const StartupEnvironment installed = StartupEnvironment::ForProgram(Installed(QStringLiteral("bin/sablemap")));
-    QCOMPARE(installed.GuideIndex(), QDir::cleanPath(Installed(QStringLiteral("share/sablemap/guide/index.html"))));
-    QVERIFY(QFileInfo::exists(installed.GuideIndex()));
-    // The program's folder is not the person's to write: the settings go to their configuration.
-    QCOMPARE(installed.SettingsFile, config.path() + QStringLiteral("/sablemap/sablemap.INI"));
-    QVERIFY(QFileInfo(config.path() + QStringLiteral("/sablemap")).isDir());
-    QVERIFY(!QFileInfo::exists(Installed(QStringLiteral("share/sablemap/guide/take-screenshots.sh"))));
-
-    const StartupEnvironment built = StartupEnvironment::ForProgram(QStringLiteral(SABLEMAP_BUILD_DIR "/bin/sablemap"));
-    QCOMPARE(built.GuideIndex(), QStringLiteral(SABLEMAP_BUILD_DIR "/bin/guide/index.html"));
-    QCOMPARE(built.SettingsFile, QStringLiteral(SABLEMAP_BUILD_DIR "/bin/sablemap.INI"));
-}
-
-void TestInstall::validators_data()
-{
-    QTest::addColumn<QString>("tool");
-    QTest::addColumn<QStringList>("arguments");
-    QTest::newRow("desktop entry") << "desktop-file-validate" << QStringList{"share/applications/sablemap.desktop"};
-    QTest::newRow("AppStream metadata") << "appstreamcli"
-                                        << QStringList{"validate", "--no-net",
-                                                       "share/metainfo/example.sablemap.Sablemap.metainfo.xml"};
-    QTest::newRow("editor manual page") << "groff" << QStringList{"-man", "-z", "-ww", "share/man/man1/sablemap.1"};
-    QTest::newRow("tool manual page") << "groff" << QStringList{"-man", "-z", "-ww", "share/man/man1/sablemap-cli.1"};
-}
-
-void TestInstall::validators()
-{
-    QFETCH(QString, tool);
-    QFETCH(QStringList, arguments);
-    const QString program = Tool(tool.toLatin1().constData());
-    if (program.isEmpty())
-        QSKIP(qPrintable(tool + QStringLiteral(" is not installed")));
-    arguments.last() = Installed(arguments.last());
-    const Run run = Execute(program, arguments);
-    QVERIFY2(run.Exit == 0, qPrintable(run.Out + run.Err));
-    // Passing is not enough: a warning or an error line is a finding too.
-    for (const QString& line : (run.Out + run.Err).split(QLatin1Char('\n'))) {
-        QVERIFY2(!line.contains(QLatin1String("warning"), Qt::CaseInsensitive) && !line.startsWith(QLatin1String("E:"))
-                     && !line.startsWith(QLatin1String("W:"))
-                     && !line.contains(QLatin1String("error"), Qt::CaseInsensitive),
-                 qPrintable(line));
-    }
-}
-
-void TestInstall::debianPackage()
-{
-    if (Tool("dpkg-shlibdeps").isEmpty() || Tool("dpkg-deb").isEmpty())
-        QSKIP("dpkg-dev is not installed");
-    QTemporaryDir work;
-    const Run pack =
-        Execute(QStringLiteral(SABLEMAP_CPACK),
-                {QStringLiteral("-G"), QStringLiteral("DEB"), QStringLiteral("--config"),
-                 QStringLiteral(SABLEMAP_BUILD_DIR "/CPackConfig.cmake"), QStringLiteral("-B"), work.path()});
-    QVERIFY2(pack.Exit == 0, qPrintable(pack.Out + pack.Err));
-    const QStringList packages = QDir(work.path()).entryList({QStringLiteral("*.deb")});
-    QCOMPARE(packages.size(), 1);
-    const QString deb = work.filePath(packages.first());
-
-    const Run depends = Execute(Tool("dpkg-deb"), {QStringLiteral("--field"), deb, QStringLiteral("Depends")});
-    for (const char* library : {"libc6", "libqt6core6", "libqt6gui6", "libqt6widgets6"})
-        QVERIFY2(depends.Out.contains(QLatin1String(library)), qPrintable(depends.Out));
-
-    const Run contents = Execute(Tool("dpkg-deb"), {QStringLiteral("--contents"), deb});
-    QVERIFY(contents.Out.contains(QLatin1String("./usr/share/applications/sablemap.desktop")));
-    QVERIFY2(!contents.Out.contains(QLatin1String(".a\n")) && !contents.Out.contains(QLatin1String("tst_")),
-             "only the installation belongs in the package");
-
-    const QString staging = work.filePath(QStringLiteral("staging"));
-    QCOMPARE(Execute(Tool("dpkg-deb"), {QStringLiteral("-x"), deb, staging}).Exit, 0);
-    for (const char* program : {"sablemap", "sablemap-cli"}) {
-        const Run run =
-            Execute(staging + QStringLiteral("/usr/bin/") + QLatin1String(program), {QStringLiteral("--version")});
-        QCOMPARE(run.Out, QLatin1String(program) + QLatin1Char(' ') + kVersion + QLatin1Char('\n'));
-    }
-    QVERIFY(
-        QFileInfo::exists(StartupEnvironment::ForProgram(staging + QStringLiteral("/usr/bin/sablemap")).GuideIndex()));
-}
 
 QTEST_GUILESS_MAIN(TestInstall)
 #include "tst_install.moc"

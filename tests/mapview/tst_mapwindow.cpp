@@ -65,10 +65,8 @@ private slots:
         window.SetSize(500, 250);
         QCOMPARE(window.ViewRight, 0); // the first size only stores
         window.ResetView();
-        QCOMPARE(window.ViewBottom, 0);
-        QCOMPARE(window.ViewTop, 1000);
-        QCOMPARE(window.ViewLeft, -500);
-        QCOMPARE(window.ViewRight, 1500);
+        QCOMPARE(QList<int32_t>({window.ViewLeft, window.ViewRight, window.ViewBottom, window.ViewTop}),
+                 QList<int32_t>({-500, 1500, 0, 1000}));
         int32_t l, b, r, t;
         window.GetMapRect(l, b, r, t);
         QCOMPARE(QList<int32_t>({l, b, r, t}), QList<int32_t>({0, 0, 1000, 1000}));
@@ -83,12 +81,9 @@ private slots:
         window.SetSize(200, 200);
         window.ResetView();
         // 4000 x 1000 in a square: the full width, the depth centred.
-        QCOMPARE(window.ViewLeft, 0);
-        QCOMPARE(window.ViewRight, 4000);
-        QCOMPARE(window.ViewBottom, -1500);
-        QCOMPARE(window.ViewTop, 2500);
-        QCOMPARE(window.MapPixelTop, 75);
-        QCOMPARE(window.MapPixelBottom, 125);
+        QCOMPARE(QList<int32_t>({window.ViewLeft, window.ViewRight, window.ViewBottom, window.ViewTop,
+                                 window.MapPixelTop, window.MapPixelBottom}),
+                 QList<int32_t>({0, 4000, -1500, 2500, 75, 125}));
     }
 
     void navigation_data()
@@ -149,10 +144,8 @@ private slots:
         window.SetSize(500, 250);
         window.ResetView();
         window.SetSize(1000, 250);
-        QCOMPARE(window.ViewLeft, -500);
-        QCOMPARE(window.ViewTop, 1000);
-        QCOMPARE(window.ViewRight, 3500);
-        QCOMPARE(window.ViewBottom, 0);
+        QCOMPARE(QList<int32_t>({window.ViewLeft, window.ViewRight, window.ViewBottom, window.ViewTop}),
+                 QList<int32_t>({-500, 3500, 0, 1000}));
         window.SetSize(1000, 125);
         QCOMPARE(window.ViewBottom, 500);
     }
