@@ -9,6 +9,7 @@
 #include "demo/demoinstall.h"
 #include <QHeaderView>
 #include <QPushButton>
+#include <vector>
 
 class TestRecordPages : public QObject {
     Q_OBJECT
@@ -307,10 +308,11 @@ private slots:
         QVERIFY(m_window->LoadBinFile(campaign));
         const CBINFile& document = *m_window->Document;
         QVERIFY(document.TemplateCount() > 0);
-        QCOMPARE(m_window->grPopTemplates->RowCount(), document.TemplateCount() + 1);
-        QCOMPARE(m_window->grKeysites->RowCount(), std::max(1, document.KeysiteCount()) + 1);
-        QCOMPARE(m_window->grAirbases->RowCount(), std::max(1, document.AirbaseCount()) + 1);
-        QCOMPARE(m_window->grSAMs->RowCount(), std::max(1, document.SamCount()) + 1);
+        // A header row, and a blank row for an empty list of placements.
+        QCOMPARE(std::vector<int>({m_window->grPopTemplates->RowCount(), m_window->grKeysites->RowCount(),
+                                   m_window->grAirbases->RowCount(), m_window->grSAMs->RowCount()}),
+                 std::vector<int>({document.TemplateCount() + 1, std::max(1, document.KeysiteCount()) + 1,
+                                   std::max(1, document.AirbaseCount()) + 1, std::max(1, document.SamCount()) + 1}));
         QCOMPARE(m_window->BinFilePath, campaign);
 
         const auto checkFits = [](const CStringGrid* grid) {

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <vector>
 
 namespace {
 
@@ -47,14 +48,10 @@ private slots:
         QVERIFY(f.Doc.LoadBytes(kWorkedExample));
         QCOMPARE(f.Doc.TemplateCount(), 1);
         const CPopTemplate& tmpl = f.Doc.Templates()[0];
-        QCOMPARE(tmpl.TypeCode, 3);
-        QCOMPARE(tmpl.ApproximationObject, f.Catalogue.IndexOf("A"));
-        QCOMPARE(tmpl.BaseObject, NoObjectIndex);
-        QCOMPARE(tmpl.RouteObject, NoObjectIndex);
-        QCOMPARE(tmpl.UseCount, 1);
-        QCOMPARE(tmpl.Objects.size(), size_t(1));
+        QCOMPARE(std::vector<int32_t>({tmpl.TypeCode, tmpl.ApproximationObject, tmpl.BaseObject, tmpl.RouteObject,
+                                       tmpl.UseCount, int32_t(tmpl.Objects.size()), f.Doc.KeysiteTemplateIndex(0)}),
+                 std::vector<int32_t>({3, f.Catalogue.IndexOf("A"), NoObjectIndex, NoObjectIndex, 1, 1, 0}));
         QCOMPARE(tmpl.Objects[0].Z, 2.0f);
-        QCOMPARE(f.Doc.KeysiteTemplateIndex(0), 0);
         QCOMPARE(f.Doc.Sams()[0].X, 5.0f);
         QCOMPARE(f.Doc.SaveBytes(true), kWorkedExample);
         QCOMPARE(kWorkedExample.size(), 78);
@@ -99,9 +96,9 @@ private slots:
         QCOMPARE(tmpl.ApproximationObject, MissingObjectIndex); // empty name: never in the catalogue
         QCOMPARE(tmpl.RouteObject, MissingObjectIndex);
         QCOMPARE(tmpl.UseCount, 1);
-        QCOMPARE(f.Doc.KeysiteTemplateIndex(0), -1);
-        QCOMPARE(f.Doc.KeysiteTemplateIndex(1), -1);
-        QCOMPARE(f.Doc.KeysiteTemplateIndex(2), 0);
+        QCOMPARE(std::vector<int32_t>(
+                     {f.Doc.KeysiteTemplateIndex(0), f.Doc.KeysiteTemplateIndex(1), f.Doc.KeysiteTemplateIndex(2)}),
+                 std::vector<int32_t>({-1, -1, 0}));
         const QByteArray saved = f.Doc.SaveBytes(true);
         QVERIFY(saved.contains(Name("INVALID_OBJECT") + Int32(0) + Int32(1) + Name("INVALID_OBJECT")));
         QVERIFY(saved.contains(Int32(3) + Int32(-1) + QByteArray(8, '\0') + Int32(-1)));

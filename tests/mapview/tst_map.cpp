@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <tuple>
 
 using namespace fixtures;
 
@@ -125,13 +126,11 @@ private slots:
         QCOMPARE(QFileInfo(file).size(), 16 + 4 * qint64(grid.Heights.size()));
         CMap map;
         QVERIFY(map.Load(Folder(dir)));
-        QCOMPARE(map.ColumnCount, grid.ColumnCount);
-        QCOMPARE(map.RowCount, grid.RowCount);
-        QCOMPARE(map.CellSizeX, grid.CellSizeX);
-        QCOMPARE(map.CellSizeZ, grid.CellSizeZ);
-        QCOMPARE(map.Heights.size(), grid.Heights.size());
-        QVERIFY(grid.Heights.empty()
-                || std::memcmp(map.Heights.data(), grid.Heights.data(), 4 * grid.Heights.size()) == 0);
+        QCOMPARE(std::tuple(map.ColumnCount, map.RowCount, map.CellSizeX, map.CellSizeZ),
+                 std::tuple(grid.ColumnCount, grid.RowCount, grid.CellSizeX, grid.CellSizeZ));
+        // Bit for bit: NaN heights compare too.
+        QCOMPARE(QByteArray(reinterpret_cast<const char*>(map.Heights.data()), qsizetype(4 * map.Heights.size())),
+                 QByteArray(reinterpret_cast<const char*>(grid.Heights.data()), qsizetype(4 * grid.Heights.size())));
         if (grid.Heights.empty()) {
             QCOMPARE(map.GetExtentX(), 0.0f);
             QCOMPARE(map.GetHeight(0, 0), 0.0f);
