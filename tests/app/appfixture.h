@@ -13,7 +13,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 class CTestInstallation {
 public:

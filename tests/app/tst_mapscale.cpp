@@ -14,7 +14,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QtTest>
+#include <QTest>
 #include <cmath>
 
 namespace {

@@ -1,7 +1,7 @@
 #include "catalogues/objectslist.h"
 #include "catalogues/templatetypes.h"
 
-#include <QtTest>
+#include <QTest>
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 #include <cstring>
 #include <limits>
 

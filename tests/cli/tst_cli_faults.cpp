@@ -8,7 +8,7 @@
 
 #include <QDir>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 #include <cerrno>
 #include <cstring>
 

@@ -9,7 +9,7 @@
 #include <QDirIterator>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 namespace {
 

@@ -7,8 +7,9 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 #include <limits>
 
 namespace {

@@ -12,7 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 class TestDemo : public QObject {
     Q_OBJECT

@@ -1,6 +1,6 @@
 #include "document/numbertext.h"
 
-#include <QtTest>
+#include <QTest>
 #include <cmath>
 #include <cstring>
 #include <limits>

@@ -5,7 +5,7 @@
 #include "catalogues/templatetypes.h"
 #include "document/binfile.h"
 
-#include <QtTest>
+#include <QTest>
 
 namespace {
 

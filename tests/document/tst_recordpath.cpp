@@ -6,7 +6,7 @@
 #include "document/binfile.h"
 #include "randomedits.h"
 
-#include <QtTest>
+#include <QTest>
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 namespace {
 

@@ -7,8 +7,8 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QtEndian>
-#include <QtTest>
 #include <limits>
 
 namespace {

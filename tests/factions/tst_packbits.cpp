@@ -1,7 +1,7 @@
 #include "factions/packbits.h"
 
 #include <QRandomGenerator>
-#include <QtTest>
+#include <QTest>
 
 namespace {
 

@@ -13,7 +13,7 @@
 
 #include <QFile>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 #include <cstring>
 
 namespace {

@@ -15,7 +15,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 #include <cerrno>
 #include <cstring>
 #include <functional>

@@ -17,7 +17,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 #include <sys/stat.h>
 #include <thread>
 

@@ -8,7 +8,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 namespace {
 

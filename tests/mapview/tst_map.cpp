@@ -5,7 +5,7 @@
 #include "mapview/map.h"
 
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 #include <cmath>
 #include <cstring>
 #include <limits>

@@ -5,7 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 #include <sys/stat.h>
 
 class TestMapList : public QObject {

@@ -5,7 +5,7 @@
 #include "mapview/mapwindow.h"
 
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 #include <limits>
 
 using namespace fixtures;

@@ -10,7 +10,7 @@
 #include "mapview/raster.h"
 
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 #include <limits>
 
 using namespace fixtures;

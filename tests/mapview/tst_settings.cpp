@@ -7,7 +7,7 @@
 
 #include <QFile>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 namespace {
 

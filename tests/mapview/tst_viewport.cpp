@@ -6,7 +6,7 @@
 #include "mapview/viewport.h"
 
 #include <QRandomGenerator>
-#include <QtTest>
+#include <QTest>
 #include <cmath>
 
 namespace {

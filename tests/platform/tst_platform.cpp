@@ -6,7 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 #include <cstring>
 
 class TestPlatform : public QObject {
