@@ -58,18 +58,6 @@ private slots:
         QVERIFY(!QFile::exists(installation.Environment().SettingsFile));
     }
 
-    void emptyCatalogueStarts()
-    {
-        CTestInstallation installation;
-        installation.WriteCatalogueFile(QByteArray());
-        installation.RegisterRoot();
-        CScriptedPrompts prompts;
-        TfrmMain window(prompts, installation.Environment());
-        QVERIFY(window.InitializeMainWindow());
-        QVERIFY(prompts.Shown.isEmpty());
-        QCOMPARE(window.Catalogue->Count(), 0);
-    }
-
     void installationPath_data()
     {
         QTest::addColumn<QByteArray>("value");
@@ -133,10 +121,11 @@ private slots:
         QCOMPARE(window.mmOfflineGuide != nullptr, guide);
     }
 
-    void unwritableSettingsDoNotStopStartup()
+    // Neither an empty bininfo.bin nor a settings file that cannot be written stops the start.
+    void emptyCatalogueAndUnwritableSettingsStart()
     {
         CTestInstallation installation;
-        installation.WriteCatalogue({"alpha"});
+        installation.WriteCatalogueFile(QByteArray());
         installation.RegisterRoot();
         StartupEnvironment environment = installation.Environment();
         environment.SettingsFile = installation.Dir.filePath(QStringLiteral("no such folder/sablemap.INI"));
@@ -146,6 +135,7 @@ private slots:
         QCOMPARE(prompts.Shown, QStringList{QStringLiteral("error: Unable to write to ") + environment.SettingsFile});
         QVERIFY(window.Document);
         QVERIFY(window.isVisible());
+        QCOMPARE(window.Catalogue->Count(), 0);
     }
 
     // A blank window, and the settings file written with the default styles.
