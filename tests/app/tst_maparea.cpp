@@ -157,6 +157,8 @@ private slots:
         QTest::mouseMove(m_window->im, QPoint(40, 30));
         QTRY_COMPARE(column->lblXCoord->text(), QStringLiteral("0"));
         QCOMPARE(column->lblZCoord->text(), QStringLiteral("0"));
+        QTest::mouseClick(column->spMapZoomIn, Qt::LeftButton); // nothing to move before a map
+        QVERIFY(m_window->im->pixmap().isNull());
 
         ChooseMap(MapFolder(kDemoFirstMap));
         QVERIFY(m_prompts->Shown.isEmpty());
@@ -253,27 +255,6 @@ private slots:
         QCOMPARE(renders.size(), 1);
         QCOMPARE(m_window->MapCanvas->View()->Resolution, 8);
         QVERIFY(!wait->isActive()); // nothing is left to render later
-    }
-
-    void viewButtonsMoveTheView()
-    {
-        CMapControlColumn* column = m_window->pnlMapControls;
-        // Before a map the buttons have nothing to move.
-        QTest::mouseClick(column->spMapZoomIn, Qt::LeftButton);
-        QVERIFY(m_window->im->pixmap().isNull());
-
-        ChooseMap(MapFolder(kDemoFirstMap));
-        const CMapWindow* view = m_window->MapCanvas->View();
-        const int32_t left = view->ViewLeft;
-        const int32_t width = view->ViewRight - view->ViewLeft;
-        QTest::mouseClick(column->spMapZoomIn, Qt::LeftButton);
-        QVERIFY(view->ViewRight - view->ViewLeft < width);
-        QTest::mouseClick(column->spMapRight, Qt::LeftButton);
-        QVERIFY(view->ViewLeft > left);
-        QTest::mouseClick(column->spMapDefault, Qt::LeftButton);
-        QCOMPARE(view->ViewLeft, left);
-        QCOMPARE(view->ViewRight - view->ViewLeft, width);
-        QVERIFY(!QGuiApplication::overrideCursor()); // the hourglass went away again
     }
 
     void placeMode()
@@ -529,11 +510,12 @@ private slots:
         QVERIFY(m_window->im->hasFocus()); // a click on the map gives it the keyboard
     }
 
-    void keysNavigate_data()
+    // A key, and then the button beside the map for the same move, do what the view's operation does.
+    void keysAndButtonsNavigate_data()
     {
         QTest::addColumn<int>("key");
         QTest::addColumn<int>("modifiers");
-        QTest::addColumn<int>("operation"); // index into the view's operations below
+        QTest::addColumn<int>("operation"); // index into the view's operations and buttons below
         QTest::newRow("up") << int(Qt::Key_Up) << 0 << 0;
         QTest::newRow("down") << int(Qt::Key_Down) << 0 << 1;
         QTest::newRow("left") << int(Qt::Key_Left) << 0 << 2;
@@ -544,7 +526,7 @@ private slots:
         QTest::newRow("home") << int(Qt::Key_Home) << 0 << 6;
     }
 
-    void keysNavigate()
+    void keysAndButtonsNavigate()
     {
         QFETCH(int, key);
         QFETCH(int, modifiers);
@@ -552,6 +534,10 @@ private slots:
         void (CMapWindow::*const operations[])() = {&CMapWindow::PanUp,    &CMapWindow::PanDown, &CMapWindow::PanLeft,
                                                     &CMapWindow::PanRight, &CMapWindow::ZoomIn,  &CMapWindow::ZoomOut,
                                                     &CMapWindow::ResetView};
+        const CMapControlColumn* column = m_window->pnlMapControls;
+        QToolButton* const buttons[] = {column->spMapUp,     column->spMapDown,   column->spMapLeft,
+                                        column->spMapRight,  column->spMapZoomIn, column->spMapZoomOut,
+                                        column->spMapDefault};
         LoadDemoCampaign();
         CMapWindow* view = m_window->MapCanvas->View();
         view->ZoomIn(); // away from the default view, so that Home has something to do
@@ -560,6 +546,10 @@ private slots:
         m_window->im->setFocus();
         QTest::keyClick(m_window->im, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
         QCOMPARE(Bounds(*view), Bounds(expected));
+        QTest::mouseClick(buttons[operation], Qt::LeftButton);
+        (expected.*operations[operation])();
+        QCOMPARE(Bounds(*view), Bounds(expected));
+        QVERIFY(!QGuiApplication::overrideCursor()); // the hourglass went away again
     }
 
     void windowGrowthKeepsTheMapFitted()
