@@ -6,7 +6,6 @@
 #include "app/stringgrid.h"
 #include "appfixture.h"
 #include "catalogues/objectslist.h"
-#include "mapview/tarnconfig.h"
 
 #include <QLabel>
 #include <QMenu>
@@ -154,9 +153,6 @@ private slots:
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray text = file.readAll();
         QVERIFY(text.contains("[Keysite symbol]"));
-        QVERIFY(text.contains("Color=32768"));
-        QVERIFY(text.contains("Color=65535"));
-        QCOMPARE(window.Settings->Style(AirbaseKind).Shape, uint8_t(CircleShape));
         QCOMPARE(window.windowTitle(), QStringLiteral("Sablemap"));
         QVERIFY(window.im->pixmap().isNull());
         for (CStringGrid* grid :
