@@ -365,22 +365,6 @@ private slots:
         QCOMPARE(window.pcBINFile->currentWidget(), window.tsPopTemplates);
     }
 
-    void shiftWinsOverCtrl()
-    {
-        TfrmMain& window = *m_window;
-        LoadDemoCampaign();
-        const CSAMPlacement& sam = window.Document->Sams()[0];
-        const QPoint pixel = PixelOf(sam.X, sam.Z);
-        const CMapWindow* view = window.MapCanvas->View();
-        const int32_t left = view->ViewLeft;
-        const int32_t bottom = view->ViewBottom;
-
-        Click(Qt::LeftButton, Qt::ShiftModifier | Qt::ControlModifier, pixel);
-        QCOMPARE(window.pcBINFile->currentWidget(), window.tsPopTemplates);
-        QVERIFY(view->ViewLeft != left || view->ViewBottom != bottom);
-        QVERIFY(!QGuiApplication::overrideCursor());
-    }
-
     void altClickPaints_data()
     {
         QTest::addColumn<int>("radius");
@@ -424,20 +408,34 @@ private slots:
         QCOMPARE(window.pcBINFile->currentWidget(), window.tsPopTemplates); // Ctrl did not select
     }
 
-    // Without a place mode, modifier or faction layer a click has nothing to do.
-    void clicksWithoutATaskDoNothing()
+    // Clicks on a SAM that leave the records alone: Shift centres the view even with Ctrl held, and
+    // without a place mode, modifier or faction layer a click has nothing to do.
+    void clicksThatSelectNothing_data()
     {
+        QTest::addColumn<Qt::MouseButton>("button");
+        QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+        QTest::addColumn<bool>("moves");
+        QTest::newRow("Shift wins over Ctrl") << Qt::LeftButton << (Qt::ShiftModifier | Qt::ControlModifier) << true;
+        QTest::newRow("plain click") << Qt::LeftButton << Qt::KeyboardModifiers() << false;
+        QTest::newRow("Shift+right click") << Qt::RightButton << Qt::KeyboardModifiers(Qt::ShiftModifier) << false;
+        QTest::newRow("Alt, no faction layer") << Qt::LeftButton << Qt::KeyboardModifiers(Qt::AltModifier) << false;
+    }
+
+    void clicksThatSelectNothing()
+    {
+        QFETCH(Qt::MouseButton, button);
+        QFETCH(Qt::KeyboardModifiers, modifiers);
+        QFETCH(bool, moves);
         LoadDemoCampaign();
-        const CMapWindow* view = m_window->MapCanvas->View();
-        const int32_t left = view->ViewLeft;
+        const CSAMPlacement& sam = m_window->Document->Sams()[0];
+        const QList<int32_t> before = Bounds(*m_window->MapCanvas->View());
         QSignalSpy renders(m_window.get(), &TfrmMain::TerrainRedrawn);
-        Click(Qt::LeftButton, Qt::NoModifier, QPoint(20, 20));
-        Click(Qt::RightButton, Qt::ShiftModifier, QPoint(20, 20));
-        Click(Qt::LeftButton, Qt::AltModifier, QPoint(50, 50)); // no faction layer to paint
-        QCOMPARE(renders.size(), 0);
-        QCOMPARE(view->ViewLeft, left);
+        Click(button, modifiers, PixelOf(sam.X, sam.Z));
+        QCOMPARE(Bounds(*m_window->MapCanvas->View()) != before, moves);
+        QCOMPARE(renders.size(), moves ? 1 : 0);
         QCOMPARE(m_window->pcBINFile->currentWidget(), m_window->tsPopTemplates);
         QVERIFY(m_window->pnlMapControls->rbMapModeHeights->isChecked());
+        QVERIFY(!QGuiApplication::overrideCursor());
     }
 
     void wheelZoomsAroundTheCursor()
