@@ -353,8 +353,6 @@ private slots:
         QVERIFY(m_prompts->Shown.isEmpty());
         m_window->New1Click();
         QVERIFY(m_window->LoadBinFile(saved));
-        QCOMPARE(Column(m_window->grPopTemplates, 6), QStringList{"1"});
-
         m_window->New1Click();
         m_window->Save1Click();
         QCOMPARE(m_prompts->FileDialogs.last().Folder, m_installation->Dir.path() + QLatin1Char('/'));

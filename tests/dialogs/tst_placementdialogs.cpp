@@ -47,8 +47,6 @@ private slots:
         QTest::addColumn<float>("expectedX");
         QTest::newRow("plain") << "12.5"
                                << "-3" << true << 12.5f;
-        QTest::newRow("empty") << ""
-                               << "0" << false << 0.0f;
         QTest::newRow("blanks only") << "   "
                                      << "0" << false << 0.0f;
         QTest::newRow("sign only") << "-"
