@@ -159,11 +159,9 @@ private slots:
                                                    : choice == int(std::size(kCommands)) ? "place SAM"
                                                    : choice > int(std::size(kCommands))  ? "paint"
                                                                                          : kCommands[choice].Kind);
-            const CStringGrid* grid = kind.contains(QLatin1String("template")) || kind.contains(QLatin1String("object"))
-                ? w.grPopTemplates
-                : kind.contains(QLatin1String("keysite")) ? w.grKeysites
-                : kind.contains(QLatin1String("airbase")) ? w.grAirbases
-                                                          : w.grSAMs;
+            // The rows to pick from: those of the command's grid (a place or a paint: the SAMs).
+            const bool listed = choice < int(std::size(kCommands)) && kCommands[choice].Grid;
+            const CStringGrid* grid = listed ? w.*kCommands[choice].Grid : w.grSAMs;
             m_fixture->Editor.TemplateNumber = pick(-1, w.Document->TemplateCount() - 1);
             const int rows = std::max(grid->RowCount() - 1, 1);
             Edit(kind, pick(1, rows), pick(1, 3));
@@ -324,7 +322,7 @@ void TestUndo::Edit(const QString& kind, int row, int count)
         w.ImportTemplateFile(m_fixture->DemoFile(kDemoTemplateFile));
     } else if (kind == QLatin1String("paint")) {
         w.pnlMapControls->seSectors->setValue(count);
-        m_fixture->Paint(MapCentre() + QPoint(row % 40, row % 30));
+        QTest::mouseClick(w.im, Qt::LeftButton, Qt::AltModifier, MapCentre() + QPoint(row % 40, row % 30));
     } else {
         const auto command = std::find_if(std::begin(kCommands), std::end(kCommands),
                                           [&](const Command& c) { return kind == QLatin1String(c.Kind); });
