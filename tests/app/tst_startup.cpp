@@ -1,6 +1,7 @@
 // Start-up of the main window against stand-in installations: the two failures and their
 // messages, the installation path, the off-line guide item, the settings file and the blank window.
 #include "../dialogs/scriptedprompts.h"
+#include "../testfiles.h"
 #include "app/mapcontrolcolumn.h"
 #include "app/mapimage.h"
 #include "app/stringgrid.h"
@@ -140,10 +141,7 @@ private slots:
         QVERIFY(prompts.Shown.isEmpty());
         QVERIFY(window.isVisible());
         QCOMPARE(window.Catalogue->Count(), 2);
-        QFile file(installation.Environment().SettingsFile);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray text = file.readAll();
-        QVERIFY(text.contains("[Keysite symbol]"));
+        QVERIFY(ReadFile(installation.Environment().SettingsFile).contains("[Keysite symbol]"));
         QCOMPARE(window.windowTitle(), QStringLiteral("Sablemap"));
         QVERIFY(window.im->pixmap().isNull());
         for (CStringGrid* grid :
