@@ -260,9 +260,7 @@ private slots:
         QCOMPARE(prompts.Shown.filter(QStringLiteral("ask:")).size(), 1);
         if (saveFails)
             QVERIFY(prompts.Shown.filter(QStringLiteral("message: Save failed")).size() == 1);
-        QFile file(saved);
-        QCOMPARE(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray(),
-                 answer == QMessageBox::Save && !saveFails ? editedFile : QByteArray());
+        QCOMPARE(ReadFile(saved), answer == QMessageBox::Save && !saveFails ? editedFile : QByteArray());
         if (!goesAhead) {
             QCOMPARE(m_fixture->State(), edited); // the edits are all there
             QVERIFY(w.isWindowModified());
