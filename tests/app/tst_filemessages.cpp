@@ -7,7 +7,6 @@
 #include "document/binfile.h"
 #include "factions/factiondocument.h"
 #include "factions/factionsinfo.h"
-#include "platform/filelimits.h"
 #include "platform/streams.h"
 
 #include <cerrno>
@@ -112,22 +111,6 @@ private slots:
         QCOMPARE(m_prompts->Details,
                  QStringList{command == QLatin1String("settings") ? reason : target + QStringLiteral(": ") + reason});
         QVERIFY(!QFile::exists(target));
-    }
-
-    // A file longer than any Map BIN file is refused unread, with the reason; the document stays.
-    void tooLongFileIsNotOpened()
-    {
-        TfrmMain& window = *m_window;
-        QVERIFY(
-            window.LoadBinFile(m_installation->Write(QStringLiteral("in.BIN"), MapFile({{"TANK", "TANK"}}, "HANGAR"))));
-        const QString big = m_installation->Write(QStringLiteral("big.BIN"), QByteArray());
-        QVERIFY(QFile::resize(big, FileLimits::MapBin.Bytes + 1));
-        m_prompts->FileAnswers << big;
-        window.Load1Click();
-        QCOMPARE(m_prompts->Shown, QStringList{QStringLiteral("message: Open failed")});
-        QVERIFY2(m_prompts->Details.first().startsWith(big + QStringLiteral(": the file is ")),
-                 qPrintable(m_prompts->Details.first()));
-        QCOMPARE(window.Document->TemplateCount(), 1);
     }
 
     // Said once after each Load or Import that met such names, naming that read's names only; up

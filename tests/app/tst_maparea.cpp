@@ -54,27 +54,15 @@ private:
         m_prompts->MapAnswers.enqueue(folder);
         m_window->Changemap1Click();
     }
-    // The pixel of `im` over which the document's record position (x, z) lies, found by search.
+    // The pixel of `im` over which the document's record position (x, z) lies.
     QPoint PixelOf(float x, float z) const
     {
-        const CViewport view = m_window->MapCanvas->Viewport();
-        QPoint best(-1, -1);
-        double bestDistance = 1e300;
-        const QSize size = m_window->im->size();
-        for (int py = 0; py < size.height(); ++py) {
-            for (int px = 0; px < size.width(); ++px) {
-                float mx = 0;
-                float mz = 0;
-                view.PixelToMap(px, py, mx, mz);
-                const double distance = std::abs(mx - x) + std::abs(mz - z);
-                if (distance < bestDistance) {
-                    bestDistance = distance;
-                    best = QPoint(px, py);
-                }
-            }
-        }
-        return best;
+        int32_t column = 0;
+        int32_t row = 0;
+        m_window->MapCanvas->Viewport().MapToPixel(x, z, column, row);
+        return {column, row};
     }
+    static QList<int32_t> Bounds(const CMapWindow& v) { return {v.ViewLeft, v.ViewRight, v.ViewBottom, v.ViewTop}; }
     void Click(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pixel)
     {
         QTest::mouseClick(m_window->im, button, modifiers, pixel);
@@ -169,6 +157,8 @@ private slots:
         QTest::mouseMove(m_window->im, QPoint(40, 30));
         QTRY_COMPARE(column->lblXCoord->text(), QStringLiteral("0"));
         QCOMPARE(column->lblZCoord->text(), QStringLiteral("0"));
+        QTest::mouseClick(column->spMapZoomIn, Qt::LeftButton); // nothing to move before a map
+        QVERIFY(m_window->im->pixmap().isNull());
 
         ChooseMap(MapFolder(kDemoFirstMap));
         QVERIFY(m_prompts->Shown.isEmpty());
@@ -260,33 +250,11 @@ private slots:
             track->setValue(position);
             QVERIFY(wait->isActive()); // every move (re)starts the one wait
         }
-        QCOMPARE(wait->interval(), 500);
         QCOMPARE(renders.size(), 0);
         wait->Fire();
         QCOMPARE(renders.size(), 1);
         QCOMPARE(m_window->MapCanvas->View()->Resolution, 8);
         QVERIFY(!wait->isActive()); // nothing is left to render later
-    }
-
-    void viewButtonsMoveTheView()
-    {
-        CMapControlColumn* column = m_window->pnlMapControls;
-        // Before a map the buttons have nothing to move.
-        QTest::mouseClick(column->spMapZoomIn, Qt::LeftButton);
-        QVERIFY(m_window->im->pixmap().isNull());
-
-        ChooseMap(MapFolder(kDemoFirstMap));
-        const CMapWindow* view = m_window->MapCanvas->View();
-        const int32_t left = view->ViewLeft;
-        const int32_t width = view->ViewRight - view->ViewLeft;
-        QTest::mouseClick(column->spMapZoomIn, Qt::LeftButton);
-        QVERIFY(view->ViewRight - view->ViewLeft < width);
-        QTest::mouseClick(column->spMapRight, Qt::LeftButton);
-        QVERIFY(view->ViewLeft > left);
-        QTest::mouseClick(column->spMapDefault, Qt::LeftButton);
-        QCOMPARE(view->ViewLeft, left);
-        QCOMPARE(view->ViewRight - view->ViewLeft, width);
-        QVERIFY(!QGuiApplication::overrideCursor()); // the hourglass went away again
     }
 
     void placeMode()
@@ -397,22 +365,6 @@ private slots:
         QCOMPARE(window.pcBINFile->currentWidget(), window.tsPopTemplates);
     }
 
-    void shiftWinsOverCtrl()
-    {
-        TfrmMain& window = *m_window;
-        LoadDemoCampaign();
-        const CSAMPlacement& sam = window.Document->Sams()[0];
-        const QPoint pixel = PixelOf(sam.X, sam.Z);
-        const CMapWindow* view = window.MapCanvas->View();
-        const int32_t left = view->ViewLeft;
-        const int32_t bottom = view->ViewBottom;
-
-        Click(Qt::LeftButton, Qt::ShiftModifier | Qt::ControlModifier, pixel);
-        QCOMPARE(window.pcBINFile->currentWidget(), window.tsPopTemplates);
-        QVERIFY(view->ViewLeft != left || view->ViewBottom != bottom);
-        QVERIFY(!QGuiApplication::overrideCursor());
-    }
-
     void altClickPaints_data()
     {
         QTest::addColumn<int>("radius");
@@ -456,20 +408,34 @@ private slots:
         QCOMPARE(window.pcBINFile->currentWidget(), window.tsPopTemplates); // Ctrl did not select
     }
 
-    // Without a place mode, modifier or faction layer a click has nothing to do.
-    void clicksWithoutATaskDoNothing()
+    // Clicks on a SAM that leave the records alone: Shift centres the view even with Ctrl held, and
+    // without a place mode, modifier or faction layer a click has nothing to do.
+    void clicksThatSelectNothing_data()
     {
+        QTest::addColumn<Qt::MouseButton>("button");
+        QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+        QTest::addColumn<bool>("moves");
+        QTest::newRow("Shift wins over Ctrl") << Qt::LeftButton << (Qt::ShiftModifier | Qt::ControlModifier) << true;
+        QTest::newRow("plain click") << Qt::LeftButton << Qt::KeyboardModifiers() << false;
+        QTest::newRow("Shift+right click") << Qt::RightButton << Qt::KeyboardModifiers(Qt::ShiftModifier) << false;
+        QTest::newRow("Alt, no faction layer") << Qt::LeftButton << Qt::KeyboardModifiers(Qt::AltModifier) << false;
+    }
+
+    void clicksThatSelectNothing()
+    {
+        QFETCH(Qt::MouseButton, button);
+        QFETCH(Qt::KeyboardModifiers, modifiers);
+        QFETCH(bool, moves);
         LoadDemoCampaign();
-        const CMapWindow* view = m_window->MapCanvas->View();
-        const int32_t left = view->ViewLeft;
+        const CSAMPlacement& sam = m_window->Document->Sams()[0];
+        const QList<int32_t> before = Bounds(*m_window->MapCanvas->View());
         QSignalSpy renders(m_window.get(), &TfrmMain::TerrainRedrawn);
-        Click(Qt::LeftButton, Qt::NoModifier, QPoint(20, 20));
-        Click(Qt::RightButton, Qt::ShiftModifier, QPoint(20, 20));
-        Click(Qt::LeftButton, Qt::AltModifier, QPoint(50, 50)); // no faction layer to paint
-        QCOMPARE(renders.size(), 0);
-        QCOMPARE(view->ViewLeft, left);
+        Click(button, modifiers, PixelOf(sam.X, sam.Z));
+        QCOMPARE(Bounds(*m_window->MapCanvas->View()) != before, moves);
+        QCOMPARE(renders.size(), moves ? 1 : 0);
         QCOMPARE(m_window->pcBINFile->currentWidget(), m_window->tsPopTemplates);
         QVERIFY(m_window->pnlMapControls->rbMapModeHeights->isChecked());
+        QVERIFY(!QGuiApplication::overrideCursor());
     }
 
     void wheelZoomsAroundTheCursor()
@@ -537,17 +503,17 @@ private slots:
         QCOMPARE(renders.size(), 0);
         QTest::mouseRelease(m_window->im, button, Qt::NoModifier, QPoint(140, 75));
         QCOMPARE(renders.size(), 1); // rendered once, when the drag ends
-        QCOMPARE(QList<int32_t>({view->ViewLeft, view->ViewRight, view->ViewBottom, view->ViewTop}),
-                 QList<int32_t>({expected.ViewLeft, expected.ViewRight, expected.ViewBottom, expected.ViewTop}));
+        QCOMPARE(Bounds(*view), Bounds(expected));
         QVERIFY(!m_window->TimerMapSettle->isActive());
         QVERIFY(m_window->im->hasFocus()); // a click on the map gives it the keyboard
     }
 
-    void keysNavigate_data()
+    // A key, and then the button beside the map for the same move, do what the view's operation does.
+    void keysAndButtonsNavigate_data()
     {
         QTest::addColumn<int>("key");
         QTest::addColumn<int>("modifiers");
-        QTest::addColumn<int>("operation"); // index into the view's operations below
+        QTest::addColumn<int>("operation"); // index into the view's operations and buttons below
         QTest::newRow("up") << int(Qt::Key_Up) << 0 << 0;
         QTest::newRow("down") << int(Qt::Key_Down) << 0 << 1;
         QTest::newRow("left") << int(Qt::Key_Left) << 0 << 2;
@@ -558,7 +524,7 @@ private slots:
         QTest::newRow("home") << int(Qt::Key_Home) << 0 << 6;
     }
 
-    void keysNavigate()
+    void keysAndButtonsNavigate()
     {
         QFETCH(int, key);
         QFETCH(int, modifiers);
@@ -566,6 +532,10 @@ private slots:
         void (CMapWindow::*const operations[])() = {&CMapWindow::PanUp,    &CMapWindow::PanDown, &CMapWindow::PanLeft,
                                                     &CMapWindow::PanRight, &CMapWindow::ZoomIn,  &CMapWindow::ZoomOut,
                                                     &CMapWindow::ResetView};
+        const CMapControlColumn* column = m_window->pnlMapControls;
+        QToolButton* const buttons[] = {column->spMapUp,     column->spMapDown,   column->spMapLeft,
+                                        column->spMapRight,  column->spMapZoomIn, column->spMapZoomOut,
+                                        column->spMapDefault};
         LoadDemoCampaign();
         CMapWindow* view = m_window->MapCanvas->View();
         view->ZoomIn(); // away from the default view, so that Home has something to do
@@ -573,8 +543,11 @@ private slots:
         (expected.*operations[operation])();
         m_window->im->setFocus();
         QTest::keyClick(m_window->im, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
-        QCOMPARE(QList<int32_t>({view->ViewLeft, view->ViewRight, view->ViewBottom, view->ViewTop}),
-                 QList<int32_t>({expected.ViewLeft, expected.ViewRight, expected.ViewBottom, expected.ViewTop}));
+        QCOMPARE(Bounds(*view), Bounds(expected));
+        QTest::mouseClick(buttons[operation], Qt::LeftButton);
+        (expected.*operations[operation])();
+        QCOMPARE(Bounds(*view), Bounds(expected));
+        QVERIFY(!QGuiApplication::overrideCursor()); // the hourglass went away again
     }
 
     void windowGrowthKeepsTheMapFitted()
@@ -587,8 +560,7 @@ private slots:
         CMapWindow fitted(*view);
         fitted.ResetView();
         QCOMPARE(view->PixelWidth, m_window->im->width());
-        QCOMPARE(QList<int32_t>({view->ViewLeft, view->ViewRight, view->ViewBottom, view->ViewTop}),
-                 QList<int32_t>({fitted.ViewLeft, fitted.ViewRight, fitted.ViewBottom, fitted.ViewTop}));
+        QCOMPARE(Bounds(*view), Bounds(fitted));
     }
 
     void gridRowsLeadToCommandsAndTheMap_data()

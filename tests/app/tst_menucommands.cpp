@@ -8,6 +8,7 @@
 #include "demo/demoinstall.h"
 #include "document/binfile.h"
 #include "factions/factionsinfo.h"
+#include "platform/filelimits.h"
 #include "platform/filepaths.h"
 #include "undofixture.h"
 
@@ -90,6 +91,7 @@ private slots:
         QTest::addColumn<QString>("file");
         QTest::newRow("vanished") << QStringLiteral("gone.BIN");
         QTest::newRow("damaged") << QStringLiteral("damaged.BIN");
+        QTest::newRow("longer than any Map BIN file: refused unread") << QStringLiteral("big.BIN");
     }
 
     void failedLoadKeepsDocument()
@@ -103,6 +105,8 @@ private slots:
         const QStringList row = window.grKeysites->Cells(1);
         // A template count that promises far more than the file holds.
         m_fixture->Installation.Write(QStringLiteral("damaged.BIN"), QByteArray("\x05\x00\x00\x00\x01", 5));
+        const QString big = m_fixture->Installation.Write(QStringLiteral("big.BIN"), QByteArray());
+        QVERIFY(QFile::resize(big, FileLimits::MapBin.Bytes + 1));
 
         m_fixture->Prompts.FileAnswers << m_fixture->Installation.Dir.filePath(file);
         window.Load1Click();
@@ -110,6 +114,9 @@ private slots:
         QCOMPARE(window.Document->KeysiteCount(), keysites);
         QCOMPARE(window.grKeysites->Cells(1), row);
         QCOMPARE(window.BinFilePath, good);
+        if (file == QLatin1String("big.BIN")) // the reason is given beside the message
+            QVERIFY2(m_fixture->Prompts.Details.first().startsWith(big + QStringLiteral(": the file is ")),
+                     qPrintable(m_fixture->Prompts.Details.first()));
     }
 
     void failedFactionLoadKeepsLayer()
@@ -136,8 +143,7 @@ private slots:
     {
         m_fixture->Prompts.FileAnswers << m_fixture->Installation.Dir.filePath(QStringLiteral("out.SID"));
         m_fixture->Window->Savefactionassignment1Click();
-        QVERIFY(m_fixture->Prompts.FileDialogs.isEmpty());
-        QVERIFY(!QFile::exists(m_fixture->Installation.Dir.filePath(QStringLiteral("out.SID"))));
+        QVERIFY(m_fixture->Prompts.FileDialogs.isEmpty()); // so nothing was written either
         m_fixture->Prompts.FileAnswers.clear();
 
         // With a layer the file is written, and reads back with the same factions.
@@ -151,30 +157,44 @@ private slots:
         QCOMPARE(copy.GetFaction(3, 2), m_fixture->Window->Factions->GetFaction(3, 2));
     }
 
+    // Exports the rows top to bottom; without a template to export (no rows given) it is refused.
     void exportRange_data()
     {
+        QTest::addColumn<QString>("list");
         QTest::addColumn<int>("top");
         QTest::addColumn<int>("bottom");
         QTest::addColumn<QList<int>>("typeCodes");
-        QTest::newRow("rows 3 to 5") << 3 << 5 << QList<int>{3, 4, 5};
-        QTest::newRow("one row") << 6 << 6 << QList<int>{6};
+        QTest::newRow("rows 3 to 5") << "six templates" << 3 << 5 << QList<int>{3, 4, 5};
+        QTest::newRow("one row") << "six templates" << 6 << 6 << QList<int>{6};
+        QTest::newRow("grid never filled") << "" << 0 << 0 << QList<int>{};
+        QTest::newRow("empty list, its blank row selected") << "new" << 0 << 0 << QList<int>{};
     }
 
     void exportRange()
     {
+        QFETCH(QString, list);
         QFETCH(int, top);
         QFETCH(int, bottom);
         QFETCH(QList<int>, typeCodes);
-        AddTemplates(6);
-        CStringGrid* grid = m_fixture->Window->grPopTemplates;
-        grid->SetRow(top);
-        const QModelIndex first = grid->model()->index(top - grid->FixedRows(), 1);
-        const QModelIndex last = grid->model()->index(bottom - grid->FixedRows(), 1);
-        grid->selectionModel()->select(QItemSelection(first, last),
-                                       QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        if (list == QLatin1String("new"))
+            m_fixture->Window->New1Click();
+        if (top > 0) {
+            AddTemplates(6);
+            CStringGrid* grid = m_fixture->Window->grPopTemplates;
+            grid->SetRow(top);
+            const QModelIndex first = grid->model()->index(top - grid->FixedRows(), 1);
+            const QModelIndex last = grid->model()->index(bottom - grid->FixedRows(), 1);
+            grid->selectionModel()->select(QItemSelection(first, last),
+                                           QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        }
         const QString path = m_fixture->Installation.Dir.filePath(QStringLiteral("range.BTP"));
         m_fixture->Prompts.FileAnswers << path;
         m_fixture->Window->Exporttemplates1Click();
+        if (typeCodes.isEmpty()) {
+            QCOMPARE(m_fixture->Prompts.Shown, QStringList{QStringLiteral("message: Export failed")});
+            QVERIFY(!QFile::exists(path));
+            return;
+        }
         QVERIFY(m_fixture->Prompts.Shown.isEmpty());
 
         CBINFile copy(m_fixture->Window->Catalogue.get(), m_fixture->Window->TemplateTypes.get());
@@ -183,25 +203,6 @@ private slots:
         for (const CPopTemplate& tmpl : copy.Templates())
             codes << tmpl.TypeCode;
         QCOMPARE(codes, typeCodes);
-    }
-
-    void exportRefusedRange_data()
-    {
-        QTest::addColumn<bool>("filled");
-        QTest::newRow("grid never filled") << false;
-        QTest::newRow("empty list, its blank row selected") << true;
-    }
-
-    void exportRefusedRange()
-    {
-        QFETCH(bool, filled);
-        if (filled)
-            m_fixture->Window->New1Click();
-        const QString path = m_fixture->Installation.Dir.filePath(QStringLiteral("empty.BTP"));
-        m_fixture->Prompts.FileAnswers << path;
-        m_fixture->Window->Exporttemplates1Click();
-        QCOMPARE(m_fixture->Prompts.Shown, QStringList{QStringLiteral("message: Export failed")});
-        QVERIFY(!QFile::exists(path));
     }
 
     void importTemplates()

@@ -57,9 +57,6 @@ public:
         return state;
     }
 
-    // Alt+click at a pixel of the map.
-    void Paint(QPoint pixel) { QTest::mouseClick(Window->im, Qt::LeftButton, Qt::AltModifier, pixel); }
-
     CTestInstallation Installation;
     CScriptedPrompts Prompts;
     CScriptedEditor Editor;

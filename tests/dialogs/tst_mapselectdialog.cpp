@@ -34,7 +34,6 @@ private slots:
         QTest::addColumn<QString>("current");
         QTest::addColumn<int>("selected");
         QTest::newRow("no map yet") << QString() << 0;
-        QTest::newRow("a map in the list") << Folder(12) << 12;
         QTest::newRow("as the window keeps it") << QDir::toNativeSeparators(Folder(7) + QLatin1Char('/')) << 7;
         QTest::newRow("the last, below the fold") << Folder(29) << 29;
         QTest::newRow("a folder not in the list") << m_install.path() << 0;
