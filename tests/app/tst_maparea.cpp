@@ -250,6 +250,7 @@ private slots:
             track->setValue(position);
             QVERIFY(wait->isActive()); // every move (re)starts the one wait
         }
+        QCOMPARE(wait->interval(), 500); // the rest a move must have before the map is rendered
         QCOMPARE(renders.size(), 0);
         wait->Fire();
         QCOMPARE(renders.size(), 1);

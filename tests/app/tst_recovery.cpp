@@ -101,7 +101,8 @@ private slots:
         ClickGridRow(w.grKeysites, 1);
         w.btnKeysiteDelClick();
         QVERIFY(w.TimerRecovery->isActive());
-        QVERIFY(RecoveryFiles().isEmpty()); // not before the timer fires
+        QCOMPARE(w.TimerRecovery->interval(), 30 * 1000); // at most every 30 s
+        QVERIFY(RecoveryFiles().isEmpty());               // not before the timer fires
         w.WriteRecoveryCopies();
         QCOMPARE(RecoveryFiles().size(), 1);
         QCOMPARE(ReadFile(RecoveryFiles().first()), w.Document->SaveBytes(true)); // a normal Map BIN file
