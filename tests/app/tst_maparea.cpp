@@ -94,7 +94,7 @@ private slots:
     {
         m_installation = std::make_unique<CTestInstallation>();
         QString error;
-        QVERIFY2(WriteDemoInstallation(m_installation->Root(), nullptr, &error), qPrintable(error));
+        QVERIFY2(m_installation->WriteDemo(&error), qPrintable(error));
         m_installation->RegisterRoot();
         m_prompts = std::make_unique<CMapPrompts>();
         m_window = std::make_unique<TfrmMain>(*m_prompts, m_installation->Environment());
