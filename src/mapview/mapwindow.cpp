@@ -116,33 +116,18 @@ void CMapWindow::ResetView()
     UpdateMapRect();
 }
 
-void CMapWindow::PanUp()
+// A pan moves the view a tenth of its extent along one axis, towards the higher values for +1.
+void CMapWindow::Pan(int32_t& low, int32_t& high, int direction)
 {
-    const int64_t d = Tenth(ViewBottom, ViewTop);
-    MoveAxis(ViewBottom, ViewTop, ViewBottom + d, ViewTop + d);
+    const int64_t d = direction * Tenth(low, high);
+    MoveAxis(low, high, low + d, high + d);
     UpdateMapRect();
 }
 
-void CMapWindow::PanDown()
-{
-    const int64_t d = Tenth(ViewBottom, ViewTop);
-    MoveAxis(ViewBottom, ViewTop, ViewBottom - d, ViewTop - d);
-    UpdateMapRect();
-}
-
-void CMapWindow::PanLeft()
-{
-    const int64_t d = Tenth(ViewLeft, ViewRight);
-    MoveAxis(ViewLeft, ViewRight, ViewLeft - d, ViewRight - d);
-    UpdateMapRect();
-}
-
-void CMapWindow::PanRight()
-{
-    const int64_t d = Tenth(ViewLeft, ViewRight);
-    MoveAxis(ViewLeft, ViewRight, ViewLeft + d, ViewRight + d);
-    UpdateMapRect();
-}
+void CMapWindow::PanUp() { Pan(ViewBottom, ViewTop, +1); }
+void CMapWindow::PanDown() { Pan(ViewBottom, ViewTop, -1); }
+void CMapWindow::PanLeft() { Pan(ViewLeft, ViewRight, -1); }
+void CMapWindow::PanRight() { Pan(ViewLeft, ViewRight, +1); }
 
 void CMapWindow::ZoomIn()
 {

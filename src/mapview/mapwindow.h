@@ -80,6 +80,7 @@ private:
     void UpdateMapRect();
     // Moves one axis to [low, high] unless either end would pass ViewLimit.
     static void MoveAxis(int32_t& low, int32_t& high, int64_t newLow, int64_t newHigh);
+    void Pan(int32_t& low, int32_t& high, int direction);
     void RenderHeights(QImage& bitmap, float ux, float uz, QRgb background) const;
     void RenderRoutes(QImage& bitmap, float ux, float uz) const;
 };
