@@ -1,6 +1,7 @@
 #include "platform/ansitext.h"
 #include "platform/atomicsave.h"
 #include "platform/filepaths.h"
+#include "platform/messagetext.h"
 #include "platform/streams.h"
 
 #include <QDir>
@@ -95,6 +96,19 @@ private slots:
         QCOMPARE(text.at(0xA0 - 1), QChar(0x00A0)); // no-break space
         QCOMPARE(QStringToAnsi(text), all);
         QCOMPARE(QStringToAnsi(QStringLiteral("\u4E2D")), std::string("?"));
+    }
+
+    void longTextsAreShortenedForMessages()
+    {
+        QCOMPARE(MessageText::Shortened(u"SAM_SITE"), QStringLiteral("SAM_SITE"));
+        const QString exact(MessageText::LongestShown, QLatin1Char('x'));
+        QCOMPARE(MessageText::Shortened(exact), exact);
+        const QString shown = MessageText::Shortened(QString(1 << 20, QLatin1Char('n')));
+        QCOMPARE(shown.size(), MessageText::LongestShown);
+        QVERIFY(shown.endsWith(QChar(0x2026)));
+        // A character outside the basic plane is dropped whole rather than cut in half.
+        const QString wide = QString(3, QLatin1Char('a')) + QString::fromUcs4(U"\U0001F681") + QStringLiteral("tail");
+        QCOMPARE(MessageText::Shortened(wide, 5), QStringLiteral("aaa") + QChar(0x2026));
     }
 
     void gamePathsMatchAnyLetterCase()
