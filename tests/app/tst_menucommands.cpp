@@ -201,7 +201,7 @@ private slots:
     {
         QTest::addColumn<QString>("document");
         QTest::newRow("Map BIN file loaded") << "loaded";
-        QTest::newRow("Map BIN file saved as") << "saved as";
+        QTest::newRow("new Map BIN document, named once") << "new";
         QTest::newRow("faction file loaded") << "factions";
     }
 

@@ -287,6 +287,29 @@ private slots:
         QCOMPARE(w.isWindowModified(), command == QLatin1String("exit") && answer == QMessageBox::Discard);
     }
 
+    // Save in the question writes the faction layer's own file, as Save faction assignment does.
+    void questionSavesTheFactionFile()
+    {
+        TfrmMain& w = *m_fixture->Window;
+        const auto grid = [](const QString& file) {
+            CFactionsInfo layer;
+            QByteArray factions;
+            if (layer.LoadFromFile(file))
+                for (int32_t row = 0; row < layer.Rows; ++row)
+                    factions.append(reinterpret_cast<const char*>(layer.RowFactions(row)), layer.Columns);
+            return factions;
+        };
+        const QString file = m_fixture->DemoFile(kDemoFactionFile);
+        const QByteArray before = grid(file);
+        Edit(QStringLiteral("paint"), 0, 1);
+        m_fixture->Prompts.AskAnswers << QMessageBox::Save;
+        QVERIFY(w.close());
+        QCOMPARE(m_fixture->Prompts.Shown, QStringList{QStringLiteral("ask: Save changes to sable_coast.SID?")});
+        QVERIFY(m_fixture->Prompts.FileDialogs.isEmpty());
+        const QByteArray after = grid(file);
+        QVERIFY(!after.isEmpty() && after != before);
+    }
+
     void loadingFactionsAsksAboutThem()
     {
         TfrmMain& w = *m_fixture->Window;
