@@ -14,6 +14,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QPixmap>
+#include <algorithm>
 
 void TfrmMain::New1Click()
 {
@@ -87,25 +88,45 @@ void TfrmMain::ShowMissingNames(const CMissingNames& missing)
 
 void TfrmMain::Save1Click() { SaveBinDocument(); }
 
+void TfrmMain::SaveAs1Click() { SaveBinDocumentAs(); }
+
 bool TfrmMain::SaveBinDocument()
 {
-    // Propose the last loaded file, in its own folder.
-    qsizetype split = -1;
-    for (const QChar separator : {QLatin1Char('\\'), QLatin1Char('/'), QLatin1Char(':')})
-        split = std::max(split, BinFilePath.lastIndexOf(separator));
-    SaveDialogBIN.Folder = BinFilePath.left(split + 1);
-    SaveDialogBIN.FileName = BinFilePath.mid(split + 1);
+    // A document with a file of its own goes back there; only a new one needs a name.
+    return BinDocumentPath.isEmpty() ? SaveBinDocumentAs() : WriteBinDocument(BinDocumentPath);
+}
+
+bool TfrmMain::SaveBinDocumentAs()
+{
+    // A new document proposes no name: the last file loaded belongs to other work, and proposing
+    // it invites writing over it.
     QString path;
+    return m_prompts.SaveFile(this, Proposing(SaveDialogBIN, BinDocumentPath), path) && WriteBinDocument(path);
+}
+
+bool TfrmMain::WriteBinDocument(const QString& path)
+{
     QString reason;
-    if (!m_prompts.SaveFile(this, SaveDialogBIN, path))
-        return false;
     if (!SaveBinFile(path, &reason)) {
         m_prompts.Message(this, QStringLiteral("Save failed"), QStringLiteral("%1: %2").arg(path, reason));
         return false;
     }
     BinDocumentPath = path;
-    History->MarkSaved(CEditHistory::MapBin);
+    History->MarkSaved(CEditHistory::MapBin); // and the title follows
     return true;
+}
+
+FileDialogRequest TfrmMain::Proposing(FileDialogRequest request, const QString& path)
+{
+    if (path.isEmpty())
+        return request;
+    // Paths of the game's own style may use backslashes or a drive colon even here.
+    qsizetype split = -1;
+    for (const QChar separator : {QLatin1Char('\\'), QLatin1Char('/'), QLatin1Char(':')})
+        split = std::max(split, path.lastIndexOf(separator));
+    request.Folder = path.left(split + 1);
+    request.FileName = path.mid(split + 1);
+    return request;
 }
 
 bool TfrmMain::SaveBinFile(const QString& path, QString* reason)

@@ -112,9 +112,13 @@ void TfrmMain::CreateMenus()
     Load1->setShortcut(QKeySequence::Open);
     Save1 = File1->addAction(QStringLiteral("&Save"));
     Save1->setShortcut(QKeySequence::Save);
+    // Spelled out: the platform's Save As key is missing on some desktops.
+    SaveAs1 = File1->addAction(QStringLiteral("Save &As…"));
+    SaveAs1->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     File1->addSeparator();
     Loadfactions1 = File1->addAction(QStringLiteral("Load &faction assignment"));
     Savefactionassignment1 = File1->addAction(QStringLiteral("Sa&ve faction assignment"));
+    Savefactionassignmentas1 = File1->addAction(QStringLiteral("Save facti&on assignment as…"));
     File1->addSeparator();
     Importtemplates1 = File1->addAction(QStringLiteral("&Import templates"));
     Exporttemplates1 = File1->addAction(QStringLiteral("&Export templates"));
@@ -275,11 +279,13 @@ void TfrmMain::ConnectCommands()
     connect(New1, &QAction::triggered, this, &TfrmMain::New1Click);
     connect(Load1, &QAction::triggered, this, &TfrmMain::Load1Click);
     connect(Save1, &QAction::triggered, this, &TfrmMain::Save1Click);
+    connect(SaveAs1, &QAction::triggered, this, &TfrmMain::SaveAs1Click);
     connect(Exit1, &QAction::triggered, this, &TfrmMain::Exit1Click);
     connect(Settings1, &QAction::triggered, this, &TfrmMain::Settings1Click);
     connect(About1, &QAction::triggered, this, &TfrmMain::About1Click);
     connect(Loadfactions1, &QAction::triggered, this, &TfrmMain::Loadfactions1Click);
     connect(Savefactionassignment1, &QAction::triggered, this, &TfrmMain::Savefactionassignment1Click);
+    connect(Savefactionassignmentas1, &QAction::triggered, this, &TfrmMain::Savefactionassignmentas1Click);
     connect(Importtemplates1, &QAction::triggered, this, &TfrmMain::Importtemplates1Click);
     connect(Exporttemplates1, &QAction::triggered, this, &TfrmMain::Exporttemplates1Click);
     connect(Changemap1, &QAction::triggered, this, &TfrmMain::Changemap1Click);

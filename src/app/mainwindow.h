@@ -107,6 +107,7 @@ public:
     void New1Click();
     void Load1Click();
     void Save1Click();
+    void SaveAs1Click();
     void Exit1Click();
     void Settings1Click();
     void About1Click();
@@ -116,6 +117,7 @@ public:
 
     void Loadfactions1Click();
     void Savefactionassignment1Click();
+    void Savefactionassignmentas1Click();
     void Importtemplates1Click();
     void Exporttemplates1Click();
     void Changemap1Click();
@@ -123,15 +125,22 @@ public:
     void Onlineguide1Click();
 
     // --- Undo, modified state, the question before discarding, recovery (unsavedwork.cpp) ------
-    // Saves the Map BIN document (the file dialog proposes the last file); true once saved.
+    // Save writes the document's own file without a dialog (a document without one, a new Map BIN
+    // document, is saved as by Save As); Save As asks, proposing that file in its folder. True
+    // once saved; a failed save shows "Save failed" and leaves the document modified.
     bool SaveBinDocument();
+    bool SaveBinDocumentAs();
     bool SaveFactionLayer();
+    bool SaveFactionLayerAs();
     // Asks "Save changes to <file>?" when the document is modified; false when the user cancels
     // or the save fails (nothing may be discarded then).
     bool MayDiscardBinDocument();
     bool MayDiscardFactions();
-    // The file name the title and the question show: the file, or "Untitled.BIN".
+    // The file name the title and the question show: the file, or "Untitled.BIN" ("Untitled.SID").
     QString BinDocumentName() const;
+    QString FactionDocumentName() const;
+    // "sable_coast.BIN — sable_coast.SID* — Sablemap": every open document, each marked while it
+    // is modified.
     void UpdateWindowTitle();
     // What the recovery timer does: a copy of every modified document, none of the others.
     void WriteRecoveryCopies();
@@ -262,8 +271,10 @@ public:
     QAction* New1;
     QAction* Load1;
     QAction* Save1;
+    QAction* SaveAs1;
     QAction* Loadfactions1;
     QAction* Savefactionassignment1;
+    QAction* Savefactionassignmentas1;
     QAction* Importtemplates1;
     QAction* Exporttemplates1;
     QAction* Exit1;
@@ -342,6 +353,11 @@ private:
     // What Load and Load faction assignment do once the question has been answered.
     void LoadChosenBinFile(const QString& path);
     void LoadChosenFactionFile(const QString& path);
+    // Write the document to `path`, which becomes its file; "Save failed" otherwise.
+    bool WriteBinDocument(const QString& path);
+    bool WriteFactionLayer(const QString& path);
+    // A save dialog proposing `path`: its folder and its name (none for an empty path).
+    static FileDialogRequest Proposing(FileDialogRequest request, const QString& path);
     // The question for one document, named `name`; `save` saves it.
     bool MayDiscard(bool modified, const QString& name, bool (TfrmMain::*save)());
     // Copies the control column's states into the canvas.

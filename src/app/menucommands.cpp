@@ -66,13 +66,25 @@ void TfrmMain::LoadChosenFactionFile(const QString& path)
 
 void TfrmMain::Savefactionassignment1Click() { SaveFactionLayer(); }
 
+void TfrmMain::Savefactionassignmentas1Click() { SaveFactionLayerAs(); }
+
 bool TfrmMain::SaveFactionLayer()
 {
+    // As Save does for the Map BIN file: the layer goes back to the file it came from.
     if (!Factions)
         return false;
+    return FactionFilePath.isEmpty() ? SaveFactionLayerAs() : WriteFactionLayer(FactionFilePath);
+}
+
+bool TfrmMain::SaveFactionLayerAs()
+{
     QString path;
-    if (!m_prompts.SaveFile(this, SaveDialogSID, path))
-        return false;
+    return Factions && m_prompts.SaveFile(this, Proposing(SaveDialogSID, FactionFilePath), path)
+        && WriteFactionLayer(path);
+}
+
+bool TfrmMain::WriteFactionLayer(const QString& path)
+{
     bool saved = false;
     QString reason;
     {
@@ -84,7 +96,7 @@ bool TfrmMain::SaveFactionLayer()
         return false;
     }
     FactionFilePath = path;
-    History->MarkSaved(CEditHistory::Factions);
+    History->MarkSaved(CEditHistory::Factions); // and the title follows
     return true;
 }
 

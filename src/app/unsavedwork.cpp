@@ -141,19 +141,33 @@ QString TfrmMain::BinDocumentName() const
     return BinDocumentPath.isEmpty() ? QStringLiteral("Untitled.BIN") : FileNameOf(BinDocumentPath);
 }
 
+QString TfrmMain::FactionDocumentName() const
+{
+    return FactionFilePath.isEmpty() ? QStringLiteral("Untitled.SID") : FileNameOf(FactionFilePath);
+}
+
 void TfrmMain::UpdateWindowTitle()
 {
     const bool binModified = History->IsModified(CEditHistory::MapBin);
-    const bool factionsModified = History->IsModified(CEditHistory::Factions);
-    // The Map BIN file when there is one (or unsaved work in a new one), else the faction file.
-    QString shown;
+    const bool factionsModified = Factions && History->IsModified(CEditHistory::Factions);
+    const auto entry = [](const QString& name, bool modified) {
+        // A "[*]" of a file's own name is doubled, so that the title shows it as it is.
+        QString shown = name;
+        shown.replace(QLatin1String("[*]"), QLatin1String("[*][*]"));
+        return modified ? shown + QLatin1Char('*') : shown;
+    };
+    // The Map BIN document once it has a file or unsaved work, then the faction layer.
+    QStringList parts;
     if (!BinDocumentPath.isEmpty() || binModified)
-        shown = BinDocumentName();
-    else if (Factions)
-        shown = FileNameOf(FactionFilePath);
-    setWindowTitle(shown.isEmpty() ? QStringLiteral("Sablemap") : shown + QStringLiteral("[*]"));
-    setWindowFilePath(shown);
-    setWindowModified(binModified || factionsModified);
+        parts << entry(BinDocumentName(), binModified);
+    if (Factions)
+        parts << entry(FactionDocumentName(), factionsModified);
+    parts << ApplicationCaption();
+    // Each document carries its own mark, so the title holds no placeholder for Qt's one mark;
+    // the attribute alone keeps isWindowModified() telling whether anything is unsaved.
+    setAttribute(Qt::WA_WindowModified, binModified || factionsModified);
+    setWindowTitle(parts.join(QStringLiteral(" — ")));
+    setWindowFilePath(BinDocumentPath.isEmpty() ? FactionFilePath : BinDocumentPath);
 }
 
 // --- The question ------------------------------------------------------------------------------
@@ -178,7 +192,7 @@ bool TfrmMain::MayDiscardBinDocument()
 
 bool TfrmMain::MayDiscardFactions()
 {
-    return MayDiscard(Factions && History->IsModified(CEditHistory::Factions), FileNameOf(FactionFilePath),
+    return MayDiscard(Factions && History->IsModified(CEditHistory::Factions), FactionDocumentName(),
                       &TfrmMain::SaveFactionLayer);
 }
 

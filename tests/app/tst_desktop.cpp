@@ -256,7 +256,7 @@ private slots:
             QCOMPARE(lastFolder(), QDir(maps).canonicalPath());
             m_prompts->FileAnswers << Demo(kDemoCampaignFile);
             window->Load1Click();
-            window->Save1Click(); // proposes the file loaded, in its folder
+            window->SaveAs1Click(); // proposes the file loaded, in its folder
             QCOMPARE(m_prompts->FileDialogs.last().FileName, QLatin1String(kDemoCampaignFile));
             QCOMPARE(lastFolder(), QFileInfo(Demo(kDemoCampaignFile)).canonicalPath());
         }

@@ -69,13 +69,16 @@ private slots:
     }
 
     // A save that the disk cuts short keeps its usual message and gives the system's reason as
-    // the detail.
+    // the detail; the file it was to replace is left as it was.
     void failedSaveGivesTheReason_data()
     {
         QTest::addColumn<QString>("command");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("Map BIN file") << QStringLiteral("save") << QStringLiteral("message: Save failed");
-        QTest::newRow("faction file") << QStringLiteral("factions") << QStringLiteral("message: Save failed");
+        QTest::newRow("Map BIN file, its own") << QStringLiteral("save") << QStringLiteral("message: Save failed");
+        QTest::newRow("Map BIN file, saved as") << QStringLiteral("save as") << QStringLiteral("message: Save failed");
+        QTest::newRow("faction file, its own") << QStringLiteral("factions") << QStringLiteral("message: Save failed");
+        QTest::newRow("faction file, saved as")
+            << QStringLiteral("factions as") << QStringLiteral("message: Save failed");
         QTest::newRow("template export") << QStringLiteral("export") << QStringLiteral("message: Export failed");
         QTest::newRow("settings") << QStringLiteral("settings") << QStringLiteral("error: Unable to write to SETTINGS");
     }
@@ -84,13 +87,19 @@ private slots:
         QFETCH(QString, command);
         QFETCH(QString, shown);
         TfrmMain& window = *m_window;
-        QVERIFY(window.LoadBinFile(m_installation->Write(QStringLiteral("in.BIN"),
-                                                         MapFile({{"TANK", "TANK"}, {"TANK", "HANGAR"}}, "HANGAR"))));
-        m_prompts->FileAnswers << m_installation->Write(
+        const QString bin =
+            m_installation->Write(QStringLiteral("in.BIN"), MapFile({{"TANK", "TANK"}, {"TANK", "HANGAR"}}, "HANGAR"));
+        QVERIFY(window.LoadBinFile(bin));
+        const QString sid = m_installation->Write(
             QStringLiteral("in.SID"), NewFactionDocument(8, 8, [](int32_t c, int32_t) { return c % 2; }).Serialize());
+        m_prompts->FileAnswers << sid;
         window.Loadfactions1Click();
         QCOMPARE(m_prompts->Shown, QStringList());
-        const QString target = m_installation->Dir.filePath(QStringLiteral("out"));
+        // Save and Save faction assignment write the documents' own files, without a dialog.
+        const QString target = command == QLatin1String("save") ? bin
+            : command == QLatin1String("factions")              ? sid
+                                                                : m_installation->Dir.filePath(QStringLiteral("out"));
+        const QByteArray before = ReadFile(target);
         const QString settings = m_installation->Environment().SettingsFile;
         m_prompts->FileAnswers << target;
         m_prompts->Drivers << [](QDialog&) { return int(QDialog::Accepted); };
@@ -99,8 +108,12 @@ private slots:
             QVERIFY(full.Ok());
             if (command == QLatin1String("save"))
                 window.Save1Click();
+            else if (command == QLatin1String("save as"))
+                window.SaveAs1Click();
             else if (command == QLatin1String("factions"))
                 window.Savefactionassignment1Click();
+            else if (command == QLatin1String("factions as"))
+                window.Savefactionassignmentas1Click();
             else if (command == QLatin1String("export"))
                 window.Exporttemplates1Click();
             else
@@ -110,7 +123,8 @@ private slots:
         QCOMPARE(m_prompts->Shown, QStringList{QString(shown).replace(QStringLiteral("SETTINGS"), settings)});
         QCOMPARE(m_prompts->Details,
                  QStringList{command == QLatin1String("settings") ? reason : target + QStringLiteral(": ") + reason});
-        QVERIFY(!QFile::exists(target));
+        QCOMPARE(QFile::exists(target), !before.isEmpty());
+        QCOMPARE(ReadFile(target), before);
     }
 
     // Said once after each Load or Import that met such names, naming that read's names only; up

@@ -1,6 +1,9 @@
-// The menu commands around files: the six file dialogs, loads that fail, the faction layer,
-// template export ranges and import, and the guides.
+// The menu commands around files: the six file dialogs, Save and Save As of both documents with
+// the title they leave, loads and saves that fail, the faction layer, template export ranges and
+// import, and the guides.
 #include "../dialogs/scriptedprompts.h"
+#include "app/editcommands.h"
+#include "app/edithistory.h"
 #include "app/mapcontrolcolumn.h"
 #include "app/stringgrid.h"
 #include "catalogues/templatetypes.h"
@@ -14,6 +17,7 @@
 
 #include <QRadioButton>
 #include <QUrl>
+#include <QWindow>
 
 class TestMenuCommands : public QObject {
     Q_OBJECT
@@ -24,6 +28,35 @@ private:
         for (int t = 0; t < count; ++t)
             templates[size_t(t)].TypeCode = t + 1;
         m_fixture->Window->Document->InsertRows(m_fixture->Window->Document->TemplateCount(), std::move(templates));
+    }
+
+    // A copy of a demonstration file at `relative` in the test's folder, so that a test may take
+    // its folder away.
+    QString CopyOfDemo(const char* name, const QString& relative)
+    {
+        const QString copy = m_fixture->Installation.Dir.filePath(relative);
+        if (!QDir().mkpath(QFileInfo(copy).path()) || !QFile::copy(m_fixture->DemoFile(name), copy))
+            qFatal("cannot copy %s", name);
+        return copy;
+    }
+
+    // An edit of each document, recorded as the window records its own.
+    void EditBin() { m_fixture->Window->btnSAMAddClick(); }
+    void PaintFirstSector()
+    {
+        TfrmMain& window = *m_fixture->Window;
+        const int faction = window.Factions->GetFaction(0, 0) == 0 ? 1 : 0;
+        window.History->Push(CEditHistory::Factions, new CFactionPaint(*window.Factions, 0, 0, 0, 0, faction, [] {}));
+    }
+
+    // What a document writes as it is now, by its own writer.
+    QByteArray Saves(bool factions)
+    {
+        TfrmMain& window = *m_fixture->Window;
+        if (!factions)
+            return window.Document->SaveBytes(true);
+        const QString probe = m_fixture->Installation.Dir.filePath(QStringLiteral("probe.SID"));
+        return window.Factions->SaveToFile(probe) ? ReadFile(probe) : QByteArray();
     }
 
     std::unique_ptr<CUndoFixture> m_fixture;
@@ -47,8 +80,8 @@ private slots:
                               << "Load BIN file" << QStringList{bin} << "BIN";
         QTest::newRow("load factions") << "load factions"
                                        << "Load SID file" << QStringList{"Faction assignment file (*.SID)"} << "SID";
-        QTest::newRow("save factions") << "save factions"
-                                       << "Save SID file" << QStringList{"Faction assignment file (*.SID)"} << "SID";
+        QTest::newRow("save factions as") << "save factions as"
+                                          << "Save SID file" << QStringList{"Faction assignment file (*.SID)"} << "SID";
         QTest::newRow("import") << "import"
                                 << "Load templates file" << QStringList{"Map BIN templates file (*.BTP)", bin} << "BTP";
         QTest::newRow("export") << "export"
@@ -62,14 +95,14 @@ private slots:
         QFETCH(QStringList, filters);
         QFETCH(QString, suffix);
         TfrmMain& window = *m_fixture->Window;
-        if (command == QLatin1String("save factions")) {
+        if (command == QLatin1String("save factions as")) {
             m_fixture->Prompts.FileAnswers << m_fixture->DemoFile(kDemoFactionFile);
             window.Loadfactions1Click();
         }
         const qsizetype before = m_fixture->Prompts.FileDialogs.size();
         QAction* action = command == QLatin1String("load") ? window.Load1
             : command == QLatin1String("load factions")    ? window.Loadfactions1
-            : command == QLatin1String("save factions")    ? window.Savefactionassignment1
+            : command == QLatin1String("save factions as") ? window.Savefactionassignmentas1
             : command == QLatin1String("import")           ? window.Importtemplates1
                                                            : window.Exporttemplates1;
         action->trigger(); // cancelled: nothing else happens
@@ -79,10 +112,13 @@ private slots:
         QCOMPARE(request.Filters, filters);
         QCOMPARE(request.DefaultSuffix, suffix);
         // At first in the maps folder; after a faction file was loaded, where it was.
-        const QString folder = command == QLatin1String("save factions")
+        const QString folder = command == QLatin1String("save factions as")
             ? QFileInfo(m_fixture->DemoFile(kDemoFactionFile)).path()
             : m_fixture->Installation.Root() + QStringLiteral("/common/maps");
         QCOMPARE(QDir(request.Folder).canonicalPath(), QDir(folder).canonicalPath());
+        // Save As proposes the layer's own file; the other dialogs no name.
+        QCOMPARE(request.FileName,
+                 command == QLatin1String("save factions as") ? QLatin1String(kDemoFactionFile) : QLatin1String(""));
         QVERIFY(m_fixture->Prompts.Shown.isEmpty());
     }
 
@@ -141,20 +177,235 @@ private slots:
 
     void saveFactionsNeedsALayer()
     {
-        m_fixture->Prompts.FileAnswers << m_fixture->Installation.Dir.filePath(QStringLiteral("out.SID"));
+        const QString out = m_fixture->Installation.Dir.filePath(QStringLiteral("out.SID"));
+        m_fixture->Prompts.FileAnswers << out << out;
         m_fixture->Window->Savefactionassignment1Click();
+        m_fixture->Window->Savefactionassignmentas1Click();
         QVERIFY(m_fixture->Prompts.FileDialogs.isEmpty()); // so nothing was written either
+        QVERIFY(!QFile::exists(out));
         m_fixture->Prompts.FileAnswers.clear();
 
         // With a layer the file is written, and reads back with the same factions.
-        m_fixture->Prompts.FileAnswers << m_fixture->DemoFile(kDemoFactionFile)
-                                       << m_fixture->Installation.Dir.filePath(QStringLiteral("out.SID"));
+        m_fixture->Prompts.FileAnswers << m_fixture->DemoFile(kDemoFactionFile) << out;
         m_fixture->Window->Loadfactions1Click();
-        m_fixture->Window->Savefactionassignment1Click();
+        m_fixture->Window->Savefactionassignmentas1Click();
         QCOMPARE(m_fixture->Prompts.Shown, QStringList());
         CFactionsInfo copy;
-        QVERIFY(copy.LoadFromFile(m_fixture->Installation.Dir.filePath(QStringLiteral("out.SID"))));
+        QVERIFY(copy.LoadFromFile(out));
         QCOMPARE(copy.GetFaction(3, 2), m_fixture->Window->Factions->GetFaction(3, 2));
+    }
+
+    // Save writes a document's own file at once (no dialog, so no overwrite question); only a
+    // document without a file, a new Map BIN document, asks for a name.
+    void saveWritesTheOwnFile_data()
+    {
+        QTest::addColumn<QString>("document");
+        QTest::newRow("Map BIN file loaded") << "loaded";
+        QTest::newRow("new Map BIN document, named once") << "new";
+        QTest::newRow("faction file loaded") << "factions";
+    }
+
+    void saveWritesTheOwnFile()
+    {
+        QFETCH(QString, document);
+        TfrmMain& window = *m_fixture->Window;
+        CScriptedPrompts& prompts = m_fixture->Prompts;
+        const bool factions = document == QLatin1String("factions");
+        QString file = m_fixture->DemoFile(factions ? kDemoFactionFile : kDemoCampaignFile);
+        if (factions) {
+            window.OpenFactionFile(file);
+            PaintFirstSector();
+        } else if (document == QLatin1String("loaded")) {
+            window.OpenBinFile(file);
+            EditBin();
+        } else {
+            // A new document asks once, proposing no name of another file.
+            window.OpenBinFile(file);
+            window.New1Click();
+            EditBin();
+            file = m_fixture->Installation.Dir.filePath(QStringLiteral("new.BIN"));
+            prompts.FileAnswers << file;
+            window.Save1->trigger();
+            QCOMPARE(prompts.FileDialogs.size(), 1);
+            QCOMPARE(prompts.FileDialogs.first().Title, QStringLiteral("Save BIN file"));
+            QCOMPARE(prompts.FileDialogs.first().FileName, QString());
+            QCOMPARE(window.windowTitle(), QStringLiteral("new.BIN — Sablemap"));
+            prompts.FileDialogs.clear();
+            EditBin();
+        }
+        const QByteArray before = ReadFile(file);
+        const QByteArray edited = Saves(factions);
+        QVERIFY(edited != before);
+        QVERIFY(window.isWindowModified());
+
+        (factions ? window.Savefactionassignment1 : window.Save1)->trigger();
+        QVERIFY(prompts.FileDialogs.isEmpty());
+        QCOMPARE(prompts.Shown, QStringList());
+        QCOMPARE(ReadFile(file), edited);
+        QVERIFY(!window.isWindowModified());
+        QVERIFY(!window.windowTitle().contains(QLatin1Char('*')));
+    }
+
+    // Save As always asks, proposing the document's own file in its folder; the file chosen
+    // becomes the document's, and the one it came from is left as it was.
+    void saveAsAsks_data()
+    {
+        QTest::addColumn<bool>("factions");
+        QTest::newRow("Map BIN file") << false;
+        QTest::newRow("faction file") << true;
+    }
+
+    void saveAsAsks()
+    {
+        QFETCH(bool, factions);
+        TfrmMain& window = *m_fixture->Window;
+        CScriptedPrompts& prompts = m_fixture->Prompts;
+        const char* name = factions ? kDemoFactionFile : kDemoCampaignFile;
+        const QString original = CopyOfDemo(name, QStringLiteral("maps/") + QLatin1String(name));
+        const QByteArray originalBytes = ReadFile(original);
+        QAction* saveAs = factions ? window.Savefactionassignmentas1 : window.SaveAs1;
+        QAction* save = factions ? window.Savefactionassignment1 : window.Save1;
+        const auto edit = [&] { factions ? PaintFirstSector() : EditBin(); };
+        if (factions)
+            window.OpenFactionFile(original);
+        else
+            window.OpenBinFile(original);
+        edit();
+
+        saveAs->trigger(); // cancelled: nothing is written and the work stays unsaved
+        QCOMPARE(prompts.FileDialogs.size(), 1);
+        QCOMPARE(prompts.FileDialogs.last().Title,
+                 factions ? QStringLiteral("Save SID file") : QStringLiteral("Save BIN file"));
+        QCOMPARE(prompts.FileDialogs.last().FileName, QLatin1String(name));
+        QCOMPARE(QDir(prompts.FileDialogs.last().Folder).canonicalPath(), QFileInfo(original).canonicalPath());
+        QCOMPARE(ReadFile(original), originalBytes);
+        QVERIFY(window.isWindowModified());
+
+        const QString other =
+            m_fixture->Installation.Dir.filePath(factions ? QStringLiteral("other.SID") : QStringLiteral("other.BIN"));
+        prompts.FileAnswers << other;
+        saveAs->trigger();
+        QCOMPARE(ReadFile(other), Saves(factions));
+        QVERIFY(!window.isWindowModified());
+        QCOMPARE(window.windowTitle(), QFileInfo(other).fileName() + QStringLiteral(" — Sablemap"));
+
+        // From now on Save writes the file chosen, and the question names it.
+        edit();
+        save->trigger();
+        QCOMPARE(prompts.FileDialogs.size(), 2);
+        QCOMPARE(ReadFile(other), Saves(factions));
+        QCOMPARE(ReadFile(original), originalBytes);
+        edit();
+        prompts.AskAnswers << QMessageBox::Cancel;
+        window.close();
+        QCOMPARE(prompts.Shown,
+                 QStringList{QStringLiteral("ask: Save changes to %1?").arg(QFileInfo(other).fileName())});
+        QCOMPARE(window.SaveAs1->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+S")));
+    }
+
+    // The title names every open document and marks the modified ones, before and after each save.
+    void titlePerDocument()
+    {
+        TfrmMain& window = *m_fixture->Window;
+        const QString bin = QLatin1String(kDemoCampaignFile);
+        const QString sid = QLatin1String(kDemoFactionFile);
+        const auto title = [](const QStringList& documents) {
+            return (documents + QStringList{QStringLiteral("Sablemap")}).join(QStringLiteral(" — "));
+        };
+        const std::pair<std::function<void()>, QString> steps[] = {
+            {[] {}, title({})},
+            {[&] { window.OpenBinFile(m_fixture->DemoFile(kDemoCampaignFile)); }, title({bin})},
+            {[&] { window.OpenFactionFile(m_fixture->DemoFile(kDemoFactionFile)); }, title({bin, sid})},
+            {[&] { PaintFirstSector(); }, title({bin, sid + QLatin1Char('*')})},
+            {[&] { EditBin(); }, title({bin + QLatin1Char('*'), sid + QLatin1Char('*')})},
+            // The Map BIN file saved: only the faction layer is still unsaved.
+            {[&] { window.Save1->trigger(); }, title({bin, sid + QLatin1Char('*')})},
+            {[&] { window.Savefactionassignment1->trigger(); }, title({bin, sid})},
+            {[&] { window.Undo1->trigger(); }, title({bin + QLatin1Char('*'), sid})},
+            {[&] { window.New1->trigger(); }, title({sid})}, // the undone edit is discarded
+            {[&] { EditBin(); }, title({QStringLiteral("Untitled.BIN*"), sid})},
+        };
+        m_fixture->Prompts.AskAnswers << QMessageBox::Discard;
+        for (const auto& [step, expected] : steps) {
+            step();
+            QCOMPARE(window.windowTitle(), expected);
+            QCOMPARE(window.isWindowModified(), expected.contains(QLatin1Char('*')));
+        }
+        QVERIFY(m_fixture->Prompts.FileDialogs.isEmpty());
+    }
+
+    // A file's name is shown as it is, even with what Qt takes for its modified mark in it.
+    void titleShowsTheNameAsItIs()
+    {
+        TfrmMain& window = *m_fixture->Window;
+        window.OpenBinFile(CopyOfDemo(kDemoCampaignFile, QStringLiteral("odd[*].BIN")));
+        QVERIFY(window.windowHandle());
+        QCOMPARE(window.windowHandle()->title(), QStringLiteral("odd[*].BIN — Sablemap"));
+        EditBin();
+        QCOMPARE(window.windowHandle()->title(), QStringLiteral("odd[*].BIN* — Sablemap"));
+    }
+
+    // A save that fails says so and leaves the work unsaved, in the title and for the question.
+    void failedSaveKeepsTheDocumentModified_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("marked"); // in the title afterwards
+        QTest::newRow("Save, the file's folder gone") << "save"
+                                                      << "sable_coast.BIN*";
+        QTest::newRow("Save As, into a missing folder") << "save as"
+                                                        << "sable_coast.BIN*";
+        QTest::newRow("Save of a new document") << "save new"
+                                                << "Untitled.BIN*";
+        QTest::newRow("Save faction assignment, the file's folder gone") << "factions"
+                                                                         << "sable_coast.SID*";
+    }
+
+    void failedSaveKeepsTheDocumentModified()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, marked);
+        TfrmMain& window = *m_fixture->Window;
+        CScriptedPrompts& prompts = m_fixture->Prompts;
+        const bool factions = command == QLatin1String("factions");
+        const QString gone = m_fixture->Installation.Dir.filePath(QStringLiteral("gone"));
+        const char* name = factions ? kDemoFactionFile : kDemoCampaignFile;
+        const QString file = CopyOfDemo(name, QStringLiteral("gone/") + QLatin1String(name));
+        if (factions) {
+            window.OpenFactionFile(file);
+            PaintFirstSector();
+        } else {
+            window.OpenBinFile(file);
+            if (command == QLatin1String("save new"))
+                window.New1Click();
+            EditBin();
+        }
+        QString& documentPath = factions ? window.FactionFilePath : window.BinDocumentPath;
+        const QString path = documentPath;
+        QVERIFY(QDir(gone).removeRecursively());
+        QString target = file;
+        if (command == QLatin1String("save as") || command == QLatin1String("save new")) {
+            target = m_fixture->Installation.Dir.filePath(QStringLiteral("missing/chosen.BIN"));
+            prompts.FileAnswers << target;
+        }
+
+        if (factions)
+            window.Savefactionassignment1->trigger();
+        else
+            (command == QLatin1String("save as") ? window.SaveAs1 : window.Save1)->trigger();
+        QCOMPARE(prompts.Shown, QStringList{QStringLiteral("message: Save failed")});
+        QVERIFY2(prompts.Details.first().startsWith(target + QStringLiteral(": ")),
+                 qPrintable(prompts.Details.first()));
+        QVERIFY(window.isWindowModified());
+        QVERIFY(window.windowTitle().split(QStringLiteral(" — ")).contains(marked));
+        QCOMPARE(documentPath, path); // a failed Save As does not rename the document
+        QVERIFY(!QFile::exists(target));
+
+        // The work is still at stake when the window closes.
+        prompts.Shown.clear();
+        prompts.AskAnswers << QMessageBox::Cancel;
+        window.close();
+        QCOMPARE(prompts.Shown, QStringList{QStringLiteral("ask: Save changes to %1?").arg(marked.chopped(1))});
+        QVERIFY(window.isVisible());
     }
 
     // Exports the rows top to bottom; without a template to export (no rows given) it is refused.

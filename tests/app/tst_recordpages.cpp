@@ -352,10 +352,15 @@ private slots:
         QVERIFY(m_prompts->Shown.isEmpty());
         m_window->New1Click();
         QVERIFY(m_window->LoadBinFile(saved));
-        m_window->New1Click();
-        m_window->Save1Click();
+        m_window->SaveAs1Click(); // Save itself writes the loaded file without a dialog
         QCOMPARE(m_prompts->FileDialogs.last().Folder, m_installation->Dir.path() + QLatin1Char('/'));
         QCOMPARE(m_prompts->FileDialogs.last().FileName, QStringLiteral("campaign.BIN"));
+        // A new document is not offered another document's name: only the folder last used.
+        m_window->New1Click();
+        m_window->Save1Click();
+        QCOMPARE(QDir(m_prompts->FileDialogs.last().Folder).canonicalPath(),
+                 QDir(m_installation->Dir.path()).canonicalPath());
+        QCOMPARE(m_prompts->FileDialogs.last().FileName, QString());
     }
 };
 

@@ -180,7 +180,9 @@ private slots:
         QCOMPARE(ReadFile(recovered), ReadFile(expected + QStringLiteral(".SID")));
         // The work is the user's own file's, unsaved, and this run keeps it safe from now on.
         QCOMPARE(w.BinDocumentPath, m_fixture->DemoFile(kDemoCampaignFile));
-        QCOMPARE(w.windowTitle(), QLatin1String(kDemoCampaignFile) + QStringLiteral("[*]"));
+        QCOMPARE(w.windowTitle(),
+                 QStringLiteral("%1* — %2* — Sablemap")
+                     .arg(QLatin1String(kDemoCampaignFile), QLatin1String(kDemoFactionFile)));
         QVERIFY(w.isWindowModified());
         QCOMPARE(RecoveryFiles().size(), 2);
         prompts.AskAnswers << QMessageBox::Discard << QMessageBox::Discard;

@@ -182,14 +182,16 @@ private slots:
     void modifiedStateAndTitle()
     {
         TfrmMain& w = *m_fixture->Window;
-        const QString loaded = QLatin1String(kDemoCampaignFile) + QStringLiteral("[*]");
+        const QString sid = QLatin1String(kDemoFactionFile);
+        const QString loaded =
+            QLatin1String(kDemoCampaignFile) + QStringLiteral(" — ") + sid + QStringLiteral(" — Sablemap");
         QCOMPARE(w.windowTitle(), loaded);
         QVERIFY(!w.isWindowModified());
         Edit(QStringLiteral("delete SAMs"), 1, 2);
-        const QString saved = m_fixture->Installation.Dir.filePath(QStringLiteral("saved.BIN"));
-        m_fixture->Prompts.FileAnswers << saved;
+        QCOMPARE(w.windowTitle(),
+                 QLatin1String(kDemoCampaignFile) + QStringLiteral("* — ") + sid + QStringLiteral(" — Sablemap"));
         w.Save1Click();
-        QCOMPARE(w.windowTitle(), QStringLiteral("saved.BIN[*]"));
+        QCOMPARE(w.windowTitle(), loaded);
         QVERIFY(!w.isWindowModified());
         w.Undo1->trigger(); // before the save is modified too
         QVERIFY(w.isWindowModified());
@@ -201,9 +203,9 @@ private slots:
         QCOMPARE(w.windowTitle(), loaded);
         QVERIFY(!w.Undo1->isEnabled()); // a fresh history
         w.New1Click();
-        QCOMPARE(w.windowTitle(), QLatin1String(kDemoFactionFile) + QStringLiteral("[*]"));
+        QCOMPARE(w.windowTitle(), sid + QStringLiteral(" — Sablemap"));
         w.btnSAMAddClick();
-        QCOMPARE(w.windowTitle(), QStringLiteral("Untitled.BIN[*]"));
+        QCOMPARE(w.windowTitle(), QStringLiteral("Untitled.BIN* — ") + sid + QStringLiteral(" — Sablemap"));
         QVERIFY(w.isWindowModified());
         QVERIFY(
             !m_fixture->Prompts.Shown.join(QLatin1Char('\n')).contains(QLatin1String("ask:"))); // nothing was at stake
@@ -235,16 +237,21 @@ private slots:
         QFETCH(bool, goesAhead);
         TfrmMain& w = *m_fixture->Window;
         CScriptedPrompts& prompts = m_fixture->Prompts;
+        // The document's own file, which Save writes without a dialog; a folder that has gone
+        // since the load makes that save fail.
+        const QString folder = m_fixture->Installation.Dir.filePath(QStringLiteral("work"));
+        const QString file = folder + QStringLiteral("/") + QLatin1String(kDemoCampaignFile);
+        QVERIFY(QDir().mkpath(folder) && QFile::copy(m_fixture->DemoFile(kDemoCampaignFile), file));
+        QVERIFY(w.LoadBinFile(file));
         const int sams = w.Document->SamCount();
         Edit(QStringLiteral("delete SAMs"), 1, 2);
         const QByteArray edited = m_fixture->State();
         const QByteArray editedFile = w.Document->SaveBytes(true);
+        if (saveFails)
+            QVERIFY(QDir(folder).removeRecursively());
+        const QByteArray original = ReadFile(file);
         prompts.Shown.clear();
         prompts.AskAnswers << QMessageBox::StandardButton(answer);
-        const QString saved = m_fixture->Installation.Dir.filePath(
-            saveFails ? QStringLiteral("missing/folder/saved.BIN") : QStringLiteral("saved.BIN"));
-        if (answer == QMessageBox::Save)
-            prompts.FileAnswers << saved;
         if (command == QLatin1String("load"))
             prompts.FileAnswers << m_fixture->DemoFile(kDemoCampaignFile);
 
@@ -260,7 +267,9 @@ private slots:
         QCOMPARE(prompts.Shown.filter(QStringLiteral("ask:")).size(), 1);
         if (saveFails)
             QVERIFY(prompts.Shown.filter(QStringLiteral("message: Save failed")).size() == 1);
-        QCOMPARE(ReadFile(saved), answer == QMessageBox::Save && !saveFails ? editedFile : QByteArray());
+        // Saved where it came from, without a dialog; only Load's own dialog was shown.
+        QCOMPARE(prompts.FileDialogs.size(), command == QLatin1String("load") && goesAhead ? 1 : 0);
+        QCOMPARE(ReadFile(file), answer == QMessageBox::Save && !saveFails ? editedFile : original);
         if (!goesAhead) {
             QCOMPARE(m_fixture->State(), edited); // the edits are all there
             QVERIFY(w.isWindowModified());
@@ -276,6 +285,29 @@ private slots:
             QVERIFY(!w.isVisible());
         // A fresh document, or the one just saved.
         QCOMPARE(w.isWindowModified(), command == QLatin1String("exit") && answer == QMessageBox::Discard);
+    }
+
+    // Save in the question writes the faction layer's own file, as Save faction assignment does.
+    void questionSavesTheFactionFile()
+    {
+        TfrmMain& w = *m_fixture->Window;
+        const auto grid = [](const QString& file) {
+            CFactionsInfo layer;
+            QByteArray factions;
+            if (layer.LoadFromFile(file))
+                for (int32_t row = 0; row < layer.Rows; ++row)
+                    factions.append(reinterpret_cast<const char*>(layer.RowFactions(row)), layer.Columns);
+            return factions;
+        };
+        const QString file = m_fixture->DemoFile(kDemoFactionFile);
+        const QByteArray before = grid(file);
+        Edit(QStringLiteral("paint"), 0, 1);
+        m_fixture->Prompts.AskAnswers << QMessageBox::Save;
+        QVERIFY(w.close());
+        QCOMPARE(m_fixture->Prompts.Shown, QStringList{QStringLiteral("ask: Save changes to sable_coast.SID?")});
+        QVERIFY(m_fixture->Prompts.FileDialogs.isEmpty());
+        const QByteArray after = grid(file);
+        QVERIFY(!after.isEmpty() && after != before);
     }
 
     void loadingFactionsAsksAboutThem()
