@@ -223,11 +223,12 @@ private slots:
         QTest::addColumn<QString>("message");
         const QString out = QStringLiteral("OUT");
         const QString bin = QStringLiteral("BIN");
-        QTest::newRow("resave") << QStringList{QStringLiteral("resave"), bin, out}
+        const QStringList catalogue{QStringLiteral("--catalogue"), QStringLiteral("CATALOGUE")};
+        QTest::newRow("resave") << QStringList{QStringLiteral("resave"), bin, out} + catalogue
                                 << QStringLiteral("Save failed: OUT");
-        QTest::newRow("export-templates")
-            << QStringList{QStringLiteral("export-templates"), bin, QStringLiteral("0"), QStringLiteral("5"), out}
-            << QStringLiteral("Export failed: OUT");
+        QTest::newRow("export-templates") << QStringList{QStringLiteral("export-templates"), bin, QStringLiteral("0"),
+                                                         QStringLiteral("5"), out}
+                + catalogue << QStringLiteral("Export failed: OUT");
         QTest::newRow("factions --out") << QStringList{QStringLiteral("factions"), QStringLiteral("SID"),
                                                        QStringLiteral("--out"), out}
                                         << QStringLiteral("Save failed: OUT");
