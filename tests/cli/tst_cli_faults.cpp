@@ -173,6 +173,9 @@ private slots:
                                                         QStringLiteral("--save")};
         QTest::newRow("maps") << QStringList{QStringLiteral("maps"), QStringLiteral("INSTALL")};
         QTest::newRow("demo") << QStringList{QStringLiteral("demo"), QStringLiteral("OUT")};
+        QTest::newRow("help") << QStringList{QStringLiteral("help")};
+        // A question left unanswered is trouble (2), not "problems found" (1).
+        QTest::newRow("check") << QStringList{QStringLiteral("check"), QStringLiteral("BIN"), QStringLiteral("--json")};
     }
     void outputToAFullDevice()
     {
@@ -184,7 +187,7 @@ private slots:
         process.setStandardOutputFile(QStringLiteral("/dev/full"));
         process.start(QStringLiteral(SABLEMAP_CLI), Arguments(args, out.filePath(QStringLiteral("out"))));
         QVERIFY(process.waitForFinished(60000));
-        QCOMPARE(process.exitCode(), 1);
+        QCOMPARE(process.exitCode(), args.first() == QLatin1String("check") ? 2 : 1);
         QCOMPARE(QString::fromUtf8(process.readAllStandardError()),
                  QStringLiteral("Write failed: %1\n").arg(SystemReason(ENOSPC)));
         if (args.first() != QLatin1String("demo")) // which writes its files and then lists them

@@ -111,6 +111,19 @@ private slots:
         QCOMPARE(findings[3].toObject()[QStringLiteral("severity")].toString(), QStringLiteral("note"));
     }
 
+    // A name of thousands of characters is shown as its first 79 and an ellipsis.
+    void checkShortensLongNames()
+    {
+        StoredRecords records = BaseRecords();
+        records.Airbases[0].ObjectIndex = records.AddName(std::string(5000, 'W'));
+        const CliResult result = RunCli({QStringLiteral("check"), Write(QStringLiteral("long.BIN"), records),
+                                         QStringLiteral("--catalogue"), Path(QStringLiteral("bininfo.bin"))});
+        QCOMPARE(result.Status, 1);
+        QVERIFY2(result.Out.contains("problem: airbase 0: object \"" + QByteArray(79, 'W') + "\u2026\" is not in"),
+                 result.Out.left(300).constData());
+        QVERIFY(!result.Out.contains(QByteArray(80, 'W')));
+    }
+
     void checkPassesWithNotesOnly()
     {
         StoredRecords records = BaseRecords();
