@@ -14,7 +14,7 @@ cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$BUILD_DIR" -j"$(nproc)" --target sablemap sablemap-cli
 
 build=$(cd "$BUILD_DIR" && pwd)
-"$build/bin/sablemap-cli" demo "$build/demo" >/dev/null
+"$build/bin/sablemap-cli" demo "$build/demo" --force >/dev/null
 
 # The registry stand-in: a folder of our own as XDG_CONFIG_HOME, holding only the one key file.
 config="$build/demo-config"

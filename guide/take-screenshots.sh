@@ -18,7 +18,7 @@ if [ -z "${SABLEMAP_ON_XVFB:-}" ]; then
   SABLEMAP_ON_XVFB=1 exec xvfb-run -a -s "-screen 0 1600x1000x24" "$0" "$build" "$out"
 fi
 
-"$build/bin/sablemap-cli" demo "$build/demo" >/dev/null
+"$build/bin/sablemap-cli" demo "$build/demo" --force >/dev/null
 config="$build/demo-config"
 mkdir -p "$config/Quillfeather"
 printf '[General]\nINSTALLATION PATH=%s\n' "$build/demo" > "$config/Quillfeather/Stormcrest.ini"

@@ -81,10 +81,44 @@ bool WriteNetwork(CWriterSession& session, const QString& mapFolder, const Netwo
     });
 }
 
-struct MapRecipe {
+// The files of one map, below "common/maps": the first map keeps the usual file names; the second
+// the alternative names of the route files, with upper-case extensions as copies from Windows
+// often have.
+struct MapFiles {
     const char* Folder;
-    DemoTerrain Terrain;
     NetworkFiles Roads, Rivers, Utilities, Boundary;
+
+    QString Path() const { return QStringLiteral("common/maps/") + QLatin1String(Folder); }
+    // Every network's node and link files, in the order they are written.
+    QStringList RouteFiles() const
+    {
+        QStringList files;
+        for (const NetworkFiles* network : {&Roads, &Rivers, &Utilities, &Boundary}) {
+            const QString base = Path() + QStringLiteral("/route/") + QLatin1String(network->Name);
+            files << base + QLatin1String(network->NodeExtension) << base + QLatin1String(network->LinkExtension);
+        }
+        return files;
+    }
+};
+
+const MapFiles kCoastFiles{kDemoFirstMap,
+                           {"roads", ".nde", ".wp"},
+                           {"rivers", ".nde", ".wp"},
+                           {"utils", ".nde", ".wp"},
+                           {"boundary", ".nde", ".wp"}};
+const MapFiles kIslesFiles{kDemoSecondMap,
+                           {"roaddata", ".NDE", ".WP"},
+                           {"rivdata", ".NDE", ".WP"},
+                           {"utildata", ".NDE", ".WP"},
+                           {"boundary", ".NDE", ".WP"}};
+
+const char* const kCatalogueFile = "stormcr/3ddata/bininfo.bin";
+const char* const kTerrainFile = "/terrain/terrain.sim";
+const char* const kSectorFile = "/terrain/default.sec";
+
+struct MapRecipe {
+    const MapFiles& Files;
+    DemoTerrain Terrain;
     int RiverCount;
     float BorderAt; // fraction of the width
 };
@@ -92,18 +126,16 @@ struct MapRecipe {
 bool WriteMap(CWriterSession& session, const MapRecipe& recipe, uint32_t seed, DemoSites* sitesOut)
 {
     const DemoTerrain& terrain = recipe.Terrain;
-    const QString folder = QStringLiteral("common/maps/") + QLatin1String(recipe.Folder);
+    const QString folder = recipe.Files.Path();
     // The sector file counts twice the sectors the terrain covers: record Z is the half count
     // times SectorSize minus terrain Z, so only then do records run from 0 at the map's top edge to the
     // map's depth at its bottom, and the faction grid (half count rows) lies under the mouse.
     const int32_t sectors = static_cast<int32_t>(terrain.Width() / float(SectorSize));
-    const bool saved = session.Save(folder + QStringLiteral("/terrain/terrain.sim"),
-                                    [&](const QString& path, QString* reason) {
-                                        return SaveTerrainFile(path, terrain.Grid(), reason);
-                                    })
-        && session.Save(folder + QStringLiteral("/terrain/default.sec"), [&](const QString& path, QString* reason) {
-               return SaveSectorFile(path, 2 * sectors, 2 * sectors, reason);
-           });
+    const bool saved = session.Save(folder + QLatin1String(kTerrainFile), [&](const QString& path, QString* reason) {
+        return SaveTerrainFile(path, terrain.Grid(), reason);
+    }) && session.Save(folder + QLatin1String(kSectorFile), [&](const QString& path, QString* reason) {
+        return SaveSectorFile(path, 2 * sectors, 2 * sectors, reason);
+    });
     if (!saved)
         return false;
 
@@ -113,10 +145,10 @@ bool WriteMap(CWriterSession& session, const MapRecipe& recipe, uint32_t seed, D
     const RouteNetwork roads = MakeRoads(terrain, sites.Towns, random);
     const RouteNetwork power = MakePowerLines(sites.PowerStation, sites.Towns, 5);
     const RouteNetwork border = MakeBorder(terrain, terrain.Width() * recipe.BorderAt, seed + 7);
-    if (!WriteNetwork(session, folder, recipe.Roads, roads, terrain)
-        || !WriteNetwork(session, folder, recipe.Rivers, rivers, terrain)
-        || !WriteNetwork(session, folder, recipe.Utilities, power, terrain)
-        || !WriteNetwork(session, folder, recipe.Boundary, border, terrain))
+    if (!WriteNetwork(session, folder, recipe.Files.Roads, roads, terrain)
+        || !WriteNetwork(session, folder, recipe.Files.Rivers, rivers, terrain)
+        || !WriteNetwork(session, folder, recipe.Files.Utilities, power, terrain)
+        || !WriteNetwork(session, folder, recipe.Files.Boundary, border, terrain))
         return false;
     if (sitesOut)
         *sitesOut = sites;
@@ -124,6 +156,20 @@ bool WriteMap(CWriterSession& session, const MapRecipe& recipe, uint32_t seed, D
 }
 
 } // namespace
+
+QStringList DemoInstallationFiles(const QString& dir)
+{
+    QStringList relative{QLatin1String(kCatalogueFile)};
+    for (const MapFiles* map : {&kCoastFiles, &kIslesFiles})
+        relative << map->Path() + QLatin1String(kTerrainFile) << map->Path() + QLatin1String(kSectorFile)
+                 << map->RouteFiles();
+    for (const char* file : {kDemoCampaignFile, kDemoTemplateFile, kDemoFactionFile})
+        relative << kCoastFiles.Path() + QLatin1Char('/') + QLatin1String(file);
+    QStringList paths;
+    for (const QString& file : relative)
+        paths << JoinPath(dir, file);
+    return paths;
+}
 
 bool WriteDemoInstallation(const QString& dir, QStringList* written, QString* error)
 {
@@ -136,27 +182,11 @@ bool WriteDemoInstallation(const QString& dir, QStringList* written, QString* er
 
     const std::vector<std::string> names = CatalogueNames();
     const QByteArray catalogueBytes = CatalogueBytes(names);
-    if (!session.Write(QStringLiteral("stormcr/3ddata/bininfo.bin"), catalogueBytes))
+    if (!session.Write(QLatin1String(kCatalogueFile), catalogueBytes))
         return fail();
 
-    // The first map keeps the usual file names; the second the alternative names of the route
-    // files, with upper-case extensions as copies from Windows often have.
-    const MapRecipe coast{kDemoFirstMap,
-                          MakeCoastTerrain(512, 256.0f, 1234),
-                          {"roads", ".nde", ".wp"},
-                          {"rivers", ".nde", ".wp"},
-                          {"utils", ".nde", ".wp"},
-                          {"boundary", ".nde", ".wp"},
-                          9,
-                          0.66f};
-    const MapRecipe isles{kDemoSecondMap,
-                          MakeIslesTerrain(256, 256.0f, 987),
-                          {"roaddata", ".NDE", ".WP"},
-                          {"rivdata", ".NDE", ".WP"},
-                          {"utildata", ".NDE", ".WP"},
-                          {"boundary", ".NDE", ".WP"},
-                          4,
-                          0.58f};
+    const MapRecipe coast{kCoastFiles, MakeCoastTerrain(512, 256.0f, 1234), 9, 0.66f};
+    const MapRecipe isles{kIslesFiles, MakeIslesTerrain(256, 256.0f, 987), 4, 0.58f};
     DemoSites sites;
     if (!WriteMap(session, coast, 1234, &sites) || !WriteMap(session, isles, 987, nullptr))
         return fail();
@@ -173,7 +203,7 @@ bool WriteDemoInstallation(const QString& dir, QStringList* written, QString* er
     CRandom random(4321);
     const int32_t halfSectorsZ = static_cast<int32_t>(coast.Terrain.Depth() / float(SectorSize));
     FillCampaign(document, sites, coast.Terrain, halfSectorsZ, random);
-    const QString mapFolder = QStringLiteral("common/maps/") + QLatin1String(kDemoFirstMap);
+    const QString mapFolder = kCoastFiles.Path();
     const QString campaign = session.PathOf(mapFolder + QLatin1Char('/') + QLatin1String(kDemoCampaignFile));
     if (!document.Save(campaign, true, &reason)) {
         session.SetError(QStringLiteral("%1: %2").arg(campaign, reason));

@@ -13,6 +13,10 @@ inline const char* const kDemoSecondMap = "map_ember_isles";
 inline const char* const kDemoCampaignFile = "sable_coast.BIN";
 inline const char* const kDemoTemplateFile = "sable_coast.BTP";
 
+// The paths of the files WriteDemoInstallation writes below `dir`, in the order it writes them, so
+// that a caller can refuse to replace a user's own files before anything is written.
+QStringList DemoInstallationFiles(const QString& dir);
+
 // Writes the installation below `dir` (created if need be), each file atomically, and appends the
 // path of every file written to `written`. Existing files of the same names are replaced.
 bool WriteDemoInstallation(const QString& dir, QStringList* written = nullptr, QString* error = nullptr);

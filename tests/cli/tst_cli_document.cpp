@@ -57,6 +57,16 @@ class TestCliDocument : public QObject {
     QString m_map;
 
     QString Path(const char* name) const { return m_dir.filePath(QString::fromLatin1(name)); }
+    // MAP, CAT and OUT in `args` replaced by the campaign, the catalogue and `out`.
+    QStringList Substituted(QStringList args, const QString& out) const
+    {
+        for (QString& arg : args)
+            arg = arg == QLatin1String("MAP") ? m_map
+                : arg == QLatin1String("CAT") ? m_catalogue
+                : arg == QLatin1String("OUT") ? out
+                                              : arg;
+        return args;
+    }
 
 private slots:
     void initTestCase()
@@ -90,7 +100,10 @@ private slots:
     void resaveNormalisesNames()
     {
         const QString out = Path("resaved.bin");
-        QCOMPARE(RunCli({QStringLiteral("resave"), m_map, out, QStringLiteral("--catalogue"), m_catalogue}).Status, 0);
+        QCOMPARE(RunCli({QStringLiteral("resave"), m_map, out, QStringLiteral("--catalogue"), m_catalogue,
+                         QStringLiteral("--invalid-names")})
+                     .Status,
+                 0);
         const QByteArray saved = ReadBytes(out);
         QCOMPARE(saved.size(), MapFile().size() + 8); // INVALID_OBJECT is 8 bytes longer than Hangar
         QVERIFY(saved.contains(Name("Depot") + Int32(1) + Int32(1)));
@@ -115,7 +128,9 @@ private slots:
         QVERIFY(!QFile::exists(bad));
 
         const QString merged = Path("merged.bin");
-        QCOMPARE(RunCli({QStringLiteral("import-templates"), m_map, btp, merged}).Status, 0);
+        QCOMPARE(
+            RunCli({QStringLiteral("import-templates"), m_map, btp, merged, QStringLiteral("--invalid-names")}).Status,
+            0);
         const CliResult dump = RunCli({QStringLiteral("dump"), merged});
         const QJsonArray templates = QJsonDocument::fromJson(dump.Out).object()[QStringLiteral("templates")].toArray();
         QCOMPARE(templates.size(), 4);
@@ -123,8 +138,8 @@ private slots:
         QCOMPARE(templates[1].toObject()[QStringLiteral("Used")].toString(), QStringLiteral("1"));
     }
 
-    // Names the catalogue lacks are written as INVALID_OBJECT: the tool says which, and for how
-    // many records, of what it wrote (the exit status stays 0).
+    // Asked to (--invalid-names), names the catalogue lacks are written as INVALID_OBJECT: the tool
+    // says which, and for how many records, of what it wrote (the exit status stays 0).
     void missingNamesAreNamed_data()
     {
         QTest::addColumn<QStringList>("args");
@@ -156,18 +171,51 @@ private slots:
     {
         QFETCH(QStringList, args);
         QFETCH(QString, missing);
-        for (QString& arg : args)
-            arg = arg == QLatin1String("MAP") ? m_map
-                : arg == QLatin1String("CAT") ? m_catalogue
-                : arg == QLatin1String("OUT") ? Path("named.out")
-                                              : arg;
-        const CliResult result = RunCli(args);
+        const CliResult result =
+            RunCli(Substituted(args, Path("named.out")) + QStringList{QStringLiteral("--invalid-names")});
         QCOMPARE(result.Status, 0);
         QCOMPARE(QString::fromUtf8(result.Err),
                  missing.isEmpty() ? QString()
                                    : QStringLiteral("Warning: 3D object names not in the catalogue are written as "
                                                     "INVALID_OBJECT: %1\n")
                                          .arg(missing));
+    }
+
+    // Without --invalid-names the same writes are refused: the names would be lost. The count is of
+    // distinct names; an existing file stays as it was.
+    void namesThatWouldBeLostAreRefused_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("refusal");
+        const QString map = QStringLiteral("MAP");
+        const QString out = QStringLiteral("OUT");
+        const QString cat = QStringLiteral("--catalogue");
+        QTest::newRow("resave, one name the catalogue lacks")
+            << QStringList{QStringLiteral("resave"), map, out, cat, QStringLiteral("CAT")}
+            << QStringLiteral("Save failed: 1 name is");
+        QTest::newRow("resave without catalogue")
+            << QStringList{QStringLiteral("resave"), map, out} << QStringLiteral("Save failed: 4 names are");
+        QTest::newRow("export of template 1")
+            << QStringList{QStringLiteral("export-templates"), map, QStringLiteral("1"), QStringLiteral("1"), out}
+            << QStringLiteral("Export failed: 2 names are");
+        QTest::newRow("import: names of the document and of the source")
+            << QStringList{QStringLiteral("import-templates"), map, map, out, cat, QStringLiteral("CAT")}
+            << QStringLiteral("Save failed: 1 name is");
+    }
+    void namesThatWouldBeLostAreRefused()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, refusal);
+        const QString out = Path("refused.out");
+        WriteBytes(out, "keep me");
+        const CliResult result = RunCli(Substituted(args, out));
+        QCOMPARE(result.Status, 1);
+        QCOMPARE(QString::fromUtf8(result.Err),
+                 refusal
+                     + QStringLiteral(" not in the 3D object list and would be written as INVALID_OBJECT; give "
+                                      "--catalogue, or --invalid-names to write them so\n"));
+        QCOMPARE(ReadBytes(out), QByteArray("keep me"));
+        QVERIFY(result.Out.isEmpty());
     }
 
     void failuresLeaveExistingFilesAlone()

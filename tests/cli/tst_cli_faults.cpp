@@ -173,6 +173,9 @@ private slots:
                                                         QStringLiteral("--save")};
         QTest::newRow("maps") << QStringList{QStringLiteral("maps"), QStringLiteral("INSTALL")};
         QTest::newRow("demo") << QStringList{QStringLiteral("demo"), QStringLiteral("OUT")};
+        QTest::newRow("help") << QStringList{QStringLiteral("help")};
+        // A question left unanswered is trouble (2), not "problems found" (1).
+        QTest::newRow("check") << QStringList{QStringLiteral("check"), QStringLiteral("BIN"), QStringLiteral("--json")};
     }
     void outputToAFullDevice()
     {
@@ -184,7 +187,7 @@ private slots:
         process.setStandardOutputFile(QStringLiteral("/dev/full"));
         process.start(QStringLiteral(SABLEMAP_CLI), Arguments(args, out.filePath(QStringLiteral("out"))));
         QVERIFY(process.waitForFinished(60000));
-        QCOMPARE(process.exitCode(), 1);
+        QCOMPARE(process.exitCode(), args.first() == QLatin1String("check") ? 2 : 1);
         QCOMPARE(QString::fromUtf8(process.readAllStandardError()),
                  QStringLiteral("Write failed: %1\n").arg(SystemReason(ENOSPC)));
         if (args.first() != QLatin1String("demo")) // which writes its files and then lists them
@@ -223,11 +226,12 @@ private slots:
         QTest::addColumn<QString>("message");
         const QString out = QStringLiteral("OUT");
         const QString bin = QStringLiteral("BIN");
-        QTest::newRow("resave") << QStringList{QStringLiteral("resave"), bin, out}
+        const QStringList catalogue{QStringLiteral("--catalogue"), QStringLiteral("CATALOGUE")};
+        QTest::newRow("resave") << QStringList{QStringLiteral("resave"), bin, out} + catalogue
                                 << QStringLiteral("Save failed: OUT");
-        QTest::newRow("export-templates")
-            << QStringList{QStringLiteral("export-templates"), bin, QStringLiteral("0"), QStringLiteral("5"), out}
-            << QStringLiteral("Export failed: OUT");
+        QTest::newRow("export-templates") << QStringList{QStringLiteral("export-templates"), bin, QStringLiteral("0"),
+                                                         QStringLiteral("5"), out}
+                + catalogue << QStringLiteral("Export failed: OUT");
         QTest::newRow("factions --out") << QStringList{QStringLiteral("factions"), QStringLiteral("SID"),
                                                        QStringLiteral("--out"), out}
                                         << QStringLiteral("Save failed: OUT");

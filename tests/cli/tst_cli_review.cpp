@@ -7,6 +7,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -110,6 +111,19 @@ private slots:
         QCOMPARE(findings[3].toObject()[QStringLiteral("severity")].toString(), QStringLiteral("note"));
     }
 
+    // A name of thousands of characters is shown as its first 79 and an ellipsis.
+    void checkShortensLongNames()
+    {
+        StoredRecords records = BaseRecords();
+        records.Airbases[0].ObjectIndex = records.AddName(std::string(5000, 'W'));
+        const CliResult result = RunCli({QStringLiteral("check"), Write(QStringLiteral("long.BIN"), records),
+                                         QStringLiteral("--catalogue"), Path(QStringLiteral("bininfo.bin"))});
+        QCOMPARE(result.Status, 1);
+        QVERIFY2(result.Out.contains("problem: airbase 0: object \"" + QByteArray(79, 'W') + "\u2026\" is not in"),
+                 result.Out.left(300).constData());
+        QVERIFY(!result.Out.contains(QByteArray(80, 'W')));
+    }
+
     void checkPassesWithNotesOnly()
     {
         StoredRecords records = BaseRecords();
@@ -119,6 +133,40 @@ private slots:
         QCOMPARE(result.Status, 0);
         QCOMPARE(result.Out, QByteArray("note: keysite 3: has no template\n"));
         QVERIFY(result.Err.isEmpty());
+    }
+
+    // Trouble is 2, as diff(1)'s, so that 1 keeps meaning "problems found"; the message says which.
+    void checkTroubleIsTwo_data()
+    {
+        QTest::addColumn<QStringList>("args"); // CLEAN stands for a file without problems
+        QTest::addColumn<QString>("message");  // how stderr begins
+        const QString clean = QStringLiteral("CLEAN");
+        const QString check = QStringLiteral("check");
+        QTest::newRow("no such file") << QStringList{check, Path(QStringLiteral("none.BIN"))}
+                                      << QStringLiteral("Open failed: ");
+        QTest::newRow("damaged file") << QStringList{check, Path(QStringLiteral("cut.BIN"))}
+                                      << QStringLiteral("Open failed: ");
+        QTest::newRow("damaged catalogue")
+            << QStringList{check, clean, QStringLiteral("--catalogue"), Path(QStringLiteral("cut-bininfo.bin"))}
+            << QStringLiteral("File stormcr\\3ddata\\bininfo.bin not found or corrupted !: ");
+        QTest::newRow("folder that is no map")
+            << QStringList{check, clean, QStringLiteral("--map"), m_dir.path()} << QStringLiteral("Wrong map data!: ");
+        QTest::newRow("usage error") << QStringList{check, clean, QStringLiteral("--bogus")}
+                                     << QStringLiteral("sablemap-cli: unknown option --bogus\n");
+    }
+    void checkTroubleIsTwo()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, message);
+        WriteBytes(Path(QStringLiteral("cut.BIN")), BaseRecords().Write().left(30));
+        WriteBytes(Path(QStringLiteral("cut-bininfo.bin")), Catalogue({"TANK", "HOUSE"}).left(15));
+        const QString clean = Write(QStringLiteral("clean.BIN"), BaseRecords());
+        args.replaceInStrings(QRegularExpression(QStringLiteral("^CLEAN$")), clean);
+        QCOMPARE(RunCli({QStringLiteral("check"), clean}).Status, 0); // the same file is fine
+        const CliResult result = RunCli(args);
+        QCOMPARE(result.Status, 2);
+        QVERIFY2(QString::fromUtf8(result.Err).startsWith(message), result.Err.constData());
+        QVERIFY(result.Out.isEmpty());
     }
 
     void diffNamesRecordChanges_data()

@@ -47,6 +47,10 @@ private slots:
                  QStringList({QLatin1String(kDemoSecondMap), QLatin1String(kDemoFirstMap)}));
     }
 
+    // The list a caller checks before writing is the list of what is written: a file missing from
+    // it could be replaced without a word.
+    void listsTheFilesItWrites() { QCOMPARE(DemoInstallationFiles(m_dir.path()), m_written); }
+
     void mapsAreReadable_data()
     {
         QTest::addColumn<QString>("folder");

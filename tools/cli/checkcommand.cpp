@@ -9,6 +9,7 @@
 #include "document/storedrecords.h"
 #include "mapview/map.h"
 #include "platform/ansitext.h"
+#include "platform/messagetext.h"
 
 #include <QFile>
 #include <algorithm>
@@ -86,7 +87,7 @@ private:
             return;
         Add({false, record, number, object,
              QStringLiteral("%1 \"%2\" is not in the catalogue (a save through the editor writes INVALID_OBJECT)")
-                 .arg(QLatin1String(what), AnsiToQString(std::string(name)))});
+                 .arg(QLatin1String(what), MessageText::Shortened(AnsiToQString(std::string(name))))});
     }
 
     void Finite(const char* record, int32_t number, int32_t object,
@@ -192,6 +193,8 @@ void PrintJson(const std::vector<Finding>& findings)
 
 } // namespace
 
+// Exit statuses as diff(1)'s: 0 no problem, 1 problems found, 2 trouble (a usage error, or a file
+// or folder that cannot be read).
 int RunCheck(const QStringList& argv)
 {
     Arguments args(argv,
@@ -200,13 +203,13 @@ int RunCheck(const QStringList& argv)
         return Usage(args.Ok() ? QStringLiteral("check takes one file") : args.Error());
     C3DObjectsList catalogue;
     if (!LoadCatalogueOption(args, catalogue))
-        return Failure;
+        return Trouble;
     std::optional<MapExtent> extent;
     if (const auto folder = args.Values(QStringLiteral("--map"))) {
         CMap map;
         QString reason;
         if (!map.Load(folder->first(), &reason))
-            return Fail(QStringLiteral("Wrong map data!"), reason);
+            return Fail(QStringLiteral("Wrong map data!"), reason), Trouble;
         int32_t halfX = 0, halfZ = 0;
         map.GetHalfSectorCounts(halfX, halfZ);
         // Record Z runs downward from the terrain Z of half the sector rows.
@@ -215,18 +218,19 @@ int RunCheck(const QStringList& argv)
     }
     StoredRecords records;
     if (!OpenStored(args.Positionals().first(), false, records))
-        return Failure;
+        return Trouble;
     const std::vector<Finding> findings =
         CChecker(records, args.Has(QStringLiteral("--catalogue")) ? &catalogue : nullptr, extent).Run();
     if (args.Has(QStringLiteral("--json")))
         PrintJson(findings);
     else
         PrintText(findings);
+    // Findings that did not reach the reader answer nothing.
+    if (!OutputWritten())
+        return Trouble;
     const auto problems = std::count_if(findings.begin(), findings.end(), [](const Finding& f) { return !f.Note; });
     if (problems == 0)
         return Success;
-    if (!OutputWritten())
-        return Failure;
     return Fail(QStringLiteral("Check failed"),
                 problems == 1 ? QStringLiteral("1 problem") : QStringLiteral("%1 problems").arg(problems));
 }

@@ -3,6 +3,7 @@
 
 #include "catalogues/objectslist.h"
 #include "document/storedrecords.h"
+#include "platform/messagetext.h"
 
 #include <QFile>
 #include <cerrno>
@@ -16,6 +17,7 @@ const char* const kCatalogueMessage = "File stormcr\\3ddata\\bininfo.bin not fou
 namespace {
 // The first error met writing standard output (an errno value), 0 while none.
 int g_outputError = 0;
+const Command* g_command = nullptr;
 
 void WriteBytes(FILE* stream, const char* bytes, size_t size)
 {
@@ -46,7 +48,7 @@ Arguments::Arguments(const QStringList& args, const std::vector<std::pair<QStrin
                 arity = count;
         }
         if (arity < 0) {
-            m_error = QStringLiteral("unknown option %1").arg(word);
+            m_error = QStringLiteral("unknown option %1").arg(MessageText::Shortened(word));
             return;
         }
         if (i + arity >= args.size()) {
@@ -86,17 +88,48 @@ std::optional<int> ParseInt(const QString& text)
     return value;
 }
 
+const Command* CurrentCommand() { return g_command; }
+
+void SetCurrentCommand(const Command* command) { g_command = command; }
+
+bool CurrentCommandTakes(const char* option)
+{
+    if (!g_command)
+        return false;
+    const QString usage = QString::fromUtf8(g_command->Usage);
+    const QString name = QString::fromUtf8(option);
+    // A whole word of the usage line: "--templates", not the start of "--templates-only".
+    for (qsizetype at = usage.indexOf(name); at >= 0; at = usage.indexOf(name, at + 1)) {
+        const qsizetype end = at + name.size();
+        if (end == usage.size() || !(usage[end].isLetterOrNumber() || usage[end] == QLatin1Char('-')))
+            return true;
+    }
+    return false;
+}
+
+namespace {
+QString UsageText(const Command* command)
+{
+    if (command)
+        return QStringLiteral("usage: sablemap-cli %1\n").arg(QString::fromUtf8(command->Usage));
+    QString text = QStringLiteral("usage:\n");
+    for (const Command& each : Commands())
+        text += QStringLiteral("  sablemap-cli %1\n").arg(QString::fromUtf8(each.Usage));
+    return text;
+}
+} // namespace
+
 int Usage(const QString& problem)
 {
     QString text;
     if (!problem.isEmpty())
         text += QStringLiteral("sablemap-cli: %1\n").arg(problem);
-    text += QStringLiteral("usage:\n");
-    for (const Command& command : Commands())
-        text += QStringLiteral("  sablemap-cli %1\n").arg(QString::fromUtf8(command.Usage));
+    text += UsageText(g_command);
     WriteUtf8(stderr, text);
     return UsageError;
 }
+
+void PrintUsage(const Command* command) { Print(UsageText(command)); }
 
 int Fail(const QString& message, const QString& reason)
 {
@@ -126,7 +159,7 @@ bool OutputWritten()
     return false;
 }
 
-int FinishOutput(int status) { return OutputWritten() ? status : Failure; }
+int FinishOutput(int status) { return OutputWritten() || status != Success ? status : Failure; }
 
 QString NameProblem(const QByteArray& argument)
 {
@@ -160,13 +193,39 @@ bool LoadCatalogueOption(const Arguments& args, C3DObjectsList& catalogue)
     return true;
 }
 
+QString ReadProblem(const QString& path, FileKind wanted, const QString& reason)
+{
+    const FileKind kind = SniffFile(path);
+    if (kind == wanted || kind == FileKind::Unknown)
+        return reason;
+    switch (kind) {
+    case FileKind::FactionFile:
+        return wanted == FileKind::MapBin
+            ? QStringLiteral("this is a faction file, not a Map BIN file")
+            : QStringLiteral("this is a faction file, not a template file or Map BIN file");
+    case FileKind::TemplateList:
+        if (wanted != FileKind::MapBin)
+            return QStringLiteral("this looks like a template file, not a faction file");
+        return CurrentCommandTakes("--templates")
+            ? QStringLiteral("this looks like a template file: add --templates")
+            : QStringLiteral("this looks like a template file, not a Map BIN file");
+    case FileKind::MapBin:
+        // A template source may be a Map BIN file; one that failed to read is damaged.
+        return wanted == FileKind::FactionFile ? QStringLiteral("this is a Map BIN file, not a faction file") : reason;
+    case FileKind::Unknown: break;
+    }
+    return reason;
+}
+
 bool OpenStored(const QString& path, bool templateListOnly, StoredRecords& records)
 {
     QString reason;
     if (!QFile::exists(path))
         return Fail(QStringLiteral("Open failed"), QStringLiteral("%1: no such file").arg(path)), false;
-    if (!LoadStoredRecords(path, templateListOnly, records, &reason))
+    if (!LoadStoredRecords(path, templateListOnly, records, &reason)) {
+        reason = ReadProblem(path, templateListOnly ? FileKind::TemplateList : FileKind::MapBin, reason);
         return Fail(QStringLiteral("Open failed"), QStringLiteral("%1: %2").arg(path, reason)), false;
+    }
     return true;
 }
 

@@ -2,6 +2,8 @@
 // The command-line tool's shared pieces: argument parsing, output and the
 // failure conventions (exit 1 with "<editor's message>: <reason>", exit 2 with the usage text).
 
+#include "document/filekind.h"
+
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -12,7 +14,11 @@ struct StoredRecords;
 
 namespace cli {
 
-enum ExitStatus { Success = 0, Failure = 1, UsageError = 2 };
+struct Command;
+
+// Commands that answer a question (check, diff) report a file they cannot read as trouble, like
+// a usage error, so that 1 keeps meaning "the answer is no".
+enum ExitStatus { Success = 0, Failure = 1, UsageError = 2, Trouble = 2 };
 
 // Arguments of one command: positionals and options, where an option takes a fixed number of
 // values that may look like negative numbers ("--paint -100 5 0"). Repeatable options keep every
@@ -39,8 +45,17 @@ private:
 
 std::optional<int> ParseInt(const QString& text);
 
-// Prints the usage text of every command (or one line of a problem first) to stderr; returns 2.
+// The command being run, for its usage text; null before the command table started one.
+const Command* CurrentCommand();
+void SetCurrentCommand(const Command* command);
+// Whether the running command takes `option` (its usage line names it).
+bool CurrentCommandTakes(const char* option);
+
+// Prints the problem (if any) and the running command's usage, or every command's before one
+// runs, to stderr; returns 2.
 int Usage(const QString& problem = QString());
+// "usage: sablemap-cli <command's usage>" (every command's without one) on stdout, as asked for.
+void PrintUsage(const Command* command);
 // Prints "<message>: <reason>" to stderr; returns 1.
 int Fail(const QString& message, const QString& reason);
 void Print(const QString& text);                 // UTF-8 to stdout
@@ -50,7 +65,8 @@ void Warn(const QString& text);                  // "Warning: <text>" on stderr;
 // failed, now or before. A command that prints and then saves asks before it saves, so that lost
 // output leaves the files as they were.
 bool OutputWritten();
-// The same at the end of every command: `status`, or 1 when output was lost.
+// The same at the end of every command: `status`, or 1 when output was lost from a command that
+// had succeeded (a failure keeps its own status).
 int FinishOutput(int status);
 // Empty when `argument` (as the system passed it) reads back to the same bytes; otherwise the usage
 // problem to show. Qt reaches files by names decoded from the system's encoding, so bytes that do
@@ -61,6 +77,11 @@ QString NameProblem(const QByteArray& argument);
 // start-up message and returns false.
 bool LoadCatalogueOption(const Arguments& args, C3DObjectsList& catalogue);
 extern const char* const kCatalogueMessage;
+
+// The reason to show when `path` could not be read as `wanted` (MapBin; TemplateList for a
+// template source, which may also be a Map BIN file; FactionFile): what the file looks like when
+// it is another kind, else `reason`.
+QString ReadProblem(const QString& path, FileKind wanted, const QString& reason);
 
 // Reads `path` as stored, without a catalogue (a template list with `templateListOnly`); prints
 // "Open failed: <reason>" and returns false when it cannot.

@@ -12,7 +12,7 @@ struct Command {
     int (*Run)(const QStringList& args);
 };
 
-// In the order the usage text lists them.
+// In the order the usage text lists them. Running one makes it the current command (cli.h).
 std::span<const Command> Commands();
 
 int RunCatalogue(const QStringList& args);
@@ -29,5 +29,6 @@ int RunToJson(const QStringList& args);
 int RunFromJson(const QStringList& args);
 int RunCheck(const QStringList& args);
 int RunDiff(const QStringList& args);
+int RunHelp(const QStringList& args);
 
 } // namespace cli

@@ -8,6 +8,7 @@
 #include "catalogues/templatetypes.h"
 #include "document/binfile.h"
 #include "platform/ansitext.h"
+#include "platform/messagetext.h"
 
 #include <QFile>
 
@@ -29,23 +30,56 @@ bool OpenMapFile(CBINFile& doc, const QString& path)
     if (!QFile::exists(path))
         return Fail(QStringLiteral("Open failed"), QStringLiteral("%1: no such file").arg(path)), false;
     if (!doc.LoadReplacing(path, &reason))
-        return Fail(QStringLiteral("Open failed"), QStringLiteral("%1: %2").arg(path, reason)), false;
+        return Fail(QStringLiteral("Open failed"),
+                    QStringLiteral("%1: %2").arg(path, ReadProblem(path, FileKind::MapBin, reason))),
+               false;
     return true;
 }
 
-const std::vector<std::pair<QString, int>> kCatalogueOption = {{QStringLiteral("--catalogue"), 1}};
+// Imports the template list of a template file or Map BIN file; prints "<message>: ..." on failure.
+bool ImportOrFail(CBINFile& doc, const QString& path, const QString& message)
+{
+    QString reason;
+    if (!QFile::exists(path))
+        return Fail(message, QStringLiteral("%1: no such file").arg(path)), false;
+    if (!doc.ImportTemplates(path, &reason))
+        return Fail(message, QStringLiteral("%1: %2").arg(path, ReadProblem(path, FileKind::TemplateList, reason))),
+               false;
+    return true;
+}
 
-// Names the catalogue does not hold were written as INVALID_OBJECT: say so once the file is
-// written (a failed command says only why it failed).
+const QString kInvalidNames = QStringLiteral("--invalid-names");
+const std::vector<std::pair<QString, int>> kWriteOptions = {{QStringLiteral("--catalogue"), 1}, {kInvalidNames, 0}};
+
+// As many names as the editor's message lists.
+constexpr int kMissingNamesShown = 10;
+
+// A write that would turn names into INVALID_OBJECT loses them: refused unless --invalid-names
+// asks for it, and then the warning says which once the file is written.
+bool RefuseInvalidNames(const Arguments& args, const CMissingNames& missing, const QString& message)
+{
+    if (missing.IsEmpty() || args.Has(kInvalidNames))
+        return false;
+    const auto count = static_cast<qsizetype>(missing.Names().size());
+    Fail(message,
+         QStringLiteral("%1 %2 not in the 3D object list and would be written as INVALID_OBJECT; give --catalogue, "
+                        "or --invalid-names to write them so")
+             .arg(count)
+             .arg(count == 1 ? QStringLiteral("name is") : QStringLiteral("names are")));
+    return true;
+}
+
 int WarnMissingNames(const CMissingNames& missing)
 {
     if (!missing.IsEmpty())
-        Warn(MissingNamesText(missing));
+        Warn(MissingNamesText(missing, kMissingNamesShown));
     return Success;
 }
 
-int SaveOrFail(const CBINFile& doc, const QString& path, const CMissingNames& missing)
+int SaveOrFail(const Arguments& args, const CBINFile& doc, const QString& path, const CMissingNames& missing)
 {
+    if (RefuseInvalidNames(args, missing, QStringLiteral("Save failed")))
+        return Failure;
     QString reason;
     if (!doc.Save(path, true, &reason))
         return Fail(QStringLiteral("Save failed"), QStringLiteral("%1: %2").arg(path, reason));
@@ -85,11 +119,8 @@ int RunDump(const QStringList& argv)
         return Failure;
     const QString path = args.Positionals().first();
     if (args.Has(QStringLiteral("--templates"))) {
-        QString reason;
-        if (!QFile::exists(path))
-            return Fail(QStringLiteral("Import failed"), QStringLiteral("%1: no such file").arg(path));
-        if (!session.Document.ImportTemplates(path, &reason))
-            return Fail(QStringLiteral("Import failed"), QStringLiteral("%1: %2").arg(path, reason));
+        if (!ImportOrFail(session.Document, path, QStringLiteral("Import failed")))
+            return Failure;
     } else if (!OpenMapFile(session.Document, path)) {
         return Failure;
     }
@@ -99,37 +130,44 @@ int RunDump(const QStringList& argv)
 
 int RunResave(const QStringList& argv)
 {
-    Arguments args(argv, kCatalogueOption);
+    Arguments args(argv, kWriteOptions);
     if (!args.Ok() || args.Positionals().size() != 2)
         return Usage(args.Ok() ? QStringLiteral("resave takes IN and OUT") : args.Error());
     Session session;
     if (!LoadCatalogueOption(args, session.Catalogue) || !OpenMapFile(session.Document, args.Positionals()[0]))
         return Failure;
-    return SaveOrFail(session.Document, args.Positionals()[1], session.Document.LastReadMissingNames());
+    return SaveOrFail(args, session.Document, args.Positionals()[1], session.Document.LastReadMissingNames());
 }
 
 int RunExportTemplates(const QStringList& argv)
 {
-    Arguments args(argv, kCatalogueOption);
+    Arguments args(argv, kWriteOptions);
     if (!args.Ok() || args.Positionals().size() != 4)
         return Usage(args.Ok() ? QStringLiteral("export-templates takes IN FIRST LAST OUT") : args.Error());
     const QStringList& pos = args.Positionals();
     const std::optional<int> first = ParseInt(pos[1]);
     const std::optional<int> last = ParseInt(pos[2]);
     if (!first || !last)
-        return Usage(QStringLiteral("FIRST and LAST must be whole numbers, not \"%1\"").arg(first ? pos[2] : pos[1]));
+        return Usage(QStringLiteral("FIRST and LAST must be whole numbers, not \"%1\"")
+                         .arg(MessageText::Shortened(first ? pos[2] : pos[1])));
     Session session;
     if (!LoadCatalogueOption(args, session.Catalogue) || !OpenMapFile(session.Document, pos[0]))
+        return Failure;
+    // Only a range the document holds writes names; any other fails below with its own reason.
+    const bool inRange = *first >= 0 && *first <= *last && *last < session.Document.TemplateCount();
+    const CMissingNames missing =
+        inRange ? session.Document.LastReadMissingNames().OfTemplates(*first, *last) : CMissingNames();
+    if (RefuseInvalidNames(args, missing, QStringLiteral("Export failed")))
         return Failure;
     QString reason;
     if (!session.Document.ExportTemplates(pos[3], *first, *last, &reason))
         return Fail(QStringLiteral("Export failed"), QStringLiteral("%1: %2").arg(pos[3], reason));
-    return WarnMissingNames(session.Document.LastReadMissingNames().OfTemplates(*first, *last));
+    return WarnMissingNames(missing);
 }
 
 int RunImportTemplates(const QStringList& argv)
 {
-    Arguments args(argv, kCatalogueOption);
+    Arguments args(argv, kWriteOptions);
     if (!args.Ok() || args.Positionals().size() != 3)
         return Usage(args.Ok() ? QStringLiteral("import-templates takes IN SOURCE OUT") : args.Error());
     const QStringList& pos = args.Positionals();
@@ -137,13 +175,10 @@ int RunImportTemplates(const QStringList& argv)
     if (!LoadCatalogueOption(args, session.Catalogue) || !OpenMapFile(session.Document, pos[0]))
         return Failure;
     CMissingNames missing = session.Document.LastReadMissingNames();
-    QString reason;
-    if (!QFile::exists(pos[1]))
-        return Fail(QStringLiteral("Import failed"), QStringLiteral("%1: no such file").arg(pos[1]));
-    if (!session.Document.ImportTemplates(pos[1], &reason))
-        return Fail(QStringLiteral("Import failed"), QStringLiteral("%1: %2").arg(pos[1], reason));
+    if (!ImportOrFail(session.Document, pos[1], QStringLiteral("Import failed")))
+        return Failure;
     missing.Append(session.Document.LastReadMissingNames());
-    return SaveOrFail(session.Document, pos[2], missing);
+    return SaveOrFail(args, session.Document, pos[2], missing);
 }
 
 } // namespace cli

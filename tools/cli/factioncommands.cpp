@@ -5,6 +5,7 @@
 
 #include "factions/factionpaint.h"
 #include "factions/factionsinfo.h"
+#include "platform/messagetext.h"
 
 namespace {
 
@@ -17,6 +18,24 @@ std::optional<float> ParseFloat(const QString& text)
     if (!ok)
         return std::nullopt;
     return value;
+}
+
+// "--set 4 0 1", as the user wrote it, for a warning.
+QString Operation(const QString& option, const QStringList& values)
+{
+    QStringList words{option};
+    for (const QString& value : values)
+        words << MessageText::Shortened(value);
+    return words.join(QLatin1Char(' '));
+}
+
+void WarnOutside(const QString& option, const QStringList& values, const QString& position,
+                 const CFactionsInfo& factions)
+{
+    Warn(QStringLiteral("%1: %2 lies outside the grid of %3 x %4 sectors; nothing changed")
+             .arg(Operation(option, values), position)
+             .arg(factions.Columns)
+             .arg(factions.Rows));
 }
 
 QString GridText(const CFactionsInfo& factions)
@@ -44,20 +63,25 @@ int RunFactions(const QStringList& argv)
                     {QStringLiteral("--out"), 1}});
     if (!args.Ok() || args.Positionals().size() != 1)
         return Usage(args.Ok() ? QStringLiteral("factions takes one faction file") : args.Error());
+    if (!args.Has(QStringLiteral("--print")) && !args.Has(QStringLiteral("--out")))
+        return Usage(QStringLiteral("factions needs --print or --out: without them nothing is shown or saved"));
 
     // Every number is checked before anything is loaded, so a usage error never half-runs.
     for (const auto& [option, values] : args.Occurrences()) {
         if (option == QLatin1String("--set")) {
             for (const QString& value : values) {
                 if (!ParseInt(value))
-                    return Usage(QStringLiteral("--set I J V takes whole numbers, not \"%1\"").arg(value));
+                    return Usage(QStringLiteral("--set I J V takes whole numbers, not \"%1\"")
+                                     .arg(MessageText::Shortened(value)));
             }
         } else if (option == QLatin1String("--paint")) {
             if (!ParseFloat(values[0]) || !ParseFloat(values[1]))
                 return Usage(QStringLiteral("--paint X Z R takes numbers for X and Z, not \"%1\"")
-                                 .arg(ParseFloat(values[0]) ? values[1] : values[0]));
-            if (!ParseInt(values[2]))
-                return Usage(QStringLiteral("--paint X Z R takes a whole number for R, not \"%1\"").arg(values[2]));
+                                 .arg(MessageText::Shortened(ParseFloat(values[0]) ? values[1] : values[0])));
+            const std::optional<int> radius = ParseInt(values[2]);
+            if (!radius || *radius < 0)
+                return Usage(QStringLiteral("--paint X Z R takes a whole number from 0 for R, not \"%1\"")
+                                 .arg(MessageText::Shortened(values[2])));
         }
     }
 
@@ -65,13 +89,24 @@ int RunFactions(const QStringList& argv)
     CFactionsInfo factions;
     QString reason;
     if (!factions.LoadFromFile(path, &reason))
-        return Fail(QStringLiteral("Open failed"), QStringLiteral("%1: %2").arg(path, reason));
+        return Fail(QStringLiteral("Open failed"),
+                    QStringLiteral("%1: %2").arg(path, ReadProblem(path, FileKind::FactionFile, reason)));
 
+    // A position outside the grid changes nothing, as a click there does, but is said.
     for (const auto& [option, values] : args.Occurrences()) {
-        if (option == QLatin1String("--set"))
-            factions.SetFaction(*ParseInt(values[2]), *ParseInt(values[0]), *ParseInt(values[1]));
-        else if (option == QLatin1String("--paint"))
-            PaintFactionSquare(factions, *ParseFloat(values[0]), *ParseFloat(values[1]), *ParseInt(values[2]));
+        if (option == QLatin1String("--set")) {
+            const int32_t i = *ParseInt(values[0]);
+            const int32_t j = *ParseInt(values[1]);
+            if (!factions.SetFaction(*ParseInt(values[2]), i, j))
+                WarnOutside(option, values, QStringLiteral("sector %1, %2").arg(i).arg(j), factions);
+        } else if (option == QLatin1String("--paint")) {
+            if (!PaintFactionSquare(factions, *ParseFloat(values[0]), *ParseFloat(values[1]), *ParseInt(values[2]))
+                     .Painted)
+                WarnOutside(option, values,
+                            QStringLiteral("the sector at X %1, Z %2")
+                                .arg(MessageText::Shortened(values[0]), MessageText::Shortened(values[1])),
+                            factions);
+        }
     }
 
     if (args.Has(QStringLiteral("--print")))

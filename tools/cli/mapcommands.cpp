@@ -12,9 +12,12 @@
 #include "mapview/maplist.h"
 #include "mapview/tarnconfig.h"
 #include "platform/atomicsave.h"
+#include "platform/filepaths.h"
+#include "platform/messagetext.h"
 
 #include <QBuffer>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QPalette>
 
@@ -45,7 +48,7 @@ std::optional<QStringList> ListOption(const Arguments& args, const QString& opti
     for (const QString& item : items) {
         if (!allowed.contains(item)) {
             problem = QStringLiteral("%1: unknown item \"%2\" (expected %3)")
-                          .arg(option, item, allowed.join(QLatin1Char(',')));
+                          .arg(option, MessageText::Shortened(item), allowed.join(QLatin1Char(',')));
             return std::nullopt;
         }
     }
@@ -107,7 +110,7 @@ QString ParseRenderOptions(const Arguments& args, RenderOptions& options)
         options.ViewOps = ops->first().split(QLatin1Char(','), Qt::SkipEmptyParts);
         for (const QString& op : options.ViewOps) {
             if (!ValidViewOp(op))
-                return QStringLiteral("--view: unknown operation \"%1\"").arg(op);
+                return QStringLiteral("--view: unknown operation \"%1\"").arg(MessageText::Shortened(op));
         }
     }
     QString problem;
@@ -192,14 +195,17 @@ int RunRender(const QStringList& argv)
         if (!QFile::exists(path))
             return Fail(QStringLiteral("Open failed"), QStringLiteral("%1: no such file").arg(path));
         if (!document.LoadReplacing(path, &reason))
-            return Fail(QStringLiteral("Open failed"), QStringLiteral("%1: %2").arg(path, reason));
+            return Fail(QStringLiteral("Open failed"),
+                        QStringLiteral("%1: %2").arg(path, ReadProblem(path, FileKind::MapBin, reason)));
     }
 
     CFactionsInfo factions;
     if (const auto sid = args.Values(QStringLiteral("--factions"))) {
         QString reason;
         if (!factions.LoadFromFile(sid->first(), &reason))
-            return Fail(QStringLiteral("Open failed"), QStringLiteral("%1: %2").arg(sid->first(), reason));
+            return Fail(
+                QStringLiteral("Open failed"),
+                QStringLiteral("%1: %2").arg(sid->first(), ReadProblem(sid->first(), FileKind::FactionFile, reason)));
     }
 
     CMapCanvas canvas;
@@ -283,8 +289,16 @@ int RunMaps(const QStringList& argv)
     const Arguments args(argv, {});
     if (!args.Ok() || args.Positionals().size() != 1)
         return Usage(args.Ok() ? QStringLiteral("maps takes one folder") : args.Error());
+    const QString installation = args.Positionals()[0];
+    // An installation without maps lists nothing; a folder that is no installation is a mistake.
+    if (!QFileInfo(installation).isDir())
+        return Fail(QStringLiteral("Open failed"), QStringLiteral("%1: no such folder").arg(installation));
+    if (!QFileInfo(ResolveGamePath(installation, QStringLiteral("common\\maps"))).isDir())
+        return Fail(QStringLiteral("Open failed"),
+                    QStringLiteral("%1: no common/maps folder in it, so it is no installation of the simulator")
+                        .arg(installation));
     QString text;
-    for (const QString& name : ListMapEntries(args.Positionals()[0]))
+    for (const QString& name : ListMapEntries(installation))
         text += name + QLatin1Char('\n');
     Print(text);
     return Success;
@@ -292,12 +306,26 @@ int RunMaps(const QStringList& argv)
 
 int RunDemo(const QStringList& argv)
 {
-    const Arguments args(argv, {});
+    const Arguments args(argv, {{QStringLiteral("--force"), 0}});
     if (!args.Ok() || args.Positionals().size() != 1)
         return Usage(args.Ok() ? QStringLiteral("demo takes one folder") : args.Error());
+    const QString dir = args.Positionals()[0];
+    // The demonstration replaces files of the same names: in a real installation those are the
+    // user's own 3D object list, maps and campaign.
+    if (!args.Has(QStringLiteral("--force"))) {
+        const QStringList files = DemoInstallationFiles(dir);
+        const auto existing = std::find_if(files.begin(), files.end(), [](const QString& file) {
+            const QFileInfo info(file);
+            return info.exists() || info.isSymLink();
+        });
+        if (existing != files.end())
+            return Fail(
+                QStringLiteral("Save failed"),
+                QStringLiteral("%1 already exists; give --force to replace the demonstration's files").arg(*existing));
+    }
     QStringList written;
     QString reason;
-    const bool ok = WriteDemoInstallation(args.Positionals()[0], &written, &reason);
+    const bool ok = WriteDemoInstallation(dir, &written, &reason);
     Print(written.isEmpty() ? QString() : written.join(QLatin1Char('\n')) + QLatin1Char('\n'));
     if (!ok)
         return Fail(QStringLiteral("Save failed"), reason);
