@@ -3,6 +3,7 @@
 // accept; `cpack -G DEB` gives a package with computed dependencies that unpacks into working
 // programs. Validators that are not installed skip their part (test.sh installs them).
 #include "app/mainwindow.h"
+#include "sablemapversion.h"
 
 #include <QDir>
 #include <QProcess>
