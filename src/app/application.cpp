@@ -3,6 +3,7 @@
 #include "app/commandline.h"
 #include "app/mainwindow.h"
 #include "dialogs/userprompts.h"
+#include "sablemapversion.h"
 
 #include <QIcon>
 #include <QTimer>

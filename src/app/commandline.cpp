@@ -1,5 +1,7 @@
 #include "app/commandline.h"
 
+#include "sablemapversion.h"
+
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>

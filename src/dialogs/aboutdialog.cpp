@@ -1,6 +1,7 @@
 #include "dialogs/aboutdialog.h"
 
 #include "dialogs/userprompts.h"
+#include "sablemapversion.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -78,7 +79,7 @@ TfrmAbout::TfrmAbout(QWidget* parent) : QDialog(parent)
     setFixedSize(sizeHint());
 }
 
-void TfrmAbout::FormShow() { lblVersion->setText(QStringLiteral("1.1.0")); }
+void TfrmAbout::FormShow() { lblVersion->setText(QStringLiteral(SABLEMAP_VERSION)); }
 
 void ShowAbout(CUserPrompts& prompts, QWidget* parent)
 {

@@ -2,6 +2,7 @@
 #include "dialogs/aboutdialog.h"
 #include "dialogs/configurationdialog.h"
 #include "mapview/tarnconfig.h"
+#include "sablemapversion.h"
 #include "scriptedprompts.h"
 
 #include <QComboBox>
@@ -129,7 +130,7 @@ private slots:
             d.btnOK->click();
         });
         ShowAbout(prompts, nullptr);
-        QCOMPARE(version, QStringLiteral("1.1.0"));
+        QCOMPARE(version, QStringLiteral(SABLEMAP_VERSION));
         QCOMPARE(prompts.RunTitles, QStringList{QStringLiteral("About")});
     }
 };

@@ -1,8 +1,10 @@
 // The installation: `cmake --install` into a staging prefix gives programs that run and find
 // their guide, a desktop entry, icon, AppStream metadata and manual pages that their validators
 // accept; `cpack -G DEB` gives a package with computed dependencies that unpacks into working
-// programs. Validators that are not installed skip their part (test.sh installs them).
+// programs and that lintian passes without an error or a warning. Validators that are not installed
+// skip their part (test.sh installs them).
 #include "app/mainwindow.h"
+#include "sablemapversion.h"
 
 #include <QDir>
 #include <QProcess>
@@ -46,7 +48,29 @@ class TestInstall : public QObject {
     Q_OBJECT
 private:
     QString Installed(const QString& relative) const { return m_prefix.filePath(relative); }
+
+    // The build packed once for every test of the package (packing is most of their time); empty
+    // when cpack failed, with its output in m_packOutput.
+    QString Package()
+    {
+        if (!m_package.isEmpty() || !m_packOutput.isEmpty())
+            return m_package;
+        const Run pack =
+            Execute(QStringLiteral(SABLEMAP_CPACK),
+                    {QStringLiteral("-G"), QStringLiteral("DEB"), QStringLiteral("--config"),
+                     QStringLiteral(SABLEMAP_BUILD_DIR "/CPackConfig.cmake"), QStringLiteral("-B"), m_packDir.path()});
+        const QStringList packages = QDir(m_packDir.path()).entryList({QStringLiteral("*.deb")});
+        if (pack.Exit == 0 && packages.size() == 1)
+            m_package = m_packDir.filePath(packages.first());
+        else
+            m_packOutput = pack.Out + pack.Err + packages.join(QLatin1Char(' ')) + QStringLiteral(" (packing failed)");
+        return m_package;
+    }
+
     QTemporaryDir m_prefix;
+    QTemporaryDir m_packDir;
+    QString m_package;
+    QString m_packOutput;
 private slots:
     void initTestCase()
     {
@@ -147,26 +171,26 @@ private slots:
     {
         if (Tool("dpkg-shlibdeps").isEmpty() || Tool("dpkg-deb").isEmpty())
             QSKIP("dpkg-dev is not installed");
-        QTemporaryDir work;
-        const Run pack =
-            Execute(QStringLiteral(SABLEMAP_CPACK),
-                    {QStringLiteral("-G"), QStringLiteral("DEB"), QStringLiteral("--config"),
-                     QStringLiteral(SABLEMAP_BUILD_DIR "/CPackConfig.cmake"), QStringLiteral("-B"), work.path()});
-        QVERIFY2(pack.Exit == 0, qPrintable(pack.Out + pack.Err));
-        const QStringList packages = QDir(work.path()).entryList({QStringLiteral("*.deb")});
-        QCOMPARE(packages.size(), 1);
-        const QString deb = work.filePath(packages.first());
+        const QString deb = Package();
+        QVERIFY2(!deb.isEmpty(), qPrintable(m_packOutput));
 
         const Run depends = Execute(Tool("dpkg-deb"), {QStringLiteral("--field"), deb, QStringLiteral("Depends")});
         for (const char* library : {"libc6", "libqt6core6", "libqt6gui6", "libqt6widgets6"})
             QVERIFY2(depends.Out.contains(QLatin1String(library)), qPrintable(depends.Out));
+        const Run version = Execute(Tool("dpkg-deb"), {QStringLiteral("--field"), deb, QStringLiteral("Version")});
+        QCOMPARE(version.Out.section(QLatin1Char('-'), 0, 0).trimmed(), kVersion);
 
+        // The copyright and changelog where Debian looks for them; manual pages and changelog compressed.
         const Run contents = Execute(Tool("dpkg-deb"), {QStringLiteral("--contents"), deb});
-        QVERIFY(contents.Out.contains(QLatin1String("./usr/share/applications/sablemap.desktop")));
-        QVERIFY2(!contents.Out.contains(QLatin1String(".a\n")) && !contents.Out.contains(QLatin1String("tst_")),
-                 "only the installation belongs in the package");
+        for (const char* file : {"./usr/share/applications/sablemap.desktop", "./usr/share/doc/sablemap/copyright",
+                                 "./usr/share/doc/sablemap/changelog.Debian.gz", "./usr/share/man/man1/sablemap.1.gz",
+                                 "./usr/share/man/man1/sablemap-cli.1.gz"})
+            QVERIFY2(contents.Out.contains(QLatin1String(file) + QLatin1Char('\n')), file);
+        QVERIFY2(!contents.Out.contains(QLatin1String(".a\n")) && !contents.Out.contains(QLatin1String("tst_"))
+                     && !contents.Out.contains(QLatin1String(".1\n")),
+                 "only the installation belongs in the package, its manual pages compressed");
 
-        const QString staging = work.filePath(QStringLiteral("staging"));
+        const QString staging = m_packDir.filePath(QStringLiteral("staging"));
         QCOMPARE(Execute(Tool("dpkg-deb"), {QStringLiteral("-x"), deb, staging}).Exit, 0);
         for (const char* program : {"sablemap", "sablemap-cli"}) {
             const Run run =
@@ -175,6 +199,36 @@ private slots:
         }
         QVERIFY(QFileInfo::exists(
             StartupEnvironment::ForProgram(staging + QStringLiteral("/usr/bin/sablemap")).GuideIndex()));
+
+        // The same sources give the same package: no file name or time stamp in a gzip header.
+        for (const char* file : {"/usr/share/doc/sablemap/changelog.Debian.gz", "/usr/share/man/man1/sablemap.1.gz"}) {
+            QFile compressed(staging + QLatin1String(file));
+            QVERIFY2(compressed.open(QIODevice::ReadOnly), file);
+            const QByteArray header = compressed.read(10);
+            QCOMPARE(header.size(), 10);
+            QVERIFY2(header.startsWith("\x1f\x8b") && !(header[3] & 0x08) && header.mid(4, 4) == QByteArray(4, '\0'),
+                     file);
+        }
+    }
+
+    // The distribution's own check of the package: every error or warning it reports is a fault.
+    void debianPackagePassesLintian()
+    {
+        const QString lintian = Tool("lintian");
+        if (lintian.isEmpty())
+            QSKIP("lintian is not installed");
+        if (Tool("dpkg-shlibdeps").isEmpty())
+            QSKIP("dpkg-dev is not installed");
+        const QString deb = Package();
+        QVERIFY2(!deb.isEmpty(), qPrintable(m_packOutput));
+        const Run run = Execute(lintian, {deb});
+        QStringList findings;
+        for (const QString& line : (run.Out + run.Err).split(QLatin1Char('\n'))) {
+            if (line.startsWith(QLatin1String("E: ")) || line.startsWith(QLatin1String("W: ")))
+                findings << line;
+        }
+        QVERIFY2(findings.isEmpty(), qPrintable(findings.join(QLatin1Char('\n'))));
+        QVERIFY2(run.Exit == 0, qPrintable(run.Out + run.Err));
     }
 };
 

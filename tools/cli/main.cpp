@@ -2,6 +2,7 @@
 
 #include "cli.h"
 #include "commands.h"
+#include "sablemapversion.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
