@@ -119,8 +119,8 @@ bool CJsonReader::Value(JsonValue& value, int depth)
         Begin('{');
         std::string key;
         while (NextMember(more, key) && more) {
-            value.Members.emplace_back(std::move(key), JsonValue());
-            if (!Value(value.Members.back().second, depth + 1))
+            value.Members.push_back({std::move(key), JsonValue()});
+            if (!Value(value.Members.back().Value, depth + 1))
                 return false;
         }
         return m_error.isEmpty();

@@ -18,6 +18,8 @@ class QIODevice;
 
 namespace cli {
 
+struct JsonMember;
+
 struct JsonValue {
     enum Kind { Null, Boolean, Number, String, Array, Object };
     Kind Type = Null;
@@ -25,7 +27,13 @@ struct JsonValue {
     bool Truth = false;
     std::string Text; // a string's characters in UTF-8, or a number as written
     std::vector<JsonValue> Items;
-    std::vector<std::pair<std::string, JsonValue>> Members; // in the order written, repeats kept
+    std::vector<JsonMember> Members; // in the order written, repeats kept
+};
+
+// A member of an object. (A std::pair would need JsonValue complete where JsonValue is declared.)
+struct JsonMember {
+    std::string Key;
+    JsonValue Value;
 };
 
 class CJsonReader {
