@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets (clang, libFuzzer, address and undefined-behaviour sanitizers) in
-# build-fuzz: one per file reader and one for the map view and its renderer. Runs each for
+# build-fuzz: one per file reader (the tool's JSON form and the Wine path lookup too) and one for
+# the map view and its renderer. Runs each for
 # SECONDS (default 60) on its committed seed corpus. Prints the
 # executions and findings per target; exits non-zero when any target found something.
 #   ./fuzz.sh [SECONDS]        FUZZ_TARGETS="fuzz_mapbin fuzz_faction" ./fuzz.sh 20
@@ -20,7 +21,7 @@ BUILD_DIR=${BUILD_DIR:-build-fuzz}
 cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_CXX_COMPILER=clang++-14 \
   -DSABLEMAP_FUZZ=ON -DSABLEMAP_GUI=OFF -DSABLEMAP_BENCHMARKS=OFF -DBUILD_TESTING=OFF >/dev/null
-targets=(${FUZZ_TARGETS:-fuzz_mapbin fuzz_template fuzz_objectslist fuzz_terrain fuzz_sectors fuzz_routes fuzz_faction fuzz_settings fuzz_mapwindow fuzz_wineregistry})
+targets=(${FUZZ_TARGETS:-fuzz_mapbin fuzz_template fuzz_objectslist fuzz_terrain fuzz_sectors fuzz_routes fuzz_faction fuzz_settings fuzz_mapwindow fuzz_wineregistry fuzz_winepath fuzz_json})
 cmake --build "$BUILD_DIR" -j"$(nproc)" --target "${targets[@]}"
 
 # The sanitizers stop at the first fault; leaks count as findings too.

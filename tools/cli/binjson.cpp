@@ -5,6 +5,7 @@
 
 #include "document/storedrecords.h"
 #include "platform/ansitext.h"
+#include "platform/messagetext.h"
 
 #include <algorithm>
 #include <array>
@@ -12,6 +13,7 @@
 #include <cmath>
 #include <cstring>
 #include <span>
+#include <unordered_map>
 #include <vector>
 
 namespace cli {
@@ -119,8 +121,8 @@ namespace {
 // line and what is wrong.
 class CJsonRecordReader {
 public:
-    CJsonRecordReader(const QByteArray& text, StoredRecords& records, int& line, QString& error)
-        : m_json(text), m_records(records), m_line(line), m_error(error)
+    CJsonRecordReader(CJsonReader& json, StoredRecords& records, int& line, QString& error)
+        : m_json(json), m_records(records), m_line(line), m_error(error)
     {
     }
 
@@ -135,6 +137,12 @@ private:
     }
     bool Fail(const JsonValue& at, const QString& what) { return Fail(at.Line, what); }
     bool JsonFailed() { return Fail(m_json.Line(), m_json.Error()); }
+    // A key or number from the text as a message shows it: a line's worth.
+    static QString Shown(const std::string& text)
+    {
+        return MessageText::Shortened(QString::fromUtf8(
+            text.data(), static_cast<qsizetype>(std::min<size_t>(text.size(), 4 * MessageText::LongestShown))));
+    }
 
     // Finds exactly the members `keys` (in any order) of the object `value`; `found` has room for
     // every key, and the members land in the order of `keys`. `optional` keys may be absent.
@@ -149,11 +157,9 @@ private:
             while (k < keys.size() && key != keys.begin()[k])
                 ++k;
             if (k == keys.size())
-                return Fail(
-                    member,
-                    QStringLiteral("unknown key \"%1\" in %2").arg(QString::fromStdString(key), QLatin1String(what)));
+                return Fail(member, QStringLiteral("unknown key \"%1\" in %2").arg(Shown(key), QLatin1String(what)));
             if (found[k])
-                return Fail(member, QStringLiteral("key \"%1\" given twice").arg(QString::fromStdString(key)));
+                return Fail(member, QStringLiteral("key \"%1\" given twice").arg(Shown(key)));
             found[k] = &member;
         }
         for (size_t k = 0; k < keys.size(); ++k) {
@@ -178,9 +184,8 @@ private:
             return Fail(value, QStringLiteral("\"%1\" must be a whole number").arg(QLatin1String(key)));
         const auto result = std::from_chars(text.data(), text.data() + text.size(), number);
         if (result.ec != std::errc() || result.ptr != text.data() + text.size())
-            return Fail(value,
-                        QStringLiteral("\"%1\": %2 does not fit a 32-bit integer")
-                            .arg(QLatin1String(key), QString::fromStdString(text)));
+            return Fail(
+                value, QStringLiteral("\"%1\": %2 does not fit a 32-bit integer").arg(QLatin1String(key), Shown(text)));
         return true;
     }
 
@@ -192,8 +197,7 @@ private:
             if (result.ec == std::errc() && result.ptr == text.data() + text.size())
                 return true;
             return Fail(value,
-                        QStringLiteral("\"%1\": %2 does not fit a 32-bit float")
-                            .arg(QLatin1String(key), QString::fromStdString(text)));
+                        QStringLiteral("\"%1\": %2 does not fit a 32-bit float").arg(QLatin1String(key), Shown(text)));
         }
         if (value.Type == JsonValue::String) {
             if (text == "Infinity" || text == "-Infinity") {
@@ -242,7 +246,12 @@ private:
                             .arg(QLatin1String(key),
                                  QString::number(character, 16).toUpper().rightJustified(4, QLatin1Char('0'))));
         }
-        index = m_records.AddName(ansi);
+        // Each distinct name is kept once, as a file read keeps them: a form of millions of records
+        // names a few thousand objects.
+        auto [at, added] = m_names.try_emplace(ansi, 0);
+        if (added)
+            at->second = m_records.AddName(ansi);
+        index = at->second;
         return true;
     }
 
@@ -256,6 +265,7 @@ private:
             || (m[4] && !Name(*m[4], "route", true, tmpl.RouteObject)))
             return false;
         hasRoute = m[4] != nullptr;
+        tmpl.Objects.reserve(m[3]->Items.size());
         for (const JsonValue& item : m[3]->Items) {
             std::array<const JsonValue*, 4> o;
             CThreeDObject& object = tmpl.Objects.emplace_back();
@@ -307,8 +317,9 @@ private:
         return m_json.Error().isEmpty() || JsonFailed();
     }
 
-    CJsonReader m_json;
+    CJsonReader& m_json;
     StoredRecords& m_records;
+    std::unordered_map<std::string, int32_t> m_names; // index of each name added
     int& m_line;
     QString& m_error;
 };
@@ -332,10 +343,9 @@ bool CJsonRecordReader::Document(bool templateListOnly)
         while (k < keyCount && key != kKeys[k])
             ++k;
         if (k == keyCount)
-            return Fail(
-                line, QStringLiteral("unknown key \"%1\" in %2").arg(QString::fromStdString(key), QLatin1String(what)));
+            return Fail(line, QStringLiteral("unknown key \"%1\" in %2").arg(Shown(key), QLatin1String(what)));
         if (seen[k])
-            return Fail(line, QStringLiteral("key \"%1\" given twice").arg(QString::fromStdString(key)));
+            return Fail(line, QStringLiteral("key \"%1\" given twice").arg(Shown(key)));
         seen[k] = true;
         JsonValue value;
         bool ok = true;
@@ -403,13 +413,19 @@ bool CJsonRecordReader::Document(bool templateListOnly)
 
 } // namespace
 
-bool StoredFromJson(const QByteArray& text, bool templateListOnly, StoredRecords& records, int& line, QString& error)
+bool StoredFromJson(CJsonReader& json, bool templateListOnly, StoredRecords& records, int& line, QString& error)
 {
     StoredRecords read;
-    if (!CJsonRecordReader(text, read, line, error).Document(templateListOnly))
+    if (!CJsonRecordReader(json, read, line, error).Document(templateListOnly))
         return false;
     records = std::move(read);
     return true;
+}
+
+bool StoredFromJson(const QByteArray& text, bool templateListOnly, StoredRecords& records, int& line, QString& error)
+{
+    CJsonReader json(text);
+    return StoredFromJson(json, templateListOnly, records, line, error);
 }
 
 } // namespace cli

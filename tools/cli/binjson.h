@@ -22,5 +22,7 @@ void PrintStoredJson(const StoredRecords& records);
 
 // Reads the records back from the JSON text; false with the line and what is wrong.
 bool StoredFromJson(const QByteArray& text, bool templateListOnly, StoredRecords& records, int& line, QString& error);
+class CJsonReader;
+bool StoredFromJson(CJsonReader& json, bool templateListOnly, StoredRecords& records, int& line, QString& error);
 
 } // namespace cli

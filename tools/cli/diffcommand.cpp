@@ -10,7 +10,7 @@
 #include "platform/ansitext.h"
 
 #include <cstring>
-#include <string>
+#include <string_view>
 #include <unordered_map>
 
 namespace cli {
@@ -31,44 +31,88 @@ std::pair<QString, QString> FloatPair(float a, float b)
 
 bool SameBits(float a, float b) { return std::memcmp(&a, &b, 4) == 0; }
 
+uint32_t Bits(float value)
+{
+    uint32_t bits;
+    std::memcpy(&bits, &value, 4);
+    return bits;
+}
+
+// Mixes one more value into a hash (the finaliser of a 64-bit multiplicative hash).
+uint64_t Mix(uint64_t hash, uint64_t value)
+{
+    hash ^= value + 0x9E3779B97F4A7C15ULL + (hash << 6) + (hash >> 2);
+    hash ^= hash >> 33;
+    hash *= 0xFF51AFD7ED558CCDULL;
+    hash ^= hash >> 33;
+    return hash;
+}
+
 // One side of the comparison: its records, and each name as the comparison sees it.
 struct Side {
     StoredRecords Records;
-    const C3DObjectsList* Catalogue = nullptr;
+    // By the records' object indices: the name's number among the names of both sides, names the
+    // comparison takes alike sharing one.
+    std::vector<uint32_t> NameIds;
 
-    // With a catalogue, names the editor would save alike (another letter case) compare alike.
-    std::string Key(int32_t index) const
+    static constexpr uint32_t kNone = UINT32_MAX;
+    uint32_t NameId(int32_t index) const
     {
-        if (index == NoObjectIndex)
-            return std::string(1, '\xFF') + "none";
-        const std::string& name = Records.NameOf(index);
-        if (Catalogue) {
-            const int32_t known =
-                Catalogue->IndexOf(std::string_view(name.data(), std::min(name.size(), name.find('\0'))));
-            if (known >= 0)
-                return Catalogue->NameOf(known);
-        }
-        return name;
+        return index >= 0 && static_cast<size_t>(index) < NameIds.size() ? NameIds[static_cast<size_t>(index)] : kNone;
     }
     QString Shown(int32_t index) const
     {
         return index == NoObjectIndex ? QStringLiteral("none")
                                       : QLatin1Char('"') + AnsiToQString(Records.NameOf(index)) + QLatin1Char('"');
     }
-    std::string TemplateKey(const CPopTemplate& tmpl) const
+    bool SameTemplate(const CPopTemplate& mine, const Side& other, const CPopTemplate& theirs) const
     {
-        std::string key = std::to_string(tmpl.TypeCode) + '\0' + Key(tmpl.ApproximationObject) + '\0'
-            + Key(tmpl.BaseObject) + '\0' + Key(tmpl.RouteObject);
-        for (const CThreeDObject& object : tmpl.Objects) {
-            key += '\0';
-            key.append(reinterpret_cast<const char*>(&object.X), 4);
-            key.append(reinterpret_cast<const char*>(&object.Z), 4);
-            key.append(reinterpret_cast<const char*>(&object.Heading), 4);
-            key += Key(object.ObjectIndex);
+        if (mine.TypeCode != theirs.TypeCode
+            || NameId(mine.ApproximationObject) != other.NameId(theirs.ApproximationObject)
+            || NameId(mine.BaseObject) != other.NameId(theirs.BaseObject)
+            || NameId(mine.RouteObject) != other.NameId(theirs.RouteObject)
+            || mine.Objects.size() != theirs.Objects.size())
+            return false;
+        for (size_t o = 0; o < mine.Objects.size(); ++o) {
+            const CThreeDObject& a = mine.Objects[o];
+            const CThreeDObject& b = theirs.Objects[o];
+            if (!SameBits(a.X, b.X) || !SameBits(a.Z, b.Z) || !SameBits(a.Heading, b.Heading)
+                || NameId(a.ObjectIndex) != other.NameId(b.ObjectIndex))
+                return false;
         }
-        return key;
+        return true;
+    }
+    uint64_t TemplateHash(const CPopTemplate& tmpl) const
+    {
+        uint64_t hash = Mix(static_cast<uint32_t>(tmpl.TypeCode), NameId(tmpl.ApproximationObject));
+        hash = Mix(hash, (uint64_t(NameId(tmpl.BaseObject)) << 32) | NameId(tmpl.RouteObject));
+        for (const CThreeDObject& object : tmpl.Objects) {
+            hash = Mix(hash, (uint64_t(Bits(object.X)) << 32) | Bits(object.Z));
+            hash = Mix(hash, (uint64_t(Bits(object.Heading)) << 32) | NameId(object.ObjectIndex));
+        }
+        return hash;
     }
 };
+
+// Numbers the names of both sides; with a catalogue, names the editor would save alike (another
+// letter case) get the number of the catalogue's name.
+void NumberNames(Side& a, Side& b, const C3DObjectsList* catalogue)
+{
+    std::unordered_map<std::string_view, uint32_t> numbers;
+    for (Side* side : {&a, &b}) {
+        side->NameIds.clear();
+        side->NameIds.reserve(side->Records.Names.size());
+        for (const std::string& name : side->Records.Names) {
+            std::string_view seen = name;
+            if (catalogue) {
+                const int32_t known = catalogue->IndexOf(seen.substr(0, std::min(seen.size(), seen.find('\0'))));
+                if (known >= 0)
+                    seen = catalogue->NameOf(known);
+            }
+            side->NameIds.push_back(numbers.try_emplace(seen, static_cast<uint32_t>(numbers.size())).first->second);
+        }
+    }
+}
 
 // For each record of A, its partner in B or -1, and the reverse: records with equal keys pair in
 // file order; what is left pairs with the record of the same number on the other side, if that is
@@ -77,27 +121,96 @@ struct Pairing {
     std::vector<int32_t> OfA, OfB;
 };
 
-template <typename KeyOfA, typename KeyOfB>
-Pairing Pair(size_t countA, size_t countB, KeyOfA keyA, KeyOfB keyB)
+// The records of A not yet paired, by key: an open-addressed table of each key's first record, the
+// others chained in file order, so that a file of millions of records costs two arrays and no
+// allocation per record.
+class CWaiting {
+public:
+    explicit CWaiting(const std::vector<uint64_t>& keys) : m_next(keys.size(), -1)
+    {
+        size_t capacity = 16;
+        while (capacity < keys.size() * 2)
+            capacity *= 2;
+        m_slots.assign(capacity, Slot{});
+        m_mask = capacity - 1;
+        for (size_t a = keys.size(); a-- > 0;) {
+            Slot& slot = Find(keys[a]);
+            slot.Key = keys[a];
+            slot.Used = true;
+            m_next[a] = slot.First;
+            slot.First = static_cast<int32_t>(a);
+        }
+    }
+
+    // Takes the first waiting record of `key` that `same` accepts; -1 when there is none.
+    template <typename Same>
+    int32_t Take(uint64_t key, Same same)
+    {
+        Slot& slot = Find(key);
+        if (!slot.Used)
+            return -1;
+        for (int32_t* link = &slot.First; *link >= 0; link = &m_next[static_cast<size_t>(*link)]) {
+            const int32_t a = *link;
+            if (same(a)) {
+                *link = m_next[static_cast<size_t>(a)];
+                return a;
+            }
+        }
+        return -1;
+    }
+
+private:
+    struct Slot {
+        uint64_t Key = 0;
+        int32_t First = -1; // -1: empty, or every record of the key taken
+        bool Used = false;
+    };
+    // The key's slot, or the empty one where it would go.
+    Slot& Find(uint64_t key)
+    {
+        for (size_t at = static_cast<size_t>(Mix(key, 0)) & m_mask;; at = (at + 1) & m_mask) {
+            Slot& slot = m_slots[at];
+            if (!slot.Used || slot.Key == key)
+                return slot;
+        }
+    }
+
+    std::vector<Slot> m_slots;
+    std::vector<int32_t> m_next;
+    size_t m_mask = 0;
+};
+
+// `keysA`, `keysB`: a 64-bit key per record; `same(a, b)` tells records of equal keys apart where a
+// key is only a hash.
+template <typename Same>
+Pairing Pair(const std::vector<uint64_t>& keysA, const std::vector<uint64_t>& keysB, Same same)
 {
+    const size_t countA = keysA.size(), countB = keysB.size();
     Pairing pairing{std::vector<int32_t>(countA, -1), std::vector<int32_t>(countB, -1)};
-    std::unordered_map<std::string, std::vector<int32_t>>
-        waiting; // by key, the records of A not yet paired, last first
-    for (size_t a = countA; a-- > 0;)
-        waiting[keyA(a)].push_back(static_cast<int32_t>(a));
+    CWaiting waiting(keysA);
     for (size_t b = 0; b < countB; ++b) {
-        auto at = waiting.find(keyB(b));
-        if (at == waiting.end() || at->second.empty())
+        const int32_t a =
+            waiting.Take(keysB[b], [&](int32_t waitingA) { return same(static_cast<size_t>(waitingA), b); });
+        if (a < 0)
             continue;
-        pairing.OfB[b] = at->second.back();
-        pairing.OfA[static_cast<size_t>(at->second.back())] = static_cast<int32_t>(b);
-        at->second.pop_back();
+        pairing.OfB[b] = a;
+        pairing.OfA[static_cast<size_t>(a)] = static_cast<int32_t>(b);
     }
     for (size_t i = 0; i < std::min(countA, countB); ++i) {
         if (pairing.OfA[i] < 0 && pairing.OfB[i] < 0)
             pairing.OfA[i] = pairing.OfB[i] = static_cast<int32_t>(i);
     }
     return pairing;
+}
+
+template <typename Record, typename Key>
+std::vector<uint64_t> Keys(const std::vector<Record>& records, Key key)
+{
+    std::vector<uint64_t> keys;
+    keys.reserve(records.size());
+    for (const Record& record : records)
+        keys.push_back(key(record));
+    return keys;
 }
 
 // A record as the diff names it, formatted only when a line is written.
@@ -128,9 +241,9 @@ public:
         const StoredRecords& rb = m_b.Records;
         if (ra.WithRouteObjects != rb.WithRouteObjects)
             Line('~', QStringLiteral("template list: %1 -> %2").arg(Variant(ra), Variant(rb)));
-        m_templates = Pair(
-            ra.Templates.size(), rb.Templates.size(), [&](size_t i) { return m_a.TemplateKey(ra.Templates[i]); },
-            [&](size_t i) { return m_b.TemplateKey(rb.Templates[i]); });
+        m_templates = Pair(Keys(ra.Templates, [&](const CPopTemplate& t) { return m_a.TemplateHash(t); }),
+                           Keys(rb.Templates, [&](const CPopTemplate& t) { return m_b.TemplateHash(t); }),
+                           [&](size_t a, size_t b) { return m_a.SameTemplate(ra.Templates[a], m_b, rb.Templates[b]); });
         Records(
             "template", m_templates, ra.Templates, rb.Templates,
             [&](const Side& side, const CPopTemplate& tmpl) { return TemplateText(side, tmpl); },
@@ -195,7 +308,7 @@ private:
     }
     void NameChange(const RecordRef& where, const char* field, int32_t a, int32_t b)
     {
-        if (m_a.Key(a) != m_b.Key(b))
+        if (m_a.NameId(a) != m_b.NameId(b))
             Line('~',
                  QStringLiteral("%1: %2 %3 -> %4").arg(where.Text(), QLatin1String(field), m_a.Shown(a), m_b.Shown(b)));
     }
@@ -225,12 +338,9 @@ private:
     void Placements(const char* record, const std::vector<Record>& a, const std::vector<Record>& b, Text text,
                     Change change)
     {
-        auto key = [](const Record& r) {
-            return std::string(reinterpret_cast<const char*>(&r.X), 4)
-                + std::string(reinterpret_cast<const char*>(&r.Z), 4);
-        };
-        const Pairing pairing = Pair(
-            a.size(), b.size(), [&](size_t i) { return key(a[i]); }, [&](size_t i) { return key(b[i]); });
+        // The position's bits are the whole key.
+        auto key = [](const Record& r) { return (uint64_t(Bits(r.X)) << 32) | Bits(r.Z); };
+        const Pairing pairing = Pair(Keys(a, key), Keys(b, key), [](size_t, size_t) { return true; });
         Records(record, pairing, a, b, text, [&](const RecordRef& where, const Record& ra, const Record& rb) {
             FloatChange(where, "X", ra.X, rb.X);
             FloatChange(where, "Z", ra.Z, rb.Z);
@@ -284,24 +394,27 @@ private:
 
 } // namespace
 
+constexpr int kDiffer = 1;
+constexpr int kTrouble = 2;
+
 int RunDiff(const QStringList& argv)
 {
     Arguments args(argv, {{QStringLiteral("--catalogue"), 1}});
     if (!args.Ok() || args.Positionals().size() != 2)
         return Usage(args.Ok() ? QStringLiteral("diff takes two files") : args.Error());
+    // diff answers a question, as diff(1) does: 0 the same, 1 they differ, 2 no answer.
     C3DObjectsList catalogue;
     if (!LoadCatalogueOption(args, catalogue))
-        return Failure;
+        return kTrouble;
     Side a, b;
     if (!OpenStored(args.Positionals()[0], false, a.Records) || !OpenStored(args.Positionals()[1], false, b.Records))
-        return Failure;
-    if (args.Has(QStringLiteral("--catalogue")))
-        a.Catalogue = b.Catalogue = &catalogue;
+        return kTrouble;
+    NumberNames(a, b, args.Has(QStringLiteral("--catalogue")) ? &catalogue : nullptr);
     const QString out = CDiffer(a, b).Run();
     if (out.isEmpty())
         return Success;
     Print(QStringLiteral("--- %1\n+++ %2\n").arg(args.Positionals()[0], args.Positionals()[1]) + out);
-    return Failure;
+    return OutputWritten() ? kDiffer : kTrouble;
 }
 
 } // namespace cli

@@ -3,6 +3,7 @@
 #include "binjson.h"
 #include "cli.h"
 #include "commands.h"
+#include "jsonreader.h"
 
 #include "document/storedrecords.h"
 #include "platform/atomicsave.h"
@@ -36,17 +37,24 @@ int RunFromJson(const QStringList& argv)
     const FileLimit& limit = templateListOnly ? FileLimits::TemplateSource : FileLimits::MapBin;
     // Its JSON is several times the size of a file: allow for the longest way of writing each record.
     const FileLimit textLimit{limit.Bytes * 8, "JSON form of a Map BIN file"};
-    QByteArray text;
     QString reason;
     if (!QFile::exists(path))
         return Fail(QStringLiteral("Open failed"), QStringLiteral("%1: no such file").arg(path));
-    if (!ReadWholeFile(path, textLimit, text, &reason))
+    // Read as it goes: the records and the bytes written are all the memory a long form needs.
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return Fail(QStringLiteral("Open failed"), QStringLiteral("%1: %2").arg(path, file.errorString()));
+    if (!CheckFileLength(file, textLimit, &reason))
         return Fail(QStringLiteral("Open failed"), QStringLiteral("%1: %2").arg(path, reason));
+    CJsonReader json(file, textLimit.Bytes,
+                     QStringLiteral("the file holds more than %1 bytes; no %2 is longer")
+                         .arg(textLimit.Bytes)
+                         .arg(QLatin1String(textLimit.Kind)));
     StoredRecords records;
     int line = 1;
-    if (!StoredFromJson(text, templateListOnly, records, line, reason))
+    if (!StoredFromJson(json, templateListOnly, records, line, reason))
         return Fail(QStringLiteral("Open failed"), QStringLiteral("%1:%2: %3").arg(path).arg(line).arg(reason));
-    text.clear();
+    file.close();
     const QByteArray bytes = records.Write();
     if (bytes.size() > limit.Bytes)
         return Fail(QStringLiteral("Open failed"),

@@ -3,11 +3,16 @@
 
 #include "platform/hexdigit.h"
 
+#include <QIODevice>
+#include <cstring>
+
 namespace cli {
 namespace {
 
 // Deeper nesting than any of the tool's forms uses is refused before it can exhaust the stack.
 constexpr int kDeepest = 32;
+// What a device is read by: large enough that reading costs no more than it would all at once.
+constexpr qint64 kPiece = 1 << 16;
 
 // The length of the well-formed UTF-8 sequence at `at` (lead byte 0x80 or above), or 0.
 int Utf8Length(const unsigned char* at, const unsigned char* end)
@@ -31,6 +36,43 @@ int Utf8Length(const unsigned char* at, const unsigned char* end)
 
 CJsonReader::CJsonReader(const QByteArray& text) : m_at(text.constData()), m_end(text.constData() + text.size()) { }
 
+CJsonReader::CJsonReader(QIODevice& device, qint64 most, const QString& tooLong)
+    : m_at(nullptr), m_end(nullptr), m_device(&device), m_most(most), m_tooLong(tooLong)
+{
+}
+
+bool CJsonReader::Refill(std::ptrdiff_t count)
+{
+    if (!m_device || !m_error.isEmpty())
+        return false;
+    // Keep what is left at the front of the window, then fill the window behind it.
+    const qint64 left = m_end - m_at;
+    if (left > 0 && m_at != m_window.constData())
+        std::memmove(m_window.data(), m_at, static_cast<size_t>(left));
+    const qint64 room = std::max<qint64>(kPiece, count);
+    m_window.resize(left + room);
+    qint64 have = left;
+    while (have < count) {
+        const qint64 got = m_device->read(m_window.data() + have, room - (have - left));
+        if (got < 0) {
+            Fail(QStringLiteral("cannot read on: %1").arg(m_device->errorString()));
+            break;
+        }
+        if (got == 0)
+            break;
+        have += got;
+        m_read += got;
+        if (m_read > m_most) {
+            Fail(m_tooLong);
+            break;
+        }
+    }
+    m_window.resize(have);
+    m_at = m_window.constData();
+    m_end = m_at + have;
+    return m_end - m_at >= count && m_error.isEmpty();
+}
+
 bool CJsonReader::Fail(const QString& error)
 {
     if (m_error.isEmpty())
@@ -40,7 +82,7 @@ bool CJsonReader::Fail(const QString& error)
 
 void CJsonReader::Space()
 {
-    for (; m_at < m_end; ++m_at) {
+    for (; Have(1); ++m_at) {
         if (*m_at == '\n')
             ++m_line;
         else if (*m_at != ' ' && *m_at != '\t' && *m_at != '\r')
@@ -51,7 +93,7 @@ void CJsonReader::Space()
 bool CJsonReader::Literal(const char* word)
 {
     for (const char* w = word; *w; ++w, ++m_at) {
-        if (m_at == m_end || *m_at != *w)
+        if (!Have(1) || *m_at != *w)
             return Fail(QStringLiteral("unexpected character; expected a JSON value"));
     }
     return true;
@@ -66,7 +108,7 @@ bool CJsonReader::Value(JsonValue& value)
 bool CJsonReader::Value(JsonValue& value, int depth)
 {
     value.Line = m_line;
-    if (m_at == m_end)
+    if (!Have(1))
         return Fail(QStringLiteral("unexpected end of the text"));
     if (depth > kDeepest)
         return Fail(QStringLiteral("values nested too deeply"));
@@ -77,8 +119,8 @@ bool CJsonReader::Value(JsonValue& value, int depth)
         Begin('{');
         std::string key;
         while (NextMember(more, key) && more) {
-            value.Members.emplace_back(std::move(key), JsonValue());
-            if (!Value(value.Members.back().second, depth + 1))
+            value.Members.push_back({std::move(key), JsonValue()});
+            if (!Value(value.Members.back().Value, depth + 1))
                 return false;
         }
         return m_error.isEmpty();
@@ -105,7 +147,7 @@ bool CJsonReader::Value(JsonValue& value, int depth)
 bool CJsonReader::Begin(char open)
 {
     Space();
-    if (m_at == m_end || *m_at != open)
+    if (!Have(1) || *m_at != open)
         return Fail(open == '{' ? QStringLiteral("expected an object") : QStringLiteral("expected an array"));
     ++m_at;
     m_first.push_back(true);
@@ -117,13 +159,13 @@ bool CJsonReader::Next(bool& more, char close)
 {
     more = false;
     Space();
-    if (m_at < m_end && *m_at == close) {
+    if (Have(1) && *m_at == close) {
         ++m_at;
         m_first.pop_back();
         return true;
     }
     if (!m_first.back()) {
-        if (m_at == m_end || *m_at != ',')
+        if (!Have(1) || *m_at != ',')
             return Fail(close == '}' ? QStringLiteral("expected ',' or '}'") : QStringLiteral("expected ',' or ']'"));
         ++m_at;
         Space();
@@ -137,12 +179,12 @@ bool CJsonReader::NextMember(bool& more, std::string& key)
 {
     if (!Next(more, '}') || !more)
         return m_error.isEmpty();
-    if (m_at == m_end || *m_at != '"')
+    if (!Have(1) || *m_at != '"')
         return Fail(QStringLiteral("expected a key in quotes"));
     if (!StringValue(key))
         return false;
     Space();
-    if (m_at == m_end || *m_at != ':')
+    if (!Have(1) || *m_at != ':')
         return Fail(QStringLiteral("expected ':' after the key"));
     ++m_at;
     Space();
@@ -154,35 +196,38 @@ bool CJsonReader::NextItem(bool& more) { return Next(more, ']'); }
 bool CJsonReader::End()
 {
     Space();
-    return m_at == m_end || Fail(QStringLiteral("text after the end of the JSON value"));
+    if (!m_error.isEmpty())
+        return false;
+    return !Have(1) || Fail(QStringLiteral("text after the end of the JSON value"));
 }
 
 bool CJsonReader::NumberValue(std::string& text)
 {
-    const char* start = m_at;
+    // Gathered as it is read: from a device, the number's start may be gone from the window.
+    text.clear();
+    auto take = [&] { text += *m_at++; };
     auto digits = [&] {
-        const char* from = m_at;
-        while (m_at < m_end && *m_at >= '0' && *m_at <= '9')
-            ++m_at;
-        return m_at > from;
+        const size_t from = text.size();
+        while (Have(1) && *m_at >= '0' && *m_at <= '9')
+            take();
+        return text.size() > from;
     };
-    if (m_at < m_end && *m_at == '-')
-        ++m_at;
-    if (m_at < m_end && *m_at == '0')
-        ++m_at;
+    if (Have(1) && *m_at == '-')
+        take();
+    if (Have(1) && *m_at == '0')
+        take();
     else if (!digits())
         return Fail(QStringLiteral("unexpected character; expected a JSON value"));
-    if (m_at < m_end && *m_at == '.' && (++m_at, !digits()))
+    if (Have(1) && *m_at == '.' && (take(), !digits()))
         return Fail(QStringLiteral("a digit must follow the decimal point"));
-    if (m_at < m_end && (*m_at == 'e' || *m_at == 'E')) {
-        ++m_at;
-        if (m_at < m_end && (*m_at == '+' || *m_at == '-'))
-            ++m_at;
+    if (Have(1) && (*m_at == 'e' || *m_at == 'E')) {
+        take();
+        if (Have(1) && (*m_at == '+' || *m_at == '-'))
+            take();
         if (!digits())
             return Fail(QStringLiteral("a digit must follow the exponent"));
     }
-    text.assign(start, m_at);
-    return true;
+    return m_error.isEmpty();
 }
 
 bool CJsonReader::StringValue(std::string& text)
@@ -192,18 +237,19 @@ bool CJsonReader::StringValue(std::string& text)
     auto hex4 = [&](char32_t& unit) {
         unit = 0;
         for (int i = 0; i < 4; ++i) {
-            const int digit = m_at < m_end ? HexDigit(*m_at++) : -1;
+            const int digit = Have(1) ? HexDigit(*m_at++) : -1;
             if (digit < 0)
                 return Fail(QStringLiteral("\\u must be followed by four hexadecimal digits"));
             unit = unit * 16 + static_cast<char32_t>(digit);
         }
         return true;
     };
-    while (m_at < m_end && *m_at != '"') {
+    while (Have(1) && *m_at != '"') {
         const auto c = static_cast<unsigned char>(*m_at);
         if (c < 0x20)
             return Fail(QStringLiteral("a control character inside a string must be escaped"));
         if (c >= 0x80) {
+            Have(4); // as much of the sequence as there is
             const int length =
                 Utf8Length(reinterpret_cast<const unsigned char*>(m_at), reinterpret_cast<const unsigned char*>(m_end));
             if (length == 0)
@@ -217,7 +263,7 @@ bool CJsonReader::StringValue(std::string& text)
             text += static_cast<char>(c);
             continue;
         }
-        if (m_at == m_end)
+        if (!Have(1))
             break;
         const char e = *m_at++;
         switch (e) {
@@ -234,7 +280,7 @@ bool CJsonReader::StringValue(std::string& text)
             if (!hex4(unit))
                 return false;
             if (unit >= 0xD800 && unit < 0xDC00) {
-                if (m_end - m_at < 2 || m_at[0] != '\\' || m_at[1] != 'u')
+                if (!Have(2) || m_at[0] != '\\' || m_at[1] != 'u')
                     return Fail(QStringLiteral("\\u%1 is half a character")
                                     .arg(static_cast<uint>(unit), 4, 16, QLatin1Char('0')));
                 m_at += 2;
@@ -254,7 +300,7 @@ bool CJsonReader::StringValue(std::string& text)
         default: return Fail(QStringLiteral("unknown escape \\%1").arg(QLatin1Char(e)));
         }
     }
-    if (m_at == m_end)
+    if (!Have(1))
         return Fail(QStringLiteral("a string is not closed"));
     ++m_at;
     return true;
