@@ -80,13 +80,13 @@ public:
     bool InitializeMainWindow();
     bool FindInstallation();
     bool LoadObjectCatalogue();
-    // Before the window is shown: the geometry, splitters, page, layer boxes and map mode the
-    // last run ended with or, on the first start, a window of about 80% of the screen, centred.
-    void RestoreWindowLayout();
+    // Shows the window with the geometry, splitters, page and layer boxes the last run ended
+    // with or, on the first start, at about 80% of the screen, centred, with the record symbols.
+    void ShowWindowAsLeft();
     // Once the files named at start-up are open: the map the last run ended on when none has been
     // chosen, then its map mode (Factions only with a faction layer to show).
     void RestoreRememberedMap();
-    // What RestoreWindowLayout and RestoreRememberedMap give back next time; written as the
+    // What ShowWindowAsLeft and RestoreRememberedMap give back next time; written as the
     // window closes.
     void RememberWindow() const;
 

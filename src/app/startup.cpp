@@ -80,8 +80,7 @@ bool TfrmMain::InitializeMainWindow()
     // A notice about records and the map is about the document that was read: it goes with it.
     connect(Document.get(), &CBINFile::DocumentReset, statusBar(), &QStatusBar::clearMessage);
 
-    RestoreWindowLayout();
-    show();
+    ShowWindowAsLeft();
     return true;
 }
 
@@ -140,7 +139,7 @@ void TfrmMain::InitialiseFileDialogs()
     m_rememberingPrompts->FallbackFolder = maps;
 }
 
-void TfrmMain::RestoreWindowLayout()
+void TfrmMain::ShowWindowAsLeft()
 {
     m_remembered = WindowMemory::Read(CFilePlaces::DefaultFile());
     const WindowMemory memory = m_remembered.value_or(WindowMemory::FirstStart());
@@ -153,16 +152,18 @@ void TfrmMain::RestoreWindowLayout()
         move(available.center() - QPoint(width() / 2, height() / 2));
         const int pages = qRound(height() * kFirstPagesShare);
         Splitter2->setSizes({height() - pages, pages});
-        Splitter3->setSizes({1, 1});
     }
+    const auto boxes = LayerBoxes(*pnlMapControls);
+    for (size_t layer = 0; layer < boxes.size(); ++layer)
+        boxes[layer]->setChecked(memory.Layers[layer]);
+    show();
+    // Restored once laid out at their real sizes, the template page's too (a splitter that grows
+    // later would share the growth by its stretch factors instead of keeping its proportions).
     QSplitter* const splitters[] = {Splitter2, Splitter1, Splitter3};
     for (qsizetype i = 0; i < memory.Splitters.size() && i < qsizetype(std::size(splitters)); ++i)
         splitters[i]->restoreState(memory.Splitters[i]);
     if (memory.Page >= 0 && memory.Page < pcBINFile->count())
         pcBINFile->setCurrentIndex(memory.Page);
-    const auto boxes = LayerBoxes(*pnlMapControls);
-    for (size_t layer = 0; layer < boxes.size(); ++layer)
-        boxes[layer]->setChecked(memory.Layers[layer]);
 }
 
 void TfrmMain::RestoreRememberedMap()
