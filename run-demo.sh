@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Opens the editor on a demonstration installation: installs what is missing (Debian/Ubuntu),
-# builds the program, writes the demonstration into the build folder and starts the editor with a
-# private registry stand-in pointing at it, the demonstration map chosen and its Map BIN and faction
-# files loaded. The user's own configuration (recent files included) is never touched.
+# builds the program, writes the demonstration into the build folder (once) and starts the editor
+# with a private registry stand-in pointing at it, the demonstration map chosen and its Map BIN and
+# faction files loaded. The user's own configuration (recent files and the window's last state
+# included) is never touched.
 set -euo pipefail
 cd "$(dirname "$0")"
 root=$PWD
@@ -14,7 +15,10 @@ cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$BUILD_DIR" -j"$(nproc)" --target sablemap sablemap-cli
 
 build=$(cd "$BUILD_DIR" && pwd)
-"$build/bin/sablemap-cli" demo "$build/demo" --force >/dev/null
+# Written once: a later run opens the same demonstration, with whatever was changed in it since.
+if [ ! -d "$build/demo/common/maps" ]; then
+  "$build/bin/sablemap-cli" demo "$build/demo" >/dev/null
+fi
 
 # The registry stand-in: a folder of our own as XDG_CONFIG_HOME, holding only the one key file.
 config="$build/demo-config"

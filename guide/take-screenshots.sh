@@ -18,11 +18,15 @@ if [ -z "${SABLEMAP_ON_XVFB:-}" ]; then
   SABLEMAP_ON_XVFB=1 exec xvfb-run -a -s "-screen 0 1600x1000x24" "$0" "$build" "$out"
 fi
 
-"$build/bin/sablemap-cli" demo "$build/demo" --force >/dev/null
-config="$build/demo-config"
+# A demonstration and a configuration of its own, made afresh: the pictures show a first start
+# on the untouched demonstration, whatever run-demo.sh's copy and window remember.
+demo="$build/screenshots-demo"
+config="$build/screenshots-config"
+rm -rf "$demo" "$config"
+"$build/bin/sablemap-cli" demo "$demo" >/dev/null
 mkdir -p "$config/Quillfeather"
-printf '[General]\nINSTALLATION PATH=%s\n' "$build/demo" > "$config/Quillfeather/Stormcrest.ini"
-maps="$build/demo/common/maps"
+printf '[General]\nINSTALLATION PATH=%s\n' "$demo" > "$config/Quillfeather/Stormcrest.ini"
+maps="$demo/common/maps"
 
 # Copies of unsaved work from runs elsewhere must not interrupt with their offer.
 rm -rf "$build/demo-data"
@@ -62,7 +66,7 @@ shot map-chosen 2; crop map-chosen "$frame"
 
 xdotool windowfocus "$main"; xdotool key ctrl+o
 openFile "$maps/map_sable_coast/sable_coast.BIN"
-for y in 179 219 234 249; do tick 15 "$y"; done   # Grid, Keysites, Airbases, SAMs
+tick 15 179                                       # Grid (the record symbols show from the first start)
 for y in 296 307 319 331; do tick 12 "$y"; done   # Roads, Rivers, Power lines, Borders
 xdotool mousemove $((colX - 300)) $((colY + 200))
 shot all-layers; crop all-layers "$frame"

@@ -62,10 +62,12 @@ int RunSablemap(int argc, char** argv)
         if (!window.InitializeMainWindow())
             return 0;
         // Once the event loop runs, so that the map is laid out at the window's real size.
-        // Work a run that did not end normally left behind comes first, then the named files.
+        // Work a run that did not end normally left behind comes first, then the named files,
+        // then the map the last run ended on when none has been chosen by then.
         QTimer::singleShot(0, &window, [&window, &line] {
             window.OfferRecovery();
             window.OpenCommandLine(line);
+            window.RestoreRememberedMap();
         });
         application.exec();
         application.Prompts = nullptr;

@@ -49,6 +49,7 @@ void TfrmMain::LoadChosenBinFile(const QString& path)
     if (LoadBinFile(path, &reason)) {
         FilePlaces->AddRecentFile(path, CFilePlaces::Kind::MapBin);
         ShowMissingNames(Document->LastReadMissingNames());
+        AfterFileOpened(path);
     } else {
         m_prompts.Message(this, QStringLiteral("Open failed"), reason);
     }

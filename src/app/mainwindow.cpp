@@ -167,9 +167,10 @@ QWidget* TfrmMain::CreateTemplatePage()
     Splitter3->setChildrenCollapsible(false);
     Splitter3->addWidget(header);
     Splitter3->addWidget(objects);
-    Splitter3->setStretchFactor(0, 0);
+    // Both lists grow with the window: the templates are the page's main list.
+    Splitter3->setStretchFactor(0, 1);
     Splitter3->setStretchFactor(1, 1);
-    Splitter3->setSizes({84, 100});
+    Splitter3->setSizes({100, 100});
     return Splitter3;
 }
 

@@ -4,9 +4,11 @@
 // run, and reaches the user only through CUserPrompts.
 
 #include "app/mapimage.h"
+#include "app/windowmemory.h"
 #include "dialogs/userprompts.h"
 #include "document/records.h"
 #include "mapview/tarnconfig.h"
+#include "mapview/wheelzoom.h"
 
 #include <QMainWindow>
 #include <QPoint>
@@ -14,6 +16,7 @@
 #include <QUrl>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class C3DObjectsList;
@@ -77,6 +80,15 @@ public:
     bool InitializeMainWindow();
     bool FindInstallation();
     bool LoadObjectCatalogue();
+    // Shows the window with the geometry, splitters, page and layer boxes the last run ended
+    // with or, on the first start, at about 80% of the screen, centred, with the record symbols.
+    void ShowWindowAsLeft();
+    // Once the files named at start-up are open: the map the last run ended on when none has been
+    // chosen, then its map mode (Factions only with a faction layer to show).
+    void RestoreRememberedMap();
+    // What ShowWindowAsLeft and RestoreRememberedMap give back next time; written as the
+    // window closes.
+    void RememberWindow() const;
 
     // --- Grids --------------------------------------------------------------------------------
     // Each grid is a view on a table model of its list, which follows the document by itself.
@@ -205,6 +217,17 @@ public:
     // Shows the last rendered terrain moved to the current view with the overlay, and renders
     // the terrain once the navigation pauses.
     void ShowNavigationPreview();
+    // After a Map BIN or faction file has opened: with no map chosen, the installation's map
+    // whose folder holds the file is chosen (keeping the map mode); then the records are compared
+    // with the map.
+    void AfterFileOpened(const QString& path);
+    // The map folder of the installation that holds `path` (a file or folder), or empty.
+    QString InstallationMapOf(const QString& path) const;
+    // Where Change map opens: the current map or, without one, the folder of the open file.
+    QString MapFolderToOffer() const;
+    // Shows in the status bar how many keysites, airbases and SAM sites lie outside the chosen
+    // map, when any do: said when a map and a Map BIN document meet, without a box to dismiss.
+    void ReportPlacementsOutsideMap();
     void btnKeysitePlaceClick();
     void btnAirbasePlaceClick();
     void btnSAMPlaceClick();
@@ -225,6 +248,8 @@ public:
     };
     MapDragState MapDrag;
     std::unique_ptr<CMapWindow> MapDragStartView; // the view at the press
+    // Wheel notches turned back restore the view exactly.
+    CWheelZoom MapWheel;
 
     // Hands a guide's address to the desktop; tests replace it.
     std::function<bool(const QUrl&)> OpenUrl;
@@ -332,6 +357,8 @@ protected:
     // Asks about unsaved work first; the window stays open when the user cancels.
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // A window that closes remembers how it looked.
+    void hideEvent(QHideEvent* event) override;
     // Map BIN, faction and templates files dropped on the window open as if chosen in the menus.
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -406,4 +433,6 @@ private:
     CRecordEditor* m_editor;
     TextFormat m_format;
     bool m_installationUnreadable = false;
+    // Read at start-up; the map and mode wait for the files named at start-up.
+    std::optional<WindowMemory> m_remembered;
 };

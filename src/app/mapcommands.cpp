@@ -12,10 +12,14 @@
 #include "factions/factionpaint.h"
 #include "factions/factionsinfo.h"
 #include "mapview/mapcanvas.h"
+#include "mapview/mapextent.h"
+#include "mapview/maplist.h"
 #include "mapview/overlay.h"
+#include "platform/filepaths.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QLabel>
@@ -25,6 +29,7 @@
 #include <QRadioButton>
 #include <QSlider>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
@@ -292,8 +297,7 @@ void TfrmMain::imWheelSteps(int steps, QPoint pixel)
 {
     if (!MapCanvas || !MapCanvas->HasMap() || MapDrag.Dragging)
         return;
-    for (int i = 0; i < std::abs(steps); ++i)
-        MapCanvas->View()->ZoomAround(pixel.x(), pixel.y(), steps > 0);
+    MapWheel.Turn(*MapCanvas->View(), steps, pixel.x(), pixel.y());
     ShowNavigationPreview();
 }
 
@@ -413,4 +417,63 @@ void TfrmMain::imMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifie
         if (HitTest(*Document, MapCanvas->Viewport(), pixel.x(), pixel.y(), kind, index))
             SelectPlacement(kind, index);
     }
+}
+
+QString TfrmMain::InstallationMapOf(const QString& path) const
+{
+    // Compared as the file system resolves them, so that links and ".." lead to the same folder.
+    const QString maps =
+        QFileInfo(ResolveGamePath(InstallationPath, QStringLiteral("common\\maps"))).canonicalFilePath();
+    const QString file = QFileInfo(path).canonicalFilePath();
+    if (maps.isEmpty() || !file.startsWith(maps + QLatin1Char('/')))
+        return QString();
+    const QString entry = file.mid(maps.size() + 1).section(QLatin1Char('/'), 0, 0);
+    if (!ListMapEntries(InstallationPath).contains(entry))
+        return QString();
+    return MapEntryPath(InstallationPath, entry);
+}
+
+QString TfrmMain::MapFolderToOffer() const
+{
+    if (!MapFolder.isEmpty())
+        return MapFolder;
+    for (const QString& file : {BinDocumentPath, FactionFilePath}) {
+        const QString folder = file.isEmpty() ? QString() : InstallationMapOf(file);
+        if (!folder.isEmpty())
+            return folder;
+    }
+    return QString();
+}
+
+void TfrmMain::AfterFileOpened(const QString& path)
+{
+    if (MapCanvas && !MapCanvas->HasMap()) {
+        const QString folder = InstallationMapOf(path);
+        // A folder without terrain is not a map to draw, so nothing is said about it.
+        if (!folder.isEmpty() && QFileInfo(ResolveGamePath(folder, QStringLiteral("terrain\\terrain.sim"))).isFile()) {
+            // A new map opens in Heights mode; a faction file asked for its layer.
+            const bool factions = pnlMapControls->rbMapModeFactions->isChecked();
+            OpenMapFolder(folder);
+            if (factions && Factions && MapCanvas->HasMap()) {
+                pnlMapControls->rbMapModeFactions->setChecked(true);
+                RedrawTerrain();
+                RefreshMap();
+            }
+            return;
+        }
+    }
+    if (path == BinDocumentPath)
+        ReportPlacementsOutsideMap();
+}
+
+void TfrmMain::ReportPlacementsOutsideMap()
+{
+    if (!Document || !MapCanvas || !MapCanvas->Map())
+        return;
+    const int outside = CountPlacementsOutside(*Document, MapExtent::Of(*MapCanvas->Map()));
+    if (outside == 0)
+        statusBar()->clearMessage();
+    else
+        statusBar()->showMessage(outside == 1 ? QStringLiteral("1 record lies outside this map")
+                                              : QStringLiteral("%1 records lie outside this map").arg(outside));
 }

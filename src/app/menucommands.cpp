@@ -62,6 +62,7 @@ void TfrmMain::LoadChosenFactionFile(const QString& path)
     CWaitCursor wait;
     RedrawTerrain();
     RefreshMap();
+    AfterFileOpened(path);
 }
 
 void TfrmMain::Savefactionassignment1Click() { SaveFactionLayer(); }
@@ -150,7 +151,7 @@ void TfrmMain::Exporttemplates1Click()
 
 void TfrmMain::Changemap1Click()
 {
-    QString folder = MapFolder; // the dialog opens on the current map
+    QString folder = MapFolderToOffer(); // the dialog opens on the current map, or the open file's
     if (m_prompts.SelectMap(this, InstallationPath, folder))
         OpenMapFolder(folder);
 }
@@ -180,6 +181,8 @@ void TfrmMain::OpenMapFolder(const QString& folder)
     }
     if (!changed)
         m_prompts.Message(this, QStringLiteral("Wrong map data!"));
+    else
+        ReportPlacementsOutsideMap();
 }
 
 void TfrmMain::mmOfflineGuideClick()

@@ -1,20 +1,47 @@
 // Start-up of the main window: finding the installation, the catalogue, the settings and the
-// empty document, in the order the rest of the window relies on.
+// empty document, in the order the rest of the window relies on; the window as the last run left
+// it, and remembering it for the next.
 #include "app/mainwindow.h"
 
+#include "app/fileplaces.h"
+#include "app/mapcontrolcolumn.h"
 #include "app/rememberingprompts.h"
 #include "catalogues/objectslist.h"
 #include "catalogues/templatetypes.h"
 #include "document/binfile.h"
 #include "mapview/mapcanvas.h"
+#include "mapview/maplist.h"
 #include "mapview/tarnconfig.h"
 #include "platform/filepaths.h"
 #include "platform/registry.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QDir>
 #include <QFileInfo>
+#include <QHideEvent>
 #include <QMenu>
 #include <QPalette>
+#include <QRadioButton>
+#include <QScreen>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTabWidget>
+
+namespace {
+
+// The layer boxes in the order WindowMemory keeps them.
+std::array<QCheckBox*, WindowMemory::LayerCount> LayerBoxes(const CMapControlColumn& column)
+{
+    return {column.chbKeysites, column.chbAirbases, column.chbSAMs,  column.chbGrid,
+            column.chbRoads,    column.chbRivers,   column.chbUtils, column.chbBorders};
+}
+
+// The first start's share of the screen, and of the window's height the record pages take.
+constexpr double kFirstWindowShare = 0.8;
+constexpr double kFirstPagesShare = 0.42;
+
+} // namespace
 
 bool TfrmMain::InitializeMainWindow()
 {
@@ -50,8 +77,10 @@ bool TfrmMain::InitializeMainWindow()
     MapCanvas = std::make_unique<CMapCanvas>();
     MapCanvas->Document = Document.get();
     MapCanvas->ButtonFace = QApplication::palette().color(QPalette::Button);
+    // A notice about records and the map is about the document that was read: it goes with it.
+    connect(Document.get(), &CBINFile::DocumentReset, statusBar(), &QStatusBar::clearMessage);
 
-    show();
+    ShowWindowAsLeft();
     return true;
 }
 
@@ -108,4 +137,74 @@ void TfrmMain::InitialiseFileDialogs()
     OpenDialogBTP = {QStringLiteral("Load templates file"), {btp, bin}, QStringLiteral("BTP"), maps, {}};
     SaveDialogBTP = {QStringLiteral("Save templates file"), {btp}, QStringLiteral("BTP"), maps, {}};
     m_rememberingPrompts->FallbackFolder = maps;
+}
+
+void TfrmMain::ShowWindowAsLeft()
+{
+    m_remembered = WindowMemory::Read(CFilePlaces::DefaultFile());
+    const WindowMemory memory = m_remembered.value_or(WindowMemory::FirstStart());
+    if (!m_remembered || !restoreGeometry(memory.Geometry)) {
+        // Enough room for every column of the grids and many rows, the map above them.
+        const QRect available = screen()->availableGeometry();
+        const QSize wanted(qRound(available.width() * kFirstWindowShare),
+                           qRound(available.height() * kFirstWindowShare));
+        resize(wanted.expandedTo(QSize(714, 564)).boundedTo(available.size()));
+        move(available.center() - QPoint(width() / 2, height() / 2));
+        const int pages = qRound(height() * kFirstPagesShare);
+        Splitter2->setSizes({height() - pages, pages});
+    }
+    const auto boxes = LayerBoxes(*pnlMapControls);
+    for (size_t layer = 0; layer < boxes.size(); ++layer)
+        boxes[layer]->setChecked(memory.Layers[layer]);
+    show();
+    // Restored once laid out at their real sizes, the template page's too (a splitter that grows
+    // later would share the growth by its stretch factors instead of keeping its proportions).
+    QSplitter* const splitters[] = {Splitter2, Splitter1, Splitter3};
+    for (qsizetype i = 0; i < memory.Splitters.size() && i < qsizetype(std::size(splitters)); ++i)
+        splitters[i]->restoreState(memory.Splitters[i]);
+    if (memory.Page >= 0 && memory.Page < pcBINFile->count())
+        pcBINFile->setCurrentIndex(memory.Page);
+}
+
+void TfrmMain::RestoreRememberedMap()
+{
+    if (!m_remembered || !MapCanvas)
+        return;
+    const QString& name = m_remembered->Map;
+    if (!MapCanvas->HasMap() && !name.isEmpty() && ListMapEntries(InstallationPath).contains(name)) {
+        // A map folder that has lost its terrain since is passed over in silence.
+        const QString folder = MapEntryPath(InstallationPath, name);
+        if (QFileInfo(ResolveGamePath(folder, QStringLiteral("terrain\\terrain.sim"))).isFile())
+            OpenMapFolder(folder);
+    }
+    if (m_remembered->FactionsMode && Factions && MapCanvas->HasMap()
+        && !pnlMapControls->rbMapModeFactions->isChecked()) {
+        pnlMapControls->rbMapModeFactions->setChecked(true);
+        RedrawTerrain();
+        RefreshMap();
+    }
+}
+
+void TfrmMain::RememberWindow() const
+{
+    WindowMemory memory;
+    memory.Geometry = saveGeometry();
+    memory.Splitters = {Splitter2->saveState(), Splitter1->saveState(), Splitter3->saveState()};
+    memory.Page = pcBINFile->currentIndex();
+    memory.FactionsMode = pnlMapControls->rbMapModeFactions->isChecked();
+    const auto boxes = LayerBoxes(*pnlMapControls);
+    for (size_t layer = 0; layer < boxes.size(); ++layer)
+        memory.Layers[layer] = boxes[layer]->isChecked();
+    if (!MapFolder.isEmpty())
+        memory.Map = QFileInfo(QDir::cleanPath(QDir::fromNativeSeparators(MapFolder))).fileName();
+    memory.Write(CFilePlaces::DefaultFile());
+}
+
+void TfrmMain::hideEvent(QHideEvent* event)
+{
+    // Closing hides the window; the desktop minimising it does not count. A window whose start
+    // failed has nothing worth remembering.
+    if (!event->spontaneous() && Document)
+        RememberWindow();
+    QMainWindow::hideEvent(event);
 }

@@ -183,6 +183,27 @@ void CMapWindow::ZoomAround(int32_t px, int32_t py, bool in)
     UpdateMapRect();
 }
 
+void CMapWindow::ScaleAround(int32_t px, int32_t py, double factor)
+{
+    if (PixelWidth <= 0 || PixelHeight <= 0 || !(factor > 0))
+        return;
+    const int64_t width = int64_t(ViewRight) - ViewLeft;
+    const int64_t depth = int64_t(ViewTop) - ViewBottom;
+    // Bounded before rounding, so that no factor can overflow; MoveAxis refuses what is too large.
+    const auto scaled = [factor](int64_t extent) {
+        return std::llround(std::clamp(double(extent) * factor, 1.0, 4.0 * ViewLimit));
+    };
+    const int64_t newWidth = scaled(width);
+    const int64_t newDepth = scaled(depth);
+    const double fx = (double(px) + 0.5) / double(PixelWidth);
+    const double fz = (double(py) + 0.5) / double(PixelHeight);
+    const int64_t left = ViewLeft + std::llround(fx * double(width - newWidth));
+    const int64_t top = ViewTop - std::llround(fz * double(depth - newDepth));
+    MoveAxis(ViewLeft, ViewRight, left, left + newWidth);
+    MoveAxis(ViewBottom, ViewTop, top - newDepth, top);
+    UpdateMapRect();
+}
+
 void CMapWindow::PanByPixels(int32_t dx, int32_t dy)
 {
     if (PixelWidth <= 0 || PixelHeight <= 0)

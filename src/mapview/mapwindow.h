@@ -34,6 +34,10 @@ public:
     // One zoom step (a tenth off or onto each side, as ZoomIn and ZoomOut take it) that keeps the
     // terrain point under the centre of pixel (px, py) under it, to the nearest world unit.
     void ZoomAround(int32_t px, int32_t py, bool in);
+    // Scales the view window's width and depth by `factor` (below 1 zooms in), to whole world
+    // units of at least one, keeping the terrain point under the centre of pixel (px, py) under it
+    // to the nearest world unit.
+    void ScaleAround(int32_t px, int32_t py, double factor);
     // Moves the picture's content by (dx, dy) pixels, as a hand dragging it: the view window
     // moves the opposite way by the nearest whole world units.
     void PanByPixels(int32_t dx, int32_t dy);

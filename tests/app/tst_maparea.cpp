@@ -13,6 +13,8 @@
 #include "document/numbertext.h"
 #include "factions/factionsinfo.h"
 #include "mapview/mapcanvas.h"
+#include "mapview/maplist.h"
+#include "mapview/wheelzoom.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -22,6 +24,7 @@
 #include <QSignalSpy>
 #include <QSlider>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
@@ -78,6 +81,29 @@ private:
         QVERIFY(m_window->LoadBinFile(MapFolder(kDemoFirstMap) + QLatin1Char('/') + QLatin1String(kDemoCampaignFile)));
         ChooseMap(MapFolder(kDemoFirstMap));
         m_window->TimerMapResize->Fire();
+    }
+    // Opens a file as File > Load (or Load faction assignment, for a .SID file) would.
+    void OpenAsChosen(const QString& path)
+    {
+        m_prompts->FileAnswers.enqueue(path);
+        if (path.endsWith(QLatin1String(".SID")))
+            m_window->Loadfactions1Click();
+        else
+            m_window->Load1Click();
+    }
+    // A copy of a demonstration file at `relative` under the installation; its path.
+    QString CopyDemoFile(const char* name, const QString& relative) const
+    {
+        const QString to = m_installation->Root() + QLatin1Char('/') + relative;
+        QDir().mkpath(QFileInfo(to).path());
+        if (!QFile::copy(MapFolder(kDemoFirstMap) + QLatin1Char('/') + QLatin1String(name), to))
+            qFatal("cannot copy to %s", qPrintable(to));
+        return to;
+    }
+    QString CurrentMap() const
+    {
+        return m_window->MapFolder.isEmpty() ? QString()
+                                             : QDir::cleanPath(QDir::fromNativeSeparators(m_window->MapFolder));
     }
     void LoadDemoFactions()
     {
@@ -298,8 +324,8 @@ private slots:
         float x = 0;
         float z = 0;
         window.MapCanvas->Viewport().PixelToMap(target.x(), target.y(), x, z);
-        QVERIFY(x != std::trunc(x) || z != std::trunc(z)); // the test needs a position off the whole numbers
-        QTest::mouseClick(window.pnlMapControls->chbSAMs, Qt::LeftButton);
+        QVERIFY(x != std::trunc(x) || z != std::trunc(z));    // the test needs a position off the whole numbers
+        QVERIFY(window.pnlMapControls->chbSAMs->isChecked()); // the symbols show from the first start
         const QImage before = window.im->pixmap().toImage();
         QTest::mouseClick(window.btnSAMPlace, Qt::LeftButton);
         Click(Qt::LeftButton, Qt::ControlModifier, target);
@@ -442,7 +468,6 @@ private slots:
     void wheelZoomsAroundTheCursor()
     {
         LoadDemoCampaign();
-        QTest::mouseClick(m_window->pnlMapControls->chbSAMs, Qt::LeftButton);
         CMapWindow* view = m_window->MapCanvas->View();
         const QPoint cursor(131, 77);
         const auto terrainAt = [view](QPoint p) {
@@ -480,6 +505,156 @@ private slots:
         QVERIFY(view->ViewRight - view->ViewLeft > zoomed);
     }
 
+    // Notches turned back restore the view exactly, in one event or several, and a notch scales
+    // the view by the same factor either way.
+    void wheelNotchesTurnedBackRestoreTheView_data()
+    {
+        QTest::addColumn<QList<int>>("angles");
+        QTest::newRow("one in, one out") << QList<int>{120, -120};
+        QTest::newRow("one out, one in") << QList<int>{-120, 120};
+        QTest::newRow("three at once, back one by one") << QList<int>{360, -120, -120, -120};
+        QTest::newRow("to and fro") << QList<int>{120, 120, -120, -120, 120, -120};
+        QTest::newRow("a touchpad's parts") << QList<int>{60, 60, 30, -90, -60};
+        QTest::newRow("deep in") << QList<int>{12 * 120, -12 * 120};
+        QTest::newRow("far out") << QList<int>{-20 * 120, 20 * 120};
+    }
+
+    void wheelNotchesTurnedBackRestoreTheView()
+    {
+        QFETCH(QList<int>, angles);
+        LoadDemoCampaign();
+        const CMapWindow* view = m_window->MapCanvas->View();
+        const QPoint cursor(173, 91);
+        const QList<int32_t> before = Bounds(*view);
+        const double width = double(view->ViewRight) - view->ViewLeft;
+        Wheel(angles.first(), cursor);
+        if (angles.first() % 120 == 0) {
+            const double expected = width * std::pow(CWheelZoom::NotchFactor, angles.first() / 120);
+            QVERIFY2(std::abs(view->ViewRight - view->ViewLeft - expected) <= 1.0,
+                     qPrintable(QStringLiteral("%1 for %2").arg(view->ViewRight - view->ViewLeft).arg(expected)));
+        }
+        for (qsizetype i = 1; i < angles.size(); ++i)
+            Wheel(angles[i], cursor);
+        QCOMPARE(Bounds(*view), before);
+    }
+
+    // A pan between notches starts a new turn: the notch back scales the panned view, not the old one.
+    void wheelTurnEndsWhenTheViewMoves()
+    {
+        LoadDemoCampaign();
+        const CMapWindow* view = m_window->MapCanvas->View();
+        const QPoint cursor(120, 80);
+        Wheel(120, cursor);
+        m_window->spMapLeftClick();
+        CMapWindow expected(*view);
+        expected.ScaleAround(cursor.x(), cursor.y(), 1 / CWheelZoom::NotchFactor);
+        Wheel(-120, cursor);
+        QCOMPARE(Bounds(*view), Bounds(expected));
+    }
+
+    // A Map BIN or faction file opened from a map folder of the installation chooses that map when
+    // none is chosen; a faction file keeps its layer on screen.
+    void fileFromAMapFolderChoosesItsMap_data()
+    {
+        QTest::addColumn<QString>("file"); // under the installation; "-" for the demonstration's own
+        QTest::addColumn<bool>("factionFile");
+        QTest::addColumn<bool>("mapBefore"); // the second map chosen first
+        QTest::addColumn<QString>("map");    // chosen afterwards, empty for none
+        const QString first = QLatin1String(kDemoFirstMap);
+        const QString second = QLatin1String(kDemoSecondMap);
+        QTest::newRow("Map BIN file") << "-" << false << false << first;
+        QTest::newRow("faction file") << "-" << true << false << first;
+        QTest::newRow("in a folder within the map's")
+            << "common/maps/" + first + "/backup/copy.BIN" << false << false << first;
+        QTest::newRow("a map chosen already") << "-" << false << true << second;
+        QTest::newRow("outside the maps") << "campaigns/copy.BIN" << false << false << QString();
+        QTest::newRow("a map folder without terrain") << "common/maps/map_work/copy.BIN" << false << false << QString();
+    }
+
+    void fileFromAMapFolderChoosesItsMap()
+    {
+        QFETCH(QString, file);
+        QFETCH(bool, factionFile);
+        QFETCH(bool, mapBefore);
+        QFETCH(QString, map);
+        const char* const demoFile = factionFile ? kDemoFactionFile : kDemoCampaignFile;
+        const QString path = file == QLatin1String("-")
+            ? MapFolder(kDemoFirstMap) + QLatin1Char('/') + QLatin1String(demoFile)
+            : CopyDemoFile(demoFile, file);
+        if (mapBefore)
+            ChooseMap(MapFolder(kDemoSecondMap));
+
+        OpenAsChosen(path);
+        QCOMPARE(m_prompts->Shown, QStringList());
+        QCOMPARE(CurrentMap(), map.isEmpty() ? QString() : MapFolder(map.toLatin1().constData()));
+        QCOMPARE(m_window->im->pixmap().isNull(), map.isEmpty());
+        QCOMPARE(m_window->pnlMapControls->rbMapModeFactions->isChecked(), factionFile);
+    }
+
+    // Change map opens on the current map or, before one is chosen, on the map folder of the open file.
+    void changeMapOffersTheOpenFilesMap()
+    {
+        // Without terrain beside it, opening the file chooses no map by itself.
+        OpenAsChosen(CopyDemoFile(kDemoCampaignFile, QStringLiteral("common/maps/map_work/copy.BIN")));
+        QVERIFY(m_window->MapFolder.isEmpty());
+        m_window->Changemap1Click();
+        ChooseMap(MapFolder(kDemoSecondMap));
+        m_window->Changemap1Click();
+        QCOMPARE(m_prompts->OpenedOn,
+                 (QStringList{MapEntryPath(m_installation->Root(), QStringLiteral("map_work")),
+                              MapEntryPath(m_installation->Root(), QStringLiteral("map_work")),
+                              QDir::toNativeSeparators(MapFolder(kDemoSecondMap) + QLatin1Char('/'))}));
+    }
+
+    // Whichever comes second, map or Map BIN file, the records outside the map are counted in the
+    // status bar, without a box; New takes the notice away with the records.
+    void recordsOutsideTheMapAreReported_data()
+    {
+        QTest::addColumn<bool>("mapFirst");
+        QTest::addColumn<QString>("map");
+        QTest::addColumn<bool>("outside");
+        QTest::newRow("file, then a map it does not fit") << false << QString(kDemoSecondMap) << true;
+        QTest::newRow("map, then a file that does not fit it") << true << QString(kDemoSecondMap) << true;
+        QTest::newRow("file and its own map") << false << QString(kDemoFirstMap) << false;
+    }
+
+    void recordsOutsideTheMapAreReported()
+    {
+        QFETCH(bool, mapFirst);
+        QFETCH(QString, map);
+        QFETCH(bool, outside);
+        const QString folder = MapFolder(map.toLatin1().constData());
+        if (mapFirst)
+            ChooseMap(folder);
+        OpenAsChosen(MapFolder(kDemoFirstMap) + QLatin1Char('/') + QLatin1String(kDemoCampaignFile));
+        if (!mapFirst)
+            ChooseMap(folder);
+        QCOMPARE(CurrentMap(), folder);
+
+        // The terrain spans X 0 to its width; record Z counts down from the half sector rows.
+        const CMapWindow& view = *m_window->MapCanvas->View();
+        const double zTop = double(m_window->MapCanvas->Viewport().HalfSectorsZ) * SectorSize;
+        int expected = 0;
+        const auto count = [&](const auto& records) {
+            for (const auto& record : records) {
+                const bool on = record.X >= 0 && record.X <= view.WorldWidth && record.Z <= zTop
+                    && record.Z >= zTop - view.WorldDepth;
+                expected += on ? 0 : 1;
+            }
+        };
+        const CBINFile& document = *m_window->Document;
+        count(document.Keysites());
+        count(document.Airbases());
+        count(document.Sams());
+        QCOMPARE(expected > 0, outside);
+        QCOMPARE(m_window->statusBar()->currentMessage(),
+                 outside ? QStringLiteral("%1 records lie outside this map").arg(expected) : QString());
+        QCOMPARE(m_prompts->Shown, QStringList());
+
+        m_window->New1Click();
+        QCOMPARE(m_window->statusBar()->currentMessage(), QString());
+    }
+
     void dragPansTheMap_data()
     {
         QTest::addColumn<Qt::MouseButton>("button");
@@ -491,7 +666,6 @@ private slots:
     {
         QFETCH(Qt::MouseButton, button);
         LoadDemoCampaign();
-        QTest::mouseClick(m_window->pnlMapControls->chbKeysites, Qt::LeftButton);
         CMapWindow* view = m_window->MapCanvas->View();
         CMapWindow expected(*view);
         expected.PanByPixels(40, -25);
@@ -627,7 +801,6 @@ private slots:
     {
         LoadDemoCampaign();
         TfrmMain& window = *m_window;
-        QTest::mouseClick(window.pnlMapControls->chbSAMs, Qt::LeftButton);
         const QImage unmarked = window.im->pixmap().toImage();
         window.pcBINFile->setCurrentWidget(window.tsSAMs);
         window.grSAMs->SetRow(2);

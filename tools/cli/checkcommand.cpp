@@ -8,6 +8,7 @@
 #include "document/numbertext.h"
 #include "document/storedrecords.h"
 #include "mapview/map.h"
+#include "mapview/mapextent.h"
 #include "platform/ansitext.h"
 #include "platform/messagetext.h"
 
@@ -28,13 +29,6 @@ struct Finding {
     int32_t Number = 0;
     int32_t Object = -1; // a template's object, or -1
     QString Text;
-};
-
-// The record coordinates a map covers, edges included.
-struct MapExtent {
-    float Left = 0, Right = 0, Top = 0, Bottom = 0; // record Z grows downward: Top <= Bottom
-
-    bool Holds(float x, float z) const { return x >= Left && x <= Right && z >= Top && z <= Bottom; }
 };
 
 QString Number(float value) { return FloatText(value, QLatin1Char('.')); }
@@ -210,11 +204,7 @@ int RunCheck(const QStringList& argv)
         QString reason;
         if (!map.Load(folder->first(), &reason))
             return Fail(QStringLiteral("Wrong map data!"), reason), Trouble;
-        int32_t halfX = 0, halfZ = 0;
-        map.GetHalfSectorCounts(halfX, halfZ);
-        // Record Z runs downward from the terrain Z of half the sector rows.
-        const float zero = static_cast<float>(halfZ * SectorSize);
-        extent = MapExtent{0.0f, map.GetExtentX(), zero - map.GetExtentZ(), zero};
+        extent = MapExtent::Of(map);
     }
     StoredRecords records;
     if (!OpenStored(args.Positionals().first(), false, records))
