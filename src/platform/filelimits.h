@@ -63,6 +63,8 @@ constexpr FileLimit FactionFile{
 // The three symbol sections need a few hundred bytes; the rest of the file is kept as it is, and a
 // profile file of a megabyte is already far beyond what the profile functions were made for.
 constexpr FileLimit Settings{1 << 20, "settings file"};
+// The registry stand-in is a line or two written by hand.
+constexpr FileLimit RegistryStandIn{1 << 20, "registry stand-in file"};
 // The sector file needs no limit: its reader takes the first 8 bytes and never reads further.
 constexpr qint64 SectorHeaderBytes = 8;
 
