@@ -1,10 +1,11 @@
-// Pipes and devices where the program expects regular files: a file the program looks for on its
-// own is passed over when a pipe (that no one writes) or a link to /dev/zero stands in its place,
-// as if it were missing. A test that
+// Pipes and devices where the program expects regular files. A save into one writes into it and
+// leaves it in place; a file the program looks for on its own is passed over when a pipe (that no
+// one writes) or a link to /dev/zero stands in its place, as if it were missing. A test that
 // waits for ever here is what ctest's timeout catches.
 #include "../testfiles.h"
 
 #include "mapview/tarnconfig.h"
+#include "platform/atomicsave.h"
 #include "platform/fileread.h"
 #include "platform/profile.h"
 #include "platform/registry.h"
@@ -14,7 +15,10 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cerrno>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <thread>
 
 namespace {
 
@@ -45,6 +49,15 @@ void MakePrefix(const QString& prefix)
     QVERIFY(WriteFile(prefix + QStringLiteral("/system.reg"), kKeyText));
 }
 
+// Bytes that a reordering or a lost block would change.
+QByteArray Pattern(int count)
+{
+    QByteArray bytes(count, '\0');
+    for (int i = 0; i < count; ++i)
+        bytes[i] = char(i * 7 + i / 251);
+    return bytes;
+}
+
 } // namespace
 
 class TestSpecialFiles : public QObject {
@@ -73,6 +86,79 @@ private slots:
         qputenv("XDG_CONFIG_DIRS", QFile::encodeName(m_home + QStringLiteral("/etc")));
         qunsetenv("XDG_DATA_HOME");
         qunsetenv("WINEPREFIX");
+    }
+
+    // --- Saving ----------------------------------------------------------------------------------
+
+    void saveWritesIntoAPipe()
+    {
+        const QString pipe = m_dir.filePath(QStringLiteral("out.fifo"));
+        QVERIFY(MakeSpecial(pipe, QStringLiteral("pipe")));
+        const QByteArray bytes = Pattern(1 << 20); // more than a pipe holds at once
+        QByteArray received;
+        std::thread reader([&] {
+            QFile in(pipe);
+            if (in.open(QIODevice::ReadOnly))
+                received = in.readAll();
+        });
+        QString reason;
+        const bool saved = SaveFileAtomically(pipe, bytes, &reason);
+        reader.join();
+        QVERIFY2(saved, qPrintable(reason));
+        QCOMPARE(received, bytes);
+        QCOMPARE(TypeOf(pipe), mode_t(S_IFIFO));
+        QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files | QDir::System | QDir::NoDotAndDotDot),
+                 QStringList{QStringLiteral("out.fifo")}); // no temporary file left beside it
+    }
+
+    void saveWritesIntoADevice()
+    {
+        // A null device of the test's own where it may make one (as root, who could also replace
+        // /dev/null itself if the save went wrong), else /dev/null; and a link to it, which must
+        // stay a link.
+        QString device = m_dir.filePath(QStringLiteral("null"));
+        if (mknod(QFile::encodeName(device).constData(), S_IFCHR | 0666, makedev(1, 3)) != 0)
+            device = QStringLiteral("/dev/null");
+        const QString link = m_dir.filePath(QStringLiteral("null.BIN"));
+        QVERIFY(QFile::link(device, link));
+        for (const QString& target : {device, link}) {
+            QString reason;
+            QVERIFY2(SaveFileAtomically(target, "map data", &reason), qPrintable(reason));
+            QCOMPARE(ReadFile(target), QByteArray()); // still the null device
+        }
+        QCOMPARE(TypeOf(device), mode_t(S_IFCHR));
+        QCOMPARE(TypeOf(link), mode_t(S_IFLNK));
+        QCOMPARE(QFileInfo(link).symLinkTarget(), device);
+    }
+
+    // A reader that goes away fails the save with a reason; the program goes on.
+    void pipeWhoseReaderLeavesFailsTheSave()
+    {
+        const QString pipe = m_dir.filePath(QStringLiteral("gone.fifo"));
+        QVERIFY(MakeSpecial(pipe, QStringLiteral("pipe")));
+        std::thread reader([&] {
+            QFile in(pipe);
+            if (in.open(QIODevice::ReadOnly))
+                in.close();
+        });
+        QString reason;
+        const bool saved = SaveFileAtomically(pipe, QByteArray(4 << 20, 'x'), &reason);
+        reader.join();
+        QVERIFY(!saved);
+        QCOMPARE(reason, qt_error_string(EPIPE));
+        QCOMPARE(TypeOf(pipe), mode_t(S_IFIFO));
+    }
+
+    // A regular target keeps the atomic save: a new file in the old one's place.
+    void regularTargetIsStillReplaced()
+    {
+        const QString path = m_dir.filePath(QStringLiteral("kept.BIN"));
+        QVERIFY(WriteFile(path, "old"));
+        QFile held(path);
+        QVERIFY(held.open(QIODevice::ReadOnly));
+        QVERIFY(SaveFileAtomically(path, "new"));
+        QCOMPARE(ReadFile(path), QByteArray("new"));
+        QCOMPARE(held.readAll(), QByteArray("old")); // the old file was replaced, not overwritten
     }
 
     // --- Files looked for: each row puts a pipe or a link to /dev/zero where one is expected ----
