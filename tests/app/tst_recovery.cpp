@@ -11,6 +11,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QSysInfo>
 #include <QTimer>
 #include <cstdio>
 #include <sys/stat.h>
