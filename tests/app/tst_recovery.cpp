@@ -14,6 +14,7 @@
 #include <QSysInfo>
 #include <QTimer>
 #include <cstdio>
+#include <sys/file.h>
 #include <sys/stat.h>
 
 namespace {
@@ -289,21 +290,29 @@ private slots:
     void locksThatCannotTell_data()
     {
         QTest::addColumn<QByteArray>("lock");
+        QTest::addColumn<bool>("held"); // a process has the lock file locked now
         QTest::addColumn<bool>("offered");
-        QTest::newRow("empty") << QByteArray("") << true;
-        QTest::newRow("another computer's") << QByteArray("4242\nsablemap\nelsewhere.example\n") << true;
-        QTest::newRow("damaged") << QByteArray("not a lock at all") << true;
+        const QByteArray elsewhere("4242\nsablemap\nelsewhere.example\n");
+        QTest::newRow("empty") << QByteArray("") << false << true;
+        QTest::newRow("another computer's") << elsewhere << false << true;
+        QTest::newRow("damaged") << QByteArray("not a lock at all") << false << true;
         QTest::newRow("a running editor's here") << QByteArray::number(QCoreApplication::applicationPid()) + "\n"
                 + QCoreApplication::applicationName().toUtf8() + "\n" + QSysInfo::machineHostName().toUtf8()
-                + "\n" << false;
+                + "\n" << false << false;
+        QTest::newRow("empty, but held now") << QByteArray("") << true << false;
+        QTest::newRow("another computer's, held now") << elsewhere << true << false;
     }
     void locksThatCannotTell()
     {
         QFETCH(QByteArray, lock);
+        QFETCH(bool, held);
         QFETCH(bool, offered);
         const QString root = m_fixture->Installation.Dir.filePath(QStringLiteral("recovery"));
         const QString folder = KilledRun(root, CRecoveryStore::MapBin, QString());
         QVERIFY(WriteFile(folder + QStringLiteral("/run.lock"), lock));
+        QFile holder(folder + QStringLiteral("/run.lock"));
+        if (held)
+            QVERIFY(holder.open(QIODevice::ReadWrite) && flock(holder.handle(), LOCK_EX | LOCK_NB) == 0);
         for (int start = 0; start < 2; ++start) { // the same at the next start
             const std::vector<CRecoveryStore::Copy> copies = CRecoveryStore(root).Abandoned();
             QCOMPARE(copies.size(), size_t(offered ? 1 : 0));
