@@ -1,5 +1,7 @@
 #include "app/fileplaces.h"
 
+#include "platform/filelimits.h"
+
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -11,9 +13,19 @@ const QLatin1String kType("Type");
 const QLatin1String kFactions("SID");
 const QLatin1String kMapBin("BIN");
 
+// QSettings reads its whole file, waiting for a writer on a pipe and reading a device for ever.
+// Anything but a regular file of a settings file's size is left alone: the places are then kept
+// for this run only (QSettings keeps what it cannot write).
+QString UsableFile(const QString& file)
+{
+    const QFileInfo info(file);
+    const bool usable = !info.exists() || (info.isFile() && info.size() <= FileLimits::Settings.Bytes);
+    return usable ? file : QString();
+}
+
 } // namespace
 
-CFilePlaces::CFilePlaces(const QString& file) : m_settings(file, QSettings::IniFormat) { }
+CFilePlaces::CFilePlaces(const QString& file) : m_settings(UsableFile(file), QSettings::IniFormat) { }
 
 QString CFilePlaces::DefaultFile()
 {

@@ -4,11 +4,15 @@
 //
 // Each run writes into a folder of its own, "recovery/<pid>-<start time>", holding a lock file
 // for as long as the run lasts. A folder whose lock is free belongs to a run that ended without
-// cleaning up: its copies are offered at the next start. A folder whose lock is held belongs to
-// another editor running now, which is left alone.
+// cleaning up: its copies are offered at the next start. A folder whose lock is held by an editor
+// running now on this computer is left alone. A lock that cannot be read, or that was taken on
+// another computer (a home folder shared over the network), cannot tell: its copies are offered,
+// marked as perhaps another running editor's, and never cleaned up unasked.
 //
 // A copy is a normal Map BIN or faction file ("document.BIN", "factions.SID"), beside a text
-// file naming the file it belongs to (empty for a document never saved).
+// file naming the file it belongs to (empty for a document never saved). The name is written
+// first and the copy after it, so that a copy never exists without it; a name left without its
+// copy (a run that ended between the two) is cleaned up at the next start.
 
 #include <QDateTime>
 #include <QString>
@@ -24,9 +28,15 @@ public:
 
     struct Copy {
         Kind Type = MapBin;
-        QString Original; // the user's file; empty for a document never saved
-        QString Path;     // the copy
-        QDateTime Time;   // when it was written
+        // The user's file the copy is reattached to; empty for a document never saved, and for a
+        // copy whose file is of the other kind or unknown: it then opens as a new document.
+        QString Original;
+        QString OtherKind;            // the file of the other kind that the copy was kept for, if so
+        QString Path;                 // the copy
+        QDateTime Time;               // when it was written
+        bool OriginalChanged = false; // the user's file was written after the copy was taken
+        bool OriginalGone = false;    // the user's file is no longer there
+        bool MaybeRunning = false;    // its run's lock cannot be read or is another computer's
     };
 
     // Under `root`; the default is "recovery" in the application's local data folder.
@@ -41,10 +51,14 @@ public:
     // A normal end: the run's folder goes.
     void Finish();
 
-    // The copies left by runs that are no longer running, newest first.
+    // The copies left by runs that are no longer running (or may be, see above), newest first.
     std::vector<Copy> Abandoned() const;
     // Removes an abandoned copy (and its run's folder once empty).
     static void Discard(const Copy& copy);
+
+    // Whether `path` may be the user's file of a copy of this kind: a faction file is told by its
+    // first bytes, a file that is not there by its name's extension (.SID, .BIN and .BTP).
+    static bool IsOfKind(Kind kind, const QString& path);
 
     QString Root() const { return m_root; }
 

@@ -12,6 +12,7 @@
 #include "document/recordtablemodel.h"
 #include "factions/factionsinfo.h"
 #include "mapview/mapcanvas.h"
+#include "platform/messagetext.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -26,6 +27,31 @@
 namespace {
 
 constexpr int kRecoveryInterval = 30 * 1000;
+
+// Paths come from the copies' origin files: shown whole up to the longest path the system takes.
+constexpr qsizetype kLongestPathShown = 4096;
+
+// "<file> (<time>; what the person should know before opening it)".
+QString RecoveryOfferLine(const CRecoveryStore::Copy& copy)
+{
+    const bool bin = copy.Type == CRecoveryStore::MapBin;
+    const QString name = copy.Original.isEmpty()
+        ? (bin ? QStringLiteral("Untitled.BIN") : QStringLiteral("Untitled.SID"))
+        : copy.Original;
+    QStringList notes{QLocale().toString(copy.Time, QLocale::ShortFormat)};
+    if (!copy.OtherKind.isEmpty())
+        notes << QStringLiteral("kept for %1, which is not a %2 file: it opens as a new one")
+                     .arg(MessageText::Shortened(copy.OtherKind, kLongestPathShown),
+                          bin ? QStringLiteral("Map BIN") : QStringLiteral("faction"));
+    if (copy.OriginalChanged)
+        notes << QStringLiteral("the file has changed since this copy was taken");
+    if (copy.OriginalGone)
+        notes << QStringLiteral("the file is no longer there");
+    if (copy.MaybeRunning)
+        notes << QStringLiteral("it may belong to another Sablemap running now");
+    return QStringLiteral("%1 (%2)").arg(MessageText::Shortened(name, kLongestPathShown),
+                                         notes.join(QStringLiteral("; ")));
+}
 
 QString FileNameOf(const QString& path)
 {
@@ -230,10 +256,8 @@ void TfrmMain::OfferRecovery()
     if (copies.empty())
         return;
     QString list;
-    for (const CRecoveryStore::Copy& copy : copies) {
-        const QString name = copy.Original.isEmpty() ? QStringLiteral("Untitled.BIN") : copy.Original;
-        list += QStringLiteral("\n%1 (%2)").arg(name, QLocale().toString(copy.Time, QLocale::ShortFormat));
-    }
+    for (const CRecoveryStore::Copy& copy : copies)
+        list += QLatin1Char('\n') + RecoveryOfferLine(copy);
     const QMessageBox::StandardButton answer = m_prompts.Ask(
         this, QStringLiteral("Sablemap did not end normally last time. Unsaved work was kept:%1\n\nOpen it?").arg(list),
         QMessageBox::Open | QMessageBox::Discard | QMessageBox::Ignore,

@@ -1,6 +1,7 @@
 #include "document/missingnames.h"
 
 #include "platform/ansitext.h"
+#include "platform/messagetext.h"
 
 #include <QStringList>
 #include <algorithm>
@@ -53,8 +54,13 @@ QString MissingNamesText(const CMissingNames& missing, int mostNames)
     const int count = static_cast<int>(names.size());
     const int listed = mostNames < 0 ? count : std::min(count, mostNames);
     QStringList quoted;
-    for (int i = 0; i < listed; ++i)
-        quoted << QLatin1Char('"') + AnsiToQString(names[static_cast<size_t>(i)]) + QLatin1Char('"');
+    for (int i = 0; i < listed; ++i) {
+        // One 8-bit character is one character shown: a name of megabytes is cut before it is
+        // converted, and then shortened as every name in a message is.
+        const std::string& name = names[static_cast<size_t>(i)];
+        const std::string start = name.substr(0, size_t(MessageText::LongestShown) + 1);
+        quoted << QLatin1Char('"') + MessageText::Shortened(AnsiToQString(start)) + QLatin1Char('"');
+    }
     QString list = quoted.join(QStringLiteral(", "));
     if (listed < count)
         list += QStringLiteral(" and %1 more").arg(count - listed);

@@ -41,4 +41,5 @@ private:
 
 // "3D object names not in the catalogue are written as INVALID_OBJECT: 5 records, 2 names
 // ("TANK", "HANGAR")". With `mostNames` >= 0, only that many names are listed, then how many more.
+// Each name is shown shortened (MessageText::Shortened): a file may hold a name of megabytes.
 QString MissingNamesText(const CMissingNames& missing, int mostNames = -1);

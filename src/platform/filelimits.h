@@ -6,6 +6,13 @@
 // Each limit is the size of a file of its format that holds far more than any real map: the counts
 // below, every record at the longest the format allows for it. Real files hold hundreds of records
 // with names of a few dozen characters, kilobytes to a few megabytes in all.
+//
+// The counts are the yardstick of the limits, not limits of their own: what a reader enforces is
+// the length of the whole file, and that every count and name length a file states fits in the
+// bytes that follow it. A file within its limit is read whatever it holds: a name longer than
+// LongestName, or more records than MostRecords when they are short (a file of a million SAM sites
+// is 8 MB), so that no file the format allows and the memory can take is ever refused. The one
+// count checked by itself is the terrain's samples, whose header alone decides the memory needed.
 
 #include <QtGlobal>
 
@@ -16,12 +23,12 @@ struct FileLimit {
 
 namespace FileLimits {
 
-// --- Counts far beyond any real map --------------------------------------------------------------
+// --- Counts far beyond any real map, that size the limits below ------------------------------------
 constexpr qint64 LongestName = 255;                // characters of one 3D object name
 constexpr qint64 MostRecords = 65536;              // templates, keysites, airbases or SAM sites of a file
 constexpr qint64 MostTemplateObjects = 262144;     // objects of all templates of a file together
 constexpr qint64 MostCatalogueNames = 65536;       // names in bininfo.bin
-constexpr qint64 MostTerrainSamples = 8192 * 8192; // samples of a terrain grid
+constexpr qint64 MostTerrainSamples = 8192 * 8192; // samples of a terrain grid (also checked by itself)
 constexpr qint64 MostRouteNodes = 1 << 20;         // nodes of one route network
 constexpr qint64 MostRouteLinks = 1 << 20;         // links of one route network
 constexpr qint64 MostRoutePoints = 1 << 22;        // intermediate points of all its links together
@@ -63,6 +70,8 @@ constexpr FileLimit FactionFile{
 // The three symbol sections need a few hundred bytes; the rest of the file is kept as it is, and a
 // profile file of a megabyte is already far beyond what the profile functions were made for.
 constexpr FileLimit Settings{1 << 20, "settings file"};
+// The registry stand-in is a line or two written by hand.
+constexpr FileLimit RegistryStandIn{1 << 20, "registry stand-in file"};
 // The sector file needs no limit: its reader takes the first 8 bytes and never reads further.
 constexpr qint64 SectorHeaderBytes = 8;
 

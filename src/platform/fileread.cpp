@@ -1,7 +1,15 @@
 #include "platform/fileread.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <algorithm>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -58,6 +66,32 @@ QString BeyondLimitReason(const FileLimit& limit)
         .arg(QLatin1String(limit.Kind));
 }
 
+#ifdef Q_OS_UNIX
+// Why a file of this type is not read in place of a regular one.
+QString NotRegularReason(mode_t mode)
+{
+    const char* what = S_ISDIR(mode)     ? "folder"
+        : S_ISFIFO(mode)                 ? "pipe"
+        : S_ISCHR(mode) || S_ISBLK(mode) ? "device"
+        : S_ISSOCK(mode)                 ? "socket"
+                                         : "special file";
+    return QStringLiteral("it is a %1, not a regular file").arg(QLatin1String(what));
+}
+
+bool FailWithErrno(QString* error) { return Fail(error, qt_error_string(errno)); }
+#endif
+
+bool ReadLimited(QFile& file, const FileLimit& limit, QByteArray& bytes, QString* error)
+{
+    QByteArray data;
+    if (!CheckFileLength(file, limit, error) || !ReadUpTo(file, limit.Bytes, data, error))
+        return false;
+    if (data.size() > limit.Bytes)
+        return Fail(error, BeyondLimitReason(limit));
+    bytes = std::move(data);
+    return true;
+}
+
 } // namespace
 
 QString OutOfMemoryReason() { return QStringLiteral("not enough memory to read it"); }
@@ -76,15 +110,51 @@ bool CheckFileLength(const QFile& file, const FileLimit& limit, QString* error)
 bool ReadWholeFile(const QString& path, const FileLimit& limit, QByteArray& bytes, QString* error)
 {
     QFile file(path);
-    if (!Open(file, error) || !CheckFileLength(file, limit, error))
-        return false;
-    QByteArray data;
-    if (!ReadUpTo(file, limit.Bytes, data, error))
-        return false;
-    if (data.size() > limit.Bytes)
-        return Fail(error, BeyondLimitReason(limit));
-    bytes = std::move(data);
+    return Open(file, error) && ReadLimited(file, limit, bytes, error);
+}
+
+bool OpenRegularFile(QFile& file, QString* error)
+{
+    if (file.fileName().isEmpty())
+        return Fail(error, QStringLiteral("no file name"));
+#ifdef Q_OS_UNIX
+    const QByteArray name = QFile::encodeName(file.fileName());
+    struct stat status;
+    if (::stat(name.constData(), &status) != 0)
+        return FailWithErrno(error);
+    // Opening some devices acts on them (a tape rewinds): only a regular file is opened at all.
+    if (!S_ISREG(status.st_mode))
+        return Fail(error, NotRegularReason(status.st_mode));
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return FailWithErrno(error);
+    // Something else may have taken the name's place since it was looked at.
+    const bool looked = ::fstat(fd, &status) == 0;
+    const int lookError = errno;
+    if (!looked || !S_ISREG(status.st_mode)) {
+        ::close(fd);
+        return Fail(error, looked ? NotRegularReason(status.st_mode) : qt_error_string(lookError));
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return Fail(error, file.errorString());
+    }
     return true;
+#else
+    const QFileInfo info(file.fileName());
+    if (info.exists() && !info.isFile())
+        return Fail(error, QStringLiteral("it is not a regular file"));
+    if (!file.open(QIODevice::ReadOnly))
+        return Fail(error, file.errorString());
+    return true;
+#endif
+}
+
+bool ReadRegularFile(const QString& path, const FileLimit& limit, QByteArray& bytes, QString* error)
+{
+    QFile file(path);
+    return OpenRegularFile(file, error) && ReadLimited(file, limit, bytes, error);
 }
 
 bool ReadFileStart(const QString& path, qint64 length, QByteArray& bytes, QString* error)

@@ -54,8 +54,9 @@ bool CProfileFile::Load(const QString& path, QString* error)
             m_lines.clear();
             return true;
         }
+        // The settings are looked for beside the program, never named by the person.
         QByteArray bytes;
-        if (!ReadWholeFile(path, FileLimits::Settings, bytes, error))
+        if (!ReadRegularFile(path, FileLimits::Settings, bytes, error))
             return false;
         CProfileFile read;
         read.LoadBytes(bytes);

@@ -13,8 +13,8 @@
 class CProfileFile {
 public:
     // Reads `path`. A missing file is an empty profile and not a failure; an unreadable one, one
-    // longer than any settings file (filelimits.h), or one that needs more memory than there is
-    // fails and leaves the profile as it was.
+    // longer than any settings file (filelimits.h), anything but a regular file (a pipe, a device)
+    // or one that needs more memory than there is fails and leaves the profile as it was.
     bool Load(const QString& path, QString* error = nullptr);
     void LoadBytes(const QByteArray& bytes);
 

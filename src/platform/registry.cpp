@@ -1,10 +1,10 @@
 #include "platform/registry.h"
 
+#include "platform/fileread.h"
 #include "platform/wineprefixes.h"
 #include "platform/wineregistry.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 
@@ -46,12 +46,12 @@ QStringList RegistryStandInFiles()
 
 RegistryRead ReadInstallationPathFromFile(const QString& file, QString& value)
 {
-    QFile in(file);
-    if (!in.open(QIODevice::ReadOnly))
+    QByteArray text;
+    if (!ReadRegularFile(file, FileLimits::RegistryStandIn, text))
         return RegistryRead::KeyMissing;
-    while (!in.atEnd()) {
+    for (const QByteArray& bytes : text.split('\n')) {
         // The file is written by hand; a UTF-8 path is the likely intent.
-        const QString line = QString::fromUtf8(in.readLine()).trimmed();
+        const QString line = QString::fromUtf8(bytes).trimmed();
         if (line.isEmpty() || line.startsWith(QLatin1Char(';')) || line.startsWith(QLatin1Char('#'))
             || line.startsWith(QLatin1Char('[')))
             continue;

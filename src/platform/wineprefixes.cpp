@@ -1,11 +1,14 @@
 #include "platform/wineprefixes.h"
 
+#include "platform/fileread.h"
+
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <algorithm>
 
 namespace {
+
+constexpr FileLimit kLibraryFoldersLimit{kMaxLibraryFoldersBytes, "Steam library list"};
 
 // The tokens of Valve's key-value text: quoted or bare words, braces; "//" starts a comment.
 struct VdfToken {
@@ -80,9 +83,9 @@ QStringList SteamLibraries()
         if (!QFileInfo(root).isDir())
             continue;
         AddFolder(libraries, seen, root);
-        QFile list(root + QStringLiteral("/steamapps/libraryfolders.vdf"));
-        if (list.open(QIODevice::ReadOnly) && list.size() <= kMaxLibraryFoldersBytes) {
-            for (const QString& library : LibraryFoldersFromVdf(list.readAll()))
+        QByteArray list;
+        if (ReadRegularFile(root + QStringLiteral("/steamapps/libraryfolders.vdf"), kLibraryFoldersLimit, list)) {
+            for (const QString& library : LibraryFoldersFromVdf(list))
                 AddFolder(libraries, seen, library);
         }
     }

@@ -1,10 +1,12 @@
 #include "platform/wineregistry.h"
 
 #include "platform/filepaths.h"
+#include "platform/fileread.h"
 #include "platform/hexdigit.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -100,16 +102,21 @@ class CLineReader {
 public:
     explicit CLineReader(QIODevice& in) : m_in(in), m_buffer(kMaxWineRegistryLine + 2, Qt::Uninitialized) { }
 
-    // False at the end. A line over the limit is read to its end and given back empty.
+    // False at the end, and once more than a registry's worth was read (a file that reported a
+    // small size and does not end). A line over the limit is read to its end and given back empty.
     bool Next(QByteArray& line)
     {
+        if (m_read > kMaxWineRegistryBytes)
+            return false;
         qint64 got = m_in.readLine(m_buffer.data(), m_buffer.size());
         if (got <= 0)
             return false;
+        m_read += got;
         bool complete = m_buffer[got - 1] == '\n' || m_in.atEnd();
         if (!complete) {
-            while (!complete) {
+            while (!complete && m_read <= kMaxWineRegistryBytes) {
                 got = m_in.readLine(m_buffer.data(), m_buffer.size());
+                m_read += std::max<qint64>(got, 0);
                 complete = got <= 0 || m_buffer[got - 1] == '\n';
             }
             line.clear();
@@ -124,6 +131,7 @@ public:
 private:
     QIODevice& m_in;
     QByteArray m_buffer;
+    qint64 m_read = 0;
 };
 
 } // namespace
@@ -195,7 +203,7 @@ RegistryRead ReadWineRegistryFile(const QString& file, const QStringList& keys, 
                                   QString& value)
 {
     QFile in(file);
-    if (!in.open(QIODevice::ReadOnly) || in.size() > kMaxWineRegistryBytes)
+    if (!OpenRegularFile(in) || in.size() > kMaxWineRegistryBytes)
         return RegistryRead::KeyMissing;
     return ReadWineRegistryValue(in, keys, valueName, value);
 }

@@ -13,7 +13,8 @@
 
 class QIODevice;
 
-// Files larger than this are not Wine registries that a person's prefix holds; they are refused.
+// Files larger than this are not Wine registries that a person's prefix holds; they are refused,
+// and no more than this is read of any registry text.
 inline constexpr qint64 kMaxWineRegistryBytes = qint64(256) << 20;
 // A line longer than this is skipped; no key or value the program looks for comes near it.
 inline constexpr qint64 kMaxWineRegistryLine = qint64(64) << 10;
@@ -24,7 +25,8 @@ inline constexpr qint64 kMaxWineRegistryLine = qint64(64) << 10;
 // there without the value (a damaged value counts as missing); KeyMissing: none of the keys is.
 RegistryRead ReadWineRegistryValue(QIODevice& registry, const QStringList& keys, const QString& valueName,
                                    QString& value);
-// The same on a file; a missing, unreadable or oversized file holds no key.
+// The same on a file; a missing, unreadable or oversized file holds no key, nor does anything but
+// a regular file in its place (a pipe or a link to a device: see OpenRegularFile).
 RegistryRead ReadWineRegistryFile(const QString& file, const QStringList& keys, const QString& valueName,
                                   QString& value);
 

@@ -2,6 +2,7 @@
 // offered after a run that was killed (a child process running the real window), and never taken
 // from another editor that is still running.
 #include "../testfiles.h"
+#include "app/recoverystore.h"
 #include "platform/atomicsave.h"
 #include "undofixture.h"
 
@@ -10,8 +11,11 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QSysInfo>
 #include <QTimer>
 #include <cstdio>
+#include <sys/file.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -62,6 +66,40 @@ int RunChild(int argc, char** argv)
     std::puts("ready");
     std::fflush(stdout);
     return application.exec();
+}
+
+// The first bytes of a faction file, enough to tell it from a Map BIN file.
+const QByteArray kFactionStart = QByteArrayLiteral("8BPS\0\1");
+// An empty Map BIN file: four lists of no records.
+const QByteArray kEmptyMapBin(16, '\0');
+
+// A run that wrote a copy of `kind` for `original` and then was killed: its folder stays with a
+// free lock. The copy's bytes are `bytes`; its folder is returned.
+QString KilledRun(const QString& root, CRecoveryStore::Kind kind, const QString& original,
+                  const QByteArray& bytes = kEmptyMapBin)
+{
+    CRecoveryStore run(root);
+    QString folder;
+    const bool written = run.Write(kind, original, [&](const QString& copy, QString* reason) {
+        folder = QFileInfo(copy).path();
+        return SaveFileAtomically(copy, bytes, reason);
+    });
+    return written ? folder : QString();
+}
+
+// Puts a pipe, or a link to /dev/zero, at `path` in place of what is there.
+bool MakeSpecial(const QString& path, const QString& special)
+{
+    QFile::remove(path);
+    if (special == QLatin1String("pipe"))
+        return mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
+    return QFile::link(QStringLiteral("/dev/zero"), path);
+}
+
+bool SetModified(const QString& path, const QDateTime& time)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadWrite) && file.setFileTime(time, QFileDevice::FileModificationTime);
 }
 
 } // namespace
@@ -135,6 +173,196 @@ private slots:
         second.OfferRecovery();
         QCOMPARE(prompts.Shown, QStringList{});
         QCOMPARE(RecoveryFiles().size(), 1);
+    }
+
+    // A copy is attached only to a file of its own kind; else it opens as a new document.
+    void copyGoesOnlyToAFileOfItsKind_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("original");
+        QTest::addColumn<QByteArray>("content"); // null: no such file
+        QTest::addColumn<bool>("attached");
+        const auto bin = int(CRecoveryStore::MapBin);
+        const auto sid = int(CRecoveryStore::Factions);
+        QTest::newRow("Map BIN copy, Map BIN file") << bin << QStringLiteral("campaign.BIN") << kEmptyMapBin << true;
+        QTest::newRow("Map BIN copy, other name") << bin << QStringLiteral("campaign.dat") << kEmptyMapBin << true;
+        QTest::newRow("Map BIN copy, file gone") << bin << QStringLiteral("campaign.bin") << QByteArray() << true;
+        QTest::newRow("Map BIN copy, .SID name") << bin << QStringLiteral("sectors.SID") << QByteArray() << false;
+        QTest::newRow("Map BIN copy, faction file") << bin << QStringLiteral("campaign.BIN") << kFactionStart << false;
+        QTest::newRow("faction copy, faction file") << sid << QStringLiteral("sectors.sid") << kFactionStart << true;
+        QTest::newRow("faction copy, other name") << sid << QStringLiteral("sectors.psd") << kFactionStart << true;
+        QTest::newRow("faction copy, .BIN name") << sid << QStringLiteral("campaign.BIN") << QByteArray() << false;
+        QTest::newRow("faction copy, Map BIN file") << sid << QStringLiteral("sectors.SID") << kEmptyMapBin << false;
+    }
+    void copyGoesOnlyToAFileOfItsKind()
+    {
+        QFETCH(int, kind);
+        QFETCH(QString, original);
+        QFETCH(QByteArray, content);
+        QFETCH(bool, attached);
+        const QString root = m_fixture->Installation.Dir.filePath(QStringLiteral("recovery"));
+        const QString path = m_fixture->Installation.Dir.filePath(original);
+        if (!content.isNull())
+            QVERIFY(WriteFile(path, content));
+        QVERIFY(!KilledRun(root, CRecoveryStore::Kind(kind), path).isEmpty());
+
+        const std::vector<CRecoveryStore::Copy> copies = CRecoveryStore(root).Abandoned();
+        QCOMPARE(copies.size(), size_t(1));
+        QCOMPARE(copies[0].Original, attached ? path : QString());
+        QCOMPARE(copies[0].OtherKind, attached ? QString() : path);
+        QCOMPARE(copies[0].OriginalGone, attached && content.isNull());
+    }
+
+    // The store's own files never hang it: a pipe or a link to /dev/zero in place of a copy, its
+    // origin, the run's lock or the file the origin names.
+    void specialFilesInTheStore_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("special");
+        for (const char* file : {"copy", "origin", "lock", "original"}) {
+            for (const char* special : {"pipe", "zero"})
+                QTest::newRow(qPrintable(QStringLiteral("%1, %2").arg(QLatin1String(file), QLatin1String(special))))
+                    << QString::fromLatin1(file) << QString::fromLatin1(special);
+        }
+    }
+    void specialFilesInTheStore()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, special);
+        const QString root = m_fixture->Installation.Dir.filePath(QStringLiteral("recovery"));
+        const QString original = m_fixture->Installation.Dir.filePath(QStringLiteral("campaign.BIN"));
+        const QString folder = KilledRun(root, CRecoveryStore::MapBin, original);
+        QVERIFY(!folder.isEmpty());
+        const QString copy = folder + QStringLiteral("/document.BIN");
+        const QString target = file == QLatin1String("copy") ? copy
+            : file == QLatin1String("origin")                ? copy + QStringLiteral(".origin")
+            : file == QLatin1String("lock")                  ? folder + QStringLiteral("/run.lock")
+                                                             : original;
+        QVERIFY(MakeSpecial(target, special));
+
+        const std::vector<CRecoveryStore::Copy> copies = CRecoveryStore(root).Abandoned();
+        if (file == QLatin1String("copy")) {
+            QVERIFY(copies.empty()); // nothing of it is read, and no copy is there to offer
+            return;
+        }
+        QCOMPARE(copies.size(), size_t(1));
+        QCOMPARE(copies[0].Path, copy);
+        // An origin that cannot be read leaves the work, to open as a new document.
+        QCOMPARE(copies[0].Original, file == QLatin1String("origin") ? QString() : original);
+        QCOMPARE(copies[0].MaybeRunning, file == QLatin1String("lock"));
+        QVERIFY(QFileInfo::exists(target) || QFileInfo(target).isSymLink());
+    }
+
+    // The origin is written before the copy, so a copy is never without it; an origin left alone
+    // (the run ended between the two) is cleared away at the next start, with its folder.
+    void copyAndOriginGoTogether()
+    {
+        const QString root = m_fixture->Installation.Dir.filePath(QStringLiteral("recovery"));
+        const QString first = m_fixture->Installation.Dir.filePath(QStringLiteral("first.BIN"));
+        QString folder;
+        {
+            CRecoveryStore run(root);
+            const auto write = [&](const QString& copy, QString* reason) {
+                folder = QFileInfo(copy).path();
+                return SaveFileAtomically(copy, kEmptyMapBin, reason);
+            };
+            QVERIFY(run.Write(CRecoveryStore::MapBin, first, write));
+            // Another file's work: the first file's copy goes before its origin is replaced, and
+            // the run ends before the new copy is written.
+            QVERIFY(!run.Write(CRecoveryStore::MapBin, QStringLiteral("/elsewhere/second.BIN"),
+                               [](const QString&, QString*) { return false; }));
+            QVERIFY(!QFileInfo::exists(folder + QStringLiteral("/document.BIN")));
+            QVERIFY(QFileInfo::exists(folder + QStringLiteral("/document.BIN.origin")));
+        }
+        // A copy an older version left without its origin still opens, as a new document.
+        const QString older = root + QStringLiteral("/1-1");
+        QVERIFY(WriteFile(older + QStringLiteral("/factions.SID"), kFactionStart));
+
+        const std::vector<CRecoveryStore::Copy> copies = CRecoveryStore(root).Abandoned();
+        QCOMPARE(copies.size(), size_t(1));
+        QCOMPARE(copies[0].Path, older + QStringLiteral("/factions.SID"));
+        QCOMPARE(copies[0].Original, QString());
+        QVERIFY(!QFileInfo::exists(folder));
+    }
+
+    // A lock that cannot tell whether its editor still runs hides nothing: the copy is offered,
+    // marked, and the folder is never cleared unasked. One held now on this computer still hides.
+    void locksThatCannotTell_data()
+    {
+        QTest::addColumn<QByteArray>("lock");
+        QTest::addColumn<bool>("held"); // a process has the lock file locked now
+        QTest::addColumn<bool>("offered");
+        const QByteArray elsewhere("4242\nsablemap\nelsewhere.example\n");
+        QTest::newRow("empty") << QByteArray("") << false << true;
+        QTest::newRow("another computer's") << elsewhere << false << true;
+        QTest::newRow("damaged") << QByteArray("not a lock at all") << false << true;
+        QTest::newRow("a running editor's here") << QByteArray::number(QCoreApplication::applicationPid()) + "\n"
+                + QCoreApplication::applicationName().toUtf8() + "\n" + QSysInfo::machineHostName().toUtf8()
+                + "\n" << false << false;
+        QTest::newRow("empty, but held now") << QByteArray("") << true << false;
+        QTest::newRow("another computer's, held now") << elsewhere << true << false;
+    }
+    void locksThatCannotTell()
+    {
+        QFETCH(QByteArray, lock);
+        QFETCH(bool, held);
+        QFETCH(bool, offered);
+        const QString root = m_fixture->Installation.Dir.filePath(QStringLiteral("recovery"));
+        const QString folder = KilledRun(root, CRecoveryStore::MapBin, QString());
+        QVERIFY(WriteFile(folder + QStringLiteral("/run.lock"), lock));
+        QFile holder(folder + QStringLiteral("/run.lock"));
+        if (held)
+            QVERIFY(holder.open(QIODevice::ReadWrite) && flock(holder.handle(), LOCK_EX | LOCK_NB) == 0);
+        for (int start = 0; start < 2; ++start) { // the same at the next start
+            const std::vector<CRecoveryStore::Copy> copies = CRecoveryStore(root).Abandoned();
+            QCOMPARE(copies.size(), size_t(offered ? 1 : 0));
+            if (offered)
+                QVERIFY(copies[0].MaybeRunning);
+            QCOMPARE(ReadFile(folder + QStringLiteral("/run.lock")), lock);
+        }
+        if (offered) {
+            CRecoveryStore::Discard(CRecoveryStore(root).Abandoned().at(0));
+            QVERIFY(!QFileInfo::exists(folder));
+        }
+    }
+
+    // The offer keeps its words and adds what the person should know: the file changed since the
+    // copy, a copy kept for a file of the other kind, one that may be another editor's.
+    void offerSaysWhatToKnow()
+    {
+        QVERIFY(m_fixture->Start());
+        TfrmMain& w = *m_fixture->Window;
+        const QString root = CRecoveryStore().Root();
+        const QString changed = m_fixture->Installation.Write(QStringLiteral("changed.BIN"), kEmptyMapBin);
+        const QString faction = m_fixture->Installation.Write(QStringLiteral("sectors.SID"), kFactionStart);
+        const QString older = KilledRun(root, CRecoveryStore::MapBin, faction);
+        const QString folder = KilledRun(root, CRecoveryStore::MapBin, changed);
+        QVERIFY(!older.isEmpty() && !folder.isEmpty());
+        const QDateTime now = QDateTime::currentDateTime();
+        QVERIFY(SetModified(older + QStringLiteral("/document.BIN"), now.addSecs(-3600)));
+        QVERIFY(SetModified(changed, now.addSecs(60)));
+        QVERIFY(WriteFile(folder + QStringLiteral("/run.lock"), "4242\nsablemap\nelsewhere.example\n"));
+
+        CScriptedPrompts& prompts = m_fixture->Prompts;
+        prompts.AskAnswers << QMessageBox::Open;
+        w.OfferRecovery();
+        QCOMPARE(prompts.Shown.size(), 1);
+        const QString offer = prompts.Shown.first();
+        QVERIFY2(
+            offer.startsWith(QStringLiteral("ask: Sablemap did not end normally last time. Unsaved work was kept:\n")),
+            qPrintable(offer));
+        QVERIFY2(offer.endsWith(QStringLiteral("\n\nOpen it?")), qPrintable(offer));
+        QVERIFY2(offer.contains(QStringLiteral("\n%1 (").arg(changed)), qPrintable(offer));
+        QVERIFY2(offer.contains(QStringLiteral("; the file has changed since this copy was taken; it may belong to "
+                                               "another Sablemap running now)")),
+                 qPrintable(offer));
+        QVERIFY2(offer.contains(QStringLiteral("\nUntitled.BIN (")), qPrintable(offer));
+        QVERIFY2(offer.contains(
+                     QStringLiteral("; kept for %1, which is not a Map BIN file: it opens as a new one)").arg(faction)),
+                 qPrintable(offer));
+        // The newest copy opens: it was the changed file's, and stays that file's.
+        QCOMPARE(w.BinDocumentPath, changed);
+        QVERIFY(w.isWindowModified());
     }
 
     void killedRunIsOffered_data()

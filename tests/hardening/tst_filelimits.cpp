@@ -11,6 +11,7 @@
 #include "factions/factionsinfo.h"
 #include "mapview/map.h"
 #include "platform/fileread.h"
+#include "platform/messagetext.h"
 #include "platform/profile.h"
 #include "platform/streams.h"
 
@@ -232,11 +233,38 @@ private slots:
         }
         QVERIFY(!Read(target, kind, dir.path(), reason));
         ExpectUnchanged(target, kind, before);
-        // Route networks and settings are read from regular files only.
-        if (!kind.startsWith(QLatin1String("route")))
+        // Route networks and settings are read from regular files only; the settings say so.
+        if (kind == QLatin1String("settings file"))
+            QCOMPARE(reason, QStringLiteral("it is a device, not a regular file"));
+        else if (!kind.startsWith(QLatin1String("route")))
             QVERIFY2(reason.contains(
                          QStringLiteral("holds more than %1 bytes; no %2 is longer").arg(LimitOf(kind)).arg(kind)),
                      qPrintable(reason));
+    }
+
+    // The counts that size the limits are no limits of their own: a name far longer than
+    // LongestName and more short records than MostRecords are read while the file fits its
+    // length. The message that names the long name stays a line long.
+    void countsThatSizeTheLimitsAreNotLimits()
+    {
+        const QByteArray name(FileLimits::LongestName * 4000, 'N');
+        const int32_t sams = int32_t(FileLimits::MostRecords) * 2;
+        const QByteArray bytes =
+            Int32s({0, 0, 1, 0, 0, int32_t(name.size())}) + name + Int32s({sams}) + QByteArray(8 * sams, '\0');
+        QVERIFY(bytes.size() < FileLimits::MapBin.Bytes);
+        Target target;
+        QString reason;
+        QVERIFY2(target.Campaign.LoadBytes(bytes, &reason), qPrintable(reason));
+        QCOMPARE(target.Campaign.SamCount(), sams);
+        const CMissingNames& missing = target.Campaign.LastReadMissingNames();
+        QCOMPARE(missing.Names(), std::vector<std::string>{name.toStdString()});
+
+        const QString text = MissingNamesText(missing);
+        const QString shown = QString(MessageText::LongestShown - 1, QLatin1Char('N')) + QChar(0x2026);
+        QCOMPARE(text,
+                 QStringLiteral("3D object names not in the catalogue are written as INVALID_OBJECT: 1 record, 1 name "
+                                "(\"%1\")")
+                     .arg(shown));
     }
 
     // A pipe that ends is read to its end.
