@@ -224,10 +224,19 @@ QString WinePathToLocal(const QString& prefix, const QString& windowsPath)
         if (QFileInfo::exists(upper))
             link = upper;
     }
-    QString rest = path.mid(2);
-    rest.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    while (rest.endsWith(QLatin1Char('/')))
-        rest.chop(1);
+    // "." and ".." steps resolved as Windows does: ".." at the drive's root stays there, so a
+    // registry value can never lead out of the drive's folder.
+    QStringList steps;
+    for (const QString& step :
+         path.mid(2).replace(QLatin1Char('\\'), QLatin1Char('/')).split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+        if (step == QLatin1String("..")) {
+            if (!steps.isEmpty())
+                steps.removeLast();
+        } else if (step != QLatin1String(".")) {
+            steps.append(step);
+        }
+    }
+    const QString rest = steps.join(QLatin1Char('/'));
     const QString root = QFileInfo(link).canonicalFilePath(); // empty when the link leads nowhere
     if (root.isEmpty())
         return JoinPath(link, rest);

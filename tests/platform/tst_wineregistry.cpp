@@ -142,6 +142,9 @@ private slots:
                                         << "prefix/drive_c/Games/Skyreach";
         QTest::newRow("drive into the Unix tree") << "Z:\\data\\sim"
                                                   << "unix/data/sim";
+        // Windows stops ".." at the drive's root: a value cannot lead out of the drive's folder.
+        QTest::newRow("dot steps stay on the drive") << "C:\\..\\..\\.\\Games\\x\\..\\Skyreach"
+                                                     << "prefix/drive_c/Games/Skyreach";
         QTest::newRow("missing drive") << "D:\\Games\\Skyreach"
                                        << "prefix/dosdevices/d:/Games/Skyreach";
         QTest::newRow("no drive letter") << "Games\\Skyreach"
