@@ -4,6 +4,9 @@
 //   time at 2,000,000 over that at 200,000, at most 11.
 // - BM_StartUp: to-json of a file of one record beside bench_startfloor, a bare Qt Core program
 //   that reads the same file (cpu_over_floor and wall_over_floor, at most 1.5).
+// - BM_RenderHop: sablemap-cli render of a small picture of the demonstration's map beside the
+//   same run of sablemap-cli-render itself, the price of handing render over
+//   (cpu_over_floor and wall_over_floor, close to 1).
 // - BM_FromJsonMemory: from-json of 200,000 records; its peak memory beside the Map BIN file it
 //   writes (rss_over_output), and the same less the peak of from-json of one record, the memory
 //   the records themselves need (need_over_output, at most 3).
@@ -169,6 +172,39 @@ void BM_StartUp(benchmark::State& state)
     state.counters["floor_cpu_ms"] = floorCpu * 1e3 / double(state.iterations() * kRuns);
 }
 
+void BM_RenderHop(benchmark::State& state)
+{
+    const QString demo = TheInputs().Dir.filePath(QStringLiteral("demo"));
+    if (!QFile::exists(demo))
+        Cli({"demo", Name(demo)});
+    const std::vector<QByteArray> args{"render",
+                                       Name(demo + QStringLiteral("/common/maps/map_sable_coast")),
+                                       Name(TheInputs().Dir.filePath(QStringLiteral("hop.png"))),
+                                       "--size",
+                                       "40",
+                                       "30"};
+    constexpr int kRuns = 10;
+    double cpu = 0, wall = 0, floorCpu = 0, floorWall = 0;
+    for (auto _ : state) {
+        double seconds = 0;
+        for (int i = 0; i < kRuns; ++i) {
+            const Run tool = Cli(args);
+            const Run floor = RunProgram(SABLEMAP_CLI_RENDER, args);
+            if (tool.Status != 0 || floor.Status != 0)
+                state.SkipWithError("a run failed");
+            seconds += tool.Seconds;
+            cpu += tool.Cpu;
+            wall += tool.Seconds;
+            floorCpu += floor.Cpu;
+            floorWall += floor.Seconds;
+        }
+        state.SetIterationTime(seconds / kRuns);
+    }
+    state.counters["cpu_over_floor"] = cpu / floorCpu;
+    state.counters["wall_over_floor"] = wall / floorWall;
+    state.counters["floor_cpu_ms"] = floorCpu * 1e3 / double(state.iterations() * kRuns);
+}
+
 void BM_FromJsonMemory(benchmark::State& state)
 {
     const QString& json = TheInputs().Json(int(state.range(0)));
@@ -196,5 +232,6 @@ void BM_FromJsonMemory(benchmark::State& state)
 
 BENCHMARK(BM_Diff)->Arg(200000)->Arg(2000000)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StartUp)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RenderHop)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FromJsonMemory)->Arg(200000)->UseManualTime()->Iterations(2)->Unit(benchmark::kMillisecond);
 BENCHMARK_MAIN();

@@ -1,14 +1,18 @@
 // The tool on large and hostile inputs: diff's answer and its pairing of many reordered records,
-// commands that start without the GUI platform, and from-json reading its text a piece at a time
-// and keeping refused text short in its message.
+// commands that start without the GUI platform or its libraries (render runs in a program of its
+// own, which answers for it), and from-json reading its text a piece at a time and keeping refused
+// text short in its message.
 #include "clirunner.h"
 
 #include "document/storedrecords.h"
 
+#include <QDir>
 #include <QProcessEnvironment>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -40,6 +44,33 @@ StoredRecords ManyRecords(int count)
         records.Keysites.push_back({i % 3, float(i) + 0.5f, 7});
     }
     return records;
+}
+
+CliResult RunProgram(const QString& program, const QStringList& args)
+{
+    QProcess process;
+    process.start(program, args);
+    process.waitForFinished(60000);
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardOutput(),
+            process.readAllStandardError()};
+}
+
+// The shared libraries `program` loads, as the dynamic loader resolves them (ldd), or nothing where
+// programs are no ELF files or ldd is missing.
+std::optional<QString> LoadedLibraries(const QString& program)
+{
+    QFile file(program);
+    const QString ldd = QStandardPaths::findExecutable(QStringLiteral("ldd"));
+    if (!file.open(QIODevice::ReadOnly)
+        || file.read(4)
+            != "\x7f"
+               "ELF"
+        || ldd.isEmpty())
+        return std::nullopt;
+    const CliResult listed = RunProgram(ldd, {program});
+    if (listed.Status != 0)
+        return std::nullopt;
+    return QString::fromLocal8Bit(listed.Out);
 }
 
 CliResult RunWithPlatform(const QStringList& args, const QString& platform)
@@ -194,6 +225,88 @@ private slots:
                         "--size", "40", "30"})
                     .Status
                 == 0);
+    }
+
+    // Starting a command that draws nothing must not map Qt Gui and the libraries it brings; the
+    // renderer does load it, which shows the listing would reveal it.
+    void toolLoadsNoQtGui()
+    {
+        const auto tool = LoadedLibraries(QStringLiteral(SABLEMAP_CLI));
+        const auto renderer = LoadedLibraries(QStringLiteral(SABLEMAP_CLI_RENDER));
+        if (!tool || !renderer)
+            QSKIP("the programs are no ELF files, or ldd is missing");
+        QVERIFY2(tool->contains(QLatin1String("libQt6Core")), qPrintable(*tool));
+        QVERIFY2(!tool->contains(QLatin1String("libQt6Gui")), qPrintable(*tool));
+        QVERIFY2(renderer->contains(QLatin1String("libQt6Gui")), qPrintable(*renderer));
+    }
+
+    // sablemap-cli render is the renderer's run with the same arguments: the same status, output,
+    // messages and picture, also for a name that is not ASCII.
+    void renderIsTheRenderersRun_data()
+    {
+        QTest::addColumn<QStringList>("args"); // MAP stands for the demonstration's map, OUT for the picture
+        QTest::addColumn<int>("status");
+        QTest::newRow("drawn") << QStringList{"MAP", "OUT", "--size", "40", "30", "--grid"} << 0;
+        QTest::newRow("usage") << QStringList{"MAP", "OUT", "--size", "40"} << 2;
+        QTest::newRow("unknown view") << QStringList{"MAP", "OUT", "--size", "4", "3", "--view", "sideways"} << 2;
+        QTest::newRow("no map") << QStringList{"NONE", "OUT", "--size", "40", "30"} << 1;
+    }
+
+    void renderIsTheRenderersRun()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, status);
+        const QString demo = Path(QStringLiteral("render-demo"));
+        if (!QFileInfo::exists(demo))
+            QCOMPARE(RunCli({QStringLiteral("demo"), demo}).Status, 0);
+        QByteArray pictures[2];
+        CliResult results[2];
+        for (int i = 0; i < 2; ++i) {
+            const QString out = Path(QStringLiteral("karte-\u00e9-%1.png").arg(i));
+            QFile::remove(out);
+            QStringList words = args;
+            for (QString& word : words) {
+                if (word == QLatin1String("MAP"))
+                    word = demo + QStringLiteral("/common/maps/map_sable_coast");
+                else if (word == QLatin1String("NONE"))
+                    word = Path(QStringLiteral("no-map"));
+                else if (word == QLatin1String("OUT"))
+                    word = out;
+            }
+            words.prepend(QStringLiteral("render"));
+            results[i] = i == 0 ? RunCli(words) : RunProgram(QStringLiteral(SABLEMAP_CLI_RENDER), words);
+            pictures[i] = ReadBytes(out);
+        }
+        QCOMPARE(results[0].Status, status);
+        QCOMPARE(results[0].Status, results[1].Status);
+        QCOMPARE(results[0].Out, results[1].Out);
+        QCOMPARE(results[0].Err, results[1].Err);
+        QCOMPARE(pictures[0], pictures[1]);
+        QCOMPARE(pictures[0].startsWith("\x89PNG"), status == 0);
+        QCOMPARE(results[0].Err.isEmpty(), status == 0);
+    }
+
+    // A tool copied without its renderer still answers everything but drawing, and says why it
+    // cannot draw.
+    void renderWithoutTheRenderer()
+    {
+        const QString lone = Path(QStringLiteral("lone/sablemap-cli"));
+        QVERIFY(QDir().mkpath(Path(QStringLiteral("lone"))));
+        QVERIFY(QFile::copy(QStringLiteral(SABLEMAP_CLI), lone));
+        const QStringList drawing{
+            "render", Path(QStringLiteral("map")), Path(QStringLiteral("lone.png")), "--size", "4", "3"};
+        const CliResult failed = RunProgram(lone, drawing);
+        QCOMPARE(failed.Status, 1);
+        QVERIFY2(failed.Err.startsWith("Render failed: ") && failed.Err.contains("sablemap-cli-render")
+                     && failed.Err.count('\n') == 1,
+                 failed.Err);
+        QVERIFY(failed.Out.isEmpty());
+        for (const QStringList& args : {QStringList{"help", "render"}, QStringList{"render", "--help"}}) {
+            const CliResult usage = RunProgram(lone, args);
+            QCOMPARE(usage.Status, 0);
+            QCOMPARE(usage.Out, RunCli(args).Out);
+            QVERIFY2(usage.Out.startsWith("usage: sablemap-cli render MAPFOLDER OUT.png --size W H"), usage.Out);
+        }
     }
 
     // A refused number or key of megabytes is shown as a line's worth of its start.

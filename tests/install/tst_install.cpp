@@ -1,8 +1,8 @@
 // The installation: `cmake --install` into a staging prefix gives programs that run and find
-// their guide, a desktop entry, icon, AppStream metadata and manual pages that their validators
-// accept; `cpack -G DEB` gives a package with computed dependencies that unpacks into working
-// programs and that lintian passes without an error or a warning. Validators that are not installed
-// skip their part (test.sh installs them).
+// their guide and the tool's renderer, a desktop entry, icon, AppStream metadata and manual pages
+// that their validators accept; `cpack -G DEB` gives a package with computed dependencies that
+// unpacks into working programs and that lintian passes without an error or a warning. Validators
+// that are not installed skip their part (test.sh installs them).
 #include "app/mainwindow.h"
 #include "sablemapversion.h"
 
@@ -67,6 +67,20 @@ private:
         return m_package;
     }
 
+    // `tool` writes the demonstration and draws one of its maps.
+    bool ToolRenders(const QString& tool) const
+    {
+        QTemporaryDir dir;
+        const QString demo = dir.filePath(QStringLiteral("demo")), picture = dir.filePath(QStringLiteral("map.png"));
+        const Run wrote = Execute(tool, {QStringLiteral("demo"), demo});
+        const Run drew = Execute(tool,
+                                 {QStringLiteral("render"), demo + QStringLiteral("/common/maps/map_sable_coast"),
+                                  picture, QStringLiteral("--size"), QStringLiteral("40"), QStringLiteral("30")});
+        if (wrote.Exit != 0 || drew.Exit != 0)
+            qWarning("%s", qPrintable(wrote.Err + drew.Err));
+        return wrote.Exit == 0 && drew.Exit == 0 && QImage(picture).size() == QSize(40, 30);
+    }
+
     QTemporaryDir m_prefix;
     QTemporaryDir m_packDir;
     QString m_package;
@@ -93,6 +107,14 @@ private slots:
         const Run run = Execute(Installed(QStringLiteral("bin/") + program), {QStringLiteral("--version")});
         QCOMPARE(run.Exit, 0);
         QCOMPARE(run.Out, program + QLatin1Char(' ') + kVersion + QLatin1Char('\n'));
+    }
+
+    // render runs in a program of its own, installed among the helpers, not on the PATH.
+    void installedToolRenders()
+    {
+        QVERIFY(ToolRenders(Installed(QStringLiteral("bin/sablemap-cli"))));
+        QVERIFY(QFileInfo(Installed(QStringLiteral("libexec/sablemap/sablemap-cli-render"))).isExecutable());
+        QVERIFY(!QFileInfo::exists(Installed(QStringLiteral("bin/sablemap-cli-render"))));
     }
 
     void installedFiles_data()
@@ -182,9 +204,10 @@ private slots:
 
         // The copyright and changelog where Debian looks for them; manual pages and changelog compressed.
         const Run contents = Execute(Tool("dpkg-deb"), {QStringLiteral("--contents"), deb});
-        for (const char* file : {"./usr/share/applications/sablemap.desktop", "./usr/share/doc/sablemap/copyright",
-                                 "./usr/share/doc/sablemap/changelog.Debian.gz", "./usr/share/man/man1/sablemap.1.gz",
-                                 "./usr/share/man/man1/sablemap-cli.1.gz"})
+        for (const char* file :
+             {"./usr/share/applications/sablemap.desktop", "./usr/share/doc/sablemap/copyright",
+              "./usr/share/doc/sablemap/changelog.Debian.gz", "./usr/share/man/man1/sablemap.1.gz",
+              "./usr/share/man/man1/sablemap-cli.1.gz", "./usr/libexec/sablemap/sablemap-cli-render"})
             QVERIFY2(contents.Out.contains(QLatin1String(file) + QLatin1Char('\n')), file);
         QVERIFY2(!contents.Out.contains(QLatin1String(".a\n")) && !contents.Out.contains(QLatin1String("tst_"))
                      && !contents.Out.contains(QLatin1String(".1\n")),
@@ -199,6 +222,7 @@ private slots:
         }
         QVERIFY(QFileInfo::exists(
             StartupEnvironment::ForProgram(staging + QStringLiteral("/usr/bin/sablemap")).GuideIndex()));
+        QVERIFY(ToolRenders(staging + QStringLiteral("/usr/bin/sablemap-cli")));
 
         // The same sources give the same package: no file name or time stamp in a gzip header.
         for (const char* file : {"/usr/share/doc/sablemap/changelog.Debian.gz", "/usr/share/man/man1/sablemap.1.gz"}) {
