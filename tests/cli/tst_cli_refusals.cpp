@@ -274,6 +274,12 @@ private slots:
         QVERIFY(help.Err.isEmpty());
         for (const char* command : {"catalogue", "dump", "resave", "render", "factions", "demo", "check", "help"})
             QVERIFY2(help.Out.contains(QByteArray("\n  sablemap-cli ") + command + ' '), command);
+        for (const char* asked : {"--help", "-h"}) {
+            const CliResult option = RunCli({QString::fromLatin1(asked)});
+            QCOMPARE(option.Status, 0);
+            QCOMPARE(option.Out, help.Out);
+            QVERIFY(option.Err.isEmpty());
+        }
         const CliResult unknown = RunCli({QStringLiteral("help"), QStringLiteral("frobnicate")});
         QCOMPARE(unknown.Status, 2);
         QVERIFY(unknown.Out.isEmpty());
@@ -299,6 +305,7 @@ private slots:
         QTest::newRow("export range") << QStringList{
             QStringLiteral("export-templates"), QStringLiteral("BIN"), QStringLiteral("LONG"), QStringLiteral("1"),
             QStringLiteral("out.BTP")} << 2;
+        QTest::newRow("unknown command") << QStringList{QStringLiteral("LONG")} << 2;
         QTest::newRow("help of an unknown command") << QStringList{QStringLiteral("help"), QStringLiteral("LONG")} << 2;
         // A number that reads back as a position far outside the grid: a warning, and the command goes on.
         QTest::newRow("position outside the grid") << QStringList{

@@ -2,6 +2,7 @@
 
 #include "cli.h"
 #include "commands.h"
+#include "platform/messagetext.h"
 #include "sablemapversion.h"
 
 #include <QCoreApplication>
@@ -33,9 +34,10 @@ int Run(int argc, char** argv)
     QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty())
         return Usage();
-    const QString name = args.takeFirst();
+    QString name = args.takeFirst();
+    // Asking for help is no usage error: the list of commands on stdout, as "help" gives it.
     if (name == QLatin1String("--help") || name == QLatin1String("-h"))
-        return Usage();
+        name = QStringLiteral("help");
     if (name == QLatin1String("--version")) {
         Print(QStringLiteral("sablemap-cli %1\n").arg(QStringLiteral(SABLEMAP_VERSION)));
         return Success;
@@ -44,7 +46,7 @@ int Run(int argc, char** argv)
         if (name == QLatin1String(command.Name))
             return command.Run(args);
     }
-    return Usage(QStringLiteral("unknown command %1").arg(name));
+    return Usage(QStringLiteral("unknown command %1").arg(MessageText::Shortened(name)));
 }
 
 } // namespace
