@@ -272,4 +272,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(TestSpecialFiles)
-#include "tst_specialfiles.moc"
+#include "tst_pipesanddevices.moc"

@@ -45,4 +45,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(TestSpecialPlaces)
-#include "tst_specialplaces.moc"
+#include "tst_pipesanddevicesplaces.moc"
