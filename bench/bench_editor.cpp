@@ -9,7 +9,7 @@
 //   RefreshMap:   the map refresh alone, with the 200,000 records' symbols.
 //   build/bench/bench_editor --benchmark_repetitions=7 --benchmark_report_aggregates_only=true
 #include "app/appfixture.h"
-#include "app/mapcontrolcolumn.h"
+#include "maparea/mapcontrolcolumn.h"
 #include "bigcampaign.h"
 #include "demo/demoinstall.h"
 #include "dialogs/scriptedprompts.h"

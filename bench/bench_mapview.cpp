@@ -96,7 +96,6 @@ struct Scene {
 
     Scene(int count, int resolution)
     {
-        Document.Symbology = &Styles;
         uint32_t seed = 12345;
         const auto next = [&seed] {
             seed = seed * 1664525u + 1013904223u;
@@ -117,6 +116,7 @@ struct Scene {
         Document.InsertRows(0, std::move(airbases));
         Document.InsertRows(0, std::move(sams));
         Canvas.Document = &Document;
+        Canvas.Symbology = &Styles;
         Canvas.ShowKeysites = Canvas.ShowAirbases = Canvas.ShowSAMs = Canvas.ShowGrid = true;
         Canvas.UseMap(std::make_unique<CMap>(LargeTerrain()), QSize(kWidth, kHeight), resolution);
     }
@@ -145,9 +145,9 @@ void RefreshPart(benchmark::State& state)
         switch (part) {
         case 0: std::memcpy(image.bits(), scene.Canvas.TerrainBitmap.constBits(), size_t(image.sizeInBytes())); break;
         case 1: DrawGrid(view, image); break;
-        case 2: DrawKeysites(scene.Document, view, image); break;
-        case 3: DrawAirbases(scene.Document, view, image); break;
-        case 4: DrawSAMs(scene.Document, view, image); break;
+        case 2: DrawKeysites(scene.Document, scene.Styles, view, image); break;
+        case 3: DrawAirbases(scene.Document, scene.Styles, view, image); break;
+        case 4: DrawSAMs(scene.Document, scene.Styles, view, image); break;
         }
         benchmark::DoNotOptimize(image.constBits());
     }

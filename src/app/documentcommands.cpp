@@ -3,8 +3,8 @@
 
 #include "app/edithistory.h"
 #include "app/fileplaces.h"
-#include "app/mapcontrolcolumn.h"
-#include "app/waitcursor.h"
+#include "maparea/mapcontrolcolumn.h"
+#include "dialogs/waitcursor.h"
 #include "dialogs/aboutdialog.h"
 #include "dialogs/configurationdialog.h"
 #include "document/binfile.h"

@@ -1,10 +1,10 @@
 #include "app/mainwindow.h"
 
-#include "app/debounce.h"
+#include "maparea/debounce.h"
 #include "app/edithistory.h"
 #include "app/fileplaces.h"
-#include "app/mapcontrolcolumn.h"
-#include "app/mapimage.h"
+#include "maparea/mapcontrolcolumn.h"
+#include "maparea/mapimage.h"
 #include "app/recoverystore.h"
 #include "app/rememberingprompts.h"
 #include "app/stringgrid.h"

@@ -3,7 +3,7 @@
 // It owns the settings, the catalogue, the template type table and the document for the whole
 // run, and reaches the user only through CUserPrompts.
 
-#include "app/mapimage.h"
+#include "maparea/mapimage.h"
 #include "app/windowmemory.h"
 #include "dialogs/userprompts.h"
 #include "document/records.h"

@@ -1,13 +1,13 @@
 // The map area: the two drawing layers, the control column, place mode and the mouse on the map.
 #include "app/mainwindow.h"
 
-#include "app/debounce.h"
+#include "maparea/debounce.h"
 #include "app/editcommands.h"
 #include "app/edithistory.h"
-#include "app/mapcontrolcolumn.h"
-#include "app/mapimage.h"
+#include "maparea/mapcontrolcolumn.h"
+#include "maparea/mapimage.h"
 #include "app/stringgrid.h"
-#include "app/waitcursor.h"
+#include "dialogs/waitcursor.h"
 #include "document/binfile.h"
 #include "factions/factionpaint.h"
 #include "factions/factionsinfo.h"

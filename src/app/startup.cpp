@@ -4,7 +4,7 @@
 #include "app/mainwindow.h"
 
 #include "app/fileplaces.h"
-#include "app/mapcontrolcolumn.h"
+#include "maparea/mapcontrolcolumn.h"
 #include "app/rememberingprompts.h"
 #include "catalogues/objectslist.h"
 #include "catalogues/templatetypes.h"

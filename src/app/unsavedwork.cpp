@@ -4,10 +4,10 @@
 
 #include "app/editcommands.h"
 #include "app/edithistory.h"
-#include "app/mapcontrolcolumn.h"
+#include "maparea/mapcontrolcolumn.h"
 #include "app/recoverystore.h"
 #include "app/stringgrid.h"
-#include "app/waitcursor.h"
+#include "dialogs/waitcursor.h"
 #include "document/binfile.h"
 #include "document/recordtablemodel.h"
 #include "factions/factionsinfo.h"

@@ -127,21 +127,34 @@ bool CBINFile::ExportTemplates(const QString& fileName, int first, int last, QSt
 
 bool CBINFile::ImportTemplates(const QString& fileName, QString* error)
 {
-    return GuardAllocation(error, [&] {
-        CFileReader reader(fileName, FileLimits::TemplateSource);
-        return ImportFrom(reader, error);
-    });
+    ImportedTemplates read;
+    if (!ReadTemplates(fileName, read, error))
+        return false;
+    AppendTemplates(std::move(read));
+    return true;
 }
 
 bool CBINFile::ImportTemplateBytes(const QByteArray& bytes, QString* error)
 {
     return GuardAllocation(error, [&] {
         CByteReader reader(bytes);
-        return ImportFrom(reader, error);
+        ImportedTemplates read;
+        if (!ReadTemplatesFrom(reader, read, error))
+            return false;
+        AppendTemplates(std::move(read));
+        return true;
     });
 }
 
-bool CBINFile::ImportFrom(CByteReader& reader, QString* error)
+bool CBINFile::ReadTemplates(const QString& fileName, ImportedTemplates& read, QString* error) const
+{
+    return GuardAllocation(error, [&] {
+        CFileReader reader(fileName, FileLimits::TemplateSource);
+        return ReadTemplatesFrom(reader, read, error);
+    });
+}
+
+bool CBINFile::ReadTemplatesFrom(CByteReader& reader, ImportedTemplates& read, QString* error) const
 {
     ReadRecords records;
     if (!ReadTemplateRecords(reader, *m_catalogue, records, {TemplateCount(), 0})) {
@@ -149,9 +162,15 @@ bool CBINFile::ImportFrom(CByteReader& reader, QString* error)
             *error = reader.Error();
         return false;
     }
-    // A file of no templates adds nothing and announces nothing.
-    if (!records.Templates.empty())
-        InsertRows(TemplateCount(), std::move(records.Templates));
-    m_lastReadMissing = std::move(records.Missing);
+    read.Templates = std::move(records.Templates);
+    read.Missing = std::move(records.Missing);
     return true;
+}
+
+void CBINFile::AppendTemplates(ImportedTemplates read)
+{
+    // A file of no templates adds nothing and announces nothing.
+    if (!read.Templates.empty())
+        InsertRows(TemplateCount(), std::move(read.Templates));
+    m_lastReadMissing = std::move(read.Missing);
 }

@@ -1,6 +1,6 @@
 #pragma once
 // The campaign document: the keysite templates (with their objects), keysites, airbases and SAM
-// sites of one Map BIN file. The main window keeps one for the whole run; "New" and "Load" empty
+// sites of one Map BIN file. The campaign session keeps one for the whole run; "New" and "Load" empty
 // it, never replace it. Records are addressed by number (position in their list, from 0); an
 // out-of-range number is answered with false and no effect.
 //
@@ -14,10 +14,10 @@
 //   4. announces what changed (RowsInserted, RowsRemoved, RowsChanged, DocumentReset), then the
 //      rows that changed as a consequence: RowsChanged for the templates whose use count moved
 //      and for the keysites whose template number moved (one range over all of them).
-// The grids' table models, the map and the undo history listen to these announcements and read
-// the records through the accessors; undoing an operation is applying its inverse with the values
-// it handed back. The numbered operations (TemplateAdd, KeysiteDelete, SamSetPosition, ...) and
-// the file operations are users of the path.
+// The campaign session passes these announcements on to everything that shows the records (the
+// grids' table models, the map, the problems found); undoing an operation is applying its inverse
+// with the values it handed back. The session's commands and the file operations are the path's
+// users.
 
 #include "document/missingnames.h"
 #include "document/records.h"
@@ -29,8 +29,6 @@
 #include <vector>
 
 class CPopTemplatesTypesList;
-class CRecordEditor;
-class CTarnConfig;
 struct ReadRecords;
 
 class CBINFile : public QObject {
@@ -60,6 +58,14 @@ public:
     // on failure appends nothing.
     bool ImportTemplates(const QString& fileName, QString* error = nullptr);
     bool ImportTemplateBytes(const QByteArray& bytes, QString* error = nullptr);
+    // The template list of a template file or Map BIN file as Import would append it, without
+    // appending it: its templates (unused), and the names the catalogue lacks under the numbers
+    // the templates would get. False with a reason, `read` unchanged, when the file cannot be read.
+    struct ImportedTemplates {
+        std::vector<CPopTemplate> Templates;
+        CMissingNames Missing;
+    };
+    bool ReadTemplates(const QString& fileName, ImportedTemplates& read, QString* error = nullptr) const;
     // The 3D object names that the last successful Load or Import met and the catalogue does not
     // hold, under the numbers that read gave its records; emptied by Clear. Record operations do
     // not keep it up to date: ask right after the read.
@@ -99,60 +105,16 @@ public:
     template <typename Record>
     std::optional<Record> ReplaceRow(int row, const Record& value, int templateNumber = -1);
 
-    // --- Numbered record operations ------------------------------------------------------------
-    // Add and Edit open the record's editor on a copy of its value and apply a confirmed result
-    // through the path.
-    void SetRecordEditor(CRecordEditor* editor) { m_editor = editor; }
-
-    // The operations below for any list, by record type: a new record with its defaults that
-    // joins the end of its list when the editor confirms it; the editor on a record's value;
-    // a new position for a keysite, airbase or SAM site. False when the editor declines or a
-    // number is out of range.
-    template <typename Record>
-    bool Add(int templateNumber = -1);
-    template <typename Record>
-    bool Edit(int number, int templateNumber = -1);
-    template <typename Record>
-    bool SetPosition(int number, float x, float z);
-
-    bool TemplateAdd();
-    bool TemplateEdit(int number);
-    bool TemplateDelete(int number);
+    // The number of records of each list (of the objects of one template: none for a template
+    // out of range).
     int TemplateCount() const { return static_cast<int>(m_templates.size()); }
-    bool TemplateFillRow(GridRow& row, int number, const TextFormat& format = {}) const;
-
-    bool ObjectAdd(int templateNumber);
-    bool ObjectEdit(int templateNumber, int objectNumber);
-    bool ObjectDelete(int templateNumber, int objectNumber);
     int ObjectCount(int templateNumber) const { return static_cast<int>(Objects(templateNumber).size()); }
-    bool ObjectFillRow(GridRow& row, int templateNumber, int objectNumber, const TextFormat& format = {}) const;
-
-    bool KeysiteAdd();
-    bool KeysiteEdit(int number);
-    bool KeysiteDelete(int number);
     int KeysiteCount() const { return static_cast<int>(m_keysites.size()); }
-    bool KeysiteFillRow(GridRow& row, int number, const TextFormat& format = {}) const;
-    int KeysiteTemplateIndex(int number) const;
-    bool KeysiteSetPosition(int number, float x, float z);
-
-    bool AirbaseAdd();
-    bool AirbaseEdit(int number);
-    bool AirbaseDelete(int number);
     int AirbaseCount() const { return static_cast<int>(m_airbases.size()); }
-    bool AirbaseFillRow(GridRow& row, int number, const TextFormat& format = {}) const;
-    bool AirbaseSetPosition(int number, float x, float z);
-
-    bool SamAdd();
-    bool SamEdit(int number);
-    bool SamDelete(int number);
     int SamCount() const { return static_cast<int>(m_sams.size()); }
-    bool SamFillRow(GridRow& row, int number, const TextFormat& format = {}) const;
-    bool SamSetPosition(int number, float x, float z);
 
     const C3DObjectsList* Catalogue() const { return m_catalogue; }
     const CPopTemplatesTypesList* Types() const { return m_types; }
-
-    const CTarnConfig* Symbology = nullptr; // set by the main window; read by the overlay drawing
 
 signals:
     void RowsAboutToBeInserted(ListAddress list, int first, int last);
@@ -165,7 +127,8 @@ signals:
 
 private:
     bool LoadFrom(class CByteReader& reader, bool replacing, QString* error);
-    bool ImportFrom(class CByteReader& reader, QString* error);
+    bool ReadTemplatesFrom(class CByteReader& reader, ImportedTemplates& read, QString* error) const;
+    void AppendTemplates(ImportedTemplates read);
     // Puts the records of a read in place of (or after) the document's, as one reset.
     void TakeRecords(ReadRecords& records, bool replacing);
 
@@ -183,7 +146,6 @@ private:
 
     const C3DObjectsList* m_catalogue;
     const CPopTemplatesTypesList* m_types;
-    CRecordEditor* m_editor = nullptr;
     std::vector<CPopTemplate> m_templates;
     std::vector<CKeysitePlacement> m_keysites;
     std::vector<CAirbasePlacement> m_airbases;

@@ -5,6 +5,7 @@
 // come and go, and each template counts its keysites.
 
 #include "catalogues/objectslist.h"
+#include "document/recordkind.h"
 
 #include <QStringList>
 #include <cstdint>

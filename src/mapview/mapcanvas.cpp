@@ -88,14 +88,16 @@ void CMapCanvas::RefreshMap()
         return;
     CViewport view = m_view->Viewport();
     view.SymbolScale = SymbolScale;
+    static const CTarnConfig defaults;
+    const CTarnConfig& symbology = Symbology ? *Symbology : defaults;
     if (ShowKeysites)
-        DrawKeysites(*Document, view, CompositeBitmap);
+        DrawKeysites(*Document, symbology, view, CompositeBitmap);
     if (ShowAirbases)
-        DrawAirbases(*Document, view, CompositeBitmap);
+        DrawAirbases(*Document, symbology, view, CompositeBitmap);
     if (ShowSAMs)
-        DrawSAMs(*Document, view, CompositeBitmap);
+        DrawSAMs(*Document, symbology, view, CompositeBitmap);
     if (ShowGrid)
         DrawGrid(view, CompositeBitmap);
     if (SelectionFirst <= SelectionLast)
-        DrawSelection(*Document, view, CompositeBitmap, SelectionKind, SelectionFirst, SelectionLast);
+        DrawSelection(*Document, symbology, view, CompositeBitmap, SelectionKind, SelectionFirst, SelectionLast);
 }

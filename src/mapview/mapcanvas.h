@@ -60,6 +60,7 @@ public:
     MapMode Mode = MapMode::Heights;
 
     CBINFile* Document = nullptr;      // not owned
+    const CTarnConfig* Symbology = nullptr; // not owned; the construction defaults while none
     CFactionsInfo* Factions = nullptr; // not owned; the faction layer, once one was loaded
     QColor ButtonFace = QColor(240, 240, 240);
     // Picture pixels per symbol size unit: the screen's device pixel ratio, so that symbols keep

@@ -100,11 +100,11 @@ private:
 };
 
 template <typename List>
-void DrawRecords(const CBINFile& document, const CViewport& view, const List& records, int kind, QImage& bitmap)
+void DrawRecords(const CTarnConfig& symbology, const CViewport& view, const List& records, int kind, QImage& bitmap)
 {
     if (records.empty())
         return;
-    const CSymbolPainter painter(SymbologyOf(document).Style(kind), view);
+    const CSymbolPainter painter(symbology.Style(kind), view);
     // Every symbol of a kind sets the same pixels to the same colour, so the order they are drawn
     // in changes nothing. Drawn top to bottom, neighbours share the picture lines they touch, which
     // then stay in the cache: with many records that is most of the time.
@@ -168,23 +168,17 @@ void Collect(const List& records, RecordKind kind, float cx, float cz, double to
 
 } // namespace
 
-const CTarnConfig& SymbologyOf(const CBINFile& document)
+void DrawKeysites(const CBINFile& document, const CTarnConfig& symbology, const CViewport& view, QImage& bitmap)
 {
-    static const CTarnConfig defaults;
-    return document.Symbology ? *document.Symbology : defaults;
+    DrawRecords(symbology, view, document.Keysites(), KeysiteKind, bitmap);
 }
-
-void DrawKeysites(const CBINFile& document, const CViewport& view, QImage& bitmap)
+void DrawAirbases(const CBINFile& document, const CTarnConfig& symbology, const CViewport& view, QImage& bitmap)
 {
-    DrawRecords(document, view, document.Keysites(), KeysiteKind, bitmap);
+    DrawRecords(symbology, view, document.Airbases(), AirbaseKind, bitmap);
 }
-void DrawAirbases(const CBINFile& document, const CViewport& view, QImage& bitmap)
+void DrawSAMs(const CBINFile& document, const CTarnConfig& symbology, const CViewport& view, QImage& bitmap)
 {
-    DrawRecords(document, view, document.Airbases(), AirbaseKind, bitmap);
-}
-void DrawSAMs(const CBINFile& document, const CViewport& view, QImage& bitmap)
-{
-    DrawRecords(document, view, document.Sams(), SamKind, bitmap);
+    DrawRecords(symbology, view, document.Sams(), SamKind, bitmap);
 }
 
 void DrawSymbol(const CTarnConfig& symbology, QImage& bitmap, int64_t cx, int64_t cy, int kind)
@@ -194,12 +188,12 @@ void DrawSymbol(const CTarnConfig& symbology, QImage& bitmap, int64_t cx, int64_
               ColourOf(style.Color));
 }
 
-void DrawSelection(const CBINFile& document, const CViewport& view, QImage& bitmap, RecordKind kind, int first,
-                   int last)
+void DrawSelection(const CBINFile& document, const CTarnConfig& symbology, const CViewport& view, QImage& bitmap,
+                   RecordKind kind, int first, int last)
 {
     // One pixel clear of the largest symbol of the kind's size (a cross reaches one further).
     const int64_t reach = std::llabs(view.SymbolSize(
-                              std::clamp<int64_t>(SymbologyOf(document).Style(kind).Size, -kLargestSize, kLargestSize)))
+                              std::clamp<int64_t>(symbology.Style(kind).Size, -kLargestSize, kLargestSize)))
         + 3;
     const auto mark = [&](const auto& records) {
         const int from = std::max(first, 0);

@@ -11,20 +11,17 @@
 
 class CBINFile;
 
-// The styles the document was given, or the construction defaults while it has none.
-const CTarnConfig& SymbologyOf(const CBINFile& document);
-
 // Symbols of every record of the kind that lies in the visible rectangle, in list order.
-void DrawKeysites(const CBINFile& document, const CViewport& view, QImage& bitmap);
-void DrawAirbases(const CBINFile& document, const CViewport& view, QImage& bitmap);
-void DrawSAMs(const CBINFile& document, const CViewport& view, QImage& bitmap);
+void DrawKeysites(const CBINFile& document, const CTarnConfig& symbology, const CViewport& view, QImage& bitmap);
+void DrawAirbases(const CBINFile& document, const CTarnConfig& symbology, const CViewport& view, QImage& bitmap);
+void DrawSAMs(const CBINFile& document, const CTarnConfig& symbology, const CViewport& view, QImage& bitmap);
 // One symbol of the kind's style centred on (cx, cy).
 void DrawSymbol(const CTarnConfig& symbology, QImage& bitmap, int64_t cx, int64_t cy, int kind);
 // Marks records first..last of `kind` (list indices) that lie in view with a square ring around
 // their symbol: a black outline around a white line, so that it shows on any symbol colour and any
 // terrain. Only the ring's pixels change.
-void DrawSelection(const CBINFile& document, const CViewport& view, QImage& bitmap, RecordKind kind, int first,
-                   int last);
+void DrawSelection(const CBINFile& document, const CTarnConfig& symbology, const CViewport& view, QImage& bitmap,
+                   RecordKind kind, int first, int last);
 // White lines on multiples of the sector size, one sector beyond the visible rectangle.
 void DrawGrid(const CViewport& view, QImage& bitmap);
 

@@ -3,10 +3,11 @@
 // profile file beside the program: read at start-up, written back at once and after every change
 // in the Configuration dialog.
 
+#include "document/recordkind.h"
+
 #include <QString>
 #include <cstdint>
 
-enum RecordKind : uint8_t { KeysiteKind = 0, AirbaseKind = 1, SamKind = 2 };
 enum SymbolShape : uint8_t { SquareShape = 0, CircleShape = 1, CrossShape = 2, TriangleShape = 3 };
 
 struct SymbolStyle {

@@ -2,9 +2,9 @@
 // debounced resolution, the mouse (read-out, place mode, Shift/Alt/Ctrl clicks) and the faction
 // layer, driven through the real widgets.
 #include "../dialogs/scriptedprompts.h"
-#include "app/debounce.h"
-#include "app/mapcontrolcolumn.h"
-#include "app/mapimage.h"
+#include "maparea/debounce.h"
+#include "maparea/mapcontrolcolumn.h"
+#include "maparea/mapimage.h"
 #include "app/stringgrid.h"
 #include "appfixture.h"
 #include "demo/demofactions.h"

@@ -2,10 +2,10 @@
 // pixels, symbols keep the size the user sees, and the mouse read-out is unchanged.
 
 #include "../dialogs/scriptedprompts.h"
-#include "app/debounce.h"
+#include "maparea/debounce.h"
 #include "app/mainwindow.h"
-#include "app/mapcontrolcolumn.h"
-#include "app/mapimage.h"
+#include "maparea/mapcontrolcolumn.h"
+#include "maparea/mapimage.h"
 #include "appfixture.h"
 #include "demo/demoinstall.h"
 #include "mapview/mapcanvas.h"

@@ -4,7 +4,7 @@
 #include "../dialogs/scriptedprompts.h"
 #include "app/editcommands.h"
 #include "app/edithistory.h"
-#include "app/mapcontrolcolumn.h"
+#include "maparea/mapcontrolcolumn.h"
 #include "app/stringgrid.h"
 #include "catalogues/templatetypes.h"
 #include "demo/demofactions.h"

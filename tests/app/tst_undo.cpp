@@ -1,7 +1,7 @@
 // The Edit menu's history: every kind of edit undone and redone exactly, long random runs of
 // edits taken back to the file they started from, the modified state in the title, and the
 // question before unsaved work is discarded.
-#include "app/mapcontrolcolumn.h"
+#include "maparea/mapcontrolcolumn.h"
 #include "undofixture.h"
 
 #include <QRadioButton>

@@ -3,7 +3,7 @@
 // the record dialogs answered by a scripted editor, and the window's state in one comparable value.
 
 #include "../dialogs/scriptedprompts.h"
-#include "app/mapimage.h"
+#include "maparea/mapimage.h"
 #include "appfixture.h"
 #include "demo/demofactions.h"
 #include "demo/demoinstall.h"

@@ -46,7 +46,6 @@ struct Document {
     CBINFile File{&Catalogue, &Types};
     CTarnConfig Styles;
 
-    Document() { File.Symbology = &Styles; }
     void AddKeysite(float x, float z)
     {
         File.InsertRows(File.KeysiteCount(), std::vector{CKeysitePlacement{-1, x, z}});
@@ -124,7 +123,7 @@ private slots:
         doc.AddKeysite(1001, 0); // beyond it: not drawn
         const CViewport view(0, -1000, 1000, 0, 0, 0, 100, 100, 0, 0, 0, 0);
         QImage image = Blank(110, 110);
-        DrawKeysites(doc.File, view, image);
+        DrawKeysites(doc.File, doc.Styles, view, image);
         QCOMPARE(image.pixel(50, 50), qRgb(255, 0, 0));
         QCOMPARE(image.pixel(49, 49), qRgb(255, 0, 0));
         QCOMPARE(image.pixel(99, 0), qRgb(255, 0, 0));
@@ -136,8 +135,8 @@ private slots:
                 set += image.pixel(x, y) != kBlack;
         QCOMPARE(set, 4 + 2); // one whole square, one cut by the top edge
         QImage none = Blank(110, 110);
-        DrawAirbases(doc.File, view, none);
-        DrawSAMs(doc.File, view, none);
+        DrawAirbases(doc.File, doc.Styles, view, none);
+        DrawSAMs(doc.File, doc.Styles, view, none);
         QCOMPARE(none, Blank(110, 110));
     }
 
@@ -174,7 +173,7 @@ private slots:
             DrawSymbol(doc.Styles, expected, column, row, AirbaseKind);
         }
         QImage drawn = Blank(200, 130);
-        DrawAirbases(doc.File, view, drawn);
+        DrawAirbases(doc.File, doc.Styles, view, drawn);
         QCOMPARE(drawn, expected);
         // A size-0 symbol is empty but for a cross's centre; squares of 300 lie wholly outside the picture.
         const bool empty = (size == 0 && shape != CrossShape) || (size == 300 && shape == SquareShape);
@@ -236,9 +235,9 @@ private slots:
         const CViewport view(0, -800, 800, 0, 0, 0, 800, 800, 0, 0, 800, 800); // one pixel per unit
         QImage plain(800, 800, QImage::Format_RGB32);
         plain.fill(qRgb(128, 128, 128));
-        DrawSAMs(doc.File, view, plain);
+        DrawSAMs(doc.File, doc.Styles, view, plain);
         QImage marked = plain.copy();
-        DrawSelection(doc.File, view, marked, SamKind, 1, 2);
+        DrawSelection(doc.File, doc.Styles, view, marked, SamKind, 1, 2);
         // A white square at a symbol's reach + 2 (one clear pixel beyond a cross), black around it,
         // around records 1 and 2 only; the symbols and everything else keep their pixels.
         const int reach = std::abs(size) + 3;
@@ -261,9 +260,9 @@ private slots:
         QCOMPARE(changed, 2 * (8 * reach + 8 * (reach + 1)));
         // Nothing selected, or a range past the list, marks nothing.
         QImage none = plain.copy();
-        DrawSelection(doc.File, view, none, SamKind, 0, -1);
-        DrawSelection(doc.File, view, none, SamKind, 4, 9);
-        DrawSelection(doc.File, view, none, KeysiteKind, 0, 3);
+        DrawSelection(doc.File, doc.Styles, view, none, SamKind, 0, -1);
+        DrawSelection(doc.File, doc.Styles, view, none, SamKind, 4, 9);
+        DrawSelection(doc.File, doc.Styles, view, none, KeysiteKind, 0, 3);
         QCOMPARE(none, plain);
     }
 

@@ -185,7 +185,6 @@ int RunRender(const QStringList& argv)
     CTarnConfig symbology;
     if (const auto settings = args.Values(QStringLiteral("--settings")))
         symbology.Load(settings->first());
-    document.Symbology = &symbology;
     if (const auto campaign = args.Values(QStringLiteral("--campaign"))) {
         const QString path = campaign->first();
         QString reason;
@@ -207,6 +206,7 @@ int RunRender(const QStringList& argv)
 
     CMapCanvas canvas;
     canvas.Document = &document;
+    canvas.Symbology = &symbology;
     canvas.ButtonFace = options.ButtonFace.value_or(QGuiApplication::palette().color(QPalette::Button));
     QString reason;
     if (!canvas.ChangeMap(mapFolder, QSize(options.Width, options.Height), options.Resolution, &reason))

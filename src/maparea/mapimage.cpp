@@ -1,4 +1,4 @@
-#include "app/mapimage.h"
+#include "maparea/mapimage.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

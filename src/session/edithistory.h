@@ -1,5 +1,5 @@
 #pragma once
-// The undo history of the window: one stack of edits for the Map BIN document and one for the
+// The undo history of the campaign session: one stack of edits for the Map BIN document and one for the
 // faction layer, so that loading one of them starts its history afresh without touching the
 // other's. Undo and Redo act on the two as on one history in time: Undo takes back the latest
 // edit still done, in whichever document; Redo does again the edit undone last.
@@ -12,8 +12,6 @@
 #include <QUndoStack>
 #include <unordered_map>
 
-class QAction;
-
 class CEditHistory : public QObject {
     Q_OBJECT
 public:
@@ -22,7 +20,7 @@ public:
     explicit CEditHistory(QObject* parent = nullptr);
     ~CEditHistory() override;
 
-    // Records an edit that has been made (its first redo changes nothing).
+    // Does the edit (its first redo) and keeps it, unless it turned out obsolete.
     void Push(Document document, QUndoCommand* edit);
     void Undo();
     void Redo();
@@ -40,9 +38,6 @@ public:
     void MarkUnsaved(Document document);
     bool IsModified(Document document) const;
 
-    // Keeps the Edit menu's two actions' texts and states up to date.
-    void Attach(QAction* undo, QAction* redo);
-
     QUndoStack& Stack(Document document) { return document == MapBin ? m_mapBin : m_factions; }
 
 signals:
@@ -53,13 +48,11 @@ private:
     // The stack whose next edit to undo (or redo) was done (or undone) last.
     QUndoStack* Latest(bool undo) const;
     quint64 Stamp(const QUndoCommand* command) const;
-    void UpdateActions();
+    void Announce();
 
     QUndoStack m_mapBin;
     QUndoStack m_factions;
     // When each edit was last done or undone; the higher, the more recent.
     std::unordered_map<const QUndoCommand*, quint64> m_stamps;
     quint64 m_clock = 0;
-    QAction* m_undo = nullptr;
-    QAction* m_redo = nullptr;
 };

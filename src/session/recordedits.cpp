@@ -1,6 +1,7 @@
-#include "app/editcommands.h"
+#include "session/recordedits.h"
 
 #include "factions/factionsinfo.h"
+#include "session/campaignsession.h"
 
 #include <algorithm>
 
@@ -12,6 +13,10 @@ public:
     CInserted(int row, std::vector<Record> values, int templateNumber)
         : m_row(row), m_count(static_cast<int>(values.size())), m_templateNumber(templateNumber),
           m_values(std::move(values))
+    {
+    }
+    // Rows not read yet: the first Revert takes them.
+    CInserted(int row, int count, int templateNumber) : m_row(row), m_count(count), m_templateNumber(templateNumber)
     {
     }
     bool Apply(CBINFile& document) override
@@ -44,10 +49,7 @@ private:
 template <typename Record>
 class CRemoved : public CRecordChange {
 public:
-    CRemoved(int row, std::vector<Record> values, int templateNumber)
-        : m_inverse(row, std::move(values), templateNumber)
-    {
-    }
+    CRemoved(int row, int count, int templateNumber) : m_inverse(row, count, templateNumber) { }
     bool Apply(CBINFile& document) override { return m_inverse.Revert(document); }
     bool Revert(CBINFile& document) override { return m_inverse.Apply(document); }
     ShownRows Shown(bool applied) const override { return m_inverse.Shown(!applied); }
@@ -79,33 +81,33 @@ private:
 
     int m_row;
     int m_templateNumber;
-    Record m_other; // the value the row does not hold now
+    Record m_other; // the value the row does not hold now: first the new one, then the old
 };
 
 } // namespace
 
 template <typename Record>
-std::unique_ptr<CRecordChange> RowsInserted(int row, std::vector<Record> values, int templateNumber)
+std::unique_ptr<CRecordChange> InsertRecords(int row, std::vector<Record> values, int templateNumber)
 {
     return std::make_unique<CInserted<Record>>(row, std::move(values), templateNumber);
 }
 
 template <typename Record>
-std::unique_ptr<CRecordChange> RowsRemoved(int row, std::vector<Record> values, int templateNumber)
+std::unique_ptr<CRecordChange> RemoveRecords(int row, int count, int templateNumber)
 {
-    return std::make_unique<CRemoved<Record>>(row, std::move(values), templateNumber);
+    return std::make_unique<CRemoved<Record>>(row, count, templateNumber);
 }
 
 template <typename Record>
-std::unique_ptr<CRecordChange> RowReplaced(int row, Record old, int templateNumber)
+std::unique_ptr<CRecordChange> ReplaceRecord(int row, Record value, int templateNumber)
 {
-    return std::make_unique<CReplaced<Record>>(row, std::move(old), templateNumber);
+    return std::make_unique<CReplaced<Record>>(row, std::move(value), templateNumber);
 }
 
 #define SABLEMAP_RECORD_CHANGES(Record)                                                                                \
-    template std::unique_ptr<CRecordChange> RowsInserted<Record>(int, std::vector<Record>, int);                       \
-    template std::unique_ptr<CRecordChange> RowsRemoved<Record>(int, std::vector<Record>, int);                        \
-    template std::unique_ptr<CRecordChange> RowReplaced<Record>(int, Record, int);
+    template std::unique_ptr<CRecordChange> InsertRecords<Record>(int, std::vector<Record>, int);                      \
+    template std::unique_ptr<CRecordChange> RemoveRecords<Record>(int, int, int);                                      \
+    template std::unique_ptr<CRecordChange> ReplaceRecord<Record>(int, Record, int);
 SABLEMAP_RECORD_CHANGES(CPopTemplate)
 SABLEMAP_RECORD_CHANGES(CThreeDObject)
 SABLEMAP_RECORD_CHANGES(CKeysitePlacement)
@@ -113,51 +115,35 @@ SABLEMAP_RECORD_CHANGES(CAirbasePlacement)
 SABLEMAP_RECORD_CHANGES(CSAMPlacement)
 #undef SABLEMAP_RECORD_CHANGES
 
-QString RecordNoun(RecordList list)
-{
-    switch (list) {
-    case RecordList::Templates: return QStringLiteral("keysite template");
-    case RecordList::TemplateObjects: return QStringLiteral("template object");
-    case RecordList::Keysites: return QStringLiteral("keysite");
-    case RecordList::Airbases: return QStringLiteral("airbase");
-    case RecordList::Sams: break;
-    }
-    return QStringLiteral("SAM site");
-}
+CRecordEdit::CRecordEdit(CCampaignSession& session, const QString& text) : m_session(session) { setText(text); }
 
-QString CountedRecords(RecordList list, int count)
+void CRecordEdit::redo()
 {
-    return QStringLiteral("%1 %2%3").arg(count).arg(RecordNoun(list), count == 1 ? QString() : QStringLiteral("s"));
-}
-
-CDocumentEdit::CDocumentEdit(CBINFile& document, const QString& text, ShowRows show)
-    : m_document(document), m_show(std::move(show))
-{
-    setText(text);
-}
-
-void CDocumentEdit::redo()
-{
-    if (m_done)
-        return;
+    bool applied = false;
     for (const auto& change : m_changes)
-        change->Apply(m_document);
-    m_done = true;
-    Show(true);
+        applied = change->Apply(m_session.MutableRecords()) || applied;
+    const bool first = !m_pushed;
+    m_pushed = true;
+    if (first) {
+        // Nothing the document took is nothing to undo.
+        if (!applied)
+            setObsolete(true);
+        return;
+    }
+    m_session.BringForward(Shown(true));
 }
 
-void CDocumentEdit::undo()
+void CRecordEdit::undo()
 {
     for (auto change = m_changes.rbegin(); change != m_changes.rend(); ++change)
-        (*change)->Revert(m_document);
-    m_done = false;
-    Show(false);
+        (*change)->Revert(m_session.MutableRecords());
+    m_session.BringForward(Shown(false));
 }
 
-void CDocumentEdit::Show(bool applied) const
+ShownRows CRecordEdit::Shown(bool applied) const
 {
-    if (!m_show || m_changes.empty())
-        return;
+    if (m_changes.empty())
+        return {};
     // One range over the rows of every change (the changes of one edit share their list).
     ShownRows shown = m_changes.front()->Shown(applied);
     for (const auto& change : m_changes) {
@@ -165,38 +151,43 @@ void CDocumentEdit::Show(bool applied) const
         shown.First = std::min(shown.First, rows.First);
         shown.Last = std::max(shown.Last, rows.Last);
     }
-    m_show(shown);
+    return shown;
 }
 
-CFactionPaint::CFactionPaint(CFactionsInfo& factions, int32_t firstColumn, int32_t firstRow, int32_t lastColumn,
-                             int32_t lastRow, int faction, Repaint repaint)
-    : m_factions(factions), m_firstColumn(firstColumn), m_firstRow(firstRow), m_lastColumn(lastColumn),
-      m_lastRow(lastRow), m_faction(faction), m_repaint(std::move(repaint))
+CFactionPaint::CFactionPaint(CCampaignSession& session, int32_t firstColumn, int32_t firstRow, int32_t lastColumn,
+                             int32_t lastRow, int faction)
+    : m_session(session), m_firstColumn(firstColumn), m_firstRow(firstRow), m_lastColumn(lastColumn),
+      m_lastRow(lastRow), m_faction(faction)
 {
     setText(QStringLiteral("Paint factions"));
+    const CFactionsInfo* factions = m_session.Factions();
     for (int32_t i = m_firstColumn; i <= m_lastColumn; ++i) {
         for (int32_t j = m_firstRow; j <= m_lastRow; ++j)
-            m_before.push_back(static_cast<unsigned char>(m_factions.GetFaction(i, j)));
+            m_before.push_back(static_cast<unsigned char>(factions ? factions->GetFaction(i, j) : 0));
     }
 }
 
 void CFactionPaint::redo()
 {
+    CFactionsInfo* factions = m_session.MutableFactions();
+    if (!factions)
+        return;
     for (int32_t i = m_firstColumn; i <= m_lastColumn; ++i) {
         for (int32_t j = m_firstRow; j <= m_lastRow; ++j)
-            m_factions.SetFaction(m_faction, i, j);
+            factions->SetFaction(m_faction, i, j);
     }
-    if (m_repaint)
-        m_repaint();
+    m_session.AnnounceSectors(m_firstColumn, m_firstRow, m_lastColumn, m_lastRow);
 }
 
 void CFactionPaint::undo()
 {
+    CFactionsInfo* factions = m_session.MutableFactions();
+    if (!factions)
+        return;
     size_t next = 0;
     for (int32_t i = m_firstColumn; i <= m_lastColumn; ++i) {
         for (int32_t j = m_firstRow; j <= m_lastRow; ++j)
-            m_factions.SetFaction(m_before[next++], i, j);
+            factions->SetFaction(m_before[next++], i, j);
     }
-    if (m_repaint)
-        m_repaint();
+    m_session.AnnounceSectors(m_firstColumn, m_firstRow, m_lastColumn, m_lastRow);
 }

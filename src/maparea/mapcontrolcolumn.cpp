@@ -1,4 +1,4 @@
-#include "app/mapcontrolcolumn.h"
+#include "maparea/mapcontrolcolumn.h"
 
 #include <QCheckBox>
 #include <QIcon>

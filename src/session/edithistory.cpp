@@ -1,12 +1,10 @@
-#include "app/edithistory.h"
-
-#include <QAction>
+#include "session/edithistory.h"
 
 CEditHistory::CEditHistory(QObject* parent) : QObject(parent)
 {
     // A history of edits of whole documents is small; no limit, so that every edit can be taken back.
     for (QUndoStack* stack : {&m_mapBin, &m_factions})
-        connect(stack, &QUndoStack::indexChanged, this, [this] { UpdateActions(); });
+        connect(stack, &QUndoStack::indexChanged, this, [this] { Announce(); });
 }
 
 CEditHistory::~CEditHistory()
@@ -19,8 +17,12 @@ CEditHistory::~CEditHistory()
 void CEditHistory::Push(Document document, QUndoCommand* edit)
 {
     m_stamps[edit] = ++m_clock;
-    Stack(document).push(edit);
-    UpdateActions();
+    // An obsolete edit is deleted by the push; its stamp goes with it.
+    QUndoStack& stack = Stack(document);
+    stack.push(edit);
+    if (stack.index() == 0 || stack.command(stack.index() - 1) != edit)
+        m_stamps.erase(edit);
+    Announce();
 }
 
 quint64 CEditHistory::Stamp(const QUndoCommand* command) const
@@ -52,7 +54,7 @@ void CEditHistory::Undo()
         m_stamps[stack->command(stack->index() - 1)] = ++m_clock;
         stack->undo();
     }
-    UpdateActions();
+    Announce();
 }
 
 void CEditHistory::Redo()
@@ -61,7 +63,7 @@ void CEditHistory::Redo()
         m_stamps[stack->command(stack->index())] = ++m_clock;
         stack->redo();
     }
-    UpdateActions();
+    Announce();
 }
 
 QString CEditHistory::UndoText() const
@@ -82,19 +84,19 @@ void CEditHistory::Reset(Document document)
     for (int index = 0; index < stack.count(); ++index)
         m_stamps.erase(stack.command(index));
     stack.clear(); // clean again
-    UpdateActions();
+    Announce();
 }
 
 void CEditHistory::MarkSaved(Document document)
 {
     Stack(document).setClean();
-    UpdateActions();
+    Announce();
 }
 
 void CEditHistory::MarkUnsaved(Document document)
 {
     Stack(document).resetClean();
-    UpdateActions();
+    Announce();
 }
 
 bool CEditHistory::IsModified(Document document) const
@@ -102,26 +104,4 @@ bool CEditHistory::IsModified(Document document) const
     return !(document == MapBin ? m_mapBin : m_factions).isClean();
 }
 
-void CEditHistory::Attach(QAction* undo, QAction* redo)
-{
-    m_undo = undo;
-    m_redo = redo;
-    connect(undo, &QAction::triggered, this, &CEditHistory::Undo);
-    connect(redo, &QAction::triggered, this, &CEditHistory::Redo);
-    UpdateActions();
-}
-
-void CEditHistory::UpdateActions()
-{
-    if (m_undo) {
-        const QString text = UndoText();
-        m_undo->setEnabled(CanUndo());
-        m_undo->setText(text.isEmpty() ? QStringLiteral("&Undo") : QStringLiteral("&Undo %1").arg(text));
-    }
-    if (m_redo) {
-        const QString text = RedoText();
-        m_redo->setEnabled(CanRedo());
-        m_redo->setText(text.isEmpty() ? QStringLiteral("&Redo") : QStringLiteral("&Redo %1").arg(text));
-    }
-    emit Changed();
-}
+void CEditHistory::Announce() { emit Changed(); }

@@ -1,0 +1,70 @@
+#pragma once
+// The map area: the map picture, its control column, the mouse tools and the two drawing layers,
+// as one component. It observes the campaign session (records, selection, sectors, files) and its
+// own view and controls, and repaints by itself, at most once per turn of the event loop: nobody
+// outside tells it to redraw. The main window only places it and asks it for the few things a
+// menu command does to the map (choose a map, centre on a record, start placing a record).
+
+#include "document/records.h"
+
+#include <QString>
+#include <QWidget>
+#include <memory>
+
+class CCampaignSession;
+class CTarnConfig;
+class CUserPrompts;
+class QSplitter;
+
+enum class MapMode;
+
+// The state of the map's controls that a later run brings back.
+struct MapAreaState {
+    bool Roads = false, Rivers = false, Utilities = false, Borders = false;
+    bool Keysites = false, Airbases = false, Sams = false, Grid = false;
+    bool Factions = false; // the map mode
+};
+
+class CMapArea : public QWidget {
+    Q_OBJECT
+public:
+    // `symbology` is the editor's symbol styles, read at every repaint; `installation` the folder
+    // whose common/maps the maps come from.
+    CMapArea(CCampaignSession& session, const CTarnConfig& symbology, CUserPrompts& prompts, QWidget* parent = nullptr);
+    ~CMapArea() override;
+
+    // --- The map -------------------------------------------------------------------------------
+    // Reads the map in `folder` ("Wrong map data!" when it is no map, keeping the current one);
+    // a new map opens in Heights mode. True when it changed.
+    bool OpenMapFolder(const QString& folder);
+    bool HasMap() const;
+    // The chosen map's folder with a trailing separator, as the system writes it; empty before one.
+    QString MapFolder() const;
+    // Centres the map on a keysite, airbase or SAM site at the same zoom; nothing without a map.
+    void ShowOnMap(RecordKind kind, int index);
+    // Place mode: the next left click on the map moves that record there, as one edit.
+    bool EnterPlaceMode(RecordKind kind, int index);
+    bool IsPlacing() const;
+    // The symbol styles changed (the Settings dialog).
+    void SymbologyChanged();
+    // How many keysites, airbases and SAM sites lie outside the chosen map (0 without one).
+    int PlacementsOutside() const;
+
+    // --- What a later run brings back ----------------------------------------------------------
+    MapAreaState State() const;
+    void SetState(const MapAreaState& state);
+    // The splitter between the picture and the control column.
+    QSplitter* Splitter() const;
+
+signals:
+    // Place mode began or ended: the record buttons are usable only outside it.
+    void PlaceModeChanged(bool placing);
+    // After every render of the terrain layer.
+    void TerrainRedrawn();
+    // After every repaint of the picture shown.
+    void Repainted();
+
+private:
+    class Private;
+    std::unique_ptr<Private> d;
+};
