@@ -1,295 +1,267 @@
 #include "app/mainwindow.h"
 
-#include "maparea/debounce.h"
-#include "app/edithistory.h"
+#include "app/commandline.h"
+#include "app/documentfiles.h"
+#include "app/editmenu.h"
 #include "app/fileplaces.h"
-#include "maparea/mapcontrolcolumn.h"
-#include "maparea/mapimage.h"
-#include "app/recoverystore.h"
+#include "app/recoveryguard.h"
 #include "app/rememberingprompts.h"
-#include "app/stringgrid.h"
 #include "catalogues/objectslist.h"
 #include "catalogues/templatetypes.h"
-#include "dialogs/dialogrecordeditor.h"
-#include "document/binfile.h"
+#include "dialogs/aboutdialog.h"
+#include "dialogs/configurationdialog.h"
+#include "dialogs/modalrecorddialogs.h"
 #include "document/numbertext.h"
-#include "document/recordtablemodel.h"
-#include "factions/factionsinfo.h"
-#include "mapview/mapcanvas.h"
+#include "maparea/maparea.h"
 #include "mapview/tarnconfig.h"
+#include "pages/recordpages.h"
+#include "platform/filepaths.h"
+#include "session/campaignsession.h"
 
+#include <QCloseEvent>
 #include <QDesktopServices>
-#include <QHBoxLayout>
-#include <QKeySequence>
-#include <QLabel>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
 #include <QMenuBar>
-#include <QPushButton>
+#include <QMimeData>
 #include <QSplitter>
-#include <QTabWidget>
+#include <QStatusBar>
 #include <QTimer>
-#include <QVBoxLayout>
-#include <tuple>
+
+const char* const TfrmMain::OnlineGuideAddress = "https://sablemap.example/guide/";
 
 namespace {
 
-// A 61-pixel column of 45 x 20 buttons, 24 pixels apart.
-QWidget* ButtonColumn(const QString& name, std::initializer_list<std::pair<QPushButton**, QString>> buttons)
+// The local Map BIN, faction and templates files among the dropped items.
+QStringList DroppableFiles(const QMimeData* data)
 {
-    auto* column = new QWidget;
-    column->setObjectName(name);
-    column->setFixedWidth(61);
-    int top = 8;
-    for (const auto& [button, caption] : buttons) {
-        *button = new QPushButton(caption, column);
-        (*button)->setGeometry(8, top, 45, 20);
-        top += 24;
+    QStringList files;
+    if (!data || !data->hasUrls())
+        return files;
+    for (const QUrl& url : data->urls()) {
+        const QString path = url.toLocalFile();
+        const QString suffix = QFileInfo(path).suffix().toUpper();
+        if (!path.isEmpty()
+            && (suffix == QLatin1String("BIN") || suffix == QLatin1String("SID") || suffix == QLatin1String("BTP")))
+            files << path;
     }
-    column->setMinimumHeight(top);
-    return column;
+    return files;
 }
 
-QWidget* GridWithButtons(CStringGrid* grid, QWidget* buttons)
+QString NoSuchFile(const QString& path)
 {
-    auto* panel = new QWidget;
-    auto* layout = new QHBoxLayout(panel);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(grid, 1);
-    layout->addWidget(buttons);
-    return panel;
+    return QStringLiteral("No such file: %1").arg(QDir::toNativeSeparators(path));
 }
 
 } // namespace
 
-TfrmMain::TfrmMain(CUserPrompts& prompts, const StartupEnvironment& environment, CRecordEditor* editor)
-    : FilePlaces(std::make_unique<CFilePlaces>()),
-      m_rememberingPrompts(std::make_unique<CRememberingPrompts>(prompts, *FilePlaces)),
-      m_prompts(*m_rememberingPrompts), m_environment(environment)
+TfrmMain::TfrmMain(CUserPrompts& prompts, const StartupEnvironment& environment, CRecordDialogs* dialogs)
+    : m_filePlaces(std::make_unique<CFilePlaces>()),
+      m_rememberingPrompts(std::make_unique<CRememberingPrompts>(prompts, *m_filePlaces)),
+      m_prompts(*m_rememberingPrompts), m_environment(environment), m_dialogs(dialogs)
 {
-    if (!editor) {
-        m_ownEditor = std::make_unique<CDialogRecordEditor>(prompts, this);
-        editor = m_ownEditor.get();
-    }
-    m_editor = editor;
-    OpenUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
-    m_format.DecimalSeparator = SystemDecimalSeparator();
-
+    m_openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
     setWindowTitle(QStringLiteral("Sablemap"));
     QFont font = this->font();
     font.setPointSize(8);
     setFont(font);
-    CreateMenus();
-    CreateLayout();
-    ConnectCommands();
-    ConnectMapArea();
-    ConnectHistory();
-    CreateFileSources();
+    setAcceptDrops(true);
     move(39, 67);
     resize(714, 594 - 30);
 }
 
 TfrmMain::~TfrmMain()
 {
-    // The edits refer to the documents; a window that goes away has nothing left to recover.
-    Recovery->Finish();
-    History.reset();
-    // The document refers to the catalogue, the settings and the type table, so it goes first.
-    MapCanvas.reset();
-    Factions.reset();
-    m_recordModels.clear();
-    Document.reset();
-    Catalogue.reset();
-    Settings.reset();
-    TemplateTypes.reset();
+    // A window that goes away has nothing left to recover; the parts refer to the session, the
+    // session to the catalogue and the type table.
+    if (m_recovery)
+        m_recovery->Finish();
+    delete m_splitter;
+    delete m_files;
+    delete m_editMenu;
+    delete m_recovery;
+    m_session.reset();
+    m_catalogue.reset();
+    m_settings.reset();
+    m_templateTypes.reset();
+}
+
+void TfrmMain::CreateParts()
+{
+    if (!m_dialogs) {
+        m_ownDialogs = std::make_unique<CModalRecordDialogs>(m_prompts, this, *m_catalogue, *m_templateTypes);
+        m_dialogs = m_ownDialogs.get();
+    }
+    TextFormat format;
+    format.DecimalSeparator = SystemDecimalSeparator();
+    m_session = std::make_unique<CCampaignSession>(*m_catalogue, *m_templateTypes, format);
+
+    m_mapArea = new CMapArea(*m_session, *m_settings, m_prompts);
+    m_pages = new CRecordPages(*m_session, *m_dialogs, m_prompts, [this] { return m_mapArea->HasMap(); });
+    m_splitter = new QSplitter(Qt::Vertical);
+    m_splitter->setObjectName(QStringLiteral("Splitter2"));
+    m_splitter->setHandleWidth(3);
+    m_splitter->setChildrenCollapsible(false);
+    m_splitter->addWidget(m_mapArea);
+    m_splitter->addWidget(m_pages);
+    m_splitter->setStretchFactor(0, 1);
+    m_splitter->setStretchFactor(1, 0);
+    m_splitter->setSizes({340, 202});
+    setCentralWidget(m_splitter);
+
+    connect(m_pages, &CRecordPages::PlaceRequested, m_mapArea, &CMapArea::EnterPlaceMode);
+    connect(m_pages, &CRecordPages::ShowOnMapRequested, m_mapArea, &CMapArea::ShowOnMap);
+    connect(m_mapArea, &CMapArea::PlaceModeChanged, m_pages,
+            [this](bool placing) { m_pages->SetPlacementButtonsEnabled(!placing); });
+
+    m_files = new CDocumentFiles(*m_session, m_prompts, *m_filePlaces, this,
+                                 ResolveGamePath(m_installationPath, QStringLiteral("common\\maps\\")));
+    connect(m_files, &CDocumentFiles::FileOpened, this, &TfrmMain::AfterFileOpened);
+    connect(m_files, &CDocumentFiles::ExitRequested, this, &QWidget::close);
+    m_editMenu = new CEditMenu(m_session->History(), this);
+    m_recovery = new CRecoveryGuard(*m_session, m_prompts, this);
+
+    connect(m_session.get(), &CCampaignSession::ModifiedChanged, this, &TfrmMain::UpdateWindowTitle);
+    connect(m_session.get(), &CCampaignSession::FileChanged, this, &TfrmMain::UpdateWindowTitle);
+    // A notice about records and the map is about the document that was read: it goes with it.
+    connect(m_session.get(), &CCampaignSession::RecordsChanged, this, [this](const RecordRows& rows) {
+        if (rows.How == RecordRows::Reset)
+            statusBar()->clearMessage();
+    });
+    CreateMenus();
+    UpdateWindowTitle();
 }
 
 void TfrmMain::CreateMenus()
 {
-    File1 = menuBar()->addMenu(QStringLiteral("&File"));
-    New1 = File1->addAction(QStringLiteral("&New"));
-    New1->setShortcut(QKeySequence::New);
-    Load1 = File1->addAction(QStringLiteral("&Load"));
-    Load1->setShortcut(QKeySequence::Open);
-    Save1 = File1->addAction(QStringLiteral("&Save"));
-    Save1->setShortcut(QKeySequence::Save);
-    // Spelled out: the platform's Save As key is missing on some desktops.
-    SaveAs1 = File1->addAction(QStringLiteral("Save &As…"));
-    SaveAs1->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
-    File1->addSeparator();
-    Loadfactions1 = File1->addAction(QStringLiteral("Load &faction assignment"));
-    Savefactionassignment1 = File1->addAction(QStringLiteral("Sa&ve faction assignment"));
-    Savefactionassignmentas1 = File1->addAction(QStringLiteral("Save facti&on assignment as…"));
-    File1->addSeparator();
-    Importtemplates1 = File1->addAction(QStringLiteral("&Import templates"));
-    Exporttemplates1 = File1->addAction(QStringLiteral("&Export templates"));
-    File1->addSeparator();
-    Exit1 = File1->addAction(QStringLiteral("E&xit"));
-    Exit1->setShortcut(QKeySequence::Quit);
-    Exit1->setMenuRole(QAction::QuitRole);
+    const auto add = [](QMenu* menu, const char* name, const QString& caption, const QKeySequence& keys = {}) {
+        QAction* action = menu->addAction(caption);
+        action->setObjectName(QLatin1String(name));
+        action->setShortcut(keys);
+        return action;
+    };
+    m_files->CreateMenu(menuBar());
+    menuBar()->addMenu(m_editMenu->Menu());
+    QMenu* options = menuBar()->addMenu(QStringLiteral("&Options"));
+    options->setObjectName(QStringLiteral("Options1"));
+    connect(add(options, "Changemap1", QStringLiteral("&Change map"), QKeySequence(Qt::CTRL | Qt::Key_M)),
+            &QAction::triggered, this, &TfrmMain::ChangeMap);
+    QAction* settings = add(options, "Settings1", QStringLiteral("&Settings"), QKeySequence::Preferences);
+    settings->setMenuRole(QAction::PreferencesRole);
+    connect(settings, &QAction::triggered, this, &TfrmMain::EditSettings);
 
-    Options1 = menuBar()->addMenu(QStringLiteral("&Options"));
-    CreateEditMenu();
-    Changemap1 = Options1->addAction(QStringLiteral("&Change map"));
-    Changemap1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
-    Settings1 = Options1->addAction(QStringLiteral("&Settings"));
-    Settings1->setShortcut(QKeySequence::Preferences);
-    Settings1->setMenuRole(QAction::PreferencesRole);
-
-    Help1 = menuBar()->addMenu(QStringLiteral("&Help"));
-    mmOfflineGuide = Help1->addAction(QStringLiteral("O&ff-line guide"));
-    mmOfflineGuide->setShortcut(QKeySequence::HelpContents);
-    Onlineguide1 = Help1->addAction(QStringLiteral("O&n-line guide"));
-    About1 = Help1->addAction(QStringLiteral("&About"));
-    About1->setMenuRole(QAction::AboutRole);
+    m_help = menuBar()->addMenu(QStringLiteral("&Help"));
+    m_help->setObjectName(QStringLiteral("Help1"));
+    // Offered only when the guide is there to open.
+    if (QFileInfo::exists(m_environment.GuideIndex()))
+        connect(add(m_help, "mmOfflineGuide", QStringLiteral("O&ff-line guide"), QKeySequence::HelpContents),
+                &QAction::triggered, this, &TfrmMain::OpenOfflineGuide);
+    connect(add(m_help, "Onlineguide1", QStringLiteral("O&n-line guide")), &QAction::triggered, this,
+            &TfrmMain::OpenOnlineGuide);
+    QAction* about = add(m_help, "About1", QStringLiteral("&About"));
+    about->setMenuRole(QAction::AboutRole);
+    connect(about, &QAction::triggered, this, [this] { ShowAbout(m_prompts, this); });
 }
 
-QWidget* TfrmMain::CreateTemplatePage()
+void TfrmMain::UpdateWindowTitle()
 {
-    grPopTemplates = new CStringGrid;
-    grPopTemplates->setObjectName(QStringLiteral("grPopTemplates"));
-    grTemplateObjects = new CStringGrid;
-    grTemplateObjects->setObjectName(QStringLiteral("grTemplateObjects"));
-    QWidget* header = GridWithButtons(grPopTemplates,
-                                      ButtonColumn(QStringLiteral("pnlTemplateButtons"),
-                                                   {{&btnTemplateAdd, QStringLiteral("Add")},
-                                                    {&btnTemplateEd, QStringLiteral("Edit")},
-                                                    {&btnTemplateDel, QStringLiteral("Delete")}}));
-    header->setObjectName(QStringLiteral("pnlTemplateHeader"));
-    QWidget* objects = GridWithButtons(grTemplateObjects,
-                                       ButtonColumn(QStringLiteral("Panel4"),
-                                                    {{&btnTemplateObjectAdd, QStringLiteral("Add")},
-                                                     {&btnTemplateObjectEd, QStringLiteral("Edit")},
-                                                     {&btnTemplateObjectDel, QStringLiteral("Delete")}}));
-    objects->setObjectName(QStringLiteral("pnlTemplateObject"));
-
-    Splitter3 = new QSplitter(Qt::Vertical);
-    Splitter3->setHandleWidth(3);
-    Splitter3->setChildrenCollapsible(false);
-    Splitter3->addWidget(header);
-    Splitter3->addWidget(objects);
-    // Both lists grow with the window: the templates are the page's main list.
-    Splitter3->setStretchFactor(0, 1);
-    Splitter3->setStretchFactor(1, 1);
-    Splitter3->setSizes({100, 100});
-    return Splitter3;
+    const bool binModified = m_session->IsModified(CEditHistory::MapBin);
+    const bool factionsModified = m_session->IsModified(CEditHistory::Factions);
+    const auto entry = [](const QString& name, bool modified) {
+        // A "[*]" of a file's own name is doubled, so that the title shows it as it is.
+        QString shown = name;
+        shown.replace(QLatin1String("[*]"), QLatin1String("[*][*]"));
+        return modified ? shown + QLatin1Char('*') : shown;
+    };
+    // The Map BIN document once it has a file or unsaved work, then the faction layer.
+    QStringList parts;
+    if (!m_session->MapBinPath().isEmpty() || binModified)
+        parts << entry(m_files->DocumentName(CEditHistory::MapBin), binModified);
+    if (m_session->Factions())
+        parts << entry(m_files->DocumentName(CEditHistory::Factions), factionsModified);
+    parts << ApplicationCaption();
+    // Each document carries its own mark, so the title holds no placeholder for Qt's one mark;
+    // the attribute alone keeps isWindowModified() telling whether anything is unsaved.
+    setAttribute(Qt::WA_WindowModified, binModified || factionsModified);
+    setWindowTitle(parts.join(QStringLiteral(" — ")));
+    const QString bin = m_session->MapBinPath();
+    setWindowFilePath(bin.isEmpty() ? m_session->FactionsPath() : bin);
 }
 
-QWidget* TfrmMain::CreateRecordPage(CStringGrid*& grid, const QString& panelName, QPushButton*& add, QPushButton*& edit,
-                                    QPushButton*& del, QPushButton*& place, const QString& editName)
+void TfrmMain::closeEvent(QCloseEvent* event)
 {
-    grid = new CStringGrid;
-    QWidget* buttons = ButtonColumn(panelName,
-                                    {{&add, QStringLiteral("Add")},
-                                     {&edit, QStringLiteral("Edit")},
-                                     {&del, QStringLiteral("Delete")},
-                                     {&place, QStringLiteral("Place")}});
-    edit->setObjectName(editName);
-    return GridWithButtons(grid, buttons);
-}
-
-void TfrmMain::CreateLayout()
-{
-    pnlMap = new QWidget;
-    pnlMap->setObjectName(QStringLiteral("pnlMap"));
-    pnlMap->setAutoFillBackground(true);
-    pnlMap->setMinimumSize(64, 64);
-    im = new CMapImage(pnlMap);
-    im->setObjectName(QStringLiteral("im"));
-    auto* mapLayout = new QVBoxLayout(pnlMap);
-    mapLayout->setContentsMargins(0, 0, 0, 0);
-    mapLayout->addWidget(im);
-    pnlMapControls = new CMapControlColumn;
-    pnlMapControls->setObjectName(QStringLiteral("pnlMapControls"));
-
-    Splitter1 = new QSplitter(Qt::Horizontal);
-    Splitter1->setObjectName(QStringLiteral("pnlMapWitControls"));
-    Splitter1->setHandleWidth(1);
-    Splitter1->setChildrenCollapsible(false);
-    Splitter1->addWidget(pnlMap);
-    Splitter1->addWidget(pnlMapControls);
-    Splitter1->setStretchFactor(0, 1);
-    Splitter1->setStretchFactor(1, 0);
-
-    pcBINFile = new QTabWidget;
-    pcBINFile->setObjectName(QStringLiteral("pcBINFile"));
-    pcBINFile->setDocumentMode(true);
-    tsPopTemplates = CreateTemplatePage();
-    tsKeysites = CreateRecordPage(grKeysites, QStringLiteral("pnlKeysiteButtons"), btnKeysiteAdd, btnKeysiteEd,
-                                  btnKeysiteDel, btnKeysitePlace, QStringLiteral("btnKeysiteEd"));
-    tsAirbases = CreateRecordPage(grAirbases, QStringLiteral("pnlAirbasesButtons"), btnAirbaseAdd, btnAirbaseEd,
-                                  btnAirbaseDel, btnAirbasePlace, QStringLiteral("btnAirbaseEd"));
-    tsSAMs = CreateRecordPage(grSAMs, QStringLiteral("pnlSAMsButtons"), btnSAMAdd, btnSAMEdit, btnSAMDel, btnSAMPlace,
-                              QStringLiteral("btnSAMEdit"));
-    pcBINFile->addTab(tsPopTemplates, QStringLiteral("Keysite templates"));
-    pcBINFile->addTab(tsKeysites, QStringLiteral("Keysites"));
-    pcBINFile->addTab(tsAirbases, QStringLiteral("Airbases"));
-    pcBINFile->addTab(tsSAMs, QStringLiteral("SAMs"));
-    pcBINFile->setCurrentIndex(0);
-
-    pnlBIN = new QWidget;
-    pnlBIN->setObjectName(QStringLiteral("pnlBIN"));
-    pnlBIN->setMinimumHeight(202);
-    auto* binLayout = new QVBoxLayout(pnlBIN);
-    binLayout->setContentsMargins(0, 2, 0, 0);
-    binLayout->addWidget(pcBINFile);
-
-    Splitter2 = new QSplitter(Qt::Vertical);
-    Splitter2->setHandleWidth(3);
-    Splitter2->setChildrenCollapsible(false);
-    Splitter2->addWidget(Splitter1);
-    Splitter2->addWidget(pnlBIN);
-    Splitter2->setStretchFactor(0, 1);
-    Splitter2->setStretchFactor(1, 0);
-    Splitter2->setSizes({340, 202});
-    setCentralWidget(Splitter2);
-}
-
-void TfrmMain::ConnectCommands()
-{
-    connect(grPopTemplates, &CStringGrid::Click, this, &TfrmMain::grPopTemplatesClick);
-    connect(grKeysites, &CStringGrid::Click, this, &TfrmMain::grKeysitesClick);
-
-    connect(btnTemplateAdd, &QPushButton::clicked, this, &TfrmMain::btnTemplateAddClick);
-    connect(btnTemplateEd, &QPushButton::clicked, this, &TfrmMain::btnTemplateEdClick);
-    connect(btnTemplateDel, &QPushButton::clicked, this, &TfrmMain::btnTemplateDelClick);
-    connect(btnTemplateObjectAdd, &QPushButton::clicked, this, &TfrmMain::btnTemplateObjectAddClick);
-    connect(btnTemplateObjectEd, &QPushButton::clicked, this, &TfrmMain::btnTemplateObjectEdClick);
-    connect(btnTemplateObjectDel, &QPushButton::clicked, this, &TfrmMain::btnTemplateObjectDelClick);
-    connect(btnKeysiteAdd, &QPushButton::clicked, this, &TfrmMain::btnKeysiteAddClick);
-    connect(btnKeysiteEd, &QPushButton::clicked, this, &TfrmMain::btnKeysiteEdClick);
-    connect(btnKeysiteDel, &QPushButton::clicked, this, &TfrmMain::btnKeysiteDelClick);
-    connect(btnAirbaseAdd, &QPushButton::clicked, this, &TfrmMain::btnAirbaseAddClick);
-    connect(btnAirbaseEd, &QPushButton::clicked, this, &TfrmMain::btnAirbaseEdClick);
-    connect(btnAirbaseDel, &QPushButton::clicked, this, &TfrmMain::btnAirbaseDelClick);
-    connect(btnSAMAdd, &QPushButton::clicked, this, &TfrmMain::btnSAMAddClick);
-    connect(btnSAMEdit, &QPushButton::clicked, this, &TfrmMain::btnSAMEditClick);
-    connect(btnSAMDel, &QPushButton::clicked, this, &TfrmMain::btnSAMDelClick);
-    // Double click, Enter and Delete on a grid act as its page's buttons (and not while those
-    // are disabled, as in place mode).
-    const std::tuple<CStringGrid*, QPushButton*, QPushButton*> gridButtons[] = {
-        {grPopTemplates, btnTemplateEd, btnTemplateDel},
-        {grTemplateObjects, btnTemplateObjectEd, btnTemplateObjectDel},
-        {grKeysites, btnKeysiteEd, btnKeysiteDel},
-        {grAirbases, btnAirbaseEd, btnAirbaseDel},
-        {grSAMs, btnSAMEdit, btnSAMDel}};
-    for (const auto& [grid, edit, remove] : gridButtons) {
-        connect(grid, &CStringGrid::EditRequested, edit, &QPushButton::click);
-        connect(grid, &CStringGrid::DeleteRequested, remove, &QPushButton::click);
+    if (m_files && (!m_files->MayDiscard(CEditHistory::MapBin) || !m_files->MayDiscard(CEditHistory::Factions))) {
+        event->ignore();
+        return;
     }
+    // A normal end: nothing is left to recover.
+    if (m_recovery)
+        m_recovery->Finish();
+    event->accept();
+}
 
-    connect(New1, &QAction::triggered, this, &TfrmMain::New1Click);
-    connect(Load1, &QAction::triggered, this, &TfrmMain::Load1Click);
-    connect(Save1, &QAction::triggered, this, &TfrmMain::Save1Click);
-    connect(SaveAs1, &QAction::triggered, this, &TfrmMain::SaveAs1Click);
-    connect(Exit1, &QAction::triggered, this, &TfrmMain::Exit1Click);
-    connect(Settings1, &QAction::triggered, this, &TfrmMain::Settings1Click);
-    connect(About1, &QAction::triggered, this, &TfrmMain::About1Click);
-    connect(Loadfactions1, &QAction::triggered, this, &TfrmMain::Loadfactions1Click);
-    connect(Savefactionassignment1, &QAction::triggered, this, &TfrmMain::Savefactionassignment1Click);
-    connect(Savefactionassignmentas1, &QAction::triggered, this, &TfrmMain::Savefactionassignmentas1Click);
-    connect(Importtemplates1, &QAction::triggered, this, &TfrmMain::Importtemplates1Click);
-    connect(Exporttemplates1, &QAction::triggered, this, &TfrmMain::Exporttemplates1Click);
-    connect(Changemap1, &QAction::triggered, this, &TfrmMain::Changemap1Click);
-    connect(mmOfflineGuide, &QAction::triggered, this, &TfrmMain::mmOfflineGuideClick);
-    connect(Onlineguide1, &QAction::triggered, this, &TfrmMain::Onlineguide1Click);
+void TfrmMain::EditSettings()
+{
+    if (m_settings && EditSymbology(m_prompts, this, *m_settings, m_environment.SettingsFile))
+        m_mapArea->SymbologyChanged();
+}
+
+void TfrmMain::OpenOfflineGuide()
+{
+    const QString guide = m_environment.GuideIndex();
+    // Without a browser the desktop refuses the file; the user can still open it by hand.
+    if (!m_openUrl(QUrl::fromLocalFile(guide)))
+        m_prompts.Message(this,
+                          QStringLiteral("Can't open the off-line guide. Open this file in a web browser:\n%1")
+                              .arg(QDir::toNativeSeparators(guide)));
+}
+
+void TfrmMain::OpenOnlineGuide()
+{
+    if (!m_openUrl(QUrl(QLatin1String(OnlineGuideAddress))))
+        m_prompts.Message(this,
+                          QStringLiteral("Can't open the on-line guide. Open this address in a web browser:\n%1")
+                              .arg(QLatin1String(OnlineGuideAddress)));
+}
+
+void TfrmMain::OpenCommandLine(const CommandLine& line)
+{
+    if (!line.Problems.isEmpty()) {
+        m_prompts.Message(this, line.Problems.join(QLatin1Char('\n')));
+        return;
+    }
+    // The map comes last: it opens in Heights mode, showing the terrain with the faction layer a
+    // click away, rather than the faction picture alone.
+    if (!line.Factions.isEmpty()) {
+        if (QFileInfo(line.Factions).isFile())
+            m_files->OpenFactionFile(line.Factions);
+        else
+            m_prompts.Message(this, NoSuchFile(line.Factions));
+    }
+    for (const QString& file : line.Files)
+        m_files->OpenFileByKind(file, false);
+    if (!line.Map.isEmpty())
+        OpenNamedMap(line.Map);
+}
+
+void TfrmMain::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (m_files && !DroppableFiles(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void TfrmMain::dropEvent(QDropEvent* event)
+{
+    const QStringList files = DroppableFiles(event->mimeData());
+    if (!m_files || files.isEmpty())
+        return;
+    event->acceptProposedAction();
+    // Opened once the drop is over, so that the program the files came from is not kept waiting
+    // while a message or question is shown.
+    QTimer::singleShot(0, this, [this, files] {
+        for (const QString& file : files)
+            m_files->OpenFileByKind(file, true);
+    });
 }

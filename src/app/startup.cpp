@@ -4,38 +4,27 @@
 #include "app/mainwindow.h"
 
 #include "app/fileplaces.h"
-#include "maparea/mapcontrolcolumn.h"
+#include "app/recoveryguard.h"
 #include "app/rememberingprompts.h"
 #include "catalogues/objectslist.h"
 #include "catalogues/templatetypes.h"
-#include "document/binfile.h"
-#include "mapview/mapcanvas.h"
+#include "dialogs/userprompts.h"
+#include "maparea/maparea.h"
 #include "mapview/maplist.h"
 #include "mapview/tarnconfig.h"
 #include "platform/filepaths.h"
 #include "platform/registry.h"
+#include "session/campaignsession.h"
 
-#include <QApplication>
-#include <QCheckBox>
+#include "pages/recordpages.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QHideEvent>
-#include <QMenu>
-#include <QPalette>
-#include <QRadioButton>
 #include <QScreen>
 #include <QSplitter>
-#include <QStatusBar>
-#include <QTabWidget>
 
 namespace {
-
-// The layer boxes in the order WindowMemory keeps them.
-std::array<QCheckBox*, WindowMemory::LayerCount> LayerBoxes(const CMapControlColumn& column)
-{
-    return {column.chbKeysites, column.chbAirbases, column.chbSAMs,  column.chbGrid,
-            column.chbRoads,    column.chbRivers,   column.chbUtils, column.chbBorders};
-}
 
 // The first start's share of the screen, and of the window's height the record pages take.
 constexpr double kFirstWindowShare = 0.8;
@@ -45,11 +34,6 @@ constexpr double kFirstPagesShare = 0.42;
 
 bool TfrmMain::InitializeMainWindow()
 {
-    if (!QFileInfo::exists(m_environment.GuideIndex())) {
-        Help1->removeAction(mmOfflineGuide);
-        delete mmOfflineGuide;
-        mmOfflineGuide = nullptr;
-    }
     if (!FindInstallation()) {
         // An unreadable value has already been reported as an error.
         if (!m_installationUnreadable)
@@ -60,26 +44,16 @@ bool TfrmMain::InitializeMainWindow()
         m_prompts.Message(this, QStringLiteral("File stormcr\\3ddata\\bininfo.bin not found or corrupted !"));
         return false;
     }
-    TemplateTypes = std::make_unique<CPopTemplatesTypesList>();
-    InitialiseFileDialogs();
+    m_templateTypes = std::make_unique<CPopTemplatesTypesList>();
+    m_rememberingPrompts->FallbackFolder = ResolveGamePath(m_installationPath, QStringLiteral("common\\maps\\"));
 
-    Settings = std::make_unique<CTarnConfig>();
-    Settings->Load(m_environment.SettingsFile);
+    m_settings = std::make_unique<CTarnConfig>();
+    m_settings->Load(m_environment.SettingsFile);
     QString message;
-    if (!Settings->Save(m_environment.SettingsFile, &message))
+    if (!m_settings->Save(m_environment.SettingsFile, &message))
         m_prompts.Error(this, message); // the settings stay in effect; start-up carries on
 
-    Document = std::make_unique<CBINFile>(Catalogue.get(), TemplateTypes.get());
-    Document->SetRecordEditor(m_editor);
-    Document->Symbology = Settings.get();
-    AttachRecordGrids();
-
-    MapCanvas = std::make_unique<CMapCanvas>();
-    MapCanvas->Document = Document.get();
-    MapCanvas->ButtonFace = QApplication::palette().color(QPalette::Button);
-    // A notice about records and the map is about the document that was read: it goes with it.
-    connect(Document.get(), &CBINFile::DocumentReset, statusBar(), &QStatusBar::clearMessage);
-
+    CreateParts();
     ShowWindowAsLeft();
     return true;
 }
@@ -106,13 +80,13 @@ bool TfrmMain::FindInstallation()
 #endif
     if (value.isEmpty())
         value = QStringLiteral(".");
-    InstallationPath = value;
+    m_installationPath = value;
     return true;
 }
 
 bool TfrmMain::LoadObjectCatalogue()
 {
-    const QString path = ResolveGamePath(InstallationPath, QStringLiteral("stormcr\\3ddata\\bininfo.bin"));
+    const QString path = ResolveGamePath(m_installationPath, QStringLiteral("stormcr\\3ddata\\bininfo.bin"));
     if (!QFileInfo(path).isFile())
         return false;
     // A damaged list is refused like a missing one: started with no names, the editor would show
@@ -120,23 +94,8 @@ bool TfrmMain::LoadObjectCatalogue()
     auto catalogue = std::make_unique<C3DObjectsList>();
     if (!catalogue->LoadFromFile(path))
         return false;
-    Catalogue = std::move(catalogue);
+    m_catalogue = std::move(catalogue);
     return true;
-}
-
-void TfrmMain::InitialiseFileDialogs()
-{
-    QString maps = ResolveGamePath(InstallationPath, QStringLiteral("common\\maps\\"));
-    const QString bin = QStringLiteral("Map BIN file (*.BIN)");
-    const QString sid = QStringLiteral("Faction assignment file (*.SID)");
-    const QString btp = QStringLiteral("Map BIN templates file (*.BTP)");
-    OpenDialogBIN = {QStringLiteral("Load BIN file"), {bin}, QStringLiteral("BIN"), maps, {}};
-    SaveDialogBIN = {QStringLiteral("Save BIN file"), {bin}, QStringLiteral("BIN"), maps, {}};
-    OpenDialogSID = {QStringLiteral("Load SID file"), {sid}, QStringLiteral("SID"), maps, {}};
-    SaveDialogSID = {QStringLiteral("Save SID file"), {sid}, QStringLiteral("SID"), maps, {}};
-    OpenDialogBTP = {QStringLiteral("Load templates file"), {btp, bin}, QStringLiteral("BTP"), maps, {}};
-    SaveDialogBTP = {QStringLiteral("Save templates file"), {btp}, QStringLiteral("BTP"), maps, {}};
-    m_rememberingPrompts->FallbackFolder = maps;
 }
 
 void TfrmMain::ShowWindowAsLeft()
@@ -151,37 +110,42 @@ void TfrmMain::ShowWindowAsLeft()
         resize(wanted.expandedTo(QSize(714, 564)).boundedTo(available.size()));
         move(available.center() - QPoint(width() / 2, height() / 2));
         const int pages = qRound(height() * kFirstPagesShare);
-        Splitter2->setSizes({height() - pages, pages});
+        m_splitter->setSizes({height() - pages, pages});
     }
-    const auto boxes = LayerBoxes(*pnlMapControls);
-    for (size_t layer = 0; layer < boxes.size(); ++layer)
-        boxes[layer]->setChecked(memory.Layers[layer]);
+    MapAreaState layers = m_mapArea->State();
+    layers.Keysites = memory.Layers[WindowMemory::Keysites];
+    layers.Airbases = memory.Layers[WindowMemory::Airbases];
+    layers.Sams = memory.Layers[WindowMemory::Sams];
+    layers.Grid = memory.Layers[WindowMemory::Grid];
+    layers.Roads = memory.Layers[WindowMemory::Roads];
+    layers.Rivers = memory.Layers[WindowMemory::Rivers];
+    layers.Utilities = memory.Layers[WindowMemory::PowerLines];
+    layers.Borders = memory.Layers[WindowMemory::Borders];
+    m_mapArea->SetState(layers);
     show();
     // Restored once laid out at their real sizes, the template page's too (a splitter that grows
     // later would share the growth by its stretch factors instead of keeping its proportions).
-    QSplitter* const splitters[] = {Splitter2, Splitter1, Splitter3};
+    QSplitter* const splitters[] = {m_splitter, m_mapArea->Splitter(), m_pages->TemplateSplitter()};
     for (qsizetype i = 0; i < memory.Splitters.size() && i < qsizetype(std::size(splitters)); ++i)
         splitters[i]->restoreState(memory.Splitters[i]);
-    if (memory.Page >= 0 && memory.Page < pcBINFile->count())
-        pcBINFile->setCurrentIndex(memory.Page);
+    m_pages->SetCurrentPage(memory.Page);
 }
 
 void TfrmMain::RestoreRememberedMap()
 {
-    if (!m_remembered || !MapCanvas)
+    if (!m_remembered || !m_mapArea)
         return;
     const QString& name = m_remembered->Map;
-    if (!MapCanvas->HasMap() && !name.isEmpty() && ListMapEntries(InstallationPath).contains(name)) {
+    if (!m_mapArea->HasMap() && !name.isEmpty() && ListMapEntries(m_installationPath).contains(name)) {
         // A map folder that has lost its terrain since is passed over in silence.
-        const QString folder = MapEntryPath(InstallationPath, name);
+        const QString folder = MapEntryPath(m_installationPath, name);
         if (QFileInfo(ResolveGamePath(folder, QStringLiteral("terrain\\terrain.sim"))).isFile())
             OpenMapFolder(folder);
     }
-    if (m_remembered->FactionsMode && Factions && MapCanvas->HasMap()
-        && !pnlMapControls->rbMapModeFactions->isChecked()) {
-        pnlMapControls->rbMapModeFactions->setChecked(true);
-        RedrawTerrain();
-        RefreshMap();
+    MapAreaState state = m_mapArea->State();
+    if (m_remembered->FactionsMode && m_session->Factions() && m_mapArea->HasMap() && !state.Factions) {
+        state.Factions = true;
+        m_mapArea->SetState(state);
     }
 }
 
@@ -189,22 +153,30 @@ void TfrmMain::RememberWindow() const
 {
     WindowMemory memory;
     memory.Geometry = saveGeometry();
-    memory.Splitters = {Splitter2->saveState(), Splitter1->saveState(), Splitter3->saveState()};
-    memory.Page = pcBINFile->currentIndex();
-    memory.FactionsMode = pnlMapControls->rbMapModeFactions->isChecked();
-    const auto boxes = LayerBoxes(*pnlMapControls);
-    for (size_t layer = 0; layer < boxes.size(); ++layer)
-        memory.Layers[layer] = boxes[layer]->isChecked();
-    if (!MapFolder.isEmpty())
-        memory.Map = QFileInfo(QDir::cleanPath(QDir::fromNativeSeparators(MapFolder))).fileName();
+    memory.Splitters = {m_splitter->saveState(), m_mapArea->Splitter()->saveState(),
+                        m_pages->TemplateSplitter()->saveState()};
+    memory.Page = m_pages->CurrentPage();
+    const MapAreaState state = m_mapArea->State();
+    memory.FactionsMode = state.Factions;
+    memory.Layers = {state.Keysites, state.Airbases, state.Sams,      state.Grid,
+                     state.Roads,    state.Rivers,   state.Utilities, state.Borders};
+    const QString folder = m_mapArea->MapFolder();
+    if (!folder.isEmpty())
+        memory.Map = QFileInfo(QDir::cleanPath(QDir::fromNativeSeparators(folder))).fileName();
     memory.Write(CFilePlaces::DefaultFile());
+}
+
+void TfrmMain::OfferRecovery()
+{
+    if (m_recovery)
+        m_recovery->Offer();
 }
 
 void TfrmMain::hideEvent(QHideEvent* event)
 {
     // Closing hides the window; the desktop minimising it does not count. A window whose start
     // failed has nothing worth remembering.
-    if (!event->spontaneous() && Document)
+    if (!event->spontaneous() && m_session)
         RememberWindow();
     QMainWindow::hideEvent(event);
 }

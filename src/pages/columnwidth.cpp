@@ -1,4 +1,4 @@
-#include "app/columnwidth.h"
+#include "pages/columnwidth.h"
 
 #include <QFontMetricsF>
 #include <algorithm>

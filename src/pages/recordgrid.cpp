@@ -1,7 +1,7 @@
-#include "app/stringgrid.h"
+#include "pages/recordgrid.h"
 
-#include "app/columnwidth.h"
 #include "document/recordtablemodel.h"
+#include "pages/columnwidth.h"
 
 #include <QApplication>
 #include <QFontMetricsF>
@@ -111,7 +111,7 @@ private:
 
 } // namespace
 
-CStringGrid::CStringGrid(QWidget* parent) : QTableView(parent)
+CRecordGrid::CRecordGrid(QWidget* parent) : QTableView(parent)
 {
     setVerticalHeader(new CFixedColumnHeader);
     setItemDelegate(new CGridCellDelegate(this));
@@ -133,16 +133,19 @@ CStringGrid::CStringGrid(QWidget* parent) : QTableView(parent)
     horizontalHeader()->setDefaultSectionSize(15);
 }
 
-void CStringGrid::SetRecordModel(CRecordTableModel* model)
+void CRecordGrid::SetRecordModel(CRecordTableModel* model, QItemSelectionModel* selection)
 {
     m_model = model;
     // Before the view and its selection hear of a change, so that the row is taken before the
     // selection moves it, and silently; after them, once they have settled, the row is put back.
-    connect(model, &QAbstractItemModel::rowsAboutToBeInserted, this, &CStringGrid::RowsAboutToChange);
-    connect(model, &QAbstractItemModel::rowsAboutToBeRemoved, this, &CStringGrid::RowsAboutToChange);
-    connect(model, &QAbstractItemModel::modelAboutToBeReset, this, &CStringGrid::RowsAboutToChange);
+    connect(model, &QAbstractItemModel::rowsAboutToBeInserted, this, &CRecordGrid::RowsAboutToChange);
+    connect(model, &QAbstractItemModel::rowsAboutToBeRemoved, this, &CRecordGrid::RowsAboutToChange);
+    connect(model, &QAbstractItemModel::modelAboutToBeReset, this, &CRecordGrid::RowsAboutToChange);
     setModel(model);
-    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this, &CStringGrid::CurrentRowChanged);
+    QItemSelectionModel* own = selectionModel();
+    setSelectionModel(selection);
+    delete own;
+    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this, &CRecordGrid::CurrentRowChanged);
     connect(model, &QAbstractItemModel::rowsInserted, this, [this] { RowsChanged(false); });
     connect(model, &QAbstractItemModel::rowsRemoved, this, [this] { RowsChanged(false); });
     connect(model, &QAbstractItemModel::modelReset, this, [this] { RowsChanged(true); });
@@ -150,29 +153,29 @@ void CStringGrid::SetRecordModel(CRecordTableModel* model)
     SelectSilently(0);
 }
 
-void CStringGrid::ApplyFont()
+void CRecordGrid::ApplyFont()
 {
     // Rows are 15 pixels at 96 dpi; a larger desktop font gets the room it needs.
     verticalHeader()->setDefaultSectionSize(std::max(15, fontMetrics().height() + 3));
     ApplyStructure();
 }
 
-void CStringGrid::changeEvent(QEvent* event)
+void CRecordGrid::changeEvent(QEvent* event)
 {
     QTableView::changeEvent(event);
     if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
         ApplyFont();
 }
 
-int CStringGrid::ColCount() const { return m_model ? m_model->columnCount() + FixedCols() : 1; }
+int CRecordGrid::ColCount() const { return m_model ? m_model->columnCount() + FixedCols() : 1; }
 
-int CStringGrid::RowCount() const { return m_model ? m_model->rowCount() + FixedRows() : 1; }
+int CRecordGrid::RowCount() const { return m_model ? m_model->rowCount() + FixedRows() : 1; }
 
-int CStringGrid::FixedRows() const { return m_model && m_model->IsFilled() ? 1 : 0; }
+int CRecordGrid::FixedRows() const { return m_model && m_model->IsFilled() ? 1 : 0; }
 
-int CStringGrid::FixedCols() const { return FixedRows(); }
+int CRecordGrid::FixedCols() const { return FixedRows(); }
 
-int CStringGrid::ColWidth(int col) const
+int CRecordGrid::ColWidth(int col) const
 {
     if (col < 0 || col >= ColCount())
         return 0;
@@ -181,7 +184,7 @@ int CStringGrid::ColWidth(int col) const
     return columnWidth(col - FixedCols());
 }
 
-void CStringGrid::ApplyStructure()
+void CRecordGrid::ApplyStructure()
 {
     if (!m_model)
         return;
@@ -209,7 +212,7 @@ void CStringGrid::ApplyStructure()
     }
 }
 
-QString CStringGrid::Cell(int col, int row) const
+QString CRecordGrid::Cell(int col, int row) const
 {
     if (!m_model || row < 0 || row >= RowCount() || col < 0 || col >= ColCount())
         return {};
@@ -220,7 +223,7 @@ QString CStringGrid::Cell(int col, int row) const
     return m_model->index(row - FixedRows(), col - FixedCols()).data().toString();
 }
 
-QStringList CStringGrid::Cells(int row) const
+QStringList CRecordGrid::Cells(int row) const
 {
     if (row < 0 || row >= RowCount())
         return {};
@@ -230,20 +233,20 @@ QStringList CStringGrid::Cells(int row) const
     return cells;
 }
 
-int CStringGrid::Row() const
+int CRecordGrid::Row() const
 {
     const QModelIndex current = currentIndex();
     return (current.isValid() ? current.row() : 0) + FixedRows();
 }
 
-void CStringGrid::SetRow(int row)
+void CRecordGrid::SetRow(int row)
 {
     if (row < FixedRows() || row >= RowCount())
         return;
     SelectFromCode(row); // raises Click through CurrentRowChanged when the row changes
 }
 
-void CStringGrid::ClickRow(int row)
+void CRecordGrid::ClickRow(int row)
 {
     if (row < FixedRows() || row >= RowCount())
         return;
@@ -253,7 +256,7 @@ void CStringGrid::ClickRow(int row)
         emit Click();
 }
 
-int CStringGrid::SelectionTop() const
+int CRecordGrid::SelectionTop() const
 {
     const QModelIndexList rows = selectionModel()->selectedRows();
     if (rows.isEmpty())
@@ -264,7 +267,7 @@ int CStringGrid::SelectionTop() const
     return top + FixedRows();
 }
 
-int CStringGrid::SelectionBottom() const
+int CRecordGrid::SelectionBottom() const
 {
     const QModelIndexList rows = selectionModel()->selectedRows();
     if (rows.isEmpty())
@@ -275,21 +278,22 @@ int CStringGrid::SelectionBottom() const
     return bottom + FixedRows();
 }
 
-void CStringGrid::RowsAboutToChange()
+void CRecordGrid::RowsAboutToChange()
 {
     m_savedRow = Row();
     m_silent = true;
 }
 
-void CStringGrid::RowsChanged(bool structure)
+void CRecordGrid::RowsChanged(bool reset)
 {
-    if (structure)
+    if (reset)
         ApplyStructure();
-    SelectSilently(std::clamp(m_savedRow, FixedRows(), RowCount() - 1));
+    if (reset || !selectionModel()->hasSelection())
+        SelectSilently(std::clamp(m_savedRow, FixedRows(), RowCount() - 1));
     m_silent = false;
 }
 
-void CStringGrid::SelectSilently(int row)
+void CRecordGrid::SelectSilently(int row)
 {
     const bool wasSilent = m_silent;
     m_silent = true;
@@ -297,7 +301,7 @@ void CStringGrid::SelectSilently(int row)
     m_silent = wasSilent;
 }
 
-void CStringGrid::SelectFromCode(int row)
+void CRecordGrid::SelectFromCode(int row)
 {
     // The view's own rules would read a Ctrl or Shift that the user still holds (from a click on
     // the map or in another grid) as extending the selection. Going through setCurrentIndex with
@@ -308,7 +312,7 @@ void CStringGrid::SelectFromCode(int row)
     m_selectingFromCode = false;
 }
 
-QItemSelectionModel::SelectionFlags CStringGrid::selectionCommand(const QModelIndex& index, const QEvent* event) const
+QItemSelectionModel::SelectionFlags CRecordGrid::selectionCommand(const QModelIndex& index, const QEvent* event) const
 {
     if (!m_selectingFromCode)
         return QTableView::selectionCommand(index, event);
@@ -317,13 +321,13 @@ QItemSelectionModel::SelectionFlags CStringGrid::selectionCommand(const QModelIn
                            : QItemSelectionModel::Clear;
 }
 
-void CStringGrid::CurrentRowChanged()
+void CRecordGrid::CurrentRowChanged()
 {
     if (!m_silent)
         emit Click();
 }
 
-void CStringGrid::mousePressEvent(QMouseEvent* event)
+void CRecordGrid::mousePressEvent(QMouseEvent* event)
 {
     const int before = Row();
     QTableView::mousePressEvent(event);
@@ -332,14 +336,14 @@ void CStringGrid::mousePressEvent(QMouseEvent* event)
         emit Click();
 }
 
-void CStringGrid::mouseDoubleClickEvent(QMouseEvent* event)
+void CRecordGrid::mouseDoubleClickEvent(QMouseEvent* event)
 {
     QTableView::mouseDoubleClickEvent(event);
     if (event->button() == Qt::LeftButton && indexAt(event->position().toPoint()).isValid())
         emit EditRequested();
 }
 
-void CStringGrid::keyPressEvent(QKeyEvent* event)
+void CRecordGrid::keyPressEvent(QKeyEvent* event)
 {
     if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
         if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {

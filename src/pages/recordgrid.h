@@ -6,20 +6,22 @@
 //
 // Click() is raised when the user clicks a row, when the current row moves by keyboard, and when
 // code sets another current row; never while rows come and go, and never for setting the row
-// that is already current. When rows are inserted, removed or reset, the grid keeps the number
-// of its current row (moved into range) and selects that row alone, as a grid filled anew would.
+// that is already current. The selection is the campaign session's for the list: it follows its
+// records when rows come and go. A grid left without a selected row (its rows were removed) or
+// reset keeps the number of its current row (moved into range) and selects that row alone, as a
+// grid filled anew would.
 
 #include <QTableView>
 
 class CRecordTableModel;
 
-class CStringGrid : public QTableView {
+class CRecordGrid : public QTableView {
     Q_OBJECT
 public:
-    explicit CStringGrid(QWidget* parent = nullptr);
+    explicit CRecordGrid(QWidget* parent = nullptr);
 
-    // The list the grid shows; not owned.
-    void SetRecordModel(CRecordTableModel* model);
+    // The list the grid shows and its selection; neither owned.
+    void SetRecordModel(CRecordTableModel* model, QItemSelectionModel* selection);
     CRecordTableModel* RecordModel() const { return m_model; }
 
     int ColCount() const;
@@ -57,12 +59,12 @@ protected:
                                                          const QEvent* event = nullptr) const override;
 
 private:
-    // Widths (designed for the 8-point font, scaled to the grid's; app/columnwidth.h), header and
+    // Widths (designed for the 8-point font, scaled to the grid's; pages/columnwidth.h), header and
     // fixed column as the model's state asks.
     void ApplyStructure();
     void ApplyFont();
     void RowsAboutToChange();
-    void RowsChanged(bool structure);
+    void RowsChanged(bool reset);
     void SelectSilently(int row);
     void SelectFromCode(int row);
     void CurrentRowChanged();

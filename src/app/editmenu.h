@@ -1,0 +1,25 @@
+#pragma once
+// The Edit menu: Undo and Redo of the session's history, named for the edit they act on
+// ("Undo Delete 3 SAM sites") and usable only when there is one.
+
+#include <QObject>
+
+class CEditHistory;
+class QAction;
+class QMenu;
+class QWidget;
+
+class CEditMenu : public QObject {
+    Q_OBJECT
+public:
+    CEditMenu(CEditHistory& history, QWidget* parent);
+    QMenu* Menu() const { return m_menu; }
+
+private:
+    void Update();
+
+    CEditHistory& m_history;
+    QMenu* m_menu;
+    QAction* m_undo;
+    QAction* m_redo;
+};

@@ -1,0 +1,38 @@
+#pragma once
+// The keysite templates page: the templates above, the objects of the current template below,
+// each grid with its Add, Edit and Delete buttons. The objects grid follows the current template
+// by itself (the session shows that template's objects).
+
+#include <QWidget>
+
+class CCampaignSession;
+class CRecordDialogs;
+class CRecordGrid;
+class CUserPrompts;
+class QPushButton;
+class QSplitter;
+
+class CTemplatePage : public QWidget {
+    Q_OBJECT
+public:
+    CTemplatePage(CCampaignSession& session, CRecordDialogs& dialogs, CUserPrompts& prompts, QWidget* parent = nullptr);
+
+    // Between the templates and their objects: a later run brings it back.
+    QSplitter* Splitter() const { return m_splitter; }
+
+private:
+    void TemplateAddClick();
+    void TemplateEditClick();
+    void TemplateDeleteClick();
+    void ObjectAddClick();
+    void ObjectEditClick();
+    void ObjectDeleteClick();
+    int CurrentTemplate() const;
+
+    CCampaignSession& m_session;
+    CRecordDialogs& m_dialogs;
+    CUserPrompts& m_prompts;
+    CRecordGrid* m_templates = nullptr;
+    CRecordGrid* m_objects = nullptr;
+    QSplitter* m_splitter = nullptr;
+};
