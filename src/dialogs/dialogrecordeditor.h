@@ -1,6 +1,6 @@
 #pragma once
-// The record-editor seam answered with the real dialogs, each run through the prompts and modal
-// over the given window.
+// The document's record-editor seam answered with the real dialogs, each run through the prompts and
+// modal over the given window. It goes when the window edits through CModalRecordDialogs.
 
 #include "document/recordeditor.h"
 
