@@ -35,8 +35,11 @@ private slots:
             Press(d, "btnOK");
             QCOMPARE(d.Values().X, accepted ? expected : 1250.5f);
         });
-        QCOMPARE(EditSamPlacement(prompts, nullptr, {1250.5f, 0}).has_value(), accepted);
+        const std::optional<CSAMPlacement> sam = EditSamPlacement(prompts, nullptr, {1250.5f, 0});
+        QCOMPARE(sam.has_value(), accepted);
         QCOMPARE(shown, QStringLiteral("1250,5"));
+        if (sam)
+            QCOMPARE(sam->X, expected);
     }
 };
 
