@@ -1,5 +1,6 @@
 #include "dialogs/aboutdialog.h"
 
+#include "dialogs/dialogparts.h"
 #include "dialogs/userprompts.h"
 #include "sablemapversion.h"
 
@@ -45,33 +46,33 @@ QPixmap AboutPicture()
 TfrmAbout::TfrmAbout(QWidget* parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("About"));
-    imPicture = new QLabel(this);
-    imPicture->setPixmap(AboutPicture());
-    imPicture->setFrameShape(QFrame::StyledPanel);
-    lblCredits = new QLabel(this);
-    lblCredits->setText(QStringLiteral("<b>Sablemap</b><br>Campaign map editor for Skyreach<br><br>"
-                                       "Keysite templates, keysites, airbases and SAM sites,<br>"
-                                       "faction assignment and symbology."));
-    lblCredits->setTextFormat(Qt::RichText);
+    m_imPicture = Named(new QLabel(this), "imPicture");
+    m_imPicture->setPixmap(AboutPicture());
+    m_imPicture->setFrameShape(QFrame::StyledPanel);
+    m_lblCredits = Named(new QLabel(this), "lblCredits");
+    m_lblCredits->setText(QStringLiteral("<b>Sablemap</b><br>Campaign map editor for Skyreach<br><br>"
+                                         "Keysite templates, keysites, airbases and SAM sites,<br>"
+                                         "faction assignment and symbology."));
+    m_lblCredits->setTextFormat(Qt::RichText);
     auto* versionCaption = new QLabel(QStringLiteral("Version"), this);
-    lblVersion = new QLabel(this);
-    btnOK = new QPushButton(QStringLiteral("OK"), this);
-    btnOK->setDefault(true);
-    connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
+    m_lblVersion = Named(new QLabel(this), "lblVersion");
+    m_btnOK = Named(new QPushButton(QStringLiteral("OK"), this), "btnOK");
+    m_btnOK->setDefault(true);
+    connect(m_btnOK, &QPushButton::clicked, this, &QDialog::accept);
 
     auto* text = new QGridLayout;
-    text->addWidget(lblCredits, 0, 0, 1, 2);
+    text->addWidget(m_lblCredits, 0, 0, 1, 2);
     text->addWidget(versionCaption, 1, 0);
-    text->addWidget(lblVersion, 1, 1);
+    text->addWidget(m_lblVersion, 1, 1);
     text->setColumnStretch(1, 1);
     text->setRowStretch(2, 1);
     auto* top = new QHBoxLayout;
-    top->addWidget(imPicture, 0, Qt::AlignTop);
+    top->addWidget(m_imPicture, 0, Qt::AlignTop);
     top->addSpacing(8);
     top->addLayout(text, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(btnOK);
+    buttons->addWidget(m_btnOK);
     buttons->addStretch(1);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
@@ -79,7 +80,7 @@ TfrmAbout::TfrmAbout(QWidget* parent) : QDialog(parent)
     setFixedSize(sizeHint());
 }
 
-void TfrmAbout::FormShow() { lblVersion->setText(QStringLiteral(SABLEMAP_VERSION)); }
+void TfrmAbout::FormShow() { m_lblVersion->setText(QStringLiteral(SABLEMAP_VERSION)); }
 
 void ShowAbout(CUserPrompts& prompts, QWidget* parent)
 {

@@ -14,10 +14,11 @@ public:
     // Sets the version label; done each time the box opens.
     void FormShow();
 
-    QLabel* imPicture;
-    QLabel* lblCredits;
-    QLabel* lblVersion;
-    QPushButton* btnOK;
+private:
+    QLabel* m_imPicture;
+    QLabel* m_lblCredits;
+    QLabel* m_lblVersion;
+    QPushButton* m_btnOK;
 };
 
 void ShowAbout(CUserPrompts& prompts, QWidget* parent);

@@ -84,24 +84,24 @@ TfrmConfigurationDialog::TfrmConfigurationDialog(CUserPrompts& prompts, QWidget*
 {
     setWindowTitle(QStringLiteral("Configuration"));
     auto* gbSymbology = new QGroupBox(QStringLiteral(" Symbology "), this);
-    cbKeysitesShape = new QComboBox(gbSymbology);
-    cbAirbasesShape = new QComboBox(gbSymbology);
-    cbSAMsShape = new QComboBox(gbSymbology);
-    seKeysitesSize = SizeBox(gbSymbology);
-    seAirbasesSize = SizeBox(gbSymbology);
-    seSAMsSize = SizeBox(gbSymbology);
-    shKeysitesColor = new CColorSwatch(gbSymbology);
-    shAirbasesColor = new CColorSwatch(gbSymbology);
-    shSAMsColor = new CColorSwatch(gbSymbology);
+    m_cbKeysitesShape = Named(new QComboBox(gbSymbology), "cbKeysitesShape");
+    m_cbAirbasesShape = Named(new QComboBox(gbSymbology), "cbAirbasesShape");
+    m_cbSAMsShape = Named(new QComboBox(gbSymbology), "cbSAMsShape");
+    m_seKeysitesSize = Named(SizeBox(gbSymbology), "seKeysitesSize");
+    m_seAirbasesSize = Named(SizeBox(gbSymbology), "seAirbasesSize");
+    m_seSAMsSize = Named(SizeBox(gbSymbology), "seSAMsSize");
+    m_shKeysitesColor = Named(new CColorSwatch(gbSymbology), "shKeysitesColor");
+    m_shAirbasesColor = Named(new CColorSwatch(gbSymbology), "shAirbasesColor");
+    m_shSAMsColor = Named(new CColorSwatch(gbSymbology), "shSAMsColor");
 
     // FormCreate: the four shapes, item i being shape code i, in all three boxes.
-    cbKeysitesShape->clear();
-    cbKeysitesShape->addItems(
+    m_cbKeysitesShape->clear();
+    m_cbKeysitesShape->addItems(
         {QStringLiteral("Square"), QStringLiteral("Circle"), QStringLiteral("Cross"), QStringLiteral("Triangle")});
-    for (QComboBox* box : {cbAirbasesShape, cbSAMsShape}) {
+    for (QComboBox* box : {m_cbAirbasesShape, m_cbSAMsShape}) {
         box->clear();
-        for (int i = 0; i < cbKeysitesShape->count(); ++i)
-            box->addItem(cbKeysitesShape->itemText(i));
+        for (int i = 0; i < m_cbKeysitesShape->count(); ++i)
+            box->addItem(m_cbKeysitesShape->itemText(i));
     }
 
     auto* grid = new QGridLayout(gbSymbology);
@@ -109,9 +109,9 @@ TfrmConfigurationDialog::TfrmConfigurationDialog(CUserPrompts& prompts, QWidget*
     grid->addWidget(new QLabel(QStringLiteral("Size"), gbSymbology), 0, 2);
     grid->addWidget(new QLabel(QStringLiteral("Color"), gbSymbology), 0, 3);
     const QString rows[] = {QStringLiteral("Keysites"), QStringLiteral("Airbases"), QStringLiteral("SAMs")};
-    QComboBox* shapes[] = {cbKeysitesShape, cbAirbasesShape, cbSAMsShape};
-    QSpinBox* sizes[] = {seKeysitesSize, seAirbasesSize, seSAMsSize};
-    CColorSwatch* colors[] = {shKeysitesColor, shAirbasesColor, shSAMsColor};
+    QComboBox* shapes[] = {m_cbKeysitesShape, m_cbAirbasesShape, m_cbSAMsShape};
+    QSpinBox* sizes[] = {m_seKeysitesSize, m_seAirbasesSize, m_seSAMsSize};
+    CColorSwatch* colors[] = {m_shKeysitesColor, m_shAirbasesColor, m_shSAMsColor};
     for (int row = 0; row < 3; ++row) {
         grid->addWidget(new QLabel(rows[row], gbSymbology), row + 1, 0);
         grid->addWidget(shapes[row], row + 1, 1);
@@ -123,31 +123,31 @@ TfrmConfigurationDialog::TfrmConfigurationDialog(CUserPrompts& prompts, QWidget*
     grid->setColumnStretch(1, 1);
 
     const OkCancelButtons buttons = MakeOkCancel(this, QStringLiteral("Ok"));
-    btnOk = buttons.Ok;
-    btnCancel = buttons.Cancel;
-    connect(btnOk, &QPushButton::clicked, this, &QDialog::accept);
+    m_btnOk = Named(buttons.Ok, "btnOk");
+    m_btnCancel = Named(buttons.Cancel, "btnCancel");
+    connect(m_btnOk, &QPushButton::clicked, this, &QDialog::accept);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(gbSymbology);
     layout->addStretch(1);
     layout->addLayout(buttons.Row);
 
-    SetTabChain(
-        {cbKeysitesShape, cbAirbasesShape, cbSAMsShape, seKeysitesSize, seAirbasesSize, seSAMsSize, btnOk, btnCancel});
+    SetTabChain({m_cbKeysitesShape, m_cbAirbasesShape, m_cbSAMsShape, m_seKeysitesSize, m_seAirbasesSize, m_seSAMsSize,
+                 m_btnOk, m_btnCancel});
     FixOuterSize(this, 286, 191);
 }
 
 void TfrmConfigurationDialog::Fill(const CTarnConfig& settings)
 {
-    ShowStyle(settings.Style(KeysiteKind), cbKeysitesShape, seKeysitesSize, shKeysitesColor);
-    ShowStyle(settings.Style(AirbaseKind), cbAirbasesShape, seAirbasesSize, shAirbasesColor);
-    ShowStyle(settings.Style(SamKind), cbSAMsShape, seSAMsSize, shSAMsColor);
+    ShowStyle(settings.Style(KeysiteKind), m_cbKeysitesShape, m_seKeysitesSize, m_shKeysitesColor);
+    ShowStyle(settings.Style(AirbaseKind), m_cbAirbasesShape, m_seAirbasesSize, m_shAirbasesColor);
+    ShowStyle(settings.Style(SamKind), m_cbSAMsShape, m_seSAMsSize, m_shSAMsColor);
 }
 
 void TfrmConfigurationDialog::Store(CTarnConfig& settings) const
 {
-    StoreStyle(settings.Style(KeysiteKind), cbKeysitesShape, seKeysitesSize, shKeysitesColor);
-    StoreStyle(settings.Style(AirbaseKind), cbAirbasesShape, seAirbasesSize, shAirbasesColor);
-    StoreStyle(settings.Style(SamKind), cbSAMsShape, seSAMsSize, shSAMsColor);
+    StoreStyle(settings.Style(KeysiteKind), m_cbKeysitesShape, m_seKeysitesSize, m_shKeysitesColor);
+    StoreStyle(settings.Style(AirbaseKind), m_cbAirbasesShape, m_seAirbasesSize, m_shAirbasesColor);
+    StoreStyle(settings.Style(SamKind), m_cbSAMsShape, m_seSAMsSize, m_shSAMsColor);
 }
 
 void TfrmConfigurationDialog::SelectColor(CColorSwatch* swatch)

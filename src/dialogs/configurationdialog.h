@@ -37,22 +37,22 @@ public:
     void Fill(const CTarnConfig& settings);
     // Writes the dialog's values into the three styles; an unselected shape is stored as 255.
     void Store(CTarnConfig& settings) const;
+
+private:
     // Lets the user choose the colour of one swatch.
     void SelectColor(CColorSwatch* swatch);
 
-    QComboBox* cbKeysitesShape;
-    QComboBox* cbAirbasesShape;
-    QComboBox* cbSAMsShape;
-    QSpinBox* seKeysitesSize;
-    QSpinBox* seAirbasesSize;
-    QSpinBox* seSAMsSize;
-    CColorSwatch* shKeysitesColor;
-    CColorSwatch* shAirbasesColor;
-    CColorSwatch* shSAMsColor;
-    QPushButton* btnOk;
-    QPushButton* btnCancel;
-
-private:
+    QComboBox* m_cbKeysitesShape;
+    QComboBox* m_cbAirbasesShape;
+    QComboBox* m_cbSAMsShape;
+    QSpinBox* m_seKeysitesSize;
+    QSpinBox* m_seAirbasesSize;
+    QSpinBox* m_seSAMsSize;
+    CColorSwatch* m_shKeysitesColor;
+    CColorSwatch* m_shAirbasesColor;
+    CColorSwatch* m_shSAMsColor;
+    QPushButton* m_btnOk;
+    QPushButton* m_btnCancel;
     CUserPrompts& m_prompts;
 };
 

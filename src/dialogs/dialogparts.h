@@ -2,16 +2,25 @@
 // Pieces that every record dialog shares: the read-only object name field, the number fields
 // with their "Bad parameter" check, and the OK/Cancel pair.
 
+#include "dialogs/userprompts.h"
+
 #include <QChar>
 #include <QDialog>
 #include <initializer_list>
 #include <optional>
 
-class CUserPrompts;
 class QLineEdit;
 class QPushButton;
 class QHBoxLayout;
 class QLayout;
+
+// Gives a control the name it is found by (the tests drive the dialogs through these names).
+template <typename Control>
+Control* Named(Control* control, const char* name)
+{
+    control->setObjectName(QLatin1String(name));
+    return control;
+}
 
 // A read-only, disabled name box drawn in the button face colour.
 QLineEdit* MakeNameField(QWidget* parent);
@@ -42,3 +51,14 @@ void SetTabChain(std::initializer_list<QWidget*> widgets);
 // Sizes a dialog to the given outer size (window frame included), never below what its layout
 // needs, and keeps it at that size.
 void FixOuterSize(QDialog* dialog, int outerWidth, int outerHeight);
+
+// Fills a fresh record dialog with `value`, runs it through the prompts and gives back the record
+// it confirmed, or nothing on Cancel.
+template <typename Dialog, typename Record>
+std::optional<Record> RunRecordDialog(CUserPrompts& prompts, Dialog& dialog, const Record& value)
+{
+    dialog.Fill(value);
+    if (prompts.Run(dialog) != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.Values();
+}

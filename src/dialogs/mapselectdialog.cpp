@@ -22,14 +22,14 @@ TfrmSelectMap::TfrmSelectMap(const QString& installationPath, const QString& cur
     : QDialog(parent), m_installationPath(installationPath)
 {
     setWindowTitle(QStringLiteral("Select map"));
-    rgSelectMap = new QGroupBox(QStringLiteral(" Select map "), this);
-    Buttons = new QButtonGroup(this);
+    m_rgSelectMap = Named(new QGroupBox(QStringLiteral(" Select map "), this), "rgSelectMap");
+    m_buttons = Named(new QButtonGroup(this), "Buttons");
     auto* inner = new QWidget;
     auto* list = new QVBoxLayout(inner);
     m_names = ListMapEntries(installationPath);
     for (int i = 0; i < m_names.size(); ++i) {
         auto* button = new QRadioButton(m_names[i], inner);
-        Buttons->addButton(button, i);
+        m_buttons->addButton(button, i);
         list->addWidget(button);
     }
     list->addStretch(1);
@@ -40,40 +40,40 @@ TfrmSelectMap::TfrmSelectMap(const QString& installationPath, const QString& cur
             if (ComparablePath(MapEntryPath(installationPath, m_names[i])) == wanted)
                 current = i;
         }
-        Buttons->button(current)->setChecked(true);
+        m_buttons->button(current)->setChecked(true);
     }
     // Many maps scroll instead of crowding together.
-    m_scroll = new QScrollArea(rgSelectMap);
+    m_scroll = new QScrollArea(m_rgSelectMap);
     m_scroll->setWidget(inner);
     m_scroll->setWidgetResizable(true);
     m_scroll->setFrameShape(QFrame::NoFrame);
     m_scroll->setFocusPolicy(Qt::NoFocus); // the buttons take the keyboard, not the area around them
-    auto* groupLayout = new QVBoxLayout(rgSelectMap);
+    auto* groupLayout = new QVBoxLayout(m_rgSelectMap);
     groupLayout->addWidget(m_scroll);
 
     const OkCancelButtons buttons = MakeOkCancel(this);
-    btnOk = buttons.Ok;
-    btnCancel = buttons.Cancel;
-    connect(btnOk, &QPushButton::clicked, this, &QDialog::accept);
+    m_btnOk = Named(buttons.Ok, "btnOk");
+    m_btnCancel = Named(buttons.Cancel, "btnCancel");
+    connect(m_btnOk, &QPushButton::clicked, this, &QDialog::accept);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(rgSelectMap, 1);
+    layout->addWidget(m_rgSelectMap, 1);
     layout->addLayout(buttons.Row);
     resize(289 - 8, 245 - 34);
     // Otherwise the default button takes the keyboard and the arrow keys do nothing.
-    if (QAbstractButton* checked = Buttons->checkedButton())
+    if (QAbstractButton* checked = m_buttons->checkedButton())
         checked->setFocus();
 }
 
 void TfrmSelectMap::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    if (QAbstractButton* current = Buttons->checkedButton())
+    if (QAbstractButton* current = m_buttons->checkedButton())
         m_scroll->ensureWidgetVisible(current);
 }
 
 QString TfrmSelectMap::ChosenFolder() const
 {
-    const int chosen = Buttons->checkedId();
+    const int chosen = m_buttons->checkedId();
     if (chosen < 0)
         return QString();
     return MapEntryPath(m_installationPath, m_names[chosen]);

@@ -19,15 +19,14 @@ public:
     // The chosen map's folder, or empty when the list is empty.
     QString ChosenFolder() const;
 
-    QGroupBox* rgSelectMap;
-    QButtonGroup* Buttons;
-    QPushButton* btnOk;
-    QPushButton* btnCancel;
-
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    QGroupBox* m_rgSelectMap;
+    QButtonGroup* m_buttons;
+    QPushButton* m_btnOk;
+    QPushButton* m_btnCancel;
     QScrollArea* m_scroll;
     QString m_installationPath;
     QStringList m_names;

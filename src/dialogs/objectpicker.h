@@ -20,16 +20,8 @@ public:
     TfrmSelect3DObject(CUserPrompts& prompts, const C3DObjectsList& catalogue, QWidget* parent);
     // Selects and shows the row of `index`, or no row when it names no catalogue entry.
     void Fill(int32_t index);
-    // Shows only the names containing `text`; a selected name that is hidden is no longer selected.
-    void edFilterChange(const QString& text);
-    // Closes with OK only when a row is selected.
-    void btnOkClick();
+    // The catalogue index of the selected row, or -1.
     int32_t SelectedIndex() const;
-
-    QLineEdit* edFilter;
-    QListWidget* lbObjects;
-    QPushButton* btnOk;
-    QPushButton* btnCancel;
 
 protected:
     // The filter field hands the list's movement keys on, so the user can type and choose
@@ -39,6 +31,15 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // Shows only the names containing `text`; a selected name that is hidden is no longer selected.
+    void edFilterChange(const QString& text);
+    // Closes with OK only when a row is selected.
+    void btnOkClick();
+
+    QLineEdit* m_edFilter;
+    QListWidget* m_lbObjects;
+    QPushButton* m_btnOk;
+    QPushButton* m_btnCancel;
     CUserPrompts& m_prompts;
     const C3DObjectsList& m_catalogue;
     QStringList m_names;

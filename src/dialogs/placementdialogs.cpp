@@ -22,43 +22,37 @@ TfrmSamPlacementEd::TfrmSamPlacementEd(CUserPrompts& prompts, QWidget* parent, Q
     : QDialog(parent), m_prompts(prompts), m_separator(decimalSeparator)
 {
     setWindowTitle(QStringLiteral("SAM Placement"));
-    edX = new QLineEdit(this);
-    edZ = new QLineEdit(this);
+    m_edX = Named(new QLineEdit(this), "edX");
+    m_edZ = Named(new QLineEdit(this), "edZ");
     auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("X :"), edX);
-    form->addRow(QStringLiteral("Z :"), edZ);
+    form->addRow(QStringLiteral("X :"), m_edX);
+    form->addRow(QStringLiteral("Z :"), m_edZ);
     const OkCancelButtons buttons = MakeOkCancel(this);
-    btnOK = buttons.Ok;
-    btnCancel = buttons.Cancel;
-    connect(btnOK, &QPushButton::clicked, this, &TfrmSamPlacementEd::btnOKClick);
+    m_btnOK = Named(buttons.Ok, "btnOK");
+    m_btnCancel = Named(buttons.Cancel, "btnCancel");
+    connect(m_btnOK, &QPushButton::clicked, this, &TfrmSamPlacementEd::btnOKClick);
     LayOutFormDialog(this, form, buttons);
-    SetTabChain({edX, edZ, btnOK, btnCancel});
+    SetTabChain({m_edX, m_edZ, m_btnOK, m_btnCancel});
     FixOuterSize(this, 192, 125);
 }
 
-void TfrmSamPlacementEd::Fill(float x, float z)
+void TfrmSamPlacementEd::Fill(const CSAMPlacement& value)
 {
-    X = x;
-    Z = z;
-    ShowNumber(edX, x, m_separator);
-    ShowNumber(edZ, z, m_separator);
+    m_value = value;
+    ShowNumber(m_edX, value.X, m_separator);
+    ShowNumber(m_edZ, value.Z, m_separator);
 }
 
 void TfrmSamPlacementEd::btnOKClick()
 {
-    if (ReadNumbers(m_prompts, this, m_separator, {{edX, &X}, {edZ, &Z}}))
+    if (ReadNumbers(m_prompts, this, m_separator, {{m_edX, &m_value.X}, {m_edZ, &m_value.Z}}))
         accept();
 }
 
-bool EditSamPlacement(CUserPrompts& prompts, QWidget* parent, float& x, float& z)
+std::optional<CSAMPlacement> EditSamPlacement(CUserPrompts& prompts, QWidget* parent, const CSAMPlacement& value)
 {
     TfrmSamPlacementEd dialog(prompts, parent, SystemDecimalSeparator());
-    dialog.Fill(x, z);
-    if (prompts.Run(dialog) != QDialog::Accepted)
-        return false;
-    x = dialog.X;
-    z = dialog.Z;
-    return true;
+    return RunRecordDialog(prompts, dialog, value);
 }
 
 // --- Airbase -----------------------------------------------------------------------------------
@@ -68,73 +62,68 @@ TfrmAirbasePlacementEd::TfrmAirbasePlacementEd(CUserPrompts& prompts, const C3DO
     : QDialog(parent), m_prompts(prompts), m_catalogue(catalogue), m_separator(decimalSeparator)
 {
     setWindowTitle(QStringLiteral("Airbase"));
-    edX = new QLineEdit(this);
-    edZ = new QLineEdit(this);
-    edObjectName = MakeNameField(this);
-    btnChangeObject = new QPushButton(QStringLiteral("..."), this);
-    btnChangeObject->setAutoDefault(false);
-    btnChangeObject->setFixedWidth(28);
+    m_edX = Named(new QLineEdit(this), "edX");
+    m_edZ = Named(new QLineEdit(this), "edZ");
+    m_edObjectName = Named(MakeNameField(this), "edObjectName");
+    m_btnChangeObject = Named(new QPushButton(QStringLiteral("..."), this), "btnChangeObject");
+    m_btnChangeObject->setAutoDefault(false);
+    m_btnChangeObject->setFixedWidth(28);
     auto* objectRow = new QHBoxLayout;
-    objectRow->addWidget(edObjectName, 1);
-    objectRow->addWidget(btnChangeObject);
+    objectRow->addWidget(m_edObjectName, 1);
+    objectRow->addWidget(m_btnChangeObject);
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Object :"), objectRow);
-    form->addRow(QStringLiteral("X :"), edX);
-    form->addRow(QStringLiteral("Z :"), edZ);
+    form->addRow(QStringLiteral("X :"), m_edX);
+    form->addRow(QStringLiteral("Z :"), m_edZ);
     const OkCancelButtons buttons = MakeOkCancel(this);
-    btnOK = buttons.Ok;
-    btnCancel = buttons.Cancel;
-    connect(btnOK, &QPushButton::clicked, this, &TfrmAirbasePlacementEd::btnOKClick);
-    connect(btnChangeObject, &QPushButton::clicked, this, &TfrmAirbasePlacementEd::btnChangeObjectClick);
+    m_btnOK = Named(buttons.Ok, "btnOK");
+    m_btnCancel = Named(buttons.Cancel, "btnCancel");
+    connect(m_btnOK, &QPushButton::clicked, this, &TfrmAirbasePlacementEd::btnOKClick);
+    connect(m_btnChangeObject, &QPushButton::clicked, this, &TfrmAirbasePlacementEd::btnChangeObjectClick);
     LayOutFormDialog(this, form, buttons);
-    SetTabChain({edX, edZ, btnOK, btnCancel, edObjectName, btnChangeObject});
+    SetTabChain({m_edX, m_edZ, m_btnOK, m_btnCancel, m_edObjectName, m_btnChangeObject});
     FixOuterSize(this, 287, 142);
 }
 
-void TfrmAirbasePlacementEd::Fill(int32_t objectIndex, float x, float z)
+void TfrmAirbasePlacementEd::Fill(const CAirbasePlacement& value)
 {
-    ObjectIndex = objectIndex;
-    X = x;
-    Z = z;
+    m_value = value;
     ShowObjectName();
-    ShowNumber(edX, x, m_separator);
-    ShowNumber(edZ, z, m_separator);
+    ShowNumber(m_edX, value.X, m_separator);
+    ShowNumber(m_edZ, value.Z, m_separator);
 }
 
-void TfrmAirbasePlacementEd::ShowObjectName() { edObjectName->setText(AnsiToQString(m_catalogue.NameOf(ObjectIndex))); }
+void TfrmAirbasePlacementEd::ShowObjectName()
+{
+    m_edObjectName->setText(AnsiToQString(m_catalogue.NameOf(m_value.ObjectIndex)));
+}
 
 void TfrmAirbasePlacementEd::btnChangeObjectClick()
 {
-    int32_t picked = ObjectIndex;
+    int32_t picked = m_value.ObjectIndex;
     if (!SelectObject(m_prompts, this, m_catalogue, picked))
         return;
-    ObjectIndex = picked;
+    m_value.ObjectIndex = picked;
     ShowObjectName();
 }
 
 void TfrmAirbasePlacementEd::btnOKClick()
 {
-    if (!ReadNumbers(m_prompts, this, m_separator, {{edX, &X}, {edZ, &Z}}))
+    if (!ReadNumbers(m_prompts, this, m_separator, {{m_edX, &m_value.X}, {m_edZ, &m_value.Z}}))
         return;
-    if (ObjectIndex < 0) {
+    if (m_value.ObjectIndex < 0) {
         m_prompts.Message(this, QStringLiteral("You must select valid 3D object"));
-        btnChangeObject->setFocus();
+        m_btnChangeObject->setFocus();
         return;
     }
     accept();
 }
 
-bool EditAirbasePlacement(CUserPrompts& prompts, QWidget* parent, const C3DObjectsList& catalogue, int32_t& objectIndex,
-                          float& x, float& z)
+std::optional<CAirbasePlacement> EditAirbasePlacement(CUserPrompts& prompts, QWidget* parent,
+                                                      const C3DObjectsList& catalogue, const CAirbasePlacement& value)
 {
     TfrmAirbasePlacementEd dialog(prompts, catalogue, parent, SystemDecimalSeparator());
-    dialog.Fill(objectIndex, x, z);
-    if (prompts.Run(dialog) != QDialog::Accepted)
-        return false;
-    objectIndex = dialog.ObjectIndex;
-    x = dialog.X;
-    z = dialog.Z;
-    return true;
+    return RunRecordDialog(prompts, dialog, value);
 }
 
 // --- Keysite -----------------------------------------------------------------------------------
@@ -143,54 +132,47 @@ TfrmKeysitePlacementEd::TfrmKeysitePlacementEd(CUserPrompts& prompts, QWidget* p
     : QDialog(parent), m_prompts(prompts), m_separator(decimalSeparator)
 {
     setWindowTitle(QStringLiteral("frmKeysitePlacementEd"));
-    sedTemplate = new QSpinBox(this);
-    sedTemplate->setRange(std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
-    sedTemplate->setSingleStep(1);
-    edX = new QLineEdit(this);
-    edZ = new QLineEdit(this);
+    m_sedTemplate = Named(new QSpinBox(this), "sedTemplate");
+    m_sedTemplate->setRange(std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
+    m_sedTemplate->setSingleStep(1);
+    m_edX = Named(new QLineEdit(this), "edX");
+    m_edZ = Named(new QLineEdit(this), "edZ");
     auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("Template"), sedTemplate);
-    form->addRow(QStringLiteral("X :"), edX);
-    form->addRow(QStringLiteral("Z :"), edZ);
+    form->addRow(QStringLiteral("Template"), m_sedTemplate);
+    form->addRow(QStringLiteral("X :"), m_edX);
+    form->addRow(QStringLiteral("Z :"), m_edZ);
     const OkCancelButtons buttons = MakeOkCancel(this);
-    btnOK = buttons.Ok;
-    btnCancel = buttons.Cancel;
-    connect(btnOK, &QPushButton::clicked, this, &TfrmKeysitePlacementEd::btnOKClick);
+    m_btnOK = Named(buttons.Ok, "btnOK");
+    m_btnCancel = Named(buttons.Cancel, "btnCancel");
+    connect(m_btnOK, &QPushButton::clicked, this, &TfrmKeysitePlacementEd::btnOKClick);
     LayOutFormDialog(this, form, buttons);
-    SetTabChain({sedTemplate, edX, edZ, btnOK, btnCancel});
+    SetTabChain({m_sedTemplate, m_edX, m_edZ, m_btnOK, m_btnCancel});
     FixOuterSize(this, 191, 154);
 }
 
-void TfrmKeysitePlacementEd::Fill(int32_t templateNumber, float x, float z)
+void TfrmKeysitePlacementEd::Fill(const CKeysitePlacement& value)
 {
-    TemplateNumber = templateNumber;
-    X = x;
-    Z = z;
-    sedTemplate->setValue(templateNumber);
-    ShowNumber(edX, x, m_separator);
-    ShowNumber(edZ, z, m_separator);
+    m_value = value;
+    m_sedTemplate->setValue(value.TemplateNumber);
+    ShowNumber(m_edX, value.X, m_separator);
+    ShowNumber(m_edZ, value.Z, m_separator);
 }
 
 void TfrmKeysitePlacementEd::btnOKClick()
 {
-    if (!ReadNumbers(m_prompts, this, m_separator, {{edX, &X}, {edZ, &Z}}))
+    if (!ReadNumbers(m_prompts, this, m_separator, {{m_edX, &m_value.X}, {m_edZ, &m_value.Z}}))
         return;
     // Text the box would not take as a number (empty, a lone sign) reads as 0.
-    const QString typed = sedTemplate->cleanText().trimmed();
+    const QString typed = m_sedTemplate->cleanText().trimmed();
     bool ok = false;
     const int number = typed.toInt(&ok);
-    TemplateNumber = ok ? number : 0;
+    m_value.TemplateNumber = ok ? number : 0;
     accept();
 }
 
-bool EditKeysitePlacement(CUserPrompts& prompts, QWidget* parent, int32_t& templateNumber, float& x, float& z)
+std::optional<CKeysitePlacement> EditKeysitePlacement(CUserPrompts& prompts, QWidget* parent,
+                                                      const CKeysitePlacement& value)
 {
     TfrmKeysitePlacementEd dialog(prompts, parent, SystemDecimalSeparator());
-    dialog.Fill(templateNumber, x, z);
-    if (prompts.Run(dialog) != QDialog::Accepted)
-        return false;
-    templateNumber = dialog.TemplateNumber;
-    x = dialog.X;
-    z = dialog.Z;
-    return true;
+    return RunRecordDialog(prompts, dialog, value);
 }

@@ -1,11 +1,14 @@
 #pragma once
-// The dialogs that say where a SAM, an airbase or a keysite stands. Each Edit function creates its
-// dialog anew, runs it through the prompts and writes the values back only when the user pressed
-// OK and every field converted. The dialogs' OK handlers are public so that tests can press them.
+// The dialogs that say where a SAM, an airbase or a keysite stands. Each works on a copy of the
+// record it was filled with; its OK takes the typed values into that copy only when every field
+// converted. The Edit functions create a dialog anew, run it through the prompts and give back the
+// confirmed record (its other fields as given), or nothing on Cancel.
+
+#include "document/records.h"
 
 #include <QChar>
 #include <QDialog>
-#include <cstdint>
+#include <optional>
 
 class C3DObjectsList;
 class CUserPrompts;
@@ -17,20 +20,21 @@ class TfrmSamPlacementEd : public QDialog {
     Q_OBJECT
 public:
     TfrmSamPlacementEd(CUserPrompts& prompts, QWidget* parent, QChar decimalSeparator);
-    void Fill(float x, float z);
+    void Fill(const CSAMPlacement& value);
+    // The record as filled, with the values of the last OK that converted.
+    const CSAMPlacement& Values() const { return m_value; }
+
+private:
     // X then Z; closes with OK when both convert.
     void btnOKClick();
 
-    QLineEdit* edX;
-    QLineEdit* edZ;
-    QPushButton* btnOK;
-    QPushButton* btnCancel;
-    float X = 0;
-    float Z = 0;
-
-private:
+    QLineEdit* m_edX;
+    QLineEdit* m_edZ;
+    QPushButton* m_btnOK;
+    QPushButton* m_btnCancel;
     CUserPrompts& m_prompts;
     QChar m_separator;
+    CSAMPlacement m_value;
 };
 
 class TfrmAirbasePlacementEd : public QDialog {
@@ -38,53 +42,54 @@ class TfrmAirbasePlacementEd : public QDialog {
 public:
     TfrmAirbasePlacementEd(CUserPrompts& prompts, const C3DObjectsList& catalogue, QWidget* parent,
                            QChar decimalSeparator);
-    void Fill(int32_t objectIndex, float x, float z);
+    void Fill(const CAirbasePlacement& value);
+    // The record as filled, with the object picked and the values of the last OK that converted.
+    const CAirbasePlacement& Values() const { return m_value; }
+
+private:
     // X, Z, then a valid object.
     void btnOKClick();
     // Opens the object picker on the working index.
     void btnChangeObjectClick();
-
-    QLineEdit* edX;
-    QLineEdit* edZ;
-    QPushButton* btnOK;
-    QPushButton* btnCancel;
-    QLineEdit* edObjectName;
-    QPushButton* btnChangeObject;
-    int32_t ObjectIndex = -2; // the working copy
-    float X = 0;
-    float Z = 0;
-
-private:
     void ShowObjectName();
 
+    QLineEdit* m_edX;
+    QLineEdit* m_edZ;
+    QPushButton* m_btnOK;
+    QPushButton* m_btnCancel;
+    QLineEdit* m_edObjectName;
+    QPushButton* m_btnChangeObject;
     CUserPrompts& m_prompts;
     const C3DObjectsList& m_catalogue;
     QChar m_separator;
+    CAirbasePlacement m_value;
 };
 
 class TfrmKeysitePlacementEd : public QDialog {
     Q_OBJECT
 public:
     TfrmKeysitePlacementEd(CUserPrompts& prompts, QWidget* parent, QChar decimalSeparator);
-    void Fill(int32_t templateNumber, float x, float z);
-    // The template number is not checked: the keysite decides what an unknown number means.
-    void btnOKClick();
-
-    QSpinBox* sedTemplate;
-    QLineEdit* edX;
-    QLineEdit* edZ;
-    QPushButton* btnOK;
-    QPushButton* btnCancel;
-    int32_t TemplateNumber = -1;
-    float X = 0;
-    float Z = 0;
+    void Fill(const CKeysitePlacement& value);
+    // The record as filled, with the values of the last OK that converted.
+    const CKeysitePlacement& Values() const { return m_value; }
 
 private:
+    // The template number is not checked: the keysite's owner decides what an unknown number means.
+    void btnOKClick();
+
+    QSpinBox* m_sedTemplate;
+    QLineEdit* m_edX;
+    QLineEdit* m_edZ;
+    QPushButton* m_btnOK;
+    QPushButton* m_btnCancel;
     CUserPrompts& m_prompts;
     QChar m_separator;
+    CKeysitePlacement m_value;
 };
 
-bool EditSamPlacement(CUserPrompts& prompts, QWidget* parent, float& x, float& z);
-bool EditAirbasePlacement(CUserPrompts& prompts, QWidget* parent, const C3DObjectsList& catalogue, int32_t& objectIndex,
-                          float& x, float& z);
-bool EditKeysitePlacement(CUserPrompts& prompts, QWidget* parent, int32_t& templateNumber, float& x, float& z);
+std::optional<CSAMPlacement> EditSamPlacement(CUserPrompts& prompts, QWidget* parent, const CSAMPlacement& value);
+std::optional<CAirbasePlacement> EditAirbasePlacement(CUserPrompts& prompts, QWidget* parent,
+                                                      const C3DObjectsList& catalogue, const CAirbasePlacement& value);
+// Any template number the user typed comes back; whether it names a template is the caller's check.
+std::optional<CKeysitePlacement> EditKeysitePlacement(CUserPrompts& prompts, QWidget* parent,
+                                                      const CKeysitePlacement& value);

@@ -17,9 +17,9 @@
 
 namespace {
 
-QPushButton* SmallButton(const QString& caption, QWidget* parent)
+QPushButton* SmallButton(const QString& caption, QWidget* parent, const char* name)
 {
-    auto* button = new QPushButton(caption, parent);
+    auto* button = Named(new QPushButton(caption, parent), name);
     button->setAutoDefault(false);
     button->setFixedWidth(28);
     return button;
@@ -44,64 +44,73 @@ TfrmPopTemplateEd::TfrmPopTemplateEd(CUserPrompts& prompts, const C3DObjectsList
     : QDialog(parent), m_prompts(prompts), m_catalogue(catalogue), m_types(types)
 {
     setWindowTitle(QStringLiteral("Keysite template"));
-    cbType = new QComboBox(this);
-    cbType->setEditable(false);
-    edAppObject = MakeNameField(this);
-    edBaseObject = MakeNameField(this);
-    edRouteObject = MakeNameField(this);
-    btnAppObjectSel = SmallButton(QStringLiteral("..."), this);
-    btnBaseObjectSel = SmallButton(QStringLiteral("..."), this);
-    btnRouteObjectSel = SmallButton(QStringLiteral("..."), this);
-    btnAppObjectClear = SmallButton(QStringLiteral("X"), this);
-    btnBaseObjectClear = SmallButton(QStringLiteral("X"), this);
-    btnRouteObjectClear = SmallButton(QStringLiteral("X"), this);
+    m_cbType = Named(new QComboBox(this), "cbType");
+    m_cbType->setEditable(false);
+    m_edAppObject = Named(MakeNameField(this), "edAppObject");
+    m_edBaseObject = Named(MakeNameField(this), "edBaseObject");
+    m_edRouteObject = Named(MakeNameField(this), "edRouteObject");
+    m_btnAppObjectSel = SmallButton(QStringLiteral("..."), this, "btnAppObjectSel");
+    m_btnBaseObjectSel = SmallButton(QStringLiteral("..."), this, "btnBaseObjectSel");
+    m_btnRouteObjectSel = SmallButton(QStringLiteral("..."), this, "btnRouteObjectSel");
+    m_btnAppObjectClear = SmallButton(QStringLiteral("X"), this, "btnAppObjectClear");
+    m_btnBaseObjectClear = SmallButton(QStringLiteral("X"), this, "btnBaseObjectClear");
+    m_btnRouteObjectClear = SmallButton(QStringLiteral("X"), this, "btnRouteObjectClear");
 
     auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("Type:"), cbType);
-    form->addRow(QStringLiteral("Approximation object:"), ObjectRow(edAppObject, btnAppObjectSel, btnAppObjectClear));
-    form->addRow(QStringLiteral("Base object:"), ObjectRow(edBaseObject, btnBaseObjectSel, btnBaseObjectClear));
-    form->addRow(QStringLiteral("Route object:"), ObjectRow(edRouteObject, btnRouteObjectSel, btnRouteObjectClear));
+    form->addRow(QStringLiteral("Type:"), m_cbType);
+    form->addRow(QStringLiteral("Approximation object:"),
+                 ObjectRow(m_edAppObject, m_btnAppObjectSel, m_btnAppObjectClear));
+    form->addRow(QStringLiteral("Base object:"), ObjectRow(m_edBaseObject, m_btnBaseObjectSel, m_btnBaseObjectClear));
+    form->addRow(QStringLiteral("Route object:"),
+                 ObjectRow(m_edRouteObject, m_btnRouteObjectSel, m_btnRouteObjectClear));
     const OkCancelButtons buttons = MakeOkCancel(this);
-    btnOK = buttons.Ok;
-    btnCancel = buttons.Cancel;
-    connect(btnOK, &QPushButton::clicked, this, &QDialog::accept); // nothing to check
-    connect(btnAppObjectSel, &QPushButton::clicked, this, &TfrmPopTemplateEd::btnAppObjectSelClick);
-    connect(btnBaseObjectSel, &QPushButton::clicked, this, &TfrmPopTemplateEd::btnBaseObjectSelClick);
-    connect(btnRouteObjectSel, &QPushButton::clicked, this, &TfrmPopTemplateEd::btnRouteObjectSelClick);
-    connect(btnAppObjectClear, &QPushButton::clicked, this, &TfrmPopTemplateEd::btnAppObjectClearClick);
-    connect(btnBaseObjectClear, &QPushButton::clicked, this, &TfrmPopTemplateEd::btnBaseObjectClearClick);
-    connect(btnRouteObjectClear, &QPushButton::clicked, this, &TfrmPopTemplateEd::btnRouteObjectClearClick);
+    m_btnOK = Named(buttons.Ok, "btnOK");
+    m_btnCancel = Named(buttons.Cancel, "btnCancel");
+    connect(m_btnOK, &QPushButton::clicked, this, &QDialog::accept); // nothing to check
+    connect(m_btnAppObjectSel, &QPushButton::clicked, this,
+            [this] { Pick(m_value.ApproximationObject, m_edAppObject); });
+    connect(m_btnBaseObjectSel, &QPushButton::clicked, this, [this] { Pick(m_value.BaseObject, m_edBaseObject); });
+    connect(m_btnRouteObjectSel, &QPushButton::clicked, this, [this] { Pick(m_value.RouteObject, m_edRouteObject); });
+    connect(m_btnAppObjectClear, &QPushButton::clicked, this, [this] { Clear(m_value.ApproximationObject); });
+    connect(m_btnBaseObjectClear, &QPushButton::clicked, this, [this] { Clear(m_value.BaseObject); });
+    connect(m_btnRouteObjectClear, &QPushButton::clicked, this, [this] { Clear(m_value.RouteObject); });
     LayOutFormDialog(this, form, buttons);
 
-    SetTabChain({edAppObject, edBaseObject, edRouteObject, btnOK, btnCancel, btnAppObjectSel, btnBaseObjectSel,
-                 btnRouteObjectSel, btnRouteObjectClear, btnBaseObjectClear, btnAppObjectClear, cbType});
+    SetTabChain({m_edAppObject, m_edBaseObject, m_edRouteObject, m_btnOK, m_btnCancel, m_btnAppObjectSel,
+                 m_btnBaseObjectSel, m_btnRouteObjectSel, m_btnRouteObjectClear, m_btnBaseObjectClear,
+                 m_btnAppObjectClear, m_cbType});
     FixOuterSize(this, 458, 166);
 }
 
-void TfrmPopTemplateEd::Fill(int32_t typeCode, int32_t approximationObject, int32_t baseObject, int32_t routeObject)
+void TfrmPopTemplateEd::Fill(const CPopTemplate& value)
 {
-    cbType->clear();
+    m_value = value;
+    m_cbType->clear();
     for (const CPopTemplatesTypesList::Row& row : m_types.Rows())
-        cbType->addItem(AnsiToQString(row.Text), QVariant(row.Code));
-    const int row = m_types.RowOf(typeCode);
-    cbType->setCurrentIndex(row >= 0 ? row : 0);
-    ApproximationObject = approximationObject;
-    BaseObject = baseObject;
-    RouteObject = routeObject;
+        m_cbType->addItem(AnsiToQString(row.Text), QVariant(row.Code));
+    const int row = m_types.RowOf(value.TypeCode);
+    m_cbType->setCurrentIndex(row >= 0 ? row : 0);
     ShowNames();
+}
+
+CPopTemplate TfrmPopTemplateEd::Values() const
+{
+    CPopTemplate value = m_value;
+    value.TypeCode = SelectedTypeCode();
+    return value;
 }
 
 int32_t TfrmPopTemplateEd::SelectedTypeCode() const
 {
-    const int item = cbType->currentIndex();
-    return item >= 0 ? cbType->itemData(item).toInt() : m_types.Rows().front().Code;
+    const int item = m_cbType->currentIndex();
+    return item >= 0 ? m_cbType->itemData(item).toInt() : m_types.Rows().front().Code;
 }
 
 void TfrmPopTemplateEd::ShowNames()
 {
-    edAppObject->setText(AnsiToQString(m_catalogue.NameOf(ApproximationObject)));
-    edBaseObject->setText(AnsiToQString(m_catalogue.NameOf(BaseObject)));
-    edRouteObject->setText(AnsiToQString(m_catalogue.NameOf(RouteObject)));
+    m_edAppObject->setText(AnsiToQString(m_catalogue.NameOf(m_value.ApproximationObject)));
+    m_edBaseObject->setText(AnsiToQString(m_catalogue.NameOf(m_value.BaseObject)));
+    m_edRouteObject->setText(AnsiToQString(m_catalogue.NameOf(m_value.RouteObject)));
 }
 
 void TfrmPopTemplateEd::Pick(int32_t& index, QLineEdit* field)
@@ -113,41 +122,17 @@ void TfrmPopTemplateEd::Pick(int32_t& index, QLineEdit* field)
     field->setText(AnsiToQString(m_catalogue.NameOf(index)));
 }
 
-void TfrmPopTemplateEd::btnAppObjectSelClick() { Pick(ApproximationObject, edAppObject); }
-void TfrmPopTemplateEd::btnBaseObjectSelClick() { Pick(BaseObject, edBaseObject); }
-void TfrmPopTemplateEd::btnRouteObjectSelClick() { Pick(RouteObject, edRouteObject); }
-
-void TfrmPopTemplateEd::btnAppObjectClearClick()
+void TfrmPopTemplateEd::Clear(int32_t& index)
 {
-    ApproximationObject = NoObjectIndex;
+    index = NoObjectIndex;
     ShowNames();
 }
 
-void TfrmPopTemplateEd::btnBaseObjectClearClick()
-{
-    BaseObject = NoObjectIndex;
-    ShowNames();
-}
-
-void TfrmPopTemplateEd::btnRouteObjectClearClick()
-{
-    RouteObject = NoObjectIndex;
-    ShowNames();
-}
-
-bool EditKeysiteTemplate(CUserPrompts& prompts, QWidget* parent, const C3DObjectsList& catalogue,
-                         const CPopTemplatesTypesList& types, int32_t& typeCode, int32_t& approximationObject,
-                         int32_t& baseObject, int32_t& routeObject)
+std::optional<CPopTemplate> EditKeysiteTemplate(CUserPrompts& prompts, QWidget* parent, const C3DObjectsList& catalogue,
+                                                const CPopTemplatesTypesList& types, const CPopTemplate& value)
 {
     TfrmPopTemplateEd dialog(prompts, catalogue, types, parent);
-    dialog.Fill(typeCode, approximationObject, baseObject, routeObject);
-    if (prompts.Run(dialog) != QDialog::Accepted)
-        return false;
-    typeCode = dialog.SelectedTypeCode();
-    approximationObject = dialog.ApproximationObject;
-    baseObject = dialog.BaseObject;
-    routeObject = dialog.RouteObject;
-    return true;
+    return RunRecordDialog(prompts, dialog, value);
 }
 
 // --- Template object ----------------------------------------------------------------------------
@@ -157,64 +142,55 @@ Tfrm3DObjectEd::Tfrm3DObjectEd(CUserPrompts& prompts, const C3DObjectsList& cata
     : QDialog(parent), m_prompts(prompts), m_catalogue(catalogue), m_separator(decimalSeparator)
 {
     setWindowTitle(QStringLiteral("3D object"));
-    edName = MakeNameField(this);
-    btnSelectObject = SmallButton(QStringLiteral("..."), this);
-    edX = new QLineEdit(this);
-    edZ = new QLineEdit(this);
-    edHeading = new QLineEdit(this);
+    m_edName = Named(MakeNameField(this), "edName");
+    m_btnSelectObject = SmallButton(QStringLiteral("..."), this, "btnSelectObject");
+    m_edX = Named(new QLineEdit(this), "edX");
+    m_edZ = Named(new QLineEdit(this), "edZ");
+    m_edHeading = Named(new QLineEdit(this), "edHeading");
     auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("Name:"), ObjectRow(edName, btnSelectObject, nullptr));
-    form->addRow(QStringLiteral("X:"), edX);
-    form->addRow(QStringLiteral("Z:"), edZ);
-    form->addRow(QStringLiteral("Heading:"), edHeading);
+    form->addRow(QStringLiteral("Name:"), ObjectRow(m_edName, m_btnSelectObject, nullptr));
+    form->addRow(QStringLiteral("X:"), m_edX);
+    form->addRow(QStringLiteral("Z:"), m_edZ);
+    form->addRow(QStringLiteral("Heading:"), m_edHeading);
     const OkCancelButtons buttons = MakeOkCancel(this);
-    btnOK = buttons.Ok;
-    btnCancel = buttons.Cancel;
-    connect(btnOK, &QPushButton::clicked, this, &Tfrm3DObjectEd::btnOKClick);
-    connect(btnSelectObject, &QPushButton::clicked, this, &Tfrm3DObjectEd::btnSelectObjectClick);
+    m_btnOK = Named(buttons.Ok, "btnOK");
+    m_btnCancel = Named(buttons.Cancel, "btnCancel");
+    connect(m_btnOK, &QPushButton::clicked, this, &Tfrm3DObjectEd::btnOKClick);
+    connect(m_btnSelectObject, &QPushButton::clicked, this, &Tfrm3DObjectEd::btnSelectObjectClick);
     LayOutFormDialog(this, form, buttons);
     // The keyboard runs up the rows, from Heading to X.
-    SetTabChain({edName, edHeading, edZ, edX, btnOK, btnCancel, btnSelectObject});
+    SetTabChain({m_edName, m_edHeading, m_edZ, m_edX, m_btnOK, m_btnCancel, m_btnSelectObject});
     FixOuterSize(this, 307, 167);
 }
 
-void Tfrm3DObjectEd::Fill(float x, float z, float heading, int32_t objectIndex)
+void Tfrm3DObjectEd::Fill(const CThreeDObject& value)
 {
-    X = x;
-    Z = z;
-    Heading = heading;
-    ObjectIndex = objectIndex;
-    edName->setText(AnsiToQString(m_catalogue.NameOf(objectIndex)));
-    ShowNumber(edX, x, m_separator);
-    ShowNumber(edZ, z, m_separator);
-    ShowNumber(edHeading, heading, m_separator);
+    m_value = value;
+    m_edName->setText(AnsiToQString(m_catalogue.NameOf(value.ObjectIndex)));
+    ShowNumber(m_edX, value.X, m_separator);
+    ShowNumber(m_edZ, value.Z, m_separator);
+    ShowNumber(m_edHeading, value.Heading, m_separator);
 }
 
 void Tfrm3DObjectEd::btnSelectObjectClick()
 {
-    int32_t picked = ObjectIndex;
+    int32_t picked = m_value.ObjectIndex;
     if (!SelectObject(m_prompts, this, m_catalogue, picked))
         return;
-    ObjectIndex = picked;
-    edName->setText(AnsiToQString(m_catalogue.NameOf(ObjectIndex)));
+    m_value.ObjectIndex = picked;
+    m_edName->setText(AnsiToQString(m_catalogue.NameOf(m_value.ObjectIndex)));
 }
 
 void Tfrm3DObjectEd::btnOKClick()
 {
-    if (ReadNumbers(m_prompts, this, m_separator, {{edX, &X}, {edZ, &Z}, {edHeading, &Heading}}))
+    if (ReadNumbers(m_prompts, this, m_separator,
+                    {{m_edX, &m_value.X}, {m_edZ, &m_value.Z}, {m_edHeading, &m_value.Heading}}))
         accept();
 }
 
-bool EditTemplateObject(CUserPrompts& prompts, QWidget* parent, const C3DObjectsList& catalogue, float& x, float& z,
-                        float& heading, int32_t& objectIndex)
+std::optional<CThreeDObject> EditTemplateObject(CUserPrompts& prompts, QWidget* parent, const C3DObjectsList& catalogue,
+                                                const CThreeDObject& value)
 {
     Tfrm3DObjectEd dialog(prompts, catalogue, parent, SystemDecimalSeparator());
-    dialog.Fill(x, z, heading, objectIndex);
-    if (prompts.Run(dialog) != QDialog::Accepted)
-        return false;
-    x = dialog.X;
-    z = dialog.Z;
-    heading = dialog.Heading;
-    objectIndex = dialog.ObjectIndex;
-    return true;
+    return RunRecordDialog(prompts, dialog, value);
 }

@@ -1,10 +1,14 @@
 #pragma once
 // The keysite template editor (type and its three objects) and the template object editor
-// (position, heading and object). Both work on copies and write back only on OK.
+// (position, heading and object). Both work on a copy of the record they were filled with; the
+// Edit functions give back the confirmed record (its other fields, a template's objects and use
+// count among them, as given), or nothing on Cancel.
+
+#include "document/records.h"
 
 #include <QChar>
 #include <QDialog>
-#include <cstdint>
+#include <optional>
 
 class C3DObjectsList;
 class CPopTemplatesTypesList;
@@ -18,74 +22,62 @@ class TfrmPopTemplateEd : public QDialog {
 public:
     TfrmPopTemplateEd(CUserPrompts& prompts, const C3DObjectsList& catalogue, const CPopTemplatesTypesList& types,
                       QWidget* parent);
-    void Fill(int32_t typeCode, int32_t approximationObject, int32_t baseObject, int32_t routeObject);
-    // The code kept beside the selected type item.
-    int32_t SelectedTypeCode() const;
-
-    void btnAppObjectSelClick();
-    void btnBaseObjectSelClick();
-    void btnRouteObjectSelClick();
-    void btnAppObjectClearClick();
-    void btnBaseObjectClearClick();
-    void btnRouteObjectClearClick();
-
-    QComboBox* cbType;
-    QLineEdit* edAppObject;
-    QLineEdit* edBaseObject;
-    QLineEdit* edRouteObject;
-    QPushButton* btnAppObjectSel;
-    QPushButton* btnBaseObjectSel;
-    QPushButton* btnRouteObjectSel;
-    QPushButton* btnAppObjectClear;
-    QPushButton* btnBaseObjectClear;
-    QPushButton* btnRouteObjectClear;
-    QPushButton* btnOK;
-    QPushButton* btnCancel;
-
-    // Working copies.
-    int32_t ApproximationObject = -2;
-    int32_t BaseObject = -2;
-    int32_t RouteObject = -2;
+    void Fill(const CPopTemplate& value);
+    // The record as filled, with the selected type and the objects picked or cleared.
+    CPopTemplate Values() const;
 
 private:
+    // The code kept beside the selected type item.
+    int32_t SelectedTypeCode() const;
     void Pick(int32_t& index, QLineEdit* field);
+    void Clear(int32_t& index);
     void ShowNames();
 
+    QComboBox* m_cbType;
+    QLineEdit* m_edAppObject;
+    QLineEdit* m_edBaseObject;
+    QLineEdit* m_edRouteObject;
+    QPushButton* m_btnAppObjectSel;
+    QPushButton* m_btnBaseObjectSel;
+    QPushButton* m_btnRouteObjectSel;
+    QPushButton* m_btnAppObjectClear;
+    QPushButton* m_btnBaseObjectClear;
+    QPushButton* m_btnRouteObjectClear;
+    QPushButton* m_btnOK;
+    QPushButton* m_btnCancel;
     CUserPrompts& m_prompts;
     const C3DObjectsList& m_catalogue;
     const CPopTemplatesTypesList& m_types;
+    CPopTemplate m_value; // the working copy
 };
 
 class Tfrm3DObjectEd : public QDialog {
     Q_OBJECT
 public:
     Tfrm3DObjectEd(CUserPrompts& prompts, const C3DObjectsList& catalogue, QWidget* parent, QChar decimalSeparator);
-    void Fill(float x, float z, float heading, int32_t objectIndex);
+    void Fill(const CThreeDObject& value);
+    // The record as filled, with the object picked and the values of the last OK that converted.
+    const CThreeDObject& Values() const { return m_value; }
+
+private:
     // X, Z, then heading; the object is not checked.
     void btnOKClick();
     void btnSelectObjectClick();
 
-    QLineEdit* edName;
-    QLineEdit* edX;
-    QLineEdit* edZ;
-    QLineEdit* edHeading;
-    QPushButton* btnSelectObject;
-    QPushButton* btnOK;
-    QPushButton* btnCancel;
-
-    int32_t ObjectIndex = -2; // the working copy
-    float X = 0;
-    float Z = 0;
-    float Heading = 0;
-
-private:
+    QLineEdit* m_edName;
+    QLineEdit* m_edX;
+    QLineEdit* m_edZ;
+    QLineEdit* m_edHeading;
+    QPushButton* m_btnSelectObject;
+    QPushButton* m_btnOK;
+    QPushButton* m_btnCancel;
     CUserPrompts& m_prompts;
     const C3DObjectsList& m_catalogue;
     QChar m_separator;
+    CThreeDObject m_value; // the working copy
 };
 
-bool EditKeysiteTemplate(CUserPrompts& prompts, QWidget* parent, const C3DObjectsList& catalogue,
-                         const CPopTemplatesTypesList& types, int32_t& typeCode, int32_t& approximationObject,
-                         int32_t& baseObject, int32_t& routeObject);
-bool EditTemplateObject(CUserPrompts& prompts, QWidget* parent, const C3DObjectsList& catalogue, float& x, float& z,
-                        float& heading, int32_t& objectIndex);
+std::optional<CPopTemplate> EditKeysiteTemplate(CUserPrompts& prompts, QWidget* parent, const C3DObjectsList& catalogue,
+                                                const CPopTemplatesTypesList& types, const CPopTemplate& value);
+std::optional<CThreeDObject> EditTemplateObject(CUserPrompts& prompts, QWidget* parent, const C3DObjectsList& catalogue,
+                                                const CThreeDObject& value);

@@ -1,5 +1,6 @@
 // Under a locale whose decimal separator is a comma (the test runs with LC_ALL=de_DE.UTF-8) the
 // dialogs show and read numbers with a comma.
+#include "dialogcontrols.h"
 #include "dialogs/placementdialogs.h"
 #include "document/numbertext.h"
 #include "scriptedprompts.h"
@@ -26,16 +27,19 @@ private slots:
         QFETCH(float, expected);
         QCOMPARE(SystemDecimalSeparator(), QLatin1Char(','));
         CScriptedPrompts prompts;
-        float x = 1250.5f, z = 0;
         QString shown;
         prompts.Drivers << CScriptedPrompts::Drive<TfrmSamPlacementEd>([&](TfrmSamPlacementEd& d) {
-            shown = d.edX->text();
-            d.edX->setText(typed);
-            d.btnOKClick();
+            auto* x = Find<QLineEdit>(d, "edX");
+            shown = x->text();
+            Type(x, typed);
+            Press(d, "btnOK");
+            QCOMPARE(d.Values().X, accepted ? expected : 1250.5f);
         });
-        QCOMPARE(EditSamPlacement(prompts, nullptr, x, z), accepted);
+        const std::optional<CSAMPlacement> sam = EditSamPlacement(prompts, nullptr, {1250.5f, 0});
+        QCOMPARE(sam.has_value(), accepted);
         QCOMPARE(shown, QStringLiteral("1250,5"));
-        QCOMPARE(x, accepted ? expected : 1250.5f);
+        if (sam)
+            QCOMPARE(sam->X, expected);
     }
 };
 

@@ -1,4 +1,5 @@
 // The configuration dialog over the symbol styles, and the about box.
+#include "dialogcontrols.h"
 #include "dialogs/aboutdialog.h"
 #include "dialogs/configurationdialog.h"
 #include "mapview/tarnconfig.h"
@@ -44,8 +45,8 @@ private slots:
         settings.Style(AirbaseKind).Size = size;
         TfrmConfigurationDialog dialog(prompts, nullptr);
         dialog.Fill(settings);
-        QCOMPARE(dialog.cbAirbasesShape->currentIndex(), shownItem);
-        QCOMPARE(dialog.seAirbasesSize->value(), shownSize);
+        QCOMPARE(Find<QComboBox>(dialog, "cbAirbasesShape")->currentIndex(), shownItem);
+        QCOMPARE(Find<QSpinBox>(dialog, "seAirbasesSize")->value(), shownSize);
         dialog.Store(settings);
         QCOMPARE(int(settings.Style(AirbaseKind).Shape), storedShape);
         QCOMPARE(settings.Style(AirbaseKind).Size, storedSize);
@@ -67,13 +68,14 @@ private slots:
         CScriptedPrompts prompts;
         TfrmConfigurationDialog dialog(prompts, nullptr);
         dialog.Fill(CTarnConfig());
-        const QColor before = dialog.shKeysitesColor->Color();
+        auto* keysites = Find<CColorSwatch>(dialog, "shKeysitesColor");
+        const QColor before = keysites->Color();
         prompts.ColorAnswers << std::nullopt << QColor(10, 20, 30);
-        QTest::mouseRelease(dialog.shKeysitesColor, Qt::LeftButton);
-        QCOMPARE(dialog.shKeysitesColor->Color(), before);
-        QTest::mouseRelease(dialog.shKeysitesColor, Qt::RightButton); // any button opens it
-        QCOMPARE(dialog.shKeysitesColor->Color(), QColor(10, 20, 30));
-        QCOMPARE(dialog.shAirbasesColor->Color(), QColor(255, 255, 0));
+        QTest::mouseRelease(keysites, Qt::LeftButton);
+        QCOMPARE(keysites->Color(), before);
+        QTest::mouseRelease(keysites, Qt::RightButton); // any button opens it
+        QCOMPARE(keysites->Color(), QColor(10, 20, 30));
+        QCOMPARE(Find<CColorSwatch>(dialog, "shAirbasesColor")->Color(), QColor(255, 255, 0));
     }
 
     void okSavesFile_data()
@@ -96,10 +98,10 @@ private slots:
         CTarnConfig settings;
         prompts.Drivers << CScriptedPrompts::Drive<TfrmConfigurationDialog>([&prompts, ok](TfrmConfigurationDialog& d) {
             prompts.ColorAnswers << QColor(255, 0, 255);
-            d.SelectColor(d.shAirbasesColor);
-            d.cbSAMsShape->setCurrentIndex(3);
-            d.seKeysitesSize->setValue(9);
-            (ok ? d.btnOk : d.btnCancel)->click();
+            QTest::mouseRelease(Find<CColorSwatch>(d, "shAirbasesColor"), Qt::LeftButton);
+            Find<QComboBox>(d, "cbSAMsShape")->setCurrentIndex(3);
+            Find<QSpinBox>(d, "seKeysitesSize")->setValue(9);
+            Press(d, ok ? "btnOk" : "btnCancel");
         });
         QCOMPARE(EditSymbology(prompts, nullptr, settings, file), ok && writable);
         if (!ok) {
@@ -126,8 +128,8 @@ private slots:
         CScriptedPrompts prompts;
         QString version;
         prompts.Drivers << CScriptedPrompts::Drive<TfrmAbout>([&version](TfrmAbout& d) {
-            version = d.lblVersion->text();
-            d.btnOK->click();
+            version = Find<QLabel>(d, "lblVersion")->text();
+            Press(d, "btnOK");
         });
         ShowAbout(prompts, nullptr);
         QCOMPARE(version, QStringLiteral(SABLEMAP_VERSION));

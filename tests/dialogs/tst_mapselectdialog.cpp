@@ -1,4 +1,5 @@
 // Map selection: the entry it opens on, where the keyboard starts, and the folder it returns.
+#include "dialogcontrols.h"
 #include "dialogs/mapselectdialog.h"
 #include "mapview/maplist.h"
 #include "scriptedprompts.h"
@@ -47,7 +48,7 @@ private slots:
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         QCOMPARE(dialog.ChosenFolder(), Folder(selected));
-        QAbstractButton* checked = dialog.Buttons->checkedButton();
+        QAbstractButton* checked = Find<QButtonGroup>(dialog, "Buttons")->checkedButton();
         QCOMPARE(dialog.focusWidget(), checked);
         QVERIFY(!checked->visibleRegion().isEmpty());
     }

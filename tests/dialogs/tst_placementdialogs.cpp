@@ -3,6 +3,7 @@
 // written back only on OK.
 #include "catalogues/objectslist.h"
 #include "catalogues/templatetypes.h"
+#include "dialogcontrols.h"
 #include "dialogs/objectpicker.h"
 #include "dialogs/placementdialogs.h"
 #include "dialogs/templatedialogs.h"
@@ -29,8 +30,8 @@ C3DObjectsList MakeCatalogue()
 CScriptedPrompts::Driver PickRow(int row)
 {
     return CScriptedPrompts::Drive<TfrmSelect3DObject>([row](TfrmSelect3DObject& picker) {
-        picker.lbObjects->setCurrentRow(row);
-        picker.btnOkClick();
+        Find<QListWidget>(picker, "lbObjects")->setCurrentRow(row);
+        Press(picker, "btnOk");
     });
 }
 
@@ -63,35 +64,35 @@ private slots:
         QFETCH(float, expectedX);
         CScriptedPrompts prompts;
         TfrmSamPlacementEd dialog(prompts, nullptr, QLatin1Char('.'));
-        dialog.Fill(7, 8);
-        dialog.edX->setText(x);
-        dialog.edZ->setText(z);
-        QTest::mouseClick(dialog.btnOK, Qt::LeftButton);
+        dialog.Fill({7, 8});
+        Type(Find<QLineEdit>(dialog, "edX"), x);
+        Type(Find<QLineEdit>(dialog, "edZ"), z);
+        Press(dialog, "btnOK");
         QCOMPARE(dialog.result() == QDialog::Accepted, accepted);
         if (accepted) {
             QVERIFY(prompts.Shown.isEmpty());
-            QCOMPARE(dialog.X, expectedX);
+            QCOMPARE(dialog.Values().X, expectedX);
         } else {
             QCOMPARE(prompts.Shown, QStringList{QStringLiteral("message: Bad parameter")});
-            QCOMPARE(dialog.edX->text(), x); // the user's text stays for mending
-            QCOMPARE(dialog.X, 7.0f);
+            QCOMPARE(Find<QLineEdit>(dialog, "edX")->text(), x); // the user's text stays for mending
+            QCOMPARE(dialog.Values().X, 7.0f);
         }
     }
 
     void samShowsStoredFloat()
     {
         CScriptedPrompts prompts;
-        float x = 0, z = 1250.5f;
         prompts.Drivers << CScriptedPrompts::Drive<TfrmSamPlacementEd>([](TfrmSamPlacementEd& d) {
-            d.edX->setText(QStringLiteral("12.3"));
-            d.btnOKClick();
+            Type(Find<QLineEdit>(d, "edX"), QStringLiteral("12.3"));
+            Press(d, "btnOK");
         });
-        QVERIFY(EditSamPlacement(prompts, nullptr, x, z));
-        QCOMPARE(x, 12.3f);
+        const std::optional<CSAMPlacement> sam = EditSamPlacement(prompts, nullptr, {0, 1250.5f});
+        QVERIFY(sam);
+        QCOMPARE(sam->X, 12.3f);
         TfrmSamPlacementEd again(prompts, nullptr, QLatin1Char('.'));
-        again.Fill(x, z);
-        QCOMPARE(again.edX->text(), QStringLiteral("12.3000001907349"));
-        QCOMPARE(again.edZ->text(), QStringLiteral("1250.5"));
+        again.Fill(*sam);
+        QCOMPARE(Find<QLineEdit>(again, "edX")->text(), QStringLiteral("12.3000001907349"));
+        QCOMPARE(Find<QLineEdit>(again, "edZ")->text(), QStringLiteral("1250.5"));
     }
 
     void airbaseChecksNumbersBeforeObject()
@@ -99,42 +100,41 @@ private slots:
         const C3DObjectsList catalogue = MakeCatalogue();
         CScriptedPrompts prompts;
         TfrmAirbasePlacementEd dialog(prompts, catalogue, nullptr, QLatin1Char('.'));
-        dialog.Fill(MissingObjectIndex, 1, 2);
-        QCOMPARE(dialog.edObjectName->text(), QStringLiteral("INVALID_OBJECT"));
-        QVERIFY(!dialog.edObjectName->isEnabled());
+        dialog.Fill({1, 2, MissingObjectIndex});
+        auto* objectName = Find<QLineEdit>(dialog, "edObjectName");
+        QCOMPARE(objectName->text(), QStringLiteral("INVALID_OBJECT"));
+        QVERIFY(!objectName->isEnabled());
 
-        dialog.edX->setText(QStringLiteral("oops"));
-        dialog.btnOKClick();
-        dialog.edX->setText(QStringLiteral("10"));
-        dialog.btnOKClick();
+        Type(Find<QLineEdit>(dialog, "edX"), QStringLiteral("oops"));
+        Press(dialog, "btnOK");
+        Type(Find<QLineEdit>(dialog, "edX"), QStringLiteral("10"));
+        Press(dialog, "btnOK");
         QCOMPARE(prompts.Shown,
                  (QStringList{QStringLiteral("message: Bad parameter"),
                               QStringLiteral("message: You must select valid 3D object")}));
         QCOMPARE(dialog.result(), int(QDialog::Rejected));
 
         prompts.Drivers << PickRow(2);
-        dialog.btnChangeObjectClick();
-        QCOMPARE(dialog.edObjectName->text(), QStringLiteral("radar"));
-        dialog.btnOKClick();
+        Press(dialog, "btnChangeObject");
+        QCOMPARE(objectName->text(), QStringLiteral("radar"));
+        Press(dialog, "btnOK");
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(dialog.ObjectIndex, 2);
-        QCOMPARE(dialog.X, 10.0f);
+        QCOMPARE(dialog.Values().ObjectIndex, 2);
+        QCOMPARE(dialog.Values().X, 10.0f);
     }
 
     void airbasePickThenCancelKeepsObject()
     {
         const C3DObjectsList catalogue = MakeCatalogue();
         CScriptedPrompts prompts;
-        int32_t object = 1;
-        float x = 3, z = 4;
         prompts.Drivers << CScriptedPrompts::Drive<TfrmAirbasePlacementEd>([&prompts](TfrmAirbasePlacementEd& d) {
             prompts.Drivers << PickRow(3);
-            d.btnChangeObjectClick();
-            QCOMPARE(d.edObjectName->text(), QStringLiteral("tower"));
+            Press(d, "btnChangeObject");
+            QCOMPARE(Find<QLineEdit>(d, "edObjectName")->text(), QStringLiteral("tower"));
+            QCOMPARE(d.Values().ObjectIndex, 3);
             d.reject();
         });
-        QVERIFY(!EditAirbasePlacement(prompts, nullptr, catalogue, object, x, z));
-        QCOMPARE(object, 1);
+        QVERIFY(!EditAirbasePlacement(prompts, nullptr, catalogue, {3, 4, 1}));
         QCOMPARE(prompts.RunTitles, (QStringList{QStringLiteral("Airbase"), QStringLiteral("Select 3D object")}));
     }
 
@@ -153,17 +153,17 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(int, expected);
         CScriptedPrompts prompts;
-        int32_t number = 2;
-        float x = 1, z = 2;
         prompts.Drivers << CScriptedPrompts::Drive<TfrmKeysitePlacementEd>([typed](TfrmKeysitePlacementEd& d) {
-            QCOMPARE(d.sedTemplate->value(), 2);
-            d.sedTemplate->findChild<QLineEdit*>()->setText(typed);
-            d.edZ->setText(QStringLiteral("-7.25"));
-            d.btnOKClick();
+            auto* number = Find<QSpinBox>(d, "sedTemplate");
+            QCOMPARE(number->value(), 2);
+            number->findChild<QLineEdit*>()->setText(typed); // past the box's own checks
+            Type(Find<QLineEdit>(d, "edZ"), QStringLiteral("-7.25"));
+            Press(d, "btnOK");
         });
-        QVERIFY(EditKeysitePlacement(prompts, nullptr, number, x, z));
-        QCOMPARE(number, expected);
-        QCOMPARE(z, -7.25f);
+        const std::optional<CKeysitePlacement> keysite = EditKeysitePlacement(prompts, nullptr, {2, 1, 2});
+        QVERIFY(keysite);
+        QCOMPARE(keysite->TemplateNumber, expected);
+        QCOMPARE(keysite->Z, -7.25f);
         QVERIFY(prompts.Shown.isEmpty());
     }
 
@@ -185,23 +185,21 @@ private slots:
         const C3DObjectsList catalogue = MakeCatalogue();
         const CPopTemplatesTypesList types;
         CScriptedPrompts prompts;
-        int32_t a = -2, b = -2, r = -2;
-        int32_t cancelled = code;
-        // Opened twice: the combo is rebuilt, never appended to.
-        for (int i = 0; i < 2; ++i)
-            prompts.Drivers << CScriptedPrompts::Drive<TfrmPopTemplateEd>([item](TfrmPopTemplateEd& d) {
-                QCOMPARE(d.cbType->count(), 28);
-                QCOMPARE(d.cbType->currentIndex(), item);
-                d.reject();
-            });
-        QVERIFY(!EditKeysiteTemplate(prompts, nullptr, catalogue, types, cancelled, a, b, r));
-        QVERIFY(!EditKeysiteTemplate(prompts, nullptr, catalogue, types, cancelled, a, b, r));
-        QCOMPARE(cancelled, code);
+        CPopTemplate value;
+        value.TypeCode = code;
+        // Filled twice: the combo is rebuilt, never appended to.
+        TfrmPopTemplateEd dialog(prompts, catalogue, types, nullptr);
+        for (int i = 0; i < 2; ++i) {
+            dialog.Fill(value);
+            QCOMPARE(Find<QComboBox>(dialog, "cbType")->count(), 28);
+            QCOMPARE(Find<QComboBox>(dialog, "cbType")->currentIndex(), item);
+        }
+        QVERIFY(!EditKeysiteTemplate(prompts, nullptr, catalogue, types, value));
 
-        int32_t confirmed = code;
-        prompts.Drivers << CScriptedPrompts::Drive<TfrmPopTemplateEd>([](TfrmPopTemplateEd& d) { d.btnOK->click(); });
-        QVERIFY(EditKeysiteTemplate(prompts, nullptr, catalogue, types, confirmed, a, b, r));
-        QCOMPARE(confirmed, codeAfterOk);
+        prompts.Drivers << CScriptedPrompts::Drive<TfrmPopTemplateEd>([](TfrmPopTemplateEd& d) { Press(d, "btnOK"); });
+        const std::optional<CPopTemplate> confirmed = EditKeysiteTemplate(prompts, nullptr, catalogue, types, value);
+        QVERIFY(confirmed);
+        QCOMPARE(confirmed->TypeCode, codeAfterOk);
     }
 
     void templateEditorObjects()
@@ -209,34 +207,38 @@ private slots:
         const C3DObjectsList catalogue = MakeCatalogue();
         const CPopTemplatesTypesList types;
         CScriptedPrompts prompts;
-        int32_t code = 14, approximation = MissingObjectIndex, base = 1, route = 0;
+        CPopTemplate value;
+        value.TypeCode = 14;
+        value.ApproximationObject = MissingObjectIndex;
+        value.BaseObject = 1;
+        value.RouteObject = 0;
 
-        // Clearing the base row and cancelling changes nothing.
+        // Clearing the base row and cancelling gives nothing back.
         prompts.Drivers << CScriptedPrompts::Drive<TfrmPopTemplateEd>([](TfrmPopTemplateEd& d) {
-            QCOMPARE(d.edAppObject->text(), QStringLiteral("INVALID_OBJECT"));
-            QCOMPARE(d.edBaseObject->text(), QStringLiteral("hangar"));
-            d.btnBaseObjectClear->click();
-            QCOMPARE(d.edBaseObject->text(), QString());
-            d.btnCancel->click();
+            QCOMPARE(Find<QLineEdit>(d, "edAppObject")->text(), QStringLiteral("INVALID_OBJECT"));
+            QCOMPARE(Find<QLineEdit>(d, "edBaseObject")->text(), QStringLiteral("hangar"));
+            Press(d, "btnBaseObjectClear");
+            QCOMPARE(Find<QLineEdit>(d, "edBaseObject")->text(), QString());
+            Press(d, "btnCancel");
         });
-        QVERIFY(!EditKeysiteTemplate(prompts, nullptr, catalogue, types, code, approximation, base, route));
-        QCOMPARE(base, 1);
+        QVERIFY(!EditKeysiteTemplate(prompts, nullptr, catalogue, types, value));
 
         // Picking the route object and then clearing the same row gives no object; the base is
         // cleared; the unknown approximation object is written back untouched.
         prompts.Drivers << CScriptedPrompts::Drive<TfrmPopTemplateEd>([&prompts](TfrmPopTemplateEd& d) {
             prompts.Drivers << PickRow(3);
-            d.btnRouteObjectSelClick();
-            QCOMPARE(d.edRouteObject->text(), QStringLiteral("tower"));
-            d.btnRouteObjectClearClick();
-            d.btnBaseObjectClearClick();
-            d.btnOK->click();
+            Press(d, "btnRouteObjectSel");
+            QCOMPARE(Find<QLineEdit>(d, "edRouteObject")->text(), QStringLiteral("tower"));
+            Press(d, "btnRouteObjectClear");
+            Press(d, "btnBaseObjectClear");
+            Press(d, "btnOK");
         });
-        QVERIFY(EditKeysiteTemplate(prompts, nullptr, catalogue, types, code, approximation, base, route));
-        QCOMPARE(approximation, MissingObjectIndex);
-        QCOMPARE(base, NoObjectIndex);
-        QCOMPARE(route, NoObjectIndex);
-        QCOMPARE(code, 14);
+        const std::optional<CPopTemplate> confirmed = EditKeysiteTemplate(prompts, nullptr, catalogue, types, value);
+        QVERIFY(confirmed);
+        QCOMPARE(confirmed->ApproximationObject, MissingObjectIndex);
+        QCOMPARE(confirmed->BaseObject, NoObjectIndex);
+        QCOMPARE(confirmed->RouteObject, NoObjectIndex);
+        QCOMPARE(confirmed->TypeCode, 14);
     }
 
     void templateObjectChecksStopAtFirstFailure()
@@ -244,20 +246,20 @@ private slots:
         const C3DObjectsList catalogue = MakeCatalogue();
         CScriptedPrompts prompts;
         Tfrm3DObjectEd dialog(prompts, catalogue, nullptr, QLatin1Char('.'));
-        dialog.Fill(1, 2, 90, NoObjectIndex);
-        dialog.edX->setText(QStringLiteral("bad"));
-        dialog.edHeading->setText(QStringLiteral("bad too"));
-        dialog.btnOKClick();
+        dialog.Fill({1, 2, 90, NoObjectIndex});
+        Type(Find<QLineEdit>(dialog, "edX"), QStringLiteral("bad"));
+        Type(Find<QLineEdit>(dialog, "edHeading"), QStringLiteral("bad too"));
+        Press(dialog, "btnOK");
         QCOMPARE(prompts.Shown, QStringList{QStringLiteral("message: Bad parameter")});
         QCOMPARE(dialog.result(), int(QDialog::Rejected));
 
         // An object that is no catalogue entry is accepted as it is.
-        dialog.edX->setText(QStringLiteral("4"));
-        dialog.edHeading->setText(QStringLiteral("180.5"));
-        dialog.btnOKClick();
+        Type(Find<QLineEdit>(dialog, "edX"), QStringLiteral("4"));
+        Type(Find<QLineEdit>(dialog, "edHeading"), QStringLiteral("180.5"));
+        Press(dialog, "btnOK");
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(dialog.Heading, 180.5f);
-        QCOMPARE(dialog.ObjectIndex, NoObjectIndex);
+        QCOMPARE(dialog.Values().Heading, 180.5f);
+        QCOMPARE(dialog.Values().ObjectIndex, NoObjectIndex);
     }
 
     void templateObjectTabOrderRunsUpward()
@@ -265,9 +267,11 @@ private slots:
         const C3DObjectsList catalogue = MakeCatalogue();
         CScriptedPrompts prompts;
         Tfrm3DObjectEd dialog(prompts, catalogue, nullptr, QLatin1Char('.'));
-        QCOMPARE(dialog.edHeading->nextInFocusChain(), static_cast<QWidget*>(dialog.edZ));
-        QCOMPARE(dialog.edZ->nextInFocusChain(), static_cast<QWidget*>(dialog.edX));
-        QCOMPARE(dialog.edX->nextInFocusChain(), static_cast<QWidget*>(dialog.btnOK));
+        auto* x = Find<QLineEdit>(dialog, "edX");
+        auto* z = Find<QLineEdit>(dialog, "edZ");
+        QCOMPARE(Find<QLineEdit>(dialog, "edHeading")->nextInFocusChain(), static_cast<QWidget*>(z));
+        QCOMPARE(z->nextInFocusChain(), static_cast<QWidget*>(x));
+        QCOMPARE(x->nextInFocusChain(), static_cast<QWidget*>(Find<QPushButton>(dialog, "btnOK")));
     }
 
     void pickerSelection_data()
@@ -290,7 +294,7 @@ private slots:
         TfrmSelect3DObject picker(prompts, catalogue, nullptr);
         picker.Fill(index);
         QCOMPARE(picker.SelectedIndex(), selectedRow);
-        picker.btnOkClick();
+        Press(picker, "btnOk");
         if (selectedRow < 0) {
             QCOMPARE(prompts.Shown, QStringList{QStringLiteral("message: You must select 3D object")});
             QCOMPARE(picker.result(), int(QDialog::Rejected));
@@ -306,10 +310,10 @@ private slots:
         CScriptedPrompts prompts;
         int32_t index = 0;
         prompts.Drivers << CScriptedPrompts::Drive<TfrmSelect3DObject>([](TfrmSelect3DObject& picker) {
-            QCOMPARE(picker.lbObjects->count(), 0);
-            picker.btnOkClick();
-            picker.btnOkClick();
-            picker.btnCancel->click();
+            QCOMPARE(Find<QListWidget>(picker, "lbObjects")->count(), 0);
+            Press(picker, "btnOk");
+            Press(picker, "btnOk");
+            Press(picker, "btnCancel");
         });
         QVERIFY(!SelectObject(prompts, nullptr, empty, index));
         QCOMPARE(index, 0);
@@ -336,14 +340,15 @@ private slots:
         CScriptedPrompts prompts;
         TfrmSelect3DObject picker(prompts, catalogue, nullptr);
         picker.Fill(2);
-        QTest::keyClicks(picker.edFilter, filter);
+        QTest::keyClicks(Find<QLineEdit>(picker, "edFilter"), filter);
+        const auto* list = Find<QListWidget>(picker, "lbObjects");
         QList<int> visible;
-        for (int row = 0; row < picker.lbObjects->count(); ++row) {
-            if (!picker.lbObjects->isRowHidden(row))
+        for (int row = 0; row < list->count(); ++row) {
+            if (!list->isRowHidden(row))
                 visible << row;
         }
         QCOMPARE(visible, shown);
-        QCOMPARE(picker.lbObjects->count(), 4); // rows stay catalogue indices
+        QCOMPARE(list->count(), 4); // rows stay catalogue indices
         QCOMPARE(picker.SelectedIndex(), selected);
     }
 
@@ -354,7 +359,7 @@ private slots:
         prompts.Drivers << CScriptedPrompts::Drive<TfrmSelect3DObject>([](TfrmSelect3DObject& picker) {
             picker.show();
             QVERIFY(QTest::qWaitForWindowActive(&picker));
-            QCOMPARE(QApplication::focusWidget(), picker.edFilter); // typing filters at once
+            QCOMPARE(QApplication::focusWidget(), Find<QLineEdit>(picker, "edFilter")); // typing filters at once
             QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("ER"));
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down); // the first name shown: bunker
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down); // the next shown: tower
