@@ -1,13 +1,12 @@
 #pragma once
 // A stand-in installation in a temporary folder, registered through the registry stand-in (with a
-// home folder of its own, so that no real Wine prefix is found), and a record editor that answers
-// the document's dialogs for the test.
+// home folder of its own, so that no real Wine prefix is found), and the window's parts as the
+// tests reach them.
 
 #include "../testfiles.h"
-#include "app/mainwindow.h"
-#include "app/stringgrid.h"
 #include "demo/demoinstall.h"
-#include "document/recordeditor.h"
+#include "scriptedrecorddialogs.h"
+#include "windowparts.h"
 
 #include <QDataStream>
 #include <QDir>
@@ -107,7 +106,7 @@ public:
 };
 
 // A user's click on grid row `row` (grid numbering: row 1 is record 0), with the keys held.
-inline void ClickGridRow(CStringGrid* grid, int row, Qt::KeyboardModifiers modifiers = {})
+inline void ClickGridRow(CRecordGrid* grid, int row, Qt::KeyboardModifiers modifiers = {})
 {
     const QModelIndex index = grid->model()->index(row - grid->FixedRows(), 0);
     grid->scrollTo(index);
@@ -115,7 +114,7 @@ inline void ClickGridRow(CStringGrid* grid, int row, Qt::KeyboardModifiers modif
 }
 
 // The highlighted rows of a grid, top to bottom, in grid numbering.
-inline QList<int> SelectedGridRows(const CStringGrid* grid)
+inline QList<int> SelectedGridRows(const CRecordGrid* grid)
 {
     QList<int> rows;
     for (const QModelIndex& index : grid->selectionModel()->selectedRows())
@@ -123,52 +122,3 @@ inline QList<int> SelectedGridRows(const CStringGrid* grid)
     std::sort(rows.begin(), rows.end());
     return rows;
 }
-
-// Answers every record dialog with the values below (when Answer is true), counting the calls.
-class CScriptedEditor : public CRecordEditor {
-public:
-    bool Answer = true;
-    int Calls = 0;
-    int32_t TypeCode = 1;
-    int32_t TemplateNumber = -1;
-    int32_t ObjectIndex = 0;
-    float X = 0;
-    float Z = 0;
-
-    bool EditKeysiteTemplate(const C3DObjectsList&, const CPopTemplatesTypesList&, int32_t& typeCode, int32_t&,
-                             int32_t&, int32_t&) override
-    {
-        return Give(typeCode, TypeCode);
-    }
-    bool EditTemplateObject(const C3DObjectsList&, float& x, float& z, float&, int32_t& objectIndex) override
-    {
-        return Give(x, X, z, Z, objectIndex, ObjectIndex);
-    }
-    bool EditKeysitePlacement(int32_t& templateNumber, float& x, float& z) override
-    {
-        return Give(templateNumber, TemplateNumber, x, X, z, Z);
-    }
-    bool EditAirbasePlacement(const C3DObjectsList&, int32_t& objectIndex, float& x, float& z) override
-    {
-        return Give(objectIndex, ObjectIndex, x, X, z, Z);
-    }
-    bool EditSamPlacement(float& x, float& z) override { return Give(x, X, z, Z); }
-
-private:
-    // Counts the call; when answering, copies each value into the field before it.
-    template <typename... Pairs>
-    bool Give(Pairs&... pairs)
-    {
-        ++Calls;
-        if (Answer)
-            Assign(pairs...);
-        return Answer;
-    }
-    static void Assign() { }
-    template <typename T, typename... Rest>
-    static void Assign(T& field, T& value, Rest&... rest)
-    {
-        field = value;
-        Assign(rest...);
-    }
-};

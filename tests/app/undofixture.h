@@ -1,15 +1,13 @@
 #pragma once
 // A window on the demonstration installation with its first map chosen and its campaign loaded,
-// the record dialogs answered by a scripted editor, and the window's state in one comparable value.
+// the record dialogs answered by scripted values, and the window's state in one comparable value.
 
 #include "../dialogs/scriptedprompts.h"
-#include "maparea/mapimage.h"
 #include "appfixture.h"
 #include "demo/demofactions.h"
 #include "demo/demoinstall.h"
 #include "document/binfile.h"
 #include "factions/factionsinfo.h"
-#include "mapview/mapcanvas.h"
 
 class CUndoFixture {
 public:
@@ -25,12 +23,12 @@ public:
     // Starts the window, chooses the first map and loads its campaign (and, when asked, factions).
     bool Start(bool withFactions = false)
     {
-        if (!Window->InitializeMainWindow() || !Window->LoadBinFile(DemoFile(kDemoCampaignFile)))
+        if (!Window->InitializeMainWindow() || !Window->Files()->LoadBinFile(DemoFile(kDemoCampaignFile)))
             return false;
         Window->OpenMapFolder(Installation.Root() + QStringLiteral("/common/maps/") + QLatin1String(kDemoFirstMap));
         if (withFactions)
-            Window->OpenFactionFile(DemoFile(kDemoFactionFile));
-        return Window->MapCanvas->HasMap() && (!withFactions || Window->Factions);
+            Window->Files()->OpenFactionFile(DemoFile(kDemoFactionFile));
+        return Window->MapArea()->HasMap() && (!withFactions || Window->Session()->Factions());
     }
 
     QString DemoFile(const char* name) const
@@ -44,12 +42,12 @@ public:
     QByteArray State() const
     {
         const TfrmMain& window = *Window;
-        QByteArray state = window.Document->SaveBytes(true);
-        for (const CPopTemplate& tmpl : window.Document->Templates())
+        QByteArray state = Records(window).SaveBytes(true);
+        for (const CPopTemplate& tmpl : Records(window).Templates())
             state += QByteArray::number(tmpl.UseCount) + ',';
-        for (const CStringGrid* grid : {window.grPopTemplates, window.grKeysites, window.grAirbases, window.grSAMs})
-            state += QByteArray::number(grid->RowCount()) + ';';
-        if (const CFactionsInfo* factions = window.Factions.get()) {
+        for (const char* grid : {"grPopTemplates", "grKeysites", "grAirbases", "grSAMs"})
+            state += QByteArray::number(Grid(window, grid)->RowCount()) + ';';
+        if (const CFactionsInfo* factions = window.Session()->Factions()) {
             for (int32_t row = 0; row < factions->Rows; ++row)
                 for (int32_t column = 0; column < factions->Columns; ++column)
                     state += char('0' + factions->GetFaction(column, row));
@@ -59,6 +57,6 @@ public:
 
     CTestInstallation Installation;
     CScriptedPrompts Prompts;
-    CScriptedEditor Editor;
+    CScriptedRecordDialogs Editor;
     std::unique_ptr<TfrmMain> Window;
 };
