@@ -7,7 +7,7 @@
 #include "catalogues/templatetypes.h"
 #include "document/binfile.h"
 #include "mapview/map.h"
-#include "mapview/mapcanvas.h"
+#include "mapview/maplayers.h"
 #include "mapview/mapwindow.h"
 #include "mapview/overlay.h"
 
@@ -92,7 +92,7 @@ struct Scene {
     CPopTemplatesTypesList Types;
     CBINFile Document{&Catalogue, &Types};
     CTarnConfig Styles;
-    CMapCanvas Canvas;
+    CMapLayers Canvas;
 
     Scene(int count, int resolution)
     {
@@ -115,9 +115,11 @@ struct Scene {
         Document.InsertRows(0, std::move(keysites));
         Document.InsertRows(0, std::move(airbases));
         Document.InsertRows(0, std::move(sams));
-        Canvas.Document = &Document;
-        Canvas.Symbology = &Styles;
-        Canvas.ShowKeysites = Canvas.ShowAirbases = Canvas.ShowSAMs = Canvas.ShowGrid = true;
+        Canvas.SetDocument(&Document);
+        Canvas.SetSymbology(&Styles);
+        MapLayerOptions options;
+        options.Keysites = options.Airbases = options.Sams = options.Grid = true;
+        Canvas.SetOptions(options);
         Canvas.UseMap(std::make_unique<CMap>(LargeTerrain()), QSize(kWidth, kHeight), resolution);
     }
 };
@@ -128,7 +130,7 @@ void RefreshMap(benchmark::State& state)
     Scene scene(int(state.range(0)), 4);
     for (auto _ : state) {
         scene.Canvas.RefreshMap();
-        benchmark::DoNotOptimize(scene.Canvas.CompositeBitmap.constBits());
+        benchmark::DoNotOptimize(scene.Canvas.Composite().constBits());
     }
 }
 BENCHMARK(RefreshMap)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
@@ -139,11 +141,11 @@ void RefreshPart(benchmark::State& state)
     Scene scene(int(state.range(0)), 4);
     scene.Canvas.RefreshMap();
     const CViewport view = scene.Canvas.Viewport();
-    QImage& image = scene.Canvas.CompositeBitmap;
+    QImage image = scene.Canvas.Composite().copy();
     const int part = int(state.range(1));
     for (auto _ : state) {
         switch (part) {
-        case 0: std::memcpy(image.bits(), scene.Canvas.TerrainBitmap.constBits(), size_t(image.sizeInBytes())); break;
+        case 0: std::memcpy(image.bits(), scene.Canvas.Terrain().constBits(), size_t(image.sizeInBytes())); break;
         case 1: DrawGrid(view, image); break;
         case 2: DrawKeysites(scene.Document, scene.Styles, view, image); break;
         case 3: DrawAirbases(scene.Document, scene.Styles, view, image); break;
@@ -172,7 +174,7 @@ void NavigationStep(benchmark::State& state)
             view->PanByPixels(7 + step % 50, -3);
         scene.Canvas.PreviewTerrain();
         scene.Canvas.RefreshMap();
-        benchmark::DoNotOptimize(scene.Canvas.CompositeBitmap.constBits());
+        benchmark::DoNotOptimize(scene.Canvas.Composite().constBits());
         ++step;
     }
     state.SetLabel(wheel ? "wheel notch" : "drag move");

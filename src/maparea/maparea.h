@@ -12,6 +12,7 @@
 #include <memory>
 
 class CCampaignSession;
+class CMapWindow;
 class CTarnConfig;
 class CUserPrompts;
 class QSplitter;
@@ -40,6 +41,8 @@ public:
     bool HasMap() const;
     // The chosen map's folder with a trailing separator, as the system writes it; empty before one.
     QString MapFolder() const;
+    // The view shown, to read (which part of the terrain, at what size); null before a map.
+    const CMapWindow* View() const;
     // Centres the map on a keysite, airbase or SAM site at the same zoom; nothing without a map.
     void ShowOnMap(RecordKind kind, int index);
     // Place mode: the next left click on the map moves that record there, as one edit.

@@ -189,17 +189,19 @@ void DrawSymbol(const CTarnConfig& symbology, QImage& bitmap, int64_t cx, int64_
 }
 
 void DrawSelection(const CBINFile& document, const CTarnConfig& symbology, const CViewport& view, QImage& bitmap,
-                   RecordKind kind, int first, int last)
+                   RecordKind kind, std::span<const int> records)
 {
     // One pixel clear of the largest symbol of the kind's size (a cross reaches one further).
-    const int64_t reach = std::llabs(view.SymbolSize(
-                              std::clamp<int64_t>(symbology.Style(kind).Size, -kLargestSize, kLargestSize)))
-        + 3;
-    const auto mark = [&](const auto& records) {
-        const int from = std::max(first, 0);
-        const int to = std::min<int64_t>(last, int64_t(records.size()) - 1);
-        for (int i = from; i <= to; ++i) {
-            const auto& record = records[size_t(i)];
+    const int64_t reach =
+        std::llabs(view.SymbolSize(std::clamp<int64_t>(symbology.Style(kind).Size, -kLargestSize, kLargestSize))) + 3;
+    const auto mark = [&](const auto& list) {
+        for (const int i : records) {
+            // The indices are ascending: the first beyond the list ends them.
+            if (i < 0)
+                continue;
+            if (size_t(i) >= list.size())
+                break;
+            const auto& record = list[size_t(i)];
             if (!view.IsOnMap(record.X, record.Z))
                 continue;
             int32_t cx = 0;

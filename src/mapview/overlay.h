@@ -8,6 +8,7 @@
 
 #include <QImage>
 #include <cstdint>
+#include <span>
 
 class CBINFile;
 
@@ -17,11 +18,12 @@ void DrawAirbases(const CBINFile& document, const CTarnConfig& symbology, const 
 void DrawSAMs(const CBINFile& document, const CTarnConfig& symbology, const CViewport& view, QImage& bitmap);
 // One symbol of the kind's style centred on (cx, cy).
 void DrawSymbol(const CTarnConfig& symbology, QImage& bitmap, int64_t cx, int64_t cy, int kind);
-// Marks records first..last of `kind` (list indices) that lie in view with a square ring around
+// Marks the records of `kind` at `records` (list indices in ascending order; those beyond the list
+// are passed over) that lie in view with a square ring around
 // their symbol: a black outline around a white line, so that it shows on any symbol colour and any
 // terrain. Only the ring's pixels change.
 void DrawSelection(const CBINFile& document, const CTarnConfig& symbology, const CViewport& view, QImage& bitmap,
-                   RecordKind kind, int first, int last);
+                   RecordKind kind, std::span<const int> records);
 // White lines on multiples of the sector size, one sector beyond the visible rectangle.
 void DrawGrid(const CViewport& view, QImage& bitmap);
 

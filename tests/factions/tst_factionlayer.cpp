@@ -6,7 +6,7 @@
 #include "factions/factionpaint.h"
 #include "factions/factionsinfo.h"
 #include "mapview/factionlayer.h"
-#include "mapview/mapcanvas.h"
+#include "mapview/maplayers.h"
 
 #include <QFile>
 #include <QProcess>
@@ -138,20 +138,20 @@ private slots:
 
     void factionsModeDrawsTheLayer()
     {
-        CMapCanvas canvas;
-        canvas.ButtonFace = QColor(0x10, 0x20, 0x30);
+        CMapLayers canvas;
+        canvas.SetButtonFace(QColor(0x10, 0x20, 0x30));
         QString reason;
         QVERIFY2(canvas.ChangeMap(m_map, QSize(320, 200), 4, &reason), qPrintable(reason));
-        const QImage heights = canvas.TerrainBitmap.copy();
+        const QImage heights = canvas.Terrain().copy();
 
         // Factions mode without a loaded layer still shows the heights.
-        canvas.Mode = MapMode::Factions;
+        canvas.SetMode(MapMode::Factions);
         canvas.RedrawTerrain();
-        QCOMPARE(canvas.TerrainBitmap, heights);
+        QCOMPARE(canvas.Terrain(), heights);
 
         CFactionsInfo factions;
         QVERIFY(factions.LoadFromFile(m_sid));
-        canvas.Factions = &factions;
+        canvas.SetFactions(&factions);
         canvas.RedrawTerrain();
         QImage expected;
         int32_t pl, pt, pr, pb;
@@ -159,18 +159,18 @@ private slots:
         CFactionsInfo reference;
         QVERIFY(reference.LoadFromFile(m_sid));
         RenderFactions(reference, canvas.Viewport(), expected, qRgb(0x10, 0x20, 0x30));
-        QCOMPARE(canvas.TerrainBitmap, expected);
-        QCOMPARE(canvas.TerrainBitmap.pixel(pl + 2, 2), qRgb(255, 0, 0)); // top left sector: red side
-        QCOMPARE(canvas.TerrainBitmap.pixel(pr - 2, pb - 2), qRgb(0, 0, 255));
-        QCOMPARE(canvas.TerrainBitmap.pixel(0, 100), qRgb(0x10, 0x20, 0x30));
+        QCOMPARE(canvas.Terrain(), expected);
+        QCOMPARE(canvas.Terrain().pixel(pl + 2, 2), qRgb(255, 0, 0)); // top left sector: red side
+        QCOMPARE(canvas.Terrain().pixel(pr - 2, pb - 2), qRgb(0, 0, 255));
+        QCOMPARE(canvas.Terrain().pixel(0, 100), qRgb(0x10, 0x20, 0x30));
 
         // Painting changes the next drawing; heights mode ignores the layer.
         QVERIFY(PaintFactionSquare(factions, 100.0f, 100.0f, 0).Painted);
         canvas.RedrawTerrain();
-        QCOMPARE(canvas.TerrainBitmap.pixel(pl + 2, 2), qRgb(0, 0, 255));
-        canvas.Mode = MapMode::Heights;
+        QCOMPARE(canvas.Terrain().pixel(pl + 2, 2), qRgb(0, 0, 255));
+        canvas.SetMode(MapMode::Heights);
         canvas.RedrawTerrain();
-        QCOMPARE(canvas.TerrainBitmap, heights);
+        QCOMPARE(canvas.Terrain(), heights);
     }
 
     void renderWithFactions()

@@ -5,7 +5,7 @@
 #include "catalogues/templatetypes.h"
 #include "document/binfile.h"
 #include "mapfixtures.h"
-#include "mapview/mapcanvas.h"
+#include "mapview/maplayers.h"
 #include "mapview/overlay.h"
 #include "mapview/raster.h"
 
@@ -237,15 +237,15 @@ private slots:
         plain.fill(qRgb(128, 128, 128));
         DrawSAMs(doc.File, doc.Styles, view, plain);
         QImage marked = plain.copy();
-        DrawSelection(doc.File, doc.Styles, view, marked, SamKind, 1, 2);
+        DrawSelection(doc.File, doc.Styles, view, marked, SamKind, std::vector<int>{1, 3});
         // A white square at a symbol's reach + 2 (one clear pixel beyond a cross), black around it,
-        // around records 1 and 2 only; the symbols and everything else keep their pixels.
+        // around records 1 and 3 only; the symbols and everything else keep their pixels.
         const int reach = std::abs(size) + 3;
         int changed = 0;
         for (int y = 0; y < 800; ++y) {
             for (int x = 0; x < 800; ++x) {
                 QRgb expected = plain.pixel(x, y);
-                for (int i : {1, 2}) {
+                for (int i : {1, 3}) {
                     const int d = std::max(std::abs(x - sites[i].x()), std::abs(y - sites[i].y()));
                     if (d == reach)
                         expected = kWhite;
@@ -258,11 +258,11 @@ private slots:
             }
         }
         QCOMPARE(changed, 2 * (8 * reach + 8 * (reach + 1)));
-        // Nothing selected, or a range past the list, marks nothing.
+        // Nothing selected, or records past the list, mark nothing.
         QImage none = plain.copy();
-        DrawSelection(doc.File, doc.Styles, view, none, SamKind, 0, -1);
-        DrawSelection(doc.File, doc.Styles, view, none, SamKind, 4, 9);
-        DrawSelection(doc.File, doc.Styles, view, none, KeysiteKind, 0, 3);
+        DrawSelection(doc.File, doc.Styles, view, none, SamKind, {});
+        DrawSelection(doc.File, doc.Styles, view, none, SamKind, std::vector<int>{4, 9});
+        DrawSelection(doc.File, doc.Styles, view, none, KeysiteKind, std::vector<int>{0, 1, 2, 3});
         QCOMPARE(none, plain);
     }
 
@@ -340,12 +340,12 @@ private slots:
     void layersBeforeAnyMapDrawNothing()
     {
         Document doc;
-        CMapCanvas canvas;
-        canvas.Document = &doc.File;
+        CMapLayers canvas;
+        canvas.SetDocument(&doc.File);
         canvas.RedrawTerrain();
         canvas.RefreshMap();
-        QVERIFY(canvas.TerrainBitmap.isNull());
-        QVERIFY(canvas.CompositeBitmap.isNull());
+        QVERIFY(canvas.Terrain().isNull());
+        QVERIFY(canvas.Composite().isNull());
         QVERIFY(!canvas.Viewport().HasScale());
     }
 
@@ -358,19 +358,23 @@ private slots:
         Document doc;
         doc.Styles.Styles[KeysiteKind] = {SquareShape, 3, 0x0000FF};
         doc.AddKeysite(4096, 0); // record Z 0 is terrain Z 4096: on a grid crossing
-        CMapCanvas canvas;
-        canvas.Document = &doc.File;
+        CMapLayers canvas;
+        canvas.SetDocument(&doc.File);
+        canvas.SetSymbology(&doc.Styles);
         QVERIFY(canvas.ChangeMap(dir.path(), QSize(64, 64), 1));
-        const QImage terrainOnly = canvas.CompositeBitmap;
-        QCOMPARE(terrainOnly, canvas.TerrainBitmap);
-        canvas.ShowKeysites = true;
+        const QImage terrainOnly = canvas.Composite();
+        QCOMPARE(terrainOnly, canvas.Terrain());
+        MapLayerOptions options;
+        options.Keysites = true;
+        canvas.SetOptions(options);
         canvas.RefreshMap();
-        QCOMPARE(canvas.CompositeBitmap.pixel(29, 29), qRgb(255, 0, 0));
-        canvas.ShowGrid = true;
+        QCOMPARE(canvas.Composite().pixel(29, 29), qRgb(255, 0, 0));
+        options.Grid = true;
+        canvas.SetOptions(options);
         canvas.RefreshMap();
-        QCOMPARE(canvas.CompositeBitmap.pixel(32, 29), kWhite); // grid over the square's edge
-        QCOMPARE(canvas.CompositeBitmap.pixel(29, 29), qRgb(255, 0, 0));
-        QCOMPARE(canvas.TerrainBitmap, terrainOnly); // the terrain layer is untouched
+        QCOMPARE(canvas.Composite().pixel(32, 29), kWhite); // grid over the square's edge
+        QCOMPARE(canvas.Composite().pixel(29, 29), qRgb(255, 0, 0));
+        QCOMPARE(canvas.Terrain(), terrainOnly); // the terrain layer is untouched
 
         // A folder without a readable terrain keeps the current map.
         QTemporaryDir empty;

@@ -8,7 +8,7 @@
 #include "catalogues/templatetypes.h"
 #include "document/binfile.h"
 #include "factions/factionsinfo.h"
-#include "mapview/mapcanvas.h"
+#include "mapview/maplayers.h"
 #include "mapview/tarnconfig.h"
 #include "platform/atomicsave.h"
 #include "platform/messagetext.h"
@@ -204,28 +204,30 @@ int RunRender(const QStringList& argv)
                 QStringLiteral("%1: %2").arg(sid->first(), ReadProblem(sid->first(), FileKind::FactionFile, reason)));
     }
 
-    CMapCanvas canvas;
-    canvas.Document = &document;
-    canvas.Symbology = &symbology;
-    canvas.ButtonFace = options.ButtonFace.value_or(QGuiApplication::palette().color(QPalette::Button));
+    CMapLayers canvas;
+    canvas.SetDocument(&document);
+    canvas.SetSymbology(&symbology);
+    canvas.SetButtonFace(options.ButtonFace.value_or(QGuiApplication::palette().color(QPalette::Button)));
     QString reason;
     if (!canvas.ChangeMap(mapFolder, QSize(options.Width, options.Height), options.Resolution, &reason))
         return Fail(QStringLiteral("Wrong map data!"), reason);
     CMapWindow& view = *canvas.View();
     for (const QString& op : options.ViewOps)
         ApplyViewOp(view, op);
-    canvas.ShowRoads = options.Roads;
-    canvas.ShowRivers = options.Rivers;
-    canvas.ShowUtilities = options.Utilities;
-    canvas.ShowBorders = options.Borders;
-    canvas.ShowKeysites = options.Keysites;
-    canvas.ShowAirbases = options.Airbases;
-    canvas.ShowSAMs = options.SAMs;
-    canvas.ShowGrid = options.Grid;
+    MapLayerOptions layers;
+    layers.Roads = options.Roads;
+    layers.Rivers = options.Rivers;
+    layers.Utilities = options.Utilities;
+    layers.Borders = options.Borders;
+    layers.Keysites = options.Keysites;
+    layers.Airbases = options.Airbases;
+    layers.Sams = options.SAMs;
+    layers.Grid = options.Grid;
     if (factions.HasDocument()) {
-        canvas.Factions = &factions;
-        canvas.Mode = MapMode::Factions;
+        canvas.SetFactions(&factions);
+        layers.Mode = MapMode::Factions;
     }
+    canvas.SetOptions(layers);
     canvas.RedrawTerrain();
     canvas.RefreshMap();
 
@@ -244,7 +246,7 @@ int RunRender(const QStringList& argv)
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
-    if (!canvas.CompositeBitmap.save(&buffer, "PNG"))
+    if (!canvas.Composite().save(&buffer, "PNG"))
         return Fail(QStringLiteral("Save failed"), QStringLiteral("%1: cannot encode the picture").arg(output));
     if (!SaveFileAtomically(output, png, &reason))
         return Fail(QStringLiteral("Save failed"), QStringLiteral("%1: %2").arg(output, reason));

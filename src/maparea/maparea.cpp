@@ -1,0 +1,329 @@
+#include "maparea/maparea.h"
+
+#include "dialogs/userprompts.h"
+#include "dialogs/waitcursor.h"
+#include "document/binfile.h"
+#include "maparea/debounce.h"
+#include "maparea/mapareaprivate.h"
+#include "maparea/mapcontrolcolumn.h"
+#include "maparea/mapimage.h"
+#include "mapview/mapextent.h"
+#include "platform/filepaths.h"
+#include "session/campaignsession.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QEvent>
+#include <QFileInfo>
+#include <QPalette>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QSplitter>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+CMapArea::Private::Private(CMapArea& area, CCampaignSession& session, const CTarnConfig& symbology,
+                           CUserPrompts& prompts)
+    : QObject(&area), q(area), Session(session), Symbology(symbology), Prompts(prompts)
+{
+    pnlMap = new QWidget;
+    pnlMap->setObjectName(QStringLiteral("pnlMap"));
+    pnlMap->setAutoFillBackground(true);
+    pnlMap->setMinimumSize(64, 64);
+    im = new CMapImage(pnlMap);
+    im->setObjectName(QStringLiteral("im"));
+    auto* mapLayout = new QVBoxLayout(pnlMap);
+    mapLayout->setContentsMargins(0, 0, 0, 0);
+    mapLayout->addWidget(im);
+    pnlMapControls = new CMapControlColumn;
+    pnlMapControls->setObjectName(QStringLiteral("pnlMapControls"));
+
+    Splitter1 = new QSplitter(Qt::Horizontal);
+    Splitter1->setObjectName(QStringLiteral("pnlMapWitControls"));
+    Splitter1->setHandleWidth(1);
+    Splitter1->setChildrenCollapsible(false);
+    Splitter1->addWidget(pnlMap);
+    Splitter1->addWidget(pnlMapControls);
+    Splitter1->setStretchFactor(0, 1);
+    Splitter1->setStretchFactor(1, 0);
+    auto* layout = new QVBoxLayout(&q);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(Splitter1);
+
+    Layers.SetSymbology(&Symbology);
+    Layers.SetButtonFace(QApplication::palette().color(QPalette::Button));
+
+    TimerTBResolution = new CDebounce(500, this);
+    TimerTBResolution->setObjectName(QStringLiteral("TimerTBResolution"));
+    // Started at once, so it also fires once shortly after the area appears.
+    TimerMapResize = new CDebounce(750, this);
+    TimerMapResize->setObjectName(QStringLiteral("TimerMapResize"));
+    TimerMapResize->start();
+    // Wheel turns and drags show a preview at once; the terrain is rendered when they pause.
+    TimerMapSettle = new CDebounce(300, this);
+    TimerMapSettle->setObjectName(QStringLiteral("TimerMapSettle"));
+    connect(TimerTBResolution, &CDebounce::timeout, this, &Private::ResolutionSettled);
+    connect(TimerMapResize, &CDebounce::timeout, this, &Private::Resized);
+    connect(TimerMapSettle, &CDebounce::timeout, this, &Private::TerrainChanged);
+    pnlMap->installEventFilter(this);
+
+    CMapControlColumn* column = pnlMapControls;
+    const std::pair<QToolButton*, void (CMapWindow::*)()> buttons[] = {
+        {column->spMapUp, &CMapWindow::PanUp},         {column->spMapDown, &CMapWindow::PanDown},
+        {column->spMapLeft, &CMapWindow::PanLeft},     {column->spMapRight, &CMapWindow::PanRight},
+        {column->spMapZoomIn, &CMapWindow::ZoomIn},    {column->spMapZoomOut, &CMapWindow::ZoomOut},
+        {column->spMapDefault, &CMapWindow::ResetView}};
+    for (const auto& [button, operation] : buttons)
+        connect(button, &QToolButton::clicked, this, [this, operation] { ApplyViewOperation(operation); });
+    // Every move restarts the wait, so dragging over several steps renders once, at the end.
+    connect(column->tbResolution, &QSlider::valueChanged, TimerTBResolution, &CDebounce::start);
+    for (QRadioButton* mode : {column->rbMapModeHeights, column->rbMapModeFactions})
+        connect(mode, &QRadioButton::toggled, this, &Private::TerrainChanged);
+    for (QCheckBox* box : {column->chbKeysites, column->chbAirbases, column->chbSAMs, column->chbGrid})
+        connect(box, &QCheckBox::toggled, this, &Private::OverlayChanged);
+    for (QCheckBox* box : {column->chbRoads, column->chbRivers, column->chbUtils, column->chbBorders})
+        connect(box, &QCheckBox::toggled, this, &Private::TerrainChanged);
+
+    connect(im, &CMapImage::MouseDown, this, &Private::MouseDown);
+    connect(im, &CMapImage::MouseMove, this, &Private::MouseMove);
+    connect(im, &CMapImage::MouseUp, this, &Private::MouseUp);
+    connect(im, &CMapImage::WheelSteps, this, &Private::WheelSteps);
+    connect(im, &CMapImage::Navigate, this, &Private::Navigate);
+
+    // What the session says; nobody tells the map to redraw.
+    connect(&Session, &CCampaignSession::RecordsChanged, this, &Private::OverlayChanged);
+    connect(&Session, &CCampaignSession::SelectionChanged, this, [this](RecordList list) {
+        if (list == Session.ActiveList())
+            OverlayChanged();
+    });
+    connect(&Session, &CCampaignSession::FileChanged, this, [this](CEditHistory::Document document) {
+        // Saving keeps the layer; loading or restoring one brings a new one, shown at once.
+        if (document == CEditHistory::Factions && Session.Factions() != ShownFactions)
+            ShowFactions();
+        else
+            OverlayChanged();
+    });
+    connect(&Session, &CCampaignSession::SectorsChanged, this, &Private::ShowFactions);
+}
+
+CMapArea::Private::~Private()
+{
+    if (Place)
+        QGuiApplication::restoreOverrideCursor();
+}
+
+void CMapArea::Private::ShowFactions()
+{
+    ShownFactions = Session.Factions();
+    pnlMapControls->rbMapModeFactions->setChecked(true);
+    TerrainChanged();
+}
+
+void CMapArea::Private::TerrainChanged()
+{
+    TerrainDirty = true;
+    OverlayChanged();
+}
+
+void CMapArea::Private::OverlayChanged()
+{
+    OverlayDirty = true;
+    if (RepaintQueued)
+        return;
+    RepaintQueued = true;
+    QMetaObject::invokeMethod(this, &Private::Repaint, Qt::QueuedConnection);
+}
+
+void CMapArea::Private::ViewPreview()
+{
+    PreviewDirty = true;
+    OverlayChanged();
+    TimerMapSettle->start();
+}
+
+void CMapArea::Private::SyncLayers()
+{
+    CMapControlColumn* column = pnlMapControls;
+    MapLayerOptions options;
+    options.Roads = column->chbRoads->isChecked();
+    options.Rivers = column->chbRivers->isChecked();
+    options.Utilities = column->chbUtils->isChecked();
+    options.Borders = column->chbBorders->isChecked();
+    options.Keysites = column->chbKeysites->isChecked();
+    options.Airbases = column->chbAirbases->isChecked();
+    options.Sams = column->chbSAMs->isChecked();
+    options.Grid = column->chbGrid->isChecked();
+    options.Mode = column->rbMapModeFactions->isChecked() ? MapMode::Factions : MapMode::Heights;
+    options.SymbolScale = im->PictureRatio();
+    Layers.SetOptions(options);
+    Layers.SetDocument(&Session.Records());
+    Layers.SetFactions(Session.Factions());
+    // The active page's selection; pages without placements mark nothing.
+    const RecordList list = Session.ActiveList();
+    const bool placements = list == RecordList::Keysites || list == RecordList::Airbases || list == RecordList::Sams;
+    const RecordKind kind = list == RecordList::Airbases ? AirbaseKind
+        : list == RecordList::Sams                       ? SamKind
+                                                         : KeysiteKind;
+    Layers.SetSelection(kind, placements ? Session.SelectedRecords(list) : std::vector<int>());
+}
+
+void CMapArea::Private::Repaint()
+{
+    RepaintQueued = false;
+    if (!Layers.HasMap() || !OverlayDirty) {
+        TerrainDirty = OverlayDirty = PreviewDirty = false;
+        return;
+    }
+    SyncLayers();
+    const bool terrain = TerrainDirty;
+    if (terrain) {
+        CWaitCursor wait;
+        TimerMapSettle->stop();
+        Layers.RedrawTerrain();
+    } else if (PreviewDirty) {
+        Layers.PreviewTerrain();
+    }
+    TerrainDirty = OverlayDirty = PreviewDirty = false;
+    Layers.RefreshMap();
+    im->ShowPicture(Layers.Composite());
+    if (terrain)
+        emit q.TerrainRedrawn();
+    emit q.Repainted();
+}
+
+bool CMapArea::Private::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == pnlMap && event->type() == QEvent::Resize)
+        TimerMapResize->start();
+    return QObject::eventFilter(watched, event);
+}
+
+// --- The component -----------------------------------------------------------------------------
+
+CMapArea::CMapArea(CCampaignSession& session, const CTarnConfig& symbology, CUserPrompts& prompts, QWidget* parent)
+    : QWidget(parent)
+{
+    d = std::make_unique<Private>(*this, session, symbology, prompts);
+}
+
+CMapArea::~CMapArea() = default;
+
+bool CMapArea::OpenMapFolder(const QString& folder)
+{
+    bool changed = false;
+    if (!folder.isEmpty() && QFileInfo(ResolveGamePath(folder, QStringLiteral("terrain\\terrain.sim"))).isFile()) {
+        CWaitCursor wait;
+        // The new map is read completely before the current one is given up: a terrain file that
+        // exists but cannot be read keeps the map on screen, and its mode with it.
+        // The route and overlay boxes stay as they are.
+        d->SyncLayers();
+        changed = d->Layers.ChangeMap(folder, d->im->PictureSize(), d->pnlMapControls->tbResolution->value());
+    }
+    if (!changed) {
+        d->Prompts.Message(this, QStringLiteral("Wrong map data!"));
+        return false;
+    }
+    d->Folder = QDir::toNativeSeparators(folder + QLatin1Char('/'));
+    // A new map always opens in Heights mode, in which the layers have just drawn it.
+    {
+        const QSignalBlocker blockHeights(d->pnlMapControls->rbMapModeHeights);
+        const QSignalBlocker blockFactions(d->pnlMapControls->rbMapModeFactions);
+        d->pnlMapControls->rbMapModeHeights->setChecked(true);
+    }
+    emit TerrainRedrawn();
+    d->OverlayChanged();
+    return true;
+}
+
+bool CMapArea::HasMap() const { return d->Layers.HasMap(); }
+
+QString CMapArea::MapFolder() const { return d->Folder; }
+
+const CMapWindow* CMapArea::View() const { return d->Layers.View(); }
+
+void CMapArea::ShowOnMap(RecordKind kind, int index)
+{
+    CMapWindow* view = d->Layers.View();
+    if (!view)
+        return;
+    const CBINFile& records = d->Session.Records();
+    float x = 0;
+    float z = 0;
+    const auto position = [&](const auto& list) {
+        if (index < 0 || size_t(index) >= list.size())
+            return false;
+        x = list[size_t(index)].X;
+        z = list[size_t(index)].Z;
+        return true;
+    };
+    const bool found = kind == KeysiteKind ? position(records.Keysites())
+        : kind == AirbaseKind              ? position(records.Airbases())
+                                           : position(records.Sams());
+    if (!found)
+        return;
+    // Record Z counts down from the terrain's half sector count.
+    view->CentreOnTerrain(x, double(d->Layers.Viewport().HalfSectorsZ) * SectorSize - double(z));
+    d->TerrainChanged();
+}
+
+bool CMapArea::EnterPlaceMode(RecordKind kind, int index)
+{
+    if (d->Place || !HasMap())
+        return false;
+    d->Place = std::make_unique<CPlaceTool>(kind, index);
+    // The cross goes on top of whatever was shown; leaving the mode takes it off again.
+    QGuiApplication::setOverrideCursor(Qt::CrossCursor);
+    emit PlaceModeChanged(true);
+    return true;
+}
+
+bool CMapArea::IsPlacing() const { return d->Place != nullptr; }
+
+void CMapArea::Private::LeavePlaceMode()
+{
+    Place.reset();
+    QGuiApplication::restoreOverrideCursor();
+    emit q.PlaceModeChanged(false);
+}
+
+void CMapArea::SymbologyChanged() { d->OverlayChanged(); }
+
+int CMapArea::PlacementsOutside() const
+{
+    const CMap* map = d->Layers.Map();
+    return map ? CountPlacementsOutside(d->Session.Records(), MapExtent::Of(*map)) : 0;
+}
+
+MapAreaState CMapArea::State() const
+{
+    const CMapControlColumn* column = d->pnlMapControls;
+    MapAreaState state;
+    state.Roads = column->chbRoads->isChecked();
+    state.Rivers = column->chbRivers->isChecked();
+    state.Utilities = column->chbUtils->isChecked();
+    state.Borders = column->chbBorders->isChecked();
+    state.Keysites = column->chbKeysites->isChecked();
+    state.Airbases = column->chbAirbases->isChecked();
+    state.Sams = column->chbSAMs->isChecked();
+    state.Grid = column->chbGrid->isChecked();
+    state.Factions = column->rbMapModeFactions->isChecked();
+    return state;
+}
+
+void CMapArea::SetState(const MapAreaState& state)
+{
+    CMapControlColumn* column = d->pnlMapControls;
+    column->chbRoads->setChecked(state.Roads);
+    column->chbRivers->setChecked(state.Rivers);
+    column->chbUtils->setChecked(state.Utilities);
+    column->chbBorders->setChecked(state.Borders);
+    column->chbKeysites->setChecked(state.Keysites);
+    column->chbAirbases->setChecked(state.Airbases);
+    column->chbSAMs->setChecked(state.Sams);
+    column->chbGrid->setChecked(state.Grid);
+    (state.Factions ? column->rbMapModeFactions : column->rbMapModeHeights)->setChecked(true);
+}
+
+QSplitter* CMapArea::Splitter() const { return d->Splitter1; }

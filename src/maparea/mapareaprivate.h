@@ -1,0 +1,81 @@
+#pragma once
+// The inside of the map area: its widgets, its drawing layers, its waits and its mouse tools, and
+// the one queued repaint that answers every change of a turn of the event loop.
+
+#include "maparea/maparea.h"
+#include "maptools/maptool.h"
+#include "maptools/navigationtools.h"
+#include "maptools/recordtools.h"
+#include "mapview/maplayers.h"
+#include "mapview/wheelzoom.h"
+
+#include <QObject>
+#include <QPoint>
+#include <memory>
+
+class CDebounce;
+class CMapControlColumn;
+class CMapImage;
+class CFactionsInfo;
+class QSplitter;
+enum class MapKey;
+
+class CMapArea::Private : public QObject {
+    Q_OBJECT
+public:
+    Private(CMapArea& area, CCampaignSession& session, const CTarnConfig& symbology, CUserPrompts& prompts);
+    ~Private() override;
+
+    // What needs drawing again; the repaint comes once the event loop turns.
+    void TerrainChanged();
+    void OverlayChanged();
+    // The view moved under the hand: a cheap picture now, a proper one once it rests.
+    void ViewPreview();
+    void Repaint();
+    // The layers take what the controls and the session show now.
+    void SyncLayers();
+
+    void ApplyViewOperation(void (CMapWindow::*operation)());
+    void ResolutionSettled();
+    void Resized();
+    void Navigate(MapKey key);
+    void ShowFactions();
+    void LeavePlaceMode();
+
+    // The mouse on the picture, handed to the tools.
+    MapToolContext ToolContext();
+    void MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pixel);
+    void MouseMove(QPoint pixel);
+    void MouseUp(Qt::MouseButton button, QPoint pixel);
+    void WheelSteps(int steps, QPoint pixel);
+
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+    CMapArea& q;
+    CCampaignSession& Session;
+    const CTarnConfig& Symbology;
+    CUserPrompts& Prompts;
+
+    QSplitter* Splitter1 = nullptr;
+    QWidget* pnlMap = nullptr;
+    CMapImage* im = nullptr;
+    CMapControlColumn* pnlMapControls = nullptr;
+    CDebounce* TimerTBResolution = nullptr;
+    CDebounce* TimerMapResize = nullptr;
+    CDebounce* TimerMapSettle = nullptr;
+
+    CMapLayers Layers;
+    QString Folder;
+    CWheelZoom Wheel;
+    CPanTool Pan;
+    CCentreTool Centre;
+    CSelectTool Select;
+    CFactionPaintTool Paint;
+    std::unique_ptr<CPlaceTool> Place;            // while in place mode
+    const CFactionsInfo* ShownFactions = nullptr; // the faction layer last seen
+
+    bool TerrainDirty = false;
+    bool OverlayDirty = false;
+    bool PreviewDirty = false;
+    bool RepaintQueued = false;
+};

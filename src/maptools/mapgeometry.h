@@ -1,0 +1,32 @@
+#pragma once
+// Pixel and record position on the map picture, and the record under a pixel: plain functions
+// over the view, for the tools and their tests.
+
+#include "document/recordkind.h"
+#include "mapview/viewport.h"
+
+#include <cstdint>
+#include <optional>
+
+class CBINFile;
+
+// A position in record coordinates (X as on the terrain, Z growing downward like picture rows).
+struct RecordPoint {
+    float X = 0;
+    float Z = 0;
+    bool operator==(const RecordPoint&) const = default;
+};
+
+// The record position under picture pixel (column, row); (0, 0) while the view has no scale.
+RecordPoint PixelToRecord(const CViewport& view, int32_t column, int32_t row);
+
+// A keysite, airbase or SAM site by its list index.
+struct RecordHit {
+    RecordKind Kind = KeysiteKind;
+    int Index = -1;
+    bool operator==(const RecordHit&) const = default;
+};
+
+// The record nearest to the pixel within a tenth of the visible width (keysites, then airbases,
+// then SAM sites at equal distance); none while the view has no scale.
+std::optional<RecordHit> RecordAt(const CBINFile& document, const CViewport& view, int32_t column, int32_t row);

@@ -1,0 +1,51 @@
+#pragma once
+// What a mouse tool of the map sees and does. The map area turns the picture's mouse events into
+// MapPointer values and hands them to the tool the buttons and keys choose; a tool acts on the
+// session (edits, selection) or on the view, and says when the view changed. A new way of using
+// the mouse on the map (a rubber band, moving records, a ruler, a brush) is one more CMapTool.
+
+#include <cstdint>
+#include <functional>
+
+class CCampaignSession;
+class CMapWindow;
+class CViewport;
+
+// The mouse over the map picture, as plain values.
+struct MapPointer {
+    enum Button : uint8_t { NoButton, Left, Middle, Right, Other };
+    int32_t X = 0; // picture pixel
+    int32_t Y = 0;
+    Button Pressed = NoButton; // the button pressed or released; NoButton on a move
+    bool Shift = false;
+    bool Control = false;
+    bool Alt = false;
+    bool Meta = false;
+
+    bool NoModifier() const { return !Shift && !Control && !Alt && !Meta; }
+};
+
+// Where a tool works, made afresh for every event: the map may have changed in between.
+struct MapToolContext {
+    CCampaignSession* Session = nullptr;
+    // The view of the map shown; null before the first map.
+    CMapWindow* View = nullptr;
+    // Sectors painted around the clicked one (the Sectors box).
+    int SectorRadius = 0;
+    // How far (in pixels, along both axes together) the mouse moves before a press is a drag.
+    int StartDragDistance = 10;
+    // The view moved: show it at once, cheaply, and render it properly once it rests.
+    std::function<void()> ViewPreview;
+    // The view moved and rests: render it now.
+    std::function<void()> ViewSettled;
+
+    CViewport Viewport() const;
+};
+
+class CMapTool {
+public:
+    virtual ~CMapTool() = default;
+    virtual void Press(const MapToolContext& context, const MapPointer& pointer) = 0;
+    virtual void Move(const MapToolContext&, const MapPointer&) { }
+    virtual void Release(const MapToolContext&, const MapPointer&) { }
+};
