@@ -48,9 +48,10 @@ private slots:
         QVERIFY(f.Doc.LoadBytes(kWorkedExample));
         QCOMPARE(f.Doc.TemplateCount(), 1);
         const CPopTemplate& tmpl = f.Doc.Templates()[0];
-        QCOMPARE(std::vector<int32_t>({tmpl.TypeCode, tmpl.ApproximationObject, tmpl.BaseObject, tmpl.RouteObject,
-                                       tmpl.UseCount, int32_t(tmpl.Objects.size()), f.Doc.KeysiteTemplateIndex(0)}),
-                 std::vector<int32_t>({3, f.Catalogue.IndexOf("A"), NoObjectIndex, NoObjectIndex, 1, 1, 0}));
+        QCOMPARE(
+            std::vector<int32_t>({tmpl.TypeCode, tmpl.ApproximationObject, tmpl.BaseObject, tmpl.RouteObject,
+                                  tmpl.UseCount, int32_t(tmpl.Objects.size()), f.Doc.Keysites()[0].TemplateNumber}),
+            std::vector<int32_t>({3, f.Catalogue.IndexOf("A"), NoObjectIndex, NoObjectIndex, 1, 1, 0}));
         QCOMPARE(tmpl.Objects[0].Z, 2.0f);
         QCOMPARE(f.Doc.Sams()[0].X, 5.0f);
         QCOMPARE(f.Doc.SaveBytes(true), kWorkedExample);
@@ -96,8 +97,8 @@ private slots:
         QCOMPARE(tmpl.ApproximationObject, MissingObjectIndex); // empty name: never in the catalogue
         QCOMPARE(tmpl.RouteObject, MissingObjectIndex);
         QCOMPARE(tmpl.UseCount, 1);
-        QCOMPARE(std::vector<int32_t>(
-                     {f.Doc.KeysiteTemplateIndex(0), f.Doc.KeysiteTemplateIndex(1), f.Doc.KeysiteTemplateIndex(2)}),
+        QCOMPARE(std::vector<int32_t>({f.Doc.Keysites()[0].TemplateNumber, f.Doc.Keysites()[1].TemplateNumber,
+                                       f.Doc.Keysites()[2].TemplateNumber}),
                  std::vector<int32_t>({-1, -1, 0}));
         const QByteArray saved = f.Doc.SaveBytes(true);
         QVERIFY(saved.contains(Name("INVALID_OBJECT") + Int32(0) + Int32(1) + Name("INVALID_OBJECT")));

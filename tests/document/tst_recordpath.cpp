@@ -190,13 +190,13 @@ private slots:
         QFETCH(QStringList, announced);
         Fixture f;
         switch (operation) {
-        case 0: QVERIFY(f.Doc.KeysiteDelete(1)); break;
+        case 0: QVERIFY(!f.Doc.RemoveRows<CKeysitePlacement>(1, 1).empty()); break;
         case 1: QVERIFY(f.Doc.ReplaceRow(0, CKeysitePlacement{2, 7, 7})); break;
         case 2: QVERIFY(f.Doc.InsertRows(5, std::vector{CKeysitePlacement{-1, 9, 9}})); break;
-        case 3: QVERIFY(f.Doc.TemplateDelete(2)); break;
+        case 3: QVERIFY(!f.Doc.RemoveRows<CPopTemplate>(2, 1).empty()); break;
         case 4: QVERIFY(f.Doc.InsertRows(0, std::vector<CPopTemplate>(1))); break;
         case 5: QVERIFY(f.Doc.RemoveRows<CPopTemplate>(0, 2).empty()); break;
-        case 6: QVERIFY(f.Doc.ObjectDelete(2, 0)); break;
+        case 6: QVERIFY(!f.Doc.RemoveRows<CThreeDObject>(0, 1, 2).empty()); break;
         case 7: QVERIFY(f.Doc.ReplaceRow(0, CPopTemplate{99, 1, 1, 1, 0, {}})); break;
         case 8: // one template, no objects, no references
             QVERIFY(f.Doc.ImportTemplateBytes(
@@ -204,7 +204,7 @@ private slots:
             break;
         case 9: QVERIFY(f.Doc.LoadBytes(QByteArray(16, '\0'))); break;
         case 10:
-            QVERIFY(!f.Doc.KeysiteDelete(5));
+            QVERIFY(f.Doc.RemoveRows<CKeysitePlacement>(5, 1).empty());
             QVERIFY(!f.Doc.InsertRows(4, std::vector<CSAMPlacement>(1)));
             QVERIFY(!f.Doc.InsertRows(0, std::vector{CKeysitePlacement{4, 0, 0}})); // no template 4
             QVERIFY(!f.Doc.ReplaceRow(0, CThreeDObject{}, 1));                      // template 1 has no objects
