@@ -3,20 +3,19 @@
 //                 filled and the first screen of each grid painted at the size it is shown at
 //                 (EditorLoad; PaintGrids is its painting alone); compare medians.
 //   Single edits: deleting a keysite, editing an airbase, adding a SAM site through the page's
-//                 button, the grid updated and its visible rows painted. Argument 0: no map is
+//                 button, the grid updated and its visible rows painted, the map repainted. Argument 0: no map is
 //                 shown, so the map refresh is not included; 1: the demonstration map is shown
 //                 with every symbol ticked, so each edit includes its map refresh.
 //   RefreshMap:   the map refresh alone, with the 200,000 records' symbols.
 //   build/bench/bench_editor --benchmark_repetitions=7 --benchmark_report_aggregates_only=true
 #include "app/appfixture.h"
+#include "app/scriptedrecorddialogs.h"
 #include "bigcampaign.h"
 #include "demo/demoinstall.h"
 #include "dialogs/scriptedprompts.h"
 #include "maparea/maparea.h"
-#include "maparea/mapcontrolcolumn.h"
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QImage>
 #include <QTabWidget>
 #include <benchmark/benchmark.h>
@@ -29,7 +28,7 @@ namespace {
 struct Editor {
     CTestInstallation Installation;
     CScriptedPrompts Prompts;
-    CScriptedEditor RecordEditor;
+    CScriptedRecordDialogs RecordDialogs;
     std::unique_ptr<TfrmMain> Window;
     QString Campaign;
 
@@ -44,30 +43,32 @@ struct Editor {
             return names;
         }()));
         Installation.RegisterRoot();
-        Window = std::make_unique<TfrmMain>(Prompts, Installation.Environment(), &RecordEditor);
+        Window = std::make_unique<TfrmMain>(Prompts, Installation.Environment(), &RecordDialogs);
         Window->InitializeMainWindow();
         Window->resize(1000, 760);
         if (!QTest::qWaitForWindowExposed(Window.get()))
             qFatal("the window is not shown");
         // Every page once on screen, so that each grid has the size it is shown at.
-        for (int page = Window->pcBINFile->count() - 1; page >= 0; --page) {
-            Window->pcBINFile->setCurrentIndex(page);
+        QTabWidget* pages = Pages(*Window);
+        for (int page = pages->count() - 1; page >= 0; --page) {
+            pages->setCurrentIndex(page);
             QApplication::processEvents();
         }
         Campaign = Installation.Dir.filePath(QStringLiteral("big.bin"));
-        bench::WriteBigCampaign(Campaign, *Window->Catalogue, 200000);
-        Window->LoadBinFile(Campaign);
+        bench::WriteBigCampaign(Campaign, *Records(*Window).Catalogue(), 200000);
+        Window->Files()->LoadBinFile(Campaign);
     }
 
     // Shows or hides the demonstration map with every symbol ticked.
     void ShowMap(bool shown)
     {
-        auto* map = Window->findChild<CMapArea*>();
+        CMapArea* map = Window->MapArea();
         if (shown && !map->HasMap())
             map->OpenMapFolder(Installation.Root() + QStringLiteral("/common/maps/") + QLatin1String(kDemoFirstMap));
-        CMapControlColumn* column = Window->pnlMapControls;
-        for (QCheckBox* box : {column->chbKeysites, column->chbAirbases, column->chbSAMs})
-            box->setChecked(shown);
+        MapAreaState state = map->State();
+        state.Keysites = state.Airbases = state.Sams = shown;
+        map->SetState(state);
+        QApplication::processEvents();
     }
 };
 
@@ -82,55 +83,62 @@ Editor& TheEditor()
 }
 
 // Paints what the grid shows on screen now, as the next frame would.
-void Paint(CStringGrid* grid)
+void Paint(CRecordGrid* grid)
 {
-    static std::map<CStringGrid*, QImage> images;
+    static std::map<CRecordGrid*, QImage> images;
     QImage& image = images[grid];
     if (image.size() != grid->size())
         image = QImage(grid->size(), QImage::Format_RGB32);
     grid->render(&image);
 }
 
+// The map's own repaint, which it leaves for the event loop's next turn, done now.
+void SettleMap() { QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall); }
+
 using Clock = std::chrono::steady_clock;
 
-// Times `edit` (and the repaint of the page's grid) alone; `restore` puts the document back.
+// Times `edit`, the map's repaint and the repaint of the page's grid alone; `restore` puts the
+// document back.
 template <typename Edit, typename Restore>
-void TimeEdits(benchmark::State& state, QWidget* page, CStringGrid* grid, Edit edit, Restore restore)
+void TimeEdits(benchmark::State& state, const char* pageName, const char* gridName, Edit edit, Restore restore)
 {
     Editor& editor = TheEditor();
     editor.ShowMap(state.range(0) != 0);
-    editor.Window->pcBINFile->setCurrentWidget(page);
+    CRecordGrid* grid = Grid(*editor.Window, gridName);
+    Pages(*editor.Window)->setCurrentWidget(Find<QWidget>(*editor.Window, pageName));
+    QApplication::processEvents();
     for (auto _ : state) {
         const auto start = Clock::now();
         edit();
+        SettleMap();
         grid->viewport()->repaint();
         state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
         restore();
+        SettleMap();
     }
     editor.ShowMap(false);
 }
 
 void BM_DocumentLoad(benchmark::State& state)
 {
-    Editor& editor = TheEditor();
+    const CBINFile& records = Records(*TheEditor().Window);
     for (auto _ : state) {
-        CBINFile document(editor.Window->Catalogue.get(), editor.Window->TemplateTypes.get());
-        benchmark::DoNotOptimize(document.Load(editor.Campaign));
+        CBINFile document(records.Catalogue(), records.Types());
+        benchmark::DoNotOptimize(document.Load(TheEditor().Campaign));
     }
 }
 
 void PaintAllGrids(TfrmMain& window)
 {
-    for (CStringGrid* grid :
-         {window.grPopTemplates, window.grTemplateObjects, window.grKeysites, window.grAirbases, window.grSAMs})
-        Paint(grid);
+    for (const char* grid : {"grPopTemplates", "grTemplateObjects", "grKeysites", "grAirbases", "grSAMs"})
+        Paint(Grid(window, grid));
 }
 
 void BM_EditorLoad(benchmark::State& state)
 {
     TfrmMain& window = *TheEditor().Window;
     for (auto _ : state) {
-        window.LoadBinFile(TheEditor().Campaign);
+        window.Files()->LoadBinFile(TheEditor().Campaign);
         PaintAllGrids(window);
     }
 }
@@ -146,12 +154,12 @@ void BM_PaintGrids(benchmark::State& state)
 void BM_DeleteKeysite(benchmark::State& state)
 {
     TfrmMain& window = *TheEditor().Window;
-    CBINFile& document = *window.Document;
+    CBINFile& document = window.Session()->MutableRecords();
     TimeEdits(
-        state, window.tsKeysites, window.grKeysites,
+        state, "tsKeysites", "grKeysites",
         [&] {
-            window.grKeysites->SetRow(30001);
-            window.btnKeysiteDelClick(); // the scripted prompts answer Yes
+            Grid(window, "grKeysites")->SetRow(30001);
+            Press(window, "btnKeysiteDel"); // the scripted prompts answer Yes
         },
         [&] {
             document.InsertRows(30000, std::vector{CKeysitePlacement{7, 1.0f, 2.0f}});
@@ -162,13 +170,13 @@ void BM_DeleteKeysite(benchmark::State& state)
 void BM_EditAirbase(benchmark::State& state)
 {
     TfrmMain& window = *TheEditor().Window;
-    CScriptedEditor& recordEditor = TheEditor().RecordEditor;
-    window.grAirbases->SetRow(7501);
+    CScriptedRecordDialogs& dialogs = TheEditor().RecordDialogs;
+    Grid(window, "grAirbases")->SetRow(7501);
     TimeEdits(
-        state, window.tsAirbases, window.grAirbases,
+        state, "tsAirbases", "grAirbases",
         [&] {
-            recordEditor.X += 1.0f;
-            window.btnAirbaseEdClick();
+            dialogs.X += 1.0f;
+            Press(window, "btnAirbaseEd");
         },
         [] {});
 }
@@ -176,9 +184,9 @@ void BM_EditAirbase(benchmark::State& state)
 void BM_AddSam(benchmark::State& state)
 {
     TfrmMain& window = *TheEditor().Window;
-    CBINFile& document = *window.Document;
+    CBINFile& document = window.Session()->MutableRecords();
     TimeEdits(
-        state, window.tsSAMs, window.grSAMs, [&] { window.btnSAMAddClick(); },
+        state, "tsSAMs", "grSAMs", [&] { Press(window, "btnSAMAdd"); },
         [&] { document.RemoveRows<CSAMPlacement>(document.SamCount() - 1, 1); });
 }
 
@@ -186,11 +194,11 @@ void BM_RefreshMap(benchmark::State& state)
 {
     Editor& editor = TheEditor();
     editor.ShowMap(true);
-    auto* map = editor.Window->findChild<CMapArea*>();
-    // The symbol styles changing is a refresh of the overlay alone, done when the event loop turns.
+    CMapArea* map = editor.Window->MapArea();
+    // The symbol styles changing is a refresh of the overlay alone.
     for (auto _ : state) {
         map->SymbologyChanged();
-        QApplication::processEvents();
+        SettleMap();
     }
     editor.ShowMap(false);
 }
