@@ -26,11 +26,11 @@ bool CSablemapApplication::notify(QObject* receiver, QEvent* event)
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception& error) {
-        if (Prompts)
-            Prompts->Error(activeWindow(), QString::fromLocal8Bit(error.what()));
+        if (m_prompts)
+            m_prompts->Error(activeWindow(), QString::fromLocal8Bit(error.what()));
     } catch (...) {
-        if (Prompts)
-            Prompts->Error(activeWindow(), QStringLiteral("Unexpected error"));
+        if (m_prompts)
+            m_prompts->Error(activeWindow(), QStringLiteral("Unexpected error"));
     }
     return false;
 }
@@ -49,7 +49,7 @@ int RunSablemap(int argc, char** argv)
     try {
         CSablemapApplication application(argc, argv);
         CWidgetPrompts prompts;
-        application.Prompts = &prompts;
+        application.SetPrompts(&prompts);
         // Parsed once the window system has taken its own options (-platform, -style ...).
         const CommandLine line = ParseCommandLine(QCoreApplication::arguments());
         for (const QString& problem : line.Problems)
@@ -70,7 +70,7 @@ int RunSablemap(int argc, char** argv)
             window.RestoreRememberedMap();
         });
         application.exec();
-        application.Prompts = nullptr;
+        application.SetPrompts(nullptr);
     } catch (const std::exception& error) {
         CWidgetPrompts().Error(nullptr, QString::fromLocal8Bit(error.what()));
     }

@@ -11,7 +11,11 @@ class CSablemapApplication : public QApplication {
 public:
     CSablemapApplication(int& argc, char** argv);
     bool notify(QObject* receiver, QEvent* event) override;
-    CUserPrompts* Prompts = nullptr;
+    // Where such errors are shown; none (nothing shown) outside the window's run.
+    void SetPrompts(CUserPrompts* prompts) { m_prompts = prompts; }
+
+private:
+    CUserPrompts* m_prompts = nullptr;
 };
 
 // Runs the editor; the result is the process's exit code (0, also after a failed start-up).
