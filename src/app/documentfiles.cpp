@@ -331,6 +331,23 @@ void CDocumentFiles::OpenFileByKind(const QString& path, bool askBeforeImport)
     }
 }
 
+void CDocumentFiles::OpenNamedFiles(const QString& factions, const QStringList& files)
+{
+    if (!factions.isEmpty()) {
+        if (QFileInfo(factions).isFile())
+            OpenFactionFile(factions);
+        else
+            m_prompts.Message(m_window, NoSuchFile(factions));
+    }
+    for (const QString& file : files)
+        OpenFileByKind(file, false);
+}
+
+bool CDocumentFiles::IsDroppable(const QString& path)
+{
+    return HasSuffix(path, "BIN") || HasSuffix(path, "SID") || HasSuffix(path, "BTP");
+}
+
 void CDocumentFiles::FillRecentFiles()
 {
     m_recentFiles->clear();

@@ -54,6 +54,11 @@ public:
     // A file by its extension: .SID a faction file, .BTP templates to import (after asking when
     // `askBeforeImport`), anything else a Map BIN file. "No such file" when it is not there.
     void OpenFileByKind(const QString& path, bool askBeforeImport);
+    // The files of the command line: the faction file named by --factions first, then each
+    // file by its kind.
+    void OpenNamedFiles(const QString& factions, const QStringList& files);
+    // Whether a file dropped on the window is one of the kinds above.
+    static bool IsDroppable(const QString& path);
 
     // Asks "Save changes to <file>?" when the document is modified; false when the user cancels
     // or the save fails (nothing may be discarded then).

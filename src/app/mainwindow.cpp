@@ -50,11 +50,6 @@ QStringList DroppableFiles(const QMimeData* data)
     return files;
 }
 
-QString NoSuchFile(const QString& path)
-{
-    return QStringLiteral("No such file: %1").arg(QDir::toNativeSeparators(path));
-}
-
 } // namespace
 
 TfrmMain::TfrmMain(CUserPrompts& prompts, const StartupEnvironment& environment, CRecordDialogs* dialogs)
@@ -234,14 +229,7 @@ void TfrmMain::OpenCommandLine(const CommandLine& line)
     }
     // The map comes last: it opens in Heights mode, showing the terrain with the faction layer a
     // click away, rather than the faction picture alone.
-    if (!line.Factions.isEmpty()) {
-        if (QFileInfo(line.Factions).isFile())
-            m_files->OpenFactionFile(line.Factions);
-        else
-            m_prompts.Message(this, NoSuchFile(line.Factions));
-    }
-    for (const QString& file : line.Files)
-        m_files->OpenFileByKind(file, false);
+    m_files->OpenNamedFiles(line.Factions, line.Files);
     if (!line.Map.isEmpty())
         OpenNamedMap(line.Map);
 }
