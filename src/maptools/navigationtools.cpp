@@ -1,10 +1,6 @@
 #include "maptools/navigationtools.h"
 
-#include "mapview/viewport.h"
-
 #include <cstdlib>
-
-CViewport MapToolContext::Viewport() const { return View ? View->Viewport() : CViewport(); }
 
 void CPanTool::Press(const MapToolContext& context, const MapPointer& pointer)
 {

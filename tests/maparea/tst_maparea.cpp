@@ -656,17 +656,6 @@ private slots:
         QCOMPARE(expected > 0, map != QLatin1String(kDemoFirstMap));
         QCOMPARE(f->Area->PlacementsOutside(), expected);
     }
-
-    void stateComesBack()
-    {
-        MapAreaState state;
-        state.Rivers = state.Sams = state.Grid = state.Factions = true;
-        f->Area->SetState(state);
-        const MapAreaState back = f->Area->State();
-        QVERIFY(back.Rivers && back.Sams && back.Grid && back.Factions);
-        QVERIFY(!back.Roads && !back.Utilities && !back.Borders && !back.Keysites && !back.Airbases);
-        QVERIFY(f->Column->rbMapModeFactions->isChecked() && f->Column->chbRivers->isChecked());
-    }
 };
 
 QTEST_MAIN(TestMapArea)
