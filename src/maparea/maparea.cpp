@@ -69,22 +69,11 @@ CMapArea::Private::Private(CMapArea& area, CCampaignSession& session, const CTar
     connect(TimerMapSettle, &CDebounce::timeout, this, &Private::TerrainChanged);
     pnlMap->installEventFilter(this);
 
-    CMapControlColumn* column = pnlMapControls;
-    const std::pair<QToolButton*, void (CMapWindow::*)()> buttons[] = {
-        {column->spMapUp, &CMapWindow::PanUp},         {column->spMapDown, &CMapWindow::PanDown},
-        {column->spMapLeft, &CMapWindow::PanLeft},     {column->spMapRight, &CMapWindow::PanRight},
-        {column->spMapZoomIn, &CMapWindow::ZoomIn},    {column->spMapZoomOut, &CMapWindow::ZoomOut},
-        {column->spMapDefault, &CMapWindow::ResetView}};
-    for (const auto& [button, operation] : buttons)
-        connect(button, &QToolButton::clicked, this, [this, operation] { ApplyViewOperation(operation); });
+    connect(pnlMapControls, &CMapControlColumn::Navigate, this, &Private::Navigate);
     // Every move restarts the wait, so dragging over several steps renders once, at the end.
-    connect(column->tbResolution, &QSlider::valueChanged, TimerTBResolution, &CDebounce::start);
-    for (QRadioButton* mode : {column->rbMapModeHeights, column->rbMapModeFactions})
-        connect(mode, &QRadioButton::toggled, this, &Private::TerrainChanged);
-    for (QCheckBox* box : {column->chbKeysites, column->chbAirbases, column->chbSAMs, column->chbGrid})
-        connect(box, &QCheckBox::toggled, this, &Private::OverlayChanged);
-    for (QCheckBox* box : {column->chbRoads, column->chbRivers, column->chbUtils, column->chbBorders})
-        connect(box, &QCheckBox::toggled, this, &Private::TerrainChanged);
+    connect(pnlMapControls, &CMapControlColumn::ResolutionMoved, TimerTBResolution, &CDebounce::start);
+    connect(pnlMapControls, &CMapControlColumn::TerrainLayersChanged, this, &Private::TerrainChanged);
+    connect(pnlMapControls, &CMapControlColumn::OverlayLayersChanged, this, &Private::OverlayChanged);
 
     connect(im, &CMapImage::MouseDown, this, &Private::MouseDown);
     connect(im, &CMapImage::MouseMove, this, &Private::MouseMove);
@@ -117,7 +106,9 @@ CMapArea::Private::~Private()
 void CMapArea::Private::ShowFactions()
 {
     ShownFactions = Session.Factions();
-    pnlMapControls->rbMapModeFactions->setChecked(true);
+    MapAreaState state = pnlMapControls->State();
+    state.Factions = true;
+    pnlMapControls->SetState(state);
     TerrainChanged();
 }
 
@@ -145,17 +136,17 @@ void CMapArea::Private::ViewPreview()
 
 void CMapArea::Private::SyncLayers()
 {
-    CMapControlColumn* column = pnlMapControls;
+    const MapAreaState state = pnlMapControls->State();
     MapLayerOptions options;
-    options.Roads = column->chbRoads->isChecked();
-    options.Rivers = column->chbRivers->isChecked();
-    options.Utilities = column->chbUtils->isChecked();
-    options.Borders = column->chbBorders->isChecked();
-    options.Keysites = column->chbKeysites->isChecked();
-    options.Airbases = column->chbAirbases->isChecked();
-    options.Sams = column->chbSAMs->isChecked();
-    options.Grid = column->chbGrid->isChecked();
-    options.Mode = column->rbMapModeFactions->isChecked() ? MapMode::Factions : MapMode::Heights;
+    options.Roads = state.Roads;
+    options.Rivers = state.Rivers;
+    options.Utilities = state.Utilities;
+    options.Borders = state.Borders;
+    options.Keysites = state.Keysites;
+    options.Airbases = state.Airbases;
+    options.Sams = state.Sams;
+    options.Grid = state.Grid;
+    options.Mode = state.Factions ? MapMode::Factions : MapMode::Heights;
     options.SymbolScale = im->PictureRatio();
     Layers.SetOptions(options);
     Layers.SetDocument(&Session.Records());
@@ -219,7 +210,7 @@ bool CMapArea::OpenMapFolder(const QString& folder)
         // exists but cannot be read keeps the map on screen, and its mode with it.
         // The route and overlay boxes stay as they are.
         d->SyncLayers();
-        changed = d->Layers.ChangeMap(folder, d->im->PictureSize(), d->pnlMapControls->tbResolution->value());
+        changed = d->Layers.ChangeMap(folder, d->im->PictureSize(), d->pnlMapControls->Resolution());
     }
     if (!changed) {
         d->Prompts.Message(this, QStringLiteral("Wrong map data!"));
@@ -227,11 +218,7 @@ bool CMapArea::OpenMapFolder(const QString& folder)
     }
     d->Folder = QDir::toNativeSeparators(folder + QLatin1Char('/'));
     // A new map always opens in Heights mode, in which the layers have just drawn it.
-    {
-        const QSignalBlocker blockHeights(d->pnlMapControls->rbMapModeHeights);
-        const QSignalBlocker blockFactions(d->pnlMapControls->rbMapModeFactions);
-        d->pnlMapControls->rbMapModeHeights->setChecked(true);
-    }
+    d->pnlMapControls->ShowHeightsModeQuietly();
     emit TerrainRedrawn();
     d->OverlayChanged();
     return true;
@@ -296,34 +283,8 @@ int CMapArea::PlacementsOutside() const
     return map ? CountPlacementsOutside(d->Session.Records(), MapExtent::Of(*map)) : 0;
 }
 
-MapAreaState CMapArea::State() const
-{
-    const CMapControlColumn* column = d->pnlMapControls;
-    MapAreaState state;
-    state.Roads = column->chbRoads->isChecked();
-    state.Rivers = column->chbRivers->isChecked();
-    state.Utilities = column->chbUtils->isChecked();
-    state.Borders = column->chbBorders->isChecked();
-    state.Keysites = column->chbKeysites->isChecked();
-    state.Airbases = column->chbAirbases->isChecked();
-    state.Sams = column->chbSAMs->isChecked();
-    state.Grid = column->chbGrid->isChecked();
-    state.Factions = column->rbMapModeFactions->isChecked();
-    return state;
-}
+MapAreaState CMapArea::State() const { return d->pnlMapControls->State(); }
 
-void CMapArea::SetState(const MapAreaState& state)
-{
-    CMapControlColumn* column = d->pnlMapControls;
-    column->chbRoads->setChecked(state.Roads);
-    column->chbRivers->setChecked(state.Rivers);
-    column->chbUtils->setChecked(state.Utilities);
-    column->chbBorders->setChecked(state.Borders);
-    column->chbKeysites->setChecked(state.Keysites);
-    column->chbAirbases->setChecked(state.Airbases);
-    column->chbSAMs->setChecked(state.Sams);
-    column->chbGrid->setChecked(state.Grid);
-    (state.Factions ? column->rbMapModeFactions : column->rbMapModeHeights)->setChecked(true);
-}
+void CMapArea::SetState(const MapAreaState& state) { d->pnlMapControls->SetState(state); }
 
 QSplitter* CMapArea::Splitter() const { return d->Splitter1; }

@@ -6,6 +6,7 @@
 // menu command does to the map (choose a map, centre on a record, start placing a record).
 
 #include "document/records.h"
+#include "maparea/mapcontrolcolumn.h"
 
 #include <QString>
 #include <QWidget>
@@ -18,13 +19,6 @@ class CUserPrompts;
 class QSplitter;
 
 enum class MapMode;
-
-// The state of the map's controls that a later run brings back.
-struct MapAreaState {
-    bool Roads = false, Rivers = false, Utilities = false, Borders = false;
-    bool Keysites = false, Airbases = false, Sams = false, Grid = false;
-    bool Factions = false; // the map mode
-};
 
 class CMapArea : public QWidget {
     Q_OBJECT

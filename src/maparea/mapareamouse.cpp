@@ -43,7 +43,7 @@ void CMapArea::Private::ApplyViewOperation(void (CMapWindow::*operation)())
 void CMapArea::Private::ResolutionSettled()
 {
     if (CMapWindow* view = Layers.View()) {
-        view->SetResolution(pnlMapControls->tbResolution->value());
+        view->SetResolution(pnlMapControls->Resolution());
         TerrainChanged();
     }
 }
@@ -83,7 +83,7 @@ MapToolContext CMapArea::Private::ToolContext()
     MapToolContext context;
     context.Session = &Session;
     context.View = Layers.View();
-    context.SectorRadius = pnlMapControls->seSectors->value();
+    context.SectorRadius = pnlMapControls->SectorRadius();
     context.StartDragDistance = QApplication::startDragDistance();
     context.ViewPreview = [this] { ViewPreview(); };
     context.ViewSettled = [this] { TerrainChanged(); };
@@ -119,8 +119,7 @@ void CMapArea::Private::MouseMove(QPoint pixel)
 {
     Pan.Move(ToolContext(), PointerOf(Qt::NoButton, {}, pixel));
     const RecordPoint at = PixelToRecord(Layers.Viewport(), pixel.x(), pixel.y());
-    pnlMapControls->lblXCoord->setText(CoordinateText(at.X));
-    pnlMapControls->lblZCoord->setText(CoordinateText(at.Z));
+    pnlMapControls->ShowCoordinates(CoordinateText(at.X), CoordinateText(at.Z));
 }
 
 void CMapArea::Private::MouseUp(Qt::MouseButton button, QPoint pixel)

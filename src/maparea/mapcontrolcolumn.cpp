@@ -7,6 +7,7 @@
 #include <QPainterPath>
 #include <QPixmap>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QSlider>
 #include <QSpinBox>
 #include <QToolButton>
@@ -56,9 +57,10 @@ QPixmap DrawGlyph(Glyph glyph, const QColor& ink)
     return pixmap;
 }
 
-QToolButton* SpeedButton(QWidget* parent, Glyph glyph, const QString& tip, int left, int top)
+QToolButton* SpeedButton(QWidget* parent, const char* name, Glyph glyph, const QString& tip, int left, int top)
 {
     auto* button = new QToolButton(parent);
+    button->setObjectName(QLatin1String(name));
     QIcon icon;
     icon.addPixmap(DrawGlyph(glyph, QColor(32, 32, 32)), QIcon::Normal);
     icon.addPixmap(DrawGlyph(glyph, QColor(160, 160, 160)), QIcon::Disabled);
@@ -71,16 +73,18 @@ QToolButton* SpeedButton(QWidget* parent, Glyph glyph, const QString& tip, int l
     return button;
 }
 
-QCheckBox* CheckBox(QWidget* parent, const QString& caption, int left, int top, int height)
+QCheckBox* CheckBox(QWidget* parent, const char* name, const QString& caption, int left, int top, int height)
 {
     auto* box = new QCheckBox(caption, parent);
+    box->setObjectName(QLatin1String(name));
     box->setGeometry(left, top, 78, height);
     return box;
 }
 
-QLabel* Label(QWidget* parent, const QString& caption, int left, int top, int width)
+QLabel* Label(QWidget* parent, const char* name, const QString& caption, int left, int top, int width)
 {
     auto* label = new QLabel(caption, parent);
+    label->setObjectName(QLatin1String(name));
     label->setGeometry(left, top, width, 13);
     return label;
 }
@@ -92,58 +96,132 @@ CMapControlColumn::CMapControlColumn(QWidget* parent) : QWidget(parent)
     setFixedWidth(90);
     setMinimumHeight(340);
 
-    spMapUp = SpeedButton(this, Glyph::Up, QStringLiteral("Pan up"), 33, 6);
-    spMapLeft = SpeedButton(this, Glyph::Left, QStringLiteral("Pan left"), 9, 30);
-    spMapDefault = SpeedButton(this, Glyph::Centre, QStringLiteral("Whole map"), 33, 30);
-    spMapRight = SpeedButton(this, Glyph::Right, QStringLiteral("Pan right"), 57, 30);
-    spMapDown = SpeedButton(this, Glyph::Down, QStringLiteral("Pan down"), 33, 54);
-    spMapZoomIn = SpeedButton(this, Glyph::ZoomIn, QStringLiteral("Zoom in"), 17, 86);
-    spMapZoomOut = SpeedButton(this, Glyph::ZoomOut, QStringLiteral("Zoom out"), 49, 86);
+    const struct {
+        const char* Name;
+        Glyph Shape;
+        const char* Tip;
+        int Left, Top;
+        MapKey Step;
+    } buttons[] = {
+        {"spMapUp", Glyph::Up, "Pan up", 33, 6, MapKey::Up},
+        {"spMapLeft", Glyph::Left, "Pan left", 9, 30, MapKey::Left},
+        {"spMapDefault", Glyph::Centre, "Whole map", 33, 30, MapKey::Home},
+        {"spMapRight", Glyph::Right, "Pan right", 57, 30, MapKey::Right},
+        {"spMapDown", Glyph::Down, "Pan down", 33, 54, MapKey::Down},
+        {"spMapZoomIn", Glyph::ZoomIn, "Zoom in", 17, 86, MapKey::ZoomIn},
+        {"spMapZoomOut", Glyph::ZoomOut, "Zoom out", 49, 86, MapKey::ZoomOut},
+    };
+    for (const auto& button : buttons) {
+        QToolButton* made =
+            SpeedButton(this, button.Name, button.Shape, QLatin1String(button.Tip), button.Left, button.Top);
+        const MapKey step = button.Step;
+        connect(made, &QToolButton::clicked, this, [this, step] { emit Navigate(step); });
+    }
 
-    tbResolution = new QSlider(Qt::Horizontal, this);
-    tbResolution->setRange(1, 10);
-    tbResolution->setValue(4);
-    tbResolution->setSingleStep(1);
-    tbResolution->setPageStep(1);
-    tbResolution->setTickInterval(1);
-    tbResolution->setTickPosition(QSlider::TicksBelow);
-    tbResolution->setToolTip(QStringLiteral("Resolution"));
-    tbResolution->setGeometry(9, 118, 73, 17);
+    m_resolution = new QSlider(Qt::Horizontal, this);
+    m_resolution->setObjectName(QStringLiteral("tbResolution"));
+    m_resolution->setRange(1, 10);
+    m_resolution->setValue(4);
+    m_resolution->setSingleStep(1);
+    m_resolution->setPageStep(1);
+    m_resolution->setTickInterval(1);
+    m_resolution->setTickPosition(QSlider::TicksBelow);
+    m_resolution->setToolTip(QStringLiteral("Resolution"));
+    m_resolution->setGeometry(9, 118, 73, 17);
 
-    pnlMapMode = new QWidget(this);
-    pnlMapMode->setGeometry(1, 139, 87, 36);
-    rbMapModeHeights = new QRadioButton(QStringLiteral("Heights"), pnlMapMode);
-    rbMapModeHeights->setGeometry(8, 2, 78, 16);
-    rbMapModeHeights->setChecked(true);
-    rbMapModeFactions = new QRadioButton(QStringLiteral("Factions"), pnlMapMode);
-    rbMapModeFactions->setGeometry(8, 18, 78, 16);
+    auto* mode = new QWidget(this);
+    mode->setObjectName(QStringLiteral("pnlMapMode"));
+    mode->setGeometry(1, 139, 87, 36);
+    m_heights = new QRadioButton(QStringLiteral("Heights"), mode);
+    m_heights->setObjectName(QStringLiteral("rbMapModeHeights"));
+    m_heights->setGeometry(8, 2, 78, 16);
+    m_heights->setChecked(true);
+    m_factions = new QRadioButton(QStringLiteral("Factions"), mode);
+    m_factions->setObjectName(QStringLiteral("rbMapModeFactions"));
+    m_factions->setGeometry(8, 18, 78, 16);
 
-    chbGrid = CheckBox(this, QStringLiteral("Grid"), 9, 172, 16);
-    Label3 = Label(this, QStringLiteral("Sectors"), 4, 192, 42);
-    seSectors = new QSpinBox(this);
-    seSectors->setRange(0, 99);
-    seSectors->setSingleStep(1);
-    seSectors->setValue(0);
-    seSectors->setGeometry(46, 188, 37, 22);
-    seSectors->setButtonSymbols(QAbstractSpinBox::UpDownArrows);
-    chbKeysites = CheckBox(this, QStringLiteral("Keysites"), 9, 212, 15);
-    chbAirbases = CheckBox(this, QStringLiteral("Airbases"), 9, 227, 15);
-    chbSAMs = CheckBox(this, QStringLiteral("SAMs"), 9, 242, 15);
-    Label1 = Label(this, QStringLiteral("X="), 4, 264, 16);
-    lblXCoord = Label(this, QStringLiteral("0"), 20, 264, 61);
-    Label2 = Label(this, QStringLiteral("Z="), 4, 276, 16);
-    lblZCoord = Label(this, QStringLiteral("0"), 20, 276, 61);
+    m_grid = CheckBox(this, "chbGrid", QStringLiteral("Grid"), 9, 172, 16);
+    Label(this, "Label3", QStringLiteral("Sectors"), 4, 192, 42);
+    m_sectors = new QSpinBox(this);
+    m_sectors->setObjectName(QStringLiteral("seSectors"));
+    m_sectors->setRange(0, 99);
+    m_sectors->setSingleStep(1);
+    m_sectors->setValue(0);
+    m_sectors->setGeometry(46, 188, 37, 22);
+    m_sectors->setButtonSymbols(QAbstractSpinBox::UpDownArrows);
+    m_keysites = CheckBox(this, "chbKeysites", QStringLiteral("Keysites"), 9, 212, 15);
+    m_airbases = CheckBox(this, "chbAirbases", QStringLiteral("Airbases"), 9, 227, 15);
+    m_sams = CheckBox(this, "chbSAMs", QStringLiteral("SAMs"), 9, 242, 15);
+    Label(this, "Label1", QStringLiteral("X="), 4, 264, 16);
+    m_x = Label(this, "lblXCoord", QStringLiteral("0"), 20, 264, 61);
+    Label(this, "Label2", QStringLiteral("Z="), 4, 276, 16);
+    m_z = Label(this, "lblZCoord", QStringLiteral("0"), 20, 276, 61);
 
     // The route boxes sit close together; a smaller type keeps them legible at that pitch.
-    chbRoads = CheckBox(this, QStringLiteral("Roads"), 8, 291, 12);
-    chbRivers = CheckBox(this, QStringLiteral("Rivers"), 8, 302, 12);
-    chbUtils = CheckBox(this, QStringLiteral("Power lines"), 8, 314, 12);
-    chbBorders = CheckBox(this, QStringLiteral("Borders"), 8, 326, 12);
+    m_roads = CheckBox(this, "chbRoads", QStringLiteral("Roads"), 8, 291, 12);
+    m_rivers = CheckBox(this, "chbRivers", QStringLiteral("Rivers"), 8, 302, 12);
+    m_utilities = CheckBox(this, "chbUtils", QStringLiteral("Power lines"), 8, 314, 12);
+    m_borders = CheckBox(this, "chbBorders", QStringLiteral("Borders"), 8, 326, 12);
     QFont small = font();
     small.setPointSize(7);
-    for (QCheckBox* box : {chbRoads, chbRivers, chbUtils, chbBorders}) {
+    for (QCheckBox* box : {m_roads, m_rivers, m_utilities, m_borders}) {
         box->setFont(small);
         box->setStyleSheet(
             QStringLiteral("QCheckBox { spacing: 4px; } QCheckBox::indicator { width: 9px; height: 9px; }"));
     }
+
+    connect(m_resolution, &QSlider::valueChanged, this, &CMapControlColumn::ResolutionMoved);
+    for (QRadioButton* button : {m_heights, m_factions})
+        connect(button, &QRadioButton::toggled, this, &CMapControlColumn::TerrainLayersChanged);
+    for (QCheckBox* box : {m_keysites, m_airbases, m_sams, m_grid})
+        connect(box, &QCheckBox::toggled, this, &CMapControlColumn::OverlayLayersChanged);
+    for (QCheckBox* box : {m_roads, m_rivers, m_utilities, m_borders})
+        connect(box, &QCheckBox::toggled, this, &CMapControlColumn::TerrainLayersChanged);
+}
+
+MapAreaState CMapControlColumn::State() const
+{
+    MapAreaState state;
+    state.Roads = m_roads->isChecked();
+    state.Rivers = m_rivers->isChecked();
+    state.Utilities = m_utilities->isChecked();
+    state.Borders = m_borders->isChecked();
+    state.Keysites = m_keysites->isChecked();
+    state.Airbases = m_airbases->isChecked();
+    state.Sams = m_sams->isChecked();
+    state.Grid = m_grid->isChecked();
+    state.Factions = m_factions->isChecked();
+    return state;
+}
+
+void CMapControlColumn::SetState(const MapAreaState& state)
+{
+    m_roads->setChecked(state.Roads);
+    m_rivers->setChecked(state.Rivers);
+    m_utilities->setChecked(state.Utilities);
+    m_borders->setChecked(state.Borders);
+    m_keysites->setChecked(state.Keysites);
+    m_airbases->setChecked(state.Airbases);
+    m_sams->setChecked(state.Sams);
+    m_grid->setChecked(state.Grid);
+    (state.Factions ? m_factions : m_heights)->setChecked(true);
+}
+
+bool CMapControlColumn::IsFactionsMode() const { return m_factions->isChecked(); }
+
+void CMapControlColumn::ShowHeightsModeQuietly()
+{
+    const QSignalBlocker heights(m_heights);
+    const QSignalBlocker factions(m_factions);
+    m_heights->setChecked(true);
+}
+
+int CMapControlColumn::Resolution() const { return m_resolution->value(); }
+
+int CMapControlColumn::SectorRadius() const { return m_sectors->value(); }
+
+void CMapControlColumn::ShowCoordinates(const QString& x, const QString& z)
+{
+    m_x->setText(x);
+    m_z->setText(z);
 }

@@ -1,7 +1,11 @@
 #pragma once
 // The 90-pixel column beside the map: pan and zoom buttons, resolution, map mode, overlay and
-// route check boxes, sector radius and the coordinate read-out. It only holds the controls; the
-// main window connects them.
+// route check boxes, sector radius and the coordinate read-out. It says what the user asked for
+// (a navigation step, other layers, another resolution) and shows what the map area tells it;
+// its controls are private and carry their system names as object names (spMapUp, tbResolution,
+// rbMapModeFactions, chbKeysites, seSectors, lblXCoord, ...).
+
+#include "maparea/mapimage.h"
 
 #include <QWidget>
 
@@ -12,34 +16,51 @@ class QSlider;
 class QSpinBox;
 class QToolButton;
 
+// The state of the map's controls that a later run brings back.
+struct MapAreaState {
+    bool Roads = false, Rivers = false, Utilities = false, Borders = false;
+    bool Keysites = false, Airbases = false, Sams = false, Grid = false;
+    bool Factions = false; // the map mode
+};
+
 class CMapControlColumn : public QWidget {
     Q_OBJECT
 public:
     explicit CMapControlColumn(QWidget* parent = nullptr);
 
-    QToolButton* spMapUp;
-    QToolButton* spMapLeft;
-    QToolButton* spMapDefault;
-    QToolButton* spMapRight;
-    QToolButton* spMapDown;
-    QToolButton* spMapZoomIn;
-    QToolButton* spMapZoomOut;
-    QSlider* tbResolution;
-    QWidget* pnlMapMode;
-    QRadioButton* rbMapModeHeights;
-    QRadioButton* rbMapModeFactions;
-    QCheckBox* chbGrid;
-    QLabel* Label3;
-    QSpinBox* seSectors;
-    QCheckBox* chbKeysites;
-    QCheckBox* chbAirbases;
-    QCheckBox* chbSAMs;
-    QLabel* Label1;
-    QLabel* lblXCoord;
-    QLabel* Label2;
-    QLabel* lblZCoord;
-    QCheckBox* chbRoads;
-    QCheckBox* chbRivers;
-    QCheckBox* chbUtils;
-    QCheckBox* chbBorders;
+    MapAreaState State() const;
+    // Ticks the boxes and the mode as given, announcing what changed.
+    void SetState(const MapAreaState& state);
+    bool IsFactionsMode() const;
+    // Ticks the mode without announcing it (a new map opens in Heights mode).
+    void ShowHeightsModeQuietly();
+    int Resolution() const;
+    // Sectors painted around the clicked one.
+    int SectorRadius() const;
+    void ShowCoordinates(const QString& x, const QString& z);
+
+signals:
+    // A pan, zoom or whole-map button.
+    void Navigate(MapKey step);
+    void ResolutionMoved();
+    // The map mode or a route network box: the terrain layer must be drawn again.
+    void TerrainLayersChanged();
+    // A symbol box or the grid: the overlay must be drawn again.
+    void OverlayLayersChanged();
+
+private:
+    QRadioButton* m_heights;
+    QRadioButton* m_factions;
+    QSlider* m_resolution;
+    QSpinBox* m_sectors;
+    QLabel* m_x;
+    QLabel* m_z;
+    QCheckBox* m_grid;
+    QCheckBox* m_keysites;
+    QCheckBox* m_airbases;
+    QCheckBox* m_sams;
+    QCheckBox* m_roads;
+    QCheckBox* m_rivers;
+    QCheckBox* m_utilities;
+    QCheckBox* m_borders;
 };

@@ -107,4 +107,14 @@ public:
     std::unique_ptr<CMapArea> Area;
     CMapImage* Image = nullptr;
     CMapControlColumn* Column = nullptr;
+
+    // A control of the column, by the object name the system gives it.
+    template <typename Widget>
+    Widget* Control(const char* name) const
+    {
+        auto* control = Column->findChild<Widget*>(QLatin1String(name));
+        if (!control)
+            qFatal("the column has no %s", name);
+        return control;
+    }
 };

@@ -89,11 +89,11 @@ private slots:
 
     void readoutBeforeAndAfterMap()
     {
-        f->Column->lblXCoord->setText(QStringLiteral("?"));
+        f->Control<QLabel>("lblXCoord")->setText(QStringLiteral("?"));
         QTest::mouseMove(f->Image, QPoint(40, 30));
-        QTRY_COMPARE(f->Column->lblXCoord->text(), QStringLiteral("0"));
-        QCOMPARE(f->Column->lblZCoord->text(), QStringLiteral("0"));
-        QTest::mouseClick(f->Column->spMapZoomIn, Qt::LeftButton); // nothing to move before a map
+        QTRY_COMPARE(f->Control<QLabel>("lblXCoord")->text(), QStringLiteral("0"));
+        QCOMPARE(f->Control<QLabel>("lblZCoord")->text(), QStringLiteral("0"));
+        QTest::mouseClick(f->Control<QToolButton>("spMapZoomIn"), Qt::LeftButton); // nothing to move before a map
         f->Turn();
         QVERIFY(f->Image->pixmap().isNull());
         QVERIFY(!f->Area->View());
@@ -104,8 +104,8 @@ private slots:
         f->View().Viewport().PixelToMap(60, 50, x, z);
         QVERIFY(x != 0 || z != 0);
         QTest::mouseMove(f->Image, QPoint(60, 50));
-        QTRY_COMPARE(f->Column->lblXCoord->text(), QString::number(int(x)));
-        QCOMPARE(f->Column->lblZCoord->text(), QString::number(int(z)));
+        QTRY_COMPARE(f->Control<QLabel>("lblXCoord")->text(), QString::number(int(x)));
+        QCOMPARE(f->Control<QLabel>("lblZCoord")->text(), QString::number(int(z)));
         QVERIFY(f->Prompts.Shown.isEmpty());
     }
 
@@ -152,8 +152,8 @@ private slots:
         QCOMPARE(f->Picture(), pictureBefore);
         QCOMPARE(redrawn.size(), 0);
         // The mode buttons still say what the map shows, and a later redraw draws the same.
-        QCOMPARE(f->Column->rbMapModeFactions->isChecked(), factions);
-        QTest::mouseClick(f->Column->spMapDefault, Qt::LeftButton);
+        QCOMPARE(f->Control<QRadioButton>("rbMapModeFactions")->isChecked(), factions);
+        QTest::mouseClick(f->Control<QToolButton>("spMapDefault"), Qt::LeftButton);
         f->Turn();
         QCOMPARE(redrawn.size(), 1);
         QCOMPARE(f->Picture(), pictureBefore);
@@ -166,26 +166,26 @@ private slots:
         const QImage heights = f->Picture();
         QVERIFY(f->LoadFactions());
         f->Turn();
-        QVERIFY(f->Column->rbMapModeFactions->isChecked());
+        QVERIFY(f->Control<QRadioButton>("rbMapModeFactions")->isChecked());
         const QImage factions = f->Picture();
         QVERIFY(factions != heights);
 
         QVERIFY(f->Area->OpenMapFolder(f->MapFolder(kDemoSecondMap)));
-        QVERIFY(f->Column->rbMapModeHeights->isChecked());
+        QVERIFY(f->Control<QRadioButton>("rbMapModeHeights")->isChecked());
         QVERIFY(f->Area->OpenMapFolder(f->MapFolder(kDemoFirstMap)));
         f->Turn();
         QCOMPARE(f->Picture(), heights);
-        QTest::mouseClick(f->Column->rbMapModeFactions, Qt::LeftButton);
+        QTest::mouseClick(f->Control<QRadioButton>("rbMapModeFactions"), Qt::LeftButton);
         f->Turn();
         QCOMPARE(f->Picture(), factions);
         QVERIFY(f->Prompts.Shown.isEmpty());
 
         // Saving the layer is no new layer: the mode stays as the user left it.
-        QTest::mouseClick(f->Column->rbMapModeHeights, Qt::LeftButton);
+        QTest::mouseClick(f->Control<QRadioButton>("rbMapModeHeights"), Qt::LeftButton);
         QTemporaryDir dir;
         QVERIFY(f->Session->SaveFactions(dir.filePath(QStringLiteral("copy.SID"))));
         f->Turn();
-        QVERIFY(f->Column->rbMapModeHeights->isChecked());
+        QVERIFY(f->Control<QRadioButton>("rbMapModeHeights")->isChecked());
         QCOMPARE(f->Picture(), heights);
     }
 
@@ -195,7 +195,7 @@ private slots:
         QSignalSpy renders(f->Area.get(), &CMapArea::TerrainRedrawn);
         CDebounce* wait = f->Timer("TimerTBResolution");
         for (int position : {5, 6, 7, 8}) {
-            f->Column->tbResolution->setValue(position);
+            f->Control<QSlider>("tbResolution")->setValue(position);
             QVERIFY(wait->isActive()); // every move (re)starts the one wait
             f->Turn();
         }
@@ -347,8 +347,8 @@ private slots:
         QVERIFY(f->OpenDemo());
         QVERIFY(f->LoadFactions());
         f->Turn();
-        f->Column->rbMapModeHeights->setChecked(true);
-        f->Column->seSectors->setValue(radius);
+        f->Control<QRadioButton>("rbMapModeHeights")->setChecked(true);
+        f->Control<QSpinBox>("seSectors")->setValue(radius);
         f->Turn();
         QSignalSpy renders(f->Area.get(), &CMapArea::TerrainRedrawn);
 
@@ -376,16 +376,16 @@ private slots:
         QCOMPARE(f->Session->History().Stack(CEditHistory::Factions).count(), 1);
         QVERIFY(f->Session->SelectedRecords(RecordList::Keysites).empty()); // Ctrl did not select
         f->Turn();
-        QVERIFY(f->Column->rbMapModeFactions->isChecked());
+        QVERIFY(f->Control<QRadioButton>("rbMapModeFactions")->isChecked());
         QCOMPARE(renders.size(), 1);
 
         // Undo takes the paint back and shows the layer again, whatever the mode was.
-        f->Column->rbMapModeHeights->setChecked(true);
+        f->Control<QRadioButton>("rbMapModeHeights")->setChecked(true);
         f->Session->History().Undo();
         for (const auto& [sector, value] : before)
             QCOMPARE(factions.GetFaction(sector.first, sector.second), value);
         f->Turn();
-        QVERIFY(f->Column->rbMapModeFactions->isChecked());
+        QVERIFY(f->Control<QRadioButton>("rbMapModeFactions")->isChecked());
         QCOMPARE(renders.size(), 2);
     }
 
@@ -417,7 +417,7 @@ private slots:
         QCOMPARE(f->Bounds(f->View()) != before, moves);
         QCOMPARE(renders.size(), moves ? 1 : 0);
         QCOMPARE(forward.size(), 0);
-        QVERIFY(f->Column->rbMapModeHeights->isChecked());
+        QVERIFY(f->Control<QRadioButton>("rbMapModeHeights")->isChecked());
         QVERIFY(!QGuiApplication::overrideCursor());
     }
 
@@ -498,7 +498,7 @@ private slots:
         QVERIFY(f->OpenDemo());
         const QPoint cursor(120, 80);
         f->Wheel(120, cursor);
-        QTest::mouseClick(f->Column->spMapLeft, Qt::LeftButton);
+        QTest::mouseClick(f->Control<QToolButton>("spMapLeft"), Qt::LeftButton);
         CMapWindow expected(f->View());
         expected.ScaleAround(cursor.x(), cursor.y(), 1 / CWheelZoom::NotchFactor);
         f->Wheel(-120, cursor);
@@ -559,10 +559,10 @@ private slots:
         void (CMapWindow::*const operations[])() = {&CMapWindow::PanUp,    &CMapWindow::PanDown, &CMapWindow::PanLeft,
                                                     &CMapWindow::PanRight, &CMapWindow::ZoomIn,  &CMapWindow::ZoomOut,
                                                     &CMapWindow::ResetView};
-        const CMapControlColumn* column = f->Column;
-        QToolButton* const buttons[] = {column->spMapUp,     column->spMapDown,   column->spMapLeft,
-                                        column->spMapRight,  column->spMapZoomIn, column->spMapZoomOut,
-                                        column->spMapDefault};
+        QToolButton* const buttons[] = {f->Control<QToolButton>("spMapUp"),     f->Control<QToolButton>("spMapDown"),
+                                        f->Control<QToolButton>("spMapLeft"),   f->Control<QToolButton>("spMapRight"),
+                                        f->Control<QToolButton>("spMapZoomIn"), f->Control<QToolButton>("spMapZoomOut"),
+                                        f->Control<QToolButton>("spMapDefault")};
         QVERIFY(f->OpenDemo());
         f->Image->setFocus();
         QTest::keyClick(f->Image, Qt::Key_Plus); // away from the default view, so that Home has something to do
@@ -605,8 +605,8 @@ private slots:
     {
         QFETCH(int, kind);
         QVERIFY(f->OpenDemo());
-        QTest::mouseClick(f->Column->spMapZoomIn, Qt::LeftButton);
-        QTest::mouseClick(f->Column->spMapZoomIn, Qt::LeftButton);
+        QTest::mouseClick(f->Control<QToolButton>("spMapZoomIn"), Qt::LeftButton);
+        QTest::mouseClick(f->Control<QToolButton>("spMapZoomIn"), Qt::LeftButton);
         const int32_t width = f->View().ViewRight - f->View().ViewLeft;
         f->Area->ShowOnMap(RecordKind(kind), 1);
         QCOMPARE(f->View().ViewRight - f->View().ViewLeft, width);

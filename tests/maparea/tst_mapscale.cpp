@@ -38,8 +38,8 @@ private slots:
         QMouseEvent move(QEvent::MouseMove, QPointF(at), f.Image->mapToGlobal(QPointF(at)), Qt::NoButton, Qt::NoButton,
                          Qt::NoModifier);
         QApplication::sendEvent(f.Image, &move);
-        QVERIFY(std::abs(f.Column->lblXCoord->text().toDouble() - x) <= unitX + 1);
-        QVERIFY(std::abs(f.Column->lblZCoord->text().toDouble() - z) <= unitZ + 1);
+        QVERIFY(std::abs(f.Control<QLabel>("lblXCoord")->text().toDouble() - x) <= unitX + 1);
+        QVERIFY(std::abs(f.Control<QLabel>("lblZCoord")->text().toDouble() - z) <= unitZ + 1);
     }
 };
 
