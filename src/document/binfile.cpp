@@ -127,11 +127,14 @@ bool CBINFile::ExportTemplates(const QString& fileName, int first, int last, QSt
 
 bool CBINFile::ImportTemplates(const QString& fileName, QString* error)
 {
-    ImportedTemplates read;
-    if (!ReadTemplates(fileName, read, error))
-        return false;
-    AppendTemplates(std::move(read));
-    return true;
+    return GuardAllocation(error, [&] {
+        CFileReader reader(fileName, FileLimits::TemplateSource);
+        ImportedTemplates read;
+        if (!ReadTemplatesFrom(reader, read, error))
+            return false;
+        AppendTemplates(std::move(read));
+        return true;
+    });
 }
 
 bool CBINFile::ImportTemplateBytes(const QByteArray& bytes, QString* error)

@@ -3,6 +3,7 @@
 #include "document/recordlists.h"
 #include "document/recordtablemodel.h"
 #include "factions/factionsinfo.h"
+#include "platform/fileread.h"
 
 #include <QItemSelectionModel>
 #include <algorithm>
@@ -107,10 +108,16 @@ bool CCampaignSession::ImportTemplates(const QString& path, CMissingNames& missi
     const int count = int(read.Templates.size());
     if (count == 0)
         return true;
-    auto* edit = new CRecordEdit(*this, QStringLiteral("Import ") + CountedRecords(RecordList::Templates, count));
-    edit->Add(InsertRecords(m_records->TemplateCount(), std::move(read.Templates)));
-    Push(CEditHistory::MapBin, edit);
-    return true;
+    // Appending needs memory too; a document that has none to spare stays as it was.
+    return GuardAllocation(reason, [&] {
+        auto edit = std::make_unique<CRecordEdit>(
+            *this, QStringLiteral("Import ") + CountedRecords(RecordList::Templates, count));
+        edit->Add(InsertRecords(m_records->TemplateCount(), std::move(read.Templates)));
+        // The history owns the edit once its first redo has been done.
+        Push(CEditHistory::MapBin, edit.get());
+        edit.release();
+        return true;
+    });
 }
 
 // --- Faction layer -----------------------------------------------------------------------------
@@ -234,7 +241,7 @@ void CCampaignSession::ShowObjectsOfCurrentTemplate()
     objects.ShowTemplate(CurrentRecord(RecordList::Templates));
     // The single blank cell of a list never filled is current but not highlighted.
     Selection(RecordList::TemplateObjects)
-        .setCurrentIndex(objects.index(0, 0), objects.IsFilled()
-                             ? QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows
-                             : QItemSelectionModel::Clear);
+        .setCurrentIndex(objects.index(0, 0),
+                         objects.IsFilled() ? QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows
+                                            : QItemSelectionModel::Clear);
 }

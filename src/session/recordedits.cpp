@@ -16,9 +16,7 @@ public:
     {
     }
     // Rows not read yet: the first Revert takes them.
-    CInserted(int row, int count, int templateNumber) : m_row(row), m_count(count), m_templateNumber(templateNumber)
-    {
-    }
+    CInserted(int row, int count, int templateNumber) : m_row(row), m_count(count), m_templateNumber(templateNumber) { }
     bool Apply(CBINFile& document) override
     {
         // The values stay here too: a template's objects travel with it.
