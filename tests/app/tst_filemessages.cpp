@@ -106,12 +106,13 @@ private slots:
         {
             DiskSpaceLimit full(40); // every file these commands write is longer
             QVERIFY(full.Ok());
-            Trigger(window, command == QLatin1String("save")  ? "Save1"
-                               : command == QLatin1String("save as")     ? "SaveAs1"
-                               : command == QLatin1String("factions")    ? "Savefactionassignment1"
-                               : command == QLatin1String("factions as") ? "Savefactionassignmentas1"
-                               : command == QLatin1String("export")      ? "Exporttemplates1"
-                                                                         : "Settings1");
+            Trigger(window,
+                    command == QLatin1String("save")              ? "Save1"
+                        : command == QLatin1String("save as")     ? "SaveAs1"
+                        : command == QLatin1String("factions")    ? "Savefactionassignment1"
+                        : command == QLatin1String("factions as") ? "Savefactionassignmentas1"
+                        : command == QLatin1String("export")      ? "Exporttemplates1"
+                                                                  : "Settings1");
         }
         const QString reason = QString::fromLocal8Bit(std::strerror(EFBIG));
         QCOMPARE(m_prompts->Shown, QStringList{QString(shown).replace(QStringLiteral("SETTINGS"), settings)});

@@ -2,12 +2,12 @@
 // the title they leave, loads and saves that fail, the faction layer, template export ranges and
 // import, and the guides.
 #include "../dialogs/scriptedprompts.h"
-#include "maparea/mapcontrolcolumn.h"
 #include "catalogues/templatetypes.h"
 #include "demo/demofactions.h"
 #include "demo/demoinstall.h"
 #include "document/binfile.h"
 #include "factions/factionsinfo.h"
+#include "maparea/mapcontrolcolumn.h"
 #include "platform/filelimits.h"
 #include "platform/filepaths.h"
 #include "undofixture.h"

@@ -122,7 +122,8 @@ private slots:
         QFETCH(QString, expected);
         CTestInstallation installation;
         const QString root = installation.Dir.filePath(QStringLiteral("my sim"));
-        installation.Write(QStringLiteral("my sim/stormcr/3ddata/bininfo.bin"), CTestInstallation::CatalogueBytes({"A"}));
+        installation.Write(QStringLiteral("my sim/stormcr/3ddata/bininfo.bin"),
+                           CTestInstallation::CatalogueBytes({"A"}));
         QVERIFY(QDir().mkpath(root + QStringLiteral("/common/maps")));
         installation.Register("installation path=" + value.replace("ABS", QFile::encodeName(root)) + "\n");
         expected.replace(QStringLiteral("ABS"), root);
@@ -151,7 +152,8 @@ private slots:
         {
             TfrmMain window(prompts, installation.Environment());
             QVERIFY(window.InitializeMainWindow());
-            QCOMPARE(MapsFolderOffered(window, prompts), installation.Dir.filePath(QStringLiteral("system/common/maps/")));
+            QCOMPARE(MapsFolderOffered(window, prompts),
+                     installation.Dir.filePath(QStringLiteral("system/common/maps/")));
         }
         installation.Register("INSTALLATION PATH=" + folder + "/user\n");
         TfrmMain window(prompts, installation.Environment());
@@ -196,8 +198,9 @@ private slots:
                  qPrintable(QStringLiteral("%1 x %2").arg(window.width()).arg(window.height())));
         QVERIFY((window.frameGeometry().center() - screen.center()).manhattanLength() <= 4);
 
-        QVERIFY(window.Files()->LoadBinFile(installation.Root() + QStringLiteral("/common/maps/") + QLatin1String(kDemoFirstMap)
-                                   + QLatin1Char('/') + QLatin1String(kDemoCampaignFile)));
+        QVERIFY(window.Files()->LoadBinFile(installation.Root() + QStringLiteral("/common/maps/")
+                                            + QLatin1String(kDemoFirstMap) + QLatin1Char('/')
+                                            + QLatin1String(kDemoCampaignFile)));
         for (int page = 0; page < Pages(window)->count(); ++page) {
             Pages(window)->setCurrentIndex(page);
             QApplication::processEvents();
