@@ -423,7 +423,7 @@ private slots:
         QTest::addColumn<QList<int>>("typeCodes");
         QTest::newRow("rows 3 to 5") << "six templates" << 3 << 5 << QList<int>{3, 4, 5};
         QTest::newRow("one row") << "six templates" << 6 << 6 << QList<int>{6};
-        QTest::newRow("grid never filled") << "" << 0 << 0 << QList<int>{};
+        QTest::newRow("nothing loaded") << "" << 0 << 0 << QList<int>{};
         QTest::newRow("empty list, its blank row selected") << "new" << 0 << 0 << QList<int>{};
     }
 
