@@ -121,9 +121,12 @@ void TfrmMain::CreateParts()
     connect(m_session.get(), &CCampaignSession::ModifiedChanged, this, &TfrmMain::UpdateWindowTitle);
     connect(m_session.get(), &CCampaignSession::FileChanged, this, &TfrmMain::UpdateWindowTitle);
     // A notice about records and the map is about the document that was read: it goes with it.
-    connect(m_session.get(), &CCampaignSession::RecordsChanged, this, [this](const RecordRows& rows) {
+    // The bar is there from the start, so that its first notice does not shrink the map and the
+    // splitter sizes a later run restores are the ones this run ended with.
+    QStatusBar* status = statusBar();
+    connect(m_session.get(), &CCampaignSession::RecordsChanged, status, [status](const RecordRows& rows) {
         if (rows.How == RecordRows::Reset)
-            statusBar()->clearMessage();
+            status->clearMessage();
     });
     CreateMenus();
     UpdateWindowTitle();

@@ -4,16 +4,33 @@
 #include "../dialogs/scriptedprompts.h"
 #include "app/commandline.h"
 #include "app/fileplaces.h"
-#include "maparea/mapcontrolcolumn.h"
-#include "maparea/mapimage.h"
 #include "appfixture.h"
 #include "demo/demofactions.h"
 #include "demo/demoinstall.h"
 #include "document/binfile.h"
+#include "maparea/mapimage.h"
 
 #include <QMenu>
 #include <QMimeData>
 #include <QRadioButton>
+
+namespace {
+
+// The folder a file dialog opens in before any has been used: the installation's common/maps.
+QString MapsFolderOffered(const TfrmMain& window, CScriptedPrompts& prompts)
+{
+    Trigger(window, "Load1"); // cancelled
+    return prompts.FileDialogs.isEmpty() ? QString() : prompts.FileDialogs.last().Folder;
+}
+
+// Whether the map comes to show a picture (it repaints on a later turn of the event loop).
+bool MapShown(const TfrmMain& window)
+{
+    const CMapImage* image = Find<CMapImage>(window, "im");
+    return QTest::qWaitFor([image] { return !image->pixmap().isNull(); });
+}
+
+} // namespace
 
 class TestDesktop : public QObject {
     Q_OBJECT
@@ -25,11 +42,13 @@ private:
     }
     // A window started on the demonstration installation (a start that fails ends the test program).
     std::unique_ptr<TfrmMain> Start(const QString& installation = QString());
+    // The recent files menu as it shows when opened.
     QStringList RecentEntries(TfrmMain& window)
     {
-        window.FillRecentFiles();
+        QMenu* menu = Find<QMenu>(window, "mmRecentFiles");
+        emit menu->aboutToShow();
         QStringList entries;
-        for (QAction* action : window.mmRecentFiles->actions())
+        for (QAction* action : menu->actions())
             entries << (action->isSeparator() ? QStringLiteral("-") : action->text());
         return entries;
     }
@@ -72,9 +91,10 @@ private slots:
         TfrmMain window(*m_prompts, m_installation->Environment());
         QVERIFY(window.InitializeMainWindow());
         QCOMPARE(m_prompts->Shown, QStringList());
-        QCOMPARE(window.InstallationPath, QDir(prefix).canonicalPath() + QStringLiteral("/drive_c/Games/Skyreach"));
+        QCOMPARE(MapsFolderOffered(window, *m_prompts),
+                 QDir(prefix).canonicalPath() + QStringLiteral("/drive_c/Games/Skyreach/common/maps/"));
         window.OpenNamedMap(QLatin1String(kDemoFirstMap));
-        QVERIFY(!window.im->pixmap().isNull());
+        QVERIFY(MapShown(window));
     }
 
     void installationOption()
@@ -82,7 +102,7 @@ private slots:
         // The key file names a folder without the simulator; --installation names the real one.
         m_installation->Register("INSTALLATION PATH=/nowhere\n");
         std::unique_ptr<TfrmMain> window = Start(m_demo.path());
-        QCOMPARE(window->InstallationPath, m_demo.path());
+        QCOMPARE(MapsFolderOffered(*window, *m_prompts), m_demo.path() + QStringLiteral("/common/maps/"));
     }
 
     void informationRequests()
@@ -105,12 +125,12 @@ private slots:
         QVERIFY(line.Problems.isEmpty());
         window->OpenCommandLine(line);
         QCOMPARE(m_prompts->Shown, QStringList());
-        QVERIFY(window->MapFolder.contains(QLatin1String(kDemoFirstMap)));
-        QCOMPARE(window->BinFilePath, Demo(kDemoCampaignFile));
-        QVERIFY(window->Document->KeysiteCount() > 0);
-        QVERIFY(window->Factions);
-        QVERIFY(window->pnlMapControls->rbMapModeHeights->isChecked());
-        QVERIFY(!window->im->pixmap().isNull());
+        QVERIFY(window->MapArea()->MapFolder().contains(QLatin1String(kDemoFirstMap)));
+        QCOMPARE(window->Session()->MapBinPath(), Demo(kDemoCampaignFile));
+        QVERIFY(Records(*window).KeysiteCount() > 0);
+        QVERIFY(window->Session()->Factions());
+        QVERIFY(!window->MapArea()->State().Factions);
+        QVERIFY(MapShown(*window));
 
         // Relative paths are taken from the current folder.
         QDir::setCurrent(QFileInfo(Demo(kDemoCampaignFile)).path());
@@ -148,9 +168,9 @@ private slots:
         window->OpenCommandLine(ParseCommandLine(arguments));
         QCOMPARE(m_prompts->Shown, QStringList{QStringLiteral("message: ") + message});
         QVERIFY(window->isVisible());
-        QCOMPARE(window->Document->KeysiteCount(), 0);
-        QVERIFY(window->BinFilePath.isEmpty());
-        QVERIFY(window->MapFolder.isEmpty());
+        QCOMPARE(Records(*window).KeysiteCount(), 0);
+        QVERIFY(window->Session()->MapBinPath().isEmpty());
+        QVERIFY(window->MapArea()->MapFolder().isEmpty());
     }
 
     void drops_data()
@@ -193,10 +213,10 @@ private slots:
         QCoreApplication::processEvents();
 
         QCOMPARE(m_prompts->Shown, shown);
-        QCOMPARE(window->Document->KeysiteCount() > 0, opened == QLatin1String("campaign"));
-        QCOMPARE(window->Document->TemplateCount() > 0,
+        QCOMPARE(Records(*window).KeysiteCount() > 0, opened == QLatin1String("campaign"));
+        QCOMPARE(Records(*window).TemplateCount() > 0,
                  opened == QLatin1String("campaign") || opened == QLatin1String("templates"));
-        QCOMPARE(window->Factions != nullptr, opened == QLatin1String("factions"));
+        QCOMPARE(window->Session()->Factions() != nullptr, opened == QLatin1String("factions"));
     }
 
     void recentFilesSurviveRestart()
@@ -205,19 +225,20 @@ private slots:
         {
             std::unique_ptr<TfrmMain> window = Start();
             QCOMPARE(RecentEntries(*window), QStringList{QStringLiteral("No recent files")});
-            window->OpenBinFile(Demo(kDemoCampaignFile));
-            window->OpenFactionFile(Demo(kDemoFactionFile));
-            window->OpenBinFile(missing); // fails, so it is not listed
+            window->Files()->OpenBinFile(Demo(kDemoCampaignFile));
+            window->Files()->OpenFactionFile(Demo(kDemoFactionFile));
+            window->Files()->OpenBinFile(missing); // fails, so it is not listed
         }
         std::unique_ptr<TfrmMain> window = Start();
         const QStringList entries = RecentEntries(*window);
         QCOMPARE(
             entries,
             (QStringList{"&1 " + Demo(kDemoFactionFile), "&2 " + Demo(kDemoCampaignFile), "-", "&Clear the list"}));
-        window->mmRecentFiles->actions().at(1)->trigger();
-        QCOMPARE(window->BinFilePath, Demo(kDemoCampaignFile));
+        QMenu* recent = Find<QMenu>(*window, "mmRecentFiles");
+        recent->actions().at(1)->trigger();
+        QCOMPARE(window->Session()->MapBinPath(), Demo(kDemoCampaignFile));
         QCOMPARE(RecentEntries(*window).first(), "&1 " + Demo(kDemoCampaignFile));
-        window->mmRecentFiles->actions().last()->trigger();
+        recent->actions().last()->trigger();
         QCOMPARE(RecentEntries(*window), QStringList{QStringLiteral("No recent files")});
         QCOMPARE(m_prompts->Shown, QStringList{QStringLiteral("message: Open failed")});
     }
@@ -246,28 +267,28 @@ private slots:
         const auto lastFolder = [&] { return QDir(m_prompts->FileDialogs.last().Folder).canonicalPath(); };
         {
             std::unique_ptr<TfrmMain> window = Start();
-            window->Save1Click(); // nothing loaded and nothing remembered: the maps folder
+            Trigger(*window, "Save1"); // nothing loaded and nothing remembered: the maps folder
             QCOMPARE(lastFolder(), QDir(maps).canonicalPath());
             m_prompts->FileAnswers << elsewhere + QStringLiteral("/new.BIN");
-            window->Save1Click();
-            window->Load1Click();
+            Trigger(*window, "Save1");
+            Trigger(*window, "Load1");
             QCOMPARE(lastFolder(), QDir(elsewhere).canonicalPath());
-            window->Loadfactions1Click(); // another kind of file
+            Trigger(*window, "Loadfactions1"); // another kind of file
             QCOMPARE(lastFolder(), QDir(maps).canonicalPath());
             m_prompts->FileAnswers << Demo(kDemoCampaignFile);
-            window->Load1Click();
-            window->SaveAs1Click(); // proposes the file loaded, in its folder
+            Trigger(*window, "Load1");
+            Trigger(*window, "SaveAs1"); // proposes the file loaded, in its folder
             QCOMPARE(m_prompts->FileDialogs.last().FileName, QLatin1String(kDemoCampaignFile));
             QCOMPARE(lastFolder(), QFileInfo(Demo(kDemoCampaignFile)).canonicalPath());
         }
         std::unique_ptr<TfrmMain> window = Start();
-        window->Load1Click();
+        Trigger(*window, "Load1");
         QCOMPARE(lastFolder(), QFileInfo(Demo(kDemoCampaignFile)).canonicalPath());
         // A remembered folder that has gone gives way to the maps folder.
         m_prompts->FileAnswers << elsewhere + QStringLiteral("/new.BIN");
-        window->Load1Click();
+        Trigger(*window, "Load1");
         QVERIFY(QDir(elsewhere).removeRecursively());
-        window->Load1Click();
+        Trigger(*window, "Load1");
         QCOMPARE(lastFolder(), QDir(maps).canonicalPath());
     }
 };

@@ -89,11 +89,11 @@ private slots:
         TfrmMain& window = *m_window;
         const QString bin =
             m_installation->Write(QStringLiteral("in.BIN"), MapFile({{"TANK", "TANK"}, {"TANK", "HANGAR"}}, "HANGAR"));
-        QVERIFY(window.LoadBinFile(bin));
+        QVERIFY(window.Files()->LoadBinFile(bin));
         const QString sid = m_installation->Write(
             QStringLiteral("in.SID"), NewFactionDocument(8, 8, [](int32_t c, int32_t) { return c % 2; }).Serialize());
         m_prompts->FileAnswers << sid;
-        window.Loadfactions1Click();
+        Trigger(window, "Loadfactions1");
         QCOMPARE(m_prompts->Shown, QStringList());
         // Save and Save faction assignment write the documents' own files, without a dialog.
         const QString target = command == QLatin1String("save") ? bin
@@ -106,18 +106,13 @@ private slots:
         {
             DiskSpaceLimit full(40); // every file these commands write is longer
             QVERIFY(full.Ok());
-            if (command == QLatin1String("save"))
-                window.Save1Click();
-            else if (command == QLatin1String("save as"))
-                window.SaveAs1Click();
-            else if (command == QLatin1String("factions"))
-                window.Savefactionassignment1Click();
-            else if (command == QLatin1String("factions as"))
-                window.Savefactionassignmentas1Click();
-            else if (command == QLatin1String("export"))
-                window.Exporttemplates1Click();
-            else
-                window.Settings1Click();
+            Trigger(window,
+                    command == QLatin1String("save")              ? "Save1"
+                        : command == QLatin1String("save as")     ? "SaveAs1"
+                        : command == QLatin1String("factions")    ? "Savefactionassignment1"
+                        : command == QLatin1String("factions as") ? "Savefactionassignmentas1"
+                        : command == QLatin1String("export")      ? "Exporttemplates1"
+                                                                  : "Settings1");
         }
         const QString reason = QString::fromLocal8Bit(std::strerror(EFBIG));
         QCOMPARE(m_prompts->Shown, QStringList{QString(shown).replace(QStringLiteral("SETTINGS"), settings)});
@@ -135,7 +130,7 @@ private slots:
         QStringList expected;
         m_prompts->FileAnswers << m_installation->Write(QStringLiteral("a.BIN"),
                                                         MapFile({{"TANK", "JEEP"}, {"CAR", "TANK"}}, "TOWER"));
-        window.Load1Click();
+        Trigger(window, "Load1");
         expected << kMissing + QStringLiteral("3 records, 3 names (\"JEEP\", \"CAR\", \"TOWER\")");
         QCOMPARE(m_prompts->Shown, expected);
 
@@ -143,8 +138,8 @@ private slots:
         m_prompts->FileAnswers << m_installation->Write(QStringLiteral("b.BIN"), MapFile({{"tank", "HANGAR"}}, "TANK"))
                                << m_installation->Write(QStringLiteral("c.BIN"),
                                                         MapFile({{"CAR", "CAR"}}, "CAR").left(30));
-        window.Load1Click();
-        window.Load1Click();
+        Trigger(window, "Load1");
+        Trigger(window, "Load1");
         expected << QStringLiteral("message: Open failed");
         QCOMPARE(m_prompts->Shown, expected);
 
@@ -152,12 +147,12 @@ private slots:
         for (int i = 1; i <= 12; ++i)
             many.append({QByteArrayLiteral("TANK"), QByteArray("N") + QByteArray::number(i)});
         m_prompts->FileAnswers << m_installation->Write(QStringLiteral("many.BTP"), Templates(many));
-        window.Importtemplates1Click();
+        Trigger(window, "Importtemplates1");
         expected << kMissing
                 + QStringLiteral("12 records, 12 names (\"N1\", \"N2\", \"N3\", \"N4\", \"N5\", \"N6\", "
                                  "\"N7\", \"N8\", \"N9\", \"N10\" and 2 more)");
         QCOMPARE(m_prompts->Shown, expected);
-        QCOMPARE(window.Document->TemplateCount(), 13);
+        QCOMPARE(Records(window).TemplateCount(), 13);
     }
 };
 

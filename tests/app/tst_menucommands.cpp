@@ -2,15 +2,12 @@
 // the title they leave, loads and saves that fail, the faction layer, template export ranges and
 // import, and the guides.
 #include "../dialogs/scriptedprompts.h"
-#include "app/editcommands.h"
-#include "app/edithistory.h"
-#include "maparea/mapcontrolcolumn.h"
-#include "app/stringgrid.h"
 #include "catalogues/templatetypes.h"
 #include "demo/demofactions.h"
 #include "demo/demoinstall.h"
 #include "document/binfile.h"
 #include "factions/factionsinfo.h"
+#include "maparea/mapcontrolcolumn.h"
 #include "platform/filelimits.h"
 #include "platform/filepaths.h"
 #include "undofixture.h"
@@ -19,15 +16,22 @@
 #include <QUrl>
 #include <QWindow>
 
+namespace {
+
+CMapControlColumn* MapControls(const TfrmMain& window) { return Find<CMapControlColumn>(window, "pnlMapControls"); }
+
+} // namespace
+
 class TestMenuCommands : public QObject {
     Q_OBJECT
 private:
     void AddTemplates(int count)
     {
-        std::vector<CPopTemplate> templates(static_cast<size_t>(count));
-        for (int t = 0; t < count; ++t)
-            templates[size_t(t)].TypeCode = t + 1;
-        m_fixture->Window->Document->InsertRows(m_fixture->Window->Document->TemplateCount(), std::move(templates));
+        // Added as the user adds them, each after the last, of types 1, 2, ...
+        for (int t = 0; t < count; ++t) {
+            m_fixture->Editor.TypeCode = t + 1;
+            Press(*m_fixture->Window, "btnTemplateAdd");
+        }
     }
 
     // A copy of a demonstration file at `relative` in the test's folder, so that a test may take
@@ -41,12 +45,12 @@ private:
     }
 
     // An edit of each document, recorded as the window records its own.
-    void EditBin() { m_fixture->Window->btnSAMAddClick(); }
+    void EditBin() { Press(*m_fixture->Window, "btnSAMAdd"); }
     void PaintFirstSector()
     {
-        TfrmMain& window = *m_fixture->Window;
-        const int faction = window.Factions->GetFaction(0, 0) == 0 ? 1 : 0;
-        window.History->Push(CEditHistory::Factions, new CFactionPaint(*window.Factions, 0, 0, 0, 0, faction, [] {}));
+        CCampaignSession& session = *m_fixture->Window->Session();
+        const int faction = session.Factions()->GetFaction(0, 0) == 0 ? 1 : 0;
+        session.Push(CEditHistory::Factions, new CFactionPaint(session, 0, 0, 0, 0, faction));
     }
 
     // What a document writes as it is now, by its own writer.
@@ -54,9 +58,9 @@ private:
     {
         TfrmMain& window = *m_fixture->Window;
         if (!factions)
-            return window.Document->SaveBytes(true);
+            return Records(window).SaveBytes(true);
         const QString probe = m_fixture->Installation.Dir.filePath(QStringLiteral("probe.SID"));
-        return window.Factions->SaveToFile(probe) ? ReadFile(probe) : QByteArray();
+        return window.Session()->MutableFactions()->SaveToFile(probe) ? ReadFile(probe) : QByteArray();
     }
 
     std::unique_ptr<CUndoFixture> m_fixture;
@@ -97,15 +101,15 @@ private slots:
         TfrmMain& window = *m_fixture->Window;
         if (command == QLatin1String("save factions as")) {
             m_fixture->Prompts.FileAnswers << m_fixture->DemoFile(kDemoFactionFile);
-            window.Loadfactions1Click();
+            Trigger(window, "Loadfactions1");
         }
         const qsizetype before = m_fixture->Prompts.FileDialogs.size();
-        QAction* action = command == QLatin1String("load") ? window.Load1
-            : command == QLatin1String("load factions")    ? window.Loadfactions1
-            : command == QLatin1String("save factions as") ? window.Savefactionassignmentas1
-            : command == QLatin1String("import")           ? window.Importtemplates1
-                                                           : window.Exporttemplates1;
-        action->trigger(); // cancelled: nothing else happens
+        const char* action = command == QLatin1String("load") ? "Load1"
+            : command == QLatin1String("load factions")       ? "Loadfactions1"
+            : command == QLatin1String("save factions as")    ? "Savefactionassignmentas1"
+            : command == QLatin1String("import")              ? "Importtemplates1"
+                                                              : "Exporttemplates1";
+        Trigger(window, action); // cancelled: nothing else happens
         QCOMPARE(m_fixture->Prompts.FileDialogs.size(), before + 1);
         const FileDialogRequest& request = m_fixture->Prompts.FileDialogs.last();
         QCOMPARE(request.Title, title);
@@ -135,21 +139,21 @@ private slots:
         QFETCH(QString, file);
         TfrmMain& window = *m_fixture->Window;
         const QString good = m_fixture->DemoFile(kDemoCampaignFile);
-        QVERIFY(window.LoadBinFile(good));
-        const int keysites = window.Document->KeysiteCount();
+        QVERIFY(window.Files()->LoadBinFile(good));
+        const int keysites = Records(window).KeysiteCount();
         QVERIFY(keysites > 0);
-        const QStringList row = window.grKeysites->Cells(1);
+        const QStringList row = Grid(window, "grKeysites")->Cells(1);
         // A template count that promises far more than the file holds.
         m_fixture->Installation.Write(QStringLiteral("damaged.BIN"), QByteArray("\x05\x00\x00\x00\x01", 5));
         const QString big = m_fixture->Installation.Write(QStringLiteral("big.BIN"), QByteArray());
         QVERIFY(QFile::resize(big, FileLimits::MapBin.Bytes + 1));
 
         m_fixture->Prompts.FileAnswers << m_fixture->Installation.Dir.filePath(file);
-        window.Load1Click();
+        Trigger(window, "Load1");
         QCOMPARE(m_fixture->Prompts.Shown, QStringList{QStringLiteral("message: Open failed")});
-        QCOMPARE(window.Document->KeysiteCount(), keysites);
-        QCOMPARE(window.grKeysites->Cells(1), row);
-        QCOMPARE(window.BinFilePath, good);
+        QCOMPARE(Records(window).KeysiteCount(), keysites);
+        QCOMPARE(Grid(window, "grKeysites")->Cells(1), row);
+        QCOMPARE(window.Session()->MapBinPath(), good);
         if (file == QLatin1String("big.BIN")) // the reason is given beside the message
             QVERIFY2(m_fixture->Prompts.Details.first().startsWith(big + QStringLiteral(": the file is ")),
                      qPrintable(m_fixture->Prompts.Details.first()));
@@ -159,40 +163,40 @@ private slots:
     {
         TfrmMain& window = *m_fixture->Window;
         m_fixture->Prompts.FileAnswers << m_fixture->DemoFile(kDemoFactionFile);
-        window.Loadfactions1Click();
-        QVERIFY(window.Factions);
-        CFactionsInfo* layer = window.Factions.get();
+        Trigger(window, "Loadfactions1");
+        QVERIFY(window.Session()->Factions());
+        CFactionsInfo* layer = window.Session()->MutableFactions();
         const int faction = layer->GetFaction(0, 0);
         QVERIFY(layer->SetFaction(faction == 0 ? 1 : 0, 0, 0)); // painted, not yet saved
-        window.pnlMapControls->rbMapModeHeights->setChecked(true);
+        MapControls(window)->rbMapModeHeights->setChecked(true);
 
         m_fixture->Prompts.FileAnswers << m_fixture->Installation.Write(QStringLiteral("broken.SID"),
                                                                         QByteArray("8BPS but nothing more"));
-        window.Loadfactions1Click();
+        Trigger(window, "Loadfactions1");
         QCOMPARE(m_fixture->Prompts.Shown, QStringList{QStringLiteral("message: Open failed")});
-        QCOMPARE(window.Factions.get(), layer);
+        QCOMPARE(window.Session()->Factions(), layer);
         QCOMPARE(layer->GetFaction(0, 0), faction == 0 ? 1 : 0);
-        QVERIFY(window.pnlMapControls->rbMapModeHeights->isChecked());
+        QVERIFY(MapControls(window)->rbMapModeHeights->isChecked());
     }
 
     void saveFactionsNeedsALayer()
     {
         const QString out = m_fixture->Installation.Dir.filePath(QStringLiteral("out.SID"));
         m_fixture->Prompts.FileAnswers << out << out;
-        m_fixture->Window->Savefactionassignment1Click();
-        m_fixture->Window->Savefactionassignmentas1Click();
+        Trigger(*m_fixture->Window, "Savefactionassignment1");
+        Trigger(*m_fixture->Window, "Savefactionassignmentas1");
         QVERIFY(m_fixture->Prompts.FileDialogs.isEmpty()); // so nothing was written either
         QVERIFY(!QFile::exists(out));
         m_fixture->Prompts.FileAnswers.clear();
 
         // With a layer the file is written, and reads back with the same factions.
         m_fixture->Prompts.FileAnswers << m_fixture->DemoFile(kDemoFactionFile) << out;
-        m_fixture->Window->Loadfactions1Click();
-        m_fixture->Window->Savefactionassignmentas1Click();
+        Trigger(*m_fixture->Window, "Loadfactions1");
+        Trigger(*m_fixture->Window, "Savefactionassignmentas1");
         QCOMPARE(m_fixture->Prompts.Shown, QStringList());
         CFactionsInfo copy;
         QVERIFY(copy.LoadFromFile(out));
-        QCOMPARE(copy.GetFaction(3, 2), m_fixture->Window->Factions->GetFaction(3, 2));
+        QCOMPARE(copy.GetFaction(3, 2), m_fixture->Window->Session()->Factions()->GetFaction(3, 2));
     }
 
     // Save writes a document's own file at once (no dialog, so no overwrite question); only a
@@ -213,19 +217,19 @@ private slots:
         const bool factions = document == QLatin1String("factions");
         QString file = m_fixture->DemoFile(factions ? kDemoFactionFile : kDemoCampaignFile);
         if (factions) {
-            window.OpenFactionFile(file);
+            window.Files()->OpenFactionFile(file);
             PaintFirstSector();
         } else if (document == QLatin1String("loaded")) {
-            window.OpenBinFile(file);
+            window.Files()->OpenBinFile(file);
             EditBin();
         } else {
             // A new document asks once, proposing no name of another file.
-            window.OpenBinFile(file);
-            window.New1Click();
+            window.Files()->OpenBinFile(file);
+            Trigger(window, "New1");
             EditBin();
             file = m_fixture->Installation.Dir.filePath(QStringLiteral("new.BIN"));
             prompts.FileAnswers << file;
-            window.Save1->trigger();
+            Trigger(window, "Save1");
             QCOMPARE(prompts.FileDialogs.size(), 1);
             QCOMPARE(prompts.FileDialogs.first().Title, QStringLiteral("Save BIN file"));
             QCOMPARE(prompts.FileDialogs.first().FileName, QString());
@@ -238,7 +242,7 @@ private slots:
         QVERIFY(edited != before);
         QVERIFY(window.isWindowModified());
 
-        (factions ? window.Savefactionassignment1 : window.Save1)->trigger();
+        Trigger(window, factions ? "Savefactionassignment1" : "Save1");
         QVERIFY(prompts.FileDialogs.isEmpty());
         QCOMPARE(prompts.Shown, QStringList());
         QCOMPARE(ReadFile(file), edited);
@@ -263,16 +267,16 @@ private slots:
         const char* name = factions ? kDemoFactionFile : kDemoCampaignFile;
         const QString original = CopyOfDemo(name, QStringLiteral("maps/") + QLatin1String(name));
         const QByteArray originalBytes = ReadFile(original);
-        QAction* saveAs = factions ? window.Savefactionassignmentas1 : window.SaveAs1;
-        QAction* save = factions ? window.Savefactionassignment1 : window.Save1;
+        const char* saveAs = factions ? "Savefactionassignmentas1" : "SaveAs1";
+        const char* save = factions ? "Savefactionassignment1" : "Save1";
         const auto edit = [&] { factions ? PaintFirstSector() : EditBin(); };
         if (factions)
-            window.OpenFactionFile(original);
+            window.Files()->OpenFactionFile(original);
         else
-            window.OpenBinFile(original);
+            window.Files()->OpenBinFile(original);
         edit();
 
-        saveAs->trigger(); // cancelled: nothing is written and the work stays unsaved
+        Trigger(window, saveAs); // cancelled: nothing is written and the work stays unsaved
         QCOMPARE(prompts.FileDialogs.size(), 1);
         QCOMPARE(prompts.FileDialogs.last().Title,
                  factions ? QStringLiteral("Save SID file") : QStringLiteral("Save BIN file"));
@@ -284,14 +288,14 @@ private slots:
         const QString other =
             m_fixture->Installation.Dir.filePath(factions ? QStringLiteral("other.SID") : QStringLiteral("other.BIN"));
         prompts.FileAnswers << other;
-        saveAs->trigger();
+        Trigger(window, saveAs);
         QCOMPARE(ReadFile(other), Saves(factions));
         QVERIFY(!window.isWindowModified());
         QCOMPARE(window.windowTitle(), QFileInfo(other).fileName() + QStringLiteral(" — Sablemap"));
 
         // From now on Save writes the file chosen, and the question names it.
         edit();
-        save->trigger();
+        Trigger(window, save);
         QCOMPARE(prompts.FileDialogs.size(), 2);
         QCOMPARE(ReadFile(other), Saves(factions));
         QCOMPARE(ReadFile(original), originalBytes);
@@ -300,7 +304,7 @@ private slots:
         window.close();
         QCOMPARE(prompts.Shown,
                  QStringList{QStringLiteral("ask: Save changes to %1?").arg(QFileInfo(other).fileName())});
-        QCOMPARE(window.SaveAs1->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+S")));
+        QCOMPARE(Action(window, "SaveAs1")->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+S")));
     }
 
     // The title names every open document and marks the modified ones, before and after each save.
@@ -314,15 +318,15 @@ private slots:
         };
         const std::pair<std::function<void()>, QString> steps[] = {
             {[] {}, title({})},
-            {[&] { window.OpenBinFile(m_fixture->DemoFile(kDemoCampaignFile)); }, title({bin})},
-            {[&] { window.OpenFactionFile(m_fixture->DemoFile(kDemoFactionFile)); }, title({bin, sid})},
+            {[&] { window.Files()->OpenBinFile(m_fixture->DemoFile(kDemoCampaignFile)); }, title({bin})},
+            {[&] { window.Files()->OpenFactionFile(m_fixture->DemoFile(kDemoFactionFile)); }, title({bin, sid})},
             {[&] { PaintFirstSector(); }, title({bin, sid + QLatin1Char('*')})},
             {[&] { EditBin(); }, title({bin + QLatin1Char('*'), sid + QLatin1Char('*')})},
             // The Map BIN file saved: only the faction layer is still unsaved.
-            {[&] { window.Save1->trigger(); }, title({bin, sid + QLatin1Char('*')})},
-            {[&] { window.Savefactionassignment1->trigger(); }, title({bin, sid})},
-            {[&] { window.Undo1->trigger(); }, title({bin + QLatin1Char('*'), sid})},
-            {[&] { window.New1->trigger(); }, title({sid})}, // the undone edit is discarded
+            {[&] { Trigger(window, "Save1"); }, title({bin, sid + QLatin1Char('*')})},
+            {[&] { Trigger(window, "Savefactionassignment1"); }, title({bin, sid})},
+            {[&] { Trigger(window, "Undo1"); }, title({bin + QLatin1Char('*'), sid})},
+            {[&] { Trigger(window, "New1"); }, title({sid})}, // the undone edit is discarded
             {[&] { EditBin(); }, title({QStringLiteral("Untitled.BIN*"), sid})},
         };
         m_fixture->Prompts.AskAnswers << QMessageBox::Discard;
@@ -338,7 +342,7 @@ private slots:
     void titleShowsTheNameAsItIs()
     {
         TfrmMain& window = *m_fixture->Window;
-        window.OpenBinFile(CopyOfDemo(kDemoCampaignFile, QStringLiteral("odd[*].BIN")));
+        window.Files()->OpenBinFile(CopyOfDemo(kDemoCampaignFile, QStringLiteral("odd[*].BIN")));
         QVERIFY(window.windowHandle());
         QCOMPARE(window.windowHandle()->title(), QStringLiteral("odd[*].BIN — Sablemap"));
         EditBin();
@@ -371,16 +375,18 @@ private slots:
         const char* name = factions ? kDemoFactionFile : kDemoCampaignFile;
         const QString file = CopyOfDemo(name, QStringLiteral("gone/") + QLatin1String(name));
         if (factions) {
-            window.OpenFactionFile(file);
+            window.Files()->OpenFactionFile(file);
             PaintFirstSector();
         } else {
-            window.OpenBinFile(file);
+            window.Files()->OpenBinFile(file);
             if (command == QLatin1String("save new"))
-                window.New1Click();
+                Trigger(window, "New1");
             EditBin();
         }
-        QString& documentPath = factions ? window.FactionFilePath : window.BinDocumentPath;
-        const QString path = documentPath;
+        const auto documentPath = [&] {
+            return factions ? window.Session()->FactionsPath() : window.Session()->MapBinPath();
+        };
+        const QString path = documentPath();
         QVERIFY(QDir(gone).removeRecursively());
         QString target = file;
         if (command == QLatin1String("save as") || command == QLatin1String("save new")) {
@@ -389,15 +395,15 @@ private slots:
         }
 
         if (factions)
-            window.Savefactionassignment1->trigger();
+            Trigger(window, "Savefactionassignment1");
         else
-            (command == QLatin1String("save as") ? window.SaveAs1 : window.Save1)->trigger();
+            Trigger(window, command == QLatin1String("save as") ? "SaveAs1" : "Save1");
         QCOMPARE(prompts.Shown, QStringList{QStringLiteral("message: Save failed")});
         QVERIFY2(prompts.Details.first().startsWith(target + QStringLiteral(": ")),
                  qPrintable(prompts.Details.first()));
         QVERIFY(window.isWindowModified());
         QVERIFY(window.windowTitle().split(QStringLiteral(" — ")).contains(marked));
-        QCOMPARE(documentPath, path); // a failed Save As does not rename the document
+        QCOMPARE(documentPath(), path); // a failed Save As does not rename the document
         QVERIFY(!QFile::exists(target));
 
         // The work is still at stake when the window closes.
@@ -417,7 +423,7 @@ private slots:
         QTest::addColumn<QList<int>>("typeCodes");
         QTest::newRow("rows 3 to 5") << "six templates" << 3 << 5 << QList<int>{3, 4, 5};
         QTest::newRow("one row") << "six templates" << 6 << 6 << QList<int>{6};
-        QTest::newRow("grid never filled") << "" << 0 << 0 << QList<int>{};
+        QTest::newRow("nothing loaded") << "" << 0 << 0 << QList<int>{};
         QTest::newRow("empty list, its blank row selected") << "new" << 0 << 0 << QList<int>{};
     }
 
@@ -428,10 +434,10 @@ private slots:
         QFETCH(int, bottom);
         QFETCH(QList<int>, typeCodes);
         if (list == QLatin1String("new"))
-            m_fixture->Window->New1Click();
+            Trigger(*m_fixture->Window, "New1");
         if (top > 0) {
             AddTemplates(6);
-            CStringGrid* grid = m_fixture->Window->grPopTemplates;
+            CRecordGrid* grid = Grid(*m_fixture->Window, "grPopTemplates");
             grid->SetRow(top);
             const QModelIndex first = grid->model()->index(top - grid->FixedRows(), 1);
             const QModelIndex last = grid->model()->index(bottom - grid->FixedRows(), 1);
@@ -440,7 +446,7 @@ private slots:
         }
         const QString path = m_fixture->Installation.Dir.filePath(QStringLiteral("range.BTP"));
         m_fixture->Prompts.FileAnswers << path;
-        m_fixture->Window->Exporttemplates1Click();
+        Trigger(*m_fixture->Window, "Exporttemplates1");
         if (typeCodes.isEmpty()) {
             QCOMPARE(m_fixture->Prompts.Shown, QStringList{QStringLiteral("message: Export failed")});
             QVERIFY(!QFile::exists(path));
@@ -448,7 +454,7 @@ private slots:
         }
         QVERIFY(m_fixture->Prompts.Shown.isEmpty());
 
-        CBINFile copy(m_fixture->Window->Catalogue.get(), m_fixture->Window->TemplateTypes.get());
+        CBINFile copy(Records(*m_fixture->Window).Catalogue(), Records(*m_fixture->Window).Types());
         QVERIFY(copy.ImportTemplates(path));
         QList<int> codes;
         for (const CPopTemplate& tmpl : copy.Templates())
@@ -462,32 +468,32 @@ private slots:
         AddTemplates(1);
         // A Map BIN file serves as a template source too.
         m_fixture->Prompts.FileAnswers << m_fixture->DemoFile(kDemoCampaignFile);
-        window.Importtemplates1Click();
+        Trigger(window, "Importtemplates1");
         QVERIFY(m_fixture->Prompts.Shown.isEmpty());
-        CBINFile source(window.Catalogue.get(), window.TemplateTypes.get());
+        CBINFile source(Records(window).Catalogue(), Records(window).Types());
         QVERIFY(source.Load(m_fixture->DemoFile(kDemoCampaignFile)));
-        QCOMPARE(window.Document->TemplateCount(), 1 + source.TemplateCount());
-        QCOMPARE(window.grPopTemplates->RowCount(), 2 + source.TemplateCount());
+        QCOMPARE(Records(window).TemplateCount(), 1 + source.TemplateCount());
+        QCOMPARE(Grid(window, "grPopTemplates")->RowCount(), 2 + source.TemplateCount());
 
         // A failed import refills no grid.
-        const int rows = window.grPopTemplates->RowCount();
+        const int rows = Grid(window, "grPopTemplates")->RowCount();
         m_fixture->Prompts.FileAnswers << m_fixture->Installation.Write(QStringLiteral("bad.BTP"),
                                                                         QByteArray("\xF0\xFF\xFF\xFF", 4));
-        window.Importtemplates1Click();
+        Trigger(window, "Importtemplates1");
         QCOMPARE(m_fixture->Prompts.Shown, QStringList{QStringLiteral("message: Import failed")});
-        QCOMPARE(window.grPopTemplates->RowCount(), rows);
+        QCOMPARE(Grid(window, "grPopTemplates")->RowCount(), rows);
     }
 
     void guides()
     {
         QList<QUrl> opened;
-        m_fixture->Window->OpenUrl = [&opened](const QUrl& url) {
+        m_fixture->Window->SetUrlOpener([&opened](const QUrl& url) {
             opened << url;
             return true;
-        };
-        QVERIFY(m_fixture->Window->mmOfflineGuide); // the guide exists in this installation
-        m_fixture->Window->mmOfflineGuide->trigger();
-        m_fixture->Window->Onlineguide1->trigger();
+        });
+        // The guide exists in this installation.
+        Trigger(*m_fixture->Window, "mmOfflineGuide");
+        Trigger(*m_fixture->Window, "Onlineguide1");
         QCOMPARE(opened.size(), 2);
         QVERIFY(opened[0].isLocalFile());
         QCOMPARE(QFileInfo(opened[0].toLocalFile()).canonicalFilePath(),
@@ -497,9 +503,9 @@ private slots:
         QVERIFY(m_fixture->Prompts.Shown.isEmpty());
 
         // A desktop that cannot open them (no browser) leaves the user the way to do it by hand.
-        m_fixture->Window->OpenUrl = [](const QUrl&) { return false; };
-        m_fixture->Window->mmOfflineGuide->trigger();
-        m_fixture->Window->Onlineguide1->trigger();
+        m_fixture->Window->SetUrlOpener([](const QUrl&) { return false; });
+        Trigger(*m_fixture->Window, "mmOfflineGuide");
+        Trigger(*m_fixture->Window, "Onlineguide1");
         const QString guide = QDir::toNativeSeparators(opened[0].toLocalFile());
         QCOMPARE(m_fixture->Prompts.Shown,
                  (QStringList{

@@ -6,14 +6,13 @@
 #include "../testfiles.h"
 #include "app/commandline.h"
 #include "app/fileplaces.h"
-#include "maparea/mapcontrolcolumn.h"
-#include "maparea/mapimage.h"
-#include "app/stringgrid.h"
 #include "appfixture.h"
 #include "catalogues/objectslist.h"
 #include "demo/demofactions.h"
 #include "demo/demoinstall.h"
-#include "mapview/mapcanvas.h"
+#include "maparea/mapcontrolcolumn.h"
+#include "maparea/mapimage.h"
+#include "platform/filepaths.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -26,6 +25,32 @@
 #include <QTabWidget>
 #include <QTemporaryFile>
 #include <array>
+
+namespace {
+
+CMapControlColumn* MapControls(const TfrmMain& window) { return Find<CMapControlColumn>(window, "pnlMapControls"); }
+
+// The folder a file dialog opens in before any has been used: the installation's common\maps.
+QString MapsFolderOffered(const TfrmMain& window, CScriptedPrompts& prompts)
+{
+    Trigger(window, "Load1"); // cancelled
+    return prompts.FileDialogs.isEmpty() ? QString() : prompts.FileDialogs.last().Folder;
+}
+
+// The entries of the recent files menu, as it shows them when opened.
+QStringList RecentEntries(const TfrmMain& window)
+{
+    QMenu* menu = Find<QMenu>(window, "mmRecentFiles");
+    emit menu->aboutToShow();
+    QStringList entries;
+    for (QAction* action : menu->actions())
+        entries << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    return entries;
+}
+
+const char* const kRecordGrids[] = {"grPopTemplates", "grTemplateObjects", "grKeysites", "grAirbases", "grSAMs"};
+
+} // namespace
 
 class TestStartup : public QObject {
     Q_OBJECT
@@ -67,47 +92,73 @@ private slots:
         QVERIFY(!window.InitializeMainWindow());
         QCOMPARE(prompts.Shown, QStringList{message});
         QVERIFY(!window.isVisible());
-        QVERIFY(!window.Catalogue);
-        QVERIFY(!window.Document);
+        QVERIFY(!window.Session());
+        QVERIFY(!window.Files());
         QVERIFY(!QFile::exists(installation.Environment().SettingsFile));
     }
 
+    // The installation folder as the key gives it, with one trailing separator dropped and an
+    // empty value taken for the current folder: the object list is found there, and the file
+    // dialogs open in its common\maps. The installation is "my sim" in the test's folder; ABS is
+    // its whole path, and a relative value is taken from the current folder (the test's, or the
+    // installation itself where `inside`).
     void installationPath_data()
     {
         QTest::addColumn<QByteArray>("value");
+        QTest::addColumn<bool>("inside");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("trailing backslash") << QByteArray("D:\\Games\\Sim\\") << "D:\\Games\\Sim";
-        QTest::newRow("no trailing backslash") << QByteArray("D:\\Games\\Sim") << "D:\\Games\\Sim";
-        QTest::newRow("empty") << QByteArray("") << ".";
-        QTest::newRow("single backslash") << QByteArray("\\") << ".";
-        QTest::newRow("trailing slash") << QByteArray("/opt/sim/") << "/opt/sim";
-        QTest::newRow("root folder") << QByteArray("/") << "/";
-        QTest::newRow("quoted with blanks") << QByteArray("  \"/opt/my sim\"  ") << "/opt/my sim";
+        QTest::newRow("trailing backslash") << QByteArray("my sim\\") << false << "my sim";
+        QTest::newRow("no trailing backslash") << QByteArray("my sim") << false << "my sim";
+        QTest::newRow("empty") << QByteArray("") << true << ".";
+        QTest::newRow("single backslash") << QByteArray("\\") << true << ".";
+        QTest::newRow("trailing slash") << QByteArray("ABS/") << false << "ABS";
+        QTest::newRow("quoted with blanks") << QByteArray("  \"ABS\"  ") << false << "ABS";
     }
 
     void installationPath()
     {
         QFETCH(QByteArray, value);
+        QFETCH(bool, inside);
         QFETCH(QString, expected);
         CTestInstallation installation;
-        installation.Register("installation path=" + value + "\n");
+        const QString root = installation.Dir.filePath(QStringLiteral("my sim"));
+        installation.Write(QStringLiteral("my sim/stormcr/3ddata/bininfo.bin"),
+                           CTestInstallation::CatalogueBytes({"A"}));
+        QVERIFY(QDir().mkpath(root + QStringLiteral("/common/maps")));
+        installation.Register("installation path=" + value.replace("ABS", QFile::encodeName(root)) + "\n");
+        expected.replace(QStringLiteral("ABS"), root);
+        const QString current = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(inside ? root : installation.Dir.path()));
         CScriptedPrompts prompts;
         TfrmMain window(prompts, installation.Environment());
-        QVERIFY(window.FindInstallation());
-        QCOMPARE(window.InstallationPath, expected);
+        const bool started = window.InitializeMainWindow();
+        const QString offered = started ? MapsFolderOffered(window, prompts) : QString();
+        QDir::setCurrent(current);
+        QCOMPARE(prompts.Shown, QStringList());
+        QVERIFY(started);
+        QCOMPARE(offered, JoinPath(expected, QStringLiteral("common\\maps\\")));
     }
 
     void userKeyBeforeSystemKey()
     {
         CTestInstallation installation;
-        installation.Register("INSTALLATION PATH=/system/sim\n", true);
+        for (const char* folder : {"system", "user"}) {
+            installation.Write(QLatin1String(folder) + QStringLiteral("/stormcr/3ddata/bininfo.bin"),
+                               CTestInstallation::CatalogueBytes({"A"}));
+        }
+        const QByteArray folder = QFile::encodeName(installation.Dir.path());
+        installation.Register("INSTALLATION PATH=" + folder + "/system\n", true);
         CScriptedPrompts prompts;
+        {
+            TfrmMain window(prompts, installation.Environment());
+            QVERIFY(window.InitializeMainWindow());
+            QCOMPARE(MapsFolderOffered(window, prompts),
+                     installation.Dir.filePath(QStringLiteral("system/common/maps/")));
+        }
+        installation.Register("INSTALLATION PATH=" + folder + "/user\n");
         TfrmMain window(prompts, installation.Environment());
-        QVERIFY(window.FindInstallation());
-        QCOMPARE(window.InstallationPath, QStringLiteral("/system/sim"));
-        installation.Register("INSTALLATION PATH=/user/sim\n");
-        QVERIFY(window.FindInstallation());
-        QCOMPARE(window.InstallationPath, QStringLiteral("/user/sim"));
+        QVERIFY(window.InitializeMainWindow());
+        QCOMPARE(MapsFolderOffered(window, prompts), installation.Dir.filePath(QStringLiteral("user/common/maps/")));
     }
 
     // Neither an empty bininfo.bin nor a settings file that cannot be written stops the start.
@@ -122,9 +173,9 @@ private slots:
         TfrmMain window(prompts, environment);
         QVERIFY(window.InitializeMainWindow());
         QCOMPARE(prompts.Shown, QStringList{QStringLiteral("error: Unable to write to ") + environment.SettingsFile});
-        QVERIFY(window.Document);
+        QVERIFY(window.Session());
         QVERIFY(window.isVisible());
-        QCOMPARE(window.Catalogue->Count(), 0);
+        QCOMPARE(Records(window).Catalogue()->Count(), 0);
     }
 
     // A blank window, the settings file written with the default styles, and the off-line guide
@@ -147,22 +198,23 @@ private slots:
                  qPrintable(QStringLiteral("%1 x %2").arg(window.width()).arg(window.height())));
         QVERIFY((window.frameGeometry().center() - screen.center()).manhattanLength() <= 4);
 
-        QVERIFY(window.LoadBinFile(installation.Root() + QStringLiteral("/common/maps/") + QLatin1String(kDemoFirstMap)
-                                   + QLatin1Char('/') + QLatin1String(kDemoCampaignFile)));
-        for (int page = 0; page < window.pcBINFile->count(); ++page) {
-            window.pcBINFile->setCurrentIndex(page);
+        QVERIFY(window.Files()->LoadBinFile(installation.Root() + QStringLiteral("/common/maps/")
+                                            + QLatin1String(kDemoFirstMap) + QLatin1Char('/')
+                                            + QLatin1String(kDemoCampaignFile)));
+        for (int page = 0; page < Pages(window)->count(); ++page) {
+            Pages(window)->setCurrentIndex(page);
             QApplication::processEvents();
         }
-        for (CStringGrid* grid :
-             {window.grPopTemplates, window.grTemplateObjects, window.grKeysites, window.grAirbases, window.grSAMs}) {
+        for (const char* name : kRecordGrids) {
+            const CRecordGrid* grid = Grid(window, name);
             QVERIFY2(grid->horizontalHeader()->length() <= grid->viewport()->width(), qPrintable(grid->objectName()));
             QVERIFY2(grid->viewport()->height() >= 6 * grid->verticalHeader()->defaultSectionSize(),
                      qPrintable(grid->objectName()));
         }
         // The map keeps the larger part of the height.
-        QVERIFY(window.pnlMap->height() > window.pnlBIN->height());
+        QVERIFY(window.MapArea()->height() > Find<QWidget>(window, "pnlBIN")->height());
 
-        const CMapControlColumn& column = *window.pnlMapControls;
+        const CMapControlColumn& column = *MapControls(window);
         const std::array<QCheckBox*, 8> boxes = {column.chbKeysites, column.chbAirbases, column.chbSAMs,
                                                  column.chbGrid,     column.chbRoads,    column.chbRivers,
                                                  column.chbUtils,    column.chbBorders};
@@ -192,19 +244,19 @@ private slots:
             QVERIFY(first.InitializeMainWindow());
             QVERIFY(QTest::qWaitForWindowExposed(&first));
             first.setGeometry(120, 90, 1100, 720);
-            first.Splitter2->setSizes({300, 380});
-            first.Splitter3->setSizes({200, 120});
-            first.pcBINFile->setCurrentIndex(2);
-            first.pnlMapControls->chbSAMs->setChecked(false);
-            first.pnlMapControls->chbGrid->setChecked(true);
-            first.pnlMapControls->chbRivers->setChecked(true);
+            Find<QSplitter>(first, "Splitter2")->setSizes({300, 380});
+            Find<QSplitter>(first, "Splitter3")->setSizes({200, 120});
+            Pages(first)->setCurrentIndex(2);
+            MapControls(first)->chbSAMs->setChecked(false);
+            MapControls(first)->chbGrid->setChecked(true);
+            MapControls(first)->chbRivers->setChecked(true);
             first.OpenNamedMap(QLatin1String(kDemoSecondMap));
-            first.OpenFactionFile(factionFile);
-            QVERIFY(first.pnlMapControls->rbMapModeFactions->isChecked());
+            first.Files()->OpenFactionFile(factionFile);
+            QVERIFY(MapControls(first)->rbMapModeFactions->isChecked());
             QApplication::processEvents();
             geometry = first.geometry();
-            mapSplit = first.Splitter2->sizes();
-            templateSplit = first.Splitter3->sizes();
+            mapSplit = Find<QSplitter>(first, "Splitter2")->sizes();
+            templateSplit = Find<QSplitter>(first, "Splitter3")->sizes();
             QVERIFY(first.close());
         }
 
@@ -212,18 +264,20 @@ private slots:
         QVERIFY(second.InitializeMainWindow());
         QVERIFY(QTest::qWaitForWindowExposed(&second));
         QCOMPARE(second.geometry(), geometry);
-        QCOMPARE(second.Splitter2->sizes(), mapSplit);
-        QCOMPARE(second.Splitter3->sizes(), templateSplit);
-        QCOMPARE(second.pcBINFile->currentIndex(), 2);
-        const CMapControlColumn& column = *second.pnlMapControls;
+        QCOMPARE(Find<QSplitter>(second, "Splitter2")->sizes(), mapSplit);
+        QCOMPARE(Find<QSplitter>(second, "Splitter3")->sizes(), templateSplit);
+        QCOMPARE(Pages(second)->currentIndex(), 2);
+        const CMapControlColumn& column = *MapControls(second);
         QVERIFY(!column.chbSAMs->isChecked() && column.chbKeysites->isChecked() && column.chbGrid->isChecked()
                 && column.chbRivers->isChecked() && !column.chbRoads->isChecked());
         // The remembered files live beside the window's memory.
-        QCOMPARE(second.FilePlaces->RecentFiles().size(), 1);
+        const QStringList recent = RecentEntries(second);
+        QCOMPARE(recent.size(), 3); // the faction file, then the separator and Clear the list
+        QVERIFY(recent.first().startsWith(QStringLiteral("&1 ")));
         // The map waits for the files named at start-up; without a faction layer, Heights it is.
-        QVERIFY(!second.MapCanvas->HasMap());
+        QVERIFY(!second.MapArea()->HasMap());
         second.RestoreRememberedMap();
-        QVERIFY(second.MapFolder.contains(QLatin1String(kDemoSecondMap)));
+        QVERIFY(second.MapArea()->MapFolder().contains(QLatin1String(kDemoSecondMap)));
         QVERIFY(column.rbMapModeHeights->isChecked());
         QVERIFY(prompts.Shown.isEmpty());
     }
@@ -259,7 +313,7 @@ private slots:
             TfrmMain first(prompts, installation.Environment());
             QVERIFY(first.InitializeMainWindow());
             first.OpenNamedMap(QLatin1String(kDemoSecondMap));
-            first.OpenFactionFile(factionFile);
+            first.Files()->OpenFactionFile(factionFile);
             QVERIFY(first.close());
         }
         if (mapGone)
@@ -273,10 +327,10 @@ private slots:
         second.OpenCommandLine(ParseCommandLine(arguments));
         second.RestoreRememberedMap();
         QCOMPARE(prompts.Shown, QStringList());
-        QCOMPARE(second.MapFolder.isEmpty(), map.isEmpty());
+        QCOMPARE(second.MapArea()->MapFolder().isEmpty(), map.isEmpty());
         if (!map.isEmpty())
-            QVERIFY(second.MapFolder.contains(map));
-        QCOMPARE(second.pnlMapControls->rbMapModeFactions->isChecked(), factionsMode);
+            QVERIFY(second.MapArea()->MapFolder().contains(map));
+        QCOMPARE(MapControls(second)->rbMapModeFactions->isChecked(), factionsMode);
     }
 
     void windowStartsBlank_data()
@@ -298,30 +352,35 @@ private slots:
         TfrmMain window(prompts, installation.Environment(guide));
         QVERIFY(window.InitializeMainWindow());
         QStringList shown;
-        for (QAction* action : window.Help1->actions())
+        for (QAction* action : Find<QMenu>(window, "Help1")->actions())
             shown << action->text().remove(QLatin1Char('&'));
         QCOMPARE(shown, items);
-        QCOMPARE(window.mmOfflineGuide != nullptr, guide);
+        QCOMPARE(window.findChild<QAction*>(QStringLiteral("mmOfflineGuide")) != nullptr, guide);
         QVERIFY(prompts.Shown.isEmpty());
         QVERIFY(window.isVisible());
-        QCOMPARE(window.Catalogue->Count(), 2);
+        QCOMPARE(Records(window).Catalogue()->Count(), 2);
         QVERIFY(ReadFile(installation.Environment().SettingsFile).contains("[Keysite symbol]"));
         QCOMPARE(window.windowTitle(), QStringLiteral("Sablemap"));
-        QVERIFY(window.im->pixmap().isNull());
-        for (CStringGrid* grid :
-             {window.grPopTemplates, window.grTemplateObjects, window.grKeysites, window.grAirbases, window.grSAMs}) {
+        QApplication::processEvents();
+        QVERIFY(Find<CMapImage>(window, "im")->pixmap().isNull());
+        for (const char* name : kRecordGrids) {
+            const CRecordGrid* grid = Grid(window, name);
             QCOMPARE(grid->RowCount(), 1);
             QCOMPARE(grid->ColCount(), 1);
             QCOMPARE(grid->FixedRows(), 0);
             QCOMPARE(grid->Row(), 0);
         }
         const QString maps = installation.Root() + QStringLiteral("/common/maps/");
-        for (const FileDialogRequest* dialog : {&window.OpenDialogBIN, &window.SaveDialogBIN, &window.OpenDialogSID,
-                                                &window.SaveDialogSID, &window.OpenDialogBTP, &window.SaveDialogBTP})
-            QCOMPARE(dialog->Folder, maps);
-        QVERIFY(window.pnlMapControls->rbMapModeHeights->isChecked());
-        QCOMPARE(window.pcBINFile->currentIndex(), 0);
-        QCOMPARE(window.pnlMapControls->width(), 90);
+        // Every file dialog that opens without a layer (all cancelled).
+        for (const char* command : {"Load1", "SaveAs1", "Loadfactions1", "Importtemplates1", "Exporttemplates1"})
+            Trigger(window, command);
+        QCOMPARE(prompts.FileDialogs.size(), 5);
+        for (const FileDialogRequest& dialog : std::as_const(prompts.FileDialogs))
+            QCOMPARE(dialog.Folder, maps);
+        QVERIFY(prompts.Shown.isEmpty());
+        QVERIFY(MapControls(window)->rbMapModeHeights->isChecked());
+        QCOMPARE(Pages(window)->currentIndex(), 0);
+        QCOMPARE(MapControls(window)->width(), 90);
     }
 };
 
