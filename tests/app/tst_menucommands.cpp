@@ -7,7 +7,6 @@
 #include "demo/demoinstall.h"
 #include "document/binfile.h"
 #include "factions/factionsinfo.h"
-#include "maparea/mapcontrolcolumn.h"
 #include "platform/filelimits.h"
 #include "platform/filepaths.h"
 #include "undofixture.h"
@@ -17,8 +16,6 @@
 #include <QWindow>
 
 namespace {
-
-CMapControlColumn* MapControls(const TfrmMain& window) { return Find<CMapControlColumn>(window, "pnlMapControls"); }
 
 } // namespace
 
@@ -168,7 +165,7 @@ private slots:
         CFactionsInfo* layer = window.Session()->MutableFactions();
         const int faction = layer->GetFaction(0, 0);
         QVERIFY(layer->SetFaction(faction == 0 ? 1 : 0, 0, 0)); // painted, not yet saved
-        MapControls(window)->rbMapModeHeights->setChecked(true);
+        Find<QRadioButton>(window, "rbMapModeHeights")->setChecked(true);
 
         m_fixture->Prompts.FileAnswers << m_fixture->Installation.Write(QStringLiteral("broken.SID"),
                                                                         QByteArray("8BPS but nothing more"));
@@ -176,7 +173,7 @@ private slots:
         QCOMPARE(m_fixture->Prompts.Shown, QStringList{QStringLiteral("message: Open failed")});
         QCOMPARE(window.Session()->Factions(), layer);
         QCOMPARE(layer->GetFaction(0, 0), faction == 0 ? 1 : 0);
-        QVERIFY(MapControls(window)->rbMapModeHeights->isChecked());
+        QVERIFY(Find<QRadioButton>(window, "rbMapModeHeights")->isChecked());
     }
 
     void saveFactionsNeedsALayer()

@@ -10,7 +10,6 @@
 #include "catalogues/objectslist.h"
 #include "demo/demofactions.h"
 #include "demo/demoinstall.h"
-#include "maparea/mapcontrolcolumn.h"
 #include "maparea/mapimage.h"
 #include "platform/filepaths.h"
 
@@ -27,8 +26,6 @@
 #include <array>
 
 namespace {
-
-CMapControlColumn* MapControls(const TfrmMain& window) { return Find<CMapControlColumn>(window, "pnlMapControls"); }
 
 // The folder a file dialog opens in before any has been used: the installation's common\maps.
 QString MapsFolderOffered(const TfrmMain& window, CScriptedPrompts& prompts)
@@ -214,13 +211,10 @@ private slots:
         // The map keeps the larger part of the height.
         QVERIFY(window.MapArea()->height() > Find<QWidget>(window, "pnlBIN")->height());
 
-        const CMapControlColumn& column = *MapControls(window);
-        const std::array<QCheckBox*, 8> boxes = {column.chbKeysites, column.chbAirbases, column.chbSAMs,
-                                                 column.chbGrid,     column.chbRoads,    column.chbRivers,
-                                                 column.chbUtils,    column.chbBorders};
         QList<bool> ticked;
-        for (QCheckBox* box : boxes)
-            ticked << box->isChecked();
+        for (const char* box :
+             {"chbKeysites", "chbAirbases", "chbSAMs", "chbGrid", "chbRoads", "chbRivers", "chbUtils", "chbBorders"})
+            ticked << Find<QCheckBox>(window, box)->isChecked();
         QCOMPARE(ticked, (QList<bool>{true, true, true, false, false, false, false, false}));
     }
 
@@ -247,12 +241,12 @@ private slots:
             Find<QSplitter>(first, "Splitter2")->setSizes({300, 380});
             Find<QSplitter>(first, "Splitter3")->setSizes({200, 120});
             Pages(first)->setCurrentIndex(2);
-            MapControls(first)->chbSAMs->setChecked(false);
-            MapControls(first)->chbGrid->setChecked(true);
-            MapControls(first)->chbRivers->setChecked(true);
+            Find<QCheckBox>(first, "chbSAMs")->setChecked(false);
+            Find<QCheckBox>(first, "chbGrid")->setChecked(true);
+            Find<QCheckBox>(first, "chbRivers")->setChecked(true);
             first.OpenNamedMap(QLatin1String(kDemoSecondMap));
             first.Files()->OpenFactionFile(factionFile);
-            QVERIFY(MapControls(first)->rbMapModeFactions->isChecked());
+            QVERIFY(Find<QRadioButton>(first, "rbMapModeFactions")->isChecked());
             QApplication::processEvents();
             geometry = first.geometry();
             mapSplit = Find<QSplitter>(first, "Splitter2")->sizes();
@@ -267,9 +261,9 @@ private slots:
         QCOMPARE(Find<QSplitter>(second, "Splitter2")->sizes(), mapSplit);
         QCOMPARE(Find<QSplitter>(second, "Splitter3")->sizes(), templateSplit);
         QCOMPARE(Pages(second)->currentIndex(), 2);
-        const CMapControlColumn& column = *MapControls(second);
-        QVERIFY(!column.chbSAMs->isChecked() && column.chbKeysites->isChecked() && column.chbGrid->isChecked()
-                && column.chbRivers->isChecked() && !column.chbRoads->isChecked());
+        const auto ticked = [&second](const char* box) { return Find<QCheckBox>(second, box)->isChecked(); };
+        QVERIFY(!ticked("chbSAMs") && ticked("chbKeysites") && ticked("chbGrid") && ticked("chbRivers")
+                && !ticked("chbRoads"));
         // The remembered files live beside the window's memory.
         const QStringList recent = RecentEntries(second);
         QCOMPARE(recent.size(), 3); // the faction file, then the separator and Clear the list
@@ -278,7 +272,7 @@ private slots:
         QVERIFY(!second.MapArea()->HasMap());
         second.RestoreRememberedMap();
         QVERIFY(second.MapArea()->MapFolder().contains(QLatin1String(kDemoSecondMap)));
-        QVERIFY(column.rbMapModeHeights->isChecked());
+        QVERIFY(Find<QRadioButton>(second, "rbMapModeHeights")->isChecked());
         QVERIFY(prompts.Shown.isEmpty());
     }
 
@@ -330,7 +324,7 @@ private slots:
         QCOMPARE(second.MapArea()->MapFolder().isEmpty(), map.isEmpty());
         if (!map.isEmpty())
             QVERIFY(second.MapArea()->MapFolder().contains(map));
-        QCOMPARE(MapControls(second)->rbMapModeFactions->isChecked(), factionsMode);
+        QCOMPARE(Find<QRadioButton>(second, "rbMapModeFactions")->isChecked(), factionsMode);
     }
 
     void windowStartsBlank_data()
@@ -378,9 +372,9 @@ private slots:
         for (const FileDialogRequest& dialog : std::as_const(prompts.FileDialogs))
             QCOMPARE(dialog.Folder, maps);
         QVERIFY(prompts.Shown.isEmpty());
-        QVERIFY(MapControls(window)->rbMapModeHeights->isChecked());
+        QVERIFY(Find<QRadioButton>(window, "rbMapModeHeights")->isChecked());
         QCOMPARE(Pages(window)->currentIndex(), 0);
-        QCOMPARE(MapControls(window)->width(), 90);
+        QCOMPARE(Find<QWidget>(window, "pnlMapControls")->width(), 90);
     }
 };
 
