@@ -53,6 +53,7 @@ signals:
 protected:
     void changeEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
@@ -64,13 +65,19 @@ private:
     void ApplyStructure();
     void ApplyFont();
     void RowsAboutToChange();
+    void RowsAboutToBeRemoved(int first, int last);
     void RowsChanged(bool reset);
     void SelectSilently(int row);
     void SelectFromCode(int row);
-    void CurrentRowChanged();
+    void CurrentRowChanged(const QModelIndex& current, const QModelIndex& previous);
 
     CRecordTableModel* m_model = nullptr;
     int m_savedRow = 0;
     bool m_silent = false;
     bool m_selectingFromCode = false;
+    bool m_anchoring = false;
+    int m_userInput = 0; // the user's own click or key is being handled
+    // The last move of the current row (model rows), until rows have come or gone.
+    int m_movedFrom = -1;
+    int m_movedTo = -1;
 };
