@@ -67,7 +67,8 @@ int RunChild(int argc, char** argv)
     editor.X = 4321.5f;
     ClickGridRow(Grid(window, "grAirbases"), 1);
     Press(window, "btnAirbaseEd");
-    QTest::mouseClick(MapImage(window), Qt::LeftButton, Qt::AltModifier, MapImage(window)->rect().center());
+    QTest::mouseClick(MapImage(window), Qt::LeftButton, Qt::AltModifier,
+                      QPoint(MapImage(window)->width() / 2, MapImage(window)->height() / 2));
     const QString out = args.value(4);
     if (!SaveFileAtomically(out + QStringLiteral(".BIN"), Records(window).SaveBytes(true))
         || !window.Session()->MutableFactions()->SaveToFile(out + QStringLiteral(".SID")))

@@ -4,7 +4,6 @@
 #include "maparea/mapcontrolcolumn.h"
 #include "undofixture.h"
 
-#include <QRadioButton>
 #include <QSpinBox>
 #include <random>
 
@@ -46,7 +45,7 @@ private:
             ClickGridRow(grid, last, Qt::ShiftModifier);
     }
     QWidget* Map() const { return MapImage(*m_fixture->Window); }
-    QPoint MapCentre() const { return Map()->rect().center(); }
+    QPoint MapCentre() const { return {Map()->width() / 2, Map()->height() / 2}; }
 
     std::unique_ptr<CUndoFixture> m_fixture;
 private slots:
