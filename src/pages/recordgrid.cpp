@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -290,10 +291,14 @@ void CRecordGrid::RowsAboutToBeRemoved(int first, int last)
     RowsAboutToChange();
     // The selection is the session's, made before the grid: it hears of a removal first and has
     // already moved a current row that goes to a neighbour. The grid keeps the removed row's number.
+    // Whoever follows the grid heard of that neighbour (a Click); when the grid settles on
+    // another row, they hear of that one too.
     const int current = currentIndex().row();
     if (m_movedFrom >= first && m_movedFrom <= last && current == m_movedTo
-        && (current < 0 || current == first - 1 || current == last + 1))
+        && (current < 0 || current == first - 1 || current == last + 1)) {
         m_savedRow = m_movedFrom + FixedRows();
+        m_heardRow = current < 0 ? -1 : (current < first ? current : first) + FixedRows();
+    }
 }
 
 void CRecordGrid::RowsChanged(bool reset)
@@ -304,6 +309,9 @@ void CRecordGrid::RowsChanged(bool reset)
     if (reset || !selectionModel()->hasSelection())
         SelectSilently(std::clamp(m_savedRow, FixedRows(), RowCount() - 1));
     m_silent = false;
+    const int heard = std::exchange(m_heardRow, -1);
+    if (heard >= 0 && Row() != heard)
+        emit Click();
 }
 
 void CRecordGrid::SelectSilently(int row)

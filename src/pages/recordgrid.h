@@ -5,11 +5,12 @@
 // a time. The cells come from a CRecordTableModel, which formats only the rows on screen.
 //
 // Click() is raised when the user clicks a row, when the current row moves by keyboard, and when
-// code sets another current row; never while rows come and go, and never for setting the row
-// that is already current. The selection is the campaign session's for the list: it follows its
-// records when rows come and go. A grid left without a selected row (its rows were removed) or
-// reset keeps the number of its current row (moved into range) and selects that row alone, as a
-// grid filled anew would.
+// code sets another current row; never for setting the row that is already current. The
+// selection is the campaign session's for the list: it follows its records when rows come and go.
+// A grid left without a selected row (its rows were removed) or reset keeps the number of its
+// current row (moved into range) and selects that row alone, as a grid filled anew would. The
+// selection moves a removed current row to a neighbour before the grid hears of the removal,
+// which raises Click; when the grid then settles on another row, Click is raised once more.
 
 #include <QTableView>
 
@@ -80,4 +81,5 @@ private:
     // The last move of the current row (model rows), until rows have come or gone.
     int m_movedFrom = -1;
     int m_movedTo = -1;
+    int m_heardRow = -1; // the row a removal moved the current row to, as the grid numbers it after
 };

@@ -220,6 +220,24 @@ private slots:
             QCOMPARE(SelectedGridRows(grid), QList<int>{current});
     }
 
+    // Deleted keysites leave the row's number current, now the next keysite's; its template is
+    // the one selected, as after a click on it.
+    void deletedKeysitesLeaveTheNextsTemplate()
+    {
+        Populate({0, 0, 0, 0, 0}, {0, 1, 2, 3, 4});
+        CRecordGrid* keysites = GridOf("grKeysites");
+        keysites->SetRow(2);
+        keysites->setFocus();
+        QTest::keyClick(keysites, Qt::Key_Down, Qt::ShiftModifier);
+        QTest::keyClick(keysites, Qt::Key_Down, Qt::ShiftModifier);
+        QCOMPARE(GridOf("grPopTemplates")->Row(), 4);
+        m_prompts->ConfirmAnswers << true;
+        Click("btnKeysiteDel");
+        QCOMPARE(Column(keysites, 4), (QStringList{"0", "4"}));
+        QCOMPARE(keysites->Row(), 2);
+        QCOMPARE(GridOf("grPopTemplates")->Row(), 5);
+    }
+
     void deletingLastKeysiteFreesTemplate()
     {
         Populate({0}, {0});
