@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -139,7 +140,8 @@ void CRecordGrid::SetRecordModel(CRecordTableModel* model, QItemSelectionModel* 
     // Before the view and its selection hear of a change, so that the row is taken before the
     // selection moves it, and silently; after them, once they have settled, the row is put back.
     connect(model, &QAbstractItemModel::rowsAboutToBeInserted, this, &CRecordGrid::RowsAboutToChange);
-    connect(model, &QAbstractItemModel::rowsAboutToBeRemoved, this, &CRecordGrid::RowsAboutToChange);
+    connect(model, &QAbstractItemModel::rowsAboutToBeRemoved, this,
+            [this](const QModelIndex&, int first, int last) { RowsAboutToBeRemoved(first, last); });
     connect(model, &QAbstractItemModel::modelAboutToBeReset, this, &CRecordGrid::RowsAboutToChange);
     setModel(model);
     QItemSelectionModel* own = selectionModel();
@@ -284,13 +286,32 @@ void CRecordGrid::RowsAboutToChange()
     m_silent = true;
 }
 
+void CRecordGrid::RowsAboutToBeRemoved(int first, int last)
+{
+    RowsAboutToChange();
+    // The selection is the session's, made before the grid: it hears of a removal first and has
+    // already moved a current row that goes to a neighbour. The grid keeps the removed row's number.
+    // Whoever follows the grid heard of that neighbour (a Click); when the grid settles on
+    // another row, they hear of that one too.
+    const int current = currentIndex().row();
+    if (m_movedFrom >= first && m_movedFrom <= last && current == m_movedTo
+        && (current < 0 || current == first - 1 || current == last + 1)) {
+        m_savedRow = m_movedFrom + FixedRows();
+        m_heardRow = current < 0 ? -1 : (current < first ? current : first) + FixedRows();
+    }
+}
+
 void CRecordGrid::RowsChanged(bool reset)
 {
+    m_movedFrom = m_movedTo = -1;
     if (reset)
         ApplyStructure();
     if (reset || !selectionModel()->hasSelection())
         SelectSilently(std::clamp(m_savedRow, FixedRows(), RowCount() - 1));
     m_silent = false;
+    const int heard = std::exchange(m_heardRow, -1);
+    if (heard >= 0 && Row() != heard)
+        emit Click();
 }
 
 void CRecordGrid::SelectSilently(int row)
@@ -314,6 +335,8 @@ void CRecordGrid::SelectFromCode(int row)
 
 QItemSelectionModel::SelectionFlags CRecordGrid::selectionCommand(const QModelIndex& index, const QEvent* event) const
 {
+    if (m_anchoring)
+        return QItemSelectionModel::NoUpdate;
     if (!m_selectingFromCode)
         return QTableView::selectionCommand(index, event);
     // The single blank cell of a grid never filled is not highlighted.
@@ -321,8 +344,18 @@ QItemSelectionModel::SelectionFlags CRecordGrid::selectionCommand(const QModelIn
                            : QItemSelectionModel::Clear;
 }
 
-void CRecordGrid::CurrentRowChanged()
+void CRecordGrid::CurrentRowChanged(const QModelIndex& current, const QModelIndex& previous)
 {
+    m_movedFrom = previous.row();
+    m_movedTo = current.row();
+    // A row made current elsewhere (another grid's click, the map, an undo) is where the user's
+    // next Shift+click or Shift+arrow starts, as a row set by SetRow is. The view's own
+    // setCurrentIndex makes it the anchor; the command leaves the selection as it is.
+    if (!m_selectingFromCode && m_userInput == 0 && current.isValid()) {
+        m_anchoring = true;
+        setCurrentIndex(current);
+        m_anchoring = false;
+    }
     if (!m_silent)
         emit Click();
 }
@@ -330,10 +363,19 @@ void CRecordGrid::CurrentRowChanged()
 void CRecordGrid::mousePressEvent(QMouseEvent* event)
 {
     const int before = Row();
+    ++m_userInput;
     QTableView::mousePressEvent(event);
+    --m_userInput;
     // A click on the row that was already current is a click all the same.
     if (event->button() == Qt::LeftButton && Row() == before && indexAt(event->position().toPoint()).isValid())
         emit Click();
+}
+
+void CRecordGrid::mouseMoveEvent(QMouseEvent* event)
+{
+    ++m_userInput;
+    QTableView::mouseMoveEvent(event);
+    --m_userInput;
 }
 
 void CRecordGrid::mouseDoubleClickEvent(QMouseEvent* event)
@@ -357,5 +399,7 @@ void CRecordGrid::keyPressEvent(QKeyEvent* event)
             return;
         }
     }
+    ++m_userInput;
     QTableView::keyPressEvent(event);
+    --m_userInput;
 }

@@ -2,6 +2,7 @@
 // offered after a run that was killed (a child process running the real window), and never taken
 // from another editor that is still running.
 #include "../testfiles.h"
+#include "app/recoveryguard.h"
 #include "app/recoverystore.h"
 #include "platform/atomicsave.h"
 #include "undofixture.h"
@@ -21,6 +22,16 @@ namespace {
 
 const char* const kChildSwitch = "--recovery-child";
 
+// The window's keeper of recovery copies, and the timer that spaces its copies out.
+CRecoveryGuard* Guard(const TfrmMain& window)
+{
+    CRecoveryGuard* guard = window.findChild<CRecoveryGuard*>();
+    if (!guard)
+        qFatal("the window keeps no recovery copies");
+    return guard;
+}
+QTimer* RecoveryTimer(const TfrmMain& window) { return Guard(window)->findChild<QTimer*>(); }
+
 QStringList RecoveryFiles()
 {
     const QString root =
@@ -39,30 +50,30 @@ int RunChild(int argc, char** argv)
     QApplication application(argc, argv);
     const QStringList args = QCoreApplication::arguments();
     CScriptedPrompts prompts;
-    CScriptedEditor editor;
+    CScriptedRecordDialogs editor;
     StartupEnvironment environment;
     environment.ProgramFolder = args.value(2);
     environment.SettingsFile = environment.ProgramFolder + QStringLiteral("/sablemap.INI");
     TfrmMain window(prompts, environment, &editor);
     const QString map = args.value(3);
     if (!window.InitializeMainWindow()
-        || !window.LoadBinFile(map + QLatin1Char('/') + QLatin1String(kDemoCampaignFile)))
+        || !window.Files()->LoadBinFile(map + QLatin1Char('/') + QLatin1String(kDemoCampaignFile)))
         return 2;
     window.OpenMapFolder(map);
-    window.OpenFactionFile(map + QLatin1Char('/') + QLatin1String(kDemoFactionFile));
-    ClickGridRow(window.grSAMs, 1);
-    ClickGridRow(window.grSAMs, 2, Qt::ShiftModifier);
-    window.btnSAMDelClick();
+    window.Files()->OpenFactionFile(map + QLatin1Char('/') + QLatin1String(kDemoFactionFile));
+    ClickGridRow(Grid(window, "grSAMs"), 1);
+    ClickGridRow(Grid(window, "grSAMs"), 2, Qt::ShiftModifier);
+    Press(window, "btnSAMDel");
     editor.X = 4321.5f;
-    ClickGridRow(window.grAirbases, 1);
-    window.btnAirbaseEdClick();
-    QTest::mouseClick(window.im, Qt::LeftButton, Qt::AltModifier,
-                      QPoint(window.im->width() / 2, window.im->height() / 2));
+    ClickGridRow(Grid(window, "grAirbases"), 1);
+    Press(window, "btnAirbaseEd");
+    QTest::mouseClick(MapImage(window), Qt::LeftButton, Qt::AltModifier,
+                      QPoint(MapImage(window)->width() / 2, MapImage(window)->height() / 2));
     const QString out = args.value(4);
-    if (!SaveFileAtomically(out + QStringLiteral(".BIN"), window.Document->SaveBytes(true))
-        || !window.Factions->SaveToFile(out + QStringLiteral(".SID")))
+    if (!SaveFileAtomically(out + QStringLiteral(".BIN"), Records(window).SaveBytes(true))
+        || !window.Session()->MutableFactions()->SaveToFile(out + QStringLiteral(".SID")))
         return 3;
-    window.WriteRecoveryCopies();
+    Guard(window)->WriteCopies();
     std::puts("ready");
     std::fflush(stdout);
     return application.exec();
@@ -135,23 +146,23 @@ private slots:
     {
         QVERIFY(m_fixture->Start());
         TfrmMain& w = *m_fixture->Window;
-        QVERIFY(!w.TimerRecovery->isActive());
-        ClickGridRow(w.grKeysites, 1);
-        w.btnKeysiteDelClick();
-        QVERIFY(w.TimerRecovery->isActive());
-        QCOMPARE(w.TimerRecovery->interval(), 30 * 1000); // at most every 30 s
-        QVERIFY(RecoveryFiles().isEmpty());               // not before the timer fires
-        w.WriteRecoveryCopies();
+        QVERIFY(!RecoveryTimer(w)->isActive());
+        ClickGridRow(Grid(w, "grKeysites"), 1);
+        Press(w, "btnKeysiteDel");
+        QVERIFY(RecoveryTimer(w)->isActive());
+        QCOMPARE(RecoveryTimer(w)->interval(), 30 * 1000); // at most every 30 s
+        QVERIFY(RecoveryFiles().isEmpty());                // not before the timer fires
+        Guard(w)->WriteCopies();
         QCOMPARE(RecoveryFiles().size(), 1);
-        QCOMPARE(ReadFile(RecoveryFiles().first()), w.Document->SaveBytes(true)); // a normal Map BIN file
+        QCOMPARE(ReadFile(RecoveryFiles().first()), Records(w).SaveBytes(true)); // a normal Map BIN file
         QVERIFY(!RecoveryFiles().first().startsWith(QFileInfo(m_fixture->DemoFile(kDemoCampaignFile)).path()));
 
         // Saved: no copy; modified again and then ended normally: none either.
         m_fixture->Prompts.FileAnswers << m_fixture->Installation.Dir.filePath(QStringLiteral("saved.BIN"));
-        w.Save1Click();
+        Trigger(w, "Save1");
         QVERIFY(RecoveryFiles().isEmpty());
-        w.Undo1->trigger();
-        w.WriteRecoveryCopies();
+        Trigger(w, "Undo1");
+        Guard(w)->WriteCopies();
         QCOMPARE(RecoveryFiles().size(), 1);
         m_fixture->Prompts.AskAnswers << QMessageBox::Discard;
         QVERIFY(w.close());
@@ -162,9 +173,9 @@ private slots:
     {
         QVERIFY(m_fixture->Start());
         TfrmMain& first = *m_fixture->Window;
-        ClickGridRow(first.grSAMs, 1);
-        first.btnSAMDelClick();
-        first.WriteRecoveryCopies();
+        ClickGridRow(Grid(first, "grSAMs"), 1);
+        Press(first, "btnSAMDel");
+        Guard(first)->WriteCopies();
         QCOMPARE(RecoveryFiles().size(), 1);
 
         CScriptedPrompts prompts;
@@ -361,7 +372,7 @@ private slots:
                      QStringLiteral("; kept for %1, which is not a Map BIN file: it opens as a new one)").arg(faction)),
                  qPrintable(offer));
         // The newest copy opens: it was the changed file's, and stays that file's.
-        QCOMPARE(w.BinDocumentPath, changed);
+        QCOMPARE(w.Session()->MapBinPath(), changed);
         QVERIFY(w.isWindowModified());
     }
 
@@ -392,7 +403,7 @@ private slots:
         QVERIFY(offer.contains(m_fixture->DemoFile(kDemoFactionFile)));
         if (answer == QMessageBox::Discard) {
             QVERIFY(RecoveryFiles().isEmpty());
-            QCOMPARE(w.Document->SamCount(), 0);
+            QCOMPARE(Records(w).SamCount(), 0);
             return;
         }
         if (answer == QMessageBox::Ignore) {
@@ -401,13 +412,13 @@ private slots:
             w.OfferRecovery();
         }
 
-        QCOMPARE(w.Document->SaveBytes(true), ReadFile(expected + QStringLiteral(".BIN")));
+        QCOMPARE(Records(w).SaveBytes(true), ReadFile(expected + QStringLiteral(".BIN")));
         // The faction layer saves to the very file the killed run saved.
         const QString recovered = m_fixture->Installation.Dir.filePath(QStringLiteral("recovered.SID"));
-        QVERIFY(w.Factions && w.Factions->SaveToFile(recovered));
+        QVERIFY(w.Session()->Factions() && w.Session()->MutableFactions()->SaveToFile(recovered));
         QCOMPARE(ReadFile(recovered), ReadFile(expected + QStringLiteral(".SID")));
         // The work is the user's own file's, unsaved, and this run keeps it safe from now on.
-        QCOMPARE(w.BinDocumentPath, m_fixture->DemoFile(kDemoCampaignFile));
+        QCOMPARE(w.Session()->MapBinPath(), m_fixture->DemoFile(kDemoCampaignFile));
         QCOMPARE(w.windowTitle(),
                  QStringLiteral("%1* — %2* — Sablemap")
                      .arg(QLatin1String(kDemoCampaignFile), QLatin1String(kDemoFactionFile)));

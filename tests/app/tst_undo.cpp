@@ -4,7 +4,6 @@
 #include "maparea/mapcontrolcolumn.h"
 #include "undofixture.h"
 
-#include <QRadioButton>
 #include <QSpinBox>
 #include <random>
 
@@ -12,25 +11,25 @@ namespace {
 // The record commands by the kind of edit, with the grid whose rows they act on.
 struct Command {
     const char* Kind;
-    CStringGrid* TfrmMain::*Grid; // none for Add
-    void (TfrmMain::*Run)();
+    const char* Grid; // none for Add
+    const char* Button;
 };
 const Command kCommands[] = {
-    {"add template", nullptr, &TfrmMain::btnTemplateAddClick},
-    {"edit template", &TfrmMain::grPopTemplates, &TfrmMain::btnTemplateEdClick},
-    {"delete templates", &TfrmMain::grPopTemplates, &TfrmMain::btnTemplateDelClick},
-    {"add object", &TfrmMain::grPopTemplates, &TfrmMain::btnTemplateObjectAddClick},
-    {"edit object", &TfrmMain::grPopTemplates, &TfrmMain::btnTemplateObjectEdClick},
-    {"delete objects", &TfrmMain::grPopTemplates, &TfrmMain::btnTemplateObjectDelClick},
-    {"add keysite", nullptr, &TfrmMain::btnKeysiteAddClick},
-    {"edit keysite", &TfrmMain::grKeysites, &TfrmMain::btnKeysiteEdClick},
-    {"delete keysites", &TfrmMain::grKeysites, &TfrmMain::btnKeysiteDelClick},
-    {"add airbase", nullptr, &TfrmMain::btnAirbaseAddClick},
-    {"edit airbase", &TfrmMain::grAirbases, &TfrmMain::btnAirbaseEdClick},
-    {"delete airbases", &TfrmMain::grAirbases, &TfrmMain::btnAirbaseDelClick},
-    {"add SAM", nullptr, &TfrmMain::btnSAMAddClick},
-    {"edit SAM", &TfrmMain::grSAMs, &TfrmMain::btnSAMEditClick},
-    {"delete SAMs", &TfrmMain::grSAMs, &TfrmMain::btnSAMDelClick},
+    {"add template", nullptr, "btnTemplateAdd"},
+    {"edit template", "grPopTemplates", "btnTemplateEd"},
+    {"delete templates", "grPopTemplates", "btnTemplateDel"},
+    {"add object", "grPopTemplates", "btnTemplateObjectAdd"},
+    {"edit object", "grPopTemplates", "btnTemplateObjectEd"},
+    {"delete objects", "grPopTemplates", "btnTemplateObjectDel"},
+    {"add keysite", nullptr, "btnKeysiteAdd"},
+    {"edit keysite", "grKeysites", "btnKeysiteEd"},
+    {"delete keysites", "grKeysites", "btnKeysiteDel"},
+    {"add airbase", nullptr, "btnAirbaseAdd"},
+    {"edit airbase", "grAirbases", "btnAirbaseEd"},
+    {"delete airbases", "grAirbases", "btnAirbaseDel"},
+    {"add SAM", nullptr, "btnSAMAdd"},
+    {"edit SAM", "grSAMs", "btnSAMEdit"},
+    {"delete SAMs", "grSAMs", "btnSAMDel"},
 };
 } // namespace
 
@@ -39,13 +38,14 @@ class TestUndo : public QObject {
 private:
     // Does one edit of the kind named; false when it had to be skipped.
     void Edit(const QString& kind, int row = 1, int count = 1);
-    void SelectRows(CStringGrid* grid, int first, int last)
+    void SelectRows(CRecordGrid* grid, int first, int last)
     {
         ClickGridRow(grid, first);
         if (last != first)
             ClickGridRow(grid, last, Qt::ShiftModifier);
     }
-    QPoint MapCentre() const { return {m_fixture->Window->im->width() / 2, m_fixture->Window->im->height() / 2}; }
+    QWidget* Map() const { return MapImage(*m_fixture->Window); }
+    QPoint MapCentre() const { return {Map()->width() / 2, Map()->height() / 2}; }
 
     std::unique_ptr<CUndoFixture> m_fixture;
 private slots:
@@ -104,12 +104,13 @@ private slots:
         CUndoFixture& fixture = *m_fixture;
         if (kind == QLatin1String("delete templates")) {
             // Templates nobody uses, at the end of the list (negative rows count from there).
-            w.Document->InsertRows(w.Document->TemplateCount(),
-                                   std::vector<CPopTemplate>(2, CPopTemplate{3, -2, -1, -2, 0, {}}));
-            w.BinHistory().clear();
-            row += w.Document->TemplateCount() + 1;
+            // Through the record path, outside the history: the document is not modified.
+            CBINFile& records = w.Session()->MutableRecords();
+            records.InsertRows(records.TemplateCount(),
+                               std::vector<CPopTemplate>(2, CPopTemplate{3, -2, -1, -2, 0, {}}));
+            row += records.TemplateCount() + 1;
             for (int& r : restored)
-                r += w.Document->TemplateCount() + 1;
+                r += records.TemplateCount() + 1;
         }
         const QByteArray before = fixture.State();
         QVERIFY(!w.isWindowModified());
@@ -117,23 +118,23 @@ private slots:
         Edit(kind, row, count);
         const QByteArray edited = fixture.State();
         QVERIFY(edited != before);
-        QVERIFY(w.Undo1->text().startsWith(undoText));
+        QVERIFY(Action(w, "Undo1")->text().startsWith(undoText));
         QVERIFY(w.isWindowModified());
 
-        w.Undo1->trigger();
+        Trigger(w, "Undo1");
         QCOMPARE(fixture.State(), before);
         QVERIFY(!w.isWindowModified());
-        QVERIFY(w.Redo1->text().startsWith(QStringLiteral("&Redo ") + undoText.mid(6)));
+        QVERIFY(Action(w, "Redo1")->text().startsWith(QStringLiteral("&Redo ") + undoText.mid(6)));
         if (!restored.isEmpty()) {
-            CStringGrid* grid = kind.contains(QLatin1String("template")) ? w.grPopTemplates
-                : kind.contains(QLatin1String("object"))                 ? w.grTemplateObjects
-                : kind.contains(QLatin1String("keysite"))                ? w.grKeysites
-                : kind.contains(QLatin1String("airbase"))                ? w.grAirbases
-                                                                         : w.grSAMs;
-            QCOMPARE(SelectedGridRows(grid), restored);
+            const char* grid = kind.contains(QLatin1String("template")) ? "grPopTemplates"
+                : kind.contains(QLatin1String("object"))                ? "grTemplateObjects"
+                : kind.contains(QLatin1String("keysite"))               ? "grKeysites"
+                : kind.contains(QLatin1String("airbase"))               ? "grAirbases"
+                                                                        : "grSAMs";
+            QCOMPARE(SelectedGridRows(Grid(w, grid)), restored);
         }
 
-        w.Redo1->trigger();
+        Trigger(w, "Redo1");
         QCOMPARE(fixture.State(), edited);
         QVERIFY(w.isWindowModified());
     }
@@ -161,21 +162,23 @@ private slots:
                                                                                          : kCommands[choice].Kind);
             // The rows to pick from: those of the command's grid (a place or a paint: the SAMs).
             const bool listed = choice < int(std::size(kCommands)) && kCommands[choice].Grid;
-            const CStringGrid* grid = listed ? w.*kCommands[choice].Grid : w.grSAMs;
-            m_fixture->Editor.TemplateNumber = pick(-1, w.Document->TemplateCount() - 1);
+            const CRecordGrid* grid = Grid(w, listed ? kCommands[choice].Grid : "grSAMs");
+            m_fixture->Editor.TemplateNumber = pick(-1, Records(w).TemplateCount() - 1);
             const int rows = std::max(grid->RowCount() - 1, 1);
             Edit(kind, pick(1, rows), pick(1, 3));
-            if (w.PlaceMode.Active) // a place on an empty list
-                QTest::mouseClick(w.im, Qt::RightButton, {}, MapCentre());
+            if (w.MapArea()->IsPlacing()) // a place on an empty list
+                QTest::mouseClick(Map(), Qt::RightButton, {}, MapCentre());
         }
         const QByteArray after = m_fixture->State();
-        QVERIFY(w.BinHistory().count() + w.FactionHistory().count() >= 150); // refusals aside, all recorded
-        while (w.Undo1->isEnabled())
-            w.Undo1->trigger();
+        QVERIFY(w.Session()->History().Stack(CEditHistory::MapBin).count()
+                    + w.Session()->History().Stack(CEditHistory::Factions).count()
+                >= 150); // refusals aside, all recorded
+        while (Action(w, "Undo1")->isEnabled())
+            Trigger(w, "Undo1");
         QCOMPARE(m_fixture->State(), before);
         QVERIFY(!w.isWindowModified());
-        while (w.Redo1->isEnabled())
-            w.Redo1->trigger();
+        while (Action(w, "Redo1")->isEnabled())
+            Trigger(w, "Redo1");
         QCOMPARE(m_fixture->State(), after);
     }
 
@@ -190,21 +193,21 @@ private slots:
         Edit(QStringLiteral("delete SAMs"), 1, 2);
         QCOMPARE(w.windowTitle(),
                  QLatin1String(kDemoCampaignFile) + QStringLiteral("* — ") + sid + QStringLiteral(" — Sablemap"));
-        w.Save1Click();
+        Trigger(w, "Save1");
         QCOMPARE(w.windowTitle(), loaded);
         QVERIFY(!w.isWindowModified());
-        w.Undo1->trigger(); // before the save is modified too
+        Trigger(w, "Undo1"); // before the save is modified too
         QVERIFY(w.isWindowModified());
-        w.Redo1->trigger();
+        Trigger(w, "Redo1");
         QVERIFY(!w.isWindowModified());
 
         m_fixture->Prompts.FileAnswers << m_fixture->DemoFile(kDemoCampaignFile);
-        w.Load1Click();
+        Trigger(w, "Load1");
         QCOMPARE(w.windowTitle(), loaded);
-        QVERIFY(!w.Undo1->isEnabled()); // a fresh history
-        w.New1Click();
+        QVERIFY(!Action(w, "Undo1")->isEnabled()); // a fresh history
+        Trigger(w, "New1");
         QCOMPARE(w.windowTitle(), sid + QStringLiteral(" — Sablemap"));
-        w.btnSAMAddClick();
+        Press(w, "btnSAMAdd");
         QCOMPARE(w.windowTitle(), QStringLiteral("Untitled.BIN* — ") + sid + QStringLiteral(" — Sablemap"));
         QVERIFY(w.isWindowModified());
         QVERIFY(
@@ -242,11 +245,11 @@ private slots:
         const QString folder = m_fixture->Installation.Dir.filePath(QStringLiteral("work"));
         const QString file = folder + QStringLiteral("/") + QLatin1String(kDemoCampaignFile);
         QVERIFY(QDir().mkpath(folder) && QFile::copy(m_fixture->DemoFile(kDemoCampaignFile), file));
-        QVERIFY(w.LoadBinFile(file));
-        const int sams = w.Document->SamCount();
+        QVERIFY(w.Files()->LoadBinFile(file));
+        const int sams = Records(w).SamCount();
         Edit(QStringLiteral("delete SAMs"), 1, 2);
         const QByteArray edited = m_fixture->State();
-        const QByteArray editedFile = w.Document->SaveBytes(true);
+        const QByteArray editedFile = Records(w).SaveBytes(true);
         if (saveFails)
             QVERIFY(QDir(folder).removeRecursively());
         const QByteArray original = ReadFile(file);
@@ -256,11 +259,11 @@ private slots:
             prompts.FileAnswers << m_fixture->DemoFile(kDemoCampaignFile);
 
         if (command == QLatin1String("new"))
-            w.New1->trigger();
+            Trigger(w, "New1");
         else if (command == QLatin1String("load"))
-            w.Load1->trigger();
+            Trigger(w, "Load1");
         else
-            w.Exit1->trigger();
+            Trigger(w, "Exit1");
 
         QCOMPARE(prompts.Shown.value(0), QStringLiteral("ask: Save changes to sable_coast.BIN?"));
         // A faction layer that was not changed is not asked about.
@@ -274,13 +277,13 @@ private slots:
             QCOMPARE(m_fixture->State(), edited); // the edits are all there
             QVERIFY(w.isWindowModified());
             QVERIFY(w.isVisible());
-            QVERIFY(w.Undo1->isEnabled());
+            QVERIFY(Action(w, "Undo1")->isEnabled());
             return;
         }
         if (command == QLatin1String("new"))
-            QCOMPARE(w.Document->SamCount(), 0);
+            QCOMPARE(Records(w).SamCount(), 0);
         else if (command == QLatin1String("load"))
-            QCOMPARE(w.Document->SamCount(), sams);
+            QCOMPARE(Records(w).SamCount(), sams);
         else
             QVERIFY(!w.isVisible());
         // A fresh document, or the one just saved.
@@ -319,7 +322,7 @@ private slots:
         const QByteArray painted = m_fixture->State();
         prompts.Shown.clear();
         prompts.AskAnswers << QMessageBox::Cancel;
-        w.OpenFactionFile(m_fixture->DemoFile(kDemoFactionFile));
+        w.Files()->OpenFactionFile(m_fixture->DemoFile(kDemoFactionFile));
         QCOMPARE(prompts.Shown, QStringList{QStringLiteral("ask: Save changes to sable_coast.SID?")});
         QCOMPARE(m_fixture->State(), painted);
 
@@ -334,11 +337,12 @@ private slots:
         QVERIFY(w.isVisible());
 
         prompts.AskAnswers << QMessageBox::Discard;
-        w.OpenFactionFile(m_fixture->DemoFile(kDemoFactionFile));
-        QCOMPARE(w.Undo1->text(), QStringLiteral("&Undo Delete 1 SAM site")); // the paints went with the layer
-        w.Undo1->trigger();
+        w.Files()->OpenFactionFile(m_fixture->DemoFile(kDemoFactionFile));
+        QCOMPARE(Action(w, "Undo1")->text(),
+                 QStringLiteral("&Undo Delete 1 SAM site")); // the paints went with the layer
+        Trigger(w, "Undo1");
         QCOMPARE(m_fixture->State(), unpainted);
-        QVERIFY(!w.Undo1->isEnabled());
+        QVERIFY(!Action(w, "Undo1")->isEnabled());
     }
 };
 
@@ -346,13 +350,13 @@ void TestUndo::Edit(const QString& kind, int row, int count)
 {
     TfrmMain& w = *m_fixture->Window;
     if (kind == QLatin1String("place SAM")) {
-        QVERIFY(w.EnterPlaceMode(SamKind, row - 1));
-        QTest::mouseClick(w.im, Qt::LeftButton, {}, MapCentre() + QPoint(count, count));
+        QVERIFY(w.MapArea()->EnterPlaceMode(SamKind, row - 1));
+        QTest::mouseClick(Map(), Qt::LeftButton, {}, MapCentre() + QPoint(count, count));
     } else if (kind == QLatin1String("import")) {
-        w.ImportTemplateFile(m_fixture->DemoFile(kDemoTemplateFile));
+        w.Files()->ImportTemplateFile(m_fixture->DemoFile(kDemoTemplateFile));
     } else if (kind == QLatin1String("paint")) {
-        w.pnlMapControls->seSectors->setValue(count);
-        QTest::mouseClick(w.im, Qt::LeftButton, Qt::AltModifier, MapCentre() + QPoint(row % 40, row % 30));
+        Find<CMapControlColumn>(w, "pnlMapControls")->seSectors->setValue(count);
+        QTest::mouseClick(Map(), Qt::LeftButton, Qt::AltModifier, MapCentre() + QPoint(row % 40, row % 30));
     } else {
         const auto command = std::find_if(std::begin(kCommands), std::end(kCommands),
                                           [&](const Command& c) { return kind == QLatin1String(c.Kind); });
@@ -360,10 +364,10 @@ void TestUndo::Edit(const QString& kind, int row, int count)
         const bool deletes = kind.startsWith(QLatin1String("delete"));
         const bool objects = kind.endsWith(QLatin1String("object")) || kind.endsWith(QLatin1String("objects"));
         if (command->Grid)
-            SelectRows(w.*command->Grid, row, deletes && !objects ? row + count - 1 : row);
+            SelectRows(Grid(w, command->Grid), row, deletes && !objects ? row + count - 1 : row);
         if (objects && deletes)
-            SelectRows(w.grTemplateObjects, 1, count);
-        (w.*command->Run)();
+            SelectRows(Grid(w, "grTemplateObjects"), 1, count);
+        Press(w, command->Button);
     }
 }
 

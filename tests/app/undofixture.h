@@ -8,6 +8,7 @@
 #include "demo/demoinstall.h"
 #include "document/binfile.h"
 #include "factions/factionsinfo.h"
+#include "maparea/mapimage.h"
 
 class CUndoFixture {
 public:
@@ -60,3 +61,6 @@ public:
     CScriptedRecordDialogs Editor;
     std::unique_ptr<TfrmMain> Window;
 };
+
+// The map's picture, where the user clicks to place, paint and select.
+inline CMapImage* MapImage(const TfrmMain& window) { return Find<CMapImage>(window, "im"); }
