@@ -1,8 +1,8 @@
 // The Edit menu's history: every kind of edit undone and redone exactly, long random runs of
 // edits taken back to the file they started from, the modified state in the title, and the
 // question before unsaved work is discarded.
-#include "maparea/mapcontrolcolumn.h"
 #include "undofixture.h"
+#include <QSpinBox>
 
 #include <QSpinBox>
 #include <random>
@@ -355,7 +355,7 @@ void TestUndo::Edit(const QString& kind, int row, int count)
     } else if (kind == QLatin1String("import")) {
         w.Files()->ImportTemplateFile(m_fixture->DemoFile(kDemoTemplateFile));
     } else if (kind == QLatin1String("paint")) {
-        Find<CMapControlColumn>(w, "pnlMapControls")->seSectors->setValue(count);
+        Find<QSpinBox>(w, "seSectors")->setValue(count);
         QTest::mouseClick(Map(), Qt::LeftButton, Qt::AltModifier, MapCentre() + QPoint(row % 40, row % 30));
     } else {
         const auto command = std::find_if(std::begin(kCommands), std::end(kCommands),
