@@ -66,8 +66,8 @@ class CFactionPaint : public QUndoCommand {
 public:
     // Keeps the square `FirstColumn..LastColumn` x `FirstRow..LastRow` as it is; every redo (the
     // push's first) paints it with `faction`.
-    CFactionPaint(CCampaignSession& session, int32_t firstColumn, int32_t firstRow, int32_t lastColumn,
-                  int32_t lastRow, int faction);
+    CFactionPaint(CCampaignSession& session, int32_t firstColumn, int32_t firstRow, int32_t lastColumn, int32_t lastRow,
+                  int faction);
 
     void redo() override;
     void undo() override;
