@@ -12,7 +12,10 @@ CRecordTableModel::CRecordTableModel(const CBINFile& document, RecordList list, 
     connect(&document, &CBINFile::RowsAboutToBeRemoved, this, &CRecordTableModel::AboutToRemove);
     connect(&document, &CBINFile::RowsRemoved, this, &CRecordTableModel::Removed);
     connect(&document, &CBINFile::RowsChanged, this, &CRecordTableModel::Changed);
-    connect(&document, &CBINFile::AboutToReset, this, [this] { beginResetModel(); });
+    connect(&document, &CBINFile::AboutToReset, this, [this] {
+        emit RowsAboutToChange();
+        beginResetModel();
+    });
     connect(&document, &CBINFile::DocumentReset, this, &CRecordTableModel::Reset);
 }
 
@@ -23,6 +26,7 @@ bool CRecordTableModel::IsFilled() const
 
 void CRecordTableModel::ShowTemplate(int templateNumber)
 {
+    emit RowsAboutToChange();
     beginResetModel();
     m_address.Template = templateNumber;
     m_count = m_document.Count(m_address);
@@ -65,6 +69,7 @@ bool CRecordTableModel::FillOnce()
 {
     if (IsFilled() || m_address.List == RecordList::TemplateObjects)
         return false;
+    emit RowsAboutToChange();
     beginResetModel();
     m_listFilled = true;
     m_count = m_document.Count(m_address);
@@ -84,7 +89,8 @@ bool CRecordTableModel::IsObjectsOfTemplates(ListAddress list) const
 void CRecordTableModel::AboutToInsert(ListAddress list, int first, int last)
 {
     if (IsMine(list) && m_count > 0)
-        beginInsertRows({}, first, last);
+        emit RowsAboutToChange();
+    beginInsertRows({}, first, last);
 }
 
 void CRecordTableModel::Inserted(ListAddress list, int first, int last)
@@ -106,6 +112,7 @@ void CRecordTableModel::Inserted(ListAddress list, int first, int last)
     m_count = 1;
     emit dataChanged(index(0, 0), index(0, columnCount() - 1));
     if (added > 1) {
+        emit RowsAboutToChange();
         beginInsertRows({}, 1, added - 1);
         m_count = added;
         endInsertRows();
@@ -118,14 +125,17 @@ void CRecordTableModel::AboutToRemove(ListAddress list, int first, int last)
         // The objects go with their template.
         m_losingTemplate = m_address.Template >= first && m_address.Template <= last;
         if (m_losingTemplate)
-            beginResetModel();
+            emit RowsAboutToChange();
+        beginResetModel();
         return;
     }
     if (!IsMine(list))
         return;
     if (last - first + 1 < m_count) {
+        emit RowsAboutToChange();
         beginRemoveRows({}, first, last);
     } else if (m_count > 1) { // all of them: every row but the first goes now
+        emit RowsAboutToChange();
         beginRemoveRows({}, 1, m_count - 1);
         m_count = 1;
         endRemoveRows();

@@ -37,6 +37,12 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
+signals:
+    // Before rows are inserted or removed or the model is reset: said ahead of Qt's own
+    // announcements, so that a view can take note of its row before a selection model on the
+    // model moves it.
+    void RowsAboutToChange();
+
 private:
     bool IsMine(ListAddress list) const { return IsFilled() && list == m_address; }
     // The first announcement fills a list that was never filled, as a reset.

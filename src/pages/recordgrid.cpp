@@ -14,7 +14,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <utility>
 
 namespace {
 
@@ -139,10 +138,7 @@ void CRecordGrid::SetRecordModel(CRecordTableModel* model, QItemSelectionModel* 
     m_model = model;
     // Before the view and its selection hear of a change, so that the row is taken before the
     // selection moves it, and silently; after them, once they have settled, the row is put back.
-    connect(model, &QAbstractItemModel::rowsAboutToBeInserted, this, &CRecordGrid::RowsAboutToChange);
-    connect(model, &QAbstractItemModel::rowsAboutToBeRemoved, this,
-            [this](const QModelIndex&, int first, int last) { RowsAboutToBeRemoved(first, last); });
-    connect(model, &QAbstractItemModel::modelAboutToBeReset, this, &CRecordGrid::RowsAboutToChange);
+    connect(model, &CRecordTableModel::RowsAboutToChange, this, &CRecordGrid::RowsAboutToChange);
     setModel(model);
     QItemSelectionModel* own = selectionModel();
     setSelectionModel(selection);
@@ -286,32 +282,13 @@ void CRecordGrid::RowsAboutToChange()
     m_silent = true;
 }
 
-void CRecordGrid::RowsAboutToBeRemoved(int first, int last)
-{
-    RowsAboutToChange();
-    // The selection is the session's, made before the grid: it hears of a removal first and has
-    // already moved a current row that goes to a neighbour. The grid keeps the removed row's number.
-    // Whoever follows the grid heard of that neighbour (a Click); when the grid settles on
-    // another row, they hear of that one too.
-    const int current = currentIndex().row();
-    if (m_movedFrom >= first && m_movedFrom <= last && current == m_movedTo
-        && (current < 0 || current == first - 1 || current == last + 1)) {
-        m_savedRow = m_movedFrom + FixedRows();
-        m_heardRow = current < 0 ? -1 : (current < first ? current : first) + FixedRows();
-    }
-}
-
 void CRecordGrid::RowsChanged(bool reset)
 {
-    m_movedFrom = m_movedTo = -1;
     if (reset)
         ApplyStructure();
     if (reset || !selectionModel()->hasSelection())
         SelectSilently(std::clamp(m_savedRow, FixedRows(), RowCount() - 1));
     m_silent = false;
-    const int heard = std::exchange(m_heardRow, -1);
-    if (heard >= 0 && Row() != heard)
-        emit Click();
 }
 
 void CRecordGrid::SelectSilently(int row)
@@ -344,10 +321,8 @@ QItemSelectionModel::SelectionFlags CRecordGrid::selectionCommand(const QModelIn
                            : QItemSelectionModel::Clear;
 }
 
-void CRecordGrid::CurrentRowChanged(const QModelIndex& current, const QModelIndex& previous)
+void CRecordGrid::CurrentRowChanged(const QModelIndex& current)
 {
-    m_movedFrom = previous.row();
-    m_movedTo = current.row();
     // A row made current elsewhere (another grid's click, the map, an undo) is where the user's
     // next Shift+click or Shift+arrow starts, as a row set by SetRow is. The view's own
     // setCurrentIndex makes it the anchor; the command leaves the selection as it is.

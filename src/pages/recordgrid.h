@@ -5,12 +5,12 @@
 // a time. The cells come from a CRecordTableModel, which formats only the rows on screen.
 //
 // Click() is raised when the user clicks a row, when the current row moves by keyboard, and when
-// code sets another current row; never for setting the row that is already current. The
-// selection is the campaign session's for the list: it follows its records when rows come and go.
-// A grid left without a selected row (its rows were removed) or reset keeps the number of its
-// current row (moved into range) and selects that row alone, as a grid filled anew would. The
-// selection moves a removed current row to a neighbour before the grid hears of the removal,
-// which raises Click; when the grid then settles on another row, Click is raised once more.
+// code sets another current row; never while rows come and go, and never for setting the row
+// that is already current. The selection is the campaign session's for the list: it follows its
+// records when rows come and go. A grid left without a selected row (its rows were removed) or
+// reset keeps the number of its current row (moved into range) and selects that row alone, as a
+// grid filled anew would. A row made current elsewhere (the map, an undo, another grid) is where
+// the user's next Shift+click or Shift+arrow starts.
 
 #include <QTableView>
 
@@ -66,11 +66,10 @@ private:
     void ApplyStructure();
     void ApplyFont();
     void RowsAboutToChange();
-    void RowsAboutToBeRemoved(int first, int last);
     void RowsChanged(bool reset);
     void SelectSilently(int row);
     void SelectFromCode(int row);
-    void CurrentRowChanged(const QModelIndex& current, const QModelIndex& previous);
+    void CurrentRowChanged(const QModelIndex& current);
 
     CRecordTableModel* m_model = nullptr;
     int m_savedRow = 0;
@@ -78,8 +77,4 @@ private:
     bool m_selectingFromCode = false;
     bool m_anchoring = false;
     int m_userInput = 0; // the user's own click or key is being handled
-    // The last move of the current row (model rows), until rows have come or gone.
-    int m_movedFrom = -1;
-    int m_movedTo = -1;
-    int m_heardRow = -1; // the row a removal moved the current row to, as the grid numbers it after
 };
