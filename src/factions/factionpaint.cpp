@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -51,4 +52,35 @@ FactionPaintResult PaintFactionSquare(CFactionsInfo& factions, float x, float z,
             factions.SetFaction(result.NewFaction, i, j);
     }
     return result;
+}
+
+bool FillFactionRegion(CFactionsInfo& factions, float x, float z, int faction)
+{
+    int64_t sx = 0;
+    int64_t sz = 0;
+    if (!SectorOf(x, sx) || !SectorOf(z, sz))
+        return false;
+    const int old = factions.GetFaction(int32_t(sx), int32_t(sz));
+    if (old < 0)
+        return false;
+    const int fill = faction != 0 ? 1 : 0;
+    if (fill == old)
+        return true;
+    // Each sector is set as it is taken, so none is taken twice; the pending ones wait on a stack
+    // of their own rather than the call stack, which a large region would overflow.
+    std::vector<std::pair<int32_t, int32_t>> pending{{int32_t(sx), int32_t(sz)}};
+    factions.SetFaction(fill, int32_t(sx), int32_t(sz));
+    while (!pending.empty()) {
+        const auto [i, j] = pending.back();
+        pending.pop_back();
+        for (const auto& [di, dj] : {std::pair{1, 0}, std::pair{-1, 0}, std::pair{0, 1}, std::pair{0, -1}}) {
+            const int32_t ni = i + di;
+            const int32_t nj = j + dj;
+            if (factions.GetFaction(ni, nj) == old) {
+                factions.SetFaction(fill, ni, nj);
+                pending.push_back({ni, nj});
+            }
+        }
+    }
+    return true;
 }

@@ -1,5 +1,6 @@
 #pragma once
-// Painting factions with the mouse (Alt + left click) and with the tool's --paint: one rule for both.
+// Painting factions with the mouse (Alt + left click) and with the tool's --paint and --fill: one
+// rule for both.
 
 #include <cstdint>
 
@@ -22,3 +23,8 @@ FactionPaintResult PaintFactionSquare(CFactionsInfo& factions, float x, float z,
 // The same square and faction, without painting it (the grid's part of it: an empty range for a
 // negative radius).
 FactionPaintResult FactionSquareAt(const CFactionsInfo& factions, float x, float z, int32_t radius);
+
+// The region of sectors connected by edges (not corners) to the sector at record position (x, z)
+// that hold its faction becomes `faction` (0, or 1 for any other value); the sector is found as a
+// click finds it. False, changing nothing, when that sector lies outside the grid.
+bool FillFactionRegion(CFactionsInfo& factions, float x, float z, int faction);

@@ -178,7 +178,7 @@ private slots:
         QCOMPARE(Text(result.Err),
                  err.replace(QStringLiteral("USAGE"),
                              QStringLiteral("usage: sablemap-cli factions SID [--set I J V]... [--paint X Z R]... "
-                                            "[--print] [--out OUT]\n")));
+                                            "[--fill X Z V]... [--print] [--out OUT]\n")));
     }
 
     // A file given where another kind belongs is named for what it is; a damaged file of the

@@ -74,6 +74,16 @@ private slots:
                                         << QStringLiteral("1110\n1110\n1110\n");
         QTest::newRow("paint then set") << QStringLiteral("--paint 4096.5 4096 1 --set 1 1 0 --set 3 2 5")
                                         << QStringLiteral("0000\n0000\n0001\n");
+        // A fill spreads over edges, never over corners, and only over its sector's faction.
+        QTest::newRow("fill a half") << QStringLiteral("--fill 12288 8192 5") << QStringLiteral("1111\n1111\n1111\n");
+        QTest::newRow("fill stops at corners")
+            << QStringLiteral("--set 1 0 0 --set 0 1 0 --fill 0 0 0") << QStringLiteral("0000\n0100\n1100\n");
+        QTest::newRow("fill around a gap")
+            << QStringLiteral("--set 0 1 0 --fill 100 100 0") << QStringLiteral("0000\n0000\n0000\n");
+        QTest::newRow("fill with its own faction")
+            << QStringLiteral("--fill 0 0 1") << QStringLiteral("1100\n1100\n1100\n");
+        QTest::newRow("fill outside is ignored (with a warning)")
+            << QStringLiteral("--fill 0 20000 0") << QStringLiteral("1100\n1100\n1100\n");
     }
     void factionsCommand()
     {
@@ -108,10 +118,12 @@ private slots:
         run = Cli({QStringLiteral("factions"), m_small, QStringLiteral("--out"), QStringLiteral("/nonexistent/o.sid")});
         QCOMPARE(run.Status, 1);
         QVERIFY2(run.Err.startsWith(QStringLiteral("Save failed: /nonexistent/o.sid: ")), qPrintable(run.Err));
-        run = Cli({QStringLiteral("factions"), m_small, QStringLiteral("--paint"), QStringLiteral("1"),
-                   QStringLiteral("2"), QStringLiteral("1.5")});
-        QCOMPARE(run.Status, 2);
-        QCOMPARE(run.Out, QString());
+        for (const char* ops : {"--paint 1 2 1.5", "--fill 1 2 x", "--fill a 2 1"}) {
+            run = Cli(QStringList{QStringLiteral("factions"), m_small} + Words(ops)
+                      + QStringList{QStringLiteral("--print")});
+            QCOMPARE(run.Status, 2);
+            QCOMPARE(run.Out, QString());
+        }
     }
 
     // One pixel per sector under the mouse (the half counts).

@@ -26,7 +26,8 @@ constexpr Entry kEntries[] = {
      "render MAPFOLDER OUT.png --size W H [--resolution R] [--view OPS] [--routes LIST] [--factions SID] "
      "[--campaign BIN] [--catalogue P] [--symbols LIST] [--grid] [--settings INI] [--button-face RRGGBB]",
      RunRender},
-    {"factions", "factions SID [--set I J V]... [--paint X Z R]... [--print] [--out OUT]", RunFactions},
+    {"factions", "factions SID [--set I J V]... [--paint X Z R]... [--fill X Z V]... [--print] [--out OUT]",
+     RunFactions},
     {"settings", "settings INI [--save]", RunSettings},
     {"maps", "maps INSTALLDIR", RunMaps},
     {"demo", "demo DIR [--force]", RunDemo},

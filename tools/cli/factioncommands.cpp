@@ -1,4 +1,5 @@
-// The faction command: load a faction file, set and paint sectors as the editor does, print, save.
+// The faction command: load a faction file, set, paint and fill sectors as the editor does, print,
+// save.
 
 #include "cli.h"
 #include "commands.h"
@@ -59,6 +60,7 @@ int RunFactions(const QStringList& argv)
     Arguments args(argv,
                    {{QStringLiteral("--set"), 3},
                     {QStringLiteral("--paint"), 3},
+                    {QStringLiteral("--fill"), 3},
                     {QStringLiteral("--print"), 0},
                     {QStringLiteral("--out"), 1}});
     if (!args.Ok() || args.Positionals().size() != 1)
@@ -82,6 +84,13 @@ int RunFactions(const QStringList& argv)
             if (!radius || *radius < 0)
                 return Usage(QStringLiteral("--paint X Z R takes a whole number from 0 for R, not \"%1\"")
                                  .arg(MessageText::Shortened(values[2])));
+        } else if (option == QLatin1String("--fill")) {
+            if (!ParseFloat(values[0]) || !ParseFloat(values[1]))
+                return Usage(QStringLiteral("--fill X Z V takes numbers for X and Z, not \"%1\"")
+                                 .arg(MessageText::Shortened(ParseFloat(values[0]) ? values[1] : values[0])));
+            if (!ParseInt(values[2]))
+                return Usage(QStringLiteral("--fill X Z V takes a whole number for V, not \"%1\"")
+                                 .arg(MessageText::Shortened(values[2])));
         }
     }
 
@@ -99,9 +108,13 @@ int RunFactions(const QStringList& argv)
             const int32_t j = *ParseInt(values[1]);
             if (!factions.SetFaction(*ParseInt(values[2]), i, j))
                 WarnOutside(option, values, QStringLiteral("sector %1, %2").arg(i).arg(j), factions);
-        } else if (option == QLatin1String("--paint")) {
-            if (!PaintFactionSquare(factions, *ParseFloat(values[0]), *ParseFloat(values[1]), *ParseInt(values[2]))
-                     .Painted)
+        } else if (option == QLatin1String("--paint") || option == QLatin1String("--fill")) {
+            const float x = *ParseFloat(values[0]);
+            const float z = *ParseFloat(values[1]);
+            const bool inGrid = option == QLatin1String("--paint")
+                ? PaintFactionSquare(factions, x, z, *ParseInt(values[2])).Painted
+                : FillFactionRegion(factions, x, z, *ParseInt(values[2]));
+            if (!inGrid)
                 WarnOutside(option, values,
                             QStringLiteral("the sector at X %1, Z %2")
                                 .arg(MessageText::Shortened(values[0]), MessageText::Shortened(values[1])),
