@@ -3,6 +3,7 @@
 #include "dialogs/userprompts.h"
 #include "dialogs/waitcursor.h"
 #include "document/binfile.h"
+#include "document/recordlists.h"
 #include "maparea/debounce.h"
 #include "maparea/mapareaprivate.h"
 #include "maparea/mapcontrolcolumn.h"
@@ -153,11 +154,8 @@ void CMapArea::Private::SyncLayers()
     Layers.SetFactions(Session.Factions());
     // The active page's selection; pages without placements mark nothing.
     const RecordList list = Session.ActiveList();
-    const bool placements = list == RecordList::Keysites || list == RecordList::Airbases || list == RecordList::Sams;
-    const RecordKind kind = list == RecordList::Airbases ? AirbaseKind
-        : list == RecordList::Sams                       ? SamKind
-                                                         : KeysiteKind;
-    Layers.SetSelection(kind, placements ? Session.SelectedRecords(list) : std::vector<int>());
+    const std::optional<RecordKind> kind = InfoOf(list).Kind;
+    Layers.SetSelection(kind.value_or(KeysiteKind), kind ? Session.SelectedRecords(list) : std::vector<int>());
 }
 
 void CMapArea::Private::Repaint()
