@@ -14,6 +14,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QCursor>
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
@@ -227,6 +228,15 @@ bool CMapArea::HasMap() const { return d->Layers.HasMap(); }
 QString CMapArea::MapFolder() const { return d->Folder; }
 
 const CMapWindow* CMapArea::View() const { return d->Layers.View(); }
+
+std::optional<RecordPoint> CMapArea::PointUnderMouse() const
+{
+    const QPoint local = d->im->mapFromGlobal(QCursor::pos());
+    if (!d->Layers.HasMap() || !d->im->isVisible() || !d->im->contentsRect().contains(local))
+        return std::nullopt;
+    const QPoint pixel = ImagePixelAt(local, d->im->contentsRect(), d->im->PictureRatio());
+    return PixelToRecord(d->Layers.Viewport(), pixel.x(), pixel.y());
+}
 
 void CMapArea::ShowOnMap(RecordKind kind, int index)
 {

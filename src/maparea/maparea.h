@@ -7,10 +7,12 @@
 
 #include "document/records.h"
 #include "maparea/mapcontrolcolumn.h"
+#include "maptools/mapgeometry.h"
 
 #include <QString>
 #include <QWidget>
 #include <memory>
+#include <optional>
 
 class CCampaignSession;
 class CMapWindow;
@@ -46,6 +48,9 @@ public:
     void SymbologyChanged();
     // How many keysites, airbases and SAM sites lie outside the chosen map (0 without one).
     int PlacementsOutside() const;
+    // The record position under the mouse while it is over the map picture; nothing when it is
+    // elsewhere or there is no map (a paste lands there).
+    std::optional<RecordPoint> PointUnderMouse() const;
 
     // --- What a later run brings back ----------------------------------------------------------
     MapAreaState State() const;
