@@ -6,6 +6,7 @@
 #include "app/fileplaces.h"
 #include "app/recoveryguard.h"
 #include "app/rememberingprompts.h"
+#include "app/selectioncommands.h"
 #include "catalogues/objectslist.h"
 #include "catalogues/templatetypes.h"
 #include "dialogs/aboutdialog.h"
@@ -116,6 +117,7 @@ void TfrmMain::CreateParts()
     connect(m_files, &CDocumentFiles::FileOpened, this, &TfrmMain::AfterFileOpened);
     connect(m_files, &CDocumentFiles::ExitRequested, this, &QWidget::close);
     m_editMenu = new CEditMenu(m_session->History(), this);
+    m_selectionCommands = new CSelectionCommands(*m_session, *m_mapArea, m_prompts, *m_editMenu->Menu(), this);
     m_recovery = new CRecoveryGuard(*m_session, m_prompts, this);
 
     connect(m_session.get(), &CCampaignSession::ModifiedChanged, this, &TfrmMain::UpdateWindowTitle);

@@ -19,6 +19,7 @@ class C3DObjectsList;
 class CCampaignSession;
 class CDocumentFiles;
 class CEditMenu;
+class CSelectionCommands;
 class CFilePlaces;
 class CMapArea;
 class CPopTemplatesTypesList;
@@ -144,6 +145,7 @@ private:
     CRecordPages* m_pages = nullptr;
     CDocumentFiles* m_files = nullptr;
     CEditMenu* m_editMenu = nullptr;
+    CSelectionCommands* m_selectionCommands = nullptr;
     CRecoveryGuard* m_recovery = nullptr;
     QSplitter* m_splitter = nullptr; // the map area above, the record pages below
     QMenu* m_help = nullptr;

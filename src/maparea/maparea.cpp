@@ -36,6 +36,10 @@ CMapArea::Private::Private(CMapArea& area, CCampaignSession& session, const CTar
     pnlMap->setMinimumSize(64, 64);
     im = new CMapImage(pnlMap);
     im->setObjectName(QStringLiteral("im"));
+    // What the mouse does on the map, in the window's status bar while the mouse is over it.
+    im->setStatusTip(QStringLiteral("Click: select · Drag a selected symbol: move (Esc cancels) · Right-click: add or "
+                                    "remove · Ctrl+drag: select in a box · Right-drag: add a box · Drag: pan · "
+                                    "Shift+click: centre · Alt+click: paint factions · Ctrl+arrows: nudge"));
     auto* mapLayout = new QVBoxLayout(pnlMap);
     mapLayout->setContentsMargins(0, 0, 0, 0);
     mapLayout->addWidget(im);
@@ -82,11 +86,12 @@ CMapArea::Private::Private(CMapArea& area, CCampaignSession& session, const CTar
     connect(im, &CMapImage::MouseUp, this, &Private::MouseUp);
     connect(im, &CMapImage::WheelSteps, this, &Private::WheelSteps);
     connect(im, &CMapImage::Navigate, this, &Private::Navigate);
+    connect(im, &CMapImage::Cancelled, this, &Private::CancelDrag);
 
     // What the session says; nobody tells the map to redraw.
     connect(&Session, &CCampaignSession::RecordsChanged, this, &Private::OverlayChanged);
     connect(&Session, &CCampaignSession::SelectionChanged, this, [this](RecordList list) {
-        if (list == Session.ActiveList())
+        if (InfoOf(list).Kind)
             OverlayChanged();
     });
     connect(&Session, &CCampaignSession::FileChanged, this, [this](CEditHistory::Document document) {
@@ -153,10 +158,20 @@ void CMapArea::Private::SyncLayers()
     Layers.SetOptions(options);
     Layers.SetDocument(&Session.Records());
     Layers.SetFactions(Session.Factions());
-    // The active page's selection; pages without placements mark nothing.
-    const RecordList list = Session.ActiveList();
-    const std::optional<RecordKind> kind = InfoOf(list).Kind;
-    Layers.SetSelection(kind.value_or(KeysiteKind), kind ? Session.SelectedRecords(list) : std::vector<int>());
+    // Every kind's selection is marked, whichever page is shown.
+    for (const RecordKind kind : {KeysiteKind, AirbaseKind, SamKind})
+        Layers.SetSelection(kind, Session.SelectedRecords(ListOfKind(kind)));
+}
+
+int CMapArea::Private::SymbolReach() const
+{
+    CViewport view = Layers.Viewport();
+    view.SymbolScale = im->PictureRatio();
+    int64_t reach = 4;
+    for (const RecordKind kind : {KeysiteKind, AirbaseKind, SamKind})
+        reach =
+            std::max<int64_t>(reach, std::llabs(view.SymbolSize(std::clamp(Symbology.Style(kind).Size, -64, 64))) + 2);
+    return int(std::min<int64_t>(reach, 64));
 }
 
 void CMapArea::Private::Repaint()
@@ -228,6 +243,21 @@ bool CMapArea::HasMap() const { return d->Layers.HasMap(); }
 QString CMapArea::MapFolder() const { return d->Folder; }
 
 const CMapWindow* CMapArea::View() const { return d->Layers.View(); }
+
+double CMapArea::UnitsPerPixel() const
+{
+    const CViewport view = d->Layers.Viewport();
+    const int64_t pixels = int64_t(view.PixelRight) - view.PixelLeft;
+    if (!d->Layers.HasMap() || pixels <= 0)
+        return 0;
+    return double(int64_t(view.MapRight) - view.MapLeft) / double(pixels);
+}
+
+std::array<bool, 3> CMapArea::ShownKinds() const
+{
+    const MapAreaState state = d->pnlMapControls->State();
+    return {state.Keysites, state.Airbases, state.Sams};
+}
 
 std::optional<RecordPoint> CMapArea::PointUnderMouse() const
 {

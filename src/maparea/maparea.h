@@ -11,6 +11,7 @@
 
 #include <QString>
 #include <QWidget>
+#include <array>
 #include <memory>
 #include <optional>
 
@@ -51,6 +52,10 @@ public:
     // The record position under the mouse while it is over the map picture; nothing when it is
     // elsewhere or there is no map (a paste lands there).
     std::optional<RecordPoint> PointUnderMouse() const;
+    // World units one picture pixel spans at the current zoom; 0 without a map.
+    double UnitsPerPixel() const;
+    // The kinds shown on the map, by RecordKind: the ones the mouse and Select within take.
+    std::array<bool, 3> ShownKinds() const;
 
     // --- What a later run brings back ----------------------------------------------------------
     MapAreaState State() const;

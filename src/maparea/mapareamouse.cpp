@@ -87,6 +87,17 @@ MapToolContext CMapArea::Private::ToolContext()
     context.StartDragDistance = QApplication::startDragDistance();
     context.ViewPreview = [this] { ViewPreview(); };
     context.ViewSettled = [this] { TerrainChanged(); };
+    const MapAreaState state = pnlMapControls->State();
+    context.Pickable = {state.Keysites, state.Airbases, state.Sams};
+    context.SymbolReach = SymbolReach();
+    context.MovePreview = [this](float dx, float dz) {
+        Layers.SetMoveOffset(dx, dz);
+        OverlayChanged();
+    };
+    context.BandPreview = [this](int32_t x0, int32_t y0, int32_t x1, int32_t y1, bool active) {
+        Layers.SetRubberBand(active ? QRect(QPoint(x0, y0), QPoint(x1, y1)).normalized() : QRect());
+        OverlayChanged();
+    };
     return context;
 }
 
@@ -100,9 +111,20 @@ void CMapArea::Private::MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers 
             LeavePlaceMode();
         return;
     }
-    if (pointer.NoModifier() && (pointer.Pressed == MapPointer::Left || pointer.Pressed == MapPointer::Middle)) {
-        // A press without a move does nothing; moving makes it a drag.
-        Pan.Press(context, pointer);
+    if (Pan.IsPressed() || Mover.IsPressed() || Band.IsPressed())
+        return; // a second button during a drag
+    if (pointer.NoModifier()) {
+        // A press without a move on empty ground does nothing; moving makes it a drag.
+        if (pointer.Pressed == MapPointer::Left && !Mover.Begin(context, pointer))
+            Pan.Press(context, pointer);
+        else if (pointer.Pressed == MapPointer::Middle)
+            Pan.Press(context, pointer);
+        else if (pointer.Pressed == MapPointer::Right) {
+            if (SymbolUnder(context, pointer))
+                Toggle.Press(context, pointer);
+            else
+                Band.Begin(context, pointer, true, nullptr);
+        }
         return;
     }
     if (pointer.Pressed != MapPointer::Left)
@@ -111,26 +133,47 @@ void CMapArea::Private::MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers 
         Centre.Press(context, pointer);
     else if (pointer.Alt)
         Paint.Press(context, pointer);
-    else if (pointer.Control)
-        Select.Press(context, pointer);
+    else if (pointer.Control) {
+        // On a symbol it selects at once, as it always did; from empty ground a drag draws a
+        // rectangle, and a press without one still selects the nearest record.
+        if (SymbolUnder(context, pointer))
+            Select.Press(context, pointer);
+        else
+            Band.Begin(context, pointer, false, &Select);
+    }
 }
 
 void CMapArea::Private::MouseMove(QPoint pixel)
 {
-    Pan.Move(ToolContext(), PointerOf(Qt::NoButton, {}, pixel));
+    const MapToolContext context = ToolContext();
+    const MapPointer pointer = PointerOf(Qt::NoButton, {}, pixel);
+    Pan.Move(context, pointer);
+    Mover.Move(context, pointer);
+    Band.Move(context, pointer);
     const RecordPoint at = PixelToRecord(Layers.Viewport(), pixel.x(), pixel.y());
     pnlMapControls->ShowCoordinates(CoordinateText(at.X), CoordinateText(at.Z));
 }
 
 void CMapArea::Private::MouseUp(Qt::MouseButton button, QPoint pixel)
 {
-    Pan.Release(ToolContext(), PointerOf(button, {}, pixel));
+    const MapToolContext context = ToolContext();
+    const MapPointer pointer = PointerOf(button, {}, pixel);
+    Pan.Release(context, pointer);
+    Mover.Release(context, pointer);
+    Band.Release(context, pointer);
+}
+
+void CMapArea::Private::CancelDrag()
+{
+    const MapToolContext context = ToolContext();
+    Mover.Cancel(context);
+    Band.Cancel(context);
 }
 
 void CMapArea::Private::WheelSteps(int steps, QPoint pixel)
 {
     CMapWindow* view = Layers.View();
-    if (!view || Pan.IsDragging())
+    if (!view || Pan.IsDragging() || Mover.IsDragging() || Band.IsPressed())
         return;
     Wheel.Turn(*view, steps, pixel.x(), pixel.y());
     ViewPreview();

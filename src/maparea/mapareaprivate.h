@@ -6,6 +6,7 @@
 #include "maptools/maptool.h"
 #include "maptools/navigationtools.h"
 #include "maptools/recordtools.h"
+#include "maptools/selectiontools.h"
 #include "mapview/maplayers.h"
 #include "mapview/wheelzoom.h"
 
@@ -44,10 +45,14 @@ public:
 
     // The mouse on the picture, handed to the tools.
     MapToolContext ToolContext();
+    // How far from a record's position its symbol takes a click, in picture pixels.
+    int SymbolReach() const;
     void MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pixel);
     void MouseMove(QPoint pixel);
     void MouseUp(Qt::MouseButton button, QPoint pixel);
     void WheelSteps(int steps, QPoint pixel);
+    // Escape: a move or rectangle in progress ends without effect.
+    void CancelDrag();
 
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -71,6 +76,9 @@ public:
     CCentreTool Centre;
     CSelectTool Select;
     CFactionPaintTool Paint;
+    CMoveTool Mover;
+    CRubberBandTool Band;
+    CToggleTool Toggle;
     std::unique_ptr<CPlaceTool> Place;            // while in place mode
     const CFactionsInfo* ShownFactions = nullptr; // the faction layer last seen
 

@@ -85,7 +85,11 @@ void CMapImage::keyPressEvent(QKeyEvent* event)
         key = MapKey::Right;
     else if (event->key() == Qt::Key_Home)
         key = MapKey::Home;
-    else {
+    else if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        emit Cancelled();
+        return;
+    } else {
         QLabel::keyPressEvent(event);
         return;
     }

@@ -42,6 +42,8 @@ signals:
     // Whole notches turned over `pixel`: positive away from the user (zoom in).
     void WheelSteps(int steps, QPoint pixel);
     void Navigate(MapKey key);
+    // Escape: a drag in progress ends without effect.
+    void Cancelled();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;

@@ -5,8 +5,10 @@
 #include "document/recordkind.h"
 #include "mapview/viewport.h"
 
+#include <array>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 class CBINFile;
 
@@ -26,6 +28,17 @@ struct RecordHit {
     int Index = -1;
     bool operator==(const RecordHit&) const = default;
 };
+
+// The record whose symbol is under the pixel: the nearest whose position lies within `reach`
+// pixels along both axes, among the kinds `pickable` allows; none while the view has no scale.
+std::optional<RecordHit> SymbolAt(const CBINFile& document, const CViewport& view, const std::array<bool, 3>& pickable,
+                                  int reach, int32_t column, int32_t row);
+
+// The records of the kinds `pickable` allows whose positions show inside the picture rectangle
+// between two pixels (corners in any order), ascending per kind.
+std::array<std::vector<int>, 3> RecordsInRect(const CBINFile& document, const CViewport& view,
+                                              const std::array<bool, 3>& pickable, int32_t x0, int32_t y0, int32_t x1,
+                                              int32_t y1);
 
 // The record nearest to the pixel within a tenth of the visible width (keysites, then airbases,
 // then SAM sites at equal distance); none while the view has no scale.

@@ -4,6 +4,7 @@
 // session (edits, selection) or on the view, and says when the view changed. A new way of using
 // the mouse on the map (a rubber band, moving records, a ruler, a brush) is one more CMapTool.
 
+#include <array>
 #include <cstdint>
 #include <functional>
 
@@ -38,6 +39,14 @@ struct MapToolContext {
     std::function<void()> ViewPreview;
     // The view moved and rests: render it now.
     std::function<void()> ViewSettled;
+    // The kinds whose symbols the mouse can take (shown on the map), by RecordKind.
+    std::array<bool, 3> Pickable = {true, true, true};
+    // How far (in pixels) from a record's position its symbol takes a click.
+    int SymbolReach = 6;
+    // The selection dragged this far (record units) so far; (0, 0) when the drag ended.
+    std::function<void(float dx, float dz)> MovePreview;
+    // A selection rectangle from one picture pixel to another; Active false when it went.
+    std::function<void(int32_t x0, int32_t y0, int32_t x1, int32_t y1, bool active)> BandPreview;
 
     CViewport Viewport() const;
 };

@@ -47,8 +47,11 @@ void CSelectTool::Press(const MapToolContext& context, const MapPointer& pointer
     if (pointer.Pressed != MapPointer::Left || !context.Session || !context.View)
         return;
     const std::optional<RecordHit> hit = RecordAt(context.Session->Records(), context.Viewport(), pointer.X, pointer.Y);
-    if (hit)
-        context.Session->BringForward({ListAddress{ListOfKind(hit->Kind)}, hit->Index, hit->Index});
+    if (!hit)
+        return;
+    // The record alone is the selection: the map marks and moves every kind's.
+    context.Session->ClearOtherPlacements(ListOfKind(hit->Kind));
+    context.Session->BringForward({ListAddress{ListOfKind(hit->Kind)}, hit->Index, hit->Index});
 }
 
 void CFactionPaintTool::Press(const MapToolContext& context, const MapPointer& pointer)

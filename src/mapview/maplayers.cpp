@@ -4,6 +4,7 @@
 #include "factions/factionsinfo.h"
 #include "mapview/factionlayer.h"
 #include "mapview/overlay.h"
+#include "mapview/raster.h"
 
 #include <QPainter>
 #include <cstring>
@@ -35,8 +36,13 @@ CViewport CMapLayers::Viewport() const { return m_view ? m_view->Viewport() : CV
 
 void CMapLayers::SetSelection(RecordKind kind, std::vector<int> records)
 {
-    m_selectionKind = kind;
-    m_selection = std::move(records);
+    m_selection[size_t(kind)] = std::move(records);
+}
+
+void CMapLayers::SetMoveOffset(float dx, float dz)
+{
+    m_moveX = dx;
+    m_moveZ = dz;
 }
 
 void CMapLayers::RedrawTerrain()
@@ -105,6 +111,20 @@ void CMapLayers::RefreshMap()
         DrawSAMs(*m_document, symbology, view, m_composite);
     if (m_options.Grid)
         DrawGrid(view, m_composite);
-    if (!m_selection.empty())
-        DrawSelection(*m_document, symbology, view, m_composite, m_selectionKind, m_selection);
+    const bool moving = m_moveX != 0 || m_moveZ != 0;
+    for (const RecordKind kind : {KeysiteKind, AirbaseKind, SamKind}) {
+        const std::vector<int>& selected = m_selection[size_t(kind)];
+        if (selected.empty())
+            continue;
+        if (moving)
+            DrawMoved(*m_document, symbology, view, m_composite, kind, selected, m_moveX, m_moveZ);
+        DrawSelection(*m_document, symbology, view, m_composite, kind, selected, m_moveX, m_moveZ);
+    }
+    if (!m_band.isEmpty()) {
+        const QRect band = m_band.normalized();
+        raster::DrawRectOutline(m_composite, band.left(), band.top(), int64_t(band.right()) + 1,
+                                int64_t(band.bottom()) + 1, qRgb(0, 0, 0));
+        raster::DrawRectOutline(m_composite, band.left() + 1, band.top() + 1, band.right(), band.bottom(),
+                                qRgb(255, 255, 255));
+    }
 }

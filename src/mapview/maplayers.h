@@ -12,7 +12,9 @@
 
 #include <QColor>
 #include <QImage>
+#include <QRect>
 #include <QSize>
+#include <array>
 #include <memory>
 #include <vector>
 
@@ -68,8 +70,14 @@ public:
     void SetFactions(const CFactionsInfo* factions) { m_factions = factions; }
     // Outside the terrain the pictures show this colour.
     void SetButtonFace(QColor colour) { m_buttonFace = colour; }
-    // The records of `kind` marked over the overlay (list indices, in ascending order).
+    // The records of `kind` marked over the overlay (list indices, in ascending order); each kind
+    // keeps its own.
     void SetSelection(RecordKind kind, std::vector<int> records);
+    // While the selection is dragged: the selected records are drawn again this far (record
+    // units) from where they are, marked there. (0, 0) draws them in place.
+    void SetMoveOffset(float dx, float dz);
+    // A selection rectangle in picture pixels drawn over everything; an empty one draws none.
+    void SetRubberBand(QRect band) { m_band = band; }
 
     // --- Drawing -------------------------------------------------------------------------------
     // Renders the terrain layer; nothing while there is no map.
@@ -97,8 +105,10 @@ private:
     const CTarnConfig* m_symbology = nullptr;
     const CFactionsInfo* m_factions = nullptr;
     QColor m_buttonFace = QColor(240, 240, 240);
-    RecordKind m_selectionKind = KeysiteKind;
-    std::vector<int> m_selection;
+    std::array<std::vector<int>, 3> m_selection; // by RecordKind
+    float m_moveX = 0;
+    float m_moveZ = 0;
+    QRect m_band;
 
     std::unique_ptr<CMap> m_map;
     std::unique_ptr<CMapWindow> m_view;

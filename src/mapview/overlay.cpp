@@ -188,36 +188,65 @@ void DrawSymbol(const CTarnConfig& symbology, QImage& bitmap, int64_t cx, int64_
               ColourOf(style.Color));
 }
 
-void DrawSelection(const CBINFile& document, const CTarnConfig& symbology, const CViewport& view, QImage& bitmap,
-                   RecordKind kind, std::span<const int> records)
+namespace {
+
+// Calls `each` with every record of `kind` at `records` (ascending; those beyond the list ended).
+template <typename Each>
+void ForSelected(const CBINFile& document, RecordKind kind, std::span<const int> records, Each each)
 {
-    // One pixel clear of the largest symbol of the kind's size (a cross reaches one further).
-    const int64_t reach =
-        std::llabs(view.SymbolSize(std::clamp<int64_t>(symbology.Style(kind).Size, -kLargestSize, kLargestSize))) + 3;
-    const auto mark = [&](const auto& list) {
+    const auto visit = [&](const auto& list) {
         for (const int i : records) {
-            // The indices are ascending: the first beyond the list ends them.
             if (i < 0)
                 continue;
             if (size_t(i) >= list.size())
                 break;
-            const auto& record = list[size_t(i)];
-            if (!view.IsOnMap(record.X, record.Z))
-                continue;
-            int32_t cx = 0;
-            int32_t cy = 0;
-            view.MapToPixel(record.X, record.Z, cx, cy);
-            raster::DrawRectOutline(bitmap, int64_t(cx) - reach, int64_t(cy) - reach, int64_t(cx) + reach + 1,
-                                    int64_t(cy) + reach + 1, qRgb(255, 255, 255));
-            raster::DrawRectOutline(bitmap, int64_t(cx) - reach - 1, int64_t(cy) - reach - 1, int64_t(cx) + reach + 2,
-                                    int64_t(cy) + reach + 2, qRgb(0, 0, 0));
+            each(list[size_t(i)]);
         }
     };
     switch (kind) {
-    case KeysiteKind: mark(document.Keysites()); break;
-    case AirbaseKind: mark(document.Airbases()); break;
-    case SamKind: mark(document.Sams()); break;
+    case KeysiteKind: visit(document.Keysites()); break;
+    case AirbaseKind: visit(document.Airbases()); break;
+    case SamKind: visit(document.Sams()); break;
     }
+}
+
+} // namespace
+
+void DrawSelection(const CBINFile& document, const CTarnConfig& symbology, const CViewport& view, QImage& bitmap,
+                   RecordKind kind, std::span<const int> records, float dx, float dz)
+{
+    // One pixel clear of the largest symbol of the kind's size (a cross reaches one further).
+    const int64_t reach =
+        std::llabs(view.SymbolSize(std::clamp<int64_t>(symbology.Style(kind).Size, -kLargestSize, kLargestSize))) + 3;
+    const int64_t height = bitmap.height();
+    ForSelected(document, kind, records, [&](const auto& record) {
+        const float x = record.X + dx;
+        const float z = record.Z + dz;
+        if (!view.IsOnMap(x, z))
+            return;
+        int32_t cx = 0;
+        int32_t cy = 0;
+        view.MapToPixel(x, z, cx, cy);
+        if (int64_t(cy) + reach + 2 < 0 || int64_t(cy) - reach - 2 >= height)
+            return;
+        raster::DrawRectOutline(bitmap, int64_t(cx) - reach, int64_t(cy) - reach, int64_t(cx) + reach + 1,
+                                int64_t(cy) + reach + 1, qRgb(255, 255, 255));
+        raster::DrawRectOutline(bitmap, int64_t(cx) - reach - 1, int64_t(cy) - reach - 1, int64_t(cx) + reach + 2,
+                                int64_t(cy) + reach + 2, qRgb(0, 0, 0));
+    });
+}
+
+void DrawMoved(const CBINFile& document, const CTarnConfig& symbology, const CViewport& view, QImage& bitmap,
+               RecordKind kind, std::span<const int> records, float dx, float dz)
+{
+    struct Moved {
+        float X;
+        float Z;
+    };
+    std::vector<Moved> moved;
+    moved.reserve(records.size());
+    ForSelected(document, kind, records, [&](const auto& record) { moved.push_back({record.X + dx, record.Z + dz}); });
+    DrawRecords(symbology, view, moved, kind, bitmap);
 }
 
 void DrawGrid(const CViewport& view, QImage& bitmap)

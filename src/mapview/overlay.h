@@ -21,9 +21,13 @@ void DrawSymbol(const CTarnConfig& symbology, QImage& bitmap, int64_t cx, int64_
 // Marks the records of `kind` at `records` (list indices in ascending order; those beyond the list
 // are passed over) that lie in view with a square ring around
 // their symbol: a black outline around a white line, so that it shows on any symbol colour and any
-// terrain. Only the ring's pixels change.
+// terrain. Only the ring's pixels change. With an offset (record units), the marks are drawn that
+// far from the records, where a drag would put them.
 void DrawSelection(const CBINFile& document, const CTarnConfig& symbology, const CViewport& view, QImage& bitmap,
-                   RecordKind kind, std::span<const int> records);
+                   RecordKind kind, std::span<const int> records, float dx = 0, float dz = 0);
+// The symbols of the records of `kind` at `records` (ascending) drawn again, moved by (dx, dz).
+void DrawMoved(const CBINFile& document, const CTarnConfig& symbology, const CViewport& view, QImage& bitmap,
+               RecordKind kind, std::span<const int> records, float dx, float dz);
 // White lines on multiples of the sector size, one sector beyond the visible rectangle.
 void DrawGrid(const CViewport& view, QImage& bitmap);
 

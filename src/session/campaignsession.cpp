@@ -46,6 +46,9 @@ void CCampaignSession::ConnectRecords()
     connect(m_records.get(), &CBINFile::RowsRemoved, this, announce(RecordRows::Removed));
     connect(m_records.get(), &CBINFile::RowsChanged, this, announce(RecordRows::Changed));
     connect(m_records.get(), &CBINFile::DocumentReset, this, [this] {
+        // Each grid filled anew selects its first row; on the map only the page shown keeps it,
+        // so that a new document starts with no marks but the one the user sees in a grid.
+        ClearOtherPlacements(m_activeList);
         emit RecordsChanged({});
         ShowObjectsOfCurrentTemplate();
     });
@@ -189,12 +192,16 @@ void CCampaignSession::AnnounceModified()
 
 std::vector<int> CCampaignSession::SelectedRecords(RecordList list) const
 {
+    // Read from the ranges: asking the selection model for its rows one by one is slow with
+    // tens of thousands selected. Whole rows are selected, so every range spans the columns.
     const int count = m_records->Count(Model(list).Address());
     std::vector<int> records;
-    for (const QModelIndex& index : Selection(list).selectedRows())
-        if (index.row() < count)
-            records.push_back(index.row());
+    const QItemSelection ranges = Selection(list).selection();
+    for (const QItemSelectionRange& range : ranges)
+        for (int row = range.top(); row <= range.bottom() && row < count; ++row)
+            records.push_back(row);
     std::sort(records.begin(), records.end());
+    records.erase(std::unique(records.begin(), records.end()), records.end());
     return records;
 }
 

@@ -102,9 +102,23 @@ public:
     // After an undo or redo: selects the rows (for template objects, their template first) and
     // announces them, so that their page comes forward.
     void BringForward(const ShownRows& rows);
-    // The list the user works on (the page shown); the map marks its selection.
+    // The list the user works on (the page shown).
     RecordList ActiveList() const { return m_activeList; }
     void SetActiveList(RecordList list);
+
+    // --- The selection on the map (session/placementselection.cpp) ------------------------------
+    // The keysites, airbases and SAM sites selected, by RecordKind; the map marks, moves and
+    // copies them together.
+    using Placements = std::array<std::vector<int>, 3>;
+    Placements SelectedPlacements() const;
+    bool HasSelectedPlacements() const;
+    // Makes `records` (ascending per kind) the selection of the three lists; with `add` they join
+    // it. A list given records gets its first as its current row.
+    void SelectPlacements(const Placements& records, bool add = false);
+    // One record joins the selection, or leaves it when it was selected.
+    void ToggleSelected(RecordKind kind, int index);
+    // Clears the selection of the placement lists other than `kept` (their current rows stay).
+    void ClearOtherPlacements(RecordList kept);
 
 signals:
     void RecordsChanged(const RecordRows& rows);

@@ -19,9 +19,15 @@ void CEditHistory::Push(Document document, QUndoCommand* edit)
     m_stamps[edit] = ++m_clock;
     // An obsolete edit is deleted by the push; its stamp goes with it.
     QUndoStack& stack = Stack(document);
+    const int id = edit->id(); // the push may delete the edit
     stack.push(edit);
-    if (stack.index() == 0 || stack.command(stack.index() - 1) != edit)
+    const QUndoCommand* top = stack.index() > 0 ? stack.command(stack.index() - 1) : nullptr;
+    if (top != edit) {
         m_stamps.erase(edit);
+        // Merged into the edit before it: that edit is now the latest done.
+        if (top && id != -1 && top->id() == id)
+            m_stamps[top] = m_clock;
+    }
     Announce();
 }
 
