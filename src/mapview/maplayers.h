@@ -8,6 +8,7 @@
 #include "document/records.h"
 #include "mapview/map.h"
 #include "mapview/mapwindow.h"
+#include "mapview/rangerings.h"
 #include "mapview/tarnconfig.h"
 
 #include <QColor>
@@ -70,6 +71,10 @@ public:
     void SetButtonFace(QColor colour) { m_buttonFace = colour; }
     // The records of `kind` marked over the overlay (list indices, in ascending order).
     void SetSelection(RecordKind kind, std::vector<int> records);
+    // Range rings around the records of the kinds shown (only around the marked ones when the
+    // rings say so), under the symbols.
+    void SetRangeRings(RangeRings rings) { m_rings = std::move(rings); }
+    const RangeRings& Rings() const { return m_rings; }
 
     // --- Drawing -------------------------------------------------------------------------------
     // Renders the terrain layer; nothing while there is no map.
@@ -91,6 +96,7 @@ private:
         bool operator==(const ViewWindow&) const = default;
     };
     ViewWindow CurrentWindow() const;
+    void DrawRings(const CTarnConfig& symbology, const CViewport& view);
 
     MapLayerOptions m_options;
     const CBINFile* m_document = nullptr;
@@ -99,6 +105,7 @@ private:
     QColor m_buttonFace = QColor(240, 240, 240);
     RecordKind m_selectionKind = KeysiteKind;
     std::vector<int> m_selection;
+    RangeRings m_rings;
 
     std::unique_ptr<CMap> m_map;
     std::unique_ptr<CMapWindow> m_view;
