@@ -26,6 +26,10 @@ constexpr int kEdgeAlpha = 70;
 // Rings up to this many pixels high keep the extent of each of their rows in a table; larger
 // ones (a close zoom) work each row out as they need it.
 constexpr double kLargestTabled = 4096;
+// Drawing a ring by rows costs about a pass over a bit row per picture row and ring row, drawing
+// it around each centre about one span per ring row: with at least this many centres per bit row
+// word of the picture, rows are the cheaper (measured in the editor's benchmark).
+constexpr double kRowsPerCentre = 0.5;
 
 // One ring's rows: on row dy from the centre (either side) the ring covers the columns from
 // Inner to Outer on both sides, or the whole chord from -Outer to Outer when Inner is -1 (its top
@@ -79,6 +83,36 @@ private:
     std::vector<RingRow> m_rows;
 };
 
+struct Centre {
+    int64_t X;
+    int64_t Y;
+};
+
+// Bit rows, one bit a pixel column, lowest bit first: ORs into `dst` the row `src` moved by
+// `shift` columns (towards higher columns when positive). `dst` may be `src` for a positive shift.
+void OrShifted(uint64_t* dst, const uint64_t* src, int64_t words, int64_t shift)
+{
+    if (shift >= 0) {
+        const int64_t ws = shift / 64;
+        const int bs = int(shift % 64);
+        for (int64_t j = words - 1; j >= ws; --j) {
+            uint64_t v = src[j - ws] << bs;
+            if (bs && j - ws - 1 >= 0)
+                v |= src[j - ws - 1] >> (64 - bs);
+            dst[j] |= v;
+        }
+        return;
+    }
+    const int64_t ws = -shift / 64;
+    const int bs = int(-shift % 64);
+    for (int64_t j = 0; j + ws < words; ++j) {
+        uint64_t v = src[j + ws] >> bs;
+        if (bs && j + ws + 1 < words)
+            v |= src[j + ws + 1] << (64 - bs);
+        dst[j] |= v;
+    }
+}
+
 // Which pixels any ring covers, one byte each, and the rows touched, then blended once.
 class CRingMask {
 public:
@@ -120,6 +154,77 @@ public:
             } else {
                 Span(line, cx - row.Outer, cx - row.Inner);
                 Span(line, cx + row.Inner, cx + row.Outer);
+            }
+        }
+    }
+
+    // One ring around each centre. With many centres the ring is drawn by rows instead: each row
+    // of the picture is the rows of centres above and below it, moved by the ring's spans there, as
+    // bit rows; the cost then follows the size of the picture and the ring, not the centres.
+    void DrawAll(const CRingShape& ring, const std::vector<Centre>& centres)
+    {
+        const int64_t w = ring.Width();
+        const int64_t h = ring.Height();
+        const int64_t left = m_left - w; // the columns and rows where a centre's ring can reach in
+        const int64_t top = m_top - h;
+        const int64_t columns = m_right + w - left + 1;
+        const int64_t rows = m_bottom + h - top + 1;
+        const int64_t words = (columns + 63) / 64;
+        const double perRow = double(m_bottom - m_top + 1) * double(words);
+        if (double(centres.size()) < perRow * kRowsPerCentre || rows > (int64_t(1) << 20)) {
+            for (const Centre& c : centres)
+                Draw(ring, c.X, c.Y);
+            return;
+        }
+        std::vector<uint64_t> source(size_t(rows * words), 0);
+        std::vector<uint8_t> used(size_t(rows), 0);
+        for (const Centre& c : centres) {
+            if (c.X < left || c.X >= left + columns || c.Y < top || c.Y >= top + rows)
+                continue;
+            const int64_t x = c.X - left;
+            source[size_t((c.Y - top) * words + x / 64)] |= uint64_t(1) << (x % 64);
+            used[size_t(c.Y - top)] = 1;
+        }
+        std::vector<uint64_t> out(static_cast<size_t>(words));
+        std::vector<uint64_t> spread(static_cast<size_t>(words));
+        const auto orRun = [&](const uint64_t* row, int64_t from, int64_t to) {
+            // Every centre's bit spread over to - from + 1 columns, then moved to start at `from`.
+            std::copy(row, row + words, spread.begin());
+            for (int64_t have = 1, length = to - from + 1; have < length;) {
+                const int64_t step = std::min(have, length - have);
+                OrShifted(spread.data(), spread.data(), words, step);
+                have += step;
+            }
+            OrShifted(out.data(), spread.data(), words, from);
+        };
+        for (int64_t y = m_top; y <= m_bottom; ++y) {
+            std::fill(out.begin(), out.end(), 0);
+            bool any = false;
+            for (int64_t d = -h; d <= h; ++d) {
+                const int64_t sourceRow = y - d - top;
+                if (!used[size_t(sourceRow)])
+                    continue;
+                const RingRow span = ring.Row(d < 0 ? -d : d);
+                if (span.Outer < 0)
+                    continue;
+                const uint64_t* row = source.data() + size_t(sourceRow * words);
+                any = true;
+                if (span.Inner < 0) {
+                    orRun(row, -span.Outer, span.Outer);
+                } else {
+                    orRun(row, -span.Outer, -span.Inner);
+                    orRun(row, span.Inner, span.Outer);
+                }
+            }
+            if (!any)
+                continue;
+            m_firstRow = std::min(m_firstRow, y);
+            m_lastRow = std::max(m_lastRow, y);
+            uint8_t* line = m_cover.data() + size_t((y - m_top) * m_width);
+            for (int64_t x = m_left; x <= m_right; ++x) {
+                const int64_t bit = x - left;
+                if ((out[size_t(bit / 64)] >> (bit % 64)) & 1u)
+                    line[x - m_left] = 1;
             }
         }
     }
@@ -174,28 +279,31 @@ QRgb ColourOf(int32_t windowsColour)
     return qRgb(int(bits & 0xFF), int((bits >> 8) & 0xFF), int((bits >> 16) & 0xFF));
 }
 
+// The pixel centres of the records' symbols (all, or those `only` names) that have a position.
 template <typename List>
-void DrawAround(const List& records, const CViewport& view, const CRingShape& ring, CRingMask& mask,
-                const std::vector<int>* only)
+std::vector<Centre> CentresOf(const List& records, const CViewport& view, const std::vector<int>* only)
 {
-    const auto draw = [&](size_t i) {
+    std::vector<Centre> centres;
+    const auto add = [&](size_t i) {
         if (!std::isfinite(records[i].X) || !std::isfinite(records[i].Z))
             return;
         int32_t column = 0;
         int32_t row = 0;
         // The symbol's own centre, so that ring and symbol line up.
         view.MapToPixel(records[i].X, records[i].Z, column, row);
-        mask.Draw(ring, column, row);
+        centres.push_back({column, row});
     };
     if (!only) {
+        centres.reserve(records.size());
         for (size_t i = 0; i < records.size(); ++i)
-            draw(i);
-        return;
+            add(i);
+        return centres;
     }
     for (const int i : *only) {
         if (i >= 0 && size_t(i) < records.size())
-            draw(size_t(i));
+            add(size_t(i));
     }
+    return centres;
 }
 
 } // namespace
@@ -290,6 +398,9 @@ void DrawRangeRings(const CBINFile& document, const CTarnConfig& symbology, cons
                    std::min<int64_t>(bitmap.height() - 1, std::max(view.PixelTop, view.PixelBottom)));
     if (mask.IsEmpty())
         return;
+    const std::vector<Centre> centres = kind == KeysiteKind ? CentresOf(document.Keysites(), view, only)
+        : kind == AirbaseKind                               ? CentresOf(document.Airbases(), view, only)
+                                                            : CentresOf(document.Sams(), view, only);
     for (const double radius : radii) {
         const double rx = radius * std::fabs(double(view.ScaleX));
         const double rz = radius * std::fabs(double(view.ScaleZ));
@@ -297,12 +408,7 @@ void DrawRangeRings(const CBINFile& document, const CTarnConfig& symbology, cons
         // in a way a line could show.
         if (!(rx >= 1.0 && rz >= 1.0) || rx > 1.0e8 || rz > 1.0e8)
             continue;
-        const CRingShape ring(rx, rz);
-        switch (kind) {
-        case KeysiteKind: DrawAround(document.Keysites(), view, ring, mask, only); break;
-        case AirbaseKind: DrawAround(document.Airbases(), view, ring, mask, only); break;
-        case SamKind: DrawAround(document.Sams(), view, ring, mask, only); break;
-        }
+        mask.DrawAll(CRingShape(rx, rz), centres);
     }
     mask.Blend(bitmap, ColourOf(symbology.Style(kind).Color));
 }

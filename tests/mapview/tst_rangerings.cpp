@@ -169,6 +169,54 @@ private slots:
         QCOMPARE(s.Picture.pixel(45, 45), kGround); // on no ring
     }
 
+    // Many records are drawn by rows rather than one ring at a time: the pixels must be those of
+    // the rings drawn one by one, at the picture's edges and around centres beyond them too.
+    void manyRingsAreTheRingsOneByOne_data()
+    {
+        QTest::addColumn<double>("radius");
+        QTest::addColumn<int>("border");
+        QTest::newRow("small") << 30.0 << 0;
+        QTest::newRow("a pixel and a half") << 15.0 << 0;
+        QTest::newRow("larger than the picture, border") << 700.0 << 13;
+        QTest::newRow("one pixel beyond a word") << 650.0 << 0;
+    }
+    void manyRingsAreTheRingsOneByOne()
+    {
+        QFETCH(double, radius);
+        QFETCH(int, border);
+        Scene many;
+        uint32_t seed = 5;
+        std::vector<CSAMPlacement> sams;
+        for (int i = 0; i < 600; ++i) {
+            seed = seed * 1664525u + 1013904223u;
+            const float x = float(seed % 1600) - 300.0f;
+            seed = seed * 1664525u + 1013904223u;
+            sams.push_back({x, float(seed % 1600) - 300.0f});
+        }
+        many.Document.InsertRows(0, sams);
+        const CViewport view = TenUnitsAPixel(border);
+        DrawRangeRings(many.Document, many.Styles, view, many.Picture, SamKind, Radii{radius});
+        QImage single(100, 100, QImage::Format_RGB32);
+        std::vector<bool> expected(100 * 100, false);
+        for (int i = 0; i < int(sams.size()); ++i) {
+            single.fill(kGround);
+            const std::vector<int> one{i};
+            DrawRangeRings(many.Document, many.Styles, view, single, SamKind, Radii{radius}, &one);
+            for (int y = 0; y < 100; ++y)
+                for (int x = 0; x < 100; ++x)
+                    if (qRed(single.pixel(x, y)) > qRed(kGround))
+                        expected[size_t(y * 100 + x)] = true;
+        }
+        int rings = 0;
+        for (int y = 0; y < 100; ++y)
+            for (int x = 0; x < 100; ++x) {
+                const bool ring = qRed(many.Picture.pixel(x, y)) > qRed(kGround);
+                QVERIFY2(ring == expected[size_t(y * 100 + x)], qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+                rings += ring;
+            }
+        QVERIFY(rings > 0);
+    }
+
     // Rings stay over the map, skip records that have no position, and go only around the records
     // named when some are.
     void whereRingsGo_data()
