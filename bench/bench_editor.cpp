@@ -7,6 +7,9 @@
 //                 shown, so the map refresh is not included; 1: the demonstration map is shown
 //                 with every symbol ticked, so each edit includes its map refresh.
 //   RefreshMap:   the map refresh alone, with the 200,000 records' symbols.
+//   RefreshMapWithRings: the same with range rings at two radii around the 15,000 SAM sites
+//                 (argument: the radii in world units, 5,000 and 10,000, or 20,000 and 40,000);
+//                 its floor is RefreshMap.
 //   build/bench/bench_editor --benchmark_repetitions=7 --benchmark_report_aggregates_only=true
 #include "app/appfixture.h"
 #include "app/scriptedrecorddialogs.h"
@@ -14,6 +17,7 @@
 #include "demo/demoinstall.h"
 #include "dialogs/scriptedprompts.h"
 #include "maparea/maparea.h"
+#include "mapview/rangerings.h"
 
 #include <QApplication>
 #include <QImage>
@@ -212,6 +216,25 @@ void BM_RefreshMap(benchmark::State& state)
     editor.ShowMap(false);
 }
 
+void BM_RefreshMapWithRings(benchmark::State& state)
+{
+    Editor& editor = TheEditor();
+    editor.ShowMap(true);
+    CMapArea* map = editor.Window->MapArea();
+    const RangeRings before = map->Rings();
+    RangeRings rings;
+    rings.Radii[SamKind] = {double(state.range(0)), double(state.range(0)) * 2};
+    map->SetRangeRings(rings);
+    SettleMap();
+    for (auto _ : state) {
+        map->SymbologyChanged();
+        SettleMap();
+    }
+    map->SetRangeRings(before);
+    editor.ShowMap(false);
+    state.SetLabel(std::to_string(Records(*editor.Window).SamCount()) + " SAM sites");
+}
+
 } // namespace
 
 BENCHMARK(BM_DocumentLoad)->Unit(benchmark::kMillisecond);
@@ -221,6 +244,7 @@ BENCHMARK(BM_DeleteKeysite)->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kM
 BENCHMARK(BM_EditAirbase)->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_AddSam)->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_RefreshMap)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RefreshMapWithRings)->Arg(5000)->Arg(20000)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {

@@ -14,6 +14,7 @@
 #include "dialogs/modalrecorddialogs.h"
 #include "document/numbertext.h"
 #include "maparea/maparea.h"
+#include "mapview/rangerings.h"
 #include "mapview/tarnconfig.h"
 #include "pages/recordpages.h"
 #include "platform/filepaths.h"
@@ -95,6 +96,7 @@ void TfrmMain::CreateParts()
     m_session = std::make_unique<CCampaignSession>(*m_catalogue, *m_templateTypes, format);
 
     m_mapArea = new CMapArea(*m_session, *m_settings, m_prompts);
+    m_mapArea->SetRangeRings(RangeRings::Read(CFilePlaces::DefaultFile()));
     m_pages = new CRecordPages(*m_session, *m_dialogs, m_prompts, [this] { return m_mapArea->HasMap(); });
     m_splitter = new QSplitter(Qt::Vertical);
     m_splitter->setObjectName(QStringLiteral("Splitter2"));
@@ -204,7 +206,16 @@ void TfrmMain::closeEvent(QCloseEvent* event)
 
 void TfrmMain::EditSettings()
 {
-    if (m_settings && EditSymbology(m_prompts, this, *m_settings, m_environment.SettingsFile))
+    if (!m_settings)
+        return;
+    // The rings are the person's own setting, kept beside the window's memory.
+    RangeRings rings = m_mapArea->Rings();
+    const bool saved = EditSymbology(m_prompts, this, *m_settings, m_environment.SettingsFile, &rings);
+    if (rings != m_mapArea->Rings()) {
+        rings.Write(CFilePlaces::DefaultFile());
+        m_mapArea->SetRangeRings(rings);
+    }
+    if (saved)
         m_mapArea->SymbologyChanged();
 }
 

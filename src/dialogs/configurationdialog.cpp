@@ -1,6 +1,7 @@
 #include "dialogs/configurationdialog.h"
 
 #include "dialogs/dialogparts.h"
+#include "dialogs/rangeringsgroup.h"
 #include "dialogs/userprompts.h"
 #include "mapview/tarnconfig.h"
 
@@ -126,8 +127,10 @@ TfrmConfigurationDialog::TfrmConfigurationDialog(CUserPrompts& prompts, QWidget*
     m_btnOk = Named(buttons.Ok, "btnOk");
     m_btnCancel = Named(buttons.Cancel, "btnCancel");
     connect(m_btnOk, &QPushButton::clicked, this, &QDialog::accept);
+    m_gbRangeRings = new CRangeRingsGroup(this);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(gbSymbology);
+    layout->addWidget(m_gbRangeRings);
     layout->addStretch(1);
     layout->addLayout(buttons.Row);
 
@@ -150,6 +153,16 @@ void TfrmConfigurationDialog::Store(CTarnConfig& settings) const
     StoreStyle(settings.Style(SamKind), m_cbSAMsShape, m_seSAMsSize, m_shSAMsColor);
 }
 
+void TfrmConfigurationDialog::FillRings(const RangeRings& rings) { m_gbRangeRings->Fill(rings); }
+
+RangeRings TfrmConfigurationDialog::Rings() const { return m_gbRangeRings->Read(m_prompts).value_or(RangeRings()); }
+
+void TfrmConfigurationDialog::accept()
+{
+    if (m_gbRangeRings->Read(m_prompts))
+        QDialog::accept();
+}
+
 void TfrmConfigurationDialog::SelectColor(CColorSwatch* swatch)
 {
     QColor chosen;
@@ -157,13 +170,18 @@ void TfrmConfigurationDialog::SelectColor(CColorSwatch* swatch)
         swatch->SetColor(chosen);
 }
 
-bool EditSymbology(CUserPrompts& prompts, QWidget* parent, CTarnConfig& settings, const QString& settingsFile)
+bool EditSymbology(CUserPrompts& prompts, QWidget* parent, CTarnConfig& settings, const QString& settingsFile,
+                   RangeRings* rings)
 {
     TfrmConfigurationDialog dialog(prompts, parent);
     dialog.Fill(settings);
+    if (rings)
+        dialog.FillRings(*rings);
     if (prompts.Run(dialog) != QDialog::Accepted)
         return false;
     dialog.Store(settings);
+    if (rings)
+        *rings = dialog.Rings();
     QString message;
     QString reason;
     if (!settings.Save(settingsFile, &message, &reason)) {

@@ -1,10 +1,13 @@
 #pragma once
-// The "Configuration" dialog: shape, size and colour of the keysite, airbase and SAM symbols.
+// The "Configuration" dialog: shape, size and colour of the keysite, airbase and SAM symbols, and
+// the range rings around them.
 
 #include <QDialog>
 #include <QFrame>
 
+class CRangeRingsGroup;
 class CTarnConfig;
+struct RangeRings;
 class CUserPrompts;
 class QComboBox;
 class QPushButton;
@@ -37,6 +40,10 @@ public:
     void Fill(const CTarnConfig& settings);
     // Writes the dialog's values into the three styles; an unselected shape is stored as 255.
     void Store(CTarnConfig& settings) const;
+    // The range rings shown, and those confirmed with OK (which refuses rings that do not read).
+    void FillRings(const RangeRings& rings);
+    RangeRings Rings() const;
+    void accept() override;
 
 private:
     // Lets the user choose the colour of one swatch.
@@ -51,6 +58,7 @@ private:
     CColorSwatch* m_shKeysitesColor;
     CColorSwatch* m_shAirbasesColor;
     CColorSwatch* m_shSAMsColor;
+    CRangeRingsGroup* m_gbRangeRings;
     QPushButton* m_btnOk;
     QPushButton* m_btnCancel;
     CUserPrompts& m_prompts;
@@ -60,7 +68,9 @@ private:
 QColor ColorFromRgbValue(int32_t value);
 int32_t RgbValueFromColor(const QColor& color);
 
-// Runs the dialog over `settings`. On OK the new styles take effect and are written to
-// `settingsFile`; a file that cannot be written is reported and the result is false (the map is
-// then not redrawn, though the new styles stay in effect).
-bool EditSymbology(CUserPrompts& prompts, QWidget* parent, CTarnConfig& settings, const QString& settingsFile);
+// Runs the dialog over `settings` (and `rings`, when given). On OK the new styles take effect and
+// are written to `settingsFile`, and `rings` takes the rings confirmed; a file that cannot be
+// written is reported and the result is false (the map is then not redrawn, though the new styles
+// stay in effect).
+bool EditSymbology(CUserPrompts& prompts, QWidget* parent, CTarnConfig& settings, const QString& settingsFile,
+                   RangeRings* rings = nullptr);

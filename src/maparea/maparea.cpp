@@ -315,6 +315,14 @@ void CMapArea::Private::LeavePlaceMode()
 
 void CMapArea::SymbologyChanged() { d->OverlayChanged(); }
 
+void CMapArea::SetRangeRings(const RangeRings& rings)
+{
+    d->Layers.SetRangeRings(rings);
+    d->OverlayChanged();
+}
+
+const RangeRings& CMapArea::Rings() const { return d->Layers.Rings(); }
+
 int CMapArea::PlacementsOutside() const
 {
     const CMap* map = d->Layers.Map();

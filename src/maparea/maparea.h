@@ -19,6 +19,7 @@ class CCampaignSession;
 class CMapWindow;
 class CTarnConfig;
 class CUserPrompts;
+struct RangeRings;
 class QSplitter;
 
 enum class MapMode;
@@ -47,6 +48,9 @@ public:
     bool IsPlacing() const;
     // The symbol styles changed (the Settings dialog).
     void SymbologyChanged();
+    // The range rings drawn around the records shown (none at first); the map repaints.
+    void SetRangeRings(const RangeRings& rings);
+    const RangeRings& Rings() const;
     // How many keysites, airbases and SAM sites lie outside the chosen map (0 without one).
     int PlacementsOutside() const;
     // The record position under the mouse while it is over the map picture; nothing when it is

@@ -87,6 +87,20 @@ void CMapLayers::PreviewTerrain()
     painter.drawImage(target, m_rendered);
 }
 
+void CMapLayers::DrawRings(const CTarnConfig& symbology, const CViewport& view)
+{
+    const bool shown[3] = {m_options.Keysites, m_options.Airbases, m_options.Sams};
+    for (const RecordKind kind : {KeysiteKind, AirbaseKind, SamKind}) {
+        if (!shown[kind] || m_rings.Radii[kind].empty())
+            continue;
+        if (!m_rings.OnlySelected)
+            DrawRangeRings(*m_document, symbology, view, m_composite, kind, m_rings.Radii[kind]);
+        else if (!m_selection[size_t(kind)].empty())
+            DrawRangeRings(*m_document, symbology, view, m_composite, kind, m_rings.Radii[kind],
+                           &m_selection[size_t(kind)]);
+    }
+}
+
 void CMapLayers::RefreshMap()
 {
     if (!m_view)
@@ -103,6 +117,7 @@ void CMapLayers::RefreshMap()
     view.SymbolScale = m_options.SymbolScale;
     static const CTarnConfig defaults;
     const CTarnConfig& symbology = m_symbology ? *m_symbology : defaults;
+    DrawRings(symbology, view);
     if (m_options.Keysites)
         DrawKeysites(*m_document, symbology, view, m_composite);
     if (m_options.Airbases)

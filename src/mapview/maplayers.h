@@ -8,6 +8,7 @@
 #include "document/records.h"
 #include "mapview/map.h"
 #include "mapview/mapwindow.h"
+#include "mapview/rangerings.h"
 #include "mapview/tarnconfig.h"
 
 #include <QColor>
@@ -78,6 +79,10 @@ public:
     void SetMoveOffset(float dx, float dz);
     // A selection rectangle in picture pixels drawn over everything; an empty one draws none.
     void SetRubberBand(QRect band) { m_band = band; }
+    // Range rings around the records of the kinds shown (only around the marked ones when the
+    // rings say so), under the symbols.
+    void SetRangeRings(RangeRings rings) { m_rings = std::move(rings); }
+    const RangeRings& Rings() const { return m_rings; }
 
     // --- Drawing -------------------------------------------------------------------------------
     // Renders the terrain layer; nothing while there is no map.
@@ -99,6 +104,7 @@ private:
         bool operator==(const ViewWindow&) const = default;
     };
     ViewWindow CurrentWindow() const;
+    void DrawRings(const CTarnConfig& symbology, const CViewport& view);
 
     MapLayerOptions m_options;
     const CBINFile* m_document = nullptr;
@@ -109,6 +115,7 @@ private:
     float m_moveX = 0;
     float m_moveZ = 0;
     QRect m_band;
+    RangeRings m_rings;
 
     std::unique_ptr<CMap> m_map;
     std::unique_ptr<CMapWindow> m_view;

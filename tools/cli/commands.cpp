@@ -24,7 +24,8 @@ constexpr Entry kEntries[] = {
     {"import-templates", "import-templates IN SOURCE OUT [--catalogue P] [--invalid-names]", RunImportTemplates},
     {"render",
      "render MAPFOLDER OUT.png --size W H [--resolution R] [--view OPS] [--routes LIST] [--factions SID] "
-     "[--campaign BIN] [--catalogue P] [--symbols LIST] [--grid] [--settings INI] [--button-face RRGGBB]",
+     "[--campaign BIN] [--catalogue P] [--symbols LIST] [--grid] [--rings KIND=R[,R...]]... [--settings INI] "
+     "[--button-face RRGGBB]",
      RunRender},
     {"factions", "factions SID [--set I J V]... [--paint X Z R]... [--fill X Z V]... [--print] [--out OUT]",
      RunFactions},

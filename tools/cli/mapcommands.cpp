@@ -9,6 +9,7 @@
 #include "document/binfile.h"
 #include "factions/factionsinfo.h"
 #include "mapview/maplayers.h"
+#include "mapview/rangerings.h"
 #include "mapview/tarnconfig.h"
 #include "platform/atomicsave.h"
 #include "platform/messagetext.h"
@@ -17,6 +18,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QPalette>
+#include <algorithm>
 
 namespace {
 
@@ -32,7 +34,35 @@ struct RenderOptions {
     bool Roads = false, Rivers = false, Utilities = false, Borders = false;
     bool Keysites = false, Airbases = false, SAMs = false, Grid = false;
     std::optional<QColor> ButtonFace;
+    RangeRings Rings;
 };
+
+// Every "--rings KIND=R[,R...]" in order; the radii of a kind named twice are put together.
+QString ParseRings(const Arguments& args, RangeRings& rings)
+{
+    const QStringList kinds = {QStringLiteral("keysites"), QStringLiteral("airbases"), QStringLiteral("sams")};
+    for (const auto& [option, values] : args.Occurrences()) {
+        if (option != QLatin1String("--rings"))
+            continue;
+        const QString& value = values.first();
+        const qsizetype equals = value.indexOf(QLatin1Char('='));
+        const qsizetype kind = equals < 0 ? -1 : kinds.indexOf(value.left(equals));
+        if (kind < 0)
+            return QStringLiteral("--rings takes KIND=R[,R...] with KIND one of %1, not \"%2\"")
+                .arg(kinds.join(QLatin1Char(',')), MessageText::Shortened(value));
+        QString problem;
+        const QStringView radiiText = QStringView(value).mid(equals + 1);
+        const auto radii = rangerings::ParseRadii(radiiText, &problem);
+        if (!radii || radii->empty())
+            return QStringLiteral("--rings %1: %2")
+                .arg(kinds[kind], radii ? QStringLiteral("no radius given") : problem);
+        std::vector<double>& kept = rings.Radii[size_t(kind)];
+        kept.insert(kept.end(), radii->begin(), radii->end());
+        std::sort(kept.begin(), kept.end());
+        kept.erase(std::unique(kept.begin(), kept.end()), kept.end());
+    }
+    return QString();
+}
 
 // Splits a comma-separated list and checks every item against `allowed`.
 std::optional<QStringList> ListOption(const Arguments& args, const QString& option, const QStringList& allowed,
@@ -132,6 +162,8 @@ QString ParseRenderOptions(const Arguments& args, RenderOptions& options)
     options.Airbases = shown.contains(kinds[1]);
     options.SAMs = shown.contains(kinds[2]);
     options.Grid = args.Has(QStringLiteral("--grid"));
+    if (const QString rings = ParseRings(args, options.Rings); !rings.isEmpty())
+        return rings;
     if (const auto face = args.Values(QStringLiteral("--button-face"))) {
         bool ok = false;
         const uint rgb = face->first().toUInt(&ok, 16);
@@ -165,6 +197,7 @@ int RunRender(const QStringList& argv)
                           {QStringLiteral("--catalogue"), 1},
                           {QStringLiteral("--symbols"), 1},
                           {QStringLiteral("--grid"), 0},
+                          {QStringLiteral("--rings"), 1},
                           {QStringLiteral("--settings"), 1},
                           {QStringLiteral("--button-face"), 1},
                           {QStringLiteral("--factions"), 1}});
@@ -228,6 +261,7 @@ int RunRender(const QStringList& argv)
         layers.Mode = MapMode::Factions;
     }
     canvas.SetOptions(layers);
+    canvas.SetRangeRings(options.Rings);
     canvas.RedrawTerrain();
     canvas.RefreshMap();
 

@@ -1,0 +1,170 @@
+// The record index (document/recordindex.h) on the 200,000- and 2,000,000-record files:
+//   UnderMouse:     the records within a symbol's reach of the mouse (1,000 world units, about six
+//                   pixels of the whole demonstration map in the editor), nearest first, at a
+//                   walk of positions over the map; floor: UnderMouseFloor, the same question in a
+//                   plain grid of buckets built once for the bench (no edits followed).
+//   EditInMiddle:   one SAM site inserted in the middle of its list and removed again, the index
+//                   following both announcements; compare with Rebuild, the index built afresh
+//                   after a reset and asked once.
+//   build/bench/bench_recordindex --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+#include "bigcampaign.h"
+#include "document/recordindex.h"
+
+#include <QTemporaryDir>
+#include <algorithm>
+#include <benchmark/benchmark.h>
+#include <cmath>
+#include <map>
+#include <memory>
+
+namespace {
+
+constexpr double kReach = 1000;
+constexpr double kMapSide = 131072;
+
+struct Campaign {
+    C3DObjectsList Catalogue{QLocale::c()};
+    CPopTemplatesTypesList Types;
+    CBINFile Document{&Catalogue, &Types};
+    std::unique_ptr<CRecordIndex> Index;
+
+    explicit Campaign(int records)
+    {
+        bench::FillCatalogue(Catalogue);
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("big.bin"));
+        if (!bench::WriteBigCampaign(file, Catalogue, records) || !Document.Load(file))
+            qFatal("cannot make the campaign");
+        Index = std::make_unique<CRecordIndex>(Document);
+        QObject::connect(&Document, &CBINFile::RowsInserted,
+                         [this](ListAddress l, int a, int b) { Index->RowsInserted(l, a, b); });
+        QObject::connect(&Document, &CBINFile::RowsRemoved,
+                         [this](ListAddress l, int a, int b) { Index->RowsRemoved(l, a, b); });
+        Index->Near(0, 0, 0); // built before any clock runs
+    }
+};
+
+Campaign& CampaignOf(int records)
+{
+    static std::map<int, std::unique_ptr<Campaign>> made;
+    auto& campaign = made[records];
+    if (!campaign)
+        campaign = std::make_unique<Campaign>(records);
+    return *campaign;
+}
+
+// The mouse's walk: positions spread over the map, the same in every benchmark.
+struct Walk {
+    uint32_t Seed = 99;
+    std::pair<double, double> Next()
+    {
+        Seed = Seed * 1664525u + 1013904223u;
+        const double x = double(Seed >> 8) / double(1 << 24) * kMapSide;
+        Seed = Seed * 1664525u + 1013904223u;
+        return {x, double(Seed >> 8) / double(1 << 24) * kMapSide};
+    }
+};
+
+// The floor: every record's index and position in fixed square buckets of 1,024 units over the
+// map, asked the same question, with the same answer sorted the same way.
+class CPlainBuckets {
+public:
+    explicit CPlainBuckets(const CBINFile& document)
+    {
+        m_buckets.resize(size_t(kSide) * kSide);
+        const auto add = [this](RecordKind kind, const auto& list) {
+            for (size_t i = 0; i < list.size(); ++i)
+                m_buckets[Bucket(list[i].X, list[i].Z)].push_back({list[i].X, list[i].Z, kind, int32_t(i)});
+        };
+        add(KeysiteKind, document.Keysites());
+        add(AirbaseKind, document.Airbases());
+        add(SamKind, document.Sams());
+    }
+    std::vector<RecordHit> Near(double x, double z, double radius) const
+    {
+        std::vector<RecordHit> hits;
+        const int c0 = Cell(x - radius), c1 = Cell(x + radius), r0 = Cell(z - radius), r1 = Cell(z + radius);
+        for (int r = r0; r <= r1; ++r)
+            for (int c = c0; c <= c1; ++c)
+                for (const Entry& e : m_buckets[size_t(r) * kSide + size_t(c)]) {
+                    const double d = std::hypot(e.X - x, e.Z - z);
+                    if (d <= radius)
+                        hits.push_back({e.Kind, e.Index, d});
+                }
+        std::sort(hits.begin(), hits.end(), [](const RecordHit& a, const RecordHit& b) {
+            return a.Distance != b.Distance ? a.Distance < b.Distance
+                : a.Kind != b.Kind          ? a.Kind < b.Kind
+                                            : a.Index < b.Index;
+        });
+        return hits;
+    }
+
+private:
+    static constexpr int kSide = 128;
+    struct Entry {
+        float X, Z;
+        RecordKind Kind;
+        int32_t Index;
+    };
+    static int Cell(double v) { return std::clamp(int(std::floor(v / 1024.0)), 0, kSide - 1); }
+    static size_t Bucket(float x, float z) { return size_t(Cell(z)) * kSide + size_t(Cell(x)); }
+    std::vector<std::vector<Entry>> m_buckets;
+};
+
+void UnderMouse(benchmark::State& state)
+{
+    Campaign& campaign = CampaignOf(int(state.range(0)));
+    Walk walk;
+    size_t found = 0;
+    for (auto _ : state) {
+        const auto [x, z] = walk.Next();
+        const auto hits = campaign.Index->Near(x, z, kReach);
+        found += hits.size();
+        benchmark::DoNotOptimize(hits.data());
+    }
+    state.counters["found"] = benchmark::Counter(double(found), benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(UnderMouse)->Arg(200000)->Arg(2000000)->Unit(benchmark::kMicrosecond);
+
+void UnderMouseFloor(benchmark::State& state)
+{
+    Campaign& campaign = CampaignOf(int(state.range(0)));
+    const CPlainBuckets buckets(campaign.Document);
+    Walk walk;
+    size_t found = 0;
+    for (auto _ : state) {
+        const auto [x, z] = walk.Next();
+        const auto hits = buckets.Near(x, z, kReach);
+        found += hits.size();
+        benchmark::DoNotOptimize(hits.data());
+    }
+    state.counters["found"] = benchmark::Counter(double(found), benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(UnderMouseFloor)->Arg(200000)->Arg(2000000)->Unit(benchmark::kMicrosecond);
+
+void EditInMiddle(benchmark::State& state)
+{
+    Campaign& campaign = CampaignOf(int(state.range(0)));
+    CBINFile& document = campaign.Document;
+    const int middle = document.SamCount() / 2;
+    for (auto _ : state) {
+        document.InsertRows(middle, std::vector{CSAMPlacement{5000.0f, 7000.0f}});
+        document.RemoveRows<CSAMPlacement>(middle, 1);
+    }
+    benchmark::DoNotOptimize(campaign.Index->Near(5000, 7000, 1).size());
+}
+BENCHMARK(EditInMiddle)->Arg(200000)->Arg(2000000)->Unit(benchmark::kMicrosecond);
+
+void Rebuild(benchmark::State& state)
+{
+    Campaign& campaign = CampaignOf(int(state.range(0)));
+    for (auto _ : state) {
+        campaign.Index->Reset();
+        benchmark::DoNotOptimize(campaign.Index->Near(5000, 7000, 1).size());
+    }
+}
+BENCHMARK(Rebuild)->Arg(200000)->Arg(2000000)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
