@@ -22,6 +22,7 @@
 #include <vector>
 
 class CFactionsInfo;
+class CRecordFilters;
 class CRecordTableModel;
 class QItemSelectionModel;
 
@@ -106,6 +107,10 @@ public:
     RecordList ActiveList() const { return m_activeList; }
     void SetActiveList(RecordList list);
 
+    // --- Filters -------------------------------------------------------------------------------
+    // What each list's grid shows of it (session/recordfilters.h).
+    CRecordFilters& Filters() const { return *m_filters; }
+
 signals:
     void RecordsChanged(const RecordRows& rows);
     void SelectionChanged(RecordList list);
@@ -133,6 +138,7 @@ private:
     QString m_mapBinPath;
     QString m_factionsPath;
     std::array<ListState, 5> m_lists;
+    std::unique_ptr<CRecordFilters> m_filters; // after the lists, whose models it shows
     RecordList m_activeList = RecordList::Templates;
     bool m_mapBinModified = false;
     bool m_factionsModified = false;
