@@ -30,8 +30,9 @@ void CRecordFilters::SetText(RecordList list, const QString& text)
         return;
     state.Text = text;
     const CRecordFilter filter = CRecordFilter::Read(text, list, m_format);
-    // Filter() gives the reason of an unreadable text, which still shows every record.
-    if (filter.Filters() || state.View->IsFiltering() || !filter.IsReadable())
+    // Filter() gives the reason of an unreadable text, which still shows every record; a text
+    // without terms after another leaves the rows alone.
+    if (filter.Filters() || state.View->IsFiltering() || filter.Reason() != state.View->Filter().Reason())
         state.View->SetFilter(filter);
     state.Count = state.View->AcceptedCount();
     emit FilterChanged(list);

@@ -160,6 +160,11 @@ private slots:
         // The count follows records that come and go.
         m_window->Session()->MutableRecords().InsertRows(0, std::vector{CSAMPlacement{1001, 0}});
         QCOMPARE(CountText(), countAfter);
+        // An empty field shows every record and no reason.
+        Field()->clear();
+        QCOMPARE(CountText(), QStringLiteral("1,501"));
+        QCOMPARE(Field()->toolTip(), QString());
+        QCOMPARE(grid->RowCount() - grid->FixedRows(), 1501);
     }
 
     // The grid shows the records' own numbers; Ctrl+F reaches the field, Escape in it shows all.
