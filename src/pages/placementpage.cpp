@@ -102,6 +102,8 @@ void CPlacementPage::EditClick()
 
 void CPlacementPage::DeleteClick()
 {
+    if (m_session.Filters().HidesAll(ListOfKind(m_kind)))
+        return;
     WithRecordType(m_kind, [this](auto record) {
         recordactions::Delete<decltype(record)>(m_session, m_prompts, window());
         return true;

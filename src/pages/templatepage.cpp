@@ -89,7 +89,11 @@ void CTemplatePage::TemplateAddClick()
 
 void CTemplatePage::TemplateEditClick() { recordactions::Edit<CPopTemplate>(m_session, m_dialogs, CurrentTemplate()); }
 
-void CTemplatePage::TemplateDeleteClick() { recordactions::Delete<CPopTemplate>(m_session, m_prompts, window()); }
+void CTemplatePage::TemplateDeleteClick()
+{
+    if (!m_session.Filters().HidesAll(RecordList::Templates))
+        recordactions::Delete<CPopTemplate>(m_session, m_prompts, window());
+}
 
 void CTemplatePage::ObjectAddClick() { recordactions::Add<CThreeDObject>(m_session, m_dialogs, CurrentTemplate()); }
 
@@ -101,5 +105,6 @@ void CTemplatePage::ObjectEditClick()
 
 void CTemplatePage::ObjectDeleteClick()
 {
-    recordactions::Delete<CThreeDObject>(m_session, m_prompts, window(), CurrentTemplate());
+    if (!m_session.Filters().HidesAll(RecordList::TemplateObjects))
+        recordactions::Delete<CThreeDObject>(m_session, m_prompts, window(), CurrentTemplate());
 }

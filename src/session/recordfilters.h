@@ -31,6 +31,8 @@ public:
     // The records shown, and whether a record is one of them (every record is without a filter).
     int AcceptedCount(RecordList list) const;
     bool Accepts(RecordList list, int record) const;
+    // A filter that shows no record: the list's commands have no row to act on.
+    bool HidesAll(RecordList list) const { return IsFiltering(list) && AcceptedCount(list) == 0; }
 
 signals:
     // The filter's text changed, or the records it lets through (records came, went or changed).

@@ -201,6 +201,13 @@ private slots:
         QCOMPARE(ShownX(grid), (QStringList{"5", "6", "7", "8", "9"}));
         QCOMPARE(SelectedSams(), QList<int>{7});
         QCOMPARE(grid->SelectedRows(), QList<int>{3});
+
+        // A filter that shows nothing leaves Delete nothing to act on, not a hidden record.
+        Field()->setText(QStringLiteral("x<0"));
+        m_prompts->Shown.clear();
+        Press(*m_window, "btnSAMDel");
+        QVERIFY(m_prompts->Shown.isEmpty());
+        QCOMPARE(Records(*m_window).SamCount(), 10);
     }
 };
 
