@@ -10,6 +10,10 @@
 //   RefreshMapWithRings: the same with range rings at two radii around the 15,000 SAM sites
 //                 (argument: the radii in world units, 5,000 and 10,000, or 20,000 and 40,000);
 //                 its floor is RefreshMap.
+//   Filter:       a two-term filter typed on the keysites page (60,000 keysites): the filter read,
+//                 every keysite tested, the grid's rows and selection rebuilt and its visible rows
+//                 painted (FilterKeysites; argument 0: without the painting), beside one plain pass over the keysites
+//                 comparing the same two fields into a list of rows (FilterFloor); compare medians.
 //   build/bench/bench_editor --benchmark_repetitions=7 --benchmark_report_aggregates_only=true
 #include "app/appfixture.h"
 #include "app/scriptedrecorddialogs.h"
@@ -18,6 +22,7 @@
 #include "dialogs/scriptedprompts.h"
 #include "maparea/maparea.h"
 #include "mapview/rangerings.h"
+#include "session/recordfilters.h"
 
 #include <QApplication>
 #include <QImage>
@@ -235,6 +240,47 @@ void BM_RefreshMapWithRings(benchmark::State& state)
     state.SetLabel(std::to_string(Records(*editor.Window).SamCount()) + " SAM sites");
 }
 
+// The filter of the keysites page; half of them have a template below 5,000, about three in five
+// lie east of x = 50,000.
+const QString kKeysiteFilter = QStringLiteral("template<5000 x>50000");
+
+void BM_FilterKeysites(benchmark::State& state)
+{
+    Editor& editor = TheEditor();
+    CRecordFilters& filters = editor.Window->Session()->Filters();
+    CRecordGrid* grid = Grid(*editor.Window, "grKeysites");
+    Pages(*editor.Window)->setCurrentWidget(Find<QWidget>(*editor.Window, "tsKeysites"));
+    QApplication::processEvents();
+    const bool painted = state.range(0) != 0;
+    int shown = 0;
+    for (auto _ : state) {
+        const auto start = Clock::now();
+        filters.SetText(RecordList::Keysites, kKeysiteFilter);
+        if (painted)
+            grid->viewport()->repaint();
+        state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
+        shown = filters.AcceptedCount(RecordList::Keysites);
+        filters.SetText(RecordList::Keysites, QString());
+    }
+    state.counters["shown"] = shown;
+}
+
+// The least a filter needs: each keysite's two fields compared once, the rows that pass kept.
+void BM_FilterFloor(benchmark::State& state)
+{
+    const CBINFile& records = Records(*TheEditor().Window);
+    std::vector<int> rows;
+    for (auto _ : state) {
+        rows.clear();
+        const auto keysites = records.Keysites();
+        for (size_t k = 0; k < keysites.size(); ++k)
+            if (keysites[k].TemplateNumber >= 0 && keysites[k].TemplateNumber < 5000 && keysites[k].X > 50000.0f)
+                rows.push_back(int(k));
+        benchmark::DoNotOptimize(rows.data());
+    }
+    state.counters["shown"] = double(rows.size());
+}
+
 } // namespace
 
 BENCHMARK(BM_DocumentLoad)->Unit(benchmark::kMillisecond);
@@ -245,6 +291,8 @@ BENCHMARK(BM_EditAirbase)->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMic
 BENCHMARK(BM_AddSam)->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_RefreshMap)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RefreshMapWithRings)->Arg(5000)->Arg(20000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FilterKeysites)->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FilterFloor)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {

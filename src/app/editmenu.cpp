@@ -16,6 +16,11 @@ CEditMenu::CEditMenu(CEditHistory& history, QWidget* parent) : QObject(parent), 
     m_redo = m_menu->addAction(QStringLiteral("&Redo"));
     m_redo->setObjectName(QStringLiteral("Redo1"));
     m_redo->setShortcut(QKeySequence::Redo);
+    m_menu->addSeparator();
+    QAction* filter = m_menu->addAction(QStringLiteral("&Filter records"));
+    filter->setObjectName(QStringLiteral("FilterRecords1"));
+    filter->setShortcut(QKeySequence::Find);
+    connect(filter, &QAction::triggered, this, &CEditMenu::FilterRequested);
     connect(m_undo, &QAction::triggered, &history, &CEditHistory::Undo);
     connect(m_redo, &QAction::triggered, &history, &CEditHistory::Redo);
     connect(&history, &CEditHistory::Changed, this, &CEditMenu::Update);

@@ -1,6 +1,7 @@
 #pragma once
 // The Edit menu: Undo and Redo of the session's history, named for the edit they act on
-// ("Undo Delete 3 SAM sites") and usable only when there is one.
+// ("Undo Delete 3 SAM sites") and usable only when there is one; "Filter records" (Ctrl+F) asks for
+// the filter of the page shown.
 
 #include <QObject>
 
@@ -14,6 +15,9 @@ class CEditMenu : public QObject {
 public:
     CEditMenu(CEditHistory& history, QWidget* parent);
     QMenu* Menu() const { return m_menu; }
+
+signals:
+    void FilterRequested();
 
 private:
     void Update();

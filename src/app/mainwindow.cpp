@@ -120,6 +120,7 @@ void TfrmMain::CreateParts()
     connect(m_files, &CDocumentFiles::ExitRequested, this, &QWidget::close);
     m_editMenu = new CEditMenu(m_session->History(), this);
     m_selectionCommands = new CSelectionCommands(*m_session, *m_mapArea, m_prompts, *m_editMenu->Menu(), this);
+    connect(m_editMenu, &CEditMenu::FilterRequested, m_pages, &CRecordPages::FocusFilter);
     m_recovery = new CRecoveryGuard(*m_session, m_prompts, this);
 
     connect(m_session.get(), &CCampaignSession::ModifiedChanged, this, &TfrmMain::UpdateWindowTitle);

@@ -88,9 +88,10 @@ bool CRecordTableModel::IsObjectsOfTemplates(ListAddress list) const
 // records were removed, before the last one goes.
 void CRecordTableModel::AboutToInsert(ListAddress list, int first, int last)
 {
-    if (IsMine(list) && m_count > 0)
+    if (IsMine(list) && m_count > 0) {
         emit RowsAboutToChange();
-    beginInsertRows({}, first, last);
+        beginInsertRows({}, first, last);
+    }
 }
 
 void CRecordTableModel::Inserted(ListAddress list, int first, int last)

@@ -4,6 +4,7 @@
 
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 namespace pageparts {
 
@@ -25,13 +26,21 @@ QWidget* ButtonColumn(const QString& name, std::initializer_list<std::pair<QPush
     return column;
 }
 
-QWidget* GridWithButtons(CRecordGrid* grid, QWidget* buttons)
+QWidget* GridWithButtons(CRecordGrid* grid, QWidget* buttons, QWidget* above)
 {
     auto* panel = new QWidget;
     auto* layout = new QHBoxLayout(panel);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addWidget(grid, 1);
+    if (above) {
+        auto* column = new QVBoxLayout;
+        column->setSpacing(0);
+        column->addWidget(above);
+        column->addWidget(grid, 1);
+        layout->addLayout(column, 1);
+    } else {
+        layout->addWidget(grid, 1);
+    }
     layout->addWidget(buttons);
     return panel;
 }

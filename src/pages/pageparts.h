@@ -15,7 +15,7 @@ namespace pageparts {
 // object name.
 QWidget* ButtonColumn(const QString& name, std::initializer_list<std::pair<QPushButton**, const char*>> buttons,
                       std::initializer_list<QString> captions);
-// The grid, growing, with the buttons at its right.
-QWidget* GridWithButtons(CRecordGrid* grid, QWidget* buttons);
+// The grid, growing, with the buttons at its right and `above` (its filter) over the grid alone.
+QWidget* GridWithButtons(CRecordGrid* grid, QWidget* buttons, QWidget* above = nullptr);
 
 } // namespace pageparts

@@ -1,10 +1,12 @@
 #include "pages/placementpage.h"
 
 #include "document/recordlists.h"
+#include "pages/filterbar.h"
 #include "pages/pageparts.h"
 #include "pages/recordactions.h"
 #include "pages/recordgrid.h"
 #include "session/campaignsession.h"
+#include "session/recordfilters.h"
 
 #include <QMenu>
 #include <QPushButton>
@@ -50,14 +52,15 @@ CPlacementPage::CPlacementPage(RecordKind kind, CCampaignSession& session, CReco
     setObjectName(QLatin1String(info.PageName));
     m_grid = new CRecordGrid;
     m_grid->setObjectName(QLatin1String(info.GridName));
-    m_grid->SetRecordModel(&session.Model(info.List), &session.Selection(info.List));
+    m_grid->SetRecordModel(&session.Filters().View(info.List), &session.Selection(info.List));
+    m_filter = new CFilterBar(session, info.List);
     QWidget* buttons = pageparts::ButtonColumn(
         QLatin1String(names.Panel),
         {{&m_add, names.Add}, {&m_edit, names.Edit}, {&m_delete, names.Delete}, {&m_place, names.Place}},
         {QStringLiteral("Add"), QStringLiteral("Edit"), QStringLiteral("Delete"), QStringLiteral("Place")});
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(pageparts::GridWithButtons(m_grid, buttons));
+    layout->addWidget(pageparts::GridWithButtons(m_grid, buttons, m_filter));
 
     connect(m_add, &QPushButton::clicked, this, &CPlacementPage::AddClick);
     connect(m_edit, &QPushButton::clicked, this, &CPlacementPage::EditClick);
@@ -67,6 +70,9 @@ CPlacementPage::CPlacementPage(RecordKind kind, CCampaignSession& session, CReco
     connect(m_grid, &CRecordGrid::EditRequested, m_edit, &QPushButton::click);
     connect(m_grid, &CRecordGrid::DeleteRequested, m_delete, &QPushButton::click);
     connect(m_grid, &CRecordGrid::Click, this, &CPlacementPage::GridClick);
+    // The map marks and moves every kind's selection: a plain click in one grid starts anew.
+    connect(m_grid, &CRecordGrid::SelectionReplaced, this,
+            [this, list = info.List] { m_session.ClearOtherPlacements(list); });
     m_grid->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_grid, &QWidget::customContextMenuRequested, this, &CPlacementPage::ShowMenu);
 }
@@ -77,13 +83,17 @@ void CPlacementPage::SetButtonsEnabled(bool enabled)
         button->setEnabled(enabled);
 }
 
+void CPlacementPage::FocusFilter() { m_filter->FocusField(); }
+
 void CPlacementPage::AddClick()
 {
     const bool added = WithRecordType(
         m_kind, [this](auto record) { return recordactions::Add<decltype(record)>(m_session, m_dialogs); });
-    // The new last row; for a keysite this selects its template.
+    // The new last record (its row, unless the filter hides it); for a keysite this selects its
+    // template.
+    const RecordList list = ListOfKind(m_kind);
     if (added)
-        m_grid->SetRow(m_grid->RowCount() - 1);
+        m_session.SelectRecord(list, m_session.Records().Count({list}) - 1);
 }
 
 void CPlacementPage::EditClick()
@@ -95,6 +105,8 @@ void CPlacementPage::EditClick()
 
 void CPlacementPage::DeleteClick()
 {
+    if (m_session.Filters().HidesAll(ListOfKind(m_kind)))
+        return;
     WithRecordType(m_kind, [this](auto record) {
         recordactions::Delete<decltype(record)>(m_session, m_prompts, window());
         return true;
@@ -104,8 +116,9 @@ void CPlacementPage::DeleteClick()
 void CPlacementPage::PlaceClick()
 {
     const RecordList list = ListOfKind(m_kind);
-    if (m_session.Records().Count({list}) >= 1)
-        emit PlaceRequested(m_kind, m_grid->Row() - 1);
+    const int record = m_session.CurrentRecord(list);
+    if (record >= 0)
+        emit PlaceRequested(m_kind, record);
 }
 
 void CPlacementPage::GridClick()

@@ -9,6 +9,7 @@
 #include <functional>
 
 class CCampaignSession;
+class CFilterBar;
 class CRecordDialogs;
 class CRecordGrid;
 class CUserPrompts;
@@ -24,6 +25,8 @@ public:
     RecordKind Kind() const { return m_kind; }
     // The buttons are not usable while a record is being placed.
     void SetButtonsEnabled(bool enabled);
+    // Ctrl+F: the page's filter field takes the focus.
+    void FocusFilter();
 
 signals:
     // Place: the next click on the map moves the current record.
@@ -45,6 +48,7 @@ private:
     CUserPrompts& m_prompts;
     std::function<bool()> m_mapShown;
     CRecordGrid* m_grid = nullptr;
+    CFilterBar* m_filter = nullptr;
     QPushButton* m_add = nullptr;
     QPushButton* m_edit = nullptr;
     QPushButton* m_delete = nullptr;

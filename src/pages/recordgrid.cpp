@@ -2,6 +2,8 @@
 
 #include "document/recordtablemodel.h"
 #include "pages/columnwidth.h"
+#include "session/filteredrecords.h"
+#include "session/selectionlink.h"
 
 #include <QApplication>
 #include <QFontMetricsF>
@@ -117,7 +119,7 @@ CRecordGrid::CRecordGrid(QWidget* parent) : QTableView(parent)
     setItemDelegate(new CGridCellDelegate(this));
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionBehavior(QAbstractItemView::SelectRows);
-    setSelectionMode(QAbstractItemView::ContiguousSelection);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
     setShowGrid(true);
     setWordWrap(false);
     setTabKeyNavigation(false);
@@ -133,22 +135,22 @@ CRecordGrid::CRecordGrid(QWidget* parent) : QTableView(parent)
     horizontalHeader()->setDefaultSectionSize(15);
 }
 
-void CRecordGrid::SetRecordModel(CRecordTableModel* model, QItemSelectionModel* selection)
+void CRecordGrid::SetRecordModel(CFilteredRecords* view, QItemSelectionModel* selection)
 {
-    m_model = model;
+    m_view = view;
+    m_model = &view->Records();
     // Before the view and its selection hear of a change, so that the row is taken before the
     // selection moves it, and silently; after them, once they have settled, the row is put back.
-    connect(model, &CRecordTableModel::RowsAboutToChange, this, &CRecordGrid::RowsAboutToChange);
-    setModel(model);
-    QItemSelectionModel* own = selectionModel();
-    setSelectionModel(selection);
-    delete own;
+    connect(view, &CFilteredRecords::RowsAboutToChange, this, &CRecordGrid::RowsAboutToChange);
+    setModel(view);
+    // The grid selects among the rows it shows; the link keeps the session's selection of the
+    // records the same, and is told of settled rows before the grid puts its row back.
+    new CSelectionLink(*view, *selectionModel(), *selection, this);
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this, &CRecordGrid::CurrentRowChanged);
-    connect(model, &QAbstractItemModel::rowsInserted, this, [this] { RowsChanged(false); });
-    connect(model, &QAbstractItemModel::rowsRemoved, this, [this] { RowsChanged(false); });
-    connect(model, &QAbstractItemModel::modelReset, this, [this] { RowsChanged(true); });
+    connect(view, &CFilteredRecords::RowsSettled, this, &CRecordGrid::RowsChanged);
     ApplyFont();
-    SelectSilently(0);
+    if (!selectionModel()->hasSelection())
+        SelectSilently(0);
 }
 
 void CRecordGrid::ApplyFont()
@@ -156,6 +158,16 @@ void CRecordGrid::ApplyFont()
     // Rows are 15 pixels at 96 dpi; a larger desktop font gets the room it needs.
     verticalHeader()->setDefaultSectionSize(std::max(15, fontMetrics().height() + 3));
     ApplyStructure();
+}
+
+bool CRecordGrid::event(QEvent* event)
+{
+    // Ctrl+A selects the grid's rows even when a menu entry has the same keys.
+    if (event->type() == QEvent::ShortcutOverride && static_cast<QKeyEvent*>(event)->matches(QKeySequence::SelectAll)) {
+        event->accept();
+        return true;
+    }
+    return QTableView::event(event);
 }
 
 void CRecordGrid::changeEvent(QEvent* event)
@@ -167,7 +179,7 @@ void CRecordGrid::changeEvent(QEvent* event)
 
 int CRecordGrid::ColCount() const { return m_model ? m_model->columnCount() + FixedCols() : 1; }
 
-int CRecordGrid::RowCount() const { return m_model ? m_model->rowCount() + FixedRows() : 1; }
+int CRecordGrid::RowCount() const { return m_view ? m_view->rowCount() + FixedRows() : 1; }
 
 int CRecordGrid::FixedRows() const { return m_model && m_model->IsFilled() ? 1 : 0; }
 
@@ -218,7 +230,7 @@ QString CRecordGrid::Cell(int col, int row) const
         return QString();
     if (row < FixedRows())
         return m_model->headerData(col - FixedCols(), Qt::Horizontal).toString();
-    return m_model->index(row - FixedRows(), col - FixedCols()).data().toString();
+    return m_view->index(row - FixedRows(), col - FixedCols()).data().toString();
 }
 
 QStringList CRecordGrid::Cells(int row) const
@@ -276,6 +288,15 @@ int CRecordGrid::SelectionBottom() const
     return bottom + FixedRows();
 }
 
+QList<int> CRecordGrid::SelectedRows() const
+{
+    QList<int> rows;
+    for (const QModelIndex& index : selectionModel()->selectedRows())
+        rows << index.row() + FixedRows();
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
 void CRecordGrid::RowsAboutToChange()
 {
     m_savedRow = Row();
@@ -286,7 +307,8 @@ void CRecordGrid::RowsChanged(bool reset)
 {
     if (reset)
         ApplyStructure();
-    if (reset || !selectionModel()->hasSelection())
+    // A filter may leave no row at all.
+    if ((reset || !selectionModel()->hasSelection()) && RowCount() > FixedRows())
         SelectSilently(std::clamp(m_savedRow, FixedRows(), RowCount() - 1));
     m_silent = false;
 }
@@ -341,6 +363,9 @@ void CRecordGrid::mousePressEvent(QMouseEvent* event)
     ++m_userInput;
     QTableView::mousePressEvent(event);
     --m_userInput;
+    if (event->button() == Qt::LeftButton && !(event->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier))
+        && indexAt(event->position().toPoint()).isValid())
+        emit SelectionReplaced();
     // A click on the row that was already current is a click all the same.
     if (event->button() == Qt::LeftButton && Row() == before && indexAt(event->position().toPoint()).isValid())
         emit Click();
@@ -374,7 +399,10 @@ void CRecordGrid::keyPressEvent(QKeyEvent* event)
             return;
         }
     }
+    const int before = Row();
     ++m_userInput;
     QTableView::keyPressEvent(event);
     --m_userInput;
+    if (Row() != before && !(event->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier)))
+        emit SelectionReplaced();
 }

@@ -1,19 +1,24 @@
 #pragma once
 // A read-only grid of one record list, addressed like the record lists number them: row 0 is the
 // header row when the grid has a fixed row, column 0 the narrow fixed column when it has one,
-// and row r of a filled grid shows record r - 1. Whole rows are selected, a contiguous range at
-// a time. The cells come from a CRecordTableModel, which formats only the rows on screen.
+// and row r of a filled grid shows the r-th row the list's filter lets through (record r - 1
+// without a filter; the "Number" column always shows the record's own number). Whole rows are
+// selected: a click selects one, Ctrl+click adds or removes one, Shift+click and Shift+arrows
+// extend from the anchor, Ctrl+A selects every row shown. The cells come from a
+// CRecordTableModel, which formats only the rows on screen.
 //
 // Click() is raised when the user clicks a row, when the current row moves by keyboard, and when
 // code sets another current row; never while rows come and go, and never for setting the row
-// that is already current. The selection is the campaign session's for the list: it follows its
-// records when rows come and go. A grid left without a selected row (its rows were removed) or
-// reset keeps the number of its current row (moved into range) and selects that row alone, as a
-// grid filled anew would. A row made current elsewhere (the map, an undo, another grid) is where
-// the user's next Shift+click or Shift+arrow starts.
+// that is already current. The grid's selection mirrors the campaign session's for the list (a
+// CSelectionLink): it follows its records when rows come and go or the filter changes. A grid
+// left without a selected row (its rows were removed) or reset keeps the number of its current
+// row (moved into range) and selects that row alone, as a grid filled anew would. A row made
+// current elsewhere (the map, an undo, another grid) is where the user's next Shift+click or
+// Shift+arrow starts.
 
 #include <QTableView>
 
+class CFilteredRecords;
 class CRecordTableModel;
 
 class CRecordGrid : public QTableView {
@@ -21,8 +26,9 @@ class CRecordGrid : public QTableView {
 public:
     explicit CRecordGrid(QWidget* parent = nullptr);
 
-    // The list the grid shows and its selection; neither owned.
-    void SetRecordModel(CRecordTableModel* model, QItemSelectionModel* selection);
+    // The filtered rows of the list the grid shows and the session's selection of the list;
+    // neither owned.
+    void SetRecordModel(CFilteredRecords* view, QItemSelectionModel* selection);
     CRecordTableModel* RecordModel() const { return m_model; }
 
     int ColCount() const;
@@ -40,9 +46,12 @@ public:
     void SetRow(int row);
     // The same, and Click even when the row was current already, as the user's click on it.
     void ClickRow(int row);
-    // The selected range, top to bottom; the current row when nothing is selected.
+    // The first and last selected rows (one range unless the user picked rows apart); the
+    // current row when nothing is selected.
     int SelectionTop() const;
     int SelectionBottom() const;
+    // Every selected row, top to bottom (the session's SelectedRecords gives their records).
+    QList<int> SelectedRows() const;
 
 signals:
     void Click();
@@ -50,8 +59,11 @@ signals:
     void EditRequested();
     // The Delete key: the page's Delete command.
     void DeleteRequested();
+    // The user's click or key made a new selection of this grid's rows alone (not Ctrl or Shift).
+    void SelectionReplaced();
 
 protected:
+    bool event(QEvent* event) override;
     void changeEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -72,6 +84,7 @@ private:
     void CurrentRowChanged(const QModelIndex& current);
 
     CRecordTableModel* m_model = nullptr;
+    CFilteredRecords* m_view = nullptr;
     int m_savedRow = 0;
     bool m_silent = false;
     bool m_selectingFromCode = false;

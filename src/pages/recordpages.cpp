@@ -59,6 +59,14 @@ void CRecordPages::SetPlacementButtonsEnabled(bool enabled)
         page->SetButtonsEnabled(enabled);
 }
 
+void CRecordPages::FocusFilter()
+{
+    for (CPlacementPage* page : m_placements)
+        if (m_tabs->currentWidget() == page)
+            return page->FocusFilter();
+    m_templates->FocusFilter();
+}
+
 void CRecordPages::PageChanged()
 {
     for (CPlacementPage* page : m_placements) {

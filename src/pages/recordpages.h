@@ -27,6 +27,8 @@ public:
     QSplitter* TemplateSplitter() const;
     // The placement pages' buttons are not usable while a record is being placed.
     void SetPlacementButtonsEnabled(bool enabled);
+    // Ctrl+F: the filter of the page shown takes the focus.
+    void FocusFilter();
 
 signals:
     void PlaceRequested(RecordKind kind, int index);

@@ -1,10 +1,12 @@
 #include "pages/templatepage.h"
 
 #include "document/recordlists.h"
+#include "pages/filterbar.h"
 #include "pages/pageparts.h"
 #include "pages/recordactions.h"
 #include "pages/recordgrid.h"
 #include "session/campaignsession.h"
+#include "session/recordfilters.h"
 
 #include <QPushButton>
 #include <QSplitter>
@@ -17,11 +19,13 @@ CTemplatePage::CTemplatePage(CCampaignSession& session, CRecordDialogs& dialogs,
     const auto makeGrid = [&session](RecordList list) {
         auto* grid = new CRecordGrid;
         grid->setObjectName(QLatin1String(InfoOf(list).GridName));
-        grid->SetRecordModel(&session.Model(list), &session.Selection(list));
+        grid->SetRecordModel(&session.Filters().View(list), &session.Selection(list));
         return grid;
     };
     m_templates = makeGrid(RecordList::Templates);
     m_objects = makeGrid(RecordList::TemplateObjects);
+    m_templatesFilter = new CFilterBar(session, RecordList::Templates);
+    m_objectsFilter = new CFilterBar(session, RecordList::TemplateObjects);
     const QStringList captions{QStringLiteral("Add"), QStringLiteral("Edit"), QStringLiteral("Delete")};
     QPushButton* buttons[6] = {};
     QWidget* header = pageparts::GridWithButtons(
@@ -29,14 +33,16 @@ CTemplatePage::CTemplatePage(CCampaignSession& session, CRecordDialogs& dialogs,
         pageparts::ButtonColumn(
             QStringLiteral("pnlTemplateButtons"),
             {{&buttons[0], "btnTemplateAdd"}, {&buttons[1], "btnTemplateEd"}, {&buttons[2], "btnTemplateDel"}},
-            {captions[0], captions[1], captions[2]}));
+            {captions[0], captions[1], captions[2]}),
+        m_templatesFilter);
     header->setObjectName(QStringLiteral("pnlTemplateHeader"));
     QWidget* objects = pageparts::GridWithButtons(m_objects,
                                                   pageparts::ButtonColumn(QStringLiteral("Panel4"),
                                                                           {{&buttons[3], "btnTemplateObjectAdd"},
                                                                            {&buttons[4], "btnTemplateObjectEd"},
                                                                            {&buttons[5], "btnTemplateObjectDel"}},
-                                                                          {captions[0], captions[1], captions[2]}));
+                                                                          {captions[0], captions[1], captions[2]}),
+                                                  m_objectsFilter);
     objects->setObjectName(QStringLiteral("pnlTemplateObject"));
 
     m_splitter = new QSplitter(Qt::Vertical);
@@ -66,17 +72,28 @@ CTemplatePage::CTemplatePage(CCampaignSession& session, CRecordDialogs& dialogs,
     connect(m_objects, &CRecordGrid::DeleteRequested, buttons[5], &QPushButton::click);
 }
 
+void CTemplatePage::FocusFilter()
+{
+    QWidget* last = focusWidget();
+    (last && (last == m_objects || m_objectsFilter->isAncestorOf(last)) ? m_objectsFilter : m_templatesFilter)
+        ->FocusField();
+}
+
 int CTemplatePage::CurrentTemplate() const { return m_session.CurrentRecord(RecordList::Templates); }
 
 void CTemplatePage::TemplateAddClick()
 {
     if (recordactions::Add<CPopTemplate>(m_session, m_dialogs))
-        m_templates->SetRow(m_templates->RowCount() - 1);
+        m_session.SelectRecord(RecordList::Templates, m_session.Records().TemplateCount() - 1);
 }
 
 void CTemplatePage::TemplateEditClick() { recordactions::Edit<CPopTemplate>(m_session, m_dialogs, CurrentTemplate()); }
 
-void CTemplatePage::TemplateDeleteClick() { recordactions::Delete<CPopTemplate>(m_session, m_prompts, window()); }
+void CTemplatePage::TemplateDeleteClick()
+{
+    if (!m_session.Filters().HidesAll(RecordList::Templates))
+        recordactions::Delete<CPopTemplate>(m_session, m_prompts, window());
+}
 
 void CTemplatePage::ObjectAddClick() { recordactions::Add<CThreeDObject>(m_session, m_dialogs, CurrentTemplate()); }
 
@@ -88,5 +105,6 @@ void CTemplatePage::ObjectEditClick()
 
 void CTemplatePage::ObjectDeleteClick()
 {
-    recordactions::Delete<CThreeDObject>(m_session, m_prompts, window(), CurrentTemplate());
+    if (!m_session.Filters().HidesAll(RecordList::TemplateObjects))
+        recordactions::Delete<CThreeDObject>(m_session, m_prompts, window(), CurrentTemplate());
 }

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 class CCampaignSession;
+class CFilterBar;
 class CRecordDialogs;
 class CRecordGrid;
 class CUserPrompts;
@@ -19,6 +20,8 @@ public:
 
     // Between the templates and their objects: a later run brings it back.
     QSplitter* Splitter() const { return m_splitter; }
+    // Ctrl+F: the filter of the grid last used (the templates' at first) takes the focus.
+    void FocusFilter();
 
 private:
     void TemplateAddClick();
@@ -34,5 +37,7 @@ private:
     CUserPrompts& m_prompts;
     CRecordGrid* m_templates = nullptr;
     CRecordGrid* m_objects = nullptr;
+    CFilterBar* m_templatesFilter = nullptr;
+    CFilterBar* m_objectsFilter = nullptr;
     QSplitter* m_splitter = nullptr;
 };

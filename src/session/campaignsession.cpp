@@ -4,6 +4,7 @@
 #include "document/recordtablemodel.h"
 #include "factions/factionsinfo.h"
 #include "platform/fileread.h"
+#include "session/recordfilters.h"
 
 #include <QItemSelectionModel>
 #include <algorithm>
@@ -24,6 +25,7 @@ CCampaignSession::CCampaignSession(const C3DObjectsList& catalogue, const CPopTe
     }
     connect(m_lists[size_t(RecordList::Templates)].Selection.get(), &QItemSelectionModel::currentRowChanged, this,
             &CCampaignSession::ShowObjectsOfCurrentTemplate);
+    m_filters = std::make_unique<CRecordFilters>(*this, format);
     ConnectRecords();
     connect(&m_history, &CEditHistory::Changed, this, &CCampaignSession::AnnounceModified);
 }

@@ -22,6 +22,7 @@
 #include <vector>
 
 class CFactionsInfo;
+class CRecordFilters;
 class CRecordTableModel;
 class QItemSelectionModel;
 
@@ -119,6 +120,9 @@ public:
     void ToggleSelected(RecordKind kind, int index);
     // Clears the selection of the placement lists other than `kept` (their current rows stay).
     void ClearOtherPlacements(RecordList kept);
+    // --- Filters -------------------------------------------------------------------------------
+    // What each list's grid shows of it (session/recordfilters.h).
+    CRecordFilters& Filters() const { return *m_filters; }
 
 signals:
     void RecordsChanged(const RecordRows& rows);
@@ -147,6 +151,7 @@ private:
     QString m_mapBinPath;
     QString m_factionsPath;
     std::array<ListState, 5> m_lists;
+    std::unique_ptr<CRecordFilters> m_filters; // after the lists, whose models it shows
     RecordList m_activeList = RecordList::Templates;
     bool m_mapBinModified = false;
     bool m_factionsModified = false;
