@@ -74,7 +74,7 @@ void CTemplatePage::TemplateAddClick()
         m_templates->SetRow(m_templates->RowCount() - 1);
 }
 
-void CTemplatePage::TemplateEditClick() { recordactions::Edit<CPopTemplate>(m_session, m_dialogs, CurrentTemplate()); }
+void CTemplatePage::TemplateEditClick() { recordactions::EditSelected<CPopTemplate>(m_session, m_dialogs); }
 
 void CTemplatePage::TemplateDeleteClick() { recordactions::Delete<CPopTemplate>(m_session, m_prompts, window()); }
 
@@ -82,8 +82,7 @@ void CTemplatePage::ObjectAddClick() { recordactions::Add<CThreeDObject>(m_sessi
 
 void CTemplatePage::ObjectEditClick()
 {
-    recordactions::Edit<CThreeDObject>(m_session, m_dialogs, m_session.CurrentRecord(RecordList::TemplateObjects),
-                                       CurrentTemplate());
+    recordactions::EditSelected<CThreeDObject>(m_session, m_dialogs, CurrentTemplate());
 }
 
 void CTemplatePage::ObjectDeleteClick()
