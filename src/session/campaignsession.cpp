@@ -243,10 +243,11 @@ void CCampaignSession::SelectRecords(RecordList list, std::span<const int> recor
     }
     QItemSelectionModel& selection = Selection(list);
     selection.setCurrentIndex(model.index(records.front(), 0), QItemSelectionModel::NoUpdate);
-    // Cleared first: Qt compares an old and a new selection of many ranges pair by pair.
+    // Cleared first: Qt compares an old and a new selection of many ranges pair by pair. The
+    // ranges are whole rows already: asked to make them so (Rows), Qt merges them one by one.
     if (chosen.size() > 1)
         selection.clearSelection();
-    selection.select(chosen, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    selection.select(chosen, QItemSelectionModel::ClearAndSelect);
 }
 
 void CCampaignSession::BringForward(const ShownRows& rows)
