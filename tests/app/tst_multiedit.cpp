@@ -232,30 +232,6 @@ private slots:
         QCOMPARE(Records(w).Keysites()[3].X, 1234.5f);
     }
 
-    // The dialog over several records is told what they share; one record selected is edited as
-    // ever, in its own dialog.
-    void sharedFieldsAndSingleRecord()
-    {
-        TfrmMain& w = Window();
-        CScriptedRecordDialogs& editor = m_fixture->Editor;
-        CBINFile& records = w.Session()->MutableRecords();
-        records.ReplaceRow(0, CAirbasePlacement{5, 9, 1});
-        records.ReplaceRow(2, CAirbasePlacement{6, 9, 1});
-        Select(w, RecordList::Airbases, {0, 2});
-        editor.Answer = false;
-        Press(w, "btnAirbaseEd");
-        QCOMPARE(editor.ShownShared, RecordField::Z | RecordField::Object);
-        QCOMPARE(editor.ShownCount, 2);
-
-        editor.Answer = true;
-        editor.ShownCount = 0;
-        Select(w, RecordList::Airbases, {2});
-        Press(w, "btnAirbaseEd");
-        QCOMPARE(editor.ShownCount, 0);
-        QCOMPARE(editor.ShownAirbase->X, 6.0f);
-        QCOMPARE(Stack().undoText(), QStringLiteral("Edit airbase"));
-    }
-
     // Any set of records deleted as one step; templates in use stay, and are named, from the
     // bottom up. Undone, every record is back at its row, use counts and all, and selected.
     void deleteScattered_data()

@@ -3,17 +3,14 @@
 #include "catalogues/objectslist.h"
 #include "catalogues/templatetypes.h"
 #include "dialogcontrols.h"
-#include "dialogs/objectpicker.h"
 #include "dialogs/placementdialogs.h"
 #include "dialogs/templatedialogs.h"
 #include "scriptedprompts.h"
 
 #include <QComboBox>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QSpinBox>
 #include <QTest>
-#include <limits>
 
 namespace {
 
@@ -23,14 +20,6 @@ C3DObjectsList MakeCatalogue()
     for (const char* name : {"bunker", "hangar", "radar", "tower"})
         catalogue.Add(name);
     return catalogue;
-}
-
-CScriptedPrompts::Driver PickRow(int row)
-{
-    return CScriptedPrompts::Drive<TfrmSelect3DObject>([row](TfrmSelect3DObject& picker) {
-        Find<QListWidget>(picker, "lbObjects")->setCurrentRow(row);
-        Press(picker, "btnOk");
-    });
 }
 
 template <typename Record>
@@ -55,34 +44,6 @@ private:
     const CPopTemplatesTypesList m_types;
 
 private slots:
-    void sharedFields_data()
-    {
-        QTest::addColumn<QList<QList<float>>>("airbases"); // X, Z, object
-        QTest::addColumn<RecordFields>("shared");
-        QTest::newRow("one record: all") << QList<QList<float>>{{1, 2, 3}}
-                                         << (RecordField::X | RecordField::Z | RecordField::Object);
-        QTest::newRow("X differs") << QList<QList<float>>{{1, 2, 3}, {1, 2, 3}, {4, 2, 3}}
-                                   << (RecordField::Z | RecordField::Object);
-        QTest::newRow("nothing alike") << QList<QList<float>>{{1, 2, 3}, {4, 5, 6}} << RecordFields();
-        QTest::newRow("0 and -0 are not alike")
-            << QList<QList<float>>{{0, 2, 3}, {-0.0f, 2, 3}} << (RecordField::Z | RecordField::Object);
-    }
-
-    void sharedFields()
-    {
-        QFETCH(QList<QList<float>>, airbases);
-        QFETCH(RecordFields, shared);
-        std::vector<CAirbasePlacement> records;
-        for (const QList<float>& a : airbases)
-            records.push_back({a[0], a[1], int32_t(a[2])});
-        const PartialRecord<CAirbasePlacement> found = Shared(records);
-        QCOMPARE(found.Fields, shared);
-        QCOMPARE(found.Value.Z, records[0].Z);
-        CAirbasePlacement last = records.back();
-        // Writing what they share changes none of them.
-        QVERIFY(!ApplyFields(found, last));
-    }
-
     // X is shared (5), Z is mixed. A field left as shown, or a mixed one left blank, is no change.
     void samNumbers_data()
     {
@@ -130,20 +91,6 @@ private slots:
             QCOMPARE(changed.testFlag(RecordField::X) ? dialog.Changes().Value.X : dialog.Changes().Value.Z, value);
     }
 
-    // A shared value is not read back unless typed over: one the reader would refuse does not
-    // stop the OK.
-    void unreadableSharedValueLeftAlone()
-    {
-        CScriptedPrompts prompts;
-        TfrmSamPlacementEd dialog(prompts, nullptr, QLatin1Char('.'));
-        const float nan = std::numeric_limits<float>::quiet_NaN();
-        dialog.FillShared(Shared<CSAMPlacement>({{nan, 1}, {nan, 2}}), 2);
-        Type(Find<QLineEdit>(dialog, "edZ"), QStringLiteral("4"));
-        Press(dialog, "btnOK");
-        QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(dialog.Changes().Fields, RecordFields(RecordField::Z));
-    }
-
     void keysiteTemplate_data()
     {
         QTest::addColumn<int>("shared"); // -2: the keysites' templates differ
@@ -177,27 +124,6 @@ private slots:
         QVERIFY(!dialog.Changes().Fields.testFlag(RecordField::X));
     }
 
-    // The object of differing airbases shows "(mixed)" until one is picked; picking the object
-    // they all hold is no change.
-    void airbaseObject()
-    {
-        for (const bool alike : {false, true}) {
-            CScriptedPrompts prompts;
-            TfrmAirbasePlacementEd dialog(prompts, m_catalogue, nullptr, QLatin1Char('.'));
-            dialog.FillShared(Shared<CAirbasePlacement>({{1, 2, 1}, {3, 4, alike ? 1 : 2}}), 2);
-            auto* name = Find<QLineEdit>(dialog, "edObjectName");
-            QCOMPARE(name->text(), alike ? QStringLiteral("hangar") : QString());
-            QCOMPARE(name->placeholderText(), alike ? QString() : QStringLiteral("(mixed)"));
-            prompts.Drivers << PickRow(1);
-            Press(dialog, "btnChangeObject");
-            QCOMPARE(name->text(), QStringLiteral("hangar"));
-            Press(dialog, "btnOK");
-            QCOMPARE(dialog.result(), int(QDialog::Accepted));
-            QCOMPARE(dialog.Changes().Fields, alike ? RecordFields() : RecordFields(RecordField::Object));
-            QCOMPARE(dialog.Changes().Value.ObjectIndex, 1);
-        }
-    }
-
     // Types differ, approximation objects differ, base and route objects are shared: a type
     // chosen and the base object cleared are the changes; the rest stays each template's own.
     void templateFields()
@@ -224,22 +150,6 @@ private slots:
         QCOMPARE(changes.Fields, RecordField::Type | RecordField::BaseObject);
         QCOMPARE(changes.Value.TypeCode, 26);
         QCOMPARE(changes.Value.BaseObject, NoObjectIndex);
-    }
-
-    void templateObjectFields()
-    {
-        CScriptedPrompts prompts;
-        Tfrm3DObjectEd dialog(prompts, m_catalogue, nullptr, QLatin1Char('.'));
-        dialog.FillShared(Shared<CThreeDObject>({{1, 2, 90, 0}, {1, 3, 90, 2}, {1, 4, 45, 0}}), 3);
-        QCOMPARE(Find<QLineEdit>(dialog, "edX")->text(), QStringLiteral("1"));
-        QCOMPARE(Find<QLineEdit>(dialog, "edName")->placeholderText(), QStringLiteral("(mixed)"));
-        Type(Find<QLineEdit>(dialog, "edHeading"), QStringLiteral("180"));
-        prompts.Drivers << PickRow(3);
-        Press(dialog, "btnSelectObject");
-        Press(dialog, "btnOK");
-        QCOMPARE(dialog.Changes().Fields, RecordField::Heading | RecordField::Object);
-        QCOMPARE(dialog.Changes().Value.Heading, 180.0f);
-        QCOMPARE(dialog.Changes().Value.ObjectIndex, 3);
     }
 };
 

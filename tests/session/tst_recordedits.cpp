@@ -1,13 +1,11 @@
-// Edits of scattered rows: a removal of any set of rows undone to the very records at their rows,
-// an edit of many rows replaced one by one, and the rows that undo and redo select afterwards,
-// carried through the removals and insertions of the same edit.
+// The rows that undo and redo select after an edit of several changes on scattered rows, each
+// change's rows carried through the removals and insertions done after it.
 #include "catalogues/objectslist.h"
 #include "catalogues/templatetypes.h"
 #include "session/campaignsession.h"
 
 #include <QItemSelectionModel>
 #include <QTest>
-#include <random>
 
 namespace {
 
@@ -48,74 +46,11 @@ struct Fixture {
     QUndoStack& Stack() { return Session.History().Stack(CEditHistory::MapBin); }
 };
 
-std::vector<std::unique_ptr<CRecordChange>> One(std::unique_ptr<CRecordChange> change)
-{
-    std::vector<std::unique_ptr<CRecordChange>> changes;
-    changes.push_back(std::move(change));
-    return changes;
-}
-
 } // namespace
 
 class TestRecordEdits : public QObject {
     Q_OBJECT
 private slots:
-    // Random sets of rows, runs and lone rows among them: gone at once, back at their rows.
-    void scatteredRemovalUndoneExactly()
-    {
-        std::mt19937 random(7);
-        for (int round = 0; round < 40; ++round) {
-            Fixture f(30);
-            std::vector<int> rows;
-            for (int row = 0; row < 30; ++row)
-                if (random() % 3 == 0)
-                    rows.push_back(row);
-            if (rows.empty())
-                continue;
-            QList<int> kept;
-            for (int x = 0; x < 30; ++x)
-                if (!std::binary_search(rows.begin(), rows.end(), x))
-                    kept << x;
-            // Given out of order: the change keeps its own order.
-            std::vector<int> shuffled = rows;
-            std::shuffle(shuffled.begin(), shuffled.end(), random);
-            f.Push(One(RemoveRecords<CSAMPlacement>(shuffled)));
-            QCOMPARE(f.Sams(), kept);
-            QCOMPARE(f.Stack().count(), 1);
-
-            f.Stack().undo();
-            QCOMPARE(f.Sams().size(), 30);
-            for (int row = 0; row < 30; ++row)
-                QCOMPARE(f.Sams()[row], row);
-            QCOMPARE(f.Selected(), QList<int>(rows.begin(), rows.end()));
-
-            f.Stack().redo();
-            QCOMPARE(f.Sams(), kept);
-            // The row that took the first one's place.
-            QCOMPARE(f.Selected(), QList<int>{std::min(rows.front(), int(kept.size()) - 1)});
-        }
-    }
-
-    // A run the document refuses (a template in use) puts back the runs already gone: every row
-    // is where it was, and no step is left.
-    void refusedRunRemovesNothing()
-    {
-        Fixture f(0);
-        CBINFile& records = f.Session.MutableRecords();
-        std::vector<CPopTemplate> templates(6);
-        for (int i = 0; i < 6; ++i)
-            templates[size_t(i)].TypeCode = i;
-        records.InsertRows(0, std::move(templates));
-        records.InsertRows(0, std::vector<CKeysitePlacement>{{1, 0, 0}});
-        f.Push(One(RemoveRecords<CPopTemplate>({1, 4, 5})));
-        QCOMPARE(records.TemplateCount(), 6);
-        for (int i = 0; i < 6; ++i)
-            QCOMPARE(records.Templates()[size_t(i)].TypeCode, i);
-        QCOMPARE(f.Stack().count(), 0);
-        QCOMPARE(records.Keysites()[0].TemplateNumber, 1);
-        QCOMPARE(records.Templates()[1].UseCount, 1);
-    }
-
     // The rows undo and redo select, for edits of several changes: each change's rows carried
     // through the changes done after it.
     void shownRowsFollowTheEdit_data()
@@ -163,23 +98,6 @@ private slots:
         f.Stack().redo();
         QCOMPARE(f.Sams(), edited);
         QCOMPARE(f.Selected(), afterRedo);
-    }
-
-    // A selection of thousands of lone rows reads back as it was made.
-    void largeScatteredSelection()
-    {
-        Fixture f(9000);
-        std::vector<int> rows;
-        for (int row = 1; row < 9000; row += 3)
-            rows.push_back(row);
-        rows.push_back(2); // a run of two: 1, 2
-        std::sort(rows.begin(), rows.end());
-        f.Session.SelectRecords(RecordList::Sams, rows);
-        QCOMPARE(f.Session.SelectedRecords(RecordList::Sams), rows);
-        QCOMPARE(f.Session.CurrentRecord(RecordList::Sams), 1);
-        // Rows past the end are left out.
-        f.Session.SelectRecords(RecordList::Sams, std::vector<int>{5, 8999, 9000, 12000});
-        QCOMPARE(f.Session.SelectedRecords(RecordList::Sams), (std::vector<int>{5, 8999}));
     }
 };
 
