@@ -14,6 +14,11 @@
 //                 every keysite tested, the grid's rows and selection rebuilt and its visible rows
 //                 painted (FilterKeysites; argument 0: without the painting), beside one plain pass over the keysites
 //                 comparing the same two fields into a list of rows (FilterFloor); compare medians.
+//   Edit many:    one field (X) of 10,000 scattered keysites (every sixth) edited at once through the
+//                 page's Edit (EditManyKeysites) and that step undone (UndoEditManyKeysites), the grid
+//                 painted and, with argument 1, the map refreshed; the "steps" counter is the history's
+//                 growth per edit (1). The floor, EditManyFloor, assigns X in the same 10,000
+//                 records of a copy of the list in a plain loop.
 //   build/bench/bench_editor --benchmark_repetitions=7 --benchmark_report_aggregates_only=true
 #include "app/appfixture.h"
 #include "app/scriptedrecorddialogs.h"
@@ -208,6 +213,80 @@ void BM_AddSam(benchmark::State& state)
         [&] { document.RemoveRows<CSAMPlacement>(document.SamCount() - 1, 1); });
 }
 
+// Every sixth keysite of the 60,000: 10,000 rows, none next to another.
+std::vector<int> EverySixthKeysite()
+{
+    std::vector<int> rows;
+    for (int row = 0; row < 60000; row += 6)
+        rows.push_back(row);
+    return rows;
+}
+
+// Times the edit of X over 10,000 selected keysites (`timeEdit`) or its undo (`!timeEdit`).
+void TimeEditMany(benchmark::State& state, bool timeEdit)
+{
+    Editor& editor = TheEditor();
+    TfrmMain& window = *editor.Window;
+    CCampaignSession& session = *window.Session();
+    CScriptedRecordDialogs& dialogs = editor.RecordDialogs;
+    const bool mapShown = state.range(0) != 0;
+    editor.ShowMap(mapShown);
+    CRecordGrid* grid = Grid(window, "grKeysites");
+    QPushButton* button = Button(window, "btnKeysiteEd");
+    QAction* undo = Action(window, "Undo1");
+    Pages(window)->setCurrentWidget(Find<QWidget>(window, "tsKeysites"));
+    session.SelectRecords(RecordList::Keysites, EverySixthKeysite());
+    QApplication::processEvents();
+    dialogs.Changes = RecordField::X;
+    const QUndoStack& stack = session.History().Stack(CEditHistory::MapBin);
+    int steps = 0;
+    const auto timed = [&](auto work) {
+        const auto start = Clock::now();
+        work();
+        if (mapShown)
+            SettleMap();
+        grid->viewport()->repaint();
+        return std::chrono::duration<double>(Clock::now() - start).count();
+    };
+    for (auto _ : state) {
+        dialogs.X += 1.0f;
+        const int before = stack.index();
+        double seconds = 0;
+        if (timeEdit)
+            seconds = timed([&] { button->click(); });
+        else
+            button->click();
+        steps += stack.index() - before;
+        SettleMap();
+        if (!timeEdit)
+            seconds = timed([&] { undo->trigger(); });
+        else
+            undo->trigger();
+        SettleMap();
+        state.SetIterationTime(seconds);
+    }
+    state.counters["steps"] = benchmark::Counter(double(steps), benchmark::Counter::kAvgIterations);
+    dialogs.Changes = {};
+    editor.ShowMap(false);
+}
+
+void BM_EditManyKeysites(benchmark::State& state) { TimeEditMany(state, true); }
+void BM_UndoEditManyKeysites(benchmark::State& state) { TimeEditMany(state, false); }
+
+void BM_EditManyFloor(benchmark::State& state)
+{
+    const std::span<const CKeysitePlacement> keysites = Records(*TheEditor().Window).Keysites();
+    std::vector<CKeysitePlacement> copy(keysites.begin(), keysites.end());
+    const std::vector<int> rows = EverySixthKeysite();
+    float x = 0;
+    for (auto _ : state) {
+        x += 1.0f;
+        for (const int row : rows)
+            copy[size_t(row)].X = x;
+        benchmark::ClobberMemory();
+    }
+}
+
 void BM_RefreshMap(benchmark::State& state)
 {
     Editor& editor = TheEditor();
@@ -293,6 +372,9 @@ BENCHMARK(BM_RefreshMap)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RefreshMapWithRings)->Arg(5000)->Arg(20000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FilterKeysites)->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FilterFloor)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EditManyKeysites)->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_UndoEditManyKeysites)->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EditManyFloor)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv)
 {

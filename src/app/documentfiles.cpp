@@ -287,11 +287,9 @@ void CDocumentFiles::ImportTemplateFile(const QString& path)
 
 void CDocumentFiles::ExportTemplates()
 {
-    // The range is taken before the dialog can change anything. An empty list's blank row gives a
-    // range the document refuses, so nothing is written.
-    int first = 0;
-    int last = 0;
-    recordactions::SelectedRows(m_session, RecordList::Templates, first, last);
+    // The rows are taken before the dialog can change anything. An empty list's blank row is no
+    // template, so nothing is written.
+    const std::vector<int> rows = recordactions::SelectedRows(m_session, RecordList::Templates);
     QString path;
     if (!m_prompts.SaveFile(m_window, m_saveBtp, path))
         return;
@@ -299,7 +297,7 @@ void CDocumentFiles::ExportTemplates()
     QString reason;
     {
         CWaitCursor wait;
-        exported = m_session.Records().ExportTemplates(path, first, last, &reason);
+        exported = recordactions::ExportTemplates(m_session.Records(), rows, path, &reason);
     }
     if (!exported)
         m_prompts.Message(m_window, QStringLiteral("Export failed"), QStringLiteral("%1: %2").arg(path, reason));

@@ -2,6 +2,7 @@
 
 #include "dialogs/userprompts.h"
 #include "document/numbertext.h"
+#include "document/recordlists.h"
 
 #include <QHBoxLayout>
 #include <QLayout>
@@ -28,6 +29,33 @@ QLineEdit* MakeNameField(QWidget* parent)
 void ShowNumber(QLineEdit* field, float value, QChar decimalSeparator)
 {
     field->setText(FloatText(value, decimalSeparator));
+}
+
+void ShowSharedNumber(QLineEdit* field, std::optional<float> value, QChar decimalSeparator)
+{
+    ShowSharedText(field, value ? std::optional(FloatText(*value, decimalSeparator)) : std::nullopt);
+}
+
+void ShowSharedText(QLineEdit* field, std::optional<QString> text)
+{
+    field->setText(text.value_or(QString()));
+    field->setPlaceholderText(text ? QString() : MixedText());
+}
+
+TypedNumber ReadTypedNumber(QLineEdit* field, std::optional<float> shown, QChar decimalSeparator)
+{
+    const QString text = field->text();
+    // Only what the user typed is read: a shown value the reader would not take back stays as it is.
+    if (shown ? text == FloatText(*shown, decimalSeparator) : text.trimmed().isEmpty())
+        return {};
+    const std::optional<float> value = TextToFloat32(text, decimalSeparator);
+    return value ? TypedNumber{true, true, *value} : TypedNumber{false, false, 0};
+}
+
+void CaptionForSeveral(QDialog* dialog, RecordList list, int count)
+{
+    dialog->setWindowTitle(dialog->windowTitle() + QStringLiteral(" (") + CountedRecords(list, count)
+                           + QLatin1Char(')'));
 }
 
 namespace {

@@ -1,7 +1,9 @@
 #pragma once
 // Pieces that every record dialog shares: the read-only object name field, the number fields
-// with their "Bad parameter" check, and the OK/Cancel pair.
+// with their "Bad parameter" check, and the OK/Cancel pair; for a dialog over several records,
+// the fields shown as mixed and the reading of what the user changed.
 
+#include "dialogs/recordfields.h"
 #include "dialogs/userprompts.h"
 
 #include <QChar>
@@ -34,6 +36,59 @@ void ShowNumber(QLineEdit* field, float value, QChar decimalSeparator);
 bool ReadNumbers(CUserPrompts& prompts, QWidget* dialog, QChar decimalSeparator,
                  std::initializer_list<std::pair<QLineEdit*, float*>> fields);
 
+// What a field shows in place of the values of records that differ in it.
+inline QString MixedText() { return QStringLiteral("(mixed)"); }
+
+// A field of a dialog over several records: the records' shared value, or (nothing) empty with
+// the "(mixed)" placeholder.
+void ShowSharedNumber(QLineEdit* field, std::optional<float> value, QChar decimalSeparator);
+void ShowSharedText(QLineEdit* field, std::optional<QString> text);
+
+// What the user did to a number field shown by ShowSharedNumber. A field left as shown, or a mixed
+// field left empty, is unchanged and not read; any other text must be a number.
+struct TypedNumber {
+    bool Valid = true;
+    bool Typed = false;
+    float Value = 0;
+};
+TypedNumber ReadTypedNumber(QLineEdit* field, std::optional<float> shown, QChar decimalSeparator);
+
+// A number field of a dialog over several records and the record field it shows.
+template <typename Record>
+struct SharedNumber {
+    QLineEdit* Edit;
+    RecordField Name;
+    float Record::*Member;
+};
+
+// ReadNumbers for a dialog over several records: reads, in order, the fields the user typed in;
+// at the first that is not a number shows "Bad parameter", puts the focus there and returns false.
+// Only when all of them read are they noted in `changes` (a value every record holds already is no
+// change).
+template <typename Record>
+bool ReadChangedNumbers(CUserPrompts& prompts, QWidget* dialog, QChar decimalSeparator,
+                        const PartialRecord<Record>& shown, PartialRecord<Record>& changes,
+                        std::initializer_list<SharedNumber<Record>> fields)
+{
+    PartialRecord<Record> read = changes;
+    for (const SharedNumber<Record>& field : fields) {
+        const std::optional<float> before =
+            shown.Fields.testFlag(field.Name) ? std::optional<float>(shown.Value.*field.Member) : std::nullopt;
+        const TypedNumber typed = ReadTypedNumber(field.Edit, before, decimalSeparator);
+        if (!typed.Valid) {
+            prompts.Message(dialog, QStringLiteral("Bad parameter"));
+            field.Edit->setFocus();
+            return false;
+        }
+        if (typed.Typed)
+            NoteChoice(shown, read, field.Name, field.Member, typed.Value);
+        else
+            read.Fields &= ~RecordFields(field.Name);
+    }
+    changes = read;
+    return true;
+}
+
 // OK (the default button, Enter) and Cancel (Esc, like closing the window), right-aligned.
 struct OkCancelButtons {
     QPushButton* Ok;
@@ -62,3 +117,18 @@ std::optional<Record> RunRecordDialog(CUserPrompts& prompts, Dialog& dialog, con
         return std::nullopt;
     return dialog.Values();
 }
+
+// Fills a fresh record dialog over `count` records with what they share, runs it through the
+// prompts and gives back the fields the user changed, or nothing on Cancel.
+template <typename Dialog, typename Record>
+std::optional<PartialRecord<Record>> RunSharedDialog(CUserPrompts& prompts, Dialog& dialog,
+                                                     const PartialRecord<Record>& shared, int count)
+{
+    dialog.FillShared(shared, count);
+    if (prompts.Run(dialog) != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.Changes();
+}
+
+// The caption of a dialog over several records: its own, and how many records of the list.
+void CaptionForSeveral(QDialog* dialog, RecordList list, int count);

@@ -26,6 +26,17 @@ public:
     std::optional<CAirbasePlacement> Edit(const CAirbasePlacement& value) override;
     std::optional<CSAMPlacement> Edit(const CSAMPlacement& value) override;
 
+    std::optional<PartialRecord<CPopTemplate>> EditShared(const PartialRecord<CPopTemplate>& shared,
+                                                          int count) override;
+    std::optional<PartialRecord<CThreeDObject>> EditShared(const PartialRecord<CThreeDObject>& shared,
+                                                           int count) override;
+    std::optional<PartialRecord<CKeysitePlacement>> EditShared(const PartialRecord<CKeysitePlacement>& shared,
+                                                               int count) override;
+    std::optional<PartialRecord<CAirbasePlacement>> EditShared(const PartialRecord<CAirbasePlacement>& shared,
+                                                               int count) override;
+    std::optional<PartialRecord<CSAMPlacement>> EditShared(const PartialRecord<CSAMPlacement>& shared,
+                                                           int count) override;
+
 private:
     CUserPrompts& m_prompts;
     QWidget* m_parent;

@@ -16,6 +16,13 @@
 #include <QVBoxLayout>
 #include <limits>
 
+namespace {
+
+// The template box's value that stands for keysites of different templates.
+constexpr int kMixedTemplate = -2;
+
+} // namespace
+
 // --- SAM ---------------------------------------------------------------------------------------
 
 TfrmSamPlacementEd::TfrmSamPlacementEd(CUserPrompts& prompts, QWidget* parent, QChar decimalSeparator)
@@ -43,8 +50,24 @@ void TfrmSamPlacementEd::Fill(const CSAMPlacement& value)
     ShowNumber(m_edZ, value.Z, m_separator);
 }
 
+void TfrmSamPlacementEd::FillShared(const PartialRecord<CSAMPlacement>& shared, int count)
+{
+    m_shown = shared;
+    m_changes = {shared.Value, {}};
+    CaptionForSeveral(this, RecordList::Sams, count);
+    ShowSharedNumber(m_edX, SharedValue(shared, RecordField::X, &CSAMPlacement::X), m_separator);
+    ShowSharedNumber(m_edZ, SharedValue(shared, RecordField::Z, &CSAMPlacement::Z), m_separator);
+}
+
 void TfrmSamPlacementEd::btnOKClick()
 {
+    if (m_shown) {
+        if (ReadChangedNumbers(
+                m_prompts, this, m_separator, *m_shown, m_changes,
+                {{m_edX, RecordField::X, &CSAMPlacement::X}, {m_edZ, RecordField::Z, &CSAMPlacement::Z}}))
+            accept();
+        return;
+    }
     if (ReadNumbers(m_prompts, this, m_separator, {{m_edX, &m_value.X}, {m_edZ, &m_value.Z}}))
         accept();
 }
@@ -53,6 +76,13 @@ std::optional<CSAMPlacement> EditSamPlacement(CUserPrompts& prompts, QWidget* pa
 {
     TfrmSamPlacementEd dialog(prompts, parent, SystemDecimalSeparator());
     return RunRecordDialog(prompts, dialog, value);
+}
+
+std::optional<PartialRecord<CSAMPlacement>> EditSamPlacements(CUserPrompts& prompts, QWidget* parent,
+                                                              const PartialRecord<CSAMPlacement>& shared, int count)
+{
+    TfrmSamPlacementEd dialog(prompts, parent, SystemDecimalSeparator());
+    return RunSharedDialog(prompts, dialog, shared, count);
 }
 
 // --- Airbase -----------------------------------------------------------------------------------
@@ -93,9 +123,24 @@ void TfrmAirbasePlacementEd::Fill(const CAirbasePlacement& value)
     ShowNumber(m_edZ, value.Z, m_separator);
 }
 
+void TfrmAirbasePlacementEd::FillShared(const PartialRecord<CAirbasePlacement>& shared, int count)
+{
+    m_shown = shared;
+    m_changes = {shared.Value, {}};
+    m_value = shared.Value;
+    CaptionForSeveral(this, RecordList::Airbases, count);
+    ShowObjectName();
+    ShowSharedNumber(m_edX, SharedValue(shared, RecordField::X, &CAirbasePlacement::X), m_separator);
+    ShowSharedNumber(m_edZ, SharedValue(shared, RecordField::Z, &CAirbasePlacement::Z), m_separator);
+}
+
 void TfrmAirbasePlacementEd::ShowObjectName()
 {
-    m_edObjectName->setText(AnsiToQString(m_catalogue.NameOf(m_value.ObjectIndex)));
+    // Over several records that hold different objects, until one is picked.
+    const bool mixed =
+        m_shown && !m_shown->Fields.testFlag(RecordField::Object) && !m_changes.Fields.testFlag(RecordField::Object);
+    ShowSharedText(m_edObjectName,
+                   mixed ? std::nullopt : std::optional(AnsiToQString(m_catalogue.NameOf(m_value.ObjectIndex))));
 }
 
 void TfrmAirbasePlacementEd::btnChangeObjectClick()
@@ -104,11 +149,21 @@ void TfrmAirbasePlacementEd::btnChangeObjectClick()
     if (!SelectObject(m_prompts, this, m_catalogue, picked))
         return;
     m_value.ObjectIndex = picked;
+    if (m_shown)
+        NoteChoice(*m_shown, m_changes, RecordField::Object, &CAirbasePlacement::ObjectIndex, picked);
     ShowObjectName();
 }
 
 void TfrmAirbasePlacementEd::btnOKClick()
 {
+    // The picker gives only valid objects: over several records there is nothing more to check.
+    if (m_shown) {
+        if (ReadChangedNumbers(
+                m_prompts, this, m_separator, *m_shown, m_changes,
+                {{m_edX, RecordField::X, &CAirbasePlacement::X}, {m_edZ, RecordField::Z, &CAirbasePlacement::Z}}))
+            accept();
+        return;
+    }
     if (!ReadNumbers(m_prompts, this, m_separator, {{m_edX, &m_value.X}, {m_edZ, &m_value.Z}}))
         return;
     if (m_value.ObjectIndex < 0) {
@@ -124,6 +179,15 @@ std::optional<CAirbasePlacement> EditAirbasePlacement(CUserPrompts& prompts, QWi
 {
     TfrmAirbasePlacementEd dialog(prompts, catalogue, parent, SystemDecimalSeparator());
     return RunRecordDialog(prompts, dialog, value);
+}
+
+std::optional<PartialRecord<CAirbasePlacement>> EditAirbasePlacements(CUserPrompts& prompts, QWidget* parent,
+                                                                      const C3DObjectsList& catalogue,
+                                                                      const PartialRecord<CAirbasePlacement>& shared,
+                                                                      int count)
+{
+    TfrmAirbasePlacementEd dialog(prompts, catalogue, parent, SystemDecimalSeparator());
+    return RunSharedDialog(prompts, dialog, shared, count);
 }
 
 // --- Keysite -----------------------------------------------------------------------------------
@@ -158,15 +222,51 @@ void TfrmKeysitePlacementEd::Fill(const CKeysitePlacement& value)
     ShowNumber(m_edZ, value.Z, m_separator);
 }
 
-void TfrmKeysitePlacementEd::btnOKClick()
+void TfrmKeysitePlacementEd::FillShared(const PartialRecord<CKeysitePlacement>& shared, int count)
 {
-    if (!ReadNumbers(m_prompts, this, m_separator, {{m_edX, &m_value.X}, {m_edZ, &m_value.Z}}))
-        return;
+    m_shown = shared;
+    m_changes = {shared.Value, {}};
+    CaptionForSeveral(this, RecordList::Keysites, count);
+    if (shared.Fields.testFlag(RecordField::Template)) {
+        m_sedTemplate->setValue(shared.Value.TemplateNumber);
+    } else {
+        // Just below "no template" (-1), so that the arrows step from "(mixed)" into the numbers.
+        m_sedTemplate->setMinimum(kMixedTemplate);
+        m_sedTemplate->setSpecialValueText(MixedText());
+        m_sedTemplate->setValue(kMixedTemplate);
+    }
+    ShowSharedNumber(m_edX, SharedValue(shared, RecordField::X, &CKeysitePlacement::X), m_separator);
+    ShowSharedNumber(m_edZ, SharedValue(shared, RecordField::Z, &CKeysitePlacement::Z), m_separator);
+}
+
+int TfrmKeysitePlacementEd::TypedTemplate() const
+{
     // Text the box would not take as a number (empty, a lone sign) reads as 0.
     const QString typed = m_sedTemplate->cleanText().trimmed();
     bool ok = false;
     const int number = typed.toInt(&ok);
-    m_value.TemplateNumber = ok ? number : 0;
+    return ok ? number : 0;
+}
+
+void TfrmKeysitePlacementEd::btnOKClick()
+{
+    if (m_shown) {
+        if (!ReadChangedNumbers(
+                m_prompts, this, m_separator, *m_shown, m_changes,
+                {{m_edX, RecordField::X, &CKeysitePlacement::X}, {m_edZ, RecordField::Z, &CKeysitePlacement::Z}}))
+            return;
+        const bool mixed = !m_shown->Fields.testFlag(RecordField::Template);
+        if (mixed && (m_sedTemplate->value() == kMixedTemplate || m_sedTemplate->cleanText().trimmed().isEmpty()))
+            m_changes.Fields &= ~RecordFields(RecordField::Template);
+        else
+            NoteChoice(*m_shown, m_changes, RecordField::Template, &CKeysitePlacement::TemplateNumber,
+                       int32_t(TypedTemplate()));
+        accept();
+        return;
+    }
+    if (!ReadNumbers(m_prompts, this, m_separator, {{m_edX, &m_value.X}, {m_edZ, &m_value.Z}}))
+        return;
+    m_value.TemplateNumber = TypedTemplate();
     accept();
 }
 
@@ -175,4 +275,11 @@ std::optional<CKeysitePlacement> EditKeysitePlacement(CUserPrompts& prompts, QWi
 {
     TfrmKeysitePlacementEd dialog(prompts, parent, SystemDecimalSeparator());
     return RunRecordDialog(prompts, dialog, value);
+}
+
+std::optional<PartialRecord<CKeysitePlacement>>
+EditKeysitePlacements(CUserPrompts& prompts, QWidget* parent, const PartialRecord<CKeysitePlacement>& shared, int count)
+{
+    TfrmKeysitePlacementEd dialog(prompts, parent, SystemDecimalSeparator());
+    return RunSharedDialog(prompts, dialog, shared, count);
 }

@@ -3,7 +3,12 @@
 // record it was filled with; its OK takes the typed values into that copy only when every field
 // converted. The Edit functions create a dialog anew, run it through the prompts and give back the
 // confirmed record (its other fields as given), or nothing on Cancel.
+//
+// Filled over several records (FillShared), a dialog shows the fields they share and leaves the
+// others empty as "(mixed)"; its OK checks only what the user changed, and it gives back only the
+// fields changed (Changes).
 
+#include "dialogs/recordfields.h"
 #include "document/records.h"
 
 #include <QChar>
@@ -24,6 +29,10 @@ public:
     // The record as filled, with the values of the last OK that converted.
     const CSAMPlacement& Values() const { return m_value; }
 
+    void FillShared(const PartialRecord<CSAMPlacement>& shared, int count);
+    // The fields changed since FillShared, with their values, as of the last OK that read.
+    const PartialRecord<CSAMPlacement>& Changes() const { return m_changes; }
+
 private:
     // X then Z; closes with OK when both convert.
     void btnOKClick();
@@ -35,6 +44,8 @@ private:
     CUserPrompts& m_prompts;
     QChar m_separator;
     CSAMPlacement m_value;
+    std::optional<PartialRecord<CSAMPlacement>> m_shown; // over several records: what they share
+    PartialRecord<CSAMPlacement> m_changes;
 };
 
 class TfrmAirbasePlacementEd : public QDialog {
@@ -45,6 +56,10 @@ public:
     void Fill(const CAirbasePlacement& value);
     // The record as filled, with the object picked and the values of the last OK that converted.
     const CAirbasePlacement& Values() const { return m_value; }
+
+    void FillShared(const PartialRecord<CAirbasePlacement>& shared, int count);
+    // The fields changed since FillShared, with their values, as of the last OK that read.
+    const PartialRecord<CAirbasePlacement>& Changes() const { return m_changes; }
 
 private:
     // X, Z, then a valid object.
@@ -63,6 +78,8 @@ private:
     const C3DObjectsList& m_catalogue;
     QChar m_separator;
     CAirbasePlacement m_value;
+    std::optional<PartialRecord<CAirbasePlacement>> m_shown; // over several records: what they share
+    PartialRecord<CAirbasePlacement> m_changes;
 };
 
 class TfrmKeysitePlacementEd : public QDialog {
@@ -73,9 +90,14 @@ public:
     // The record as filled, with the values of the last OK that converted.
     const CKeysitePlacement& Values() const { return m_value; }
 
+    void FillShared(const PartialRecord<CKeysitePlacement>& shared, int count);
+    // The fields changed since FillShared, with their values, as of the last OK that read.
+    const PartialRecord<CKeysitePlacement>& Changes() const { return m_changes; }
+
 private:
     // The template number is not checked: the keysite's owner decides what an unknown number means.
     void btnOKClick();
+    int TypedTemplate() const;
 
     QSpinBox* m_sedTemplate;
     QLineEdit* m_edX;
@@ -85,6 +107,8 @@ private:
     CUserPrompts& m_prompts;
     QChar m_separator;
     CKeysitePlacement m_value;
+    std::optional<PartialRecord<CKeysitePlacement>> m_shown; // over several records: what they share
+    PartialRecord<CKeysitePlacement> m_changes;
 };
 
 std::optional<CSAMPlacement> EditSamPlacement(CUserPrompts& prompts, QWidget* parent, const CSAMPlacement& value);
@@ -93,3 +117,15 @@ std::optional<CAirbasePlacement> EditAirbasePlacement(CUserPrompts& prompts, QWi
 // Any template number the user typed comes back; whether it names a template is the caller's check.
 std::optional<CKeysitePlacement> EditKeysitePlacement(CUserPrompts& prompts, QWidget* parent,
                                                       const CKeysitePlacement& value);
+
+// The dialogs over `count` records: the fields changed, or nothing on Cancel.
+std::optional<PartialRecord<CSAMPlacement>> EditSamPlacements(CUserPrompts& prompts, QWidget* parent,
+                                                              const PartialRecord<CSAMPlacement>& shared, int count);
+std::optional<PartialRecord<CAirbasePlacement>> EditAirbasePlacements(CUserPrompts& prompts, QWidget* parent,
+                                                                      const C3DObjectsList& catalogue,
+                                                                      const PartialRecord<CAirbasePlacement>& shared,
+                                                                      int count);
+// Any template number the user typed comes back, as from EditKeysitePlacement.
+std::optional<PartialRecord<CKeysitePlacement>> EditKeysitePlacements(CUserPrompts& prompts, QWidget* parent,
+                                                                      const PartialRecord<CKeysitePlacement>& shared,
+                                                                      int count);

@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <tuple>
 
 namespace {
 
@@ -33,6 +34,14 @@ QHBoxLayout* ObjectRow(QLineEdit* field, QPushButton* select, QPushButton* clear
     if (clear)
         row->addWidget(clear);
     return row;
+}
+
+// The template's object that each object field shows.
+int32_t CPopTemplate::*ObjectMember(RecordField name)
+{
+    return name == RecordField::ApproximationObject ? &CPopTemplate::ApproximationObject
+        : name == RecordField::BaseObject           ? &CPopTemplate::BaseObject
+                                                    : &CPopTemplate::RouteObject;
 }
 
 } // namespace
@@ -67,13 +76,13 @@ TfrmPopTemplateEd::TfrmPopTemplateEd(CUserPrompts& prompts, const C3DObjectsList
     m_btnOK = Named(buttons.Ok, "btnOK");
     m_btnCancel = Named(buttons.Cancel, "btnCancel");
     connect(m_btnOK, &QPushButton::clicked, this, &QDialog::accept); // nothing to check
-    connect(m_btnAppObjectSel, &QPushButton::clicked, this,
-            [this] { Pick(m_value.ApproximationObject, m_edAppObject); });
-    connect(m_btnBaseObjectSel, &QPushButton::clicked, this, [this] { Pick(m_value.BaseObject, m_edBaseObject); });
-    connect(m_btnRouteObjectSel, &QPushButton::clicked, this, [this] { Pick(m_value.RouteObject, m_edRouteObject); });
-    connect(m_btnAppObjectClear, &QPushButton::clicked, this, [this] { Clear(m_value.ApproximationObject); });
-    connect(m_btnBaseObjectClear, &QPushButton::clicked, this, [this] { Clear(m_value.BaseObject); });
-    connect(m_btnRouteObjectClear, &QPushButton::clicked, this, [this] { Clear(m_value.RouteObject); });
+    for (const auto& [name, select, clear] :
+         {std::tuple{RecordField::ApproximationObject, m_btnAppObjectSel, m_btnAppObjectClear},
+          std::tuple{RecordField::BaseObject, m_btnBaseObjectSel, m_btnBaseObjectClear},
+          std::tuple{RecordField::RouteObject, m_btnRouteObjectSel, m_btnRouteObjectClear}}) {
+        connect(select, &QPushButton::clicked, this, [this, name = name] { Pick(name); });
+        connect(clear, &QPushButton::clicked, this, [this, name = name] { Choose(name, NoObjectIndex); });
+    }
     LayOutFormDialog(this, form, buttons);
 
     SetTabChain({m_edAppObject, m_edBaseObject, m_edRouteObject, m_btnOK, m_btnCancel, m_btnAppObjectSel,
@@ -85,12 +94,41 @@ TfrmPopTemplateEd::TfrmPopTemplateEd(CUserPrompts& prompts, const C3DObjectsList
 void TfrmPopTemplateEd::Fill(const CPopTemplate& value)
 {
     m_value = value;
+    FillTypes(value.TypeCode);
+    ShowNames();
+}
+
+void TfrmPopTemplateEd::FillTypes(int32_t code)
+{
     m_cbType->clear();
     for (const CPopTemplatesTypesList::Row& row : m_types.Rows())
         m_cbType->addItem(AnsiToQString(row.Text), QVariant(row.Code));
-    const int row = m_types.RowOf(value.TypeCode);
+    const int row = m_types.RowOf(code);
     m_cbType->setCurrentIndex(row >= 0 ? row : 0);
+}
+
+void TfrmPopTemplateEd::FillShared(const PartialRecord<CPopTemplate>& shared, int count)
+{
+    m_shown = shared;
+    m_changes = {shared.Value, {}};
+    m_value = shared.Value;
+    CaptionForSeveral(this, RecordList::Templates, count);
+    FillTypes(shared.Value.TypeCode);
+    if (!shared.Fields.testFlag(RecordField::Type)) {
+        m_cbType->setPlaceholderText(MixedText());
+        m_cbType->setCurrentIndex(-1);
+    }
+    m_typeShown = m_cbType->currentIndex();
     ShowNames();
+}
+
+PartialRecord<CPopTemplate> TfrmPopTemplateEd::Changes() const
+{
+    PartialRecord<CPopTemplate> changes = m_changes;
+    // The type shown at first, a code the list lacks too, is no change until another is chosen.
+    if (m_shown && m_cbType->currentIndex() >= 0 && m_cbType->currentIndex() != m_typeShown)
+        NoteChoice(*m_shown, changes, RecordField::Type, &CPopTemplate::TypeCode, SelectedTypeCode());
+    return changes;
 }
 
 CPopTemplate TfrmPopTemplateEd::Values() const
@@ -108,23 +146,29 @@ int32_t TfrmPopTemplateEd::SelectedTypeCode() const
 
 void TfrmPopTemplateEd::ShowNames()
 {
-    m_edAppObject->setText(AnsiToQString(m_catalogue.NameOf(m_value.ApproximationObject)));
-    m_edBaseObject->setText(AnsiToQString(m_catalogue.NameOf(m_value.BaseObject)));
-    m_edRouteObject->setText(AnsiToQString(m_catalogue.NameOf(m_value.RouteObject)));
+    for (const auto& [name, field] :
+         {std::pair{RecordField::ApproximationObject, m_edAppObject},
+          std::pair{RecordField::BaseObject, m_edBaseObject}, std::pair{RecordField::RouteObject, m_edRouteObject}}) {
+        // Over several templates that hold different objects, until one is picked or cleared.
+        const bool mixed = m_shown && !m_shown->Fields.testFlag(name) && !m_changes.Fields.testFlag(name);
+        ShowSharedText(field,
+                       mixed ? std::nullopt
+                             : std::optional(AnsiToQString(m_catalogue.NameOf(m_value.*ObjectMember(name)))));
+    }
 }
 
-void TfrmPopTemplateEd::Pick(int32_t& index, QLineEdit* field)
+void TfrmPopTemplateEd::Pick(RecordField name)
 {
-    int32_t picked = index;
-    if (!SelectObject(m_prompts, this, m_catalogue, picked))
-        return;
-    index = picked;
-    field->setText(AnsiToQString(m_catalogue.NameOf(index)));
+    int32_t picked = m_value.*ObjectMember(name);
+    if (SelectObject(m_prompts, this, m_catalogue, picked))
+        Choose(name, picked);
 }
 
-void TfrmPopTemplateEd::Clear(int32_t& index)
+void TfrmPopTemplateEd::Choose(RecordField name, int32_t index)
 {
-    index = NoObjectIndex;
+    m_value.*ObjectMember(name) = index;
+    if (m_shown)
+        NoteChoice(*m_shown, m_changes, name, ObjectMember(name), index);
     ShowNames();
 }
 
@@ -133,6 +177,15 @@ std::optional<CPopTemplate> EditKeysiteTemplate(CUserPrompts& prompts, QWidget* 
 {
     TfrmPopTemplateEd dialog(prompts, catalogue, types, parent);
     return RunRecordDialog(prompts, dialog, value);
+}
+
+std::optional<PartialRecord<CPopTemplate>> EditKeysiteTemplates(CUserPrompts& prompts, QWidget* parent,
+                                                                const C3DObjectsList& catalogue,
+                                                                const CPopTemplatesTypesList& types,
+                                                                const PartialRecord<CPopTemplate>& shared, int count)
+{
+    TfrmPopTemplateEd dialog(prompts, catalogue, types, parent);
+    return RunSharedDialog(prompts, dialog, shared, count);
 }
 
 // --- Template object ----------------------------------------------------------------------------
@@ -172,17 +225,40 @@ void Tfrm3DObjectEd::Fill(const CThreeDObject& value)
     ShowNumber(m_edHeading, value.Heading, m_separator);
 }
 
+void Tfrm3DObjectEd::FillShared(const PartialRecord<CThreeDObject>& shared, int count)
+{
+    m_shown = shared;
+    m_changes = {shared.Value, {}};
+    m_value = shared.Value;
+    CaptionForSeveral(this, RecordList::TemplateObjects, count);
+    const std::optional<int32_t> object = SharedValue(shared, RecordField::Object, &CThreeDObject::ObjectIndex);
+    ShowSharedText(m_edName, object ? std::optional(AnsiToQString(m_catalogue.NameOf(*object))) : std::nullopt);
+    ShowSharedNumber(m_edX, SharedValue(shared, RecordField::X, &CThreeDObject::X), m_separator);
+    ShowSharedNumber(m_edZ, SharedValue(shared, RecordField::Z, &CThreeDObject::Z), m_separator);
+    ShowSharedNumber(m_edHeading, SharedValue(shared, RecordField::Heading, &CThreeDObject::Heading), m_separator);
+}
+
 void Tfrm3DObjectEd::btnSelectObjectClick()
 {
     int32_t picked = m_value.ObjectIndex;
     if (!SelectObject(m_prompts, this, m_catalogue, picked))
         return;
     m_value.ObjectIndex = picked;
-    m_edName->setText(AnsiToQString(m_catalogue.NameOf(m_value.ObjectIndex)));
+    if (m_shown)
+        NoteChoice(*m_shown, m_changes, RecordField::Object, &CThreeDObject::ObjectIndex, picked);
+    ShowSharedText(m_edName, AnsiToQString(m_catalogue.NameOf(m_value.ObjectIndex)));
 }
 
 void Tfrm3DObjectEd::btnOKClick()
 {
+    if (m_shown) {
+        if (ReadChangedNumbers(m_prompts, this, m_separator, *m_shown, m_changes,
+                               {{m_edX, RecordField::X, &CThreeDObject::X},
+                                {m_edZ, RecordField::Z, &CThreeDObject::Z},
+                                {m_edHeading, RecordField::Heading, &CThreeDObject::Heading}}))
+            accept();
+        return;
+    }
     if (ReadNumbers(m_prompts, this, m_separator,
                     {{m_edX, &m_value.X}, {m_edZ, &m_value.Z}, {m_edHeading, &m_value.Heading}}))
         accept();
@@ -193,4 +269,12 @@ std::optional<CThreeDObject> EditTemplateObject(CUserPrompts& prompts, QWidget* 
 {
     Tfrm3DObjectEd dialog(prompts, catalogue, parent, SystemDecimalSeparator());
     return RunRecordDialog(prompts, dialog, value);
+}
+
+std::optional<PartialRecord<CThreeDObject>> EditTemplateObjects(CUserPrompts& prompts, QWidget* parent,
+                                                                const C3DObjectsList& catalogue,
+                                                                const PartialRecord<CThreeDObject>& shared, int count)
+{
+    Tfrm3DObjectEd dialog(prompts, catalogue, parent, SystemDecimalSeparator());
+    return RunSharedDialog(prompts, dialog, shared, count);
 }

@@ -2,8 +2,11 @@
 // The keysite template editor (type and its three objects) and the template object editor
 // (position, heading and object). Both work on a copy of the record they were filled with; the
 // Edit functions give back the confirmed record (its other fields, a template's objects and use
-// count among them, as given), or nothing on Cancel.
+// count among them, as given), or nothing on Cancel. Filled over several records (FillShared),
+// each shows the fields they share, the others as "(mixed)", and gives back only the fields the
+// user changed (Changes).
 
+#include "dialogs/recordfields.h"
 #include "document/records.h"
 
 #include <QChar>
@@ -25,12 +28,17 @@ public:
     void Fill(const CPopTemplate& value);
     // The record as filled, with the selected type and the objects picked or cleared.
     CPopTemplate Values() const;
+    void FillShared(const PartialRecord<CPopTemplate>& shared, int count);
+    // The fields changed since FillShared, with their values.
+    PartialRecord<CPopTemplate> Changes() const;
 
 private:
     // The code kept beside the selected type item.
     int32_t SelectedTypeCode() const;
-    void Pick(int32_t& index, QLineEdit* field);
-    void Clear(int32_t& index);
+    void FillTypes(int32_t code);
+    // The object of the field named (one of the three) picked, cleared, chosen.
+    void Pick(RecordField name);
+    void Choose(RecordField name, int32_t index);
     void ShowNames();
 
     QComboBox* m_cbType;
@@ -48,7 +56,10 @@ private:
     CUserPrompts& m_prompts;
     const C3DObjectsList& m_catalogue;
     const CPopTemplatesTypesList& m_types;
-    CPopTemplate m_value; // the working copy
+    CPopTemplate m_value;                               // the working copy
+    std::optional<PartialRecord<CPopTemplate>> m_shown; // over several records: what they share
+    PartialRecord<CPopTemplate> m_changes;
+    int m_typeShown = -1; // the type item first shown
 };
 
 class Tfrm3DObjectEd : public QDialog {
@@ -58,6 +69,9 @@ public:
     void Fill(const CThreeDObject& value);
     // The record as filled, with the object picked and the values of the last OK that converted.
     const CThreeDObject& Values() const { return m_value; }
+    void FillShared(const PartialRecord<CThreeDObject>& shared, int count);
+    // The fields changed since FillShared, with their values, as of the last OK that read.
+    const PartialRecord<CThreeDObject>& Changes() const { return m_changes; }
 
 private:
     // X, Z, then heading; the object is not checked.
@@ -74,10 +88,21 @@ private:
     CUserPrompts& m_prompts;
     const C3DObjectsList& m_catalogue;
     QChar m_separator;
-    CThreeDObject m_value; // the working copy
+    CThreeDObject m_value;                               // the working copy
+    std::optional<PartialRecord<CThreeDObject>> m_shown; // over several records: what they share
+    PartialRecord<CThreeDObject> m_changes;
 };
 
 std::optional<CPopTemplate> EditKeysiteTemplate(CUserPrompts& prompts, QWidget* parent, const C3DObjectsList& catalogue,
                                                 const CPopTemplatesTypesList& types, const CPopTemplate& value);
 std::optional<CThreeDObject> EditTemplateObject(CUserPrompts& prompts, QWidget* parent, const C3DObjectsList& catalogue,
                                                 const CThreeDObject& value);
+
+// The dialogs over `count` records: the fields changed, or nothing on Cancel.
+std::optional<PartialRecord<CPopTemplate>> EditKeysiteTemplates(CUserPrompts& prompts, QWidget* parent,
+                                                                const C3DObjectsList& catalogue,
+                                                                const CPopTemplatesTypesList& types,
+                                                                const PartialRecord<CPopTemplate>& shared, int count);
+std::optional<PartialRecord<CThreeDObject>> EditTemplateObjects(CUserPrompts& prompts, QWidget* parent,
+                                                                const C3DObjectsList& catalogue,
+                                                                const PartialRecord<CThreeDObject>& shared, int count);

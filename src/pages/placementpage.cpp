@@ -98,9 +98,8 @@ void CPlacementPage::AddClick()
 
 void CPlacementPage::EditClick()
 {
-    const int index = m_session.CurrentRecord(ListOfKind(m_kind));
     WithRecordType(m_kind,
-                   [&](auto record) { return recordactions::Edit<decltype(record)>(m_session, m_dialogs, index); });
+                   [&](auto record) { return recordactions::EditSelected<decltype(record)>(m_session, m_dialogs); });
 }
 
 void CPlacementPage::DeleteClick()

@@ -87,7 +87,7 @@ void CTemplatePage::TemplateAddClick()
         m_session.SelectRecord(RecordList::Templates, m_session.Records().TemplateCount() - 1);
 }
 
-void CTemplatePage::TemplateEditClick() { recordactions::Edit<CPopTemplate>(m_session, m_dialogs, CurrentTemplate()); }
+void CTemplatePage::TemplateEditClick() { recordactions::EditSelected<CPopTemplate>(m_session, m_dialogs); }
 
 void CTemplatePage::TemplateDeleteClick()
 {
@@ -99,8 +99,7 @@ void CTemplatePage::ObjectAddClick() { recordactions::Add<CThreeDObject>(m_sessi
 
 void CTemplatePage::ObjectEditClick()
 {
-    recordactions::Edit<CThreeDObject>(m_session, m_dialogs, m_session.CurrentRecord(RecordList::TemplateObjects),
-                                       CurrentTemplate());
+    recordactions::EditSelected<CThreeDObject>(m_session, m_dialogs, CurrentTemplate());
 }
 
 void CTemplatePage::ObjectDeleteClick()

@@ -194,14 +194,18 @@ void CCampaignSession::AnnounceModified()
 
 std::vector<int> CCampaignSession::SelectedRecords(RecordList list) const
 {
-    // Read from the ranges: asking the selection model for its rows one by one is slow with
-    // tens of thousands selected. Whole rows are selected, so every range spans the columns.
     const int count = m_records->Count(Model(list).Address());
+    const int columns = Model(list).columnCount();
+    const QItemSelectionModel& selection = Selection(list);
     std::vector<int> records;
-    const QItemSelection ranges = Selection(list).selection();
-    for (const QItemSelectionRange& range : ranges)
-        for (int row = range.top(); row <= range.bottom() && row < count; ++row)
-            records.push_back(row);
+    // Read range by range: asking row by row (selectedRows) takes a time that grows with the
+    // square of a scattered selection's size.
+    for (const QItemSelectionRange& range : selection.selection()) {
+        const bool wholeRows = range.left() == 0 && range.right() == columns - 1;
+        for (int row = range.top(); row <= std::min(range.bottom(), count - 1); ++row)
+            if (wholeRows || selection.isRowSelected(row))
+                records.push_back(row);
+    }
     std::sort(records.begin(), records.end());
     records.erase(std::unique(records.begin(), records.end()), records.end());
     return records;
@@ -227,12 +231,39 @@ void CCampaignSession::SelectRecords(RecordList list, int first, int last)
                      QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
+void CCampaignSession::SelectRecords(RecordList list, std::span<const int> records)
+{
+    const CRecordTableModel& model = Model(list);
+    const int count = m_records->Count(model.Address());
+    if (count == 0 || !model.IsFilled() || records.empty() || records.front() >= count)
+        return;
+    QItemSelection chosen;
+    const int right = model.columnCount() - 1;
+    for (size_t first = 0; first < records.size() && records[first] < count;) {
+        size_t last = first;
+        while (last + 1 < records.size() && records[last + 1] == records[last] + 1 && records[last + 1] < count)
+            ++last;
+        chosen.append(QItemSelectionRange(model.index(records[first], 0), model.index(records[last], right)));
+        first = last + 1;
+    }
+    QItemSelectionModel& selection = Selection(list);
+    selection.setCurrentIndex(model.index(records.front(), 0), QItemSelectionModel::NoUpdate);
+    // Cleared first: Qt compares an old and a new selection of many ranges pair by pair. The
+    // ranges are whole rows already: asked to make them so (Rows), Qt merges them one by one.
+    if (chosen.size() > 1)
+        selection.clearSelection();
+    selection.select(chosen, QItemSelectionModel::ClearAndSelect);
+}
+
 void CCampaignSession::BringForward(const ShownRows& rows)
 {
     // The objects shown are those of the current template.
     if (rows.List.List == RecordList::TemplateObjects)
         SelectRecord(RecordList::Templates, rows.List.Template);
-    SelectRecords(rows.List.List, rows.First, rows.Last);
+    if (!rows.Rows.empty())
+        SelectRecords(rows.List.List, rows.Rows);
+    else
+        SelectRecords(rows.List.List, rows.First, rows.Last);
     emit RowsBroughtForward(rows.List);
 }
 

@@ -19,6 +19,7 @@
 #include <QString>
 #include <array>
 #include <memory>
+#include <span>
 #include <vector>
 
 class CFactionsInfo;
@@ -100,6 +101,9 @@ public:
     // nothing for an empty list).
     void SelectRecords(RecordList list, int first, int last);
     void SelectRecord(RecordList list, int index) { SelectRecords(list, index, index); }
+    // Makes `records` (in order, any set) the whole selection and the first of them the current
+    // record; those past the list's end are left out.
+    void SelectRecords(RecordList list, std::span<const int> records);
     // After an undo or redo: selects the rows (for template objects, their template first) and
     // announces them, so that their page comes forward.
     void BringForward(const ShownRows& rows);

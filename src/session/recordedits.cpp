@@ -35,6 +35,16 @@ public:
         const ListAddress list = AddressOf<Record>(m_templateNumber);
         return applied ? ShownRows{list, m_row, m_row + m_count - 1} : ShownRows{list, m_row, m_row};
     }
+    void MoveRows(std::vector<int>& rows, bool applied) const override
+    {
+        for (int& row : rows) {
+            if (applied)
+                row += row >= m_row ? m_count : 0;
+            else
+                row = row < m_row ? row : row < m_row + m_count ? -1 : row - m_count;
+        }
+        std::erase(rows, -1);
+    }
 
 private:
     int m_row;
@@ -51,9 +61,85 @@ public:
     bool Apply(CBINFile& document) override { return m_inverse.Revert(document); }
     bool Revert(CBINFile& document) override { return m_inverse.Apply(document); }
     ShownRows Shown(bool applied) const override { return m_inverse.Shown(!applied); }
+    void MoveRows(std::vector<int>& rows, bool applied) const override { m_inverse.MoveRows(rows, !applied); }
 
 private:
     CInserted<Record> m_inverse;
+};
+
+// Any set of rows, removed run by run from the bottom up so that the runs still to go keep their
+// numbers, and put back from the top down.
+template <typename Record>
+class CRemovedSet : public CRecordChange {
+public:
+    CRemovedSet(std::vector<int> rows, int templateNumber) : m_rows(std::move(rows)), m_templateNumber(templateNumber)
+    {
+        std::sort(m_rows.begin(), m_rows.end());
+        m_rows.erase(std::unique(m_rows.begin(), m_rows.end()), m_rows.end());
+        for (size_t end = m_rows.size(); end > 0;) {
+            size_t first = end - 1;
+            while (first > 0 && m_rows[first - 1] + 1 == m_rows[first])
+                --first;
+            m_runs.emplace_back(m_rows[first], int(end - first), templateNumber);
+            end = first;
+        }
+    }
+    bool Apply(CBINFile& document) override
+    {
+        for (size_t run = 0; run < m_runs.size(); ++run) {
+            if (m_runs[run].Apply(document))
+                continue;
+            while (run > 0)
+                m_runs[--run].Revert(document);
+            return false;
+        }
+        return !m_runs.empty();
+    }
+    bool Revert(CBINFile& document) override
+    {
+        bool reverted = false;
+        for (auto run = m_runs.rbegin(); run != m_runs.rend(); ++run)
+            reverted = run->Revert(document) || reverted;
+        return reverted;
+    }
+    ShownRows Shown(bool applied) const override
+    {
+        const ListAddress list = AddressOf<Record>(m_templateNumber);
+        if (m_rows.empty())
+            return {list};
+        // Once removed: the row that took the place of the first.
+        if (applied)
+            return {list, m_rows.front(), m_rows.front()};
+        return {list, m_rows.front(), m_rows.back(), m_rows};
+    }
+    void MoveRows(std::vector<int>& rows, bool applied) const override
+    {
+        for (int& row : rows) {
+            if (applied) {
+                const auto below = std::lower_bound(m_rows.begin(), m_rows.end(), row);
+                row = below != m_rows.end() && *below == row ? -1 : row - int(below - m_rows.begin());
+            } else {
+                // The k-th removed row r (from 0) goes back before the row numbered r - k, and
+                // r - k grows with k: count the removed rows that go back at or before `row`.
+                int low = 0;
+                int high = int(m_rows.size());
+                while (low < high) {
+                    const int middle = (low + high) / 2;
+                    if (m_rows[size_t(middle)] - middle <= row)
+                        low = middle + 1;
+                    else
+                        high = middle;
+                }
+                row += low;
+            }
+        }
+        std::erase(rows, -1);
+    }
+
+private:
+    std::vector<int> m_rows; // in order
+    int m_templateNumber;
+    std::vector<CRemoved<Record>> m_runs; // from the bottom up
 };
 
 template <typename Record>
@@ -97,6 +183,12 @@ std::unique_ptr<CRecordChange> RemoveRecords(int row, int count, int templateNum
 }
 
 template <typename Record>
+std::unique_ptr<CRecordChange> RemoveRecords(std::vector<int> rows, int templateNumber)
+{
+    return std::make_unique<CRemovedSet<Record>>(std::move(rows), templateNumber);
+}
+
+template <typename Record>
 std::unique_ptr<CRecordChange> ReplaceRecord(int row, Record value, int templateNumber)
 {
     return std::make_unique<CReplaced<Record>>(row, std::move(value), templateNumber);
@@ -105,6 +197,7 @@ std::unique_ptr<CRecordChange> ReplaceRecord(int row, Record value, int template
 #define SABLEMAP_RECORD_CHANGES(Record)                                                                                \
     template std::unique_ptr<CRecordChange> InsertRecords<Record>(int, std::vector<Record>, int);                      \
     template std::unique_ptr<CRecordChange> RemoveRecords<Record>(int, int, int);                                      \
+    template std::unique_ptr<CRecordChange> RemoveRecords<Record>(std::vector<int>, int);                              \
     template std::unique_ptr<CRecordChange> ReplaceRecord<Record>(int, Record, int);
 SABLEMAP_RECORD_CHANGES(CPopTemplate)
 SABLEMAP_RECORD_CHANGES(CThreeDObject)
@@ -142,13 +235,38 @@ ShownRows CRecordEdit::Shown(bool applied) const
 {
     if (m_changes.empty())
         return {};
-    // One range over the rows of every change (the changes of one edit share their list).
-    ShownRows shown = m_changes.front()->Shown(applied);
-    for (const auto& change : m_changes) {
-        const ShownRows rows = change->Shown(applied);
-        shown.First = std::min(shown.First, rows.First);
-        shown.Last = std::max(shown.Last, rows.Last);
+    if (m_changes.size() == 1)
+        return m_changes.front()->Shown(applied);
+    const ListAddress list = m_changes.front()->Shown(applied).List;
+    std::vector<int> rows;
+    // In the order the changes were done: forward when applied, backward when reverted.
+    const auto take = [&](const CRecordChange& change) {
+        ShownRows own = change.Shown(applied);
+        if (!(own.List == list))
+            return;
+        change.MoveRows(rows, applied);
+        if (!own.Rows.empty()) {
+            rows.insert(rows.end(), own.Rows.begin(), own.Rows.end());
+        } else {
+            for (int row = own.First; row <= own.Last; ++row)
+                rows.push_back(row);
+        }
+    };
+    if (applied) {
+        for (const auto& change : m_changes)
+            take(*change);
+    } else {
+        for (auto change = m_changes.rbegin(); change != m_changes.rend(); ++change)
+            take(**change);
     }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    if (rows.empty())
+        return {list};
+    ShownRows shown{list, rows.front(), rows.back()};
+    // A run of neighbours is said as its span.
+    if (rows.back() - rows.front() + 1 != int(rows.size()))
+        shown.Rows = std::move(rows);
     return shown;
 }
 

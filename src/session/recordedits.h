@@ -20,6 +20,8 @@ struct ShownRows {
     ListAddress List;
     int First = 0;
     int Last = -1;
+    // When not empty: the rows themselves, in order, First..Last being only their span.
+    std::vector<int> Rows = {};
 };
 
 class CRecordChange {
@@ -30,6 +32,9 @@ public:
     virtual bool Revert(CBINFile& document) = 0;
     // The rows that show the change once it has been applied (or reverted).
     virtual ShownRows Shown(bool applied) const = 0;
+    // Carries rows of the change's list, numbered as before it was applied (reverted), to their
+    // numbers after; a row it removed is dropped. The order of `rows` is kept.
+    virtual void MoveRows(std::vector<int>&, bool /*applied*/) const { }
 };
 
 // Inserts `values` before row `row`.
@@ -38,6 +43,10 @@ std::unique_ptr<CRecordChange> InsertRecords(int row, std::vector<Record> values
 // Removes `count` rows from row `row` on (templates in use are refused).
 template <typename Record>
 std::unique_ptr<CRecordChange> RemoveRecords(int row, int count, int templateNumber = -1);
+// Removes the rows `rows` (in order, any set), each run of neighbours at once; undone, every record
+// is back at its row. All or nothing: when the document refuses one run, none goes.
+template <typename Record>
+std::unique_ptr<CRecordChange> RemoveRecords(std::vector<int> rows, int templateNumber = -1);
 // Gives row `row` the value `value`.
 template <typename Record>
 std::unique_ptr<CRecordChange> ReplaceRecord(int row, Record value, int templateNumber = -1);
@@ -54,6 +63,8 @@ public:
     void undo() override;
 
 private:
+    // The rows of every change on the list of the first, each carried through the changes done
+    // after it.
     ShownRows Shown(bool applied) const;
 
     CCampaignSession& m_session;
