@@ -1,5 +1,6 @@
 #include "app/mainwindow.h"
 
+#include "app/clipboardcommands.h"
 #include "app/commandline.h"
 #include "app/documentfiles.h"
 #include "app/editmenu.h"
@@ -75,6 +76,7 @@ TfrmMain::~TfrmMain()
         m_recovery->Finish();
     delete m_splitter;
     delete m_files;
+    delete m_clipboard;
     delete m_editMenu;
     delete m_recovery;
     m_session.reset();
@@ -116,6 +118,11 @@ void TfrmMain::CreateParts()
     connect(m_files, &CDocumentFiles::FileOpened, this, &TfrmMain::AfterFileOpened);
     connect(m_files, &CDocumentFiles::ExitRequested, this, &QWidget::close);
     m_editMenu = new CEditMenu(m_session->History(), this);
+    // A paste lands under the mouse while it is over the map.
+    m_clipboard = new CClipboardCommands(*m_session, m_prompts, *m_editMenu->Menu(), this, [this] {
+        const auto point = m_mapArea->PointUnderMouse();
+        return point ? std::optional<QPointF>(QPointF(point->X, point->Z)) : std::nullopt;
+    });
     m_recovery = new CRecoveryGuard(*m_session, m_prompts, this);
 
     connect(m_session.get(), &CCampaignSession::ModifiedChanged, this, &TfrmMain::UpdateWindowTitle);
