@@ -8,6 +8,7 @@
 #include <QItemSelectionModel>
 #include <QMimeData>
 #include <QUndoCommand>
+#include <algorithm>
 #include <array>
 
 namespace recordclipboard {
@@ -55,14 +56,38 @@ void SelectRows(CCampaignSession& session, RecordList list, const std::vector<in
         from = to + 1;
     }
     selection.setCurrentIndex(model.index(std::min(rows.front(), count - 1), 0), QItemSelectionModel::NoUpdate);
-    selection.select(runs, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    // Cleared first, and the runs given as whole rows already: Qt compares an old and a new
+    // selection range by range, and widens ranges to rows one merge at a time.
+    selection.clearSelection();
+    selection.select(runs, QItemSelectionModel::Select);
+}
+
+// The records selected in the list, in order: read range by range, since asking row by row takes
+// a time that grows with the square of a scattered selection's size.
+std::vector<int> Selected(const CCampaignSession& session, RecordList list)
+{
+    const CRecordTableModel& model = session.Model(list);
+    const int count = session.Records().Count(model.Address());
+    const int columns = model.columnCount();
+    const QItemSelectionModel& selection = session.Selection(list);
+    std::vector<int> records;
+    for (const QItemSelectionRange& range : selection.selection()) {
+        const bool wholeRows = range.left() == 0 && range.right() == columns - 1;
+        for (int row = range.top(); row <= std::min(range.bottom(), count - 1); ++row) {
+            if (wholeRows || selection.isRowSelected(row))
+                records.push_back(row);
+        }
+    }
+    std::sort(records.begin(), records.end());
+    records.erase(std::unique(records.begin(), records.end()), records.end());
+    return records;
 }
 
 ListRows SelectedNow(const CCampaignSession& session)
 {
     ListRows rows;
     for (const RecordList list : kCopiedLists)
-        rows[size_t(list)] = session.SelectedRecords(list);
+        rows[size_t(list)] = Selected(session, list);
     return rows;
 }
 
@@ -180,12 +205,12 @@ RecordChoice Chosen(const CCampaignSession& session)
     RecordChoice choice;
     const RecordList active = session.ActiveList();
     if (active == RecordList::Templates || active == RecordList::TemplateObjects) {
-        choice.Templates = session.SelectedRecords(RecordList::Templates);
+        choice.Templates = Selected(session, RecordList::Templates);
         return choice;
     }
-    choice.Keysites = session.SelectedRecords(RecordList::Keysites);
-    choice.Airbases = session.SelectedRecords(RecordList::Airbases);
-    choice.Sams = session.SelectedRecords(RecordList::Sams);
+    choice.Keysites = Selected(session, RecordList::Keysites);
+    choice.Airbases = Selected(session, RecordList::Airbases);
+    choice.Sams = Selected(session, RecordList::Sams);
     return choice;
 }
 
