@@ -40,9 +40,16 @@ CClipboardCommands::CClipboardCommands(CCampaignSession& session, CUserPrompts& 
 
     connect(&session, &CCampaignSession::SelectionChanged, this, &CClipboardCommands::Update);
     connect(&session, &CCampaignSession::RecordsChanged, this, &CClipboardCommands::Update);
-    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &CClipboardCommands::Update);
+    // Asking another program's clipboard what it holds may wait on that program: asked when it
+    // changes, not at every change of the selection.
+    const auto readClipboard = [this] {
+        const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+        m_clipboardHasText = data && (data->hasFormat(QLatin1String(recordclipboard::MimeType)) || data->hasText());
+        Update();
+    };
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, readClipboard);
     connect(qApp, &QApplication::focusChanged, this, &CClipboardCommands::Update);
-    Update();
+    readClipboard();
 }
 
 QLineEdit* CClipboardCommands::FocusedTextField() const
@@ -72,8 +79,7 @@ void CClipboardCommands::Update()
     }
     m_cut->setEnabled(chosen);
     m_copy->setEnabled(chosen);
-    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-    m_paste->setEnabled(data && (data->hasFormat(QLatin1String(recordclipboard::MimeType)) || data->hasText()));
+    m_paste->setEnabled(m_clipboardHasText);
 }
 
 void CClipboardCommands::Copy()

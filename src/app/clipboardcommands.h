@@ -41,4 +41,5 @@ private:
     QAction* m_cut;
     QAction* m_copy;
     QAction* m_paste;
+    bool m_clipboardHasText = false; // as the clipboard last said
 };
