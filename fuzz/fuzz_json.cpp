@@ -3,20 +3,13 @@
 // is written, read back and written again to the same bytes and the same JSON.
 #include "fuzzcommon.h"
 
-#include "binjson.h"
-#include "jsonreader.h"
-
+#include "document/jsonreader.h"
+#include "document/recordjson.h"
 #include "document/storedrecords.h"
 #include "platform/streams.h"
 
 #include <QBuffer>
 #include <algorithm>
-
-namespace cli {
-// The tool prints its JSON through this; here it is gathered instead.
-QByteArray g_printed;
-void PrintBytes(const char* bytes, size_t size) { g_printed.append(bytes, static_cast<qsizetype>(size)); }
-} // namespace cli
 
 namespace {
 
@@ -43,11 +36,11 @@ struct Outcome {
     QByteArray Bytes;
 };
 
-Outcome Read(cli::CJsonReader& json, bool templateListOnly)
+Outcome Read(CJsonReader& json, bool templateListOnly)
 {
     Outcome outcome;
     StoredRecords records;
-    outcome.Ok = cli::StoredFromJson(json, templateListOnly, records, outcome.Line, outcome.Error);
+    outcome.Ok = recordjson::Read(json, templateListOnly, records, outcome.Line, outcome.Error);
     if (outcome.Ok)
         outcome.Bytes = records.Write();
     return outcome;
@@ -64,10 +57,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const qint64 step = 1 + (data[0] >> 1) % 7;
     const QByteArray text = fuzz::Bytes(data + 1, size - 1);
 
-    cli::CJsonReader whole(text);
+    CJsonReader whole(text);
     const Outcome read = Read(whole, templateListOnly);
     CTrickle device(text, step);
-    cli::CJsonReader trickled(device, text.size(), QStringLiteral("too long"));
+    CJsonReader trickled(device, text.size(), QStringLiteral("too long"));
     const Outcome again = Read(trickled, templateListOnly);
     FUZZ_CHECK(again.Ok == read.Ok);
     FUZZ_CHECK(again.Line == read.Line);
@@ -85,9 +78,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     StoredRecords stored;
     FUZZ_CHECK(ReadStoredRecords(bytes, templateListOnly, stored));
     FUZZ_CHECK(stored.Write() == read.Bytes);
-    cli::g_printed.clear();
-    cli::PrintStoredJson(stored);
-    cli::CJsonReader printed(cli::g_printed);
+    const QByteArray printedText = recordjson::Text(stored);
+    CJsonReader printed(printedText);
     const Outcome back = Read(printed, templateListOnly);
     FUZZ_CHECK(back.Ok);
     FUZZ_CHECK(back.Bytes == read.Bytes);

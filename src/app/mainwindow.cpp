@@ -1,5 +1,6 @@
 #include "app/mainwindow.h"
 
+#include "app/clipboardcommands.h"
 #include "app/commandline.h"
 #include "app/documentfiles.h"
 #include "app/editmenu.h"
@@ -77,6 +78,7 @@ TfrmMain::~TfrmMain()
         m_recovery->Finish();
     delete m_splitter;
     delete m_files;
+    delete m_clipboard;
     delete m_editMenu;
     delete m_recovery;
     m_session.reset();
@@ -119,8 +121,13 @@ void TfrmMain::CreateParts()
     connect(m_files, &CDocumentFiles::FileOpened, this, &TfrmMain::AfterFileOpened);
     connect(m_files, &CDocumentFiles::ExitRequested, this, &QWidget::close);
     m_editMenu = new CEditMenu(m_session->History(), this);
-    m_selectionCommands = new CSelectionCommands(*m_session, *m_mapArea, m_prompts, *m_editMenu->Menu(), this);
     connect(m_editMenu, &CEditMenu::FilterRequested, m_pages, &CRecordPages::FocusFilter);
+    // A paste lands under the mouse while it is over the map.
+    m_clipboard = new CClipboardCommands(*m_session, m_prompts, *m_editMenu->Menu(), this, [this] {
+        const auto point = m_mapArea->PointUnderMouse();
+        return point ? std::optional<QPointF>(QPointF(point->X, point->Z)) : std::nullopt;
+    });
+    m_selectionCommands = new CSelectionCommands(*m_session, *m_mapArea, m_prompts, *m_editMenu->Menu(), this);
     m_recovery = new CRecoveryGuard(*m_session, m_prompts, this);
 
     connect(m_session.get(), &CCampaignSession::ModifiedChanged, this, &TfrmMain::UpdateWindowTitle);

@@ -16,6 +16,7 @@
 #include <optional>
 
 class C3DObjectsList;
+class CClipboardCommands;
 class CCampaignSession;
 class CDocumentFiles;
 class CEditMenu;
@@ -146,6 +147,7 @@ private:
     CDocumentFiles* m_files = nullptr;
     CEditMenu* m_editMenu = nullptr;
     CSelectionCommands* m_selectionCommands = nullptr;
+    CClipboardCommands* m_clipboard = nullptr;
     CRecoveryGuard* m_recovery = nullptr;
     QSplitter* m_splitter = nullptr; // the map area above, the record pages below
     QMenu* m_help = nullptr;

@@ -1,11 +1,11 @@
 // diff: the records two Map BIN files differ in, as a modder reviews them.
 
-#include "binjson.h"
 #include "cli.h"
 #include "commands.h"
 
 #include "catalogues/objectslist.h"
 #include "document/numbertext.h"
+#include "document/recordjson.h"
 #include "document/storedrecords.h"
 #include "platform/ansitext.h"
 
@@ -23,8 +23,8 @@ std::pair<QString, QString> FloatPair(float a, float b)
     QString ta = FloatText(a, QLatin1Char('.'));
     QString tb = FloatText(b, QLatin1Char('.'));
     if (ta == tb) {
-        ta = QString::fromStdString(FloatJson(a)).remove(QLatin1Char('"'));
-        tb = QString::fromStdString(FloatJson(b)).remove(QLatin1Char('"'));
+        ta = QString::fromStdString(recordjson::FloatText(a)).remove(QLatin1Char('"'));
+        tb = QString::fromStdString(recordjson::FloatText(b)).remove(QLatin1Char('"'));
     }
     return {ta, tb};
 }

@@ -1,10 +1,11 @@
 // The lossless JSON form on the command line: to-json and from-json.
 
-#include "binjson.h"
 #include "cli.h"
 #include "commands.h"
-#include "jsonreader.h"
+#include "jsonwriter.h"
 
+#include "document/jsonreader.h"
+#include "document/recordjson.h"
 #include "document/storedrecords.h"
 #include "platform/atomicsave.h"
 #include "platform/filelimits.h"
@@ -22,7 +23,8 @@ int RunToJson(const QStringList& argv)
     StoredRecords records;
     if (!OpenStored(args.Positionals().first(), args.Has(QStringLiteral("--templates")), records))
         return Failure;
-    PrintStoredJson(records);
+    CJsonWriter out;
+    recordjson::Write(out, records);
     return Success;
 }
 
@@ -52,7 +54,7 @@ int RunFromJson(const QStringList& argv)
                          .arg(QLatin1String(textLimit.Kind)));
     StoredRecords records;
     int line = 1;
-    if (!StoredFromJson(json, templateListOnly, records, line, reason))
+    if (!recordjson::Read(json, templateListOnly, records, line, reason))
         return Fail(QStringLiteral("Open failed"), QStringLiteral("%1:%2: %3").arg(path).arg(line).arg(reason));
     file.close();
     const QByteArray bytes = records.Write();

@@ -1,8 +1,7 @@
-#include "binjson.h"
+#include "document/recordjson.h"
 
-#include "jsonreader.h"
-#include "jsonwriter.h"
-
+#include "document/jsonreader.h"
+#include "document/jsontext.h"
 #include "document/storedrecords.h"
 #include "platform/ansitext.h"
 #include "platform/messagetext.h"
@@ -16,11 +15,11 @@
 #include <unordered_map>
 #include <vector>
 
-namespace cli {
+namespace recordjson {
 
-const char* const kBinJsonFormat = "sablemap-bin/1";
+const char* const Format = "sablemap-bin/1";
 
-std::string FloatJson(float value)
+std::string FloatText(float value)
 {
     uint32_t bits;
     std::memcpy(&bits, &value, 4);
@@ -35,15 +34,17 @@ std::string FloatJson(float value)
     return std::string(text, result.ptr);
 }
 
+} // namespace recordjson
+
 namespace {
 
-void Float(CJsonWriter& out, const char* key, float value)
+void Float(CJsonText& out, const char* key, float value)
 {
     out.Raw(key);
-    out.Raw(FloatJson(value).c_str());
+    out.Raw(recordjson::FloatText(value));
 }
 
-void Name(CJsonWriter& out, const char* key, const StoredRecords& records, int32_t index)
+void Name(CJsonText& out, const char* key, const StoredRecords& records, int32_t index)
 {
     out.Raw(key);
     if (index == NoObjectIndex)
@@ -52,7 +53,7 @@ void Name(CJsonWriter& out, const char* key, const StoredRecords& records, int32
         out.String(AnsiToQString(records.NameOf(index)));
 }
 
-void Int(CJsonWriter& out, const char* key, int32_t value)
+void Int(CJsonText& out, const char* key, int32_t value)
 {
     out.Raw(key);
     out.Raw(std::to_string(value).c_str());
@@ -60,11 +61,13 @@ void Int(CJsonWriter& out, const char* key, int32_t value)
 
 } // namespace
 
-void PrintStoredJson(const StoredRecords& records)
+namespace recordjson {
+
+void Write(CJsonText& out, const StoredRecords& records)
 {
-    CJsonWriter out;
+    using json::Array;
     out.Raw("{\n  \"format\": \"");
-    out.Raw(kBinJsonFormat);
+    out.Raw(Format);
     out.Raw(records.WithRouteObjects ? "\",\n  \"routeObjects\": true" : "\",\n  \"routeObjects\": false");
     out.Raw(",\n  \"templates\": ");
     Array(out, static_cast<int>(records.Templates.size()), "  ", [&](int t) {
@@ -114,6 +117,15 @@ void PrintStoredJson(const StoredRecords& records)
     }
     out.Raw("\n}\n");
 }
+
+QByteArray Text(const StoredRecords& records)
+{
+    CJsonText out;
+    Write(out, records);
+    return QByteArray::fromStdString(out.Text());
+}
+
+} // namespace recordjson
 
 namespace {
 
@@ -210,7 +222,7 @@ private:
                 std::memcpy(&number, &bits, 4);
                 // Only the form to-json writes: upper-case digits of a NaN.
                 if (result.ec == std::errc() && result.ptr == text.data() + 12 && std::isnan(number)
-                    && '"' + text + '"' == FloatJson(number))
+                    && '"' + text + '"' == recordjson::FloatText(number))
                     return true;
             }
         }
@@ -353,8 +365,8 @@ bool CJsonRecordReader::Document(bool templateListOnly)
         case 0:
             if (!m_json.Value(value))
                 return JsonFailed();
-            ok = (value.Type == JsonValue::String && value.Text == kBinJsonFormat)
-                || Fail(value, QStringLiteral("\"format\" must be \"%1\"").arg(QLatin1String(kBinJsonFormat)));
+            ok = (value.Type == JsonValue::String && value.Text == recordjson::Format)
+                || Fail(value, QStringLiteral("\"format\" must be \"%1\"").arg(QLatin1String(recordjson::Format)));
             break;
         case 1:
             if (!m_json.Value(value))
@@ -413,7 +425,9 @@ bool CJsonRecordReader::Document(bool templateListOnly)
 
 } // namespace
 
-bool StoredFromJson(CJsonReader& json, bool templateListOnly, StoredRecords& records, int& line, QString& error)
+namespace recordjson {
+
+bool Read(CJsonReader& json, bool templateListOnly, StoredRecords& records, int& line, QString& error)
 {
     StoredRecords read;
     if (!CJsonRecordReader(json, read, line, error).Document(templateListOnly))
@@ -422,10 +436,10 @@ bool StoredFromJson(CJsonReader& json, bool templateListOnly, StoredRecords& rec
     return true;
 }
 
-bool StoredFromJson(const QByteArray& text, bool templateListOnly, StoredRecords& records, int& line, QString& error)
+bool Read(const QByteArray& text, bool templateListOnly, StoredRecords& records, int& line, QString& error)
 {
     CJsonReader json(text);
-    return StoredFromJson(json, templateListOnly, records, line, error);
+    return Read(json, templateListOnly, records, line, error);
 }
 
-} // namespace cli
+} // namespace recordjson

@@ -1,11 +1,10 @@
 #pragma once
-// A small JSON reader for the tool's text forms. Containers can be walked one member or item at
-// a time, so that a long list is read record by record instead of as one tree; each record is
-// then read whole as a JsonValue. Every value remembers the line it starts on, so that a
-// complaint can name the line, and numbers keep the text they were written with, so that the
-// caller decides what fits (a float32, an Int32) without a detour through double. The text is
-// either all in memory or read from a file a piece at a time, so that a form of hundreds of
-// megabytes never needs its own size in memory.
+// A small JSON reader for the record form (recordjson.h) and the tool's other text forms. Containers can be walked one
+// member or item at a time, so that a long list is read record by record instead of as one tree; each record is then
+// read whole as a JsonValue. Every value remembers the line it starts on, so that a complaint can name the line, and
+// numbers keep the text they were written with, so that the caller decides what fits (a float32, an Int32) without a
+// detour through double. The text is either all in memory or read from a file a piece at a time, so that a form of
+// hundreds of megabytes never needs its own size in memory.
 
 #include <QByteArray>
 #include <QString>
@@ -15,8 +14,6 @@
 #include <vector>
 
 class QIODevice;
-
-namespace cli {
 
 struct JsonMember;
 
@@ -82,5 +79,3 @@ private:
     QString m_error;
     std::vector<bool> m_first; // of each open container: no member or item read yet
 };
-
-} // namespace cli

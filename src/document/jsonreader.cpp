@@ -1,12 +1,12 @@
-#include "jsonreader.h"
-#include "jsonwriter.h"
+#include "document/jsonreader.h"
+
+#include "document/jsontext.h"
 
 #include "platform/hexdigit.h"
 
 #include <QIODevice>
 #include <cstring>
 
-namespace cli {
 namespace {
 
 // Deeper nesting than any of the tool's forms uses is refused before it can exhaust the stack.
@@ -294,7 +294,7 @@ bool CJsonReader::StringValue(std::string& text)
                 return Fail(
                     QStringLiteral("\\u%1 is half a character").arg(static_cast<uint>(unit), 4, 16, QLatin1Char('0')));
             }
-            AppendUtf8(text, unit);
+            json::AppendUtf8(text, unit);
             break;
         }
         default: return Fail(QStringLiteral("unknown escape \\%1").arg(QLatin1Char(e)));
@@ -305,5 +305,3 @@ bool CJsonReader::StringValue(std::string& text)
     ++m_at;
     return true;
 }
-
-} // namespace cli
