@@ -27,10 +27,12 @@ QLatin1String FieldWord(FindingField field)
 
 } // namespace
 
-Severity Finding::Level() const
+Severity LevelOf(FindingKind kind)
 {
-    return Kind == FindingKind::Unused || Kind == FindingKind::NoTemplate ? Severity::Note : Severity::Problem;
+    return kind == FindingKind::Unused || kind == FindingKind::NoTemplate ? Severity::Note : Severity::Problem;
 }
+
+Severity Finding::Level() const { return LevelOf(Kind); }
 
 int32_t Finding::TemplateOf() const
 {

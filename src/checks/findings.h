@@ -28,6 +28,9 @@ inline constexpr int FindingKindCount = 8;
 
 enum class Severity : uint8_t { Problem, Note };
 
+// Only a template no keysite uses and a keysite without template are notes: neither breaks anything.
+Severity LevelOf(FindingKind kind);
+
 // The value a finding is about.
 enum class FindingField : uint8_t { None, X, Z, Heading, ApproximationObject, BaseObject, RouteObject, Object };
 
