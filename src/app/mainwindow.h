@@ -1,10 +1,10 @@
 #pragma once
 // TfrmMain, the program's one window. It only assembles the parts: the campaign session (the
 // documents, their files and history, the selection), the map area above, the record pages below,
-// the File menu (CDocumentFiles), the Edit menu, the recovery copies and the Options and Help
-// menus. A SAM edit goes: the SAMs page's Edit button (pages/placementpage) opens the dialog
-// through CRecordDialogs, pushes the value as a CRecordEdit onto the session, whose announcement
-// the grid's model and the map area (maparea/maparea) each follow by themselves.
+// the File menu (CDocumentFiles), the Edit menu, the problems panel (View menu), the recovery
+// copies and the Options and Help menus. A SAM edit goes: the SAMs page's Edit button (pages/placementpage) opens the
+// dialog through CRecordDialogs, pushes the value as a CRecordEdit onto the session, whose announcement the grid's
+// model and the map area (maparea/maparea) each follow by themselves.
 
 #include "app/windowmemory.h"
 #include "session/edithistory.h"
@@ -22,6 +22,7 @@ class CEditMenu;
 class CFilePlaces;
 class CMapArea;
 class CPopTemplatesTypesList;
+class CProblemsDock;
 class CRecordDialogs;
 class CRecordPages;
 class CRecoveryGuard;
@@ -145,6 +146,7 @@ private:
     CDocumentFiles* m_files = nullptr;
     CEditMenu* m_editMenu = nullptr;
     CRecoveryGuard* m_recovery = nullptr;
-    QSplitter* m_splitter = nullptr; // the map area above, the record pages below
+    CProblemsDock* m_problems = nullptr; // hidden until asked for, or a file with problems opens
+    QSplitter* m_splitter = nullptr;     // the map area above, the record pages below
     QMenu* m_help = nullptr;
 };
