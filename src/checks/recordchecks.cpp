@@ -5,30 +5,10 @@
 #include <bit>
 #include <cmath>
 
-void CRecordChecks::Name(ListAddress list, int32_t number, FindingField field, int32_t index,
-                         std::vector<Finding>& out) const
+void CRecordChecks::NotFinite(ListAddress list, int32_t number, FindingField field, float value,
+                              std::vector<Finding>& out)
 {
-    if (!m_settings.CheckNames || index == NoObjectIndex)
-        return;
-    const std::span<const uint8_t> known = m_settings.KnownNames;
-    if (index >= 0 && static_cast<size_t>(index) < known.size() && known[static_cast<size_t>(index)])
-        return;
-    out.push_back({FindingKind::UnknownName, field, list, number, index});
-}
-
-void CRecordChecks::Finite(ListAddress list, int32_t number, FindingField field, float value,
-                           std::vector<Finding>& out) const
-{
-    if (!std::isfinite(value))
-        out.push_back({FindingKind::NotFinite, field, list, number, std::bit_cast<int32_t>(value)});
-}
-
-void CRecordChecks::Placed(ListAddress list, int32_t number, float x, float z, std::vector<Finding>& out) const
-{
-    Finite(list, number, FindingField::X, x, out);
-    Finite(list, number, FindingField::Z, z, out);
-    if (m_settings.Extent && std::isfinite(x) && std::isfinite(z) && !m_settings.Extent->Holds(x, z))
-        out.push_back({FindingKind::OutsideMap, FindingField::None, list, number, -1, x, z});
+    out.push_back({FindingKind::NotFinite, field, list, number, std::bit_cast<int32_t>(value)});
 }
 
 void CRecordChecks::Template(int32_t number, const CPopTemplate& tmpl, int32_t users, std::vector<Finding>& out) const

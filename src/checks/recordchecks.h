@@ -9,6 +9,7 @@
 #include "document/binformat.h"
 #include "mapview/mapextent.h"
 
+#include <cmath>
 #include <optional>
 #include <span>
 #include <vector>
@@ -34,9 +35,31 @@ public:
     void Sam(int32_t number, const CSAMPlacement& sam, std::vector<Finding>& out) const;
 
 private:
-    void Name(ListAddress list, int32_t number, FindingField field, int32_t index, std::vector<Finding>& out) const;
-    void Finite(ListAddress list, int32_t number, FindingField field, float value, std::vector<Finding>& out) const;
-    void Placed(ListAddress list, int32_t number, float x, float z, std::vector<Finding>& out) const;
+    // Each check is passed by nearly every record: the passing test stays inline, the finding is
+    // made out of line.
+    void Name(ListAddress list, int32_t number, FindingField field, int32_t index, std::vector<Finding>& out) const
+    {
+        if (!m_settings.CheckNames || index == NoObjectIndex
+            || (index >= 0 && static_cast<size_t>(index) < m_settings.KnownNames.size()
+                && m_settings.KnownNames[static_cast<size_t>(index)]))
+            return;
+        out.push_back({FindingKind::UnknownName, field, list, number, index});
+    }
+    static void Finite(ListAddress list, int32_t number, FindingField field, float value, std::vector<Finding>& out)
+    {
+        if (!std::isfinite(value))
+            NotFinite(list, number, field, value, out);
+    }
+    static void NotFinite(ListAddress list, int32_t number, FindingField field, float value, std::vector<Finding>& out);
+    void Placed(ListAddress list, int32_t number, float x, float z, std::vector<Finding>& out) const
+    {
+        if (!std::isfinite(x) || !std::isfinite(z)) {
+            Finite(list, number, FindingField::X, x, out);
+            Finite(list, number, FindingField::Z, z, out);
+        } else if (m_settings.Extent && !m_settings.Extent->Holds(x, z)) {
+            out.push_back({FindingKind::OutsideMap, FindingField::None, list, number, -1, x, z});
+        }
+    }
 
     CheckSettings m_settings;
 };
