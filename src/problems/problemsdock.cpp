@@ -25,6 +25,8 @@ CProblemsDock::CProblemsDock(CCampaignSession& session, const C3DObjectsList& ca
     m_tree->setModel(m_model);
     m_tree->setHeaderHidden(true);
     m_tree->setUniformRowHeights(true);
+    // Wide enough for a finding's text beside the map; the whole text is its tooltip.
+    m_tree->setMinimumWidth(360);
     m_tree->setContextMenuPolicy(Qt::CustomContextMenu);
     m_fixButton = new QPushButton(QStringLiteral("Fix"));
     m_fixButton->setObjectName(QStringLiteral("btnProblemFix"));

@@ -153,9 +153,7 @@ QVariant CProblemsModel::data(const QModelIndex& index, int role) const
         return {};
     }
     const Finding* finding = FindingAt(index);
-    if (role == Qt::DisplayRole)
+    if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
         return Text(*finding);
-    if (role == Qt::ToolTipRole)
-        return finding->Level() == Severity::Problem ? QStringLiteral("Problem") : QStringLiteral("Note");
     return {};
 }
