@@ -194,9 +194,8 @@ void CDocumentChecks::CheckAllPlacements(RecordList list)
     Placements& placements = m_placements[PlacementIndex(list)];
     const auto count = static_cast<size_t>(RecordCount(list));
     placements.Keys.resize(count);
-    placements.Counts = CPositionTable(count);
+    placements.Counts = CPositionMap<AtPosition>(count);
     placements.Findings.clear();
-    CPositionTable firstAt(count); // the first record at a position, plus one
     for (size_t i = 0; i < count; ++i) {
         const auto record = static_cast<int32_t>(i);
         OwnFindings(list, record, placements.Findings);
@@ -204,12 +203,11 @@ void CDocumentChecks::CheckAllPlacements(RecordList list)
         placements.Keys[i] = key;
         if (key == positions::NoKey)
             continue;
-        ++placements.Counts[key];
-        int32_t& first = firstAt[key];
-        if (first == 0)
-            first = record + 1;
+        AtPosition& at = placements.Counts[key];
+        if (at.Count++ == 0)
+            at.First = record;
         else
-            placements.Findings.push_back(SharedPositionFinding(list, record, first - 1));
+            placements.Findings.push_back(SharedPositionFinding(list, record, at.First));
     }
 }
 
@@ -221,7 +219,7 @@ void CDocumentChecks::CheckPlacements(RecordList list, std::vector<int32_t> reco
     std::erase(keys, positions::NoKey);
     std::sort(keys.begin(), keys.end());
     keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
-    std::erase_if(keys, [&](uint64_t key) { return placements.Counts.Find(key) == 0; });
+    std::erase_if(keys, [&](uint64_t key) { return placements.Counts.Find(key).Count == 0; });
     if (keys.size() > kMostGroups || records.size() > placements.Keys.size() / 8 + kMostGroups) {
         CheckAllPlacements(list);
         return;
@@ -266,6 +264,14 @@ void CDocumentChecks::ShiftPlacements(RecordList list, int32_t from, int32_t ste
     }
 }
 
+void CDocumentChecks::Leave(Placements& placements, uint64_t key)
+{
+    // A position no record holds any longer is as good as never seen, and goes at the next growth.
+    AtPosition& at = placements.Counts[key];
+    if (--at.Count == 0)
+        at = {};
+}
+
 void CDocumentChecks::InsertedPlacements(RecordList list, int first, int last)
 {
     Placements& placements = m_placements[PlacementIndex(list)];
@@ -274,7 +280,7 @@ void CDocumentChecks::InsertedPlacements(RecordList list, int first, int last)
     for (int i = first; i <= last; ++i) {
         added.push_back(KeyOf(list, i));
         if (added.back() != positions::NoKey)
-            ++placements.Counts[added.back()];
+            ++placements.Counts[added.back()].Count;
     }
     placements.Keys.insert(placements.Keys.begin() + first, added.begin(), added.end());
     CheckPlacements(list, Range(first, last), {});
@@ -288,7 +294,7 @@ void CDocumentChecks::RemovedPlacements(RecordList list, int first, int last)
     std::vector<uint64_t> removed(begin, end);
     for (const uint64_t key : removed) {
         if (key != positions::NoKey)
-            --placements.Counts[key];
+            Leave(placements, key);
     }
     placements.Keys.erase(begin, end);
     std::erase_if(placements.Findings,
@@ -307,11 +313,11 @@ void CDocumentChecks::ChangedPlacements(RecordList list, int first, int last)
         if (key == stored)
             continue;
         if (stored != positions::NoKey) {
-            --placements.Counts[stored];
+            Leave(placements, stored);
             left.push_back(stored);
         }
         if (key != positions::NoKey)
-            ++placements.Counts[key];
+            ++placements.Counts[key].Count;
         stored = key;
     }
     CheckPlacements(list, Range(first, last), std::move(left));

@@ -42,9 +42,16 @@ public:
 private:
     // One list of placements: each record's position key, how many records stand at each key,
     // and the list's findings by record.
+    // Count is kept right through every change; First only by a check of the whole list, which
+    // finds the first record at each position with the same lookup that counts it.
+    struct AtPosition {
+        int32_t Count = 0;
+        int32_t First = 0;
+        bool operator==(const AtPosition&) const = default;
+    };
     struct Placements {
         std::vector<uint64_t> Keys;
-        CPositionTable Counts;
+        CPositionMap<AtPosition> Counts;
         std::vector<Finding> Findings;
     };
     static size_t PlacementIndex(RecordList list) { return static_cast<size_t>(list) - 2; }
@@ -62,6 +69,7 @@ private:
     // records, keys in any order); the whole list when that is nearly as much work.
     void CheckPlacements(RecordList list, std::vector<int32_t> records, std::vector<uint64_t> keys);
     void ShiftPlacements(RecordList list, int32_t from, int32_t step);
+    static void Leave(Placements& placements, uint64_t key);
     void InsertedPlacements(RecordList list, int first, int last);
     void RemovedPlacements(RecordList list, int first, int last);
     void ChangedPlacements(RecordList list, int first, int last);

@@ -26,22 +26,24 @@ inline uint64_t Key(float x, float z)
 
 } // namespace positions
 
-class CPositionTable {
+// `Value` is a number, or a struct of numbers; a value equal to Value{} counts as none.
+template <typename Value>
+class CPositionMap {
 public:
-    explicit CPositionTable(size_t expected = 0) { Rebuild(expected); }
+    explicit CPositionMap(size_t expected = 0) { Rebuild(expected); }
 
-    // The number kept for `key`, 0 when there is none.
-    int32_t Find(uint64_t key) const
+    // The value kept for `key`, Value{} when there is none.
+    Value Find(uint64_t key) const
     {
         for (size_t slot = Hash(key) & m_mask;; slot = (slot + 1) & m_mask) {
             if (m_keys[slot] == key)
                 return m_values[slot];
             if (m_keys[slot] == positions::NoKey)
-                return 0;
+                return Value{};
         }
     }
-    // The number kept for `key`, made 0 when the key is new.
-    int32_t& operator[](uint64_t key)
+    // The value kept for `key`, made Value{} when the key is new.
+    Value& operator[](uint64_t key)
     {
         size_t slot = Hash(key) & m_mask;
         for (; m_keys[slot] != positions::NoKey; slot = (slot + 1) & m_mask) {
@@ -54,23 +56,23 @@ public:
         }
         ++m_used;
         m_keys[slot] = key;
-        m_values[slot] = 0;
+        m_values[slot] = Value{};
         return m_values[slot];
     }
-    // Room for `expected` keys, the keys whose number is 0 dropped.
+    // Room for `expected` keys, the keys whose value is Value{} dropped.
     void Rebuild(size_t expected)
     {
         size_t size = 16;
         while (size < expected * 2 + 2)
             size *= 2;
         std::vector<uint64_t> keys(size, positions::NoKey);
-        std::vector<int32_t> values(size, 0);
+        std::vector<Value> values(size, Value{});
         keys.swap(m_keys);
         values.swap(m_values);
         m_mask = size - 1;
         m_used = 0;
         for (size_t i = 0; i < keys.size(); ++i) {
-            if (keys[i] != positions::NoKey && values[i] != 0)
+            if (keys[i] != positions::NoKey && !(values[i] == Value{}))
                 (*this)[keys[i]] = values[i];
         }
     }
@@ -86,7 +88,9 @@ private:
     void Grow() { Rebuild(m_used * 2 + 8); }
 
     std::vector<uint64_t> m_keys;
-    std::vector<int32_t> m_values;
+    std::vector<Value> m_values;
     size_t m_mask = 0;
     size_t m_used = 0;
 };
+
+using CPositionTable = CPositionMap<int32_t>;
