@@ -19,6 +19,7 @@
 #include "mapview/tarnconfig.h"
 #include "pages/recordpages.h"
 #include "platform/filepaths.h"
+#include "problems/problemsdock.h"
 #include "session/campaignsession.h"
 
 #include <QCloseEvent>
@@ -77,6 +78,7 @@ TfrmMain::~TfrmMain()
     if (m_recovery)
         m_recovery->Finish();
     delete m_splitter;
+    delete m_problems;
     delete m_files;
     delete m_clipboard;
     delete m_editMenu;
@@ -140,6 +142,19 @@ void TfrmMain::CreateParts()
         if (rows.How == RecordRows::Reset)
             status->clearMessage();
     });
+    // The problems panel follows the session by itself; the map area gives it the map's extent
+    // and centres on what it shows; a save with problems says so without a box to dismiss.
+    m_problems = new CProblemsDock(*m_session, *m_catalogue, m_prompts, this);
+    addDockWidget(Qt::RightDockWidgetArea, m_problems);
+    m_problems->hide();
+    connect(m_problems, &CProblemsDock::ShowOnMapRequested, m_mapArea, &CMapArea::ShowOnMap);
+    connect(m_mapArea, &CMapArea::TerrainRedrawn, m_problems,
+            [this] { m_problems->SetMapExtent(m_mapArea->Extent()); });
+    connect(m_problems, &CProblemsDock::SavedWithProblems, status, [status](int problems) {
+        if (problems > 0)
+            status->showMessage(problems == 1 ? QStringLiteral("Saved with 1 problem")
+                                              : QStringLiteral("Saved with %1 problems").arg(problems));
+    });
     CreateMenus();
     UpdateWindowTitle();
 }
@@ -154,6 +169,13 @@ void TfrmMain::CreateMenus()
     };
     m_files->CreateMenu(menuBar());
     menuBar()->addMenu(m_editMenu->Menu());
+    QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
+    view->setObjectName(QStringLiteral("View1"));
+    QAction* problems = add(view, "Problems1", QStringLiteral("&Problems"));
+    problems->setCheckable(true);
+    connect(problems, &QAction::triggered, m_problems, &QWidget::setVisible);
+    connect(m_problems, &QDockWidget::visibilityChanged, problems,
+            [this, problems] { problems->setChecked(m_problems->isVisible()); });
     QMenu* options = menuBar()->addMenu(QStringLiteral("&Options"));
     options->setObjectName(QStringLiteral("Options1"));
     connect(add(options, "Changemap1", QStringLiteral("&Change map"), QKeySequence(Qt::CTRL | Qt::Key_M)),

@@ -1,10 +1,10 @@
 #pragma once
 // TfrmMain, the program's one window. It only assembles the parts: the campaign session (the
 // documents, their files and history, the selection), the map area above, the record pages below,
-// the File menu (CDocumentFiles), the Edit menu, the recovery copies and the Options and Help
-// menus. A SAM edit goes: the SAMs page's Edit button (pages/placementpage) opens the dialog
-// through CRecordDialogs, pushes the value as a CRecordEdit onto the session, whose announcement
-// the grid's model and the map area (maparea/maparea) each follow by themselves.
+// the File menu (CDocumentFiles), the Edit menu, the problems panel (View menu), the recovery
+// copies and the Options and Help menus. A SAM edit goes: the SAMs page's Edit button (pages/placementpage) opens the
+// dialog through CRecordDialogs, pushes the value as a CRecordEdit onto the session, whose announcement the grid's
+// model and the map area (maparea/maparea) each follow by themselves.
 
 #include "app/windowmemory.h"
 #include "session/edithistory.h"
@@ -24,6 +24,7 @@ class CSelectionCommands;
 class CFilePlaces;
 class CMapArea;
 class CPopTemplatesTypesList;
+class CProblemsDock;
 class CRecordDialogs;
 class CRecordPages;
 class CRecoveryGuard;
@@ -149,6 +150,7 @@ private:
     CSelectionCommands* m_selectionCommands = nullptr;
     CClipboardCommands* m_clipboard = nullptr;
     CRecoveryGuard* m_recovery = nullptr;
-    QSplitter* m_splitter = nullptr; // the map area above, the record pages below
+    CProblemsDock* m_problems = nullptr; // hidden until asked for, or a file with problems opens
+    QSplitter* m_splitter = nullptr;     // the map area above, the record pages below
     QMenu* m_help = nullptr;
 };

@@ -329,6 +329,12 @@ int CMapArea::PlacementsOutside() const
     return map ? CountPlacementsOutside(d->Session.Records(), MapExtent::Of(*map)) : 0;
 }
 
+std::optional<MapExtent> CMapArea::Extent() const
+{
+    const CMap* map = d->Layers.Map();
+    return map ? std::optional(MapExtent::Of(*map)) : std::nullopt;
+}
+
 MapAreaState CMapArea::State() const { return d->pnlMapControls->State(); }
 
 void CMapArea::SetState(const MapAreaState& state) { d->pnlMapControls->SetState(state); }

@@ -8,6 +8,7 @@
 #include "document/records.h"
 #include "maparea/mapcontrolcolumn.h"
 #include "maptools/mapgeometry.h"
+#include "mapview/mapextent.h"
 
 #include <QString>
 #include <QWidget>
@@ -53,6 +54,8 @@ public:
     const RangeRings& Rings() const;
     // How many keysites, airbases and SAM sites lie outside the chosen map (0 without one).
     int PlacementsOutside() const;
+    // The record coordinates the chosen map covers; none without a map.
+    std::optional<MapExtent> Extent() const;
     // The record position under the mouse while it is over the map picture; nothing when it is
     // elsewhere or there is no map (a paste lands there).
     std::optional<RecordPoint> PointUnderMouse() const;

@@ -276,6 +276,45 @@ private slots:
         QVERIFY2(result.Out == expected, qPrintable(QStringLiteral("output differs; kept in ") + actual));
     }
 
+    // check prints exactly what it printed when these files were taken, and answers the same.
+    void checkIsUnchanged_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("golden");
+        const QString map =
+            Path("demo") + QStringLiteral("/common/maps/") + QLatin1String(kDemoFirstMap) + QLatin1Char('/');
+        const QString demoCatalogue = Path("demo") + QStringLiteral("/stormcr/3ddata/bininfo.bin");
+        const QString cat = QStringLiteral("--catalogue");
+        const QString json = QStringLiteral("--json");
+        const QStringList random{Path("random.bin"), cat, demoCatalogue, QStringLiteral("--map"), map};
+        QTest::newRow("demo campaign") << QStringList{map + QLatin1String(kDemoCampaignFile), cat, demoCatalogue,
+                                                      QStringLiteral("--map"), map}
+                                       << 0 << "check-demo-campaign.txt";
+        QTest::newRow("random records, names and map") << random << 1 << "check-random.txt";
+        QTest::newRow("random records, names and map, JSON") << random + QStringList{json} << 1 << "check-random.json";
+        QTest::newRow("random records, own catalogue, JSON")
+            << QStringList{Path("random.bin"), cat, Path("random-bininfo.bin"), json} << 1
+            << "check-random-own-catalogue.json";
+    }
+    void checkIsUnchanged()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, status);
+        QFETCH(QString, golden);
+        const CliResult result = RunCli(QStringList{QStringLiteral("check")} + args);
+        QCOMPARE(result.Status, status);
+        const QString goldenPath = QStringLiteral(SABLEMAP_GOLDEN_DIR "/") + golden;
+        if (qEnvironmentVariableIsSet("SABLEMAP_WRITE_GOLDEN"))
+            WriteBytes(goldenPath, result.Out);
+        const QByteArray expected = ReadBytes(goldenPath);
+        QVERIFY2(!expected.isEmpty(), qPrintable(goldenPath));
+        const QString actual = m_dir.filePath(QStringLiteral("actual-") + golden);
+        if (result.Out != expected)
+            WriteBytes(actual, result.Out);
+        QVERIFY2(result.Out == expected, qPrintable(QStringLiteral("output differs; kept in ") + actual));
+    }
+
     void damagedCatalogueAndUsageErrors()
     {
         const QString damaged = Path("damaged.bin");

@@ -1,185 +1,66 @@
-// check: what a modder should hear about a Map BIN file before it goes out.
+// check: what a modder should hear about a Map BIN file before it goes out. The checks are the
+// core's (checks/recordchecks.h), the same the editor's problems panel shows.
 
 #include "cli.h"
 #include "commands.h"
 #include "jsonwriter.h"
 
 #include "catalogues/objectslist.h"
-#include "document/numbertext.h"
+#include "checks/recordchecks.h"
 #include "document/storedrecords.h"
 #include "mapview/map.h"
 #include "mapview/mapextent.h"
-#include "platform/ansitext.h"
-#include "platform/messagetext.h"
 
 #include <QFile>
 #include <algorithm>
-#include <cmath>
-#include <cstring>
 #include <optional>
-#include <unordered_map>
 
 namespace cli {
 
 namespace {
 
-struct Finding {
-    bool Note = false; // a note does not fail the check
-    const char* Record = "";
-    int32_t Number = 0;
-    int32_t Object = -1; // a template's object, or -1
-    QString Text;
-};
-
-QString Number(float value) { return FloatText(value, QLatin1Char('.')); }
-
-class CChecker {
-public:
-    CChecker(const StoredRecords& records, const C3DObjectsList* catalogue, std::optional<MapExtent> extent)
-        : m_records(records), m_catalogue(catalogue), m_extent(extent)
-    {
-    }
-
-    std::vector<Finding> Run()
-    {
-        std::vector<int32_t> users(m_records.Templates.size(), 0);
-        for (const CKeysitePlacement& keysite : m_records.Keysites) {
-            if (keysite.TemplateNumber >= 0 && static_cast<size_t>(keysite.TemplateNumber) < users.size())
-                ++users[static_cast<size_t>(keysite.TemplateNumber)];
-        }
-        for (size_t t = 0; t < m_records.Templates.size(); ++t)
-            Template(static_cast<int32_t>(t), m_records.Templates[t], users[t]);
-        Placements("keysite", m_records.Keysites, [&](int32_t k, const CKeysitePlacement& keysite) {
-            const int32_t number = keysite.TemplateNumber;
-            if (number == -1)
-                Add({true, "keysite", k, -1, QStringLiteral("has no template")});
-            else if (number < 0 || static_cast<size_t>(number) >= m_records.Templates.size())
-                Add({false, "keysite", k, -1,
-                     QStringLiteral("template %1 does not exist (the file has %2 templates)")
-                         .arg(number)
-                         .arg(m_records.Templates.size())});
-        });
-        Placements("airbase", m_records.Airbases, [&](int32_t a, const CAirbasePlacement& airbase) {
-            Name("airbase", a, -1, "object", airbase.ObjectIndex);
-        });
-        Placements("SAM", m_records.Sams, [](int32_t, const CSAMPlacement&) {});
-        return std::move(m_findings);
-    }
-
-private:
-    void Add(Finding finding) { m_findings.push_back(std::move(finding)); }
-
-    // A name the catalogue lacks becomes INVALID_OBJECT when the editor saves the file.
-    void Name(const char* record, int32_t number, int32_t object, const char* what, int32_t index)
-    {
-        if (!m_catalogue || index == NoObjectIndex)
-            return;
-        const std::string& stored = m_records.NameOf(index);
-        // The editor reads a name up to its first zero byte.
-        const std::string_view name(stored.data(), std::min(stored.size(), stored.find('\0')));
-        if (m_catalogue->IndexOf(name) >= 0)
-            return;
-        Add({false, record, number, object,
-             QStringLiteral("%1 \"%2\" is not in the catalogue (a save through the editor writes INVALID_OBJECT)")
-                 .arg(QLatin1String(what), MessageText::Shortened(AnsiToQString(std::string(name))))});
-    }
-
-    void Finite(const char* record, int32_t number, int32_t object,
-                std::initializer_list<std::pair<const char*, float>> values)
-    {
-        for (const auto& [what, value] : values) {
-            if (!std::isfinite(value))
-                Add({false, record, number, object,
-                     QStringLiteral("%1 is %2").arg(QLatin1String(what), Number(value))});
-        }
-    }
-
-    void Template(int32_t t, const CPopTemplate& tmpl, int32_t users)
-    {
-        Name("template", t, -1, "approximation object", tmpl.ApproximationObject);
-        Name("template", t, -1, "base object", tmpl.BaseObject);
-        Name("template", t, -1, "route object", tmpl.RouteObject);
-        if (tmpl.Objects.empty())
-            Add({false, "template", t, -1, QStringLiteral("has no objects")});
-        if (users == 0)
-            Add({true, "template", t, -1, QStringLiteral("no keysite uses it")});
-        for (size_t o = 0; o < tmpl.Objects.size(); ++o) {
-            const CThreeDObject& object = tmpl.Objects[o];
-            const auto number = static_cast<int32_t>(o);
-            Finite("template", t, number, {{"X", object.X}, {"Z", object.Z}, {"heading", object.Heading}});
-            Name("template", t, number, "object", object.ObjectIndex);
-        }
-    }
-
-    // The checks every placement shares, after the record's own.
-    template <typename Record, typename Own>
-    void Placements(const char* record, const std::vector<Record>& list, Own own)
-    {
-        std::unordered_map<uint64_t, int32_t> firstAt;
-        for (size_t i = 0; i < list.size(); ++i) {
-            const auto number = static_cast<int32_t>(i);
-            const Record& placement = list[i];
-            own(number, placement);
-            Finite(record, number, -1, {{"X", placement.X}, {"Z", placement.Z}});
-            if (!std::isfinite(placement.X) || !std::isfinite(placement.Z))
-                continue;
-            if (m_extent && !m_extent->Holds(placement.X, placement.Z))
-                Add({false, record, number, -1,
-                     QStringLiteral("X %1, Z %2 lies outside the map (X %3 to %4, Z %5 to %6)")
-                         .arg(Number(placement.X), Number(placement.Z), Number(m_extent->Left), Number(m_extent->Right),
-                              Number(m_extent->Top), Number(m_extent->Bottom))});
-            // 0 and -0 are the same position.
-            const float x = placement.X == 0 ? 0.0f : placement.X;
-            const float z = placement.Z == 0 ? 0.0f : placement.Z;
-            uint64_t key = 0;
-            std::memcpy(&key, &x, 4);
-            std::memcpy(reinterpret_cast<char*>(&key) + 4, &z, 4);
-            const auto [at, added] = firstAt.try_emplace(key, number);
-            if (!added)
-                Add({false, record, number, -1,
-                     QStringLiteral("lies at the same position as %1 %2").arg(QLatin1String(record)).arg(at->second)});
-        }
-    }
-
-    const StoredRecords& m_records;
-    const C3DObjectsList* m_catalogue;
-    std::optional<MapExtent> m_extent;
-    std::vector<Finding> m_findings;
-};
-
-QString Where(const Finding& finding)
+// The file's own names that the catalogue holds; the editor reads a name up to its first zero byte.
+std::vector<uint8_t> KnownNames(const StoredRecords& records, const C3DObjectsList& catalogue)
 {
-    QString where = QStringLiteral("%1 %2").arg(QLatin1String(finding.Record)).arg(finding.Number);
-    if (finding.Object >= 0)
-        where += QStringLiteral(" object %1").arg(finding.Object);
-    return where;
+    std::vector<uint8_t> known(records.Names.size(), 0);
+    for (size_t i = 0; i < records.Names.size(); ++i) {
+        const std::string& stored = records.Names[i];
+        const std::string_view name(stored.data(), std::min(stored.size(), stored.find('\0')));
+        known[i] = catalogue.IndexOf(name) >= 0 ? 1 : 0;
+    }
+    return known;
 }
 
-void PrintText(const std::vector<Finding>& findings)
+// The place as the JSON names it: the template and its object for a template object.
+int32_t JsonNumber(const Finding& finding)
+{
+    return finding.List.List == RecordList::TemplateObjects ? finding.List.Template : finding.Record;
+}
+
+void PrintText(const std::vector<Finding>& findings, const FindingWords& words)
 {
     QString out;
     for (const Finding& finding : findings)
         out += QStringLiteral("%1: %2: %3\n")
-                   .arg(finding.Note ? QLatin1String("note") : QLatin1String("problem"), Where(finding), finding.Text);
+                   .arg(finding.Level() == Severity::Note ? QLatin1String("note") : QLatin1String("problem"),
+                        FindingPlace(finding), FindingText(finding, words));
     Print(out);
 }
 
-void PrintJson(const std::vector<Finding>& findings)
+void PrintJson(const std::vector<Finding>& findings, const FindingWords& words)
 {
     CJsonWriter out;
     Array(out, static_cast<int>(findings.size()), "", [&](int i) {
         const Finding& finding = findings[static_cast<size_t>(i)];
-        out.Raw(finding.Note ? "{\"severity\": \"note\", \"record\": " : "{\"severity\": \"problem\", \"record\": ");
-        out.String(QLatin1String(finding.Record));
-        if (finding.Object >= 0) {
-            out.Raw(
-                (", \"number\": " + std::to_string(finding.Number) + ", \"object\": " + std::to_string(finding.Object))
-                    .c_str());
-        } else {
-            out.Raw((", \"number\": " + std::to_string(finding.Number)).c_str());
-        }
+        out.Raw(finding.Level() == Severity::Note ? "{\"severity\": \"note\", \"record\": "
+                                                  : "{\"severity\": \"problem\", \"record\": ");
+        out.String(QLatin1String(FindingRecordWord(finding)));
+        std::string place = ", \"number\": " + std::to_string(JsonNumber(finding));
+        if (finding.List.List == RecordList::TemplateObjects)
+            place += ", \"object\": " + std::to_string(finding.Record);
+        out.Raw(place.c_str());
         out.Raw(", \"text\": ");
-        out.String(finding.Text);
+        out.String(FindingText(finding, words));
         out.Raw('}');
     });
     out.Raw('\n');
@@ -198,27 +79,34 @@ int RunCheck(const QStringList& argv)
     C3DObjectsList catalogue;
     if (!LoadCatalogueOption(args, catalogue))
         return Trouble;
-    std::optional<MapExtent> extent;
+    CheckSettings settings;
     if (const auto folder = args.Values(QStringLiteral("--map"))) {
         CMap map;
         QString reason;
         if (!map.Load(folder->first(), &reason))
             return Fail(QStringLiteral("Wrong map data!"), reason), Trouble;
-        extent = MapExtent::Of(map);
+        settings.Extent = MapExtent::Of(map);
     }
     StoredRecords records;
     if (!OpenStored(args.Positionals().first(), false, records))
         return Trouble;
-    const std::vector<Finding> findings =
-        CChecker(records, args.Has(QStringLiteral("--catalogue")) ? &catalogue : nullptr, extent).Run();
+    std::vector<uint8_t> known;
+    if (args.Has(QStringLiteral("--catalogue"))) {
+        known = KnownNames(records, catalogue);
+        settings.CheckNames = true;
+        settings.KnownNames = known;
+    }
+    const std::vector<Finding> findings = CheckRecords(records.View(), settings);
+    const FindingWords words{static_cast<int32_t>(records.Templates.size()), &records.Names, settings.Extent};
     if (args.Has(QStringLiteral("--json")))
-        PrintJson(findings);
+        PrintJson(findings, words);
     else
-        PrintText(findings);
+        PrintText(findings, words);
     // Findings that did not reach the reader answer nothing.
     if (!OutputWritten())
         return Trouble;
-    const auto problems = std::count_if(findings.begin(), findings.end(), [](const Finding& f) { return !f.Note; });
+    const auto problems = std::count_if(findings.begin(), findings.end(),
+                                        [](const Finding& f) { return f.Level() == Severity::Problem; });
     if (problems == 0)
         return Success;
     return Fail(QStringLiteral("Check failed"),
