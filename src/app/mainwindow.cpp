@@ -128,6 +128,7 @@ void TfrmMain::CreateParts()
         if (rows.How == RecordRows::Reset)
             status->clearMessage();
     });
+    connect(m_recovery, &CRecoveryGuard::Notice, status, [status](const QString& text) { status->showMessage(text); });
     CreateMenus();
     UpdateWindowTitle();
 }
@@ -202,8 +203,11 @@ void TfrmMain::closeEvent(QCloseEvent* event)
 
 void TfrmMain::EditSettings()
 {
-    if (m_settings && EditSymbology(m_prompts, this, *m_settings, m_environment.SettingsFile))
+    int backupsKept = m_files->Backups().Kept();
+    if (m_settings && EditSymbology(m_prompts, this, *m_settings, m_environment.SettingsFile, &backupsKept))
         m_mapArea->SymbologyChanged();
+    if (backupsKept != m_files->Backups().Kept())
+        m_files->SetBackupsKept(backupsKept);
 }
 
 void TfrmMain::OpenOfflineGuide()

@@ -122,18 +122,28 @@ TfrmConfigurationDialog::TfrmConfigurationDialog(CUserPrompts& prompts, QWidget*
     }
     grid->setColumnStretch(1, 1);
 
+    auto* gbBackups = new QGroupBox(QStringLiteral(" Backups "), this);
+    m_seBackupsKept = Named(new QSpinBox(gbBackups), "seBackupsKept");
+    m_seBackupsKept->setRange(0, 100);
+    m_seBackupsKept->setSpecialValueText(QStringLiteral("none"));
+    m_seBackupsKept->setToolTip(QStringLiteral("Each save first keeps the file it replaces; the newest ones are kept"));
+    auto* backupsRow = new QHBoxLayout(gbBackups);
+    backupsRow->addWidget(new QLabel(QStringLiteral("Kept of each saved file"), gbBackups));
+    backupsRow->addWidget(m_seBackupsKept);
+
     const OkCancelButtons buttons = MakeOkCancel(this, QStringLiteral("Ok"));
     m_btnOk = Named(buttons.Ok, "btnOk");
     m_btnCancel = Named(buttons.Cancel, "btnCancel");
     connect(m_btnOk, &QPushButton::clicked, this, &QDialog::accept);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(gbSymbology);
+    layout->addWidget(gbBackups);
     layout->addStretch(1);
     layout->addLayout(buttons.Row);
 
     SetTabChain({m_cbKeysitesShape, m_cbAirbasesShape, m_cbSAMsShape, m_seKeysitesSize, m_seAirbasesSize, m_seSAMsSize,
-                 m_btnOk, m_btnCancel});
-    FixOuterSize(this, 286, 191);
+                 m_seBackupsKept, m_btnOk, m_btnCancel});
+    FixOuterSize(this, 286, 245);
 }
 
 void TfrmConfigurationDialog::Fill(const CTarnConfig& settings)
@@ -150,6 +160,14 @@ void TfrmConfigurationDialog::Store(CTarnConfig& settings) const
     StoreStyle(settings.Style(SamKind), m_cbSAMsShape, m_seSAMsSize, m_shSAMsColor);
 }
 
+void TfrmConfigurationDialog::SetBackupsKept(int kept) { m_seBackupsKept->setValue(kept); }
+
+int TfrmConfigurationDialog::BackupsKept() const
+{
+    m_seBackupsKept->interpretText(); // a number typed but not yet confirmed counts
+    return m_seBackupsKept->value();
+}
+
 void TfrmConfigurationDialog::SelectColor(CColorSwatch* swatch)
 {
     QColor chosen;
@@ -157,13 +175,18 @@ void TfrmConfigurationDialog::SelectColor(CColorSwatch* swatch)
         swatch->SetColor(chosen);
 }
 
-bool EditSymbology(CUserPrompts& prompts, QWidget* parent, CTarnConfig& settings, const QString& settingsFile)
+bool EditSymbology(CUserPrompts& prompts, QWidget* parent, CTarnConfig& settings, const QString& settingsFile,
+                   int* backupsKept)
 {
     TfrmConfigurationDialog dialog(prompts, parent);
     dialog.Fill(settings);
+    if (backupsKept)
+        dialog.SetBackupsKept(*backupsKept);
     if (prompts.Run(dialog) != QDialog::Accepted)
         return false;
     dialog.Store(settings);
+    if (backupsKept)
+        *backupsKept = dialog.BackupsKept();
     QString message;
     QString reason;
     if (!settings.Save(settingsFile, &message, &reason)) {

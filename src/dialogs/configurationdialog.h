@@ -1,5 +1,6 @@
 #pragma once
-// The "Configuration" dialog: shape, size and colour of the keysite, airbase and SAM symbols.
+// The "Configuration" dialog: shape, size and colour of the keysite, airbase and SAM symbols, and
+// how many backups each saved file keeps.
 
 #include <QDialog>
 #include <QFrame>
@@ -37,6 +38,9 @@ public:
     void Fill(const CTarnConfig& settings);
     // Writes the dialog's values into the three styles; an unselected shape is stored as 255.
     void Store(CTarnConfig& settings) const;
+    // Backups kept of each saved file, 0..100; 0 keeps none.
+    void SetBackupsKept(int kept);
+    int BackupsKept() const;
 
 private:
     // Lets the user choose the colour of one swatch.
@@ -51,6 +55,7 @@ private:
     CColorSwatch* m_shKeysitesColor;
     CColorSwatch* m_shAirbasesColor;
     CColorSwatch* m_shSAMsColor;
+    QSpinBox* m_seBackupsKept;
     QPushButton* m_btnOk;
     QPushButton* m_btnCancel;
     CUserPrompts& m_prompts;
@@ -60,7 +65,9 @@ private:
 QColor ColorFromRgbValue(int32_t value);
 int32_t RgbValueFromColor(const QColor& color);
 
-// Runs the dialog over `settings`. On OK the new styles take effect and are written to
-// `settingsFile`; a file that cannot be written is reported and the result is false (the map is
-// then not redrawn, though the new styles stay in effect).
-bool EditSymbology(CUserPrompts& prompts, QWidget* parent, CTarnConfig& settings, const QString& settingsFile);
+// Runs the dialog over `settings` (and `backupsKept`, when given). On OK the new styles take effect
+// and are written to `settingsFile`, and `backupsKept` takes the number chosen; a file that cannot
+// be written is reported and the result is false (the map is then not redrawn, though the new
+// styles stay in effect).
+bool EditSymbology(CUserPrompts& prompts, QWidget* parent, CTarnConfig& settings, const QString& settingsFile,
+                   int* backupsKept = nullptr);
