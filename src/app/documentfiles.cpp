@@ -18,7 +18,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QKeySequence>
-#include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
 #include <algorithm>
@@ -342,9 +341,9 @@ void CDocumentFiles::RestoreBackup()
         const bool bin = document == CEditHistory::MapBin;
         for (const CFileBackups::Backup& backup : m_backups.List(file)) {
             entries.push_back({document, backup.Path});
-            lines << QStringLiteral("%1 — %2 — %3")
+            lines << QStringLiteral("%1   %2   %3")
                          .arg(MessageText::Shortened(FileNameOf(file)),
-                              QLocale().toString(backup.Time, QLocale::LongFormat),
+                              backup.Time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
                               bin ? RecordCounts(backup.Path) : SectorCount(backup.Path));
         }
     };

@@ -19,7 +19,7 @@ TfrmRestoreBackupDialog::TfrmRestoreBackupDialog(const QStringList& backups, QWi
     layout->addWidget(label);
     m_lbBackups->setObjectName(QStringLiteral("lbBackups"));
     m_lbBackups->addItems(backups);
-    m_lbBackups->setMinimumWidth(560);
+    m_lbBackups->setMinimumWidth(800);
     layout->addWidget(m_lbBackups);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     m_btnOk = buttons->button(QDialogButtonBox::Ok);

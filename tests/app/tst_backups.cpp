@@ -1,12 +1,15 @@
 // Backups through the window: every save keeps the file it replaces, File > Restore backup…
 // brings one back as unsaved changes, and a backup that cannot be written is asked about.
 #include "app/documentfiles.h"
+#include "app/fileplaces.h"
 #include "dialogs/backupsdialog.h"
+#include "dialogs/configurationdialog.h"
 #include "session/campaignsession.h"
 #include "undofixture.h"
 
 #include <QApplication>
 #include <QListWidget>
+#include <QSpinBox>
 
 namespace {
 
@@ -133,6 +136,26 @@ private slots:
                  qPrintable(m_fixture->Prompts.Shown[0]));
         QCOMPARE(ReadFile(Campaign()), saveAnyway ? Saved(w) : original);
         QCOMPARE(w.Session()->IsModified(CEditHistory::MapBin), !saveAnyway);
+    }
+
+    // The number kept is chosen in Options > Settings and remembered; 0 keeps none.
+    void noneKeptWhenTurnedOff()
+    {
+        TfrmMain& w = *m_fixture->Window;
+        QCOMPARE(Backups().Kept(), 10);
+        m_fixture->Prompts.Drivers << CScriptedPrompts::Drive<TfrmConfigurationDialog>([](TfrmConfigurationDialog& d) {
+            auto* box = d.findChild<QSpinBox*>(QStringLiteral("seBackupsKept"));
+            QVERIFY(box && box->value() == 10);
+            box->setValue(0);
+            d.accept();
+        });
+        Trigger(w, "Settings1");
+        QCOMPARE(Backups().Kept(), 0);
+        QCOMPARE(CFilePlaces().BackupsKept(), 0); // for later runs too
+        DeleteFirstSam(w);
+        Trigger(w, "Save1");
+        QVERIFY(!w.Session()->IsModified(CEditHistory::MapBin));
+        QVERIFY(Backups().List(Campaign()).empty());
     }
 
     // Nothing to restore is said, not shown as an empty list.
