@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QSaveFile>
 #include <QStandardPaths>
 #include <algorithm>
 
@@ -89,16 +90,49 @@ bool CFileBackups::Keep(const QString& file, QString* reason) const
                                : QStringLiteral("%1/%2 (%3)%4").arg(folder, stamp).arg(sequence + 1).arg(suffix);
         ++sequence;
     } while (QFileInfo::exists(target));
-    // The copy is written beside its final name and renamed into place once complete, and it
-    // only reads the file: a failure leaves no half backup and the file as it was.
-    QFile source(file);
-    if (!source.copy(target)) {
-        if (reason)
-            *reason = source.errorString();
+    if (!Copy(file, target, reason))
         return false;
-    }
     DropOldest(folder);
     return true;
+}
+
+bool CFileBackups::Copy(const QString& file, const QString& target, QString* reason)
+{
+    // Written beside its final name and renamed into place once complete, only reading the file:
+    // a failure leaves no half backup and the file as it was, and says the system's reason (a
+    // full disk).
+    QFile source(file);
+    QSaveFile copy(target);
+    copy.setDirectWriteFallback(false);
+    const auto fail = [reason](const QString& why) {
+        if (reason)
+            *reason = why;
+        return false;
+    };
+    if (!source.open(QIODevice::ReadOnly))
+        return fail(source.errorString());
+    if (!copy.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return fail(copy.errorString());
+    QByteArray block(qsizetype(1) << 20, Qt::Uninitialized);
+    for (;;) {
+        const qint64 read = source.read(block.data(), block.size());
+        if (read < 0) {
+            copy.cancelWriting();
+            return fail(source.errorString());
+        }
+        if (read == 0)
+            break;
+        for (qint64 written = 0; written < read;) {
+            const qint64 count = copy.write(block.constData() + written, read - written);
+            if (count <= 0) {
+                const QString why = copy.errorString();
+                copy.cancelWriting();
+                return fail(why);
+            }
+            written += count;
+        }
+    }
+    return copy.commit() || fail(copy.errorString());
 }
 
 void CFileBackups::DropOldest(const QString& folder) const

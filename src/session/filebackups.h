@@ -40,6 +40,7 @@ public:
     std::vector<Backup> List(const QString& file) const;
 
 private:
+    static bool Copy(const QString& file, const QString& target, QString* reason);
     void DropOldest(const QString& folder) const;
 
     QString m_root;

@@ -1,5 +1,6 @@
 // Backups through the window: every save keeps the file it replaces, File > Restore backup…
 // brings one back as unsaved changes, and a backup that cannot be written is asked about.
+#include "../hardening/diskspacelimit.h"
 #include "app/documentfiles.h"
 #include "app/fileplaces.h"
 #include "dialogs/backupsdialog.h"
@@ -10,6 +11,8 @@
 #include <QApplication>
 #include <QListWidget>
 #include <QSpinBox>
+#include <cerrno>
+#include <cstring>
 
 namespace {
 
@@ -136,6 +139,28 @@ private slots:
                  qPrintable(m_fixture->Prompts.Shown[0]));
         QCOMPARE(ReadFile(Campaign()), saveAnyway ? Saved(w) : original);
         QCOMPARE(w.Session()->IsModified(CEditHistory::MapBin), !saveAnyway);
+    }
+
+    // A disk that fills up stops the backup with the system's reason, leaving no half backup and
+    // the file as it was.
+    void fullDiskAsksWithTheReason()
+    {
+        TfrmMain& w = *m_fixture->Window;
+        const QByteArray original = ReadFile(Campaign());
+        DeleteFirstSam(w);
+        m_fixture->Prompts.Shown.clear();
+        m_fixture->Prompts.AskAnswers << QMessageBox::No;
+        {
+            DiskSpaceLimit full(40); // shorter than the file
+            QVERIFY(full.Ok());
+            QVERIFY(!w.Files()->SaveBinDocument());
+        }
+        QCOMPARE(m_fixture->Prompts.Shown.size(), 1);
+        QVERIFY2(m_fixture->Prompts.Shown[0].contains(QString::fromLocal8Bit(std::strerror(EFBIG))),
+                 qPrintable(m_fixture->Prompts.Shown[0]));
+        QCOMPARE(ReadFile(Campaign()), original);
+        QVERIFY(Backups().List(Campaign()).empty());
+        QCOMPARE(QDir(Backups().FolderOf(Campaign())).entryList(QDir::Files), QStringList{});
     }
 
     // The number kept is chosen in Options > Settings and remembered; 0 keeps none.
