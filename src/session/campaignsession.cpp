@@ -94,11 +94,6 @@ bool CCampaignSession::RestoreMapBin(const QString& copy, const QString& origina
     return true;
 }
 
-bool CCampaignSession::WriteMapBinCopy(const QString& path, QString* reason) const
-{
-    return m_records->Save(path, true, reason);
-}
-
 MapSnapshot CCampaignSession::MapBinSnapshot() const
 {
     const CBINFile& records = *m_records;
@@ -195,11 +190,6 @@ bool CCampaignSession::RestoreFactions(const QString& copy, const QString& origi
     m_history.MarkUnsaved(CEditHistory::Factions);
     emit FileChanged(CEditHistory::Factions);
     return true;
-}
-
-bool CCampaignSession::WriteFactionsCopy(const QString& path, QString* reason)
-{
-    return m_factions && m_factions->SaveToFile(path, reason);
 }
 
 std::shared_ptr<CFactionsInfo> CCampaignSession::FactionsSnapshot() const

@@ -62,8 +62,6 @@ public:
     // A recovered copy in place of the document: its file is `original` (empty for a new one),
     // and it is modified until saved.
     bool RestoreMapBin(const QString& copy, const QString& original, QString* reason = nullptr);
-    // Writes the document to `path` without making it the document's file (the recovery copy).
-    bool WriteMapBinCopy(const QString& path, QString* reason = nullptr) const;
     // The records as they are now, for writing while editing goes on (the recovery copy).
     MapSnapshot MapBinSnapshot() const;
     // A backup of the document's file in place of its records, as one edit "Restore backup": the
@@ -85,7 +83,6 @@ public:
     bool LoadFactions(const QString& path, QString* reason = nullptr);
     bool SaveFactions(const QString& path, QString* reason = nullptr);
     bool RestoreFactions(const QString& copy, const QString& original, QString* reason = nullptr);
-    bool WriteFactionsCopy(const QString& path, QString* reason = nullptr);
     // A copy of the layer as it is now (null without one), for writing while painting goes on.
     std::shared_ptr<CFactionsInfo> FactionsSnapshot() const;
     // Said by the faction edits after they set sectors.
