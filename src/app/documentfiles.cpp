@@ -1,10 +1,17 @@
 #include "app/documentfiles.h"
 
 #include "app/fileplaces.h"
+#include "dialogs/backupsdialog.h"
 #include "dialogs/waitcursor.h"
 #include "document/binfile.h"
+#include "document/binformat.h"
 #include "document/recordlists.h"
+#include "factions/factionsinfo.h"
 #include "pages/recordactions.h"
+#include "platform/filelimits.h"
+#include "platform/fileread.h"
+#include "platform/messagetext.h"
+#include "platform/streams.h"
 #include "session/campaignsession.h"
 
 #include <QAction>
@@ -59,6 +66,38 @@ FileDialogRequest Proposing(FileDialogRequest request, const QString& path)
     return request;
 }
 
+// Paths come from the user's own files: shown whole up to the longest path the system takes.
+constexpr qsizetype kLongestPathShown = 4096;
+
+// "12 keysite templates, 120 template objects, ..." of a Map BIN file, or why it cannot be read.
+QString RecordCounts(const QString& path)
+{
+    QByteArray bytes;
+    QString reason;
+    if (!ReadRegularFile(path, FileLimits::MapBin, bytes, &reason))
+        return reason;
+    CByteReader reader(std::move(bytes));
+    MapCounts counts;
+    if (!CountMapRecords(reader, counts))
+        return QStringLiteral("damaged: %1").arg(reader.Error());
+    return QStringList{CountedRecords(RecordList::Templates, counts.Templates),
+                       CountedRecords(RecordList::TemplateObjects, counts.Objects),
+                       CountedRecords(RecordList::Keysites, counts.Keysites),
+                       CountedRecords(RecordList::Airbases, counts.Airbases),
+                       CountedRecords(RecordList::Sams, counts.Sams)}
+        .join(QStringLiteral(", "));
+}
+
+// "64 × 64 sectors" of a faction file, or why it cannot be read.
+QString SectorCount(const QString& path)
+{
+    CFactionsInfo layer;
+    QString reason;
+    if (!layer.LoadFromFile(path, &reason))
+        return reason;
+    return QStringLiteral("%1 × %2 sectors").arg(layer.Columns).arg(layer.Rows);
+}
+
 QAction* AddAction(QMenu* menu, const char* name, const QString& caption, const QKeySequence& keys = {})
 {
     QAction* action = menu->addAction(caption);
@@ -82,6 +121,13 @@ CDocumentFiles::CDocumentFiles(CCampaignSession& session, CUserPrompts& prompts,
     m_saveSid = {QStringLiteral("Save SID file"), {sid}, QStringLiteral("SID"), mapsFolder, {}};
     m_openBtp = {QStringLiteral("Load templates file"), {btp, bin}, QStringLiteral("BTP"), mapsFolder, {}};
     m_saveBtp = {QStringLiteral("Save templates file"), {btp}, QStringLiteral("BTP"), mapsFolder, {}};
+    m_backups.SetKept(m_places.BackupsKept());
+}
+
+void CDocumentFiles::SetBackupsKept(int kept)
+{
+    m_backups.SetKept(kept);
+    m_places.SetBackupsKept(m_backups.Kept());
 }
 
 QMenu* CDocumentFiles::CreateMenu(QMenuBar* bar)
@@ -109,6 +155,9 @@ QMenu* CDocumentFiles::CreateMenu(QMenuBar* bar)
             &CDocumentFiles::ImportTemplates);
     connect(AddAction(file, "Exporttemplates1", QStringLiteral("&Export templates")), &QAction::triggered, this,
             &CDocumentFiles::ExportTemplates);
+    file->addSeparator();
+    connect(AddAction(file, "RestoreBackup1", QStringLiteral("Restore &backup…")), &QAction::triggered, this,
+            &CDocumentFiles::RestoreBackup);
     file->addSeparator();
     QAction* exit = AddAction(file, "Exit1", QStringLiteral("E&xit"), QKeySequence::Quit);
     exit->setMenuRole(QAction::QuitRole);
@@ -189,6 +238,8 @@ bool CDocumentFiles::SaveBinDocumentAs()
 
 bool CDocumentFiles::WriteBinDocument(const QString& path)
 {
+    if (!KeepBackup(path))
+        return false;
     QString reason;
     bool saved = false;
     {
@@ -249,6 +300,8 @@ bool CDocumentFiles::SaveFactionLayerAs()
 
 bool CDocumentFiles::WriteFactionLayer(const QString& path)
 {
+    if (!KeepBackup(path))
+        return false;
     bool saved = false;
     QString reason;
     {
@@ -258,6 +311,69 @@ bool CDocumentFiles::WriteFactionLayer(const QString& path)
     if (!saved)
         m_prompts.Message(m_window, QStringLiteral("Save failed"), QStringLiteral("%1: %2").arg(path, reason));
     return saved;
+}
+
+// --- Backups -------------------------------------------------------------------------------------
+
+bool CDocumentFiles::KeepBackup(const QString& path)
+{
+    QString reason;
+    {
+        CWaitCursor wait;
+        if (m_backups.Keep(path, &reason))
+            return true;
+    }
+    const QString question =
+        QStringLiteral("No backup of %1 can be kept: %2\n\nSave without a backup?")
+            .arg(MessageText::Shortened(FileNameOf(path)), MessageText::Shortened(reason, kLongestPathShown));
+    return m_prompts.Ask(m_window, question, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+void CDocumentFiles::RestoreBackup()
+{
+    struct Entry {
+        CEditHistory::Document Document;
+        QString Path;
+    };
+    std::vector<Entry> entries;
+    QStringList lines;
+    const auto list = [&](CEditHistory::Document document, const QString& file) {
+        const bool bin = document == CEditHistory::MapBin;
+        for (const CFileBackups::Backup& backup : m_backups.List(file)) {
+            entries.push_back({document, backup.Path});
+            lines << QStringLiteral("%1   %2   %3")
+                         .arg(MessageText::Shortened(FileNameOf(file)),
+                              backup.Time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
+                              bin ? RecordCounts(backup.Path) : SectorCount(backup.Path));
+        }
+    };
+    {
+        CWaitCursor wait;
+        list(CEditHistory::MapBin, m_session.MapBinPath());
+        if (m_session.Factions())
+            list(CEditHistory::Factions, m_session.FactionsPath());
+    }
+    if (entries.empty()) {
+        m_prompts.Message(m_window,
+                          QStringLiteral("There are no backups of the open files. A backup is kept each "
+                                         "time a save replaces a file."));
+        return;
+    }
+    TfrmRestoreBackupDialog dialog(lines, m_window);
+    if (m_prompts.Run(dialog) != QDialog::Accepted || dialog.Chosen() < 0)
+        return;
+    const Entry& chosen = entries[size_t(dialog.Chosen())];
+    bool restored = false;
+    QString reason;
+    {
+        CWaitCursor wait;
+        restored = chosen.Document == CEditHistory::MapBin
+            ? m_session.RestoreMapBinBackup(chosen.Path, &reason)
+            : m_session.RestoreFactions(chosen.Path, m_session.FactionsPath(), &reason);
+    }
+    if (!restored)
+        m_prompts.Message(m_window, QStringLiteral("Restore failed"),
+                          QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(chosen.Path), reason));
 }
 
 // --- Templates -----------------------------------------------------------------------------------

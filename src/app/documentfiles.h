@@ -6,6 +6,7 @@
 
 #include "dialogs/userprompts.h"
 #include "session/edithistory.h"
+#include "session/filebackups.h"
 
 #include <QObject>
 #include <QString>
@@ -46,6 +47,16 @@ public:
     bool SaveFactionLayer();
     bool SaveFactionLayerAs();
 
+    // --- Backups -------------------------------------------------------------------------------
+    // Every save first keeps the file it replaces here; a backup that cannot be written makes the
+    // save ask whether to go on without one.
+    CFileBackups& Backups() { return m_backups; }
+    // The number of backups each file keeps, from now on and in later runs.
+    void SetBackupsKept(int kept);
+    // Lists the backups of the open Map BIN and faction files; the one chosen replaces its
+    // document as unsaved changes (for the Map BIN document one edit, undone by Undo).
+    void RestoreBackup();
+
     // --- Templates -----------------------------------------------------------------------------
     void ImportTemplates();
     void ImportTemplateFile(const QString& path);
@@ -76,6 +87,9 @@ private:
     void LoadChosenFactionFile(const QString& path);
     bool WriteBinDocument(const QString& path);
     bool WriteFactionLayer(const QString& path);
+    // Keeps a backup of `path` before a save replaces it; false when none can be kept and the
+    // user does not want to save without one.
+    bool KeepBackup(const QString& path);
     // Tells the user which 3D object names a Load or Import met that the catalogue does not hold.
     void ShowMissingNames(const CMissingNames& missing);
     void FillRecentFiles();
@@ -84,6 +98,7 @@ private:
     CUserPrompts& m_prompts;
     CFilePlaces& m_places;
     QWidget* m_window;
+    CFileBackups m_backups;
     QMenu* m_recentFiles = nullptr;
     FileDialogRequest m_openBin;
     FileDialogRequest m_saveBin;

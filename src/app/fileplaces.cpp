@@ -1,6 +1,7 @@
 #include "app/fileplaces.h"
 
 #include "platform/filelimits.h"
+#include "session/filebackups.h"
 
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -82,5 +83,18 @@ void CFilePlaces::RememberFolder(const QString& kind, const QString& chosenFile)
     if (kind.isEmpty())
         return;
     m_settings.setValue(QStringLiteral("Folders/") + kind.toUpper(), QFileInfo(chosenFile).absolutePath());
+    m_settings.sync();
+}
+
+int CFilePlaces::BackupsKept() const
+{
+    bool ok = false;
+    const int kept = m_settings.value(QStringLiteral("Backups/Kept")).toInt(&ok);
+    return ok && kept >= 0 ? kept : CFileBackups::kDefaultKept;
+}
+
+void CFilePlaces::SetBackupsKept(int kept)
+{
+    m_settings.setValue(QStringLiteral("Backups/Kept"), kept);
     m_settings.sync();
 }

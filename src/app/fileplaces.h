@@ -32,6 +32,10 @@ public:
     QString LastFolder(const QString& kind) const;
     void RememberFolder(const QString& kind, const QString& chosenFile);
 
+    // How many backups each saved file keeps (10 until the person chooses).
+    int BackupsKept() const;
+    void SetBackupsKept(int kept);
+
 private:
     void WriteRecentFiles(const QList<RecentFile>& files);
 

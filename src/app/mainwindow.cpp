@@ -155,6 +155,7 @@ void TfrmMain::CreateParts()
             status->showMessage(problems == 1 ? QStringLiteral("Saved with 1 problem")
                                               : QStringLiteral("Saved with %1 problems").arg(problems));
     });
+    connect(m_recovery, &CRecoveryGuard::Notice, status, [status](const QString& text) { status->showMessage(text); });
     CreateMenus();
     UpdateWindowTitle();
 }
@@ -240,13 +241,16 @@ void TfrmMain::EditSettings()
         return;
     // The rings are the person's own setting, kept beside the window's memory.
     RangeRings rings = m_mapArea->Rings();
-    const bool saved = EditSymbology(m_prompts, this, *m_settings, m_environment.SettingsFile, &rings);
+    int backupsKept = m_files->Backups().Kept();
+    const bool saved = EditSymbology(m_prompts, this, *m_settings, m_environment.SettingsFile, &rings, &backupsKept);
     if (rings != m_mapArea->Rings()) {
         rings.Write(CFilePlaces::DefaultFile());
         m_mapArea->SetRangeRings(rings);
     }
     if (saved)
         m_mapArea->SymbologyChanged();
+    if (backupsKept != m_files->Backups().Kept())
+        m_files->SetBackupsKept(backupsKept);
 }
 
 void TfrmMain::OpenOfflineGuide()

@@ -1,8 +1,12 @@
 #include "app/recoveryguard.h"
 
 #include "app/recoverystore.h"
+#include "app/recoverywriter.h"
 #include "dialogs/userprompts.h"
 #include "dialogs/waitcursor.h"
+#include "document/binformat.h"
+#include "factions/factionsinfo.h"
+#include "platform/atomicsave.h"
 #include "platform/messagetext.h"
 #include "session/campaignsession.h"
 
@@ -40,17 +44,24 @@ QString RecoveryOfferLine(const CRecoveryStore::Copy& copy)
 
 } // namespace
 
-CRecoveryGuard::CRecoveryGuard(CCampaignSession& session, CUserPrompts& prompts, QWidget* window)
+CRecoveryGuard::CRecoveryGuard(CCampaignSession& session, CUserPrompts& prompts, QWidget* window,
+                               const QString& storeRoot)
     : QObject(window), m_session(session), m_prompts(prompts), m_window(window),
-      m_store(std::make_unique<CRecoveryStore>()), m_timer(new QTimer(this))
+      m_store(std::make_unique<CRecoveryStore>(storeRoot)), m_writer(new CRecoveryWriter(this)),
+      m_timer(new QTimer(this))
 {
     m_timer->setSingleShot(true);
     m_timer->setInterval(kRecoveryInterval);
-    connect(m_timer, &QTimer::timeout, this, &CRecoveryGuard::WriteCopies);
+    connect(m_timer, &QTimer::timeout, this, &CRecoveryGuard::StartCopies);
     connect(&session.History(), &CEditHistory::Changed, this, &CRecoveryGuard::HistoryChanged);
+    connect(m_writer, &CRecoveryWriter::Finished, this, &CRecoveryGuard::Written);
 }
 
-CRecoveryGuard::~CRecoveryGuard() = default;
+CRecoveryGuard::~CRecoveryGuard()
+{
+    // The batch in flight writes into the store: it ends before the store goes.
+    delete m_writer;
+}
 
 void CRecoveryGuard::HistoryChanged()
 {
@@ -60,29 +71,92 @@ void CRecoveryGuard::HistoryChanged()
         m_timer->start();
     // A document back at its saved state needs no copy; one still modified keeps its last.
     if (!bin)
-        m_store->Remove(CRecoveryStore::MapBin);
+        RemoveCopy(CRecoveryStore::MapBin);
     if (!factions)
-        m_store->Remove(CRecoveryStore::Factions);
+        RemoveCopy(CRecoveryStore::Factions);
+}
+
+void CRecoveryGuard::RemoveCopy(int kind)
+{
+    // Only a document that has a copy waits: an edit of the other never stalls on its write.
+    if (!m_hasCopy[kind])
+        return;
+    // A copy still being written would come back after its removal.
+    m_writer->Wait();
+    m_store->Remove(CRecoveryStore::Kind(kind));
+    m_hasCopy[kind] = false;
 }
 
 void CRecoveryGuard::Finish()
 {
     m_timer->stop();
+    m_writer->Wait();
     m_store->Finish();
+    m_hasCopy[0] = m_hasCopy[1] = false;
+}
+
+void CRecoveryGuard::Wait() { m_writer->Wait(); }
+
+void CRecoveryGuard::StartCopies()
+{
+    m_timer->stop();
+    const bool bin = m_session.IsModified(CEditHistory::MapBin);
+    const bool factions = m_session.IsModified(CEditHistory::Factions);
+    if (!bin && !factions)
+        return;
+    if (m_writer->IsBusy()) {
+        // Still writing the last ones (a very slow disk): the next try comes later.
+        m_timer->start();
+        return;
+    }
+    // Taken here, between two edits; everything below the snapshots happens on the worker.
+    auto records = bin ? std::make_shared<const MapSnapshot>(m_session.MapBinSnapshot()) : nullptr;
+    std::shared_ptr<CFactionsInfo> layer = factions ? m_session.FactionsSnapshot() : nullptr;
+    const QString binFile = m_session.MapBinPath();
+    const QString factionsFile = m_session.FactionsPath();
+    CRecoveryStore* store = m_store.get();
+    m_hasCopy[CRecoveryStore::MapBin] = m_hasCopy[CRecoveryStore::MapBin] || records;
+    m_hasCopy[CRecoveryStore::Factions] = m_hasCopy[CRecoveryStore::Factions] || layer;
+    m_writer->Start([=, before = m_beforeWrite](QString* reason) {
+        if (before)
+            before();
+        bool written = true;
+        if (records)
+            written = store->Write(
+                CRecoveryStore::MapBin, binFile,
+                [&](const QString& copy, QString* why) {
+                    return SaveFileAtomically(copy, WriteMapFile(*records, true), why);
+                },
+                reason);
+        if (layer)
+            written = store->Write(
+                          CRecoveryStore::Factions, factionsFile,
+                          [&](const QString& copy, QString* why) { return layer->SaveToFile(copy, why); },
+                          written ? reason : nullptr)
+                && written;
+        return written;
+    });
 }
 
 void CRecoveryGuard::WriteCopies()
 {
-    m_timer->stop();
-    // A copy that cannot be written is tried again at the next edit; the work itself is unharmed.
-    if (m_session.IsModified(CEditHistory::MapBin))
-        m_store->Write(CRecoveryStore::MapBin, m_session.MapBinPath(), [this](const QString& copy, QString* reason) {
-            return m_session.WriteMapBinCopy(copy, reason);
-        });
-    if (m_session.IsModified(CEditHistory::Factions))
-        m_store->Write(
-            CRecoveryStore::Factions, m_session.FactionsPath(),
-            [this](const QString& copy, QString* reason) { return m_session.WriteFactionsCopy(copy, reason); });
+    StartCopies();
+    m_writer->Wait();
+}
+
+void CRecoveryGuard::Written(bool written, const QString& reason)
+{
+    // A copy that cannot be written is tried again at the next edit; the work itself is unharmed,
+    // and the user is told once, not at every try.
+    if (written) {
+        m_failureShown = false;
+        return;
+    }
+    if (m_failureShown)
+        return;
+    m_failureShown = true;
+    emit Notice(QStringLiteral("The recovery copy of your unsaved work could not be written: %1")
+                    .arg(MessageText::Shortened(reason, kLongestPathShown)));
 }
 
 void CRecoveryGuard::Offer()

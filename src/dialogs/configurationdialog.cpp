@@ -123,6 +123,15 @@ TfrmConfigurationDialog::TfrmConfigurationDialog(CUserPrompts& prompts, QWidget*
     }
     grid->setColumnStretch(1, 1);
 
+    auto* gbBackups = new QGroupBox(QStringLiteral(" Backups "), this);
+    m_seBackupsKept = Named(new QSpinBox(gbBackups), "seBackupsKept");
+    m_seBackupsKept->setRange(0, 100);
+    m_seBackupsKept->setSpecialValueText(QStringLiteral("none"));
+    m_seBackupsKept->setToolTip(QStringLiteral("Each save first keeps the file it replaces; the newest ones are kept"));
+    auto* backupsRow = new QHBoxLayout(gbBackups);
+    backupsRow->addWidget(new QLabel(QStringLiteral("Kept of each saved file"), gbBackups));
+    backupsRow->addWidget(m_seBackupsKept);
+
     const OkCancelButtons buttons = MakeOkCancel(this, QStringLiteral("Ok"));
     m_btnOk = Named(buttons.Ok, "btnOk");
     m_btnCancel = Named(buttons.Cancel, "btnCancel");
@@ -131,12 +140,13 @@ TfrmConfigurationDialog::TfrmConfigurationDialog(CUserPrompts& prompts, QWidget*
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(gbSymbology);
     layout->addWidget(m_gbRangeRings);
+    layout->addWidget(gbBackups);
     layout->addStretch(1);
     layout->addLayout(buttons.Row);
 
     SetTabChain({m_cbKeysitesShape, m_cbAirbasesShape, m_cbSAMsShape, m_seKeysitesSize, m_seAirbasesSize, m_seSAMsSize,
-                 m_btnOk, m_btnCancel});
-    FixOuterSize(this, 286, 191);
+                 m_seBackupsKept, m_btnOk, m_btnCancel});
+    FixOuterSize(this, 286, 245);
 }
 
 void TfrmConfigurationDialog::Fill(const CTarnConfig& settings)
@@ -163,6 +173,14 @@ void TfrmConfigurationDialog::accept()
         QDialog::accept();
 }
 
+void TfrmConfigurationDialog::SetBackupsKept(int kept) { m_seBackupsKept->setValue(kept); }
+
+int TfrmConfigurationDialog::BackupsKept() const
+{
+    m_seBackupsKept->interpretText(); // a number typed but not yet confirmed counts
+    return m_seBackupsKept->value();
+}
+
 void TfrmConfigurationDialog::SelectColor(CColorSwatch* swatch)
 {
     QColor chosen;
@@ -171,17 +189,21 @@ void TfrmConfigurationDialog::SelectColor(CColorSwatch* swatch)
 }
 
 bool EditSymbology(CUserPrompts& prompts, QWidget* parent, CTarnConfig& settings, const QString& settingsFile,
-                   RangeRings* rings)
+                   RangeRings* rings, int* backupsKept)
 {
     TfrmConfigurationDialog dialog(prompts, parent);
     dialog.Fill(settings);
     if (rings)
         dialog.FillRings(*rings);
+    if (backupsKept)
+        dialog.SetBackupsKept(*backupsKept);
     if (prompts.Run(dialog) != QDialog::Accepted)
         return false;
     dialog.Store(settings);
     if (rings)
         *rings = dialog.Rings();
+    if (backupsKept)
+        *backupsKept = dialog.BackupsKept();
     QString message;
     QString reason;
     if (!settings.Save(settingsFile, &message, &reason)) {

@@ -1,6 +1,6 @@
 #pragma once
 // The "Configuration" dialog: shape, size and colour of the keysite, airbase and SAM symbols, and
-// the range rings around them.
+// the range rings around them, and how many backups each saved file keeps.
 
 #include <QDialog>
 #include <QFrame>
@@ -44,6 +44,9 @@ public:
     void FillRings(const RangeRings& rings);
     RangeRings Rings() const;
     void accept() override;
+    // Backups kept of each saved file, 0..100; 0 keeps none.
+    void SetBackupsKept(int kept);
+    int BackupsKept() const;
 
 private:
     // Lets the user choose the colour of one swatch.
@@ -59,6 +62,7 @@ private:
     CColorSwatch* m_shAirbasesColor;
     CColorSwatch* m_shSAMsColor;
     CRangeRingsGroup* m_gbRangeRings;
+    QSpinBox* m_seBackupsKept;
     QPushButton* m_btnOk;
     QPushButton* m_btnCancel;
     CUserPrompts& m_prompts;
@@ -68,9 +72,9 @@ private:
 QColor ColorFromRgbValue(int32_t value);
 int32_t RgbValueFromColor(const QColor& color);
 
-// Runs the dialog over `settings` (and `rings`, when given). On OK the new styles take effect and
-// are written to `settingsFile`, and `rings` takes the rings confirmed; a file that cannot be
-// written is reported and the result is false (the map is then not redrawn, though the new styles
-// stay in effect).
+// Runs the dialog over `settings` (and `rings` and `backupsKept`, when given). On OK the new styles
+// take effect and are written to `settingsFile`, `rings` takes the rings confirmed and `backupsKept`
+// the number chosen; a file that cannot be written is reported and the result is false (the map is
+// then not redrawn, though the new styles stay in effect).
 bool EditSymbology(CUserPrompts& prompts, QWidget* parent, CTarnConfig& settings, const QString& settingsFile,
-                   RangeRings* rings = nullptr);
+                   RangeRings* rings = nullptr, int* backupsKept = nullptr);

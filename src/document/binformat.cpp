@@ -4,6 +4,7 @@
 
 #include <QtEndian>
 #include <cstring>
+#include <string_view>
 
 #include <unordered_map>
 
@@ -79,42 +80,75 @@ private:
     std::unordered_map<std::string, int32_t> m_otherSpellings;
 };
 
-// The name written for a record's object index: the catalogue's, or the one a file stored.
+// The name written for a record's object index: the catalogue's (no name for an absent
+// reference, INVALID_OBJECT for an index the catalogue lacks), or the one a file stored.
 class CNameSource {
 public:
-    explicit CNameSource(const C3DObjectsList& catalogue) : m_catalogue(&catalogue) { }
-    explicit CNameSource(std::span<const std::string> names) : m_names(names) { }
+    explicit CNameSource(const C3DObjectsList& catalogue) : m_names(catalogue.Names()), m_catalogue(true) { }
+    CNameSource(std::span<const std::string> names, bool catalogue) : m_names(names), m_catalogue(catalogue) { }
 
-    const std::string& NameOf(int32_t index) const
+    std::string_view NameOf(int32_t index) const
     {
-        return m_catalogue ? m_catalogue->NameOf(index) : m_names[static_cast<size_t>(index)];
+        if (!m_catalogue)
+            return m_names[static_cast<size_t>(index)];
+        if (index == NoObjectIndex)
+            return {};
+        if (index < 0 || static_cast<size_t>(index) >= m_names.size())
+            return kInvalidObject;
+        return m_names[static_cast<size_t>(index)];
     }
 
 private:
-    const C3DObjectsList* m_catalogue = nullptr;
+    static constexpr std::string_view kInvalidObject = "INVALID_OBJECT";
     std::span<const std::string> m_names;
+    bool m_catalogue;
 };
 
-// Sizes as written, to reserve the buffer once.
-qsizetype NameBytes(const CNameSource& catalogue, int32_t index)
+// The templates as the document keeps them, each with its own objects.
+struct DocumentTemplates {
+    std::span<const CPopTemplate> Templates;
+
+    size_t size() const { return Templates.size(); }
+    const CPopTemplate& Head(size_t t) const { return Templates[t]; }
+    std::span<const CThreeDObject> Objects(size_t t) const { return Templates[t].Objects; }
+};
+
+// The templates of a snapshot, their objects in one array.
+struct SnapshotTemplates {
+    const MapSnapshot& Snapshot;
+
+    size_t size() const { return Snapshot.Templates.size(); }
+    const MapSnapshot::Template& Head(size_t t) const { return Snapshot.Templates[t]; }
+    std::span<const CThreeDObject> Objects(size_t t) const
+    {
+        const MapSnapshot::Template& tmpl = Snapshot.Templates[t];
+        return std::span<const CThreeDObject>(Snapshot.Objects).subspan(tmpl.FirstObject, tmpl.ObjectCount);
+    }
+};
+
+// Sizes as written, to size the buffer once.
+qsizetype NameBytes(const CNameSource& names, int32_t index)
 {
-    return 4 + static_cast<qsizetype>(catalogue.NameOf(index).size());
+    return 4 + static_cast<qsizetype>(names.NameOf(index).size());
 }
 
-qsizetype ReferenceBytes(const CNameSource& catalogue, int32_t index)
+qsizetype ReferenceBytes(const CNameSource& names, int32_t index)
 {
-    return index == NoObjectIndex ? 4 : 4 + NameBytes(catalogue, index);
+    return index == NoObjectIndex ? 4 : 4 + NameBytes(names, index);
 }
 
-qsizetype TemplateListBytes(const CNameSource& catalogue, std::span<const CPopTemplate> templates,
-                            bool withRouteObjects)
+template <typename Templates>
+qsizetype TemplateListBytes(const CNameSource& names, const Templates& templates, bool withRouteObjects)
 {
     qsizetype bytes = 4;
-    for (const CPopTemplate& tmpl : templates) {
-        bytes += 8 + ReferenceBytes(catalogue, tmpl.ApproximationObject) + ReferenceBytes(catalogue, tmpl.BaseObject)
-            + (withRouteObjects ? ReferenceBytes(catalogue, tmpl.RouteObject) : 0);
-        for (const CThreeDObject& object : tmpl.Objects)
-            bytes += 12 + NameBytes(catalogue, object.ObjectIndex);
+    for (size_t t = 0; t < templates.size(); ++t) {
+        const auto& tmpl = templates.Head(t);
+        bytes += 8 + ReferenceBytes(names, tmpl.ApproximationObject) + ReferenceBytes(names, tmpl.BaseObject)
+            + (withRouteObjects ? ReferenceBytes(names, tmpl.RouteObject) : 0);
+        const std::span<const CThreeDObject> objects = templates.Objects(t);
+        bytes += 12 * static_cast<qsizetype>(objects.size());
+        for (const CThreeDObject& object : objects)
+            bytes += NameBytes(names, object.ObjectIndex);
     }
     return bytes;
 }
@@ -138,7 +172,7 @@ public:
         std::memcpy(m_at, &raw, 4);
         m_at += 4;
     }
-    void Name(const std::string& name)
+    void Name(std::string_view name)
     {
         Int32(static_cast<int32_t>(name.size()));
         std::memcpy(m_at, name.data(), name.size());
@@ -156,52 +190,57 @@ private:
 };
 
 // The presence value written is always 1.
-void PutReference(CBufferWriter& writer, const CNameSource& catalogue, int32_t index)
+void PutReference(CBufferWriter& writer, const CNameSource& names, int32_t index)
 {
     if (index == NoObjectIndex) {
         writer.Int32(0);
         return;
     }
     writer.Int32(1);
-    writer.Name(catalogue.NameOf(index));
+    writer.Name(names.NameOf(index));
 }
 
-void PutTemplateList(CBufferWriter& writer, const CNameSource& catalogue, std::span<const CPopTemplate> templates,
-                     bool withRouteObjects)
+template <typename Templates>
+void PutTemplateList(CBufferWriter& writer, const CNameSource& names, const Templates& templates, bool withRouteObjects)
 {
     const auto count = static_cast<int32_t>(templates.size());
     writer.Int32(withRouteObjects ? -count : count);
-    for (const CPopTemplate& tmpl : templates) {
-        writer.Int32(static_cast<int32_t>(tmpl.Objects.size()));
+    for (size_t t = 0; t < templates.size(); ++t) {
+        const auto& tmpl = templates.Head(t);
+        const std::span<const CThreeDObject> objects = templates.Objects(t);
+        writer.Int32(static_cast<int32_t>(objects.size()));
         writer.Int32(tmpl.TypeCode);
-        PutReference(writer, catalogue, tmpl.ApproximationObject);
-        PutReference(writer, catalogue, tmpl.BaseObject);
+        PutReference(writer, names, tmpl.ApproximationObject);
+        PutReference(writer, names, tmpl.BaseObject);
         if (withRouteObjects)
-            PutReference(writer, catalogue, tmpl.RouteObject);
-        for (const CThreeDObject& object : tmpl.Objects) {
+            PutReference(writer, names, tmpl.RouteObject);
+        for (const CThreeDObject& object : objects) {
             writer.Float(object.X);
             writer.Float(object.Z);
             writer.Float(object.Heading);
-            writer.Name(catalogue.NameOf(object.ObjectIndex));
+            writer.Name(names.NameOf(object.ObjectIndex));
         }
     }
 }
 
-QByteArray WriteListWith(const CNameSource& catalogue, std::span<const CPopTemplate> templates, bool withRouteObjects)
+template <typename Templates>
+QByteArray WriteListWith(const CNameSource& names, const Templates& templates, bool withRouteObjects)
 {
-    CBufferWriter writer(TemplateListBytes(catalogue, templates, withRouteObjects));
-    PutTemplateList(writer, catalogue, templates, withRouteObjects);
+    CBufferWriter writer(TemplateListBytes(names, templates, withRouteObjects));
+    PutTemplateList(writer, names, templates, withRouteObjects);
     return writer.Bytes();
 }
 
-QByteArray WriteMapWith(const CNameSource& catalogue, const MapRecordsView& records, bool withRouteObjects)
+template <typename Templates>
+QByteArray WriteMapWith(const CNameSource& names, const Templates& templates, const MapRecordsView& records,
+                        bool withRouteObjects)
 {
-    qsizetype bytes = TemplateListBytes(catalogue, records.Templates, withRouteObjects) + 12
+    qsizetype bytes = TemplateListBytes(names, templates, withRouteObjects) + 12
         + 12 * static_cast<qsizetype>(records.Keysites.size()) + 8 * static_cast<qsizetype>(records.Sams.size());
     for (const CAirbasePlacement& airbase : records.Airbases)
-        bytes += 8 + NameBytes(catalogue, airbase.ObjectIndex);
+        bytes += 8 + NameBytes(names, airbase.ObjectIndex);
     CBufferWriter writer(bytes);
-    PutTemplateList(writer, catalogue, records.Templates, withRouteObjects);
+    PutTemplateList(writer, names, templates, withRouteObjects);
     writer.Int32(static_cast<int32_t>(records.Keysites.size()));
     for (const CKeysitePlacement& keysite : records.Keysites) {
         writer.Int32(keysite.TemplateNumber);
@@ -212,7 +251,7 @@ QByteArray WriteMapWith(const CNameSource& catalogue, const MapRecordsView& reco
     for (const CAirbasePlacement& airbase : records.Airbases) {
         writer.Float(airbase.X);
         writer.Float(airbase.Z);
-        writer.Name(catalogue.NameOf(airbase.ObjectIndex));
+        writer.Name(names.NameOf(airbase.ObjectIndex));
     }
     writer.Int32(static_cast<int32_t>(records.Sams.size()));
     for (const CSAMPlacement& sam : records.Sams) {
@@ -222,7 +261,31 @@ QByteArray WriteMapWith(const CNameSource& catalogue, const MapRecordsView& reco
     return writer.Bytes();
 }
 
+// Counts what the reader walks over.
+class CCountingSink {
+public:
+    explicit CCountingSink(MapCounts& counts) : m_counts(counts) { }
+    void TemplateList(int32_t, int32_t count) { m_counts.Templates = count; }
+    void Template(int32_t, const StoredTemplate&) { }
+    void TemplateObject(int32_t, int32_t, const StoredObject&) { ++m_counts.Objects; }
+    void KeysiteList(int32_t count) { m_counts.Keysites = count; }
+    void Keysite(int32_t, const StoredKeysite&) { }
+    void AirbaseList(int32_t count) { m_counts.Airbases = count; }
+    void Airbase(int32_t, const StoredAirbase&) { }
+    void SamList(int32_t count) { m_counts.Sams = count; }
+    void Sam(int32_t, const StoredSam&) { }
+
+private:
+    MapCounts& m_counts;
+};
+
 } // namespace
+
+bool CountMapRecords(CByteReader& reader, MapCounts& counts)
+{
+    CCountingSink sink(counts);
+    return !reader.Failed() && ReadMapFile(reader, sink);
+}
 
 bool ReadTemplateRecords(CByteReader& reader, const C3DObjectsList& catalogue, ReadRecords& records,
                          ReadNumbering numbering)
@@ -240,21 +303,48 @@ bool ReadMapRecords(CByteReader& reader, const C3DObjectsList& catalogue, ReadRe
 QByteArray WriteTemplateList(const C3DObjectsList& catalogue, std::span<const CPopTemplate> templates,
                              bool withRouteObjects)
 {
-    return WriteListWith(CNameSource(catalogue), templates, withRouteObjects);
+    return WriteListWith(CNameSource(catalogue), DocumentTemplates{templates}, withRouteObjects);
 }
 
 QByteArray WriteTemplateList(std::span<const std::string> names, std::span<const CPopTemplate> templates,
                              bool withRouteObjects)
 {
-    return WriteListWith(CNameSource(names), templates, withRouteObjects);
+    return WriteListWith(CNameSource(names, false), DocumentTemplates{templates}, withRouteObjects);
 }
 
 QByteArray WriteMapFile(const C3DObjectsList& catalogue, const MapRecordsView& records, bool withRouteObjects)
 {
-    return WriteMapWith(CNameSource(catalogue), records, withRouteObjects);
+    return WriteMapWith(CNameSource(catalogue), DocumentTemplates{records.Templates}, records, withRouteObjects);
 }
 
 QByteArray WriteMapFile(std::span<const std::string> names, const MapRecordsView& records, bool withRouteObjects)
 {
-    return WriteMapWith(CNameSource(names), records, withRouteObjects);
+    return WriteMapWith(CNameSource(names, false), DocumentTemplates{records.Templates}, records, withRouteObjects);
+}
+
+MapSnapshot SnapshotOf(const C3DObjectsList& catalogue, const MapRecordsView& records)
+{
+    MapSnapshot snapshot;
+    snapshot.Names = catalogue.Names();
+    snapshot.Templates.reserve(records.Templates.size());
+    size_t objects = 0;
+    for (const CPopTemplate& tmpl : records.Templates)
+        objects += tmpl.Objects.size();
+    // Reserved, then appended: each object is written once, in one pass over memory.
+    snapshot.Objects.reserve(objects);
+    for (const CPopTemplate& tmpl : records.Templates) {
+        snapshot.Templates.push_back({tmpl.TypeCode, tmpl.ApproximationObject, tmpl.BaseObject, tmpl.RouteObject,
+                                      uint32_t(snapshot.Objects.size()), uint32_t(tmpl.Objects.size())});
+        snapshot.Objects.insert(snapshot.Objects.end(), tmpl.Objects.begin(), tmpl.Objects.end());
+    }
+    snapshot.Keysites.assign(records.Keysites.begin(), records.Keysites.end());
+    snapshot.Airbases.assign(records.Airbases.begin(), records.Airbases.end());
+    snapshot.Sams.assign(records.Sams.begin(), records.Sams.end());
+    return snapshot;
+}
+
+QByteArray WriteMapFile(const MapSnapshot& snapshot, bool withRouteObjects)
+{
+    return WriteMapWith(CNameSource(snapshot.Names, true), SnapshotTemplates{snapshot},
+                        {{}, snapshot.Keysites, snapshot.Airbases, snapshot.Sams}, withRouteObjects);
 }

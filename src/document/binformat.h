@@ -57,3 +57,36 @@ QByteArray WriteMapFile(const C3DObjectsList& catalogue, const MapRecordsView& r
 QByteArray WriteTemplateList(std::span<const std::string> names, std::span<const CPopTemplate> templates,
                              bool withRouteObjects);
 QByteArray WriteMapFile(std::span<const std::string> names, const MapRecordsView& records, bool withRouteObjects);
+
+// A document's records copied in a few large moves, cheap enough to take between two edits, for
+// writing while the document goes on changing (the recovery copy, written by a worker): the
+// catalogue's names, the templates with their objects in one array, and the placed records.
+struct MapSnapshot {
+    struct Template {
+        int32_t TypeCode = -1;
+        int32_t ApproximationObject = NoObjectIndex;
+        int32_t BaseObject = NoObjectIndex;
+        int32_t RouteObject = NoObjectIndex;
+        uint32_t FirstObject = 0; // in Objects
+        uint32_t ObjectCount = 0;
+    };
+    std::vector<std::string> Names;
+    std::vector<Template> Templates;
+    std::vector<CThreeDObject> Objects;
+    std::vector<CKeysitePlacement> Keysites;
+    std::vector<CAirbasePlacement> Airbases;
+    std::vector<CSAMPlacement> Sams;
+};
+MapSnapshot SnapshotOf(const C3DObjectsList& catalogue, const MapRecordsView& records);
+// The same bytes as WriteMapFile of the records the snapshot was taken of.
+QByteArray WriteMapFile(const MapSnapshot& snapshot, bool withRouteObjects);
+
+// The number of records of each list of a Map BIN file, walked without keeping any.
+struct MapCounts {
+    int32_t Templates = 0;
+    int32_t Objects = 0;
+    int32_t Keysites = 0;
+    int32_t Airbases = 0;
+    int32_t Sams = 0;
+};
+bool CountMapRecords(CByteReader& reader, MapCounts& counts);

@@ -99,9 +99,45 @@ bool CCampaignSession::RestoreMapBin(const QString& copy, const QString& origina
     return true;
 }
 
-bool CCampaignSession::WriteMapBinCopy(const QString& path, QString* reason) const
+MapSnapshot CCampaignSession::MapBinSnapshot() const
 {
-    return m_records->Save(path, true, reason);
+    const CBINFile& records = *m_records;
+    return SnapshotOf(*records.Catalogue(),
+                      {records.Templates(), records.Keysites(), records.Airbases(), records.Sams()});
+}
+
+bool CCampaignSession::RestoreMapBinBackup(const QString& backup, QString* reason)
+{
+    CBINFile read(m_records->Catalogue(), m_records->Types());
+    if (!read.Load(backup, reason))
+        return false;
+    const auto all = [](auto rows) { return std::vector(rows.begin(), rows.end()); };
+    return GuardAllocation(reason, [&] {
+        const CBINFile& now = *m_records;
+        auto edit = std::make_unique<CRecordEdit>(*this, QStringLiteral("Restore backup"));
+        // The placed records go first: a template in use cannot.
+        if (now.KeysiteCount() > 0)
+            edit->Add(RemoveRecords<CKeysitePlacement>(0, now.KeysiteCount()));
+        if (now.AirbaseCount() > 0)
+            edit->Add(RemoveRecords<CAirbasePlacement>(0, now.AirbaseCount()));
+        if (now.SamCount() > 0)
+            edit->Add(RemoveRecords<CSAMPlacement>(0, now.SamCount()));
+        if (now.TemplateCount() > 0)
+            edit->Add(RemoveRecords<CPopTemplate>(0, now.TemplateCount()));
+        // The templates come back first, so that the keysites find theirs.
+        if (read.TemplateCount() > 0)
+            edit->Add(InsertRecords(0, all(read.Templates())));
+        if (read.KeysiteCount() > 0)
+            edit->Add(InsertRecords(0, all(read.Keysites())));
+        if (read.AirbaseCount() > 0)
+            edit->Add(InsertRecords(0, all(read.Airbases())));
+        if (read.SamCount() > 0)
+            edit->Add(InsertRecords(0, all(read.Sams())));
+        // Even a backup equal to the document is a step to save or undo.
+        Push(CEditHistory::MapBin, edit.get());
+        edit.release();
+        return true;
+    });
 }
 
 bool CCampaignSession::ImportTemplates(const QString& path, CMissingNames& missing, QString* reason)
@@ -161,9 +197,9 @@ bool CCampaignSession::RestoreFactions(const QString& copy, const QString& origi
     return true;
 }
 
-bool CCampaignSession::WriteFactionsCopy(const QString& path, QString* reason)
+std::shared_ptr<CFactionsInfo> CCampaignSession::FactionsSnapshot() const
 {
-    return m_factions && m_factions->SaveToFile(path, reason);
+    return m_factions ? std::make_shared<CFactionsInfo>(*m_factions) : nullptr;
 }
 
 void CCampaignSession::AnnounceSectors(int32_t firstColumn, int32_t firstRow, int32_t lastColumn, int32_t lastRow)

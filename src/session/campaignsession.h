@@ -12,6 +12,7 @@
 // selection may hold a row that is no record; SelectedRecords() leaves it out.
 
 #include "document/binfile.h"
+#include "document/binformat.h"
 #include "session/edithistory.h"
 #include "session/recordedits.h"
 
@@ -63,8 +64,12 @@ public:
     // A recovered copy in place of the document: its file is `original` (empty for a new one),
     // and it is modified until saved.
     bool RestoreMapBin(const QString& copy, const QString& original, QString* reason = nullptr);
-    // Writes the document to `path` without making it the document's file (the recovery copy).
-    bool WriteMapBinCopy(const QString& path, QString* reason = nullptr) const;
+    // The records as they are now, for writing while editing goes on (the recovery copy).
+    MapSnapshot MapBinSnapshot() const;
+    // A backup of the document's file in place of its records, as one edit "Restore backup": the
+    // file stays the document's, and the document is modified until saved or the edit undone. A
+    // backup that cannot be read changes nothing and gives the reason.
+    bool RestoreMapBinBackup(const QString& backup, QString* reason = nullptr);
     // Appends the templates of a template file or Map BIN file as one edit, "Import 3 keysite
     // templates" (none for a file without templates); `missing` gets the names the catalogue
     // lacks. A file that cannot be read adds nothing and gives the reason.
@@ -80,7 +85,8 @@ public:
     bool LoadFactions(const QString& path, QString* reason = nullptr);
     bool SaveFactions(const QString& path, QString* reason = nullptr);
     bool RestoreFactions(const QString& copy, const QString& original, QString* reason = nullptr);
-    bool WriteFactionsCopy(const QString& path, QString* reason = nullptr);
+    // A copy of the layer as it is now (null without one), for writing while painting goes on.
+    std::shared_ptr<CFactionsInfo> FactionsSnapshot() const;
     // Said by the faction edits after they set sectors.
     void AnnounceSectors(int32_t firstColumn, int32_t firstRow, int32_t lastColumn, int32_t lastRow);
 

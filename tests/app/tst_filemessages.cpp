@@ -3,6 +3,7 @@
 // catalogue does not hold.
 #include "../dialogs/scriptedprompts.h"
 #include "../hardening/diskspacelimit.h"
+#include "app/documentfiles.h"
 #include "appfixture.h"
 #include "document/binfile.h"
 #include "factions/factiondocument.h"
@@ -90,6 +91,8 @@ private slots:
         const QString bin =
             m_installation->Write(QStringLiteral("in.BIN"), MapFile({{"TANK", "TANK"}, {"TANK", "HANGAR"}}, "HANGAR"));
         QVERIFY(window.Files()->LoadBinFile(bin));
+        // The save's own failure, not its backup's (which fails first on a full disk and asks).
+        window.Files()->Backups().SetKept(0);
         const QString sid = m_installation->Write(
             QStringLiteral("in.SID"), NewFactionDocument(8, 8, [](int32_t c, int32_t) { return c % 2; }).Serialize());
         m_prompts->FileAnswers << sid;

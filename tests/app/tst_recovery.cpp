@@ -11,12 +11,16 @@
 #include <QDirIterator>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSemaphore>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QSysInfo>
+#include <QThread>
 #include <QTimer>
 #include <cstdio>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <thread>
 
 namespace {
 
@@ -167,6 +171,65 @@ private slots:
         m_fixture->Prompts.AskAnswers << QMessageBox::Discard;
         QVERIFY(w.close());
         QVERIFY(RecoveryFiles().isEmpty());
+    }
+
+    // The copy is written by a worker; one still being written when the work is saved or the
+    // window closes is waited for, so that it never comes back after its removal.
+    void writeInFlightIsWaitedFor_data()
+    {
+        QTest::addColumn<bool>("quit");
+        QTest::newRow("save") << false;
+        QTest::newRow("quit") << true;
+    }
+    void writeInFlightIsWaitedFor()
+    {
+        QFETCH(bool, quit);
+        QVERIFY(m_fixture->Start());
+        TfrmMain& w = *m_fixture->Window;
+        ClickGridRow(Grid(w, "grSAMs"), 1);
+        Press(w, "btnSAMDel");
+        QSemaphore gate;
+        Guard(w)->SetBeforeWrite([&gate] { gate.acquire(); });
+        Guard(w)->StartCopies();
+        QVERIFY(RecoveryFiles().isEmpty()); // held on the worker, the window goes on
+        // Let go only once the window is already waiting (or, were it not, had removed the copy).
+        std::thread release([&gate] {
+            QThread::msleep(100);
+            gate.release();
+        });
+        if (quit) {
+            m_fixture->Prompts.AskAnswers << QMessageBox::Discard;
+            QVERIFY(w.close());
+        } else {
+            Trigger(w, "Save1");
+            QVERIFY(!w.Session()->IsModified(CEditHistory::MapBin));
+        }
+        release.join();
+        Guard(w)->Wait();
+        QCOMPARE(RecoveryFiles(), QStringList{});
+    }
+
+    // A copy that cannot be written is said in the status bar once, not at every try.
+    void failedWriteIsShownOnce()
+    {
+        QVERIFY(m_fixture->Start());
+        TfrmMain& w = *m_fixture->Window;
+        // A file where the store's folder should be.
+        const QString root = CRecoveryStore().Root();
+        QVERIFY(QDir().mkpath(QFileInfo(root).path()) && WriteFile(root, "not a folder"));
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            w.statusBar()->clearMessage();
+            ClickGridRow(Grid(w, "grSAMs"), 1);
+            Press(w, "btnSAMDel");
+            Guard(w)->WriteCopies();
+            QCoreApplication::processEvents();
+            const QString shown = w.statusBar()->currentMessage();
+            if (attempt == 0)
+                QVERIFY2(shown.contains(QLatin1String("could not be written")), qPrintable(shown));
+            else
+                QCOMPARE(shown, QString());
+        }
+        QCOMPARE(ReadFile(root), QByteArray("not a folder"));
     }
 
     void anotherRunningEditorIsLeftAlone()

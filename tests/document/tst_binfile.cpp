@@ -2,6 +2,8 @@
 #include "catalogues/objectslist.h"
 #include "catalogues/templatetypes.h"
 #include "document/binfile.h"
+#include "document/binformat.h"
+#include "platform/streams.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -81,6 +83,45 @@ private slots:
             + Int32(0) + Int32(9) + Int32(0) + Int32(1) + Name("TANK") + Int32(0) + Int32(0) + Int32(0) + Int32(0);
         QCOMPARE(f.Doc.SaveBytes(true), expected);
         QCOMPARE(f.Doc.SaveBytes(false).size(), basic.size());
+    }
+
+    // A snapshot writes the bytes the document saved when it was taken, whatever the document
+    // does afterwards; the record counts of those bytes are the document's.
+    void snapshotWritesWhatTheDocumentSaved_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::newRow("worked example") << kWorkedExample;
+        QTest::newRow("empty") << QByteArray(16, '\0');
+        // Absent references, names the catalogue lacks, a keysite without template, an airbase.
+        QTest::newRow("unknown names") << Int32(-2) + Int32(1) + Int32(3) + Int32(0) + Int32(1) + Name("B") + Int32(1)
+                + Name("ghost") + QByteArray(12, '\0') + Name("TANK") // template 0, 1 object
+                + Int32(0) + Int32(2) + Int32(1) + Name("A") + Int32(1) + Name("nosuch") + Int32(0) // template 1
+                + Int32(2) + Int32(-1) + QByteArray(8, '\0') + Int32(1) + QByteArray(8, '\0')       // keysites
+                + Int32(1) + QByteArray(8, '\0') + Name("Missing")                                  // airbase
+                + Int32(2) + QByteArray(16, '\0');                                                  // SAMs
+    }
+    void snapshotWritesWhatTheDocumentSaved()
+    {
+        QFETCH(QByteArray, file);
+        Fixture f;
+        QVERIFY(f.Doc.LoadBytes(file));
+        const QByteArray saved = f.Doc.SaveBytes(true);
+        const MapSnapshot snapshot =
+            SnapshotOf(f.Catalogue, {f.Doc.Templates(), f.Doc.Keysites(), f.Doc.Airbases(), f.Doc.Sams()});
+        // Editing afterwards leaves the snapshot as it was.
+        f.Doc.InsertRows(0, std::vector<CSAMPlacement>{{1, 2}});
+        f.Doc.InsertRows(0, std::vector<CPopTemplate>{CPopTemplate{}});
+        QCOMPARE(WriteMapFile(snapshot, true), saved);
+
+        CByteReader reader(saved);
+        MapCounts counts;
+        QVERIFY(CountMapRecords(reader, counts));
+        int objects = 0;
+        for (const CPopTemplate& tmpl : f.Doc.Templates())
+            objects += int(tmpl.Objects.size());
+        QCOMPARE(std::vector<int>({counts.Templates, counts.Objects, counts.Keysites, counts.Airbases, counts.Sams}),
+                 std::vector<int>({f.Doc.TemplateCount() - 1, objects, f.Doc.KeysiteCount(), f.Doc.AirbaseCount(),
+                                   f.Doc.SamCount() - 1}));
     }
 
     void unknownNamesAndTemplateNumbers()
