@@ -22,13 +22,15 @@ CSelectionCommands::CSelectionCommands(CCampaignSession& session, CMapArea& map,
         return action;
     };
     menu.addSeparator();
-    QAction* similar = add(menu, "SelectSimilar1", QStringLiteral("Select si&milar"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_L));
+    QAction* similar =
+        add(menu, "SelectSimilar1", QStringLiteral("Select si&milar"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_L));
     similar->setStatusTip(QStringLiteral("Keysites of the same template, airbases of the same object"));
     connect(similar, &QAction::triggered, this, &CSelectionCommands::SelectSimilar);
     QAction* within = add(menu, "SelectWithin1", QStringLiteral("Select &within distance…"),
                           QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D));
     connect(within, &QAction::triggered, this, &CSelectionCommands::SelectWithin);
-    QAction* none = add(menu, "SelectNone1", QStringLiteral("Select &none"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A));
+    QAction* none =
+        add(menu, "SelectNone1", QStringLiteral("Select &none"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A));
     connect(none, &QAction::triggered, this, &CSelectionCommands::SelectNone);
     m_needSelection = {similar, within, none};
 
@@ -109,8 +111,8 @@ void CSelectionCommands::Nudge(int columns, int rows)
     const double step = m_map.UnitsPerPixel();
     if (step <= 0 || !m_session.HasSelectedPlacements())
         return;
-    auto* edit = new CMoveEdit(m_session, m_session.SelectedPlacements(), float(columns * step), float(rows * step),
-                               true);
+    auto* edit =
+        new CMoveEdit(m_session, m_session.SelectedPlacements(), float(columns * step), float(rows * step), true);
     if (edit->IsEmpty()) {
         delete edit;
         return;

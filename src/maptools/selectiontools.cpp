@@ -147,9 +147,8 @@ void CRubberBandTool::Release(const MapToolContext& context, const MapPointer& p
         context.BandPreview(0, 0, 0, 0, false);
     if (!context.Session || !context.View)
         return;
-    const CCampaignSession::Placements inside = RecordsInRect(context.Session->Records(), context.Viewport(),
-                                                              context.Pickable, m_press.X, m_press.Y, pointer.X,
-                                                              pointer.Y);
+    const CCampaignSession::Placements inside = RecordsInRect(
+        context.Session->Records(), context.Viewport(), context.Pickable, m_press.X, m_press.Y, pointer.X, pointer.Y);
     context.Session->SelectPlacements(inside, m_add);
 }
 

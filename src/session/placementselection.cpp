@@ -64,8 +64,8 @@ void CCampaignSession::SelectPlacements(const Placements& records, bool add)
         }
         selection.setCurrentIndex(model.index(std::clamp(chosen.front(), 0, count - 1), 0),
                                   QItemSelectionModel::NoUpdate);
-        const auto flags = (add ? QItemSelectionModel::Select : QItemSelectionModel::ClearAndSelect)
-            | QItemSelectionModel::Rows;
+        const auto flags =
+            (add ? QItemSelectionModel::Select : QItemSelectionModel::ClearAndSelect) | QItemSelectionModel::Rows;
         selection.select(RangesOf(model, chosen, count), flags);
     }
 }
@@ -80,8 +80,8 @@ void CCampaignSession::ToggleSelected(RecordKind kind, int index)
     const QModelIndex row = model.index(index, 0);
     const bool selected = selection.isRowSelected(index, QModelIndex());
     selection.setCurrentIndex(row, QItemSelectionModel::NoUpdate);
-    selection.select(row, (selected ? QItemSelectionModel::Deselect : QItemSelectionModel::Select)
-                              | QItemSelectionModel::Rows);
+    selection.select(
+        row, (selected ? QItemSelectionModel::Deselect : QItemSelectionModel::Select) | QItemSelectionModel::Rows);
 }
 
 void CCampaignSession::ClearOtherPlacements(RecordList kept)

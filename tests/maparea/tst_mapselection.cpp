@@ -86,7 +86,7 @@ private slots:
         QTest::mousePress(f->Image, Qt::LeftButton, Qt::NoModifier, from);
         QTest::mouseMove(f->Image, to);
         f->Turn();
-        QVERIFY(f->Picture() != before); // drawn live
+        QVERIFY(f->Picture() != before);      // drawn live
         QCOMPARE(records.Sams()[0].X, sam.X); // the document waits for the release
         QTest::mouseRelease(f->Image, Qt::LeftButton, Qt::NoModifier, to);
 
