@@ -11,6 +11,7 @@
 #include "mapview/mapextent.h"
 #include "platform/filepaths.h"
 #include "session/campaignsession.h"
+#include "session/recordfilters.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -102,6 +103,10 @@ CMapArea::Private::Private(CMapArea& area, CCampaignSession& session, const CTar
             OverlayChanged();
     });
     connect(&Session, &CCampaignSession::SectorsChanged, this, &Private::ShowFactions);
+    connect(&Session.Filters(), &CRecordFilters::FilterChanged, this, [this](RecordList list) {
+        if (InfoOf(list).Kind)
+            OverlayChanged();
+    });
 }
 
 CMapArea::Private::~Private()
@@ -158,9 +163,17 @@ void CMapArea::Private::SyncLayers()
     Layers.SetOptions(options);
     Layers.SetDocument(&Session.Records());
     Layers.SetFactions(Session.Factions());
-    // Every kind's selection is marked, whichever page is shown.
-    for (const RecordKind kind : {KeysiteKind, AirbaseKind, SamKind})
-        Layers.SetSelection(kind, Session.SelectedRecords(ListOfKind(kind)));
+    // Every kind's selection is marked, whichever page is shown; a kind whose page asks for it
+    // shows only the records its filter lets through.
+    const CRecordFilters& filters = Session.Filters();
+    for (const RecordKind kind : {KeysiteKind, AirbaseKind, SamKind}) {
+        const RecordList list = ListOfKind(kind);
+        Layers.SetSelection(kind, Session.SelectedRecords(list));
+        if (filters.OnlyOnMap(list) && filters.IsFiltering(list))
+            Layers.SetRecordFilter(kind, [&filters, list](int record) { return filters.Accepts(list, record); });
+        else
+            Layers.SetRecordFilter(kind, {});
+    }
 }
 
 int CMapArea::Private::SymbolReach() const

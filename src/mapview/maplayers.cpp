@@ -118,12 +118,19 @@ void CMapLayers::RefreshMap()
     static const CTarnConfig defaults;
     const CTarnConfig& symbology = m_symbology ? *m_symbology : defaults;
     DrawRings(symbology, view);
-    if (m_options.Keysites)
-        DrawKeysites(*m_document, symbology, view, m_composite);
-    if (m_options.Airbases)
-        DrawAirbases(*m_document, symbology, view, m_composite);
-    if (m_options.Sams)
-        DrawSAMs(*m_document, symbology, view, m_composite);
+    const bool shown[3] = {m_options.Keysites, m_options.Airbases, m_options.Sams};
+    for (const RecordKind kind : {KeysiteKind, AirbaseKind, SamKind}) {
+        if (!shown[kind])
+            continue;
+        if (m_filters[size_t(kind)])
+            DrawAccepted(*m_document, symbology, view, m_composite, kind, m_filters[size_t(kind)]);
+        else if (kind == KeysiteKind)
+            DrawKeysites(*m_document, symbology, view, m_composite);
+        else if (kind == AirbaseKind)
+            DrawAirbases(*m_document, symbology, view, m_composite);
+        else
+            DrawSAMs(*m_document, symbology, view, m_composite);
+    }
     if (m_options.Grid)
         DrawGrid(view, m_composite);
     const bool moving = m_moveX != 0 || m_moveZ != 0;

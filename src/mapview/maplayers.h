@@ -16,6 +16,7 @@
 #include <QRect>
 #include <QSize>
 #include <array>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -77,6 +78,12 @@ public:
     // While the selection is dragged: the selected records are drawn again this far (record
     // units) from where they are, marked there. (0, 0) draws them in place.
     void SetMoveOffset(float dx, float dz);
+    // Only the records of `kind` that `accepts` lets through get a symbol; an empty function draws
+    // them all.
+    void SetRecordFilter(RecordKind kind, std::function<bool(int)> accepts)
+    {
+        m_filters[size_t(kind)] = std::move(accepts);
+    }
     // A selection rectangle in picture pixels drawn over everything; an empty one draws none.
     void SetRubberBand(QRect band) { m_band = band; }
     // Range rings around the records of the kinds shown (only around the marked ones when the
@@ -115,6 +122,7 @@ private:
     float m_moveX = 0;
     float m_moveZ = 0;
     QRect m_band;
+    std::array<std::function<bool(int)>, 3> m_filters; // by RecordKind
     RangeRings m_rings;
 
     std::unique_ptr<CMap> m_map;

@@ -236,6 +236,27 @@ void DrawSelection(const CBINFile& document, const CTarnConfig& symbology, const
     });
 }
 
+void DrawAccepted(const CBINFile& document, const CTarnConfig& symbology, const CViewport& view, QImage& bitmap,
+                  RecordKind kind, const std::function<bool(int)>& accepts)
+{
+    struct Kept {
+        float X;
+        float Z;
+    };
+    std::vector<Kept> kept;
+    const auto keep = [&](const auto& list) {
+        for (size_t i = 0; i < list.size(); ++i)
+            if (accepts(int(i)))
+                kept.push_back({list[i].X, list[i].Z});
+    };
+    switch (kind) {
+    case KeysiteKind: keep(document.Keysites()); break;
+    case AirbaseKind: keep(document.Airbases()); break;
+    case SamKind: keep(document.Sams()); break;
+    }
+    DrawRecords(symbology, view, kept, kind, bitmap);
+}
+
 void DrawMoved(const CBINFile& document, const CTarnConfig& symbology, const CViewport& view, QImage& bitmap,
                RecordKind kind, std::span<const int> records, float dx, float dz)
 {

@@ -8,6 +8,7 @@
 
 #include <QImage>
 #include <cstdint>
+#include <functional>
 #include <span>
 
 class CBINFile;
@@ -16,6 +17,9 @@ class CBINFile;
 void DrawKeysites(const CBINFile& document, const CTarnConfig& symbology, const CViewport& view, QImage& bitmap);
 void DrawAirbases(const CBINFile& document, const CTarnConfig& symbology, const CViewport& view, QImage& bitmap);
 void DrawSAMs(const CBINFile& document, const CTarnConfig& symbology, const CViewport& view, QImage& bitmap);
+// Symbols of the records of the kind that `accepts` lets through and that lie in view.
+void DrawAccepted(const CBINFile& document, const CTarnConfig& symbology, const CViewport& view, QImage& bitmap,
+                  RecordKind kind, const std::function<bool(int)>& accepts);
 // One symbol of the kind's style centred on (cx, cy).
 void DrawSymbol(const CTarnConfig& symbology, QImage& bitmap, int64_t cx, int64_t cy, int kind);
 // Marks the records of `kind` at `records` (list indices in ascending order; those beyond the list

@@ -6,6 +6,7 @@
 #include "session/campaignsession.h"
 #include "session/recordfilters.h"
 
+#include <QCheckBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -40,6 +41,14 @@ CFilterBar::CFilterBar(CCampaignSession& session, RecordList list, QWidget* pare
     layout->setSpacing(6);
     layout->addWidget(m_field, 1);
     layout->addWidget(m_count);
+    if (InfoOf(list).Kind) {
+        m_onlyOnMap = new QCheckBox(QStringLiteral("Only filtered on map"));
+        m_onlyOnMap->setObjectName(QStringLiteral("chbOnlyFiltered") + suffix);
+        m_onlyOnMap->setToolTip(QStringLiteral("The map draws only the records this filter shows"));
+        layout->addWidget(m_onlyOnMap);
+        connect(m_onlyOnMap, &QCheckBox::toggled, this,
+                [this](bool only) { m_session.Filters().SetOnlyOnMap(m_list, only); });
+    }
 
     connect(m_field, &QLineEdit::textChanged, this,
             [this](const QString& text) { m_session.Filters().SetText(m_list, text); });

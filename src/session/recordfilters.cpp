@@ -99,3 +99,11 @@ void CRecordFilters::DropHidden(RecordList list)
     }
     selection.select(ranges, QItemSelectionModel::ClearAndSelect);
 }
+
+void CRecordFilters::SetOnlyOnMap(RecordList list, bool only)
+{
+    if (m_lists[size_t(list)].OnlyOnMap == only)
+        return;
+    m_lists[size_t(list)].OnlyOnMap = only;
+    emit FilterChanged(list);
+}

@@ -31,6 +31,9 @@ public:
     // The records shown, and whether a record is one of them (every record is without a filter).
     int AcceptedCount(RecordList list) const;
     bool Accepts(RecordList list, int record) const;
+    // The map draws only the records the filter lets through (the box "Only filtered on map").
+    bool OnlyOnMap(RecordList list) const { return m_lists[size_t(list)].OnlyOnMap; }
+    void SetOnlyOnMap(RecordList list, bool only);
     // A filter that shows no record: the list's commands have no row to act on.
     bool HidesAll(RecordList list) const { return IsFiltering(list) && AcceptedCount(list) == 0; }
 
@@ -43,6 +46,7 @@ private:
         QString Text;
         std::unique_ptr<CFilteredRecords> View;
         int Count = 0; // AcceptedCount as last announced
+        bool OnlyOnMap = false;
     };
     // The selected records the filter hides leave the selection; the current record, if hidden,
     // gives way to the nearest one kept, or to the nearest record shown when none is.

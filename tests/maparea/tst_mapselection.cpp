@@ -6,6 +6,7 @@
 #include "document/recordlists.h"
 #include "mapareafixture.h"
 #include "maptools/mapgeometry.h"
+#include "session/recordfilters.h"
 
 #include <QSignalSpy>
 #include <QUndoStack>
@@ -177,6 +178,38 @@ private slots:
         f->Session->SelectPlacements({});
         f->Click(Qt::LeftButton, Qt::ControlModifier, *empty);
         QCOMPARE(f->Session->SelectedRecords(ListOfKind(nearest.Kind)), std::vector<int>{nearest.Index});
+    }
+
+    // "Only filtered on map": a filter that hides every SAM site leaves the map as if SAM sites
+    // were not shown; without the box, or without a filter, they are all drawn.
+    void onlyFilteredRecordsOnTheMap()
+    {
+        f->Session->SelectPlacements({});
+        f->Turn();
+        const QImage all = f->Picture();
+        MapAreaState state = f->Area->State();
+        state.Sams = false;
+        f->Area->SetState(state);
+        f->Turn();
+        const QImage withoutSams = f->Picture();
+        QVERIFY(withoutSams != all);
+        state.Sams = true;
+        f->Area->SetState(state);
+
+        CRecordFilters& filters = f->Session->Filters();
+        filters.SetText(RecordList::Sams, QStringLiteral("x<-99999999"));
+        f->Turn();
+        QCOMPARE(f->Picture(), all); // the box is not ticked
+        filters.SetOnlyOnMap(RecordList::Sams, true);
+        f->Turn();
+        QCOMPARE(f->Picture(), withoutSams);
+        filters.SetText(RecordList::Sams, QString());
+        f->Turn();
+        QCOMPARE(f->Picture(), all);
+        filters.SetText(RecordList::Sams, QStringLiteral("x<-99999999"));
+        filters.SetOnlyOnMap(RecordList::Sams, false);
+        f->Turn();
+        QCOMPARE(f->Picture(), all);
     }
 
     void hiddenKindsAreNotTaken()
