@@ -28,6 +28,7 @@
 #include "maparea/maparea.h"
 #include "mapview/rangerings.h"
 #include "session/recordfilters.h"
+#include "widgetbenchmain.h"
 
 #include <QApplication>
 #include <QImage>
@@ -378,12 +379,5 @@ BENCHMARK(BM_EditManyFloor)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    g_editor.reset();
-    return 0;
+    return bench::RunWidgetBenchmarks(argc, argv, [] { g_editor.reset(); });
 }

@@ -7,57 +7,33 @@
 //                     the repaint that shows them there.
 //   build/bench/bench_mapselection --benchmark_repetitions=7 --benchmark_report_aggregates_only=true
 #include "bigcampaign.h"
-#include "catalogues/objectslist.h"
-#include "catalogues/templatetypes.h"
-#include "demo/demoinstall.h"
-#include "dialogs/scriptedprompts.h"
-#include "maparea/maparea.h"
-#include "maparea/mapimage.h"
+#include "maparea/mapareafixture.h"
 #include "maptools/mapgeometry.h"
-#include "mapview/mapwindow.h"
-#include "mapview/tarnconfig.h"
-#include "session/campaignsession.h"
+#include "widgetbenchmain.h"
 
-#include <QApplication>
 #include <QMouseEvent>
-#include <QTemporaryDir>
-#include <benchmark/benchmark.h>
 #include <chrono>
 #include <memory>
 #include <numeric>
 
 namespace {
 
-struct MapBench {
+// The map area of the tests, on the big campaign instead of the demonstration's.
+struct MapBench : CMapAreaFixture {
     QTemporaryDir Dir;
-    C3DObjectsList Catalogue{QLocale::c()};
-    CPopTemplatesTypesList Types;
-    CTarnConfig Symbology;
-    CScriptedPrompts Prompts;
-    std::unique_ptr<CCampaignSession> Session;
-    std::unique_ptr<CMapArea> Area;
-    CMapImage* Image = nullptr;
 
     MapBench()
     {
-        QString error;
-        if (!WriteDemoInstallation(Dir.path(), nullptr, &error))
-            qFatal("demonstration installation: %s", qPrintable(error));
+        if (!Start(QSize(1000, 560)))
+            qFatal("the map area does not start");
         bench::FillCatalogue(Catalogue);
         const QString campaign = Dir.filePath(QStringLiteral("big.bin"));
         bench::WriteBigCampaign(campaign, Catalogue, 200000);
-        Session = std::make_unique<CCampaignSession>(Catalogue, Types, TextFormat());
-        if (!Session->LoadMapBin(campaign))
-            qFatal("the campaign does not load");
-        Area = std::make_unique<CMapArea>(*Session, Symbology, Prompts);
-        Area->resize(1000, 560);
-        Area->show();
-        QApplication::processEvents();
-        Area->OpenMapFolder(Dir.path() + QStringLiteral("/common/maps/") + QLatin1String(kDemoFirstMap));
+        if (!Session->LoadMapBin(campaign) || !Area->OpenMapFolder(MapFolder(kDemoFirstMap)))
+            qFatal("the campaign or the map does not load");
         MapAreaState state = Area->State();
         state.Keysites = state.Airbases = state.Sams = true;
         Area->SetState(state);
-        Image = Area->findChild<CMapImage*>(QStringLiteral("im"));
         Settle();
     }
     // The map's own repaint, which it leaves for the event loop's next turn, done now.
@@ -155,12 +131,5 @@ BENCHMARK(BM_DragFrame)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    g_bench.reset();
-    return 0;
+    return bench::RunWidgetBenchmarks(argc, argv, [] { g_bench.reset(); });
 }
