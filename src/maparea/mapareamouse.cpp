@@ -1,10 +1,13 @@
 // The map area's navigation: its buttons, keys, slider and size, and the mouse on the picture,
 // which goes to the tool the buttons, the keys held and place mode choose.
+#include "document/recordlists.h"
 #include "maparea/debounce.h"
 #include "maparea/mapareaprivate.h"
 #include "maparea/mapcontrolcolumn.h"
 #include "maparea/mapimage.h"
 #include "maptools/mapgeometry.h"
+#include "session/campaignsession.h"
+#include "session/recordfilters.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -89,6 +92,17 @@ MapToolContext CMapArea::Private::ToolContext()
     context.ViewSettled = [this] { TerrainChanged(); };
     const MapAreaState state = pnlMapControls->State();
     context.Pickable = {state.Keysites, state.Airbases, state.Sams};
+    // A kind drawn through its page's filter takes only the records drawn.
+    const CRecordFilters& filters = Session.Filters();
+    bool filtered = false;
+    for (const RecordKind kind : {KeysiteKind, AirbaseKind, SamKind})
+        filtered = filtered || (filters.OnlyOnMap(ListOfKind(kind)) && filters.IsFiltering(ListOfKind(kind)));
+    if (filtered) {
+        context.Takes = [&filters](RecordKind kind, int index) {
+            const RecordList list = ListOfKind(kind);
+            return !filters.OnlyOnMap(list) || filters.Accepts(list, index);
+        };
+    }
     context.SymbolReach = SymbolReach();
     context.MovePreview = [this](float dx, float dz) {
         Layers.SetMoveOffset(dx, dz);

@@ -23,7 +23,7 @@ std::optional<RecordHit> RecordAt(const CBINFile& document, const CViewport& vie
 }
 
 std::optional<RecordHit> SymbolAt(const CBINFile& document, const CViewport& view, const std::array<bool, 3>& pickable,
-                                  int reach, int32_t column, int32_t row)
+                                  int reach, int32_t column, int32_t row, const RecordTest& takes)
 {
     if (!view.HasScale())
         return std::nullopt;
@@ -34,7 +34,7 @@ std::optional<RecordHit> SymbolAt(const CBINFile& document, const CViewport& vie
             return;
         for (size_t i = 0; i < records.size(); ++i) {
             const auto& record = records[i];
-            if (!view.IsOnMap(record.X, record.Z))
+            if (!view.IsOnMap(record.X, record.Z) || (takes && !takes(kind, int(i))))
                 continue;
             int32_t x = 0;
             int32_t y = 0;
@@ -59,7 +59,7 @@ std::optional<RecordHit> SymbolAt(const CBINFile& document, const CViewport& vie
 
 std::array<std::vector<int>, 3> RecordsInRect(const CBINFile& document, const CViewport& view,
                                               const std::array<bool, 3>& pickable, int32_t x0, int32_t y0, int32_t x1,
-                                              int32_t y1)
+                                              int32_t y1, const RecordTest& takes)
 {
     std::array<std::vector<int>, 3> inside;
     if (!view.HasScale())
@@ -73,7 +73,7 @@ std::array<std::vector<int>, 3> RecordsInRect(const CBINFile& document, const CV
             return;
         std::vector<int>& chosen = inside[size_t(kind)];
         for (size_t i = 0; i < records.size(); ++i) {
-            if (!view.IsOnMap(records[i].X, records[i].Z))
+            if (!view.IsOnMap(records[i].X, records[i].Z) || (takes && !takes(kind, int(i))))
                 continue;
             int32_t x = 0;
             int32_t y = 0;

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -29,16 +30,20 @@ struct RecordHit {
     bool operator==(const RecordHit&) const = default;
 };
 
-// The record whose symbol is under the pixel: the nearest whose position lies within `reach`
-// pixels along both axes, among the kinds `pickable` allows; none while the view has no scale.
-std::optional<RecordHit> SymbolAt(const CBINFile& document, const CViewport& view, const std::array<bool, 3>& pickable,
-                                  int reach, int32_t column, int32_t row);
+// Whether a record may be taken (drawn on the map); an empty test takes every record.
+using RecordTest = std::function<bool(RecordKind kind, int index)>;
 
-// The records of the kinds `pickable` allows whose positions show inside the picture rectangle
-// between two pixels (corners in any order), ascending per kind.
+// The record whose symbol is under the pixel: the nearest whose position lies within `reach`
+// pixels along both axes, among the kinds `pickable` allows and the records `takes` lets through;
+// none while the view has no scale.
+std::optional<RecordHit> SymbolAt(const CBINFile& document, const CViewport& view, const std::array<bool, 3>& pickable,
+                                  int reach, int32_t column, int32_t row, const RecordTest& takes = {});
+
+// The records of the kinds `pickable` allows (and `takes` lets through) whose positions show inside
+// the picture rectangle between two pixels (corners in any order), ascending per kind.
 std::array<std::vector<int>, 3> RecordsInRect(const CBINFile& document, const CViewport& view,
                                               const std::array<bool, 3>& pickable, int32_t x0, int32_t y0, int32_t x1,
-                                              int32_t y1);
+                                              int32_t y1, const RecordTest& takes = {});
 
 // The record nearest to the pixel within a tenth of the visible width (keysites, then airbases,
 // then SAM sites at equal distance); none while the view has no scale.

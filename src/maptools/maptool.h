@@ -4,6 +4,8 @@
 // session (edits, selection) or on the view, and says when the view changed. A new way of using
 // the mouse on the map (a rubber band, moving records, a ruler, a brush) is one more CMapTool.
 
+#include "document/recordkind.h"
+
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -41,6 +43,8 @@ struct MapToolContext {
     std::function<void()> ViewSettled;
     // The kinds whose symbols the mouse can take (shown on the map), by RecordKind.
     std::array<bool, 3> Pickable = {true, true, true};
+    // The records drawn of those kinds (a filter may hide some); empty when all are.
+    std::function<bool(RecordKind kind, int index)> Takes;
     // How far (in pixels) from a record's position its symbol takes a click.
     int SymbolReach = 6;
     // The selection dragged this far (record units) so far; (0, 0) when the drag ended.

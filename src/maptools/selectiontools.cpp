@@ -12,7 +12,7 @@ std::optional<RecordHit> SymbolUnder(const MapToolContext& context, const MapPoi
     if (!context.Session || !context.View)
         return std::nullopt;
     return SymbolAt(context.Session->Records(), context.Viewport(), context.Pickable, context.SymbolReach, pointer.X,
-                    pointer.Y);
+                    pointer.Y, context.Takes);
 }
 
 namespace {
@@ -147,8 +147,9 @@ void CRubberBandTool::Release(const MapToolContext& context, const MapPointer& p
         context.BandPreview(0, 0, 0, 0, false);
     if (!context.Session || !context.View)
         return;
-    const CCampaignSession::Placements inside = RecordsInRect(
-        context.Session->Records(), context.Viewport(), context.Pickable, m_press.X, m_press.Y, pointer.X, pointer.Y);
+    const CCampaignSession::Placements inside =
+        RecordsInRect(context.Session->Records(), context.Viewport(), context.Pickable, m_press.X, m_press.Y, pointer.X,
+                      pointer.Y, context.Takes);
     context.Session->SelectPlacements(inside, m_add);
 }
 

@@ -203,6 +203,12 @@ private slots:
         filters.SetOnlyOnMap(RecordList::Sams, true);
         f->Turn();
         QCOMPARE(f->Picture(), withoutSams);
+        // What is not drawn is not taken either.
+        const QRect whole(QPoint(1, 1), f->Image->size() - QSize(2, 2));
+        Drag(Qt::LeftButton, Qt::ControlModifier, whole.topLeft(), whole.bottomRight());
+        QVERIFY(f->Session->SelectedRecords(RecordList::Sams).empty());
+        QVERIFY(!f->Session->SelectedRecords(RecordList::Keysites).empty());
+        f->Session->SelectPlacements({});
         filters.SetText(RecordList::Sams, QString());
         f->Turn();
         QCOMPARE(f->Picture(), all);
