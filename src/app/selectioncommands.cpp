@@ -67,14 +67,22 @@ CSelectionCommands::CSelectionCommands(CCampaignSession& session, CMapArea& map,
             m_nudges << action;
         }
     }
-    connect(&m_session, &CCampaignSession::SelectionChanged, this, &CSelectionCommands::Update);
-    connect(&m_session, &CCampaignSession::RecordsChanged, this, &CSelectionCommands::Update);
-    connect(&m_map, &CMapArea::TerrainRedrawn, this, &CSelectionCommands::Update);
+    // An edit of many records announces each: the entries are brought up to date once after it.
+    const auto later = [this] {
+        if (m_updateQueued)
+            return;
+        m_updateQueued = true;
+        QMetaObject::invokeMethod(this, &CSelectionCommands::Update, Qt::QueuedConnection);
+    };
+    connect(&m_session, &CCampaignSession::SelectionChanged, this, later);
+    connect(&m_session, &CCampaignSession::RecordsChanged, this, later);
+    connect(&m_map, &CMapArea::TerrainRedrawn, this, later);
     Update();
 }
 
 void CSelectionCommands::Update()
 {
+    m_updateQueued = false;
     const bool selected = m_session.HasSelectedPlacements();
     for (QAction* action : m_needSelection)
         action->setEnabled(selected);

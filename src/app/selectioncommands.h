@@ -34,4 +34,5 @@ private:
     QList<QAction*> m_needSelection;
     QList<QAction*> m_nudges;
     double m_lastDistance = 10000;
+    bool m_updateQueued = false;
 };

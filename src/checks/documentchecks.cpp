@@ -55,6 +55,7 @@ CDocumentChecks::CDocumentChecks(const CBINFile& document, std::optional<MapExte
 
 void CDocumentChecks::SetExtent(std::optional<MapExtent> extent)
 {
+    CheckPending();
     m_settings.Extent = extent;
     for (RecordList list : {RecordList::Keysites, RecordList::Airbases, RecordList::Sams})
         CheckAllPlacements(list);
@@ -62,6 +63,8 @@ void CDocumentChecks::SetExtent(std::optional<MapExtent> extent)
 
 void CDocumentChecks::Reset()
 {
+    for (Pending& pending : m_pending)
+        pending = {};
     CheckAllTemplates();
     for (RecordList list : {RecordList::Keysites, RecordList::Airbases, RecordList::Sams})
         CheckAllPlacements(list);
@@ -69,6 +72,8 @@ void CDocumentChecks::Reset()
 
 void CDocumentChecks::Inserted(ListAddress list, int first, int last)
 {
+    // The document has changed already: records waiting to be checked move with their rows.
+    MovePending(list.List, first, last, last - first + 1);
     switch (list.List) {
     case RecordList::Templates:
         ShiftTemplates(first, last - first + 1);
@@ -81,6 +86,7 @@ void CDocumentChecks::Inserted(ListAddress list, int first, int last)
 
 void CDocumentChecks::Removed(ListAddress list, int first, int last)
 {
+    MovePending(list.List, first, last, -(last - first + 1));
     switch (list.List) {
     case RecordList::Templates:
         std::erase_if(m_templates, [&](const Finding& finding) {
@@ -95,6 +101,8 @@ void CDocumentChecks::Removed(ListAddress list, int first, int last)
 
 void CDocumentChecks::Changed(ListAddress list, int first, int last)
 {
+    if (list.List == RecordList::Templates || list.List == RecordList::TemplateObjects)
+        CheckPending();
     switch (list.List) {
     case RecordList::Templates:
         if (static_cast<size_t>(last - first) > m_document.Templates().size() / 4)
@@ -109,6 +117,7 @@ void CDocumentChecks::Changed(ListAddress list, int first, int last)
 
 std::vector<Finding> CDocumentChecks::Findings() const
 {
+    const_cast<CDocumentChecks*>(this)->CheckPending();
     std::vector<Finding> all;
     all.reserve(static_cast<size_t>(Count()));
     all.insert(all.end(), m_templates.begin(), m_templates.end());
@@ -119,6 +128,7 @@ std::vector<Finding> CDocumentChecks::Findings() const
 
 int CDocumentChecks::Count() const
 {
+    const_cast<CDocumentChecks*>(this)->CheckPending();
     size_t count = m_templates.size();
     for (const Placements& placements : m_placements)
         count += placements.Findings.size();
@@ -214,12 +224,18 @@ void CDocumentChecks::CheckAllPlacements(RecordList list)
 void CDocumentChecks::CheckPlacements(RecordList list, std::vector<int32_t> records, std::vector<uint64_t> keys)
 {
     Placements& placements = m_placements[PlacementIndex(list)];
-    for (const int32_t record : records)
-        keys.push_back(placements.Keys[size_t(record)]);
-    std::erase(keys, positions::NoKey);
+    // Only the positions others may share need the list searched: one a checked record holds with
+    // others, or one a record left where others still stand. A record alone at its position needs
+    // only its own checks, which keeps an edit of thousands of records from searching for each.
+    std::erase_if(keys,
+                  [&](uint64_t key) { return key == positions::NoKey || placements.Counts.Find(key).Count == 0; });
+    for (const int32_t record : records) {
+        const uint64_t key = placements.Keys[size_t(record)];
+        if (key != positions::NoKey && placements.Counts.Find(key).Count > 1)
+            keys.push_back(key);
+    }
     std::sort(keys.begin(), keys.end());
     keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
-    std::erase_if(keys, [&](uint64_t key) { return placements.Counts.Find(key).Count == 0; });
     if (keys.size() > kMostGroups || records.size() > placements.Keys.size() / 8 + kMostGroups) {
         CheckAllPlacements(list);
         return;
@@ -320,5 +336,41 @@ void CDocumentChecks::ChangedPlacements(RecordList list, int first, int last)
             ++placements.Counts[key].Count;
         stored = key;
     }
-    CheckPlacements(list, Range(first, last), std::move(left));
+    // Checked when the findings are next asked for, or before another kind of change: an edit of
+    // many records announces each, and one check of them all is far cheaper than one per record.
+    Pending& pending = m_pending[PlacementIndex(list)];
+    for (int i = first; i <= last; ++i)
+        pending.Records.push_back(i);
+    pending.Left.insert(pending.Left.end(), left.begin(), left.end());
+}
+
+void CDocumentChecks::MovePending(RecordList list, int first, int last, int step)
+{
+    if (list == RecordList::Templates || list == RecordList::TemplateObjects) {
+        CheckPending(); // the placement lists have not changed
+        return;
+    }
+    std::vector<int32_t>& records = m_pending[PlacementIndex(list)].Records;
+    if (step < 0)
+        std::erase_if(records, [&](int32_t record) { return record >= first && record <= last; });
+    for (int32_t& record : records)
+        if (record >= first)
+            record += step;
+}
+
+void CDocumentChecks::CheckPending()
+{
+    for (RecordList list : {RecordList::Keysites, RecordList::Airbases, RecordList::Sams}) {
+        Pending& pending = m_pending[PlacementIndex(list)];
+        // A record changed and then removed leaves no record to check, but may have left others
+        // alone at its old position.
+        if (pending.Records.empty() && pending.Left.empty())
+            continue;
+        std::vector<int32_t> records = std::move(pending.Records);
+        std::vector<uint64_t> left = std::move(pending.Left);
+        pending = {};
+        std::sort(records.begin(), records.end());
+        records.erase(std::unique(records.begin(), records.end()), records.end());
+        CheckPlacements(list, std::move(records), std::move(left));
+    }
 }

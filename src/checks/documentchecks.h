@@ -74,9 +74,21 @@ private:
     void RemovedPlacements(RecordList list, int first, int last);
     void ChangedPlacements(RecordList list, int first, int last);
 
+    // Changed placements not checked yet, by placement list: the records and the positions they
+    // left. A question, or a change of the templates or the map, checks them first.
+    struct Pending {
+        std::vector<int32_t> Records;
+        std::vector<uint64_t> Left;
+    };
+    void CheckPending();
+    // Rows first..last of `list` were inserted (step > 0) or removed (step < 0): the records
+    // waiting to be checked follow their rows; those removed need no check.
+    void MovePending(RecordList list, int first, int last, int step);
+
     const CBINFile& m_document;
     std::vector<uint8_t> m_knownNames;
     CheckSettings m_settings;
     std::vector<Finding> m_templates; // by template, each followed by its objects
     std::array<Placements, 3> m_placements;
+    std::array<Pending, 3> m_pending;
 };

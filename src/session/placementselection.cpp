@@ -39,12 +39,12 @@ CCampaignSession::Placements CCampaignSession::SelectedPlacements() const
 
 bool CCampaignSession::HasSelectedPlacements() const
 {
+    // Asked after every change: hasSelection() does not copy the ranges, selection() would. A
+    // list with records has no blank row, so any selection in it is of records.
     for (const RecordKind kind : kKinds) {
         const RecordList list = ListOfKind(kind);
-        const int count = m_records->Count(Model(list).Address());
-        for (const QItemSelectionRange& range : Selection(list).selection())
-            if (range.top() < count)
-                return true;
+        if (m_records->Count(Model(list).Address()) > 0 && Selection(list).hasSelection())
+            return true;
     }
     return false;
 }

@@ -118,13 +118,19 @@ private slots:
     {
         QTest::addColumn<unsigned>("seed");
         QTest::addColumn<bool>("withMap");
+        // Asked after every edit, or after runs of edits, so that changes wait to be checked
+        // across inserts and removals.
+        QTest::addColumn<int>("askEvery");
         for (unsigned seed = 1; seed <= 6; ++seed)
-            QTest::addRow("seed %u", seed) << seed << (seed % 2 == 0);
+            QTest::addRow("seed %u", seed) << seed << (seed % 2 == 0) << 1;
+        for (unsigned seed = 7; seed <= 16; ++seed)
+            QTest::addRow("seed %u, asked every %u edits", seed, seed - 4) << seed << (seed % 2 == 0) << int(seed - 4);
     }
     void equalsFullCheckAfterRandomEdits()
     {
         QFETCH(unsigned, seed);
         QFETCH(bool, withMap);
+        QFETCH(int, askEvery);
         const std::optional<MapExtent> map = MapExtent{0, 150, 0, 150};
         CBINFile doc(&m_catalogue, &m_types);
         CDocumentChecks checks(doc, withMap ? map : std::nullopt);
@@ -138,6 +144,8 @@ private slots:
             } else {
                 edits.Apply(doc);
             }
+            if (step % askEvery != 0)
+                continue;
             const std::vector<Finding> expected = FullCheck(doc, extent);
             const std::vector<Finding> found = checks.Findings();
             if (found != expected)
