@@ -62,6 +62,10 @@ CSelectionCommands::CSelectionCommands(CCampaignSession& session, CMapArea& map,
                                                                step.Key)));
             if (large)
                 action->setObjectName(QLatin1String(step.Name) + QStringLiteral("x10"));
+            // The keys act while the map has the keyboard: in a grid or a field Ctrl+arrows keep
+            // their own meaning and never move records by surprise.
+            action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+            m_map.addAction(action);
             connect(action, &QAction::triggered, this,
                     [this, step, factor] { Nudge(step.Columns * factor, step.Rows * factor); });
             m_nudges << action;

@@ -1,0 +1,101 @@
+// The Edit menu's selection commands in the window: nudges move the map's selection by a picture
+// pixel's worth of world units, a run of them is one step, and Ctrl+arrows nudge only while the
+// map has the keyboard (in a grid they never move records); Select similar and Select none.
+#include "../dialogs/scriptedprompts.h"
+#include "appfixture.h"
+#include "demo/demoinstall.h"
+#include "maparea/maparea.h"
+#include "maparea/mapimage.h"
+
+class TestSelectionCommands : public QObject {
+    Q_OBJECT
+private:
+    std::unique_ptr<CTestInstallation> m_installation;
+    std::unique_ptr<CScriptedPrompts> m_prompts;
+    std::unique_ptr<CScriptedRecordDialogs> m_editor;
+    std::unique_ptr<TfrmMain> m_window;
+
+private slots:
+    void init()
+    {
+        m_installation = std::make_unique<CTestInstallation>();
+        QString error;
+        QVERIFY2(m_installation->WriteDemo(&error), qPrintable(error));
+        m_installation->RegisterRoot();
+        m_prompts = std::make_unique<CScriptedPrompts>();
+        m_editor = std::make_unique<CScriptedRecordDialogs>();
+        m_window = std::make_unique<TfrmMain>(*m_prompts, m_installation->Environment(), m_editor.get());
+        QVERIFY(m_window->InitializeMainWindow());
+        const QString map = m_installation->Root() + QStringLiteral("/common/maps/") + QLatin1String(kDemoFirstMap);
+        QVERIFY(m_window->Files()->LoadBinFile(map + QLatin1Char('/') + QLatin1String(kDemoCampaignFile)));
+        m_window->OpenMapFolder(map);
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        QVERIFY(m_window->MapArea()->UnitsPerPixel() > 0);
+    }
+    void cleanup() { m_window.reset(); }
+
+    void nudgesMoveTheSelectionAsOneStep()
+    {
+        CCampaignSession& session = *m_window->Session();
+        const CSAMPlacement sam = session.Records().Sams()[1];
+        const CAirbasePlacement airbase = session.Records().Airbases()[0];
+        session.SelectPlacements({{{}, {0}, {1}}});
+        QCoreApplication::processEvents(); // the entries follow the selection once per turn
+        const double step = m_window->MapArea()->UnitsPerPixel();
+        for (int i = 0; i < 3; ++i)
+            Trigger(*m_window, "NudgeRight1");
+        Trigger(*m_window, "NudgeUp1x10");
+        QCOMPARE(session.History().Stack(CEditHistory::MapBin).count(), 1);
+        QCOMPARE(session.History().UndoText(), QStringLiteral("Move 2 records"));
+        QVERIFY(std::abs(session.Records().Sams()[1].X - (sam.X + float(3 * step))) < 0.01f);
+        QVERIFY(std::abs(session.Records().Sams()[1].Z - (sam.Z - float(10 * step))) < 0.01f);
+        QVERIFY(std::abs(session.Records().Airbases()[0].X - (airbase.X + float(3 * step))) < 0.01f);
+        session.History().Undo();
+        QCOMPARE(session.Records().Sams()[1].X, sam.X);
+        QCOMPARE(session.Records().Sams()[1].Z, sam.Z);
+        QCOMPARE(session.Records().Airbases()[0].Z, airbase.Z);
+    }
+
+    void ctrlArrowsNudgeOnlyFromTheMap()
+    {
+        CCampaignSession& session = *m_window->Session();
+        const CSAMPlacement sam = session.Records().Sams()[1];
+        Pages(*m_window)->setCurrentWidget(Find<QWidget>(*m_window, "tsSAMs"));
+        session.SelectPlacements({{{}, {}, {1}}});
+        QCoreApplication::processEvents();
+        CRecordGrid* grid = Grid(*m_window, "grSAMs");
+        grid->setFocus();
+        QTest::keyClick(grid, Qt::Key_Right, Qt::ControlModifier);
+        QCOMPARE(session.Records().Sams()[1].X, sam.X);
+        QVERIFY(!session.History().CanUndo());
+        CMapImage* image = Find<CMapImage>(*m_window, "im");
+        image->setFocus();
+        QTest::keyClick(image, Qt::Key_Right, Qt::ControlModifier);
+        QVERIFY(session.Records().Sams()[1].X > sam.X);
+    }
+
+    void selectSimilarAndNone()
+    {
+        CCampaignSession& session = *m_window->Session();
+        const CBINFile& records = session.Records();
+        const int32_t templateNumber = records.Keysites()[0].TemplateNumber;
+        session.SelectPlacements({{{0}, {}, {}}});
+        QCoreApplication::processEvents();
+        Trigger(*m_window, "SelectSimilar1");
+        std::vector<int> expected;
+        for (int i = 0; i < records.KeysiteCount(); ++i)
+            if (records.Keysites()[size_t(i)].TemplateNumber == templateNumber)
+                expected.push_back(i);
+        QVERIFY(expected.size() > 1);
+        QCOMPARE(session.SelectedRecords(RecordList::Keysites), expected);
+        Trigger(*m_window, "SelectNone1");
+        QVERIFY(!session.HasSelectedPlacements());
+        QCoreApplication::processEvents(); // the entries follow once per turn
+        QVERIFY(!Action(*m_window, "SelectSimilar1")->isEnabled());
+        QVERIFY(!Action(*m_window, "NudgeLeft1")->isEnabled());
+    }
+};
+
+QTEST_MAIN(TestSelectionCommands)
+#include "tst_selectioncommands.moc"
