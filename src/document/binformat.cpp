@@ -175,7 +175,9 @@ public:
     void Name(std::string_view name)
     {
         Int32(static_cast<int32_t>(name.size()));
-        std::memcpy(m_at, name.data(), name.size());
+        // An empty name may have no characters to point at; memcpy must not be given none.
+        if (!name.empty())
+            std::memcpy(m_at, name.data(), name.size());
         m_at += name.size();
     }
     QByteArray Bytes()
