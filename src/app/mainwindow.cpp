@@ -5,6 +5,7 @@
 #include "app/documentfiles.h"
 #include "app/editmenu.h"
 #include "app/fileplaces.h"
+#include "app/maptoolbar.h"
 #include "app/recoveryguard.h"
 #include "app/rememberingprompts.h"
 #include "app/selectioncommands.h"
@@ -156,6 +157,8 @@ void TfrmMain::CreateParts()
                                               : QStringLiteral("Saved with %1 problems").arg(problems));
     });
     connect(m_recovery, &CRecoveryGuard::Notice, status, [status](const QString& text) { status->showMessage(text); });
+    m_mapTools = new CMapToolBar(*m_mapArea, this);
+    addToolBar(Qt::TopToolBarArea, m_mapTools);
     CreateMenus();
     UpdateWindowTitle();
 }
@@ -177,6 +180,10 @@ void TfrmMain::CreateMenus()
     connect(problems, &QAction::triggered, m_problems, &QWidget::setVisible);
     connect(m_problems, &QDockWidget::visibilityChanged, problems,
             [this, problems] { problems->setChecked(m_problems->isVisible()); });
+    QAction* tools = m_mapTools->toggleViewAction();
+    tools->setObjectName(QStringLiteral("MapTools1"));
+    tools->setText(QStringLiteral("Map &tools"));
+    view->addAction(tools);
     QMenu* options = menuBar()->addMenu(QStringLiteral("&Options"));
     options->setObjectName(QStringLiteral("Options1"));
     connect(add(options, "Changemap1", QStringLiteral("&Change map"), QKeySequence(Qt::CTRL | Qt::Key_M)),

@@ -23,6 +23,7 @@ class CEditMenu;
 class CSelectionCommands;
 class CFilePlaces;
 class CMapArea;
+class CMapToolBar;
 class CPopTemplatesTypesList;
 class CProblemsDock;
 class CRecordDialogs;
@@ -80,6 +81,7 @@ public:
     CCampaignSession* Session() const { return m_session.get(); }
     CDocumentFiles* Files() const { return m_files; }
     CMapArea* MapArea() const { return m_mapArea; }
+    CMapToolBar* MapTools() const { return m_mapTools; }
 
     // --- Maps (mapchoice.cpp) -----------------------------------------------------------------
     // Change map once the map has been chosen; --map NAME: the map folder of that name.
@@ -144,6 +146,7 @@ private:
 
     // The parts, children of the window.
     CMapArea* m_mapArea = nullptr;
+    CMapToolBar* m_mapTools = nullptr;
     CRecordPages* m_pages = nullptr;
     CDocumentFiles* m_files = nullptr;
     CEditMenu* m_editMenu = nullptr;

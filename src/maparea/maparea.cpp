@@ -88,6 +88,9 @@ CMapArea::Private::Private(CMapArea& area, CCampaignSession& session, const CTar
     connect(im, &CMapImage::WheelSteps, this, &Private::WheelSteps);
     connect(im, &CMapImage::Navigate, this, &Private::Navigate);
     connect(im, &CMapImage::Cancelled, this, &Private::CancelDrag);
+    connect(im, &CMapImage::MouseLeft, this, &Private::MouseLeft);
+    for (int mode = 0; mode < MapToolModeCount; ++mode)
+        ModeTools[mode] = MakeModeTool(static_cast<MapToolMode>(mode));
 
     // What the session says; nobody tells the map to redraw.
     connect(&Session, &CCampaignSession::RecordsChanged, this, &Private::OverlayChanged);
@@ -318,6 +321,18 @@ bool CMapArea::EnterPlaceMode(RecordKind kind, int index)
 }
 
 bool CMapArea::IsPlacing() const { return d->Place != nullptr; }
+
+void CMapArea::SetToolMode(MapToolMode mode)
+{
+    if (mode == d->Mode)
+        return;
+    if (CMapTool* tool = d->ModeTool())
+        tool->Cancel(d->ToolContext());
+    d->Mode = mode;
+    emit ToolModeChanged(mode);
+}
+
+MapToolMode CMapArea::ToolMode() const { return d->Mode; }
 
 void CMapArea::Private::LeavePlaceMode()
 {

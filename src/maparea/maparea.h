@@ -8,6 +8,7 @@
 #include "document/records.h"
 #include "maparea/mapcontrolcolumn.h"
 #include "maptools/mapgeometry.h"
+#include "maptools/maptool.h"
 #include "mapview/mapextent.h"
 
 #include <QString>
@@ -64,6 +65,12 @@ public:
     // The kinds shown on the map, by RecordKind: the ones the mouse and Select within take.
     std::array<bool, 3> ShownKinds() const;
 
+    // --- Tools ---------------------------------------------------------------------------------
+    // What a plain left press on the map does (Select at first). Choosing another mode ends what
+    // the current one had in progress.
+    void SetToolMode(MapToolMode mode);
+    MapToolMode ToolMode() const;
+
     // --- What a later run brings back ----------------------------------------------------------
     MapAreaState State() const;
     void SetState(const MapAreaState& state);
@@ -77,6 +84,13 @@ signals:
     void TerrainRedrawn();
     // After every repaint of the picture shown.
     void Repainted();
+    // The tool bar's mode changed.
+    void ToolModeChanged(MapToolMode mode);
+    // The mouse moved over the map picture, now at record position `at` with those modifiers
+    // held (a drag included); without a map nothing is said.
+    void PointerMoved(RecordPoint at, Qt::KeyboardModifiers modifiers);
+    // The mouse left the map picture.
+    void PointerLeft();
 
 private:
     class Private;

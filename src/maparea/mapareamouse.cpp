@@ -127,6 +127,13 @@ void CMapArea::Private::MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers 
     }
     if (Pan.IsPressed() || Mover.IsPressed() || Band.IsPressed())
         return; // a second button during a drag
+    // A tool of the tool bar takes the left button, with Shift too; Ctrl and Alt keep their
+    // meanings in every mode.
+    if (CMapTool* tool = ModeTool();
+        tool && pointer.Pressed == MapPointer::Left && !pointer.Control && !pointer.Alt && !pointer.Meta) {
+        tool->Press(context, pointer);
+        return;
+    }
     if (pointer.NoModifier()) {
         // A press without a move on empty ground does nothing; moving makes it a drag.
         if (pointer.Pressed == MapPointer::Left && !Mover.Begin(context, pointer))
@@ -157,15 +164,26 @@ void CMapArea::Private::MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers 
     }
 }
 
-void CMapArea::Private::MouseMove(QPoint pixel)
+void CMapArea::Private::MouseMove(Qt::KeyboardModifiers modifiers, QPoint pixel)
 {
     const MapToolContext context = ToolContext();
-    const MapPointer pointer = PointerOf(Qt::NoButton, {}, pixel);
+    const MapPointer pointer = PointerOf(Qt::NoButton, modifiers, pixel);
     Pan.Move(context, pointer);
     Mover.Move(context, pointer);
     Band.Move(context, pointer);
+    if (CMapTool* tool = ModeTool())
+        tool->Move(context, pointer);
     const RecordPoint at = PixelToRecord(Layers.Viewport(), pixel.x(), pixel.y());
     pnlMapControls->ShowCoordinates(CoordinateText(at.X), CoordinateText(at.Z));
+    if (Layers.HasMap())
+        emit q.PointerMoved(at, modifiers);
+}
+
+void CMapArea::Private::MouseLeft()
+{
+    if (CMapTool* tool = ModeTool())
+        tool->Leave(ToolContext());
+    emit q.PointerLeft();
 }
 
 void CMapArea::Private::MouseUp(Qt::MouseButton button, QPoint pixel)
@@ -175,6 +193,8 @@ void CMapArea::Private::MouseUp(Qt::MouseButton button, QPoint pixel)
     Pan.Release(context, pointer);
     Mover.Release(context, pointer);
     Band.Release(context, pointer);
+    if (CMapTool* tool = ModeTool())
+        tool->Release(context, pointer);
 }
 
 void CMapArea::Private::CancelDrag()
@@ -182,6 +202,8 @@ void CMapArea::Private::CancelDrag()
     const MapToolContext context = ToolContext();
     Mover.Cancel(context);
     Band.Cancel(context);
+    if (CMapTool* tool = ModeTool())
+        tool->Cancel(context);
 }
 
 void CMapArea::Private::WheelSteps(int steps, QPoint pixel)

@@ -48,7 +48,8 @@ public:
     // How far from a record's position its symbol takes a click, in picture pixels.
     int SymbolReach() const;
     void MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pixel);
-    void MouseMove(QPoint pixel);
+    void MouseMove(Qt::KeyboardModifiers modifiers, QPoint pixel);
+    void MouseLeft();
     void MouseUp(Qt::MouseButton button, QPoint pixel);
     void WheelSteps(int steps, QPoint pixel);
     // Escape: a move or rectangle in progress ends without effect.
@@ -79,7 +80,10 @@ public:
     CMoveTool Mover;
     CRubberBandTool Band;
     CToggleTool Toggle;
-    std::unique_ptr<CPlaceTool> Place;            // while in place mode
+    std::unique_ptr<CPlaceTool> Place; // while in place mode
+    MapToolMode Mode = MapToolMode::Select;
+    std::array<std::unique_ptr<CMapTool>, MapToolModeCount> ModeTools; // by MapToolMode; null for Select
+    CMapTool* ModeTool() const { return ModeTools[static_cast<size_t>(Mode)].get(); }
     const CFactionsInfo* ShownFactions = nullptr; // the faction layer last seen
 
     bool TerrainDirty = false;

@@ -47,7 +47,7 @@ void CMapImage::mousePressEvent(QMouseEvent* event)
 
 void CMapImage::mouseMoveEvent(QMouseEvent* event)
 {
-    emit MouseMove(ImagePixelAt(event->position(), contentsRect(), PictureRatio()));
+    emit MouseMove(event->modifiers(), ImagePixelAt(event->position(), contentsRect(), PictureRatio()));
     QLabel::mouseMoveEvent(event);
 }
 
@@ -95,6 +95,12 @@ void CMapImage::keyPressEvent(QKeyEvent* event)
     }
     event->accept();
     emit Navigate(key);
+}
+
+void CMapImage::leaveEvent(QEvent* event)
+{
+    emit MouseLeft();
+    QLabel::leaveEvent(event);
 }
 
 QSize CMapImage::PictureSize() const

@@ -37,7 +37,9 @@ public:
 
 signals:
     void MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pixel);
-    void MouseMove(QPoint pixel);
+    void MouseMove(Qt::KeyboardModifiers modifiers, QPoint pixel);
+    // The mouse left the picture.
+    void MouseLeft();
     void MouseUp(Qt::MouseButton button, QPoint pixel);
     // Whole notches turned over `pixel`: positive away from the user (zoom in).
     void WheelSteps(int steps, QPoint pixel);
@@ -51,6 +53,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void leaveEvent(QEvent* event) override;
 
 private:
     int m_wheelAngle = 0; // turned but not yet a whole notch

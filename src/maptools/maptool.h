@@ -9,10 +9,17 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 class CCampaignSession;
 class CMapWindow;
 class CViewport;
+
+// The tool the map's tool bar chooses: what a plain left press does. Select is the default; the
+// other modes keep the map's modifier meanings (Ctrl+click selects, Alt+click paints) and the
+// middle button pans.
+enum class MapToolMode : uint8_t { Select, Brush, Fill, Picker, Ruler };
+inline constexpr int MapToolModeCount = 5;
 
 // The mouse over the map picture, as plain values.
 struct MapPointer {
@@ -61,4 +68,12 @@ public:
     virtual void Press(const MapToolContext& context, const MapPointer& pointer) = 0;
     virtual void Move(const MapToolContext&, const MapPointer&) { }
     virtual void Release(const MapToolContext&, const MapPointer&) { }
+    // Escape, or another tool was chosen: what is in progress ends without effect.
+    virtual void Cancel(const MapToolContext&) { }
+    // The mouse left the map picture: what follows it (an outline) goes.
+    virtual void Leave(const MapToolContext&) { }
 };
+
+// The tool of a mode of the tool bar; null for Select, whose meanings the map area dispatches by
+// button and modifier itself.
+std::unique_ptr<CMapTool> MakeModeTool(MapToolMode mode);
