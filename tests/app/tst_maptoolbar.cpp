@@ -1,0 +1,99 @@
+// The map's tool bar in the window: its buttons, keys and the map area's mode stay one choice;
+// a key typed into a field is text, not a tool; Ctrl+click selects in every mode.
+#include "../dialogs/scriptedprompts.h"
+#include "app/maptoolbar.h"
+#include "appfixture.h"
+#include "maparea/maparea.h"
+#include "maparea/mapimage.h"
+#include "mapview/mapwindow.h"
+
+#include <QLineEdit>
+
+class TestMapToolBar : public QObject {
+    Q_OBJECT
+private:
+    std::unique_ptr<CTestInstallation> m_installation;
+    std::unique_ptr<CScriptedPrompts> m_prompts;
+    std::unique_ptr<CScriptedRecordDialogs> m_editor;
+    std::unique_ptr<TfrmMain> m_window;
+
+    CMapArea& Area() const { return *m_window->MapArea(); }
+
+private slots:
+    void init()
+    {
+        m_installation = std::make_unique<CTestInstallation>();
+        QString error;
+        QVERIFY2(m_installation->WriteDemo(&error), qPrintable(error));
+        m_installation->RegisterRoot();
+        m_prompts = std::make_unique<CScriptedPrompts>();
+        m_editor = std::make_unique<CScriptedRecordDialogs>();
+        m_window = std::make_unique<TfrmMain>(*m_prompts, m_installation->Environment(), m_editor.get());
+        QVERIFY(m_window->InitializeMainWindow());
+        const QString map = m_installation->Root() + QStringLiteral("/common/maps/") + QLatin1String(kDemoFirstMap);
+        QVERIFY(m_window->Files()->LoadBinFile(map + QLatin1Char('/') + QLatin1String(kDemoCampaignFile)));
+        m_window->OpenMapFolder(map);
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    }
+    void cleanup() { m_window.reset(); }
+
+    void buttonsKeysAndModeAreOneChoice()
+    {
+        CMapToolBar& bar = *m_window->MapTools();
+        QCOMPARE(Area().ToolMode(), MapToolMode::Select);
+        QVERIFY(bar.ModeAction(MapToolMode::Select)->isChecked());
+        // Each button names its tool and its key, and the key chooses it from the map.
+        CMapImage* image = Find<CMapImage>(*m_window, "im");
+        image->setFocus();
+        const std::pair<MapToolMode, Qt::Key> keys[] = {{MapToolMode::Brush, Qt::Key_B},
+                                                        {MapToolMode::Fill, Qt::Key_G},
+                                                        {MapToolMode::Picker, Qt::Key_I},
+                                                        {MapToolMode::Ruler, Qt::Key_R},
+                                                        {MapToolMode::Select, Qt::Key_S}};
+        for (const auto& [mode, key] : keys) {
+            QAction* action = bar.ModeAction(mode);
+            QVERIFY2(action->toolTip().startsWith(action->text() + QStringLiteral(" (")),
+                     qPrintable(action->toolTip()));
+            QVERIFY(action->toolTip().contains(QKeySequence(key).toString(QKeySequence::NativeText)));
+            QTest::keyClick(image, key);
+            QCOMPARE(Area().ToolMode(), mode);
+            QVERIFY(action->isChecked());
+        }
+        // The map area chosen from elsewhere checks its button.
+        Area().SetToolMode(MapToolMode::Ruler);
+        QVERIFY(bar.ModeAction(MapToolMode::Ruler)->isChecked());
+        QVERIFY(!bar.ModeAction(MapToolMode::Select)->isChecked());
+    }
+
+    void aKeyInAFieldIsText()
+    {
+        auto* filter = Find<QLineEdit>(*m_window, "edFilterPopTemplates");
+        filter->setFocus();
+        QTest::keyClicks(filter, QStringLiteral("big"));
+        QCOMPARE(filter->text(), QStringLiteral("big"));
+        QCOMPARE(Area().ToolMode(), MapToolMode::Select);
+    }
+
+    void ctrlClickSelectsInEveryMode()
+    {
+        CCampaignSession& session = *m_window->Session();
+        const CSAMPlacement sam = session.Records().Sams()[1];
+        int32_t column = 0;
+        int32_t row = 0;
+        Area().View()->Viewport().MapToPixel(sam.X, sam.Z, column, row);
+        CMapImage* image = Find<CMapImage>(*m_window, "im");
+        const qreal ratio = image->PictureRatio();
+        const QPoint at = image->contentsRect().topLeft() + QPoint(int(column / ratio), int(row / ratio));
+        for (const MapToolMode mode : {MapToolMode::Brush, MapToolMode::Ruler}) {
+            session.SelectPlacements({});
+            Area().SetToolMode(mode);
+            QTest::mouseClick(image, Qt::LeftButton, Qt::ControlModifier, at);
+            QVERIFY(session.SelectedPlacements()[SamKind] == std::vector<int>({1}));
+            QVERIFY(!session.History().CanUndo());
+        }
+    }
+};
+
+QTEST_MAIN(TestMapToolBar)
+#include "tst_maptoolbar.moc"
