@@ -1,8 +1,7 @@
 // The map's tool bar in the window: its buttons, keys and the map area's mode stay one choice;
 // a key typed into a field is text, not a tool; Ctrl+click selects in every mode.
-#include "../dialogs/scriptedprompts.h"
 #include "app/maptoolbar.h"
-#include "appfixture.h"
+#include "demowindow.h"
 #include "maparea/maparea.h"
 #include "maparea/mapimage.h"
 #include "mapview/mapwindow.h"
@@ -12,31 +11,19 @@
 class TestMapToolBar : public QObject {
     Q_OBJECT
 private:
-    std::unique_ptr<CTestInstallation> m_installation;
-    std::unique_ptr<CScriptedPrompts> m_prompts;
-    std::unique_ptr<CScriptedRecordDialogs> m_editor;
-    std::unique_ptr<TfrmMain> m_window;
+    std::unique_ptr<CDemoWindow> m_demo;
+    TfrmMain* m_window = nullptr;
 
     CMapArea& Area() const { return *m_window->MapArea(); }
 
 private slots:
     void init()
     {
-        m_installation = std::make_unique<CTestInstallation>();
-        QString error;
-        QVERIFY2(m_installation->WriteDemo(&error), qPrintable(error));
-        m_installation->RegisterRoot();
-        m_prompts = std::make_unique<CScriptedPrompts>();
-        m_editor = std::make_unique<CScriptedRecordDialogs>();
-        m_window = std::make_unique<TfrmMain>(*m_prompts, m_installation->Environment(), m_editor.get());
-        QVERIFY(m_window->InitializeMainWindow());
-        const QString map = m_installation->Root() + QStringLiteral("/common/maps/") + QLatin1String(kDemoFirstMap);
-        QVERIFY(m_window->Files()->LoadBinFile(map + QLatin1Char('/') + QLatin1String(kDemoCampaignFile)));
-        m_window->OpenMapFolder(map);
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        m_demo = std::make_unique<CDemoWindow>();
+        QVERIFY(m_demo->Open());
+        m_window = m_demo->Window.get();
     }
-    void cleanup() { m_window.reset(); }
+    void cleanup() { m_demo.reset(); }
 
     void buttonsKeysAndModeAreOneChoice()
     {

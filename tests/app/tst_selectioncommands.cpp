@@ -1,39 +1,26 @@
 // The Edit menu's selection commands in the window: nudges move the map's selection by a picture
 // pixel's worth of world units, a run of them is one step, and Ctrl+arrows nudge only while the
 // map has the keyboard (in a grid they never move records); Select similar and Select none.
-#include "../dialogs/scriptedprompts.h"
-#include "appfixture.h"
 #include "demo/demoinstall.h"
+#include "demowindow.h"
 #include "maparea/maparea.h"
 #include "maparea/mapimage.h"
 
 class TestSelectionCommands : public QObject {
     Q_OBJECT
 private:
-    std::unique_ptr<CTestInstallation> m_installation;
-    std::unique_ptr<CScriptedPrompts> m_prompts;
-    std::unique_ptr<CScriptedRecordDialogs> m_editor;
-    std::unique_ptr<TfrmMain> m_window;
+    std::unique_ptr<CDemoWindow> m_demo;
+    TfrmMain* m_window = nullptr;
 
 private slots:
     void init()
     {
-        m_installation = std::make_unique<CTestInstallation>();
-        QString error;
-        QVERIFY2(m_installation->WriteDemo(&error), qPrintable(error));
-        m_installation->RegisterRoot();
-        m_prompts = std::make_unique<CScriptedPrompts>();
-        m_editor = std::make_unique<CScriptedRecordDialogs>();
-        m_window = std::make_unique<TfrmMain>(*m_prompts, m_installation->Environment(), m_editor.get());
-        QVERIFY(m_window->InitializeMainWindow());
-        const QString map = m_installation->Root() + QStringLiteral("/common/maps/") + QLatin1String(kDemoFirstMap);
-        QVERIFY(m_window->Files()->LoadBinFile(map + QLatin1Char('/') + QLatin1String(kDemoCampaignFile)));
-        m_window->OpenMapFolder(map);
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        m_demo = std::make_unique<CDemoWindow>();
+        QVERIFY(m_demo->Open());
+        m_window = m_demo->Window.get();
         QVERIFY(m_window->MapArea()->UnitsPerPixel() > 0);
     }
-    void cleanup() { m_window.reset(); }
+    void cleanup() { m_demo.reset(); }
 
     void nudgesMoveTheSelectionAsOneStep()
     {
