@@ -1,10 +1,12 @@
 // The faction tools in the map area: the Brush mode paints a drag as one stroke that the picture
 // shows as it grows, the outline of the brush follows the mouse and goes with it, and the picker
-// hands the faction under the mouse to the brush.
+// hands the faction under the mouse to the brush, which the tool bar's box shows.
+#include "app/maptoolbar.h"
 #include "factions/factionsinfo.h"
 #include "factions/sectorsize.h"
 #include "mapareafixture.h"
 
+#include <QComboBox>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QUndoStack>
@@ -127,6 +129,20 @@ private slots:
         QCOMPARE(f->Area->ToolMode(), MapToolMode::Brush);
         QCOMPARE(picked.size(), 1);
         QCOMPARE(f->Session->History().Stack(CEditHistory::Factions).count(), 0);
+    }
+
+    void toolBarBoxFollowsTheBrush()
+    {
+        CMapToolBar bar(*f->Area);
+        auto* box = bar.findChild<QComboBox*>(QStringLiteral("cbBrushFaction"));
+        QVERIFY(box);
+        QCOMPARE(box->toolTip(), QStringLiteral("Brush faction"));
+        QCOMPARE(box->currentText(), QStringLiteral("Toggle"));
+        box->setCurrentIndex(box->findText(QStringLiteral("Blue")));
+        emit box->activated(box->currentIndex());
+        QCOMPARE(f->Area->BrushFaction(), FactionBrush::Blue);
+        f->Area->SetBrushFaction(FactionBrush::Red); // as the picker does
+        QCOMPARE(box->currentText(), QStringLiteral("Red"));
     }
 };
 
