@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QComboBox>
 
 namespace {
 
@@ -50,4 +51,26 @@ CMapToolBar::CMapToolBar(CMapArea& mapArea, QWidget* parent)
     ModeAction(m_mapArea.ToolMode())->setChecked(true);
     connect(&m_mapArea, &CMapArea::ToolModeChanged, this,
             [this](MapToolMode mode) { ModeAction(mode)->setChecked(true); });
+    AddBrushFaction();
+}
+
+void CMapToolBar::AddBrushFaction()
+{
+    addSeparator();
+    m_brushFaction = new QComboBox(this);
+    m_brushFaction->setObjectName(QStringLiteral("cbBrushFaction"));
+    // In the order of FactionBrush; the colours are the faction layer's.
+    m_brushFaction->addItem(QStringLiteral("Toggle"));
+    m_brushFaction->addItem(QStringLiteral("Red"));
+    m_brushFaction->addItem(QStringLiteral("Blue"));
+    m_brushFaction->setToolTip(QStringLiteral("Brush faction"));
+    m_brushFaction->setStatusTip(QStringLiteral("Brush faction: what the brush and the fill paint; Toggle gives each "
+                                                "sector the opposite of the clicked sector's faction"));
+    m_brushFaction->setFocusPolicy(Qt::NoFocus);
+    m_brushFaction->setCurrentIndex(static_cast<int>(m_mapArea.BrushFaction()));
+    addWidget(m_brushFaction);
+    connect(m_brushFaction, &QComboBox::activated, this,
+            [this](int index) { m_mapArea.SetBrushFaction(static_cast<FactionBrush>(index)); });
+    connect(&m_mapArea, &CMapArea::BrushFactionChanged, this,
+            [this](FactionBrush brush) { m_brushFaction->setCurrentIndex(static_cast<int>(brush)); });
 }

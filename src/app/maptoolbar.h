@@ -9,6 +9,7 @@
 
 class CMapArea;
 class QAction;
+class QComboBox;
 
 class CMapToolBar : public QToolBar {
     Q_OBJECT
@@ -17,8 +18,13 @@ public:
 
     // The button of a mode (actSelectTool, actBrushTool, ...).
     QAction* ModeAction(MapToolMode mode) const { return m_modes[static_cast<size_t>(mode)]; }
+    // The brush's faction (cbBrushFaction): Toggle, Red, Blue.
+    QComboBox* BrushFactionBox() const { return m_brushFaction; }
 
 private:
     CMapArea& m_mapArea;
     std::array<QAction*, MapToolModeCount> m_modes{};
+    QComboBox* m_brushFaction = nullptr;
+
+    void AddBrushFaction();
 };

@@ -54,33 +54,48 @@ FactionPaintResult PaintFactionSquare(CFactionsInfo& factions, float x, float z,
     return result;
 }
 
-bool FillFactionRegion(CFactionsInfo& factions, float x, float z, int faction)
+bool SectorOfPosition(float x, float z, int64_t& column, int64_t& row)
 {
+    return SectorOf(x, column) && SectorOf(z, row);
+}
+
+std::vector<SectorAddress> FactionRegionAt(const CFactionsInfo& factions, float x, float z)
+{
+    std::vector<SectorAddress> region;
     int64_t sx = 0;
     int64_t sz = 0;
     if (!SectorOf(x, sx) || !SectorOf(z, sz))
-        return false;
+        return region;
     const int old = factions.GetFaction(int32_t(sx), int32_t(sz));
     if (old < 0)
-        return false;
-    const int fill = faction != 0 ? 1 : 0;
-    if (fill == old)
-        return true;
-    // Each sector is set as it is taken, so none is taken twice; the pending ones wait on a stack
-    // of their own rather than the call stack, which a large region would overflow.
-    std::vector<std::pair<int32_t, int32_t>> pending{{int32_t(sx), int32_t(sz)}};
-    factions.SetFaction(fill, int32_t(sx), int32_t(sz));
-    while (!pending.empty()) {
-        const auto [i, j] = pending.back();
-        pending.pop_back();
+        return region;
+    // Each sector is marked as it is taken, so none is taken twice; the region itself is the queue
+    // of sectors whose neighbours are still to look at, rather than the call stack, which a large
+    // region would overflow.
+    std::vector<bool> taken(size_t(factions.Columns) * size_t(factions.Rows));
+    const auto take = [&](int32_t i, int32_t j) {
+        taken[size_t(j) * size_t(factions.Columns) + size_t(i)] = true;
+        region.push_back({i, j});
+    };
+    take(int32_t(sx), int32_t(sz));
+    for (size_t next = 0; next < region.size(); ++next) {
+        const SectorAddress at = region[next];
         for (const auto& [di, dj] : {std::pair{1, 0}, std::pair{-1, 0}, std::pair{0, 1}, std::pair{0, -1}}) {
-            const int32_t ni = i + di;
-            const int32_t nj = j + dj;
-            if (factions.GetFaction(ni, nj) == old) {
-                factions.SetFaction(fill, ni, nj);
-                pending.push_back({ni, nj});
-            }
+            const int32_t ni = at.Column + di;
+            const int32_t nj = at.Row + dj;
+            if (factions.GetFaction(ni, nj) == old && !taken[size_t(nj) * size_t(factions.Columns) + size_t(ni)])
+                take(ni, nj);
         }
     }
+    return region;
+}
+
+bool FillFactionRegion(CFactionsInfo& factions, float x, float z, int faction)
+{
+    const std::vector<SectorAddress> region = FactionRegionAt(factions, x, z);
+    if (region.empty())
+        return false;
+    for (const SectorAddress& sector : region)
+        factions.SetFaction(faction, sector.Column, sector.Row);
     return true;
 }

@@ -3,6 +3,7 @@
 // rule for both.
 
 #include <cstdint>
+#include <vector>
 
 class CFactionsInfo;
 
@@ -28,3 +29,17 @@ FactionPaintResult FactionSquareAt(const CFactionsInfo& factions, float x, float
 // that hold its faction becomes `faction` (0, or 1 for any other value); the sector is found as a
 // click finds it. False, changing nothing, when that sector lies outside the grid.
 bool FillFactionRegion(CFactionsInfo& factions, float x, float z, int faction);
+
+// The sector of record position (x, z) as a click finds it (trunc(x / SectorSize), trunc(z /
+// SectorSize)), whether or not the grid holds it; false when it is too far out to number.
+bool SectorOfPosition(float x, float z, int64_t& column, int64_t& row);
+
+struct SectorAddress {
+    int32_t Column = 0;
+    int32_t Row = 0;
+    bool operator==(const SectorAddress&) const = default;
+};
+
+// The region FillFactionRegion fills from record position (x, z): the sectors connected by edges
+// to that sector that hold its faction, that sector first. Empty when it lies outside the grid.
+std::vector<SectorAddress> FactionRegionAt(const CFactionsInfo& factions, float x, float z);

@@ -334,6 +334,16 @@ void CMapArea::SetToolMode(MapToolMode mode)
 
 MapToolMode CMapArea::ToolMode() const { return d->Mode; }
 
+void CMapArea::SetBrushFaction(FactionBrush brush)
+{
+    if (brush == d->Brush)
+        return;
+    d->Brush = brush;
+    emit BrushFactionChanged(brush);
+}
+
+FactionBrush CMapArea::BrushFaction() const { return d->Brush; }
+
 void CMapArea::Private::LeavePlaceMode()
 {
     Place.reset();

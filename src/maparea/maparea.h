@@ -70,6 +70,9 @@ public:
     // the current one had in progress.
     void SetToolMode(MapToolMode mode);
     MapToolMode ToolMode() const;
+    // The faction the brush and the fill paint with (Toggle at first; Alt+click always toggles).
+    void SetBrushFaction(FactionBrush brush);
+    FactionBrush BrushFaction() const;
 
     // --- What a later run brings back ----------------------------------------------------------
     MapAreaState State() const;
@@ -86,6 +89,8 @@ signals:
     void Repainted();
     // The tool bar's mode changed.
     void ToolModeChanged(MapToolMode mode);
+    // The brush's faction changed (the tool bar or the picker).
+    void BrushFactionChanged(FactionBrush brush);
     // The mouse moved over the map picture, now at record position `at` with those modifiers
     // held (a drag included); without a map nothing is said.
     void PointerMoved(RecordPoint at, Qt::KeyboardModifiers modifiers);

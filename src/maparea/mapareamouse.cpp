@@ -112,6 +112,16 @@ MapToolContext CMapArea::Private::ToolContext()
         Layers.SetRubberBand(active ? QRect(QPoint(x0, y0), QPoint(x1, y1)).normalized() : QRect());
         OverlayChanged();
     };
+    context.Brush = Brush;
+    context.OutlinePreview = [this](int32_t firstColumn, int32_t firstRow, int32_t lastColumn, int32_t lastRow,
+                                    bool active) {
+        Layers.SetSectorOutline(active ? QRect(QPoint(firstColumn, firstRow), QPoint(lastColumn, lastRow)) : QRect());
+        OverlayChanged();
+    };
+    context.PickBrush = [this](FactionBrush brush) {
+        q.SetBrushFaction(brush);
+        q.SetToolMode(MapToolMode::Brush);
+    };
     return context;
 }
 

@@ -85,6 +85,7 @@ public:
     std::array<std::unique_ptr<CMapTool>, MapToolModeCount> ModeTools; // by MapToolMode; null for Select
     CMapTool* ModeTool() const { return ModeTools[static_cast<size_t>(Mode)].get(); }
     const CFactionsInfo* ShownFactions = nullptr; // the faction layer last seen
+    FactionBrush Brush = FactionBrush::Toggle;
 
     bool TerrainDirty = false;
     bool OverlayDirty = false;

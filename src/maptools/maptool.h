@@ -5,6 +5,7 @@
 // the mouse on the map (a rubber band, moving records, a ruler, a brush) is one more CMapTool.
 
 #include "document/recordkind.h"
+#include "maptools/factionbrush.h"
 
 #include <array>
 #include <cstdint>
@@ -58,6 +59,14 @@ struct MapToolContext {
     std::function<void(float dx, float dz)> MovePreview;
     // A selection rectangle from one picture pixel to another; Active false when it went.
     std::function<void(int32_t x0, int32_t y0, int32_t x1, int32_t y1, bool active)> BandPreview;
+    // The faction the brush and the fill paint with.
+    FactionBrush Brush = FactionBrush::Toggle;
+    // The sectors a click would paint, from one corner sector to the other (edges included),
+    // outlined over the map; Active false when the outline went.
+    std::function<void(int32_t firstColumn, int32_t firstRow, int32_t lastColumn, int32_t lastRow, bool active)>
+        OutlinePreview;
+    // The picker took a faction: it becomes the brush's, and the brush the tool.
+    std::function<void(FactionBrush brush)> PickBrush;
 
     CViewport Viewport() const;
 };

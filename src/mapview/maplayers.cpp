@@ -5,6 +5,7 @@
 #include "mapview/factionlayer.h"
 #include "mapview/overlay.h"
 #include "mapview/raster.h"
+#include "mapview/sectoroutline.h"
 
 #include <QPainter>
 #include <cstring>
@@ -149,4 +150,7 @@ void CMapLayers::RefreshMap()
         raster::DrawRectOutline(m_composite, band.left() + 1, band.top() + 1, band.right(), band.bottom(),
                                 qRgb(255, 255, 255));
     }
+    if (!m_sectorOutline.isEmpty())
+        DrawSectorOutline(view, m_composite, m_sectorOutline.left(), m_sectorOutline.top(), m_sectorOutline.right(),
+                          m_sectorOutline.bottom());
 }

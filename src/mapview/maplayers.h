@@ -90,6 +90,10 @@ public:
     // rings say so), under the symbols.
     void SetRangeRings(RangeRings rings) { m_rings = std::move(rings); }
     const RangeRings& Rings() const { return m_rings; }
+    // The sectors a click of the faction brush would paint, outlined over everything (sector
+    // columns and rows, edges included); an empty rectangle draws none.
+    void SetSectorOutline(QRect sectors) { m_sectorOutline = sectors; }
+    QRect SectorOutline() const { return m_sectorOutline; }
 
     // --- Drawing -------------------------------------------------------------------------------
     // Renders the terrain layer; nothing while there is no map.
@@ -124,6 +128,7 @@ private:
     QRect m_band;
     std::array<std::function<bool(int)>, 3> m_filters; // by RecordKind
     RangeRings m_rings;
+    QRect m_sectorOutline;
 
     std::unique_ptr<CMap> m_map;
     std::unique_ptr<CMapWindow> m_view;
