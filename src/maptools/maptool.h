@@ -58,6 +58,9 @@ struct MapToolContext {
     std::function<void(float dx, float dz)> MovePreview;
     // A selection rectangle from one picture pixel to another; Active false when it went.
     std::function<void(int32_t x0, int32_t y0, int32_t x1, int32_t y1, bool active)> BandPreview;
+    // The kinds locked beside the map, by RecordKind: drawn, but the mouse neither takes (they are
+    // not Pickable either), moves nor places their records. The grids still edit them.
+    std::array<bool, 3> Locked = {false, false, false};
 
     CViewport Viewport() const;
 };
