@@ -208,13 +208,6 @@ private slots:
         select.Press(context, At(first.x(), first.y()));
         QCOMPARE(m_session->SelectedRecords(RecordList::Keysites), std::vector<int>{0});
         QVERIFY(m_session->SelectedRecords(RecordList::Sams).empty());
-        // SAM site 2 has nothing else within reach.
-        m_session->SelectPlacements({});
-        const QPoint lone = PixelOf(m_sams[2].X, m_sams[2].Z);
-        select.Press(context, At(lone.x(), lone.y()));
-        QVERIFY(!m_session->HasSelectedPlacements());
-        select.Press(Context(), At(lone.x(), lone.y()));
-        QCOMPARE(m_session->SelectedRecords(RecordList::Sams), std::vector<int>{2});
     }
 
     void placeMovesTheRecordAsOneEdit_data()
