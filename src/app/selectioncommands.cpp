@@ -2,6 +2,7 @@
 
 #include "dialogs/userprompts.h"
 #include "maparea/maparea.h"
+#include "maptools/selectiontools.h"
 #include "session/campaignsession.h"
 #include "session/moveedit.h"
 #include "session/similarrecords.h"
@@ -113,7 +114,7 @@ void CSelectionCommands::SelectWithin()
         return;
     m_lastDistance = dialog.doubleValue();
     m_session.SelectPlacements(
-        RecordsWithin(m_session.Records(), m_session.SelectedPlacements(), m_lastDistance, m_map.ShownKinds()));
+        RecordsWithin(m_session.Records(), m_session.SelectedPlacements(), m_lastDistance, m_map.PickableKinds()));
 }
 
 void CSelectionCommands::SelectNone() { m_session.SelectPlacements({}); }
@@ -123,8 +124,9 @@ void CSelectionCommands::Nudge(int columns, int rows)
     const double step = m_map.UnitsPerPixel();
     if (step <= 0 || !m_session.HasSelectedPlacements())
         return;
-    auto* edit =
-        new CMoveEdit(m_session, m_session.SelectedPlacements(), float(columns * step), float(rows * step), true);
+    // A nudge moves on the map as a drag does: the records of a locked kind stay.
+    auto* edit = new CMoveEdit(m_session, UnlockedRecords(m_session.SelectedPlacements(), m_map.State().Locked),
+                               float(columns * step), float(rows * step), true);
     if (edit->IsEmpty()) {
         delete edit;
         return;

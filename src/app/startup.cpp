@@ -121,6 +121,7 @@ void TfrmMain::ShowWindowAsLeft()
     layers.Rivers = memory.Layers[WindowMemory::Rivers];
     layers.Utilities = memory.Layers[WindowMemory::PowerLines];
     layers.Borders = memory.Layers[WindowMemory::Borders];
+    layers.Locked = memory.Locks;
     m_mapArea->SetState(layers);
     show();
     // Restored once laid out at their real sizes, the template page's too (a splitter that grows
@@ -160,6 +161,7 @@ void TfrmMain::RememberWindow() const
     memory.FactionsMode = state.Factions;
     memory.Layers = {state.Keysites, state.Airbases, state.Sams,      state.Grid,
                      state.Roads,    state.Rivers,   state.Utilities, state.Borders};
+    memory.Locks = state.Locked;
     const QString folder = m_mapArea->MapFolder();
     if (!folder.isEmpty())
         memory.Map = QFileInfo(QDir::cleanPath(QDir::fromNativeSeparators(folder))).fileName();

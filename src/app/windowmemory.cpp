@@ -7,6 +7,9 @@ namespace {
 const char* const kLayerKeys[WindowMemory::LayerCount] = {"Keysites", "Airbases", "SAMs",       "Grid",
                                                           "Roads",    "Rivers",   "PowerLines", "Borders"};
 
+// The padlocks, by RecordKind, in a group of their own.
+const char* const kLockKeys[3] = {"Keysites", "Airbases", "SAMs"};
+
 } // namespace
 
 WindowMemory WindowMemory::FirstStart()
@@ -33,6 +36,10 @@ std::optional<WindowMemory> WindowMemory::Read(const QString& file)
     for (int layer = 0; layer < LayerCount; ++layer)
         memory.Layers[size_t(layer)] =
             settings.value(QLatin1String(kLayerKeys[layer]), memory.Layers[size_t(layer)]).toBool();
+    settings.endGroup();
+    settings.beginGroup(QStringLiteral("Locks"));
+    for (size_t kind = 0; kind < memory.Locks.size(); ++kind)
+        memory.Locks[kind] = settings.value(QLatin1String(kLockKeys[kind]), false).toBool();
     return memory;
 }
 
@@ -51,6 +58,10 @@ void WindowMemory::Write(const QString& file) const
     settings.beginGroup(QStringLiteral("Layers"));
     for (int layer = 0; layer < LayerCount; ++layer)
         settings.setValue(QLatin1String(kLayerKeys[layer]), Layers[size_t(layer)]);
+    settings.endGroup();
+    settings.beginGroup(QStringLiteral("Locks"));
+    for (size_t kind = 0; kind < Locks.size(); ++kind)
+        settings.setValue(QLatin1String(kLockKeys[kind]), Locks[kind]);
     settings.endGroup();
     settings.endGroup();
     settings.sync();

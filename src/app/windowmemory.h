@@ -1,8 +1,8 @@
 #pragma once
 // How the window looked when it was last closed: its geometry, the splitters, the record page,
-// the map mode, the layer check boxes and the chosen map. Kept in the person's configuration
-// beside their recent files (CFilePlaces::DefaultFile()), so that the next start continues where
-// this one ended.
+// the map mode, the layer check boxes, the padlocks beside them and the chosen map. Kept in the
+// person's configuration beside their recent files (CFilePlaces::DefaultFile()), so that the next
+// start continues where this one ended.
 
 #include <QByteArray>
 #include <QList>
@@ -20,6 +20,9 @@ struct WindowMemory {
     bool FactionsMode = false;   // Factions rather than Heights
     std::array<bool, LayerCount> Layers{};
     QString Map; // the map's folder name in common/maps; empty for none
+
+    // The padlocks beside the symbol boxes, by RecordKind.
+    std::array<bool, 3> Locks{};
 
     // What a first start shows: the record symbols, nothing else.
     static WindowMemory FirstStart();

@@ -81,6 +81,7 @@ CMapArea::Private::Private(CMapArea& area, CCampaignSession& session, const CTar
     connect(pnlMapControls, &CMapControlColumn::ResolutionMoved, TimerTBResolution, &CDebounce::start);
     connect(pnlMapControls, &CMapControlColumn::TerrainLayersChanged, this, &Private::TerrainChanged);
     connect(pnlMapControls, &CMapControlColumn::OverlayLayersChanged, this, &Private::OverlayChanged);
+    connect(pnlMapControls, &CMapControlColumn::LocksChanged, this, &Private::LocksChanged);
 
     connect(im, &CMapImage::MouseDown, this, &Private::MouseDown);
     connect(im, &CMapImage::MouseMove, this, &Private::MouseMove);
@@ -164,6 +165,8 @@ void CMapArea::Private::SyncLayers()
     options.Mode = state.Factions ? MapMode::Factions : MapMode::Heights;
     options.SymbolScale = im->PictureRatio();
     Layers.SetOptions(options);
+    // A locked kind's selected records stay in place while the selection is dragged.
+    Layers.SetHeldKinds(state.Locked);
     Layers.SetDocument(&Session.Records());
     Layers.SetFactions(Session.Factions());
     // Every kind's selection is marked, whichever page is shown; a kind whose page asks for it
@@ -313,6 +316,16 @@ bool CMapArea::EnterPlaceMode(RecordKind kind, int index)
 {
     if (d->Place || !HasMap())
         return false;
+    if (d->pnlMapControls->State().Locked[size_t(kind)]) {
+        // The records in the plural, and the caption of their box in the column.
+        static const char* const words[][2] = {
+            {"Keysites", "Keysites"}, {"Airbases", "Airbases"}, {"SAM sites", "SAMs"}};
+        d->Prompts.Message(this,
+                           QStringLiteral("%1 are locked on the map: open the padlock beside the %2 box to place "
+                                          "one.")
+                               .arg(QLatin1String(words[kind][0]), QLatin1String(words[kind][1])));
+        return false;
+    }
     d->Place = std::make_unique<CPlaceTool>(kind, index);
     // The cross goes on top of whatever was shown; leaving the mode takes it off again.
     QGuiApplication::setOverrideCursor(Qt::CrossCursor);
@@ -349,6 +362,19 @@ void CMapArea::Private::LeavePlaceMode()
     Place.reset();
     QGuiApplication::restoreOverrideCursor();
     emit q.PlaceModeChanged(false);
+}
+
+void CMapArea::Private::LocksChanged()
+{
+    if (Place && pnlMapControls->State().Locked[size_t(Place->Kind())])
+        LeavePlaceMode();
+}
+
+std::array<bool, 3> CMapArea::PickableKinds() const
+{
+    const MapAreaState state = d->pnlMapControls->State();
+    return {state.Keysites && !state.Locked[KeysiteKind], state.Airbases && !state.Locked[AirbaseKind],
+            state.Sams && !state.Locked[SamKind]};
 }
 
 void CMapArea::SymbologyChanged() { d->OverlayChanged(); }

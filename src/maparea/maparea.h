@@ -45,7 +45,8 @@ public:
     const CMapWindow* View() const;
     // Centres the map on a keysite, airbase or SAM site at the same zoom; nothing without a map.
     void ShowOnMap(RecordKind kind, int index);
-    // Place mode: the next left click on the map moves that record there, as one edit.
+    // Place mode: the next left click on the map moves that record there, as one edit. A locked
+    // kind is refused with a message saying so.
     bool EnterPlaceMode(RecordKind kind, int index);
     bool IsPlacing() const;
     // The symbol styles changed (the Settings dialog).
@@ -62,8 +63,10 @@ public:
     std::optional<RecordPoint> PointUnderMouse() const;
     // World units one picture pixel spans at the current zoom; 0 without a map.
     double UnitsPerPixel() const;
-    // The kinds shown on the map, by RecordKind: the ones the mouse and Select within take.
+    // The kinds shown on the map, by RecordKind, locked or not.
     std::array<bool, 3> ShownKinds() const;
+    // The kinds shown and not locked, by RecordKind: the ones the mouse and Select within take.
+    std::array<bool, 3> PickableKinds() const;
 
     // --- Tools ---------------------------------------------------------------------------------
     // What a plain left press on the map does (Select at first). Choosing another mode ends what

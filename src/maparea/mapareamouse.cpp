@@ -92,6 +92,11 @@ MapToolContext CMapArea::Private::ToolContext()
     context.ViewSettled = [this] { TerrainChanged(); };
     const MapAreaState state = pnlMapControls->State();
     context.Pickable = {state.Keysites, state.Airbases, state.Sams};
+    // A locked kind is drawn, but the mouse does not take it.
+    for (size_t kind = 0; kind < context.Locked.size(); ++kind) {
+        context.Locked[kind] = state.Locked[kind];
+        context.Pickable[kind] = context.Pickable[kind] && !state.Locked[kind];
+    }
     // A kind drawn through its page's filter takes only the records drawn.
     const CRecordFilters& filters = Session.Filters();
     bool filtered = false;

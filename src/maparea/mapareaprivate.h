@@ -42,6 +42,8 @@ public:
     void Navigate(MapKey key);
     void ShowFactions();
     void LeavePlaceMode();
+    // A padlock changed: place mode for a kind now locked ends.
+    void LocksChanged();
 
     // The mouse on the picture, handed to the tools.
     MapToolContext ToolContext();

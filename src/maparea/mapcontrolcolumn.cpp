@@ -1,5 +1,7 @@
 #include "maparea/mapcontrolcolumn.h"
 
+#include "document/recordkind.h"
+
 #include <QCheckBox>
 #include <QIcon>
 #include <QLabel>
@@ -89,6 +91,47 @@ QLabel* Label(QWidget* parent, const char* name, const QString& caption, int lef
     return label;
 }
 
+// A padlock, shut or open, for the lock beside a symbol box: 10 pixels, to fit after the box's
+// caption in the narrow column.
+QPixmap DrawPadlock(bool shut, const QColor& ink)
+{
+    QPixmap pixmap(10, 11);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setPen(QPen(ink, 1.3));
+    painter.setBrush(Qt::NoBrush);
+    // The shackle: closed into the body, or lifted and swung off to the right.
+    const qreal left = shut ? 2.5 : 5;
+    QPainterPath shackle;
+    shackle.moveTo(left, shut ? 5.5 : 3.5);
+    shackle.lineTo(left, 3);
+    shackle.arcTo(QRectF(left, 0.7, 5, 4.6), 180, -180);
+    shackle.lineTo(left + 5, shut ? 5.5 : 3);
+    painter.drawPath(shackle);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(ink);
+    painter.drawRoundedRect(QRectF(1, 5, 8, 6), 1, 1);
+    return pixmap;
+}
+
+QToolButton* LockButton(QWidget* parent, const char* name, const QString& tip, int left, int top)
+{
+    auto* button = new QToolButton(parent);
+    button->setObjectName(QLatin1String(name));
+    QIcon icon;
+    icon.addPixmap(DrawPadlock(false, QColor(150, 150, 150)), QIcon::Normal, QIcon::Off);
+    icon.addPixmap(DrawPadlock(true, QColor(32, 32, 32)), QIcon::Normal, QIcon::On);
+    button->setIcon(icon);
+    button->setIconSize(QSize(10, 11));
+    button->setCheckable(true);
+    button->setAutoRaise(true);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setToolTip(tip);
+    button->setGeometry(left, top, 13, 15);
+    return button;
+}
+
 } // namespace
 
 CMapControlColumn::CMapControlColumn(QWidget* parent) : QWidget(parent)
@@ -152,6 +195,16 @@ CMapControlColumn::CMapControlColumn(QWidget* parent) : QWidget(parent)
     m_keysites = CheckBox(this, "chbKeysites", QStringLiteral("Keysites"), 9, 212, 15);
     m_airbases = CheckBox(this, "chbAirbases", QStringLiteral("Airbases"), 9, 227, 15);
     m_sams = CheckBox(this, "chbSAMs", QStringLiteral("SAMs"), 9, 242, 15);
+    // A padlock at the end of each symbol box's row.
+    m_locks[KeysiteKind] =
+        LockButton(this, "tbLockKeysites",
+                   QStringLiteral("Lock keysites: drawn, but the mouse cannot select, move or place them"), 76, 212);
+    m_locks[AirbaseKind] =
+        LockButton(this, "tbLockAirbases",
+                   QStringLiteral("Lock airbases: drawn, but the mouse cannot select, move or place them"), 76, 227);
+    m_locks[SamKind] =
+        LockButton(this, "tbLockSams",
+                   QStringLiteral("Lock SAM sites: drawn, but the mouse cannot select, move or place them"), 76, 242);
     Label(this, "Label1", QStringLiteral("X="), 4, 264, 16);
     m_x = Label(this, "lblXCoord", QStringLiteral("0"), 20, 264, 61);
     Label(this, "Label2", QStringLiteral("Z="), 4, 276, 16);
@@ -177,6 +230,8 @@ CMapControlColumn::CMapControlColumn(QWidget* parent) : QWidget(parent)
         connect(box, &QCheckBox::toggled, this, &CMapControlColumn::OverlayLayersChanged);
     for (QCheckBox* box : {m_roads, m_rivers, m_utilities, m_borders})
         connect(box, &QCheckBox::toggled, this, &CMapControlColumn::TerrainLayersChanged);
+    for (QToolButton* lock : m_locks)
+        connect(lock, &QToolButton::toggled, this, &CMapControlColumn::LocksChanged);
 }
 
 MapAreaState CMapControlColumn::State() const
@@ -191,6 +246,8 @@ MapAreaState CMapControlColumn::State() const
     state.Sams = m_sams->isChecked();
     state.Grid = m_grid->isChecked();
     state.Factions = m_factions->isChecked();
+    for (size_t kind = 0; kind < m_locks.size(); ++kind)
+        state.Locked[kind] = m_locks[kind]->isChecked();
     return state;
 }
 
@@ -205,6 +262,8 @@ void CMapControlColumn::SetState(const MapAreaState& state)
     m_sams->setChecked(state.Sams);
     m_grid->setChecked(state.Grid);
     (state.Factions ? m_factions : m_heights)->setChecked(true);
+    for (size_t kind = 0; kind < m_locks.size(); ++kind)
+        m_locks[kind]->setChecked(state.Locked[kind]);
 }
 
 bool CMapControlColumn::IsFactionsMode() const { return m_factions->isChecked(); }

@@ -3,11 +3,13 @@
 // route check boxes, sector radius and the coordinate read-out. It says what the user asked for
 // (a navigation step, other layers, another resolution) and shows what the map area tells it;
 // its controls are private and carry their system names as object names (spMapUp, tbResolution,
-// rbMapModeFactions, chbKeysites, seSectors, lblXCoord, ...).
+// rbMapModeFactions, chbKeysites, seSectors, lblXCoord, ...); the padlocks beside the symbol
+// boxes are tbLockKeysites, tbLockAirbases and tbLockSams.
 
 #include "maparea/mapimage.h"
 
 #include <QWidget>
+#include <array>
 
 class QCheckBox;
 class QLabel;
@@ -21,6 +23,9 @@ struct MapAreaState {
     bool Roads = false, Rivers = false, Utilities = false, Borders = false;
     bool Keysites = false, Airbases = false, Sams = false, Grid = false;
     bool Factions = false; // the map mode
+    // The padlocks beside the symbol boxes, by RecordKind: a locked kind is drawn, but the mouse
+    // neither takes, moves nor places it.
+    std::array<bool, 3> Locked{};
 };
 
 class CMapControlColumn : public QWidget {
@@ -47,6 +52,8 @@ signals:
     void TerrainLayersChanged();
     // A symbol box or the grid: the overlay must be drawn again.
     void OverlayLayersChanged();
+    // A padlock was opened or closed.
+    void LocksChanged();
 
 private:
     QRadioButton* m_heights;
@@ -63,4 +70,5 @@ private:
     QCheckBox* m_rivers;
     QCheckBox* m_utilities;
     QCheckBox* m_borders;
+    std::array<QToolButton*, 3> m_locks{}; // by RecordKind
 };

@@ -4,6 +4,7 @@
 #include "mapview/overlay.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 RecordPoint PixelToRecord(const CViewport& view, int32_t column, int32_t row)
@@ -20,6 +21,42 @@ std::optional<RecordHit> RecordAt(const CBINFile& document, const CViewport& vie
     if (!HitTest(document, view, column, row, kind, index))
         return std::nullopt;
     return RecordHit{kind, index};
+}
+
+std::optional<RecordHit> RecordAt(const CBINFile& document, const CViewport& view, int32_t column, int32_t row,
+                                  const std::array<bool, 3>& kinds)
+{
+    if (kinds[KeysiteKind] && kinds[AirbaseKind] && kinds[SamKind])
+        return RecordAt(document, view, column, row);
+    if (!view.HasScale())
+        return std::nullopt;
+    // The same reach and order as the whole hit test: a square a tenth of the visible width
+    // around the pixel, the first of the nearest in the order keysites, airbases, SAM sites.
+    float cx = 0;
+    float cz = 0;
+    view.PixelToMap(column, row, cx, cz);
+    const auto tolerance = static_cast<double>((int64_t(view.MapRight) - view.MapLeft) / 10);
+    std::optional<RecordHit> best;
+    float bestDistance = 0;
+    const auto search = [&](RecordKind kind, const auto& records) {
+        if (!kinds[size_t(kind)])
+            return;
+        for (size_t i = 0; i < records.size(); ++i) {
+            const double x = records[i].X;
+            const double z = records[i].Z;
+            if (!(cx - tolerance <= x && x <= cx + tolerance && cz - tolerance <= z && z <= cz + tolerance))
+                continue;
+            const auto distance = static_cast<float>(std::sqrt((x - cx) * (x - cx) + (z - cz) * (z - cz)));
+            if (!best || distance < bestDistance) {
+                best = RecordHit{kind, int(i)};
+                bestDistance = distance;
+            }
+        }
+    };
+    search(KeysiteKind, document.Keysites());
+    search(AirbaseKind, document.Airbases());
+    search(SamKind, document.Sams());
+    return best;
 }
 
 std::optional<RecordHit> SymbolAt(const CBINFile& document, const CViewport& view, const std::array<bool, 3>& pickable,

@@ -48,3 +48,8 @@ std::array<std::vector<int>, 3> RecordsInRect(const CBINFile& document, const CV
 // The record nearest to the pixel within a tenth of the visible width (keysites, then airbases,
 // then SAM sites at equal distance); none while the view has no scale.
 std::optional<RecordHit> RecordAt(const CBINFile& document, const CViewport& view, int32_t column, int32_t row);
+
+// The same among the kinds `kinds` allows (by RecordKind): the nearest of those, as if the others
+// were not there.
+std::optional<RecordHit> RecordAt(const CBINFile& document, const CViewport& view, int32_t column, int32_t row,
+                                  const std::array<bool, 3>& kinds);

@@ -67,6 +67,9 @@ struct MapToolContext {
         OutlinePreview;
     // The picker took a faction: it becomes the brush's, and the brush the tool.
     std::function<void(FactionBrush brush)> PickBrush;
+    // The kinds locked beside the map, by RecordKind: drawn, but the mouse neither takes (they are
+    // not Pickable either), moves nor places their records. The grids still edit them.
+    std::array<bool, 3> Locked = {false, false, false};
 
     CViewport Viewport() const;
 };

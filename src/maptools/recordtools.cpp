@@ -31,7 +31,8 @@ void CPlaceTool::Press(const MapToolContext& context, const MapPointer& pointer)
     if (m_finished || pointer.Pressed == MapPointer::Middle)
         return;
     m_finished = true;
-    if (pointer.Pressed != MapPointer::Left || !context.Session || !context.View)
+    // A kind locked meanwhile is not placed: the click only ends place mode.
+    if (pointer.Pressed != MapPointer::Left || !context.Session || !context.View || context.Locked[size_t(m_kind)])
         return;
     const RecordPoint to = PixelToRecord(context.Viewport(), pointer.X, pointer.Y);
     CCampaignSession& session = *context.Session;
@@ -46,7 +47,10 @@ void CSelectTool::Press(const MapToolContext& context, const MapPointer& pointer
 {
     if (pointer.Pressed != MapPointer::Left || !context.Session || !context.View)
         return;
-    const std::optional<RecordHit> hit = RecordAt(context.Session->Records(), context.Viewport(), pointer.X, pointer.Y);
+    // The nearest record of a kind not locked: a locked one is passed over as if it were not there.
+    const std::array<bool, 3> unlocked = {!context.Locked[0], !context.Locked[1], !context.Locked[2]};
+    const std::optional<RecordHit> hit =
+        RecordAt(context.Session->Records(), context.Viewport(), pointer.X, pointer.Y, unlocked);
     if (!hit)
         return;
     // The record alone is the selection: the map marks and moves every kind's.

@@ -7,7 +7,8 @@
 
 // Place mode: the next left click moves one keysite, airbase or SAM site there, as one edit
 // ("Place SAM site"). The middle button is passed over; any other click ends place mode without
-// moving anything. A record that has gone meanwhile (the menus stay usable) is not moved.
+// moving anything. A record that has gone meanwhile (the menus stay usable), or whose kind was
+// locked meanwhile, is not moved.
 class CPlaceTool : public CMapTool {
 public:
     CPlaceTool(RecordKind kind, int index) : m_kind(kind), m_index(index) { }
@@ -25,7 +26,7 @@ private:
 };
 
 // Ctrl + left click: the keysite, airbase or SAM site under the mouse becomes the selection of
-// its list, and its page comes forward.
+// its list, and its page comes forward; records of a locked kind are passed over.
 class CSelectTool : public CMapTool {
 public:
     void Press(const MapToolContext& context, const MapPointer& pointer) override;

@@ -15,6 +15,15 @@ std::optional<RecordHit> SymbolUnder(const MapToolContext& context, const MapPoi
                     pointer.Y, context.Takes);
 }
 
+std::array<std::vector<int>, 3> UnlockedRecords(std::array<std::vector<int>, 3> selected,
+                                                const std::array<bool, 3>& locked)
+{
+    for (size_t kind = 0; kind < selected.size(); ++kind)
+        if (locked[kind])
+            selected[kind].clear();
+    return selected;
+}
+
 namespace {
 
 bool IsSelected(const CCampaignSession& session, const RecordHit& hit)
@@ -88,7 +97,9 @@ void CMoveTool::Release(const MapToolContext& context, const MapPointer& pointer
     }
     if (m_dx == 0 && m_dz == 0)
         return;
-    auto* edit = new CMoveEdit(*context.Session, context.Session->SelectedPlacements(), m_dx, m_dz);
+    // A selection made in the grids may hold records of a locked kind: they stay, the others move.
+    auto* edit = new CMoveEdit(*context.Session, UnlockedRecords(context.Session->SelectedPlacements(), context.Locked),
+                               m_dx, m_dz);
     if (edit->IsEmpty()) {
         delete edit;
         return;

@@ -3,6 +3,7 @@
 //
 //   Click on a symbol              the record becomes the selection (its page comes forward)
 //   Drag a selected symbol         moves every selected record by the drag; Escape cancels
+//                                  (the records of a locked kind stay where they are)
 //   Right-click on a symbol        the record joins the selection, or leaves it
 //   Ctrl+drag from empty ground    selects the records in the rectangle
 //   Right-drag from empty ground   adds the records in the rectangle
@@ -13,10 +14,16 @@
 #include "maptools/mapgeometry.h"
 #include "maptools/maptool.h"
 
+#include <array>
 #include <optional>
+#include <vector>
 
 // The record whose symbol is under the pointer, among the kinds the context lets the mouse take.
 std::optional<RecordHit> SymbolUnder(const MapToolContext& context, const MapPointer& pointer);
+
+// The records of `selected` (by RecordKind) that the mouse may move: those of locked kinds stay.
+std::array<std::vector<int>, 3> UnlockedRecords(std::array<std::vector<int>, 3> selected,
+                                                const std::array<bool, 3>& locked);
 
 // A press on a symbol: selects its record (unless it already is part of the selection), and a
 // drag from it moves the whole selection, drawn live, as one edit when released. A click without

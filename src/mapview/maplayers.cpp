@@ -139,9 +139,11 @@ void CMapLayers::RefreshMap()
         const std::vector<int>& selected = m_selection[size_t(kind)];
         if (selected.empty())
             continue;
-        if (moving)
+        const bool held = m_held[size_t(kind)];
+        if (moving && !held)
             DrawMoved(*m_document, symbology, view, m_composite, kind, selected, m_moveX, m_moveZ);
-        DrawSelection(*m_document, symbology, view, m_composite, kind, selected, m_moveX, m_moveZ);
+        DrawSelection(*m_document, symbology, view, m_composite, kind, selected, held ? 0 : m_moveX,
+                      held ? 0 : m_moveZ);
     }
     if (!m_band.isEmpty()) {
         const QRect band = m_band.normalized();

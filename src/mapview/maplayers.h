@@ -78,6 +78,9 @@ public:
     // While the selection is dragged: the selected records are drawn again this far (record
     // units) from where they are, marked there. (0, 0) draws them in place.
     void SetMoveOffset(float dx, float dz);
+    // The kinds (by RecordKind) whose selected records stay in place, marked there, while the
+    // selection is dragged: the kinds locked on the map.
+    void SetHeldKinds(std::array<bool, 3> held) { m_held = held; }
     // Only the records of `kind` that `accepts` lets through get a symbol; an empty function draws
     // them all.
     void SetRecordFilter(RecordKind kind, std::function<bool(int)> accepts)
@@ -125,6 +128,7 @@ private:
     std::array<std::vector<int>, 3> m_selection; // by RecordKind
     float m_moveX = 0;
     float m_moveZ = 0;
+    std::array<bool, 3> m_held{}; // by RecordKind
     QRect m_band;
     std::array<std::function<bool(int)>, 3> m_filters; // by RecordKind
     RangeRings m_rings;

@@ -1,10 +1,14 @@
 // The Edit menu's selection commands in the window: nudges move the map's selection by a picture
 // pixel's worth of world units, a run of them is one step, and Ctrl+arrows nudge only while the
-// map has the keyboard (in a grid they never move records); Select similar and Select none.
+// map has the keyboard (in a grid they never move records); Select similar and Select none; and
+// what the padlocks beside the map leave to the grids.
 #include "demo/demoinstall.h"
 #include "demowindow.h"
 #include "maparea/maparea.h"
 #include "maparea/mapimage.h"
+
+#include <QInputDialog>
+#include <QToolButton>
 
 class TestSelectionCommands : public QObject {
     Q_OBJECT
@@ -81,6 +85,40 @@ private slots:
         QCoreApplication::processEvents(); // the entries follow once per turn
         QVERIFY(!Action(*m_window, "SelectSimilar1")->isEnabled());
         QVERIFY(!Action(*m_window, "NudgeLeft1")->isEnabled());
+    }
+
+    // Locked airbases: nudges and Select within pass them over, the grid's buttons still edit them.
+    void locksLeaveTheGridsEditing()
+    {
+        CCampaignSession& session = *m_window->Session();
+        const CBINFile& records = session.Records();
+        const CAirbasePlacement airbase = records.Airbases()[0];
+        const CSAMPlacement sam = records.Sams()[1];
+        QTest::mouseClick(Find<QToolButton>(*m_window, "tbLockAirbases"), Qt::LeftButton);
+        session.SelectPlacements({{{}, {0}, {1}}});
+        QCoreApplication::processEvents();
+        Trigger(*m_window, "NudgeRight1");
+        QVERIFY(records.Sams()[1].X > sam.X);
+        QCOMPARE(records.Airbases()[0].X, airbase.X);
+        QCOMPARE(session.History().UndoText(), QStringLiteral("Move 1 SAM site"));
+
+        m_demo->Prompts.Drivers << CScriptedPrompts::Drive<QInputDialog>([](QInputDialog& dialog) {
+            dialog.setDoubleValue(1e8);
+            dialog.accept();
+        });
+        Trigger(*m_window, "SelectWithin1");
+        QVERIFY(session.SelectedRecords(RecordList::Airbases).empty());
+        QCOMPARE(int(session.SelectedRecords(RecordList::Sams).size()), records.SamCount());
+
+        session.SelectPlacements({});
+        Pages(*m_window)->setCurrentWidget(Find<QWidget>(*m_window, "tsAirbases"));
+        Grid(*m_window, "grAirbases")->SetRow(0);
+        m_demo->Editor.ObjectIndex = airbase.ObjectIndex;
+        m_demo->Editor.X = 1234;
+        m_demo->Editor.Z = 5678;
+        Press(*m_window, "btnAirbaseEd");
+        QCOMPARE(records.Airbases()[0].X, 1234.0f);
+        QCOMPARE(records.Airbases()[0].Z, 5678.0f);
     }
 };
 

@@ -23,6 +23,7 @@
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTemporaryFile>
+#include <QToolButton>
 #include <array>
 
 namespace {
@@ -218,8 +219,9 @@ private slots:
         QCOMPARE(ticked, (QList<bool>{true, true, true, false, false, false, false, false}));
     }
 
-    // A later start comes back as the last one closed: geometry, splitters, page, layers, and the
-    // map (once the named files are open, and only when none of them chose one) with its mode.
+    // A later start comes back as the last one closed: geometry, splitters, page, layers and their
+    // padlocks, and the map (once the named files are open, and only when none of them chose one)
+    // with its mode.
     void laterStartsRestoreTheWindow()
     {
         CTestInstallation installation;
@@ -244,6 +246,7 @@ private slots:
             Find<QCheckBox>(first, "chbSAMs")->setChecked(false);
             Find<QCheckBox>(first, "chbGrid")->setChecked(true);
             Find<QCheckBox>(first, "chbRivers")->setChecked(true);
+            QTest::mouseClick(Find<QToolButton>(first, "tbLockAirbases"), Qt::LeftButton);
             first.OpenNamedMap(QLatin1String(kDemoSecondMap));
             first.Files()->OpenFactionFile(factionFile);
             QVERIFY(Find<QRadioButton>(first, "rbMapModeFactions")->isChecked());
@@ -264,6 +267,8 @@ private slots:
         const auto ticked = [&second](const char* box) { return Find<QCheckBox>(second, box)->isChecked(); };
         QVERIFY(!ticked("chbSAMs") && ticked("chbKeysites") && ticked("chbGrid") && ticked("chbRivers")
                 && !ticked("chbRoads"));
+        const auto locked = [&second](const char* lock) { return Find<QToolButton>(second, lock)->isChecked(); };
+        QVERIFY(locked("tbLockAirbases") && !locked("tbLockKeysites") && !locked("tbLockSams"));
         // The remembered files live beside the window's memory.
         const QStringList recent = RecentEntries(second);
         QCOMPARE(recent.size(), 3); // the faction file, then the separator and Clear the list

@@ -183,27 +183,61 @@ private slots:
         QCOMPARE(forward[0][0].value<ListAddress>().List, RecordList::Sams);
     }
 
+    // Ctrl+click passes over a locked kind: the nearest record of another kind is taken, found
+    // with the same reach and order as the whole hit test.
+    void selectPassesOverLockedKinds()
+    {
+        CBINFile& records = m_session->MutableRecords();
+        const CViewport view = m_view->Viewport();
+        // A keysite near SAM site 0 and one on SAM site 1 (at equal distance the keysite wins).
+        QVERIFY(records.InsertRows(
+            0, std::vector{CKeysitePlacement{-1, 1400, 1200}, CKeysitePlacement{-1, m_sams[1].X, m_sams[1].Z}}));
+        // Leaving out a kind that has no records changes nothing anywhere.
+        for (int y = 0; y < m_view->PixelHeight; y += 3)
+            for (int x = 0; x < m_view->PixelWidth; x += 3)
+                if (RecordAt(records, view, x, y, {true, false, true}) != RecordAt(records, view, x, y))
+                    QFAIL(qPrintable(QStringLiteral("differs at %1, %2").arg(x).arg(y)));
+        const QPoint sam = PixelOf(m_sams[1].X, m_sams[1].Z);
+        QCOMPARE(RecordAt(records, view, sam.x(), sam.y(), {false, true, true}), (RecordHit{SamKind, 1}));
+        QCOMPARE(RecordAt(records, view, sam.x(), sam.y(), {false, false, false}), std::nullopt);
+
+        MapToolContext context = Context();
+        context.Locked = {false, false, true};
+        CSelectTool select;
+        const QPoint first = PixelOf(m_sams[0].X, m_sams[0].Z);
+        select.Press(context, At(first.x(), first.y()));
+        QCOMPARE(m_session->SelectedRecords(RecordList::Keysites), std::vector<int>{0});
+        QVERIFY(m_session->SelectedRecords(RecordList::Sams).empty());
+    }
+
     void placeMovesTheRecordAsOneEdit_data()
     {
         QTest::addColumn<int>("button");
         QTest::addColumn<int>("index");
+        QTest::addColumn<int>("locked"); // the kind locked, -1 for none
         QTest::addColumn<bool>("finished");
         QTest::addColumn<bool>("moved");
-        QTest::newRow("left click") << int(MapPointer::Left) << 1 << true << true;
-        QTest::newRow("middle button passed over") << int(MapPointer::Middle) << 1 << false << false;
-        QTest::newRow("right click leaves") << int(MapPointer::Right) << 1 << true << false;
-        QTest::newRow("record gone meanwhile") << int(MapPointer::Left) << 3 << true << false;
+        QTest::newRow("left click") << int(MapPointer::Left) << 1 << -1 << true << true;
+        QTest::newRow("middle button passed over") << int(MapPointer::Middle) << 1 << -1 << false << false;
+        QTest::newRow("right click leaves") << int(MapPointer::Right) << 1 << -1 << true << false;
+        QTest::newRow("record gone meanwhile") << int(MapPointer::Left) << 3 << -1 << true << false;
+        QTest::newRow("kind locked meanwhile") << int(MapPointer::Left) << 1 << int(SamKind) << true << false;
+        QTest::newRow("another kind locked") << int(MapPointer::Left) << 1 << int(AirbaseKind) << true << true;
     }
 
     void placeMovesTheRecordAsOneEdit()
     {
         QFETCH(int, button);
         QFETCH(int, index);
+        QFETCH(int, locked);
         QFETCH(bool, finished);
         QFETCH(bool, moved);
         CPlaceTool place(SamKind, index);
         const RecordPoint to = PixelToRecord(m_view->Viewport(), 33, 121);
-        place.Press(Context(), At(33, 121, MapPointer::Button(button)));
+        MapToolContext context = Context();
+        if (locked >= 0)
+            context.Locked[size_t(locked)] = true;
+        place.Press(context, At(33, 121, MapPointer::Button(button)));
         QCOMPARE(place.IsFinished(), finished);
         QUndoStack& stack = m_session->History().Stack(CEditHistory::MapBin);
         QCOMPARE(stack.count(), moved ? 1 : 0);

@@ -384,6 +384,37 @@ private slots:
         QVERIFY(canvas.HasMap());
         QCOMPARE(canvas.View()->WorldWidth, 8192);
     }
+
+    // While the selection is dragged, a held (locked) kind's selected records stay where they are,
+    // marked there; the others are drawn at the offset.
+    void heldKindsStayWhileTheSelectionIsDragged()
+    {
+        QTemporaryDir dir;
+        QVERIFY(SaveTerrain(dir.path() + QStringLiteral("/terrain/terrain.sim"),
+                            Grid(8, 8, 1024, 1024, [](int, int) { return 0.0f; })));
+        QVERIFY(SaveSectors(dir.path() + QStringLiteral("/terrain/default.sec"), 2, 2));
+        Document doc;
+        doc.AddAirbase(2000, 1000);
+        CMapLayers canvas;
+        canvas.SetDocument(&doc.File);
+        canvas.SetSymbology(&doc.Styles);
+        QVERIFY(canvas.ChangeMap(dir.path(), QSize(64, 64), 1));
+        MapLayerOptions options;
+        options.Airbases = true;
+        canvas.SetOptions(options);
+        canvas.SetSelection(AirbaseKind, {0});
+        canvas.RefreshMap();
+        const QImage still = canvas.Composite();
+        canvas.SetMoveOffset(3000, 2000);
+        canvas.RefreshMap();
+        QVERIFY(canvas.Composite() != still);
+        canvas.SetHeldKinds({false, true, false});
+        canvas.RefreshMap();
+        QCOMPARE(canvas.Composite(), still);
+        canvas.SetHeldKinds({true, false, true}); // other kinds held: the airbase moves again
+        canvas.RefreshMap();
+        QVERIFY(canvas.Composite() != still);
+    }
 };
 
 QTEST_MAIN(TestOverlay)
