@@ -334,6 +334,8 @@ void CMapArea::SetToolMode(MapToolMode mode)
 
 MapToolMode CMapArea::ToolMode() const { return d->Mode; }
 
+QString CMapArea::RulerText() const { return d->Layers.Ruler() ? d->Layers.Ruler()->Label : QString(); }
+
 void CMapArea::Private::LeavePlaceMode()
 {
     Place.reset();

@@ -70,6 +70,9 @@ public:
     // the current one had in progress.
     void SetToolMode(MapToolMode mode);
     MapToolMode ToolMode() const;
+    // What the ruler measures, as the map labels it ("12,345 units · 3.1 sectors · 047°"); empty
+    // while it shows nothing.
+    QString RulerText() const;
 
     // --- What a later run brings back ----------------------------------------------------------
     MapAreaState State() const;
@@ -91,6 +94,8 @@ signals:
     void PointerMoved(RecordPoint at, Qt::KeyboardModifiers modifiers);
     // The mouse left the map picture.
     void PointerLeft();
+    // The ruler's measurement changed; empty when it went.
+    void RulerChanged(const QString& text);
 
 private:
     class Private;

@@ -14,6 +14,7 @@
 class CCampaignSession;
 class CMapWindow;
 class CViewport;
+class QString;
 
 // The tool the map's tool bar chooses: what a plain left press does. Select is the default; the
 // other modes keep the map's modifier meanings (Ctrl+click selects, Alt+click paints) and the
@@ -58,6 +59,8 @@ struct MapToolContext {
     std::function<void(float dx, float dz)> MovePreview;
     // A selection rectangle from one picture pixel to another; Active false when it went.
     std::function<void(int32_t x0, int32_t y0, int32_t x1, int32_t y1, bool active)> BandPreview;
+    // The ruler's line from one record position to another with its label; active false when it went.
+    std::function<void(float x0, float z0, float x1, float z1, const QString& label, bool active)> RulerPreview;
 
     CViewport Viewport() const;
 };

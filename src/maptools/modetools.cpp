@@ -1,5 +1,6 @@
 // The tool behind each mode of the map's tool bar.
 #include "maptools/maptool.h"
+#include "maptools/ruler.h"
 
 std::unique_ptr<CMapTool> MakeModeTool(MapToolMode mode)
 {
@@ -8,7 +9,7 @@ std::unique_ptr<CMapTool> MakeModeTool(MapToolMode mode)
     case MapToolMode::Brush: return nullptr;
     case MapToolMode::Fill: return nullptr;
     case MapToolMode::Picker: return nullptr;
-    case MapToolMode::Ruler: return nullptr;
+    case MapToolMode::Ruler: return std::make_unique<CRulerTool>();
     }
     return nullptr;
 }

@@ -149,4 +149,6 @@ void CMapLayers::RefreshMap()
         raster::DrawRectOutline(m_composite, band.left() + 1, band.top() + 1, band.right(), band.bottom(),
                                 qRgb(255, 255, 255));
     }
+    if (m_ruler)
+        DrawRuler(view, m_composite, *m_ruler);
 }

@@ -9,6 +9,7 @@
 #include "mapview/map.h"
 #include "mapview/mapwindow.h"
 #include "mapview/rangerings.h"
+#include "mapview/rulerdrawing.h"
 #include "mapview/tarnconfig.h"
 
 #include <QColor>
@@ -18,6 +19,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class CBINFile;
@@ -90,6 +92,9 @@ public:
     // rings say so), under the symbols.
     void SetRangeRings(RangeRings rings) { m_rings = std::move(rings); }
     const RangeRings& Rings() const { return m_rings; }
+    // The ruler's measured line drawn over everything; none draws none.
+    void SetRuler(std::optional<MapRuler> ruler) { m_ruler = std::move(ruler); }
+    const std::optional<MapRuler>& Ruler() const { return m_ruler; }
 
     // --- Drawing -------------------------------------------------------------------------------
     // Renders the terrain layer; nothing while there is no map.
@@ -124,6 +129,7 @@ private:
     QRect m_band;
     std::array<std::function<bool(int)>, 3> m_filters; // by RecordKind
     RangeRings m_rings;
+    std::optional<MapRuler> m_ruler;
 
     std::unique_ptr<CMap> m_map;
     std::unique_ptr<CMapWindow> m_view;
