@@ -7,6 +7,8 @@
 #include "maptools/ruler.h"
 #include "mapview/map.h"
 #include "mapview/mapextent.h"
+#include "mapview/rulerdrawing.h"
+#include "mapview/viewport.h"
 
 #include <QLocale>
 #include <QSignalSpy>
@@ -320,6 +322,42 @@ private slots:
         QCOMPARE(m_preview.Calls, calls);
         QVERIFY(!m_session->History().CanUndo());
         QVERIFY(!m_session->IsModified(CEditHistory::MapBin));
+    }
+
+    void drawingKeepsFarEndsInPlace_data()
+    {
+        // A picture of 100 x 100 pixels over record X 0..1000, Z -1000..0: ten units a pixel.
+        QTest::addColumn<RecordPoint>("from");
+        QTest::addColumn<RecordPoint>("to");
+        QTest::addColumn<QPoint>("crossing"); // a pixel the line must pass near; (-1, -1) for none
+        QTest::addColumn<QPoint>("away");     // a pixel far from it
+        QTest::newRow("inside") << RecordPoint{100, -900} << RecordPoint{900, -100} << QPoint(50, 50) << QPoint(5, 5);
+        QTest::newRow("from far away across the picture")
+            << RecordPoint{500 - 1e7f, -500 - 1e7f} << RecordPoint{500 + 1e7f, -500 + 1e7f} << QPoint(50, 50)
+            << QPoint(95, 5);
+        QTest::newRow("one end far away")
+            << RecordPoint{300, -300} << RecordPoint{300 + 4e7f, -300 - 4e7f} << QPoint(40, 60) << QPoint(5, 5);
+        QTest::newRow("beside the picture")
+            << RecordPoint{-5000, -500} << RecordPoint{-3000, -500} << QPoint(-1, -1) << QPoint(5, 5);
+    }
+    void drawingKeepsFarEndsInPlace()
+    {
+        QFETCH(RecordPoint, from);
+        QFETCH(RecordPoint, to);
+        QFETCH(QPoint, crossing);
+        QFETCH(QPoint, away);
+        const CViewport view(0, 0, 1000, 1000, 0, 0, 100, 100, 0, 0, 100, 100);
+        QImage blank(100, 100, QImage::Format_RGB32);
+        blank.fill(qRgb(0, 128, 0));
+        QImage picture = blank;
+        DrawRuler(view, picture, MapRuler{from.X, from.Z, to.X, to.Z, QString()});
+        if (crossing.x() < 0) {
+            QCOMPARE(picture, blank);
+            return;
+        }
+        QVERIFY(ChangedNear(picture, blank, crossing));
+        // The line is the only thing drawn: a corner away from it keeps the ground.
+        QCOMPARE(picture.pixel(away), blank.pixel(away));
     }
 
     // --- On the demonstration's map, as a user measures ---
