@@ -34,7 +34,7 @@ QString RulerLabel(const RulerMeasurement& measurement, const QLocale& locale)
     // Rounded to whole degrees, 359.5 and above is north again.
     const long long degrees = std::llround(measurement.Bearing) % 360;
     return QStringLiteral("%1 units \u00B7 %2 sectors \u00B7 %3\u00B0")
-        .arg(locale.toString(std::llround(measurement.Length)), locale.toString(measurement.Sectors, 'f', 1))
+        .arg(locale.toString(measurement.Length, 'f', 0), locale.toString(measurement.Sectors, 'f', 1))
         .arg(degrees, 3, 10, QLatin1Char('0'));
 }
 

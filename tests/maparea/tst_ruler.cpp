@@ -193,6 +193,9 @@ private slots:
             << 4096.5 << 89.5 << english << QStringLiteral("4,097 units · 1.0 sectors · 090°");
         QTest::newRow("just short of north is north")
             << 100.0 << 359.6 << english << QStringLiteral("100 units · 0.0 sectors · 000°");
+        QTest::newRow("beyond any map")
+            << 1e20 << 0.0 << english
+            << QStringLiteral("100,000,000,000,000,000,000 units · 24,414,062,500,000,000.0 sectors · 000°");
         QTest::newRow("the user's separators") << 1234567.0 << 270.0 << QLocale(QLocale::German, QLocale::Germany)
                                                << QStringLiteral("1.234.567 units · 301,4 sectors · 270°");
     }
