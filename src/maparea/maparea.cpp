@@ -356,6 +356,7 @@ void CMapArea::SetBrushFaction(FactionBrush brush)
 }
 
 FactionBrush CMapArea::BrushFaction() const { return d->Brush; }
+QString CMapArea::RulerText() const { return d->Layers.Ruler() ? d->Layers.Ruler()->Label : QString(); }
 
 void CMapArea::Private::LeavePlaceMode()
 {

@@ -76,6 +76,9 @@ public:
     // The faction the brush and the fill paint with (Toggle at first; Alt+click always toggles).
     void SetBrushFaction(FactionBrush brush);
     FactionBrush BrushFaction() const;
+    // What the ruler measures, as the map labels it ("12,345 units · 3.1 sectors · 047°"); empty
+    // while it shows nothing.
+    QString RulerText() const;
 
     // --- What a later run brings back ----------------------------------------------------------
     MapAreaState State() const;
@@ -99,6 +102,8 @@ signals:
     void PointerMoved(RecordPoint at, Qt::KeyboardModifiers modifiers);
     // The mouse left the map picture.
     void PointerLeft();
+    // The ruler's measurement changed; empty when it went.
+    void RulerChanged(const QString& text);
 
 private:
     class Private;

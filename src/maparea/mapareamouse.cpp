@@ -127,6 +127,13 @@ MapToolContext CMapArea::Private::ToolContext()
         q.SetBrushFaction(brush);
         q.SetToolMode(MapToolMode::Brush);
     };
+    context.RulerPreview = [this](float x0, float z0, float x1, float z1, const QString& label, bool active) {
+        const QString was = q.RulerText();
+        Layers.SetRuler(active ? std::optional(MapRuler{x0, z0, x1, z1, label}) : std::nullopt);
+        OverlayChanged();
+        if (q.RulerText() != was)
+            emit q.RulerChanged(q.RulerText());
+    };
     return context;
 }
 

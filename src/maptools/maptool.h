@@ -15,6 +15,7 @@
 class CCampaignSession;
 class CMapWindow;
 class CViewport;
+class QString;
 
 // The tool the map's tool bar chooses: what a plain left press does. Select is the default; the
 // other modes keep the map's modifier meanings (Ctrl+click selects, Alt+click paints) and the
@@ -70,6 +71,8 @@ struct MapToolContext {
     // The kinds locked beside the map, by RecordKind: drawn, but the mouse neither takes (they are
     // not Pickable either), moves nor places their records. The grids still edit them.
     std::array<bool, 3> Locked = {false, false, false};
+    // The ruler's line from one record position to another with its label; active false when it went.
+    std::function<void(float x0, float z0, float x1, float z1, const QString& label, bool active)> RulerPreview;
 
     CViewport Viewport() const;
 };

@@ -155,4 +155,6 @@ void CMapLayers::RefreshMap()
     if (!m_sectorOutline.isEmpty())
         DrawSectorOutline(view, m_composite, m_sectorOutline.left(), m_sectorOutline.top(), m_sectorOutline.right(),
                           m_sectorOutline.bottom());
+    if (m_ruler)
+        DrawRuler(view, m_composite, *m_ruler);
 }

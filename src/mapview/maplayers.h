@@ -9,6 +9,7 @@
 #include "mapview/map.h"
 #include "mapview/mapwindow.h"
 #include "mapview/rangerings.h"
+#include "mapview/rulerdrawing.h"
 #include "mapview/tarnconfig.h"
 
 #include <QColor>
@@ -18,6 +19,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class CBINFile;
@@ -97,6 +99,9 @@ public:
     // columns and rows, edges included); an empty rectangle draws none.
     void SetSectorOutline(QRect sectors) { m_sectorOutline = sectors; }
     QRect SectorOutline() const { return m_sectorOutline; }
+    // The ruler's measured line drawn over everything; none draws none.
+    void SetRuler(std::optional<MapRuler> ruler) { m_ruler = std::move(ruler); }
+    const std::optional<MapRuler>& Ruler() const { return m_ruler; }
 
     // --- Drawing -------------------------------------------------------------------------------
     // Renders the terrain layer; nothing while there is no map.
@@ -133,6 +138,7 @@ private:
     std::array<std::function<bool(int)>, 3> m_filters; // by RecordKind
     RangeRings m_rings;
     QRect m_sectorOutline;
+    std::optional<MapRuler> m_ruler;
 
     std::unique_ptr<CMap> m_map;
     std::unique_ptr<CMapWindow> m_view;
