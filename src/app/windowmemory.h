@@ -20,6 +20,8 @@ struct WindowMemory {
     bool FactionsMode = false;   // Factions rather than Heights
     std::array<bool, LayerCount> Layers{};
     QString Map; // the map's folder name in common/maps; empty for none
+    // Whether the Overview dock is shown.
+    bool Overview = true;
 
     // What a first start shows: the record symbols, nothing else.
     static WindowMemory FirstStart();
