@@ -78,7 +78,7 @@ void COverviewMap::paintEvent(QPaintEvent*)
         painter.fillRect(rect(), palette().color(QPalette::Button));
         painter.setPen(palette().color(QPalette::WindowText));
         painter.drawText(rect().adjusted(6, 6, -6, -6), Qt::AlignCenter | Qt::TextWordWrap,
-                         QStringLiteral("No map chosen. Options > Change map shows one here."));
+                         QStringLiteral("No map chosen.\nChoose one with\nOptions > Change map."));
         return;
     }
     const qreal ratio = devicePixelRatioF();
@@ -94,8 +94,13 @@ void COverviewMap::paintEvent(QPaintEvent*)
         shown.setSize(shown.size().expandedTo(QSizeF(kSmallestRect, kSmallestRect)));
         shown.moveCenter(centre);
     }
+    // A view reaching past the picture (the whole map in a wide window) shows the part over it,
+    // its outline along the picture's edges.
+    shown = shown.intersected(QRectF(rect()));
+    if (shown.isEmpty())
+        return;
     // Whole pixels, so that the outline is crisp (a pen of one pixel draws a rectangle's right
-    // and bottom edges one pixel beyond it); a view reaching past the picture is cut off.
+    // and bottom edges one pixel beyond it).
     const int left = int(std::floor(shown.left()));
     const int top = int(std::floor(shown.top()));
     const QRect outline(left, top, int(std::ceil(shown.right())) - 1 - left, int(std::ceil(shown.bottom())) - 1 - top);
