@@ -1,6 +1,5 @@
 #include "overview/overviewdock.h"
 
-#include "maparea/maparea.h"
 #include "overview/overviewmap.h"
 
 #include <QVBoxLayout>
@@ -16,6 +15,4 @@ COverviewDock::COverviewDock(CMapArea& mapArea, CCampaignSession& session, QWidg
     layout->addWidget(m_map);
     layout->addStretch(1);
     setWidget(content);
-    // A new map has other proportions: the picture's height follows.
-    connect(&mapArea, &CMapArea::TerrainRedrawn, m_map, &QWidget::updateGeometry);
 }

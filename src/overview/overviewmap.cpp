@@ -34,11 +34,30 @@ COverviewMap::COverviewMap(CMapArea& mapArea, CCampaignSession& session, QWidget
     // The rectangle follows the view; the picture follows the map, its mode and painted sectors
     // (each is redrawn when painted only if it changed).
     connect(&m_mapArea, &CMapArea::ViewChanged, this, qOverload<>(&QWidget::update));
-    connect(&m_mapArea, &CMapArea::TerrainRedrawn, this, qOverload<>(&QWidget::update));
-    connect(&m_session, &CCampaignSession::SectorsChanged, this, [this] {
-        ++m_sectorsPainted;
-        update();
+    connect(&m_mapArea, &CMapArea::TerrainRedrawn, this, &COverviewMap::TerrainRedrawn);
+    connect(&m_session, &CCampaignSession::SectorsChanged, this, &COverviewMap::FactionsChanged);
+    connect(&m_session, &CCampaignSession::FileChanged, this, [this](CEditHistory::Document document) {
+        if (document == CEditHistory::Factions)
+            FactionsChanged();
     });
+}
+
+void COverviewMap::TerrainRedrawn()
+{
+    // Another map may have other proportions: the widget's height follows its width.
+    const CMapWindow* view = m_mapArea.View();
+    const QSize extent = view ? QSize(view->WorldWidth, view->WorldDepth) : QSize();
+    if (extent != m_extent) {
+        m_extent = extent;
+        updateGeometry();
+    }
+    update();
+}
+
+void COverviewMap::FactionsChanged()
+{
+    ++m_factionEdits;
+    update();
 }
 
 int COverviewMap::heightForWidth(int width) const
@@ -60,7 +79,7 @@ void COverviewMap::UpdatePicture()
         // Factions mode shows the faction layer once there is one, as the map does.
         if (m_mapArea.State().Factions && m_session.Factions()) {
             source.Factions = m_session.Factions();
-            source.SectorsPainted = m_sectorsPainted;
+            source.FactionEdits = m_factionEdits;
         }
         const qreal ratio = devicePixelRatioF();
         source.Size = QSize(int(std::lround(width() * ratio)), int(std::lround(height() * ratio)));

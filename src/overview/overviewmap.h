@@ -33,12 +33,16 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    void TerrainRedrawn();
+    // A sector was painted or the faction layer replaced: the faction picture is out of date.
+    void FactionsChanged();
     // Centres the map area's view on what the widget shows at `position`.
     void CentreOn(QPointF position, bool following);
 
     CMapArea& m_mapArea;
     CCampaignSession& m_session;
     COverviewPicture m_picture;
-    uint64_t m_sectorsPainted = 0;
+    uint64_t m_factionEdits = 0;
+    QSize m_extent; // the terrain's, in world units
     bool m_dragging = false;
 };

@@ -20,13 +20,13 @@ class CMapWindow;
 class CFactionsInfo;
 
 // What the picture is made from. `Factions` is drawn instead of the heights when set (Factions
-// mode with a faction layer); `SectorsPainted` counts the sector edits since, so that a painted
-// sector shows.
+// mode with a faction layer); `FactionEdits` counts the painted sectors and replaced layers, so
+// that each shows.
 struct OverviewSource {
     const CMap* Map = nullptr;
     QString MapFolder;
     const CFactionsInfo* Factions = nullptr;
-    uint64_t SectorsPainted = 0;
+    uint64_t FactionEdits = 0;
     QSize Size;
     QRgb Background = 0;
     bool operator==(const OverviewSource&) const = default;

@@ -36,6 +36,12 @@ int CountOf(const QImage& image, QRgb colour)
     return count;
 }
 
+QString Text(QPointF p) { return QStringLiteral("%1, %2").arg(p.x()).arg(p.y()); }
+QString Text(QRectF r)
+{
+    return QStringLiteral("%1,%2 %3x%4").arg(r.left()).arg(r.top()).arg(r.width()).arg(r.height());
+}
+
 // Counts the paints a widget receives: one that follows by itself is painted after each change.
 class CPaintCounter : public QObject {
 public:
@@ -90,14 +96,6 @@ private slots:
         f.reset();
     }
 
-    void withoutAMapAClickDoesNothing()
-    {
-        QTest::mouseClick(overview.get(), Qt::LeftButton, {}, QPoint(150, 80));
-        f->Turn();
-        QVERIFY(!f->Area->HasMap());
-        QVERIFY(overview->Picture().IsEmpty());
-    }
-
     // Fractions across and down the terrain shown; below 0 or above 1 lies in the margin.
     void clickOrDragCentresTheView_data()
     {
@@ -116,6 +114,9 @@ private slots:
         QFETCH(QPointF, press);
         QFETCH(QPointF, release);
         QFETCH(QPointF, centre);
+        // Without a map there is nothing to move.
+        QTest::mouseClick(overview.get(), Qt::LeftButton, {}, QPoint(150, 80));
+        QVERIFY(!f->Area->HasMap() && overview->Picture().IsEmpty());
         QVERIFY(f->OpenDemo());
         // Zoomed in, so that the view can move anywhere without reaching past the terrain.
         f->Wheel(3 * CMapImage::WheelNotch, QPoint(450, 250));
@@ -154,11 +155,7 @@ private slots:
         const QPointF landed = ViewCentre();
         QVERIFY2(std::abs(landed.x() - wanted.x()) <= 1.5 * perPixel
                      && std::abs(landed.y() - wanted.y()) <= 1.5 * perPixel,
-                 qPrintable(QStringLiteral("centred at %1, %2; wanted %3, %4")
-                                .arg(landed.x())
-                                .arg(landed.y())
-                                .arg(wanted.x())
-                                .arg(wanted.y())));
+                 qPrintable(QStringLiteral("centred at %1; wanted %2").arg(Text(landed), Text(wanted))));
     }
 
     void rectangleFollowsTheView_data()
@@ -225,15 +222,7 @@ private slots:
         const auto near = [](double a, double b) { return std::abs(a - b) <= 2; };
         QVERIFY2(near(drawn.left(), wanted.left()) && near(drawn.top(), wanted.top())
                      && near(drawn.right() + 1, wanted.right()) && near(drawn.bottom() + 1, wanted.bottom()),
-                 qPrintable(QStringLiteral("drawn %1,%2 %3x%4; the view lies at %5,%6 %7x%8")
-                                .arg(drawn.left())
-                                .arg(drawn.top())
-                                .arg(drawn.width())
-                                .arg(drawn.height())
-                                .arg(wanted.left())
-                                .arg(wanted.top())
-                                .arg(wanted.width())
-                                .arg(wanted.height())));
+                 qPrintable(QStringLiteral("drawn %1; the view lies at %2").arg(Text(drawn), Text(wanted))));
     }
 
     // The picture is the map in its mode: the faction layer in Factions mode, with a sector
