@@ -7,6 +7,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -32,7 +33,7 @@ COverviewMap::COverviewMap(CMapArea& mapArea, CCampaignSession& session, QWidget
     setToolTip(QStringLiteral("Overview: click or drag to move the map's view"));
     setStatusTip(QStringLiteral("Click or drag in the overview to centre the map there, at the same zoom"));
     // The rectangle follows the view; the picture follows the map, its mode and painted sectors
-    // (each is redrawn when painted only if it changed).
+    // (rendered again at the next paint, and only when what it shows changed).
     connect(&m_mapArea, &CMapArea::ViewChanged, this, qOverload<>(&QWidget::update));
     connect(&m_mapArea, &CMapArea::TerrainRedrawn, this, &COverviewMap::TerrainRedrawn);
     connect(&m_session, &CCampaignSession::SectorsChanged, this, &COverviewMap::FactionsChanged);
@@ -65,7 +66,8 @@ int COverviewMap::heightForWidth(int width) const
     const CMapWindow* view = m_mapArea.View();
     if (!view || view->WorldWidth <= 0 || view->WorldDepth <= 0)
         return width * 3 / 4;
-    return int(std::lround(double(width) * view->WorldDepth / view->WorldWidth));
+    // A terrain far deeper than wide must not push everything else off the dock.
+    return int(std::lround(double(width) * std::clamp(double(view->WorldDepth) / view->WorldWidth, 0.25, 2.0)));
 }
 
 QSize COverviewMap::sizeHint() const { return {200, heightForWidth(200)}; }
