@@ -18,6 +18,7 @@
 #include "maparea/maparea.h"
 #include "mapview/rangerings.h"
 #include "mapview/tarnconfig.h"
+#include "overview/overviewdock.h"
 #include "pages/recordpages.h"
 #include "platform/filepaths.h"
 #include "problems/problemsdock.h"
@@ -78,6 +79,7 @@ TfrmMain::~TfrmMain()
     // session to the catalogue and the type table.
     if (m_recovery)
         m_recovery->Finish();
+    delete m_overview; // it observes the map area
     delete m_splitter;
     delete m_problems;
     delete m_files;
@@ -159,6 +161,9 @@ void TfrmMain::CreateParts()
     connect(m_recovery, &CRecoveryGuard::Notice, status, [status](const QString& text) { status->showMessage(text); });
     m_mapTools = new CMapToolBar(*m_mapArea, this);
     addToolBar(Qt::TopToolBarArea, m_mapTools);
+    // The overview goes left of the map, so that the map's control column keeps the window's edge.
+    m_overview = new COverviewDock(*m_mapArea, *m_session, this);
+    addDockWidget(Qt::LeftDockWidgetArea, m_overview);
     CreateMenus();
     UpdateWindowTitle();
 }
@@ -184,6 +189,13 @@ void TfrmMain::CreateMenus()
     tools->setObjectName(QStringLiteral("MapTools1"));
     tools->setText(QStringLiteral("Map &tools"));
     view->addAction(tools);
+    QAction* overview = m_overview->toggleViewAction();
+    overview->setObjectName(QStringLiteral("Overview1"));
+    overview->setText(QStringLiteral("&Overview"));
+    overview->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
+    overview->setToolTip(QStringLiteral("Overview (%1)").arg(overview->shortcut().toString(QKeySequence::NativeText)));
+    overview->setStatusTip(QStringLiteral("Show or hide the whole map with the view's rectangle"));
+    view->addAction(overview);
     QMenu* options = menuBar()->addMenu(QStringLiteral("&Options"));
     options->setObjectName(QStringLiteral("Options1"));
     connect(add(options, "Changemap1", QStringLiteral("&Change map"), QKeySequence(Qt::CTRL | Qt::Key_M)),

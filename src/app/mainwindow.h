@@ -24,6 +24,7 @@ class CSelectionCommands;
 class CFilePlaces;
 class CMapArea;
 class CMapToolBar;
+class COverviewDock;
 class CPopTemplatesTypesList;
 class CProblemsDock;
 class CRecordDialogs;
@@ -156,4 +157,5 @@ private:
     CProblemsDock* m_problems = nullptr; // hidden until asked for, or a file with problems opens
     QSplitter* m_splitter = nullptr;     // the map area above, the record pages below
     QMenu* m_help = nullptr;
+    COverviewDock* m_overview = nullptr; // the whole map with the view's rectangle (View menu)
 };

@@ -12,6 +12,7 @@
 #include "maparea/maparea.h"
 #include "mapview/maplist.h"
 #include "mapview/tarnconfig.h"
+#include "overview/overviewdock.h"
 #include "platform/filepaths.h"
 #include "platform/registry.h"
 #include "session/campaignsession.h"
@@ -123,6 +124,7 @@ void TfrmMain::ShowWindowAsLeft()
     layers.Borders = memory.Layers[WindowMemory::Borders];
     layers.Locked = memory.Locks;
     m_mapArea->SetState(layers);
+    m_overview->setVisible(memory.Overview);
     show();
     // Restored once laid out at their real sizes, the template page's too (a splitter that grows
     // later would share the growth by its stretch factors instead of keeping its proportions).
@@ -157,6 +159,8 @@ void TfrmMain::RememberWindow() const
     memory.Splitters = {m_splitter->saveState(), m_mapArea->Splitter()->saveState(),
                         m_pages->TemplateSplitter()->saveState()};
     memory.Page = m_pages->CurrentPage();
+    // Hidden by the user, not with the closing window.
+    memory.Overview = !m_overview->isHidden();
     const MapAreaState state = m_mapArea->State();
     memory.FactionsMode = state.Factions;
     memory.Layers = {state.Keysites, state.Airbases, state.Sams,      state.Grid,

@@ -32,6 +32,7 @@ std::optional<WindowMemory> WindowMemory::Read(const QString& file)
     memory.Page = settings.value(QStringLiteral("Page"), 0).toInt();
     memory.FactionsMode = settings.value(QStringLiteral("MapMode")).toString() == QLatin1String("Factions");
     memory.Map = settings.value(QStringLiteral("Map")).toString();
+    memory.Overview = settings.value(QStringLiteral("Overview"), memory.Overview).toBool();
     settings.beginGroup(QStringLiteral("Layers"));
     for (int layer = 0; layer < LayerCount; ++layer)
         memory.Layers[size_t(layer)] =
@@ -55,6 +56,7 @@ void WindowMemory::Write(const QString& file) const
     settings.setValue(QStringLiteral("Page"), Page);
     settings.setValue(QStringLiteral("MapMode"), FactionsMode ? QStringLiteral("Factions") : QStringLiteral("Heights"));
     settings.setValue(QStringLiteral("Map"), Map);
+    settings.setValue(QStringLiteral("Overview"), Overview);
     settings.beginGroup(QStringLiteral("Layers"));
     for (int layer = 0; layer < LayerCount; ++layer)
         settings.setValue(QLatin1String(kLayerKeys[layer]), Layers[size_t(layer)]);

@@ -20,6 +20,8 @@ struct WindowMemory {
     bool FactionsMode = false;   // Factions rather than Heights
     std::array<bool, LayerCount> Layers{};
     QString Map; // the map's folder name in common/maps; empty for none
+    // Whether the Overview dock is shown.
+    bool Overview = true;
 
     // The padlocks beside the symbol boxes, by RecordKind.
     std::array<bool, 3> Locks{};

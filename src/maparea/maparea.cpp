@@ -215,6 +215,19 @@ void CMapArea::Private::Repaint()
     if (terrain)
         emit q.TerrainRedrawn();
     emit q.Repainted();
+    AnnounceViewChange();
+}
+
+void CMapArea::Private::AnnounceViewChange()
+{
+    const CMapWindow* view = Layers.View();
+    ShownWindow now;
+    if (view)
+        now = {MapsChosen, view->ViewLeft, view->ViewRight, view->ViewBottom, view->ViewTop};
+    if (now == LastWindow)
+        return;
+    LastWindow = now;
+    emit q.ViewChanged();
 }
 
 bool CMapArea::Private::eventFilter(QObject* watched, QEvent* event)
@@ -250,6 +263,7 @@ bool CMapArea::OpenMapFolder(const QString& folder)
         return false;
     }
     d->Folder = QDir::toNativeSeparators(folder + QLatin1Char('/'));
+    ++d->MapsChosen;
     // A new map always opens in Heights mode, in which the layers have just drawn it.
     d->pnlMapControls->ShowHeightsModeQuietly();
     emit TerrainRedrawn();
@@ -310,6 +324,18 @@ void CMapArea::ShowOnMap(RecordKind kind, int index)
     // Record Z counts down from the terrain's half sector count.
     view->CentreOnTerrain(x, double(d->Layers.Viewport().HalfSectorsZ) * SectorSize - double(z));
     d->TerrainChanged();
+}
+
+void CMapArea::CentreViewOn(RecordPoint at, bool following)
+{
+    CMapWindow* view = d->Layers.View();
+    if (!view)
+        return;
+    view->CentreOnTerrain(at.X, double(d->Layers.Viewport().HalfSectorsZ) * SectorSize - double(at.Z));
+    if (following)
+        d->ViewPreview();
+    else
+        d->TerrainChanged();
 }
 
 bool CMapArea::EnterPlaceMode(RecordKind kind, int index)

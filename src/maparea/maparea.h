@@ -61,6 +61,10 @@ public:
     // The record position under the mouse while it is over the map picture; nothing when it is
     // elsewhere or there is no map (a paste lands there).
     std::optional<RecordPoint> PointUnderMouse() const;
+    // Centres the view on record position `at` at the same zoom; nothing without a map. While the
+    // hand still drags (`following`) a cheap picture follows it and the terrain is rendered once
+    // it rests; otherwise the terrain is rendered at once.
+    void CentreViewOn(RecordPoint at, bool following = false);
     // World units one picture pixel spans at the current zoom; 0 without a map.
     double UnitsPerPixel() const;
     // The kinds shown on the map, by RecordKind, locked or not.
@@ -104,6 +108,9 @@ signals:
     void PointerLeft();
     // The ruler's measurement changed; empty when it went.
     void RulerChanged(const QString& text);
+    // The part of the terrain in view changed (a pan, zoom, centring, resize or another map),
+    // said once the picture shows it.
+    void ViewChanged();
 
 private:
     class Private;

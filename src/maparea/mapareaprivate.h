@@ -93,4 +93,14 @@ public:
     bool OverlayDirty = false;
     bool PreviewDirty = false;
     bool RepaintQueued = false;
+
+    // The view window the last repaint showed, so that ViewChanged is said once per change.
+    struct ShownWindow {
+        unsigned Map = 0; // counts the maps chosen
+        int32_t Left = 0, Right = 0, Bottom = 0, Top = 0;
+        bool operator==(const ShownWindow&) const = default;
+    };
+    ShownWindow LastWindow;
+    unsigned MapsChosen = 0;
+    void AnnounceViewChange();
 };
