@@ -5,6 +5,7 @@
 #include "app/documentfiles.h"
 #include "app/editmenu.h"
 #include "app/fileplaces.h"
+#include "app/mapstatusbar.h"
 #include "app/maptoolbar.h"
 #include "app/recoveryguard.h"
 #include "app/rememberingprompts.h"
@@ -159,6 +160,8 @@ void TfrmMain::CreateParts()
     connect(m_recovery, &CRecoveryGuard::Notice, status, [status](const QString& text) { status->showMessage(text); });
     m_mapTools = new CMapToolBar(*m_mapArea, this);
     addToolBar(Qt::TopToolBarArea, m_mapTools);
+    // What is under the mouse and what each key does, in the status bar while over the map.
+    new CMapStatusBar(*m_mapArea, *m_session, *status);
     CreateMenus();
     UpdateWindowTitle();
 }

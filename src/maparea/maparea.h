@@ -16,6 +16,7 @@
 #include <array>
 #include <memory>
 #include <optional>
+#include <utility>
 
 class CCampaignSession;
 class CMapWindow;
@@ -70,6 +71,13 @@ public:
     // the current one had in progress.
     void SetToolMode(MapToolMode mode);
     MapToolMode ToolMode() const;
+
+    // --- What the mouse would take -------------------------------------------------------------
+    // What a press on the map would see now: the view, the kinds and records the mouse takes and
+    // the symbol reach (the status bar names the records under the mouse with it).
+    MapToolContext PointerContext() const;
+    // The record place mode puts down, while it is on.
+    std::optional<std::pair<RecordKind, int>> PlacedRecord() const;
 
     // --- What a later run brings back ----------------------------------------------------------
     MapAreaState State() const;

@@ -1,0 +1,165 @@
+// The window's status bar while the mouse is over the map: the record under the mouse, the
+// place, the tool's keys (held keys first), and notices that still take the bar for a while.
+#include "../dialogs/scriptedprompts.h"
+#include "app/maptoolbar.h"
+#include "appfixture.h"
+#include "demo/demofactions.h"
+#include "demo/demoinstall.h"
+#include "maparea/maparea.h"
+#include "maparea/mapimage.h"
+#include "maptools/mapgeometry.h"
+#include "mapview/mapwindow.h"
+
+#include <QLabel>
+#include <QStatusBar>
+
+class TestStatusBar : public QObject {
+    Q_OBJECT
+private:
+    std::unique_ptr<CTestInstallation> m_installation;
+    std::unique_ptr<CScriptedPrompts> m_prompts;
+    std::unique_ptr<CScriptedRecordDialogs> m_editor;
+    std::unique_ptr<TfrmMain> m_window;
+    QString m_map;
+
+    CMapImage* Image() const { return Find<CMapImage>(*m_window, "im"); }
+    QLabel* Label(const char* name) const { return Find<QLabel>(*m_window, name); }
+    CViewport View() const { return m_window->MapArea()->View()->Viewport(); }
+
+    // A SAM site whose symbol is the one a click on it takes, and its pixel.
+    std::pair<int, QPoint> LoneSam() const
+    {
+        const MapToolContext context = m_window->MapArea()->PointerContext();
+        const CBINFile& records = Records(*m_window);
+        for (int i = 0; i < records.SamCount(); ++i) {
+            int32_t x = 0;
+            int32_t y = 0;
+            View().MapToPixel(records.Sams()[size_t(i)].X, records.Sams()[size_t(i)].Z, x, y);
+            const auto hit = SymbolAt(records, View(), context.Pickable, context.SymbolReach, x, y, context.Takes);
+            if (hit && hit->Kind == SamKind && hit->Index == i && Image()->rect().contains(x, y))
+                return {i, QPoint(x, y)};
+        }
+        return {-1, {}};
+    }
+
+private slots:
+    void init()
+    {
+        m_installation = std::make_unique<CTestInstallation>();
+        QString error;
+        QVERIFY2(m_installation->WriteDemo(&error), qPrintable(error));
+        m_installation->RegisterRoot();
+        m_prompts = std::make_unique<CScriptedPrompts>();
+        m_editor = std::make_unique<CScriptedRecordDialogs>();
+        m_window = std::make_unique<TfrmMain>(*m_prompts, m_installation->Environment(), m_editor.get());
+        QVERIFY(m_window->InitializeMainWindow());
+        m_map = m_installation->Root() + QStringLiteral("/common/maps/") + QLatin1String(kDemoFirstMap);
+        QVERIFY(m_window->Files()->LoadBinFile(m_map + QLatin1Char('/') + QLatin1String(kDemoCampaignFile)));
+        m_window->OpenMapFolder(m_map);
+        m_window->resize(1200, 800);
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        MapAreaState state = m_window->MapArea()->State();
+        state.Keysites = state.Airbases = state.Sams = true;
+        m_window->MapArea()->SetState(state);
+        QCoreApplication::processEvents();
+        QVERIFY(m_window->MapArea()->UnitsPerPixel() > 0);
+    }
+    void cleanup() { m_window.reset(); }
+
+    void namesTheRecordAndThePlaceUnderTheMouse()
+    {
+        // The map says what the mouse does through the bar's own labels, not a status tip.
+        QVERIFY(Image()->statusTip().isEmpty());
+        QVERIFY(!Label("lblStatusRecords")->isVisible());
+        const auto [sam, pixel] = LoneSam();
+        QVERIFY(sam >= 0);
+        QTest::mouseMove(Image(), pixel);
+        const QString records = Label("lblStatusRecords")->text();
+        QVERIFY2(records == QStringLiteral("SAM site %1").arg(sam)
+                     || records.startsWith(QStringLiteral("SAM site %1 · +").arg(sam)),
+                 qPrintable(records));
+        QVERIFY(Label("lblStatusRecords")->isVisible());
+        const QString position = Label("lblStatusPosition")->text();
+        QVERIFY2(position.startsWith(QLatin1String("X ")) && position.contains(QLatin1String("Sector ")),
+                 qPrintable(position));
+        QVERIFY(!position.contains(QStringLiteral("Height —")));
+        // No faction file, no faction.
+        QVERIFY(!position.contains(QLatin1String("Red")) && !position.contains(QLatin1String("Blue")));
+        QVERIFY2(Label("lblStatusTool")->text().startsWith(QStringLiteral("Click: select · ")),
+                 qPrintable(Label("lblStatusTool")->text()));
+
+        // A faction file brings the sector's faction.
+        QVERIFY(m_window->Session()->LoadFactions(m_map + QLatin1Char('/') + QLatin1String(kDemoFactionFile)));
+        QCoreApplication::processEvents();
+        QTest::mouseMove(Image(), pixel + QPoint(1, 0));
+        const QString painted = Label("lblStatusPosition")->text();
+        QVERIFY2(painted.contains(QStringLiteral(" · Red · ")) || painted.contains(QStringLiteral(" · Blue · ")),
+                 qPrintable(painted));
+
+        // The record moves away while the mouse rests: the bar follows once the map repainted.
+        m_window->Session()->MutableRecords().ReplaceRow(sam, CSAMPlacement{-50000, -50000});
+        QCoreApplication::processEvents();
+        QVERIFY(!Label("lblStatusRecords")->text().startsWith(QStringLiteral("SAM site %1").arg(sam)));
+
+        // Leaving the map clears the bar.
+        QEvent leave(QEvent::Leave);
+        QCoreApplication::sendEvent(Image(), &leave);
+        QVERIFY(!Label("lblStatusRecords")->isVisible());
+        QVERIFY(!Label("lblStatusPosition")->isVisible());
+        QVERIFY(Label("lblStatusTool")->text().isEmpty());
+    }
+
+    void outsideTheTerrainThereIsNoHeight()
+    {
+        // Zoomed out until ground beyond the terrain shows left of it.
+        for (int i = 0; i < 6 && View().PixelLeft <= 4; ++i)
+            QTest::keyClick(Image(), Qt::Key_Minus);
+        QCoreApplication::processEvents();
+        QVERIFY(View().PixelLeft > 4);
+        QTest::mouseMove(Image(), QPoint(View().PixelLeft - 3, Image()->height() / 2));
+        QVERIFY2(Label("lblStatusPosition")->text().endsWith(QStringLiteral("Height —")),
+                 qPrintable(Label("lblStatusPosition")->text()));
+        QVERIFY(Label("lblStatusRecords")->text().isEmpty());
+    }
+
+    // The tool bar's mode and the keys held change the meanings shown; a notice takes the left of
+    // the bar for a while and the meanings come back after it.
+    void toolKeysAndNotices()
+    {
+        const QPoint middle = Image()->rect().center();
+        QTest::mouseMove(Image(), middle);
+        QLabel* tool = Label("lblStatusTool");
+        m_window->MapTools()->ModeAction(MapToolMode::Ruler)->trigger();
+        QVERIFY2(tool->text().startsWith(QLatin1String("Drag: measure")), qPrintable(tool->text()));
+        QTest::keyPress(Image(), Qt::Key_Shift);
+        QVERIFY2(tool->text().startsWith(QLatin1String("<b>Shift: snap to symbols</b>")), qPrintable(tool->text()));
+        QTest::keyRelease(Image(), Qt::Key_Shift);
+        QVERIFY(tool->text().startsWith(QLatin1String("Drag: measure")));
+        // Keys held during a move count too.
+        QTest::mouseMove(Image(), middle + QPoint(2, 2));
+        m_window->MapTools()->ModeAction(MapToolMode::Select)->trigger();
+        QVERIFY(tool->text().startsWith(QLatin1String("Click: select")));
+
+        m_window->statusBar()->showMessage(QStringLiteral("Saved with 1 problem"));
+        QCOMPARE(m_window->statusBar()->currentMessage(), QStringLiteral("Saved with 1 problem"));
+        QVERIFY(!tool->isVisible());
+        QVERIFY(Label("lblStatusPosition")->isVisible());
+        m_window->statusBar()->clearMessage();
+        QVERIFY(tool->isVisible());
+        QVERIFY(tool->text().startsWith(QLatin1String("Click: select")));
+    }
+
+    void placeModeSaysWhatAClickPlaces()
+    {
+        QTest::mouseMove(Image(), Image()->rect().center());
+        QVERIFY(m_window->MapArea()->EnterPlaceMode(AirbaseKind, 1));
+        QCOMPARE(Label("lblStatusTool")->text(), QStringLiteral("Click: place airbase 1 here · Right-click: cancel"));
+        QTest::mouseClick(Image(), Qt::RightButton, {}, Image()->rect().center());
+        QVERIFY(!m_window->MapArea()->IsPlacing());
+        QVERIFY(Label("lblStatusTool")->text().startsWith(QLatin1String("Click: select")));
+    }
+};
+
+QTEST_MAIN(TestStatusBar)
+#include "tst_statusbar.moc"
