@@ -50,8 +50,9 @@ CMapStatusBar::CMapStatusBar(CMapArea& area, CCampaignSession& session, QStatusB
     m_records = new QLabel;
     m_records->setObjectName(QStringLiteral("lblStatusRecords"));
     m_records->setTextFormat(Qt::PlainText);
-    m_records->setFixedWidth(
-        metrics.horizontalAdvance(QStringLiteral("Keysite 12345 (template 1234, Village) · +99 more")));
+    // Shown only over records, so that empty ground leaves the room to the hints.
+    m_records->setMaximumWidth(
+        metrics.horizontalAdvance(QStringLiteral("Keysite 12345 (template 1234, [14] HOUSING) · +99 more")));
     m_records->hide();
     bar.addPermanentWidget(m_records);
     m_position = new QLabel;
@@ -59,7 +60,7 @@ CMapStatusBar::CMapStatusBar(CMapArea& area, CCampaignSession& session, QStatusB
     m_position->setTextFormat(Qt::PlainText);
     // Wide enough for a typical read-out, so that the bar does not jump as the mouse moves.
     m_position->setMinimumWidth(
-        metrics.horizontalAdvance(QStringLiteral("X -123456  Z -123456 · Sector -30, -30 · No faction · Height 2345")));
+        metrics.horizontalAdvance(QStringLiteral("X 123456  Z 123456 · Sector 31, 31 · Blue · Height 2345")));
     m_position->hide();
     bar.addPermanentWidget(m_position);
 
@@ -118,14 +119,14 @@ void CMapStatusBar::Refresh()
 
     m_position->setText(PositionText(facts));
     const QString records = RecordsText(document, facts.Records);
-    m_records->setText(m_records->fontMetrics().elidedText(records, Qt::ElideRight, m_records->width()));
+    m_records->setText(m_records->fontMetrics().elidedText(records, Qt::ElideRight, m_records->maximumWidth()));
     QStringList listed;
     for (size_t i = 0; i < facts.Records.size() && i < kListedRecords; ++i)
         listed << RecordText(document, facts.Records[i]);
     if (facts.Records.size() > kListedRecords)
         listed << QStringLiteral("+%1 more").arg(facts.Records.size() - kListedRecords);
     m_records->setToolTip(listed.join(QLatin1Char('\n')));
-    m_records->show();
+    m_records->setVisible(!records.isEmpty());
     m_position->show();
     ShowHints();
 }
@@ -137,11 +138,23 @@ void CMapStatusBar::ShowHints()
     std::optional<PlacedRecord> placing;
     if (const auto placed = m_area.PlacedRecord())
         placing = PlacedRecord{placed->first, placed->second};
-    m_tool->setText(HintsRichText(ToolHints(m_area.ToolMode(), placing), m_held));
+    // As many whole hints as the label has room for.
+    QFont bold = m_tool->font();
+    bold.setBold(true);
+    const QFontMetrics plain(m_tool->font());
+    const QFontMetrics strong(bold);
+    const auto width = [&](const QString& text, bool isBold) {
+        return (isBold ? strong : plain).horizontalAdvance(text);
+    };
+    const std::vector<ToolHint> hints =
+        HintsThatFit(ToolHints(m_area.ToolMode(), placing), m_held, m_tool->contentsRect().width(), width);
+    m_tool->setText(HintsRichText(hints, m_held));
 }
 
 bool CMapStatusBar::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == m_tool && event->type() == QEvent::Resize)
+        ShowHints();
     if (m_pixel && (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (const HintKeys changed = KeyOf(key->key())) {

@@ -114,12 +114,12 @@ std::vector<ToolHint> ToolHints(MapToolMode mode, const std::optional<PlacedReco
     case MapToolMode::Select:
         return {{0, QStringLiteral("Click: select")},
                 {0, QStringLiteral("Drag a selected symbol: move")},
-                {0, QStringLiteral("Right-click: add or remove")},
-                {HintControl, QStringLiteral("Ctrl+drag: box")},
-                {0, QStringLiteral("Right-drag: add a box")},
                 {0, QStringLiteral("Drag: pan")},
                 {HintShift, QStringLiteral("Shift+click: centre")},
                 {HintAlt, QStringLiteral("Alt+click: paint")},
+                {HintControl, QStringLiteral("Ctrl+drag: box")},
+                {0, QStringLiteral("Right-click: add or remove")},
+                {0, QStringLiteral("Right-drag: add a box")},
                 {HintControl, QStringLiteral("Ctrl+arrows: nudge")},
                 {0, QStringLiteral("Esc: cancel a move")}};
     case MapToolMode::Brush: hints = {{0, QStringLiteral("Drag: paint a stroke")}}; break;
@@ -151,4 +151,20 @@ QString HintsRichText(const std::vector<ToolHint>& hints, HintKeys held)
         parts << (held && hint->Keys == held ? QStringLiteral("<b>%1</b>").arg(text) : text);
     }
     return parts.join(kSeparator.toHtmlEscaped());
+}
+
+std::vector<ToolHint> HintsThatFit(const std::vector<ToolHint>& hints, HintKeys held, int room,
+                                   const std::function<int(const QString& text, bool bold)>& width)
+{
+    std::vector<ToolHint> fitting;
+    const int separator = width(kSeparator, false);
+    int used = 0;
+    for (const ToolHint* hint : HeldFirst(hints, held)) {
+        const int needed = width(hint->Text, held && hint->Keys == held) + (fitting.empty() ? 0 : separator);
+        if (!fitting.empty() && used + needed > room)
+            break;
+        used += needed;
+        fitting.push_back(*hint);
+    }
+    return fitting;
 }

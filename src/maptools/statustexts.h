@@ -9,6 +9,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -50,3 +51,9 @@ std::vector<ToolHint> ToolHints(MapToolMode mode, const std::optional<PlacedReco
 // as rich text they are also in bold, everything escaped.
 QString HintsText(const std::vector<ToolHint>& hints, HintKeys held = 0);
 QString HintsRichText(const std::vector<ToolHint>& hints, HintKeys held = 0);
+
+// The hints, held keys' first, that fit whole in `room` (pixels, `width` measuring a text, bold
+// for a held key's) with the separators between them; at least the first, so that a narrow bar
+// still says something. The bar cuts the rest rather than a hint in the middle.
+std::vector<ToolHint> HintsThatFit(const std::vector<ToolHint>& hints, HintKeys held, int room,
+                                   const std::function<int(const QString& text, bool bold)>& width);

@@ -394,6 +394,19 @@ private slots:
         QVERIFY2(rich.startsWith(QStringLiteral("<b>Shift: snap to symbols</b> · Drag: measure")), qPrintable(rich));
         QCOMPARE(rich.count(QLatin1String("<b>")), 1);
         QVERIFY(!HintsRichText(ToolHints(MapToolMode::Ruler)).contains(QLatin1String("<b>")));
+        // Whole hints only, held keys' first, as many as the room takes; the first one always.
+        const auto length = [](const QString& text, bool bold) { return int(text.size()) + (bold ? 1 : 0); };
+        const std::vector<ToolHint> ruler = ToolHints(MapToolMode::Ruler);
+        QCOMPARE(HintsText(HintsThatFit(ruler, 0, 3, length)), QStringLiteral("Drag: measure"));
+        const int two = int(QStringLiteral("Drag: measure · Shift: snap to symbols").size());
+        QCOMPARE(HintsText(HintsThatFit(ruler, 0, two, length)),
+                 QStringLiteral("Drag: measure · Shift: snap to symbols"));
+        QCOMPARE(HintsText(HintsThatFit(ruler, 0, two - 1, length)), QStringLiteral("Drag: measure"));
+        // Bold is wider: the same room no longer takes the second.
+        QCOMPARE(HintsText(HintsThatFit(ruler, HintShift, two + 1, length), HintShift),
+                 QStringLiteral("Shift: snap to symbols · Drag: measure"));
+        QCOMPARE(HintsThatFit(ruler, HintShift, two, length).size(), size_t(1));
+        QCOMPARE(HintsThatFit(ruler, 0, 100000, length).size(), ruler.size());
         // Place mode names the record and how to leave.
         QCOMPARE(HintsText(ToolHints(MapToolMode::Brush, PlacedRecord{SamKind, 7})),
                  QStringLiteral("Click: place SAM site 7 here · Right-click: cancel"));
