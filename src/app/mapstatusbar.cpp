@@ -53,6 +53,7 @@ CMapStatusBar::CMapStatusBar(CMapArea& area, CCampaignSession& session, QStatusB
     // Shown only over records, so that empty ground leaves the room to the hints.
     m_records->setMaximumWidth(
         metrics.horizontalAdvance(QStringLiteral("Keysite 12345 (template 1234, [14] HOUSING) · +99 more")));
+    m_records->setContentsMargins(0, 0, 12, 0); // apart from the place beside it
     m_records->hide();
     bar.addPermanentWidget(m_records);
     m_position = new QLabel;
@@ -119,7 +120,7 @@ void CMapStatusBar::Refresh()
 
     m_position->setText(PositionText(facts));
     const QString records = RecordsText(document, facts.Records);
-    m_records->setText(m_records->fontMetrics().elidedText(records, Qt::ElideRight, m_records->maximumWidth()));
+    m_records->setText(m_records->fontMetrics().elidedText(records, Qt::ElideRight, m_records->maximumWidth() - 12));
     QStringList listed;
     for (size_t i = 0; i < facts.Records.size() && i < kListedRecords; ++i)
         listed << RecordText(document, facts.Records[i]);
