@@ -11,6 +11,7 @@
 #include "mapview/mapwindow.h"
 
 #include <QLabel>
+#include <QSet>
 #include <QStatusBar>
 
 class TestStatusBar : public QObject {
@@ -89,13 +90,37 @@ private slots:
         QVERIFY2(Label("lblStatusTool")->text().startsWith(QStringLiteral("Click: select · ")),
                  qPrintable(Label("lblStatusTool")->text()));
 
-        // A faction file brings the sector's faction.
+        // A faction file brings the sector's faction, the one the map draws under the mouse.
         QVERIFY(m_window->Session()->LoadFactions(m_map + QLatin1Char('/') + QLatin1String(kDemoFactionFile)));
         QCoreApplication::processEvents();
-        QTest::mouseMove(Image(), pixel + QPoint(1, 0));
-        const QString painted = Label("lblStatusPosition")->text();
-        QVERIFY2(painted.contains(QStringLiteral(" · Red · ")) || painted.contains(QStringLiteral(" · Blue · ")),
-                 qPrintable(painted));
+        const QImage picture = Image()->pixmap().toImage();
+        const auto colourAround = [&picture](QPoint p) {
+            const QRgb colour = picture.pixel(p) & 0xFFFFFF;
+            for (int dx = -2; dx <= 2; ++dx)
+                for (int dy = -2; dy <= 2; ++dy)
+                    if ((picture.pixel(p + QPoint(dx, dy)) & 0xFFFFFF) != colour)
+                        return QRgb(0);
+            return colour;
+        };
+        // Every sector colour met on a walk over the picture, the border included.
+        QSet<QString> seen;
+        for (int y = 10; y < picture.height() - 10; y += 11) {
+            for (int x = 10; x < picture.width() - 10; x += 11) {
+                const QRgb colour = colourAround(QPoint(x, y));
+                const QString faction = colour == 0xFF0000 ? QStringLiteral("Red")
+                    : colour == 0x0000FF                   ? QStringLiteral("Blue")
+                                                           : QString();
+                if (faction.isEmpty())
+                    continue;
+                QTest::mouseMove(Image(), QPoint(x, y));
+                const QString text = Label("lblStatusPosition")->text();
+                QVERIFY2(text.contains(QStringLiteral(" · %1 · ").arg(faction)),
+                         qPrintable(faction + QLatin1String(": ") + text));
+                seen << faction;
+            }
+        }
+        QCOMPARE(seen.size(), 2);
+        QTest::mouseMove(Image(), pixel);
 
         // The record moves away while the mouse rests: the bar follows once the map repainted.
         m_window->Session()->MutableRecords().ReplaceRow(sam, CSAMPlacement{-50000, -50000});

@@ -1,28 +1,18 @@
 // What the status bar says about the point under the mouse, without a window: the records whose
 // symbols a click there would take (through the session's spatial index, held against a plain pass
-// and the click's own hit test after random edits), sector, faction and height, and the texts of
-// every tool's keys.
+// and the click's own hit test after random edits), the height, and the texts.
 #include "catalogues/objectslist.h"
 #include "catalogues/templatetypes.h"
-#include "demo/demofactions.h"
-#include "demo/demoinstall.h"
 #include "document/binfile.h"
-#include "factions/factionsinfo.h"
-#include "factions/sectorsize.h"
 #include "maptools/mapgeometry.h"
 #include "maptools/pointerinspector.h"
 #include "maptools/statustexts.h"
 #include "mapview/map.h"
-#include "mapview/mapwindow.h"
 #include "session/campaignsession.h"
 
 #include <QRandomGenerator>
-#include <QTemporaryDir>
 #include <QTest>
 #include <cmath>
-
-Q_DECLARE_METATYPE(PointerFacts)
-Q_DECLARE_METATYPE(MapToolMode)
 
 namespace {
 
@@ -244,86 +234,15 @@ private slots:
         QVERIFY(!TerrainHeightAt(empty, 1, 10, 10));
     }
 
-    // On the demonstration map: the sector and faction under a SAM site, the site itself found
-    // and, once it moved through the session, found at its new place and no longer at the old.
-    void factsOnTheDemonstrationMap()
-    {
-        QTemporaryDir dir;
-        QString error;
-        QVERIFY2(WriteDemoInstallation(dir.path(), nullptr, &error), qPrintable(error));
-        const QString folder = dir.filePath(QStringLiteral("common/maps/") + QLatin1String(kDemoFirstMap));
-        C3DObjectsList catalogue{QLocale::c()};
-        QVERIFY(catalogue.LoadFromFile(dir.filePath(QStringLiteral("stormcr/3ddata/bininfo.bin"))));
-        CCampaignSession session(catalogue, m_types, TextFormat());
-        const CPointerInspector inspector(session);
-        QVERIFY(session.LoadMapBin(folder + QLatin1Char('/') + QLatin1String(kDemoCampaignFile)));
-        CMap map;
-        QVERIFY(map.Load(folder));
-        CMapWindow window(&map);
-        window.SetSize(800, 800);
-        window.ResetView();
-        const CViewport view = window.Viewport();
-        SymbolChoice choice;
-        QVERIFY(session.Records().SamCount() > 0);
-        const CSAMPlacement sam = session.Records().Sams()[0];
-        int32_t column = 0;
-        int32_t row = 0;
-        view.MapToPixel(sam.X, sam.Z, column, row);
-
-        PointerFacts facts = inspector.Inspect(view, &map, choice, column, row);
-        QVERIFY(!facts.HasFactions);
-        QCOMPARE(facts.Faction, -1);
-        QVERIFY(std::find(facts.Records.begin(), facts.Records.end(), PointerRecord{SamKind, 0})
-                != facts.Records.end());
-        QCOMPARE(facts.SectorColumn, int64_t(std::floor(facts.X / SectorSize)));
-        QCOMPARE(facts.SectorRow, int64_t(std::floor(facts.Z / SectorSize)));
-        QVERIFY(facts.Height.has_value());
-        QVERIFY(!PositionText(facts).contains(QLatin1String("Red")));
-
-        QVERIFY(session.LoadFactions(folder + QLatin1Char('/') + QLatin1String(kDemoFactionFile)));
-        facts = inspector.Inspect(view, &map, choice, column, row);
-        QVERIFY(facts.HasFactions);
-        const int faction = session.Factions()->GetFaction(int32_t(facts.SectorColumn), int32_t(facts.SectorRow));
-        QVERIFY(faction == 0 || faction == 1);
-        QCOMPARE(facts.Faction, faction);
-        QVERIFY(PositionText(facts).contains(faction == 1 ? QLatin1String("Red") : QLatin1String("Blue")));
-
-        // Moved far off: found there, gone from here.
-        const float farX = sam.X < 40000 ? sam.X + 60000 : sam.X - 60000;
-        session.MutableRecords().ReplaceRow(0, CSAMPlacement{farX, sam.Z});
-        facts = inspector.Inspect(view, &map, choice, column, row);
-        QVERIFY(std::find(facts.Records.begin(), facts.Records.end(), PointerRecord{SamKind, 0})
-                == facts.Records.end());
-        view.MapToPixel(farX, sam.Z, column, row);
-        facts = inspector.Inspect(view, &map, choice, column, row);
-        QVERIFY(std::find(facts.Records.begin(), facts.Records.end(), PointerRecord{SamKind, 0})
-                != facts.Records.end());
-        // Beyond the terrain, left of the map picture: no height, off the faction grid.
-        facts = inspector.Inspect(view, &map, choice, view.PixelLeft - 40, view.PixelTop + 10);
-        QVERIFY(!facts.Height);
-        QCOMPARE(facts.Faction, -1);
-        QVERIFY(PositionText(facts).endsWith(QStringLiteral("No faction · Height —")));
-    }
-
-    void positionText_data()
-    {
-        QTest::addColumn<PointerFacts>("facts");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("without a faction layer") << Facts(12345.9f, 6789.2f, 3, 1, false, -1, 345.7f)
-                                                 << QStringLiteral("X 12345  Z 6789 · Sector 3, 1 · Height 345");
-        QTest::newRow("red sector") << Facts(100, 200, 0, 0, true, 1, -12.5f)
-                                    << QStringLiteral("X 100  Z 200 · Sector 0, 0 · Red · Height -12");
-        QTest::newRow("blue sector") << Facts(100, 200, 0, 0, true, 0, 0.0f)
-                                     << QStringLiteral("X 100  Z 200 · Sector 0, 0 · Blue · Height 0");
-        QTest::newRow("outside the terrain and the grid")
-            << Facts(-0.5f, -5000, -1, -2, true, -1, std::nullopt)
-            << QStringLiteral("X 0  Z -5000 · Sector -1, -2 · No faction · Height —");
-    }
+    // The faction only with a faction layer, "No faction" off its grid, no height off the terrain.
     void positionText()
     {
-        QFETCH(PointerFacts, facts);
-        QFETCH(QString, text);
-        QCOMPARE(PositionText(facts), text);
+        QCOMPARE(PositionText(Facts(12345.9f, 6789.2f, 3, 1, false, -1, 345.7f)),
+                 QStringLiteral("X 12345  Z 6789 · Sector 3, 1 · Height 345"));
+        QCOMPARE(PositionText(Facts(100, 200, 0, 0, true, 1, -12.5f)),
+                 QStringLiteral("X 100  Z 200 · Sector 0, 0 · Red · Height -12"));
+        QCOMPARE(PositionText(Facts(-0.5f, -5000, -1, -2, true, -1, std::nullopt)),
+                 QStringLiteral("X 0  Z -5000 · Sector -1, -2 · No faction · Height —"));
     }
 
     void recordTexts()
@@ -350,35 +269,6 @@ private slots:
                  QStringLiteral("Airbase 0 (<odd & name>) · +1 more"));
         QCOMPARE(RecordsText(document, {{SamKind, 3}, {KeysiteKind, 1}, {SamKind, 4}, {AirbaseKind, 1}}),
                  QStringLiteral("SAM site 3 · +3 more"));
-    }
-
-    // Every tool says what a plain press does first, and keeps the meanings of Ctrl, Alt and the
-    // middle button it leaves to the map.
-    void toolHints_data()
-    {
-        QTest::addColumn<MapToolMode>("mode");
-        QTest::addColumn<QString>("first");
-        QTest::newRow("select") << MapToolMode::Select << QStringLiteral("Click: select");
-        QTest::newRow("brush") << MapToolMode::Brush << QStringLiteral("Drag: paint a stroke");
-        QTest::newRow("fill") << MapToolMode::Fill << QStringLiteral("Click: fill the region");
-        QTest::newRow("picker") << MapToolMode::Picker << QStringLiteral("Click: take the faction for the brush");
-        QTest::newRow("ruler") << MapToolMode::Ruler << QStringLiteral("Drag: measure");
-    }
-    void toolHints()
-    {
-        QFETCH(MapToolMode, mode);
-        QFETCH(QString, first);
-        const QString text = HintsText(ToolHints(mode));
-        QVERIFY2(text.startsWith(first + QStringLiteral(" · ")), qPrintable(text));
-        if (mode == MapToolMode::Select) {
-            QVERIFY(text.contains(QLatin1String("Shift+click: centre")));
-            QVERIFY(text.contains(QLatin1String("Alt+click: paint")));
-            QVERIFY(text.contains(QLatin1String("Drag: pan")));
-        } else {
-            QVERIFY(text.contains(QLatin1String("Ctrl+click: select")));
-            QVERIFY(text.contains(QLatin1String("Alt+click: toggle")));
-            QVERIFY(text.contains(QLatin1String("Middle-drag: pan")));
-        }
     }
 
     // The held keys' meanings come first and, as rich text, in bold; keys no meaning needs
