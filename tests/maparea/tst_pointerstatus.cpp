@@ -72,20 +72,6 @@ CMap SmallTerrain()
     return map;
 }
 
-PointerFacts Facts(float x, float z, int64_t column, int64_t row, bool factions, int faction,
-                   std::optional<float> height)
-{
-    PointerFacts facts;
-    facts.X = x;
-    facts.Z = z;
-    facts.SectorColumn = column;
-    facts.SectorRow = row;
-    facts.HasFactions = factions;
-    facts.Faction = faction;
-    facts.Height = height;
-    return facts;
-}
-
 } // namespace
 
 class TestPointerStatus : public QObject {
@@ -237,11 +223,11 @@ private slots:
     // The faction only with a faction layer, "No faction" off its grid, no height off the terrain.
     void positionText()
     {
-        QCOMPARE(PositionText(Facts(12345.9f, 6789.2f, 3, 1, false, -1, 345.7f)),
+        QCOMPARE(PositionText({12345.9f, 6789.2f, 3, 1, false, -1, 345.7f, {}}),
                  QStringLiteral("X 12345  Z 6789 · Sector 3, 1 · Height 345"));
-        QCOMPARE(PositionText(Facts(100, 200, 0, 0, true, 1, -12.5f)),
+        QCOMPARE(PositionText({100, 200, 0, 0, true, 1, -12.5f, {}}),
                  QStringLiteral("X 100  Z 200 · Sector 0, 0 · Red · Height -12"));
-        QCOMPARE(PositionText(Facts(-0.5f, -5000, -1, -2, true, -1, std::nullopt)),
+        QCOMPARE(PositionText({-0.5f, -5000, -1, -2, true, -1, std::nullopt, {}}),
                  QStringLiteral("X 0  Z -5000 · Sector -1, -2 · No faction · Height —"));
     }
 
