@@ -9,6 +9,7 @@
 //   build/bench/bench_recordindex --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 #include "bigcampaign.h"
 #include "document/recordindex.h"
+#include "plainbuckets.h"
 
 #include <QTemporaryDir>
 #include <algorithm>
@@ -65,52 +66,6 @@ struct Walk {
     }
 };
 
-// The floor: every record's index and position in fixed square buckets of 1,024 units over the
-// map, asked the same question, with the same answer sorted the same way.
-class CPlainBuckets {
-public:
-    explicit CPlainBuckets(const CBINFile& document)
-    {
-        m_buckets.resize(size_t(kSide) * kSide);
-        const auto add = [this](RecordKind kind, const auto& list) {
-            for (size_t i = 0; i < list.size(); ++i)
-                m_buckets[Bucket(list[i].X, list[i].Z)].push_back({list[i].X, list[i].Z, kind, int32_t(i)});
-        };
-        add(KeysiteKind, document.Keysites());
-        add(AirbaseKind, document.Airbases());
-        add(SamKind, document.Sams());
-    }
-    std::vector<RecordHit> Near(double x, double z, double radius) const
-    {
-        std::vector<RecordHit> hits;
-        const int c0 = Cell(x - radius), c1 = Cell(x + radius), r0 = Cell(z - radius), r1 = Cell(z + radius);
-        for (int r = r0; r <= r1; ++r)
-            for (int c = c0; c <= c1; ++c)
-                for (const Entry& e : m_buckets[size_t(r) * kSide + size_t(c)]) {
-                    const double d = std::hypot(e.X - x, e.Z - z);
-                    if (d <= radius)
-                        hits.push_back({e.Kind, e.Index, d});
-                }
-        std::sort(hits.begin(), hits.end(), [](const RecordHit& a, const RecordHit& b) {
-            return a.Distance != b.Distance ? a.Distance < b.Distance
-                : a.Kind != b.Kind          ? a.Kind < b.Kind
-                                            : a.Index < b.Index;
-        });
-        return hits;
-    }
-
-private:
-    static constexpr int kSide = 128;
-    struct Entry {
-        float X, Z;
-        RecordKind Kind;
-        int32_t Index;
-    };
-    static int Cell(double v) { return std::clamp(int(std::floor(v / 1024.0)), 0, kSide - 1); }
-    static size_t Bucket(float x, float z) { return size_t(Cell(z)) * kSide + size_t(Cell(x)); }
-    std::vector<std::vector<Entry>> m_buckets;
-};
-
 void UnderMouse(benchmark::State& state)
 {
     Campaign& campaign = CampaignOf(int(state.range(0)));
@@ -129,7 +84,7 @@ BENCHMARK(UnderMouse)->Arg(200000)->Arg(2000000)->Unit(benchmark::kMicrosecond);
 void UnderMouseFloor(benchmark::State& state)
 {
     Campaign& campaign = CampaignOf(int(state.range(0)));
-    const CPlainBuckets buckets(campaign.Document);
+    const bench::CPlainBuckets buckets(campaign.Document);
     Walk walk;
     size_t found = 0;
     for (auto _ : state) {

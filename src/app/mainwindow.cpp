@@ -5,6 +5,7 @@
 #include "app/documentfiles.h"
 #include "app/editmenu.h"
 #include "app/fileplaces.h"
+#include "app/mapstatusbar.h"
 #include "app/maptoolbar.h"
 #include "app/recoveryguard.h"
 #include "app/rememberingprompts.h"
@@ -164,6 +165,8 @@ void TfrmMain::CreateParts()
     // The overview goes left of the map, so that the map's control column keeps the window's edge.
     m_overview = new COverviewDock(*m_mapArea, *m_session, this);
     addDockWidget(Qt::LeftDockWidgetArea, m_overview);
+    // What is under the mouse and what each key does, in the status bar while over the map.
+    new CMapStatusBar(*m_mapArea, *m_session, *status);
     CreateMenus();
     UpdateWindowTitle();
 }

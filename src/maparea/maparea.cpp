@@ -37,10 +37,6 @@ CMapArea::Private::Private(CMapArea& area, CCampaignSession& session, const CTar
     pnlMap->setMinimumSize(64, 64);
     im = new CMapImage(pnlMap);
     im->setObjectName(QStringLiteral("im"));
-    // What the mouse does on the map, in the window's status bar while the mouse is over it.
-    im->setStatusTip(QStringLiteral("Click: select · Drag a selected symbol: move (Esc cancels) · Right-click: add or "
-                                    "remove · Ctrl+drag: select in a box · Right-drag: add a box · Drag: pan · "
-                                    "Shift+click: centre · Alt+click: paint factions · Ctrl+arrows: nudge"));
     auto* mapLayout = new QVBoxLayout(pnlMap);
     mapLayout->setContentsMargins(0, 0, 0, 0);
     mapLayout->addWidget(im);
@@ -431,3 +427,12 @@ MapAreaState CMapArea::State() const { return d->pnlMapControls->State(); }
 void CMapArea::SetState(const MapAreaState& state) { d->pnlMapControls->SetState(state); }
 
 QSplitter* CMapArea::Splitter() const { return d->Splitter1; }
+
+MapToolContext CMapArea::PointerContext() const { return d->ToolContext(); }
+
+std::optional<std::pair<RecordKind, int>> CMapArea::PlacedRecord() const
+{
+    if (!d->Place)
+        return std::nullopt;
+    return std::pair(d->Place->Kind(), d->Place->Index());
+}

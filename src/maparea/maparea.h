@@ -16,6 +16,7 @@
 #include <array>
 #include <memory>
 #include <optional>
+#include <utility>
 
 class CCampaignSession;
 class CMapWindow;
@@ -83,6 +84,13 @@ public:
     // What the ruler measures, as the map labels it ("12,345 units · 3.1 sectors · 047°"); empty
     // while it shows nothing.
     QString RulerText() const;
+
+    // --- What the mouse would take -------------------------------------------------------------
+    // What a press on the map would see now: the view, the kinds and records the mouse takes and
+    // the symbol reach (the status bar names the records under the mouse with it).
+    MapToolContext PointerContext() const;
+    // The record place mode puts down, while it is on.
+    std::optional<std::pair<RecordKind, int>> PlacedRecord() const;
 
     // --- What a later run brings back ----------------------------------------------------------
     MapAreaState State() const;

@@ -11,9 +11,10 @@ struct CDemoWindow {
     CScriptedPrompts Prompts;
     CScriptedRecordDialogs Editor;
     std::unique_ptr<TfrmMain> Window;
+    QString Map; // the chosen map's folder
 
-    // Builds and shows the window; false (with a test failure) when a step failed.
-    bool Open()
+    // Builds and shows the window (at `size` when one is given); false when a step failed.
+    bool Open(QSize size = {})
     {
         QString error;
         if (!Installation.WriteDemo(&error)) {
@@ -22,11 +23,13 @@ struct CDemoWindow {
         }
         Installation.RegisterRoot();
         Window = std::make_unique<TfrmMain>(Prompts, Installation.Environment(), &Editor);
-        const QString map = Installation.Root() + QStringLiteral("/common/maps/") + QLatin1String(kDemoFirstMap);
+        Map = Installation.Root() + QStringLiteral("/common/maps/") + QLatin1String(kDemoFirstMap);
         if (!Window->InitializeMainWindow()
-            || !Window->Files()->LoadBinFile(map + QLatin1Char('/') + QLatin1String(kDemoCampaignFile)))
+            || !Window->Files()->LoadBinFile(Map + QLatin1Char('/') + QLatin1String(kDemoCampaignFile)))
             return false;
-        Window->OpenMapFolder(map);
+        Window->OpenMapFolder(Map);
+        if (size.isValid())
+            Window->resize(size);
         Window->show();
         return QTest::qWaitForWindowExposed(Window.get());
     }
