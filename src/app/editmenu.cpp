@@ -24,6 +24,7 @@ CEditMenu::CEditMenu(CEditHistory& history, QWidget* parent) : QObject(parent), 
     connect(m_undo, &QAction::triggered, &history, &CEditHistory::Undo);
     connect(m_redo, &QAction::triggered, &history, &CEditHistory::Redo);
     connect(&history, &CEditHistory::Changed, this, &CEditMenu::Update);
+    connect(&history, &CEditHistory::HeldChanged, this, &CEditMenu::Update);
     Update();
 }
 

@@ -260,6 +260,9 @@ bool CMapArea::OpenMapFolder(const QString& folder)
     }
     d->Folder = QDir::toNativeSeparators(folder + QLatin1Char('/'));
     ++d->MapsChosen;
+    // What a tool showed (a measured line) belonged to the map that went.
+    if (CMapTool* tool = d->ModeTool())
+        tool->Cancel(d->ToolContext());
     // A new map always opens in Heights mode, in which the layers have just drawn it.
     d->pnlMapControls->ShowHeightsModeQuietly();
     emit TerrainRedrawn();

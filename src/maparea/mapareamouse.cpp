@@ -141,6 +141,9 @@ void CMapArea::Private::MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers 
 {
     const MapPointer pointer = PointerOf(button, modifiers, pixel);
     const MapToolContext context = ToolContext();
+    // Until every button is up again, what the mouse began (a stroke, a move) is not undone under it.
+    ButtonsDown |= button;
+    Session.History().SetHeld(true);
     if (Place) {
         Place->Press(context, pointer);
         if (Place->IsFinished())
@@ -217,6 +220,9 @@ void CMapArea::Private::MouseUp(Qt::MouseButton button, QPoint pixel)
     Band.Release(context, pointer);
     if (CMapTool* tool = ModeTool())
         tool->Release(context, pointer);
+    ButtonsDown &= ~button;
+    if (ButtonsDown == Qt::NoButton)
+        Session.History().SetHeld(false);
 }
 
 void CMapArea::Private::CancelDrag()

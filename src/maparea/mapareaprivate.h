@@ -84,6 +84,7 @@ public:
     CToggleTool Toggle;
     std::unique_ptr<CPlaceTool> Place; // while in place mode
     MapToolMode Mode = MapToolMode::Select;
+    Qt::MouseButtons ButtonsDown;                                      // pressed on the picture and not yet released
     std::array<std::unique_ptr<CMapTool>, MapToolModeCount> ModeTools; // by MapToolMode; null for Select
     CMapTool* ModeTool() const { return ModeTools[static_cast<size_t>(Mode)].get(); }
     const CFactionsInfo* ShownFactions = nullptr; // the faction layer last seen

@@ -54,8 +54,18 @@ QUndoStack* CEditHistory::Latest(bool undo) const
     return latest;
 }
 
+void CEditHistory::SetHeld(bool held)
+{
+    if (held == m_held)
+        return;
+    m_held = held;
+    emit HeldChanged();
+}
+
 void CEditHistory::Undo()
 {
+    if (m_held)
+        return;
     if (QUndoStack* stack = Latest(true)) {
         m_stamps[stack->command(stack->index() - 1)] = ++m_clock;
         stack->undo();
@@ -65,6 +75,8 @@ void CEditHistory::Undo()
 
 void CEditHistory::Redo()
 {
+    if (m_held)
+        return;
     if (QUndoStack* stack = Latest(false)) {
         m_stamps[stack->command(stack->index())] = ++m_clock;
         stack->redo();

@@ -24,8 +24,13 @@ public:
     void Push(Document document, QUndoCommand* edit);
     void Undo();
     void Redo();
-    bool CanUndo() const { return Latest(true) != nullptr; }
-    bool CanRedo() const { return Latest(false) != nullptr; }
+    bool CanUndo() const { return !m_held && Latest(true) != nullptr; }
+    bool CanRedo() const { return !m_held && Latest(false) != nullptr; }
+    // While the mouse is in the middle of an edit (a brush stroke, a drag of records), Undo and
+    // Redo wait: the edit in progress was begun on the document as it is now, and would otherwise
+    // be pushed over an undone one, or take back the wrong values when it is undone itself.
+    void SetHeld(bool held);
+    bool IsHeld() const { return m_held; }
     // "Delete 3 SAM sites": the edit Undo (Redo) would act on; empty when there is none.
     QString UndoText() const;
     QString RedoText() const;
@@ -43,6 +48,8 @@ public:
 signals:
     // After every push, undo, redo, reset and save.
     void Changed();
+    // Undo and Redo were held or freed.
+    void HeldChanged();
 
 private:
     // The stack whose next edit to undo (or redo) was done (or undone) last.
@@ -55,4 +62,5 @@ private:
     // When each edit was last done or undone; the higher, the more recent.
     std::unordered_map<const QUndoCommand*, quint64> m_stamps;
     quint64 m_clock = 0;
+    bool m_held = false;
 };

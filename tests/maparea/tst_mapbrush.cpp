@@ -5,6 +5,7 @@
 #include "factions/factionsinfo.h"
 #include "factions/sectorsize.h"
 #include "mapareafixture.h"
+#include "session/recordedits.h"
 
 #include <QComboBox>
 #include <QSignalSpy>
@@ -59,17 +60,26 @@ private slots:
         const int was = FactionAt(first, row);
         const int painted = 1 - was;
         f->Area->SetBrushFaction(painted == 1 ? FactionBrush::Red : FactionBrush::Blue);
+        f->Session->History().Push(
+            CEditHistory::Factions,
+            new CFactionPaint(*f->Session, first + 4, row, first + 4, row, 1 - FactionAt(first + 4, row)));
 
         QTest::mousePress(f->Image, Qt::LeftButton, Qt::NoModifier, Middle(first, row));
         QTest::mouseMove(f->Image, Middle(first + 2, row));
         f->Turn();
         // Shown before the release, the sector skipped over by the move included.
         QCOMPARE(PixelAt(Middle(first + 1, row)), Colour(painted));
-        QCOMPARE(f->Session->History().Stack(CEditHistory::Factions).count(), 0);
+        QCOMPARE(f->Session->History().Stack(CEditHistory::Factions).count(), 1);
+        // An earlier step waits while the stroke is painted: undone under it, the stroke would
+        // later put back what that step had painted.
+        QVERIFY(!f->Session->History().CanUndo());
+        f->Session->History().Undo();
+        QCOMPARE(f->Session->History().Stack(CEditHistory::Factions).index(), 1);
         QTest::mouseRelease(f->Image, Qt::LeftButton, Qt::NoModifier, Middle(first + 2, row));
         for (int column = first; column <= first + 2; ++column)
             QCOMPARE(FactionAt(column, row), painted);
-        QCOMPARE(f->Session->History().Stack(CEditHistory::Factions).count(), 1);
+        QCOMPARE(f->Session->History().Stack(CEditHistory::Factions).count(), 2);
+        QVERIFY(f->Session->History().CanUndo());
 
         f->Session->History().Undo();
         f->Turn();
@@ -84,8 +94,8 @@ private slots:
         QTest::mouseRelease(f->Image, Qt::LeftButton, Qt::NoModifier, Middle(first + 2, row));
         QCOMPARE(FactionAt(first + 1, row), was);
         // No new step: the undone stroke still waits to be redone.
-        QCOMPARE(f->Session->History().Stack(CEditHistory::Factions).count(), 1);
-        QCOMPARE(f->Session->History().Stack(CEditHistory::Factions).index(), 0);
+        QCOMPARE(f->Session->History().Stack(CEditHistory::Factions).count(), 2);
+        QCOMPARE(f->Session->History().Stack(CEditHistory::Factions).index(), 1);
         f->Click(Qt::LeftButton, Qt::AltModifier, Middle(first, row));
         QCOMPARE(FactionAt(first, row), painted);
         QCOMPARE(FactionAt(first + 1, row), was);

@@ -307,6 +307,13 @@ private slots:
         QVERIFY(f.Area->RulerText().isEmpty());
         QVERIFY(ChangedNear(zoomed, f.Picture(), middle()));
 
+        // Nor does it stay for another map, where it would measure nothing of it.
+        f.Area->SetToolMode(MapToolMode::Ruler);
+        measure();
+        QVERIFY(!f.Area->RulerText().isEmpty());
+        QVERIFY(f.Area->OpenMapFolder(f.MapFolder(kDemoSecondMap)));
+        QVERIFY(f.Area->RulerText().isEmpty());
+
         QVERIFY(!f.Session->History().CanUndo());
         QVERIFY(!f.Session->IsModified(CEditHistory::MapBin));
         QCOMPARE(records.Airbases()[0].X, a.X);
