@@ -25,9 +25,9 @@ public:
         add(AirbaseKind, document.Airbases());
         add(SamKind, document.Sams());
     }
-    std::vector<RecordHit> Near(double x, double z, double radius) const
+    std::vector<IndexedRecord> Near(double x, double z, double radius) const
     {
-        std::vector<RecordHit> hits;
+        std::vector<IndexedRecord> hits;
         const int c0 = Cell(x - radius), c1 = Cell(x + radius), r0 = Cell(z - radius), r1 = Cell(z + radius);
         for (int r = r0; r <= r1; ++r)
             for (int c = c0; c <= c1; ++c)
@@ -36,7 +36,7 @@ public:
                     if (d <= radius)
                         hits.push_back({e.Kind, e.Index, d});
                 }
-        std::sort(hits.begin(), hits.end(), [](const RecordHit& a, const RecordHit& b) {
+        std::sort(hits.begin(), hits.end(), [](const IndexedRecord& a, const IndexedRecord& b) {
             return a.Distance != b.Distance ? a.Distance < b.Distance
                 : a.Kind != b.Kind          ? a.Kind < b.Kind
                                             : a.Index < b.Index;

@@ -365,10 +365,10 @@ void CRecordIndex::Reset()
         grid->MarkStale();
 }
 
-std::vector<RecordHit> CRecordIndex::InRectangle(double left, double top, double right, double bottom,
-                                                 RecordKinds kinds) const
+std::vector<IndexedRecord> CRecordIndex::InRectangle(double left, double top, double right, double bottom,
+                                                     RecordKinds kinds) const
 {
-    std::vector<RecordHit> hits;
+    std::vector<IndexedRecord> hits;
     for (const RecordKind kind : {KeysiteKind, AirbaseKind, SamKind}) {
         if (!(kinds & KindBit(kind)))
             continue;
@@ -377,14 +377,14 @@ std::vector<RecordHit> CRecordIndex::InRectangle(double left, double top, double
             hits.push_back({kind, index, 0});
         });
         std::sort(hits.begin() + std::ptrdiff_t(from), hits.end(),
-                  [](const RecordHit& a, const RecordHit& b) { return a.Index < b.Index; });
+                  [](const IndexedRecord& a, const IndexedRecord& b) { return a.Index < b.Index; });
     }
     return hits;
 }
 
-std::vector<RecordHit> CRecordIndex::Near(double x, double z, double radius, RecordKinds kinds) const
+std::vector<IndexedRecord> CRecordIndex::Near(double x, double z, double radius, RecordKinds kinds) const
 {
-    std::vector<RecordHit> hits;
+    std::vector<IndexedRecord> hits;
     if (!(radius >= 0) || !std::isfinite(x) || !std::isfinite(z))
         return hits;
     for (const RecordKind kind : {KeysiteKind, AirbaseKind, SamKind}) {
@@ -396,7 +396,7 @@ std::vector<RecordHit> CRecordIndex::Near(double x, double z, double radius, Rec
                 hits.push_back({kind, index, distance});
         });
     }
-    std::sort(hits.begin(), hits.end(), [](const RecordHit& a, const RecordHit& b) {
+    std::sort(hits.begin(), hits.end(), [](const IndexedRecord& a, const IndexedRecord& b) {
         if (a.Distance != b.Distance)
             return a.Distance < b.Distance;
         return a.Kind != b.Kind ? a.Kind < b.Kind : a.Index < b.Index;

@@ -23,13 +23,14 @@ using RecordKinds = uint8_t;
 constexpr RecordKinds KindBit(RecordKind kind) { return RecordKinds(1u << kind); }
 constexpr RecordKinds AllRecordKinds = KindBit(KeysiteKind) | KindBit(AirbaseKind) | KindBit(SamKind);
 
-struct RecordHit {
+// A record the index found, with its distance from the point asked about.
+struct IndexedRecord {
     RecordKind Kind = KeysiteKind;
     int32_t Index = 0;
     // From the point asked about; 0 for a rectangle.
     double Distance = 0;
 
-    bool operator==(const RecordHit&) const = default;
+    bool operator==(const IndexedRecord&) const = default;
 };
 
 class CRecordIndex {
@@ -50,11 +51,11 @@ public:
     // --- Questions ---------------------------------------------------------------------------------
     // The records of `kinds` whose position lies in the rectangle of record coordinates (edges
     // included; left > right or top > bottom is empty), by kind, then by index.
-    std::vector<RecordHit> InRectangle(double left, double top, double right, double bottom,
-                                       RecordKinds kinds = AllRecordKinds) const;
+    std::vector<IndexedRecord> InRectangle(double left, double top, double right, double bottom,
+                                           RecordKinds kinds = AllRecordKinds) const;
     // The records of `kinds` within `radius` of (x, z), nearest first; at equal distance by kind,
     // then by index.
-    std::vector<RecordHit> Near(double x, double z, double radius, RecordKinds kinds = AllRecordKinds) const;
+    std::vector<IndexedRecord> Near(double x, double z, double radius, RecordKinds kinds = AllRecordKinds) const;
 
 private:
     class CKindGrid;

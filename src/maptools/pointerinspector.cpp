@@ -71,7 +71,7 @@ std::vector<PointerRecord> SymbolsNear(const CRecordIndex& index, const CBINFile
         int64_t Distance;
     };
     std::vector<Candidate> candidates;
-    for (const RecordHit& hit : index.InRectangle(cx - spanX, cz - spanZ, cx + spanX, cz + spanZ, kinds)) {
+    for (const IndexedRecord& hit : index.InRectangle(cx - spanX, cz - spanZ, cx + spanX, cz + spanZ, kinds)) {
         float x = 0;
         float z = 0;
         if (!PositionOf(document, hit.Kind, hit.Index, x, z) || !view.IsOnMap(x, z)

@@ -21,10 +21,10 @@ void EachRecord(const CBINFile& document, Visit visit)
         visit(SamKind, int32_t(i), double(document.Sams()[i].X), double(document.Sams()[i].Z));
 }
 
-inline std::vector<RecordHit> InRectangle(const CBINFile& document, double left, double top, double right,
-                                          double bottom, RecordKinds kinds = AllRecordKinds)
+inline std::vector<IndexedRecord> InRectangle(const CBINFile& document, double left, double top, double right,
+                                              double bottom, RecordKinds kinds = AllRecordKinds)
 {
-    std::vector<RecordHit> hits;
+    std::vector<IndexedRecord> hits;
     EachRecord(document, [&](RecordKind kind, int32_t index, double x, double z) {
         if ((kinds & KindBit(kind)) && left <= x && x <= right && top <= z && z <= bottom)
             hits.push_back({kind, index, 0});
@@ -32,17 +32,17 @@ inline std::vector<RecordHit> InRectangle(const CBINFile& document, double left,
     return hits;
 }
 
-inline std::vector<RecordHit> Near(const CBINFile& document, double x, double z, double radius,
-                                   RecordKinds kinds = AllRecordKinds)
+inline std::vector<IndexedRecord> Near(const CBINFile& document, double x, double z, double radius,
+                                       RecordKinds kinds = AllRecordKinds)
 {
-    std::vector<RecordHit> hits;
+    std::vector<IndexedRecord> hits;
     EachRecord(document, [&](RecordKind kind, int32_t index, double rx, double rz) {
         const double distance = std::hypot(rx - x, rz - z);
         if ((kinds & KindBit(kind)) && distance <= radius)
             hits.push_back({kind, index, distance});
     });
     std::stable_sort(hits.begin(), hits.end(),
-                     [](const RecordHit& a, const RecordHit& b) { return a.Distance < b.Distance; });
+                     [](const IndexedRecord& a, const IndexedRecord& b) { return a.Distance < b.Distance; });
     return hits;
 }
 

@@ -10,14 +10,14 @@
 #include <QTest>
 #include <limits>
 
-Q_DECLARE_METATYPE(std::vector<RecordHit>)
+Q_DECLARE_METATYPE(std::vector<IndexedRecord>)
 
 namespace {
 
-QString Describe(const std::vector<RecordHit>& hits)
+QString Describe(const std::vector<IndexedRecord>& hits)
 {
     QStringList items;
-    for (const RecordHit& hit : hits)
+    for (const IndexedRecord& hit : hits)
         items << QStringLiteral("%1:%2@%3").arg(int(hit.Kind)).arg(hit.Index).arg(hit.Distance);
     return items.join(QLatin1Char(' '));
 }
