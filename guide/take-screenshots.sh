@@ -50,7 +50,7 @@ xdotool windowsize "$main" 1200 860
 sleep 0.5
 eval "$(xdotool getwindowgeometry --shell "$main")" # X, Y, WIDTH, HEIGHT
 frame="${WIDTH}x${HEIGHT}+${X}+${Y}"
-colX=$((X + WIDTH - 90)); colY=$((Y + 19))         # the map control column, below the menu bar
+colX=$((X + WIDTH - 90)); colY=$((Y + 49))         # the map control column, below the menu and tool bars
 tick() { xdotool mousemove $((colX + $1)) $((colY + $2)) click 1; sleep 0.5; }
 openFile() { sleep 1; xdotool type --delay 5 "$1"; xdotool key Return; sleep 1.5; }
 
