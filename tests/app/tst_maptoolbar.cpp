@@ -53,6 +53,22 @@ private slots:
         QVERIFY(!bar.ModeAction(MapToolMode::Select)->isChecked());
     }
 
+    // Tools, panels and commands were given keys one by one: no key may do two things.
+    void noTwoCommandsShareAKey()
+    {
+        QHash<QKeySequence, QString> taken;
+        for (const QAction* action : m_window->findChildren<QAction*>()) {
+            for (const QKeySequence& keys : action->shortcuts()) {
+                const QString name = action->objectName().isEmpty() ? action->text() : action->objectName();
+                QVERIFY2(!taken.contains(keys) || taken.value(keys) == name,
+                         qPrintable(keys.toString() + QStringLiteral(": ") + taken.value(keys) + QStringLiteral(" and ")
+                                    + name));
+                taken.insert(keys, name);
+            }
+        }
+        QVERIFY(taken.size() > 20);
+    }
+
     void aKeyInAFieldIsText()
     {
         auto* filter = Find<QLineEdit>(*m_window, "edFilterPopTemplates");
