@@ -10,6 +10,7 @@
 #include "mapview/map.h"
 #include "mapview/mapwindow.h"
 #include "session/campaignsession.h"
+#include "testterrain.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -21,22 +22,6 @@ Q_DECLARE_METATYPE(FactionBrush)
 namespace {
 
 constexpr int Side = 8;
-
-// A flat terrain of Side x Side sectors.
-CMap Terrain()
-{
-    CMap map;
-    map.ColumnCount = Side * 8;
-    map.RowCount = Side * 8;
-    map.CellSizeX = 512.0f;
-    map.CellSizeZ = 512.0f;
-    map.SectorCountX = Side;
-    map.SectorCountZ = Side;
-    map.Heights.assign(size_t(map.ColumnCount) * size_t(map.RowCount), 100.0f);
-    map.UpdateShades();
-    map.TerrainLoaded = true;
-    return map;
-}
 
 // A layer as rows of '0' (blue) and '1' (red), row 0 first.
 using Grid = QStringList;
@@ -52,7 +37,7 @@ class TestFactionTools : public QObject {
 private:
     C3DObjectsList m_catalogue{QLocale::c()};
     CPopTemplatesTypesList m_types;
-    const CMap m_map = Terrain();
+    const CMap m_map = TestTerrain(Side * 8, Side);
     QTemporaryDir m_dir;
     std::unique_ptr<CCampaignSession> m_session;
     std::unique_ptr<CMapWindow> m_view;

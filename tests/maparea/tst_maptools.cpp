@@ -8,28 +8,13 @@
 #include "maptools/recordtools.h"
 #include "mapview/map.h"
 #include "session/campaignsession.h"
+#include "testterrain.h"
 
 #include <QSignalSpy>
 #include <QTest>
 #include <QUndoStack>
 
 namespace {
-
-// A flat terrain 8192 units on a side, two sectors each way.
-CMap SmallTerrain()
-{
-    CMap map;
-    map.ColumnCount = 16;
-    map.RowCount = 16;
-    map.CellSizeX = 512.0f;
-    map.CellSizeZ = 512.0f;
-    map.SectorCountX = 2;
-    map.SectorCountZ = 2;
-    map.Heights.assign(size_t(16) * 16, 100.0f);
-    map.UpdateShades();
-    map.TerrainLoaded = true;
-    return map;
-}
 
 QList<int32_t> Bounds(const CMapWindow& v) { return {v.ViewLeft, v.ViewRight, v.ViewBottom, v.ViewTop}; }
 
@@ -49,7 +34,7 @@ class TestMapTools : public QObject {
 private:
     C3DObjectsList m_catalogue{QLocale::c()};
     CPopTemplatesTypesList m_types;
-    const CMap m_map = SmallTerrain();
+    const CMap m_map = TestTerrain(16, 2);
     std::unique_ptr<CCampaignSession> m_session;
     std::unique_ptr<CMapWindow> m_view;
     int m_previews = 0;
@@ -148,7 +133,7 @@ private slots:
         pan.Release(Context(), At(50, 50));
         QCOMPARE(m_settles, 1);
         pan.Press(Context(), At(50, 50));
-        const CMap other = SmallTerrain();
+        const CMap other = TestTerrain(16, 2);
         *m_view = CMapWindow(&other);
         pan.Move(Context(), At(150, 150, MapPointer::NoButton));
         QCOMPARE(m_previews, 2);

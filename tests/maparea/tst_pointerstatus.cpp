@@ -9,6 +9,7 @@
 #include "maptools/statustexts.h"
 #include "mapview/map.h"
 #include "session/campaignsession.h"
+#include "testterrain.h"
 
 #include <QRandomGenerator>
 #include <QTest>
@@ -51,25 +52,6 @@ std::vector<PointerRecord> ScanNear(const CBINFile& document, const CViewport& v
     for (const Found& f : found)
         records.push_back(f.Record);
     return records;
-}
-
-// A terrain of 16 x 16 cells of 512 units (two sectors each way), each cell's height telling
-// its column and row.
-CMap SmallTerrain()
-{
-    CMap map;
-    map.ColumnCount = 16;
-    map.RowCount = 16;
-    map.CellSizeX = 512.0f;
-    map.CellSizeZ = 512.0f;
-    map.SectorCountX = 4;
-    map.SectorCountZ = 4;
-    for (int row = 0; row < 16; ++row)
-        for (int column = 0; column < 16; ++column)
-            map.Heights.push_back(float(row * 100 + column));
-    map.UpdateShades();
-    map.TerrainLoaded = true;
-    return map;
 }
 
 } // namespace
@@ -211,7 +193,7 @@ private slots:
         QFETCH(float, z);
         QFETCH(float, height);
         QFETCH(bool, inside);
-        const CMap map = SmallTerrain();
+        const CMap map = TestTerrain(16, 4, [](int column, int row) { return float(row * 100 + column); });
         const std::optional<float> found = TerrainHeightAt(map, 1, x, z);
         QCOMPARE(found.has_value(), inside);
         if (inside)

@@ -7,6 +7,7 @@
 #include "maptools/ruler.h"
 #include "mapview/map.h"
 #include "mapview/mapextent.h"
+#include "testterrain.h"
 
 #include <QLocale>
 #include <QSignalSpy>
@@ -14,19 +15,6 @@
 Q_DECLARE_METATYPE(RecordPoint)
 
 namespace {
-
-// A flat terrain 8192 units on a side, two sectors each way.
-CMap SmallTerrain()
-{
-    CMap map;
-    map.ColumnCount = map.RowCount = 16;
-    map.CellSizeX = map.CellSizeZ = 512.0f;
-    map.SectorCountX = map.SectorCountZ = 2;
-    map.Heights.assign(size_t(16) * 16, 100.0f);
-    map.UpdateShades();
-    map.TerrainLoaded = true;
-    return map;
-}
 
 MapPointer At(QPoint pixel, MapPointer::Button button = MapPointer::NoButton, bool shift = false)
 {
@@ -54,7 +42,7 @@ class TestRuler : public QObject {
 private:
     C3DObjectsList m_catalogue{QLocale::c()};
     CPopTemplatesTypesList m_types;
-    const CMap m_map = SmallTerrain();
+    const CMap m_map = TestTerrain(16, 2);
     std::unique_ptr<CCampaignSession> m_session;
     std::unique_ptr<CMapWindow> m_view;
     const std::vector<CSAMPlacement> m_sams{{1000, 1000}, {5000, 2500}};
