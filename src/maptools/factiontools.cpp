@@ -165,7 +165,7 @@ void CFillTool::Press(const MapToolContext& context, const MapPointer& pointer)
         context.Session->Push(CEditHistory::Factions, stroke.release());
 }
 
-void CFillTool::Move(const MapToolContext& context, const MapPointer& pointer)
+void CSectorClickTool::Move(const MapToolContext& context, const MapPointer& pointer)
 {
     m_outline.Show(context, PaintedSquareAt(context, pointer, 0));
 }
@@ -181,9 +181,4 @@ void CPickerTool::Press(const MapToolContext& context, const MapPointer& pointer
         m_outline.Hide(context);
         context.PickBrush(BrushOfFaction(faction));
     }
-}
-
-void CPickerTool::Move(const MapToolContext& context, const MapPointer& pointer)
-{
-    m_outline.Show(context, PaintedSquareAt(context, pointer, 0));
 }

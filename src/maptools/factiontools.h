@@ -64,28 +64,27 @@ private:
     CSectorOutline m_outline;
 };
 
-// Fill: a click gives the region of sectors connected by edges to the clicked one and holding its
-// faction the brush's faction (Toggle: the opposite one), as one edit ("Fill factions").
-class CFillTool : public CMapTool {
+// A tool whose click acts on the one sector under the mouse, outlined as the mouse moves.
+class CSectorClickTool : public CMapTool {
 public:
-    void Press(const MapToolContext& context, const MapPointer& pointer) override;
     void Move(const MapToolContext& context, const MapPointer& pointer) override;
     void Cancel(const MapToolContext& context) override { m_outline.Hide(context); }
     void Leave(const MapToolContext& context) override { m_outline.Hide(context); }
 
-private:
+protected:
     CSectorOutline m_outline;
+};
+
+// Fill: a click gives the region of sectors connected by edges to the clicked one and holding its
+// faction the brush's faction (Toggle: the opposite one), as one edit ("Fill factions").
+class CFillTool : public CSectorClickTool {
+public:
+    void Press(const MapToolContext& context, const MapPointer& pointer) override;
 };
 
 // Picker: a click takes the faction of the sector under the mouse for the brush (PickBrush), which
 // goes back to painting.
-class CPickerTool : public CMapTool {
+class CPickerTool : public CSectorClickTool {
 public:
     void Press(const MapToolContext& context, const MapPointer& pointer) override;
-    void Move(const MapToolContext& context, const MapPointer& pointer) override;
-    void Cancel(const MapToolContext& context) override { m_outline.Hide(context); }
-    void Leave(const MapToolContext& context) override { m_outline.Hide(context); }
-
-private:
-    CSectorOutline m_outline;
 };
