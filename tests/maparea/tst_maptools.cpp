@@ -8,7 +8,7 @@
 #include "maptools/recordtools.h"
 #include "mapview/map.h"
 #include "session/campaignsession.h"
-#include "testterrain.h"
+#include "toolground.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -32,48 +32,35 @@ MapPointer At(int32_t x, int32_t y, MapPointer::Button button = MapPointer::Left
 class TestMapTools : public QObject {
     Q_OBJECT
 private:
-    C3DObjectsList m_catalogue{QLocale::c()};
-    CPopTemplatesTypesList m_types;
-    const CMap m_map = TestTerrain(16, 2);
-    std::unique_ptr<CCampaignSession> m_session;
-    std::unique_ptr<CMapWindow> m_view;
+    CToolGround m_ground;
+    const CMap& m_map = m_ground.Map;
     int m_previews = 0;
     int m_settles = 0;
 
     MapToolContext Context()
     {
         MapToolContext context;
-        context.Session = m_session.get();
-        context.View = m_view.get();
+        context.Session = m_ground.Session.get();
+        context.View = m_ground.View.get();
         context.StartDragDistance = 10;
         context.ViewPreview = [this] { ++m_previews; };
         context.ViewSettled = [this] { ++m_settles; };
         return context;
     }
-    QPoint PixelOf(float x, float z) const
-    {
-        int32_t column = 0;
-        int32_t row = 0;
-        m_view->Viewport().MapToPixel(x, z, column, row);
-        return {column, row};
-    }
+    QPoint PixelOf(float x, float z) const { return m_ground.PixelOf(x, z); }
     const std::vector<CSAMPlacement> m_sams{{1000, 1000}, {5000, 2500}, {7000, 7000}};
 
 private slots:
     void init()
     {
-        m_session = std::make_unique<CCampaignSession>(m_catalogue, m_types, TextFormat());
-        QVERIFY(m_session->MutableRecords().InsertRows(0, m_sams));
-        m_view = std::make_unique<CMapWindow>(&m_map);
-        m_view->SetSize(200, 160);
-        m_view->ResetView();
+        QVERIFY(m_ground.Reset(m_sams));
         m_previews = m_settles = 0;
     }
 
     void pixelAndRecordPositionsMeet()
     {
         // Every pixel's record position lies on that pixel's corner: within one pixel of it again.
-        const CViewport view = m_view->Viewport();
+        const CViewport view = m_ground.View->Viewport();
         for (const QPoint pixel : {QPoint(0, 0), QPoint(17, 93), QPoint(199, 159), QPoint(100, 80)}) {
             const RecordPoint at = PixelToRecord(view, pixel.x(), pixel.y());
             const QPoint back = PixelOf(at.X, at.Z);
@@ -81,7 +68,7 @@ private slots:
                      qPrintable(QStringLiteral("%1, %2").arg(back.x()).arg(back.y())));
         }
         // Neighbouring pixels lie the view's width over its pixels apart.
-        const float unit = float(m_view->ViewRight - m_view->ViewLeft) / float(m_view->PixelWidth);
+        const float unit = float(m_ground.View->ViewRight - m_ground.View->ViewLeft) / float(m_ground.View->PixelWidth);
         QCOMPARE(PixelToRecord(view, 101, 80).X - PixelToRecord(view, 100, 80).X, unit);
         // Record Z grows downward: a lower pixel lies further south.
         QVERIFY(PixelToRecord(view, 50, 120).Z > PixelToRecord(view, 50, 20).Z);
@@ -91,8 +78,8 @@ private slots:
 
     void hitTestFindsTheNearestWithinATenth()
     {
-        const CViewport view = m_view->Viewport();
-        CBINFile& records = m_session->MutableRecords();
+        const CViewport view = m_ground.View->Viewport();
+        CBINFile& records = m_ground.Session->MutableRecords();
         const QPoint sam = PixelOf(m_sams[1].X, m_sams[1].Z);
         QCOMPARE(RecordAt(records, view, sam.x() + 2, sam.y() - 1), (RecordHit{SamKind, 1}));
         // A tenth of the visible width is 20 pixels here; beyond it nothing is hit.
@@ -106,18 +93,18 @@ private slots:
     void panDragsFromTheViewAtThePress()
     {
         CPanTool pan;
-        const CMapWindow start = *m_view;
+        const CMapWindow start = *m_ground.View;
         pan.Press(Context(), At(100, 100));
         QVERIFY(pan.IsPressed());
         // Short of the start-drag distance (4 + 5 < 10) nothing moves.
         pan.Move(Context(), At(104, 105, MapPointer::NoButton));
         QVERIFY(!pan.IsDragging());
-        QCOMPARE(Bounds(*m_view), Bounds(start));
+        QCOMPARE(Bounds(*m_ground.View), Bounds(start));
         pan.Move(Context(), At(170, 130, MapPointer::NoButton));
         pan.Move(Context(), At(140, 75, MapPointer::NoButton));
         CMapWindow expected = start;
         expected.PanByPixels(40, -25);
-        QCOMPARE(Bounds(*m_view), Bounds(expected));
+        QCOMPARE(Bounds(*m_ground.View), Bounds(expected));
         QCOMPARE(m_previews, 2);
         // Only the button that pressed ends the drag, and the view is rendered once it rests.
         pan.Release(Context(), At(140, 75, MapPointer::Right));
@@ -126,7 +113,7 @@ private slots:
         QVERIFY(!pan.IsPressed());
         QCOMPARE(m_settles, 1);
         pan.Move(Context(), At(10, 10, MapPointer::NoButton));
-        QCOMPARE(Bounds(*m_view), Bounds(expected));
+        QCOMPARE(Bounds(*m_ground.View), Bounds(expected));
 
         // A press without a drag settles nothing; a drag whose map went away moves nothing.
         pan.Press(Context(), At(50, 50));
@@ -134,7 +121,7 @@ private slots:
         QCOMPARE(m_settles, 1);
         pan.Press(Context(), At(50, 50));
         const CMap other = TestTerrain(16, 2);
-        *m_view = CMapWindow(&other);
+        *m_ground.View = CMapWindow(&other);
         pan.Move(Context(), At(150, 150, MapPointer::NoButton));
         QCOMPARE(m_previews, 2);
     }
@@ -142,28 +129,28 @@ private slots:
     void centreMovesTheClickToTheMiddle()
     {
         CCentreTool centre;
-        CMapWindow expected = *m_view;
+        CMapWindow expected = *m_ground.View;
         expected.ZoomIn();
-        m_view->ZoomIn();
+        m_ground.View->ZoomIn();
         expected.CentreOn(30, 40);
         centre.Press(Context(), At(30, 40));
-        QCOMPARE(Bounds(*m_view), Bounds(expected));
+        QCOMPARE(Bounds(*m_ground.View), Bounds(expected));
         QCOMPARE(m_settles, 1);
     }
 
     void selectWritesTheSessionsSelection()
     {
         CSelectTool select;
-        QSignalSpy forward(m_session.get(), &CCampaignSession::RowsBroughtForward);
-        m_session->SelectRecords(RecordList::Sams, 0, 2);
+        QSignalSpy forward(m_ground.Session.get(), &CCampaignSession::RowsBroughtForward);
+        m_ground.Session->SelectRecords(RecordList::Sams, 0, 2);
         const QPoint sam = PixelOf(m_sams[2].X, m_sams[2].Z);
         // Only a left click on a record selects.
         select.Press(Context(), At(sam.x(), sam.y(), MapPointer::Right));
         select.Press(Context(), At(5, 150));
         QCOMPARE(forward.size(), 0);
         select.Press(Context(), At(sam.x(), sam.y()));
-        QCOMPARE(m_session->SelectedRecords(RecordList::Sams), std::vector<int>{2});
-        QCOMPARE(m_session->CurrentRecord(RecordList::Sams), 2);
+        QCOMPARE(m_ground.Session->SelectedRecords(RecordList::Sams), std::vector<int>{2});
+        QCOMPARE(m_ground.Session->CurrentRecord(RecordList::Sams), 2);
         QCOMPARE(forward.size(), 1);
         QCOMPARE(forward[0][0].value<ListAddress>().List, RecordList::Sams);
     }
@@ -172,14 +159,14 @@ private slots:
     // with the same reach and order as the whole hit test.
     void selectPassesOverLockedKinds()
     {
-        CBINFile& records = m_session->MutableRecords();
-        const CViewport view = m_view->Viewport();
+        CBINFile& records = m_ground.Session->MutableRecords();
+        const CViewport view = m_ground.View->Viewport();
         // A keysite near SAM site 0 and one on SAM site 1 (at equal distance the keysite wins).
         QVERIFY(records.InsertRows(
             0, std::vector{CKeysitePlacement{-1, 1400, 1200}, CKeysitePlacement{-1, m_sams[1].X, m_sams[1].Z}}));
         // Leaving out a kind that has no records changes nothing anywhere.
-        for (int y = 0; y < m_view->PixelHeight; y += 3)
-            for (int x = 0; x < m_view->PixelWidth; x += 3)
+        for (int y = 0; y < m_ground.View->PixelHeight; y += 3)
+            for (int x = 0; x < m_ground.View->PixelWidth; x += 3)
                 if (RecordAt(records, view, x, y, {true, false, true}) != RecordAt(records, view, x, y))
                     QFAIL(qPrintable(QStringLiteral("differs at %1, %2").arg(x).arg(y)));
         const QPoint sam = PixelOf(m_sams[1].X, m_sams[1].Z);
@@ -191,8 +178,8 @@ private slots:
         CSelectTool select;
         const QPoint first = PixelOf(m_sams[0].X, m_sams[0].Z);
         select.Press(context, At(first.x(), first.y()));
-        QCOMPARE(m_session->SelectedRecords(RecordList::Keysites), std::vector<int>{0});
-        QVERIFY(m_session->SelectedRecords(RecordList::Sams).empty());
+        QCOMPARE(m_ground.Session->SelectedRecords(RecordList::Keysites), std::vector<int>{0});
+        QVERIFY(m_ground.Session->SelectedRecords(RecordList::Sams).empty());
     }
 
     void placeMovesTheRecordAsOneEdit_data()
@@ -218,26 +205,26 @@ private slots:
         QFETCH(bool, finished);
         QFETCH(bool, moved);
         CPlaceTool place(SamKind, index);
-        const RecordPoint to = PixelToRecord(m_view->Viewport(), 33, 121);
+        const RecordPoint to = PixelToRecord(m_ground.View->Viewport(), 33, 121);
         MapToolContext context = Context();
         if (locked >= 0)
             context.Locked[size_t(locked)] = true;
         place.Press(context, At(33, 121, MapPointer::Button(button)));
         QCOMPARE(place.IsFinished(), finished);
-        QUndoStack& stack = m_session->History().Stack(CEditHistory::MapBin);
+        QUndoStack& stack = m_ground.Session->History().Stack(CEditHistory::MapBin);
         QCOMPARE(stack.count(), moved ? 1 : 0);
-        const CSAMPlacement now = m_session->Records().Sams()[1];
+        const CSAMPlacement now = m_ground.Session->Records().Sams()[1];
         QCOMPARE(now.X, moved ? to.X : m_sams[1].X);
         QCOMPARE(now.Z, moved ? to.Z : m_sams[1].Z);
         if (!moved)
             return;
-        QCOMPARE(m_session->History().UndoText(), QStringLiteral("Place SAM site"));
-        m_session->History().Undo();
-        QCOMPARE(m_session->Records().Sams()[1].X, m_sams[1].X);
-        QCOMPARE(m_session->Records().Sams()[1].Z, m_sams[1].Z);
+        QCOMPARE(m_ground.Session->History().UndoText(), QStringLiteral("Place SAM site"));
+        m_ground.Session->History().Undo();
+        QCOMPARE(m_ground.Session->Records().Sams()[1].X, m_sams[1].X);
+        QCOMPARE(m_ground.Session->Records().Sams()[1].Z, m_sams[1].Z);
         // A finished place tool places nothing more.
         place.Press(Context(), At(60, 60));
-        QCOMPARE(m_session->History().CanUndo(), false);
+        QCOMPARE(m_ground.Session->History().CanUndo(), false);
     }
 };
 

@@ -7,7 +7,7 @@
 #include "maptools/ruler.h"
 #include "mapview/map.h"
 #include "mapview/mapextent.h"
-#include "testterrain.h"
+#include "toolground.h"
 
 #include <QLocale>
 #include <QSignalSpy>
@@ -40,11 +40,8 @@ bool ChangedNear(const QImage& a, const QImage& b, QPoint centre)
 class TestRuler : public QObject {
     Q_OBJECT
 private:
-    C3DObjectsList m_catalogue{QLocale::c()};
-    CPopTemplatesTypesList m_types;
-    const CMap m_map = TestTerrain(16, 2);
-    std::unique_ptr<CCampaignSession> m_session;
-    std::unique_ptr<CMapWindow> m_view;
+    CToolGround m_ground;
+    const CMap& m_map = m_ground.Map;
     const std::vector<CSAMPlacement> m_sams{{1000, 1000}, {5000, 2500}};
     std::array<bool, 3> m_pickable = {true, true, true};
     // What the tool last asked the map to draw, and how often it asked.
@@ -56,8 +53,8 @@ private:
     MapToolContext Context()
     {
         MapToolContext context;
-        context.Session = m_session.get();
-        context.View = m_view.get();
+        context.Session = m_ground.Session.get();
+        context.View = m_ground.View.get();
         context.Pickable = m_pickable;
         context.RulerPreview = [this](float x0, float z0, float x1, float z1, const QString& label, bool active) {
             ++m_calls;
@@ -68,13 +65,8 @@ private:
         };
         return context;
     }
-    QPoint PixelOf(float x, float z) const
-    {
-        int32_t column = 0, row = 0;
-        m_view->Viewport().MapToPixel(x, z, column, row);
-        return {column, row};
-    }
-    RecordPoint Under(QPoint pixel) const { return PixelToRecord(m_view->Viewport(), pixel.x(), pixel.y()); }
+    QPoint PixelOf(float x, float z) const { return m_ground.PixelOf(x, z); }
+    RecordPoint Under(QPoint pixel) const { return PixelToRecord(m_ground.View->Viewport(), pixel.x(), pixel.y()); }
     void Drag(CRulerTool& tool, QPoint from, QPoint to, bool shiftAtPress = false, bool shiftOnDrag = false)
     {
         tool.Press(Context(), At(from, MapPointer::Left, shiftAtPress));
@@ -87,11 +79,7 @@ private slots:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
     void init()
     {
-        m_session = std::make_unique<CCampaignSession>(m_catalogue, m_types, TextFormat());
-        QVERIFY(m_session->MutableRecords().InsertRows(0, m_sams));
-        m_view = std::make_unique<CMapWindow>(&m_map);
-        m_view->SetSize(200, 160);
-        m_view->ResetView();
+        QVERIFY(m_ground.Reset(m_sams));
         m_calls = 0;
         m_active = false;
         m_pickable = {true, true, true};
@@ -211,7 +199,7 @@ private slots:
         tool.Press(Context(), At(QPoint(20, 20), MapPointer::Right));
         tool.Move(Context(), At(QPoint(120, 90)));
         QCOMPARE(m_calls, calls);
-        QVERIFY(!m_session->History().CanUndo());
+        QVERIFY(!m_ground.Session->History().CanUndo());
     }
 
     void shiftSnapsEitherEnd_data()
