@@ -45,15 +45,6 @@ struct Campaign {
     }
 };
 
-Campaign& CampaignOf(int records)
-{
-    static std::map<int, std::unique_ptr<Campaign>> made;
-    auto& campaign = made[records];
-    if (!campaign)
-        campaign = std::make_unique<Campaign>(records);
-    return *campaign;
-}
-
 // The mouse's walk: positions spread over the map, the same in every benchmark.
 struct Walk {
     uint32_t Seed = 99;
@@ -68,7 +59,7 @@ struct Walk {
 
 void UnderMouse(benchmark::State& state)
 {
-    Campaign& campaign = CampaignOf(int(state.range(0)));
+    Campaign& campaign = Built<Campaign>(int(state.range(0)));
     Walk walk;
     size_t found = 0;
     for (auto _ : state) {
@@ -83,7 +74,7 @@ BENCHMARK(UnderMouse)->Arg(200000)->Arg(2000000)->Unit(benchmark::kMicrosecond);
 
 void UnderMouseFloor(benchmark::State& state)
 {
-    Campaign& campaign = CampaignOf(int(state.range(0)));
+    Campaign& campaign = Built<Campaign>(int(state.range(0)));
     const bench::CPlainBuckets buckets(campaign.Document);
     Walk walk;
     size_t found = 0;
@@ -99,7 +90,7 @@ BENCHMARK(UnderMouseFloor)->Arg(200000)->Arg(2000000)->Unit(benchmark::kMicrosec
 
 void EditInMiddle(benchmark::State& state)
 {
-    Campaign& campaign = CampaignOf(int(state.range(0)));
+    Campaign& campaign = Built<Campaign>(int(state.range(0)));
     CBINFile& document = campaign.Document;
     const int middle = document.SamCount() / 2;
     for (auto _ : state) {
@@ -112,7 +103,7 @@ BENCHMARK(EditInMiddle)->Arg(200000)->Arg(2000000)->Unit(benchmark::kMicrosecond
 
 void Rebuild(benchmark::State& state)
 {
-    Campaign& campaign = CampaignOf(int(state.range(0)));
+    Campaign& campaign = Built<Campaign>(int(state.range(0)));
     for (auto _ : state) {
         campaign.Index->Reset();
         benchmark::DoNotOptimize(campaign.Index->Near(5000, 7000, 1).size());

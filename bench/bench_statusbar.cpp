@@ -60,15 +60,6 @@ struct Campaign {
     }
 };
 
-Campaign& CampaignOf(int records)
-{
-    static std::map<int, std::unique_ptr<Campaign>> made;
-    auto& campaign = made[records];
-    if (!campaign)
-        campaign = std::make_unique<Campaign>(records);
-    return *campaign;
-}
-
 // The mouse's walk: picture pixels spread over the map, the same in every benchmark.
 struct Walk {
     uint32_t Seed = 99;
@@ -88,7 +79,7 @@ SymbolChoice Choice()
 
 void StatusUpdate(benchmark::State& state)
 {
-    Campaign& campaign = CampaignOf(int(state.range(0)));
+    Campaign& campaign = Built<Campaign>(int(state.range(0)));
     const SymbolChoice choice = Choice();
     const std::vector<ToolHint> hints = ToolHints(MapToolMode::Select);
     Walk walk;
@@ -109,7 +100,7 @@ BENCHMARK(StatusUpdate)->Arg(200000)->Arg(2000000)->Unit(benchmark::kMicrosecond
 
 void RecordsUnderMouse(benchmark::State& state)
 {
-    Campaign& campaign = CampaignOf(int(state.range(0)));
+    Campaign& campaign = Built<Campaign>(int(state.range(0)));
     const SymbolChoice choice = Choice();
     Walk walk;
     size_t found = 0;
@@ -126,7 +117,7 @@ BENCHMARK(RecordsUnderMouse)->Arg(200000)->Arg(2000000)->Unit(benchmark::kMicros
 
 void Floor(benchmark::State& state)
 {
-    Campaign& campaign = CampaignOf(int(state.range(0)));
+    Campaign& campaign = Built<Campaign>(int(state.range(0)));
     Walk walk;
     size_t found = 0;
     for (auto _ : state) {

@@ -10,6 +10,8 @@
 
 #include <QString>
 #include <cmath>
+#include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -65,3 +67,15 @@ inline bool WriteBigCampaign(const QString& path, const C3DObjectsList& catalogu
 }
 
 } // namespace bench
+
+// One `Campaign` of `records` records per size, built at its first use and kept for every benchmark
+// that asks for it again.
+template <typename Campaign>
+Campaign& Built(int records)
+{
+    static std::map<int, std::unique_ptr<Campaign>> made;
+    auto& campaign = made[records];
+    if (!campaign)
+        campaign = std::make_unique<Campaign>(records);
+    return *campaign;
+}
