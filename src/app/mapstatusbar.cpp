@@ -114,6 +114,9 @@ void CMapStatusBar::Refresh()
     choice.Pickable = context.Pickable;
     choice.Takes = context.Takes;
     choice.Reach = context.SymbolReach;
+    const std::array<bool, 3> shown = m_area.ShownKinds();
+    for (size_t kind = 0; kind < choice.Locked.size(); ++kind)
+        choice.Locked[kind] = shown[kind] && context.Locked[kind];
     const PointerFacts facts =
         m_inspector.Inspect(view, context.View ? context.View->Map : nullptr, choice, m_pixel->x(), m_pixel->y());
     const CBINFile& document = m_session.Records();

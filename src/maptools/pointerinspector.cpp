@@ -139,5 +139,13 @@ PointerFacts CPointerInspector::Inspect(const CViewport& view, const CMap* map, 
     if (map)
         facts.Height = TerrainHeightAt(*map, view.HalfSectorsZ, facts.X, facts.Z);
     facts.Records = SymbolsNear(m_indexer->Index(), m_session.Records(), view, choice, column, row);
+    if (choice.Locked != std::array<bool, 3>{false, false, false}) {
+        SymbolChoice locked = choice;
+        locked.Pickable = choice.Locked;
+        for (PointerRecord record : SymbolsNear(m_indexer->Index(), m_session.Records(), view, locked, column, row)) {
+            record.Locked = true;
+            facts.Records.push_back(record);
+        }
+    }
     return facts;
 }

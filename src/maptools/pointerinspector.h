@@ -25,6 +25,7 @@ class CViewport;
 struct PointerRecord {
     RecordKind Kind = KeysiteKind;
     int Index = -1;
+    bool Locked = false; // of a kind drawn but locked: there, though the mouse does not take it
     bool operator==(const PointerRecord&) const = default;
 };
 
@@ -35,6 +36,9 @@ struct SymbolChoice {
     std::array<bool, 3> Pickable = {true, true, true};
     std::function<bool(RecordKind kind, int index)> Takes;
     int Reach = 6;
+    // Kinds drawn but locked: their records under the mouse are listed after the ones the mouse
+    // takes, marked, so that it is plain why a click passes over them.
+    std::array<bool, 3> Locked = {false, false, false};
 };
 
 struct PointerFacts {

@@ -48,6 +48,26 @@ std::vector<const ToolHint*> HeldFirst(const std::vector<ToolHint>& hints, HintK
     return ordered;
 }
 
+QString NamedRecord(const CBINFile& document, const PointerRecord& record)
+{
+    const QString named = QStringLiteral("%1 %2").arg(CapitalNoun(record.Kind)).arg(record.Index);
+    const size_t at = size_t(record.Index);
+    if (record.Kind == AirbaseKind && record.Index >= 0 && at < document.Airbases().size() && document.Catalogue())
+        return QStringLiteral("%1 (%2)").arg(
+            named, ShownName(document.Catalogue()->NameOf(document.Airbases()[at].ObjectIndex)));
+    if (record.Kind == KeysiteKind && record.Index >= 0 && at < document.Keysites().size()) {
+        const int32_t number = document.Keysites()[at].TemplateNumber;
+        if (number < 0 || size_t(number) >= document.Templates().size())
+            return QStringLiteral("%1 (no template)").arg(named);
+        const QString type = document.Types()
+            ? ShownName(document.Types()->TypeNameOf(document.Templates()[size_t(number)].TypeCode))
+            : QString();
+        return type.isEmpty() ? QStringLiteral("%1 (template %2)").arg(named).arg(number)
+                              : QStringLiteral("%1 (template %2, %3)").arg(named).arg(number).arg(type);
+    }
+    return named;
+}
+
 } // namespace
 
 QString PositionText(const PointerFacts& facts)
@@ -66,22 +86,8 @@ QString PositionText(const PointerFacts& facts)
 
 QString RecordText(const CBINFile& document, const PointerRecord& record)
 {
-    const QString named = QStringLiteral("%1 %2").arg(CapitalNoun(record.Kind)).arg(record.Index);
-    const size_t at = size_t(record.Index);
-    if (record.Kind == AirbaseKind && record.Index >= 0 && at < document.Airbases().size() && document.Catalogue())
-        return QStringLiteral("%1 (%2)").arg(
-            named, ShownName(document.Catalogue()->NameOf(document.Airbases()[at].ObjectIndex)));
-    if (record.Kind == KeysiteKind && record.Index >= 0 && at < document.Keysites().size()) {
-        const int32_t number = document.Keysites()[at].TemplateNumber;
-        if (number < 0 || size_t(number) >= document.Templates().size())
-            return QStringLiteral("%1 (no template)").arg(named);
-        const QString type = document.Types()
-            ? ShownName(document.Types()->TypeNameOf(document.Templates()[size_t(number)].TypeCode))
-            : QString();
-        return type.isEmpty() ? QStringLiteral("%1 (template %2)").arg(named).arg(number)
-                              : QStringLiteral("%1 (template %2, %3)").arg(named).arg(number).arg(type);
-    }
-    return named;
+    const QString named = NamedRecord(document, record);
+    return record.Locked ? named + QStringLiteral(", locked") : named;
 }
 
 QString RecordsText(const CBINFile& document, const std::vector<PointerRecord>& records)

@@ -74,6 +74,16 @@ private slots:
         QVERIFY(!position.contains(QLatin1String("Red")) && !position.contains(QLatin1String("Blue")));
         QVERIFY2(Label("lblStatusTool")->text().startsWith(QStringLiteral("Click: select · ")),
                  qPrintable(Label("lblStatusTool")->text()));
+        // Locked, the SAM site is still there, last and marked, since a click passes over it.
+        MapAreaState state = m_window->MapArea()->State();
+        state.Locked[SamKind] = true;
+        m_window->MapArea()->SetState(state);
+        QTest::mouseMove(Image(), pixel + QPoint(1, 0));
+        QVERIFY2(Label("lblStatusRecords")->toolTip().endsWith(QStringLiteral("SAM site %1, locked").arg(sam))
+                     || Label("lblStatusRecords")->toolTip().contains(QStringLiteral("SAM site %1, locked\n").arg(sam)),
+                 qPrintable(Label("lblStatusRecords")->toolTip()));
+        state.Locked[SamKind] = false;
+        m_window->MapArea()->SetState(state);
 
         // A faction file brings the sector's faction, the one the map draws under the mouse.
         QVERIFY(m_window->Session()->LoadFactions(m_demo->Map + QLatin1Char('/') + QLatin1String(kDemoFactionFile)));

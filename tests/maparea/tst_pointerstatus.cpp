@@ -78,10 +78,12 @@ private slots:
         QTest::addColumn<int>("pixelBottom");
         QTest::addColumn<int>("reach");
         QTest::addColumn<bool>("filtered");
-        QTest::newRow("square pixels") << 400 << 400 << 6 << false;
-        QTest::newRow("wide pixels, large reach") << 400 << 90 << 12 << false;
-        QTest::newRow("tall pixels, exact hit only") << 70 << 500 << 0 << false;
-        QTest::newRow("airbases hidden, odd records filtered") << 400 << 400 << 6 << true;
+        QTest::addColumn<bool>("locked");
+        QTest::newRow("square pixels") << 400 << 400 << 6 << false << false;
+        QTest::newRow("wide pixels, large reach") << 400 << 90 << 12 << false << false;
+        QTest::newRow("tall pixels, exact hit only") << 70 << 500 << 0 << false << false;
+        QTest::newRow("airbases hidden, odd records filtered") << 400 << 400 << 6 << true << false;
+        QTest::newRow("SAM sites locked") << 400 << 400 << 6 << false << true;
     }
     void recordsUnderThePixelAfterRandomEdits()
     {
@@ -89,6 +91,7 @@ private slots:
         QFETCH(int, pixelBottom);
         QFETCH(int, reach);
         QFETCH(bool, filtered);
+        QFETCH(bool, locked);
         CCampaignSession session(m_catalogue, m_types, TextFormat());
         const CPointerInspector inspector(session);
         // Terrain 0..8192 each way; record Z from -4096 at the top to 4096 at the bottom.
@@ -98,6 +101,11 @@ private slots:
         if (filtered) {
             choice.Pickable = {true, false, true};
             choice.Takes = [](RecordKind, int index) { return index % 2 == 0; };
+        }
+        SymbolChoice lockedChoice = choice;
+        if (locked) {
+            choice.Pickable = {true, true, false};
+            choice.Locked = lockedChoice.Pickable = {false, false, true};
         }
         CBINFile& document = session.MutableRecords();
         QRandomGenerator random(24);
@@ -146,7 +154,15 @@ private slots:
                     column += random.bounded(-2, 3);
                     row += random.bounded(-2, 3);
                 }
-                const std::vector<PointerRecord> expected = ScanNear(document, view, choice, column, row);
+                std::vector<PointerRecord> expected = ScanNear(document, view, choice, column, row);
+                const size_t taken = expected.size();
+                if (locked) {
+                    // Then the locked kind's, marked.
+                    for (PointerRecord record : ScanNear(document, view, lockedChoice, column, row)) {
+                        record.Locked = true;
+                        expected.push_back(record);
+                    }
+                }
                 const PointerFacts facts = inspector.Inspect(view, nullptr, choice, column, row);
                 QVERIFY2(facts.Records == expected,
                          qPrintable(QStringLiteral("round %1 at %2, %3: %4 records, %5 expected")
@@ -156,7 +172,7 @@ private slots:
                                         .arg(facts.Records.size())
                                         .arg(expected.size())));
                 const auto clicked = SymbolAt(document, view, choice.Pickable, reach, column, row, choice.Takes);
-                QCOMPARE(clicked.has_value(), !facts.Records.empty());
+                QCOMPARE(clicked.has_value(), taken > 0);
                 if (clicked) {
                     QCOMPARE(facts.Records.front().Kind, clicked->Kind);
                     QCOMPARE(facts.Records.front().Index, clicked->Index);
@@ -237,6 +253,8 @@ private slots:
                  QStringLiteral("Airbase 0 (<odd & name>) · +1 more"));
         QCOMPARE(RecordsText(document, {{SamKind, 3}, {KeysiteKind, 1}, {SamKind, 4}, {AirbaseKind, 1}}),
                  QStringLiteral("SAM site 3 · +3 more"));
+        // A record of a locked kind says so.
+        QCOMPARE(RecordsText(document, {{AirbaseKind, 1, true}}), QStringLiteral("Airbase 1 (INVALID_OBJECT), locked"));
     }
 
     // The held keys' meanings come first and, as rich text, in bold; keys no meaning needs
