@@ -4,6 +4,7 @@
 #include "demo/demofactions.h"
 #include "demo/demoinstall.h"
 #include "demowindow.h"
+#include "maparea/debounce.h"
 #include "maparea/maparea.h"
 #include "maparea/mapimage.h"
 #include "maptools/mapgeometry.h"
@@ -22,6 +23,15 @@ private:
     CMapImage* Image() const { return Find<CMapImage>(*m_window, "im"); }
     QLabel* Label(const char* name) const { return Find<QLabel>(*m_window, name); }
     CViewport View() const { return m_window->MapArea()->View()->Viewport(); }
+    // The map's waits (fitting itself to its area, rendering a moved view) end now, so that the
+    // picture read is the view the mouse is over, however slow the build.
+    void SettleMap() const
+    {
+        for (const char* name : {"TimerMapResize", "TimerMapSettle", "TimerTBResolution"})
+            if (auto* wait = m_window->findChild<CDebounce*>(QLatin1String(name)); wait && wait->isActive())
+                wait->Fire();
+        QCoreApplication::processEvents();
+    }
 
     // A SAM site whose symbol is the one a click on it takes, and its pixel.
     std::pair<int, QPoint> LoneSam() const
@@ -87,7 +97,7 @@ private slots:
 
         // A faction file brings the sector's faction, the one the map draws under the mouse.
         QVERIFY(m_window->Session()->LoadFactions(m_demo->Map + QLatin1Char('/') + QLatin1String(kDemoFactionFile)));
-        QCoreApplication::processEvents();
+        SettleMap();
         const QImage picture = Image()->pixmap().toImage();
         const auto colourAround = [&picture](QPoint p) {
             const QRgb colour = picture.pixel(p) & 0xFFFFFF;
